@@ -1,0 +1,57 @@
+#pragma once
+// The main window: tool bar, menu, the three pages and the status bar. It reads
+// its settings when it is made and writes them when it closes.
+#include <string>
+
+#include "settings/SettingsFile.h"
+#include "settings/SettingsPage.h"
+#include "ui/Form.h"
+#include "ui/Gdi.h"
+
+class TForm1 : public ui::Form {
+public:
+    // Makes the window, hidden, and runs its creation steps with the settings
+    // file at settingsPath.
+    explicit TForm1(std::wstring settingsPath);
+
+    // Commands of the menu and the tool bar.
+    void Exit1Click();
+    void Contents1Click();
+    void SearchforHelpOn1Click();
+    void HowtoUseHelp1Click();
+    void PageControl1Change();
+
+    // Writes the settings; the window's close step.
+    void FormClose();
+
+    HWND Control(int id) const;
+    settings::SettingsPage& SettingsPage() { return settingsPage_; }
+    const settings::SettingsFile& SettingsFile() const { return settingsFile_; }
+
+    // The exit question of Exit1Click.
+    static const wchar_t kExitQuestion[];
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void FormCreate();
+    void CreateWidgets();
+    void CreateToolBar();
+    void CreatePages();
+    void CreateStatusBar();
+    void LayoutFrame(int clientWidth, int clientHeight);
+    void ApplySettings();
+    void Command(int id);
+    void Notify(const NMHDR& header);
+    bool AskExit();
+    void CloseWithoutAsking();
+    RECT RestoredBounds() const;
+
+    settings::SettingsFile settingsFile_;
+    settings::SettingsPage settingsPage_;
+    ui::Font baseFont_;
+    ui::Font statusFont_;
+    ui::Panel tabSheets_[3];
+    HWND toolBar_ = nullptr, pageControl_ = nullptr, statusBar_ = nullptr;
+};

@@ -1,0 +1,41 @@
+#pragma once
+// Control and command IDs of the main window, named after its widgets, so that
+// code and tests say Edit2 rather than a number.
+
+namespace form1 {
+
+enum Id : int {
+    // Frame
+    ToolBar1 = 100,
+    PageControl1,
+    StatusBar1,
+    TabSheet1,
+    TabSheet2,
+    TabSheet3,
+
+    // Commands of the menu and the tool bar
+    Exit1 = 200,
+    Contents1,
+    SearchforHelpOn1,
+    HowtoUseHelp1,
+    About1,
+    SpeedButton1,
+    SpeedButton2,
+    SpeedButton3,
+    File1,
+    Help2,
+
+    // The settings page
+    GroupBox1 = 300,
+    GroupBox2,
+    GroupBox3,
+    Edit2,
+    Label12,
+    Button1,
+    Button2,
+    Button3,
+    Button4,
+    CheckBox1,
+};
+
+}  // namespace form1

@@ -1,0 +1,37 @@
+#include "app/Help.h"
+
+#include "app/HelpWindow.h"
+
+namespace help {
+
+void ShowHelp(HWND /*owner*/, const std::wstring& helpFile, UINT command, ULONG_PTR data) {
+    if (helpFile.empty()) return;
+    if (command == HELP_QUIT) {
+        if (HelpWindow* window = HelpWindow::Existing()) window->Close();
+        return;
+    }
+    HelpWindow& window = HelpWindow::Instance();
+    window.SetHelpFile(helpFile);
+    const auto& topics = window.Topics();
+    switch (command) {
+    case HELP_KEY:
+    case HELP_PARTIALKEY: {
+        auto keyword = reinterpret_cast<const wchar_t*>(data);
+        window.ShowSearch(keyword ? keyword : L"");
+        break;
+    }
+    case HELP_HELPONHELP:
+        window.ShowTopic(FindByName(topics, L"helponhelp"));
+        break;
+    case HELP_CONTEXT:
+        window.ShowTopic(FindByContext(topics, static_cast<int>(data)));
+        break;
+    default:
+        // HELP_COMMAND carries the macro "CONTENTS()", the only one the program
+        // sends; the contents is also the answer to anything not understood.
+        window.ShowTopic(FindByName(topics, L"contents"));
+        break;
+    }
+}
+
+}  // namespace help

@@ -1,0 +1,52 @@
+#pragma once
+// The help window: a keyword box and the list of matching topics on the left,
+// the chosen topic's text on the right. One window serves every help command.
+#include <string>
+#include <vector>
+
+#include "app/HelpTopics.h"
+#include "ui/Gdi.h"
+#include "ui/Window.h"
+
+namespace help {
+
+enum HelpWindowId : int {
+    HelpKeywordLabel = 100,
+    HelpKeyword,
+    HelpTopicList,
+    HelpText,
+};
+
+class HelpWindow : public ui::Window {
+public:
+    static HelpWindow& Instance();
+    static HelpWindow* Existing();  // null while no help window is open
+
+    void ShowTopic(int index);
+    void ShowSearch(const std::wstring& keyword);
+    void Close();
+
+    const std::vector<Topic>& Topics() const { return topics_; }
+    int CurrentTopic() const { return current_; }
+    const std::wstring& HelpFile() const { return helpFile_; }
+    void SetHelpFile(const std::wstring& file) { helpFile_ = file; }
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    HelpWindow();
+    void Open();
+    void Layout(int width, int height);
+    void FillList(const std::wstring& keyword);
+    void Bring();
+
+    std::vector<Topic> topics_;
+    std::vector<int> listed_;  // topic index of each list row
+    int current_ = -1;
+    std::wstring helpFile_;
+    ui::Font font_;
+    HWND keyword_ = nullptr, list_ = nullptr, text_ = nullptr;
+};
+
+}  // namespace help

@@ -1,0 +1,24 @@
+// The program's entry: application set-up, the main window, the message loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/Form1.h"
+#include "ui/App.h"
+#include "ui/MessageLoop.h"
+
+// The help file the help commands name until a command sets its own; it is
+// what "How to use help" passes when it is the first help command of a run.
+static const wchar_t kStartupHelpFile[] = L"C:\\Program Files\\Pelmora\\PELMORA.HLP";
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    ui::App().SetTitle(L"Pelmora");
+    ui::App().SetHelpFile(kStartupHelpFile);
+
+    TForm1 form1(settings::ChooseSettingsPath());
+    ui::App().SetMainWindow(form1.Handle());
+
+    ShowWindow(form1.Handle(), showCommand);
+    return ui::RunMessageLoop();
+}

@@ -1,0 +1,50 @@
+#include "settings/SettingsPage.h"
+
+#include "app/Form1Ids.h"
+#include "ui/Controls.h"
+
+namespace settings {
+
+namespace {
+constexpr COLORREF kTaxBackground = RGB(240, 199, 252);
+}
+
+void SettingsPage::Create(HWND sheet, HFONT font) {
+    using namespace form1;
+    const DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
+
+    groupBox1_.Create(sheet, GroupBox1, L"消費税率は", font, 16, 16, 177, 81);
+    edit2_ = ui::CreateControl(L"EDIT", L"5", ES_AUTOHSCROLL | WS_TABSTOP, 16, 32, 25, 23,
+                               groupBox1_.Handle(), Edit2, font, WS_EX_CLIENTEDGE);
+    ui::CreateLabel(groupBox1_.Handle(), Label12, L"％で計算します。", 48, 40, font);
+
+    groupBox2_.Create(sheet, GroupBox2, L"音声は、イカの３つです。", font, 16, 112, 177, 153);
+    ui::CreateControl(L"BUTTON", L"おはようございます", button, 16, 24, 137, 25, groupBox2_.Handle(), Button1, font);
+    ui::CreateControl(L"BUTTON", L"こんにちは", button, 16, 56, 137, 25, groupBox2_.Handle(), Button2, font);
+    ui::CreateControl(L"BUTTON", L"こんばんは", button, 16, 88, 137, 25, groupBox2_.Handle(), Button3, font);
+    checkBox1_ = ui::CreateControl(L"BUTTON", L"ミュート", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 120, 73, 17,
+                                   groupBox2_.Handle(), CheckBox1, font);
+
+    groupBox3_.Create(sheet, GroupBox3, L"バージョン情報", font, 16, 280, 177, 65);
+    ui::CreateControl(L"BUTTON", L"画像", button, 16, 24, 137, 25, groupBox3_.Handle(), Button4, font);
+
+    editBrush_.reset(CreateSolidBrush(kTaxBackground));
+}
+
+std::wstring SettingsPage::TaxText() const { return ui::GetText(edit2_); }
+
+void SettingsPage::SetTaxText(const std::wstring& text) { SetWindowTextW(edit2_, text.c_str()); }
+
+bool SettingsPage::Muted() const { return SendMessageW(checkBox1_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void SettingsPage::SetMuted(bool muted) {
+    SendMessageW(checkBox1_, BM_SETCHECK, muted ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+HBRUSH SettingsPage::EditBrush(HWND edit, HDC dc) const {
+    if (edit != edit2_) return nullptr;
+    SetBkColor(dc, kTaxBackground);
+    return editBrush_.get();
+}
+
+}  // namespace settings

@@ -1,0 +1,35 @@
+#pragma once
+// The settings page: the tax rate, the greeting buttons with the mute switch,
+// and the button that chooses the about box's picture. The page holds the
+// settings in its widgets; the register and the greeting read them from there.
+#include <windows.h>
+
+#include <string>
+
+#include "ui/Form.h"
+#include "ui/Gdi.h"
+
+namespace settings {
+
+class SettingsPage {
+public:
+    // Makes the widgets on the page sheet, in their tab order.
+    void Create(HWND sheet, HFONT font);
+
+    std::wstring TaxText() const;             // the text of Edit2, unchecked
+    void SetTaxText(const std::wstring& text);
+    bool Muted() const;                       // CheckBox1
+    void SetMuted(bool muted);
+
+    // Edit2's background, for the form's WM_CTLCOLOREDIT.
+    // Null for any other control.
+    HBRUSH EditBrush(HWND edit, HDC dc) const;
+
+private:
+    ui::GroupBox groupBox1_, groupBox2_, groupBox3_;
+    HWND edit2_ = nullptr;
+    HWND checkBox1_ = nullptr;
+    ui::Brush editBrush_;
+};
+
+}  // namespace settings

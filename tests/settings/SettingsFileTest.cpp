@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "settings/SettingsFile.h"
+#include "tests/support/WindowTest.h"
+#include "ui/Error.h"
+
+using settings::SettingsFile;
+using testing_support::ReadAnsiFile;
+using testing_support::TempFolder;
+using testing_support::WriteAnsiFile;
+using testing_support::WriteBytes;
+
+TEST(SettingsFile, ValuesReadByTheFileRules) {
+    TempFolder folder;
+    std::wstring path = folder.File(L"Pelmora.ini");
+    WriteAnsiFile(path,
+                  L"[form]\r\nheight=0x255\r\nwidth=abc\r\ntop=5000\r\nleft=-300\r\n"
+                  L"[CheckBox1]\r\nChecked=2\r\n"
+                  L"[config]\r\ntax=\r\n"
+                  L"[Image]\r\nFileName=C:\\写真\\店.bmp\r\n");
+    SettingsFile file(path);
+    EXPECT_EQ(file.ReadInteger(L"form", L"height", 597), 597);
+    EXPECT_EQ(file.ReadInteger(L"form", L"width", 606), 606);
+    EXPECT_EQ(file.ReadInteger(L"form", L"top", 0), 5000);
+    EXPECT_EQ(file.ReadInteger(L"FORM", L"LEFT", 0), -300);       // names match in any case
+    EXPECT_TRUE(file.ReadBoolean(L"CheckBox1", L"Checked", false));
+    EXPECT_EQ(file.ReadString(L"Config", L"Tax", L"5"), L"");      // present but empty
+    EXPECT_EQ(file.ReadString(L"Config", L"Missing", L"5"), L"5");
+    EXPECT_EQ(file.ReadString(L"Nothing", L"Tax", L"5"), L"5");
+    EXPECT_EQ(file.ReadString(L"Image", L"FileName", L""), L"C:\\写真\\店.bmp");
+    EXPECT_EQ(SettingsFile(folder.File(L"none.ini")).ReadInteger(L"form", L"height", 597), 597);
+}
+
+TEST(SettingsFile, LongValuesComeBackCutTo2047Characters) {
+    TempFolder folder;
+    std::wstring path = folder.File(L"long.ini");
+    WriteAnsiFile(path, L"[Config]\r\nTax=" + std::wstring(5000, L'7') + L"\r\n");
+    EXPECT_EQ(SettingsFile(path).ReadString(L"Config", L"Tax", L"5"), std::wstring(2047, L'7'));
+}
+
+TEST(SettingsFile, JunkAndHugeFilesStillGiveDefaults) {
+    TempFolder folder;
+    std::wstring path = folder.File(L"junk.ini");
+    std::string junk;
+    for (int i = 0; i < 4096; ++i) junk += static_cast<char>((i * 131 + 7) % 256);
+    WriteBytes(path, junk);
+    SettingsFile file(path);
+    EXPECT_EQ(file.ReadInteger(L"form", L"height", 597), 597);
+    EXPECT_TRUE(file.ReadBoolean(L"CheckBox1", L"Checked", true));
+
+    std::string huge = "[Other]\r\n";
+    while (huge.size() < 1024 * 1024) huge += "key" + std::to_string(huge.size()) + "=value\r\n";
+    huge += "[form]\r\nwidth=640\r\n";
+    WriteBytes(path, huge);
+    EXPECT_EQ(file.ReadInteger(L"form", L"width", 606), 640);
+}
+
+TEST(SettingsFile, WritesKeepOtherKeysAndAppendNewSectionsInOrder) {
+    TempFolder folder;
+    std::wstring path = folder.File(L"Pelmora.ini");
+    WriteAnsiFile(path, L"[Image]\r\nFileName=C:\\a.bmp\r\n[form]\r\nwidth=700\r\nmine=keep\r\n");
+    SettingsFile file(path);
+    file.WriteBoolean(L"CheckBox1", L"Checked", false);
+    file.WriteInteger(L"form", L"top", -20);
+    file.WriteInteger(L"form", L"width", 606);
+    file.WriteString(L"Config", L"Tax", L"abc");
+    std::wstring text = ReadAnsiFile(path);
+    EXPECT_EQ(text,
+              L"[Image]\r\nFileName=C:\\a.bmp\r\n[form]\r\nwidth=606\r\nmine=keep\r\ntop=-20\r\n"
+              L"[CheckBox1]\r\nChecked=0\r\n[Config]\r\nTax=abc\r\n");
+    EXPECT_EQ(file.ReadString(L"Config", L"Tax", L"5"), L"abc");
+}
+
+TEST(SettingsFile, AWriteThatFailsRaisesTheWriteError) {
+    TempFolder folder;
+    std::wstring path = folder.File(L"Pelmora.ini");
+    CreateDirectoryW(path.c_str(), nullptr);  // a folder where the file should be
+    SettingsFile file(path);
+    try {
+        file.WriteString(L"Config", L"Tax", L"5");
+        FAIL() << "the write was not refused";
+    } catch (const ui::Error& e) {
+        EXPECT_EQ(e.Message(), path + L" に書き込めません");
+    }
+}

@@ -1,0 +1,112 @@
+#include "tests/support/WindowTest.h"
+
+#include <shellapi.h>
+
+namespace testing_support {
+
+namespace {
+MessageBoxAnswerer* answering = nullptr;
+
+void RemoveTree(const std::wstring& path) {
+    std::wstring from = path + L'\0';  // double NUL ends the list
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationW(&op);
+}
+}  // namespace
+
+TempFolder::TempFolder() {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    static int counter = 0;
+    path_ = std::wstring(base) + L"pelmora-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+    RemoveTree(path_);
+    CreateDirectoryW(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+void WriteAnsiFile(const std::wstring& path, const std::wstring& text) {
+    int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+    WriteBytes(path, bytes);
+}
+
+std::wstring ReadAnsiFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::wstring();
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(read), nullptr, 0);
+    std::wstring text(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(read), text.data(), size);
+    return text;
+}
+
+bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+ErrorRecorder::ErrorRecorder()
+    : previous_(ui::SetErrorDisplay([this](const std::wstring& m) { messages_.push_back(m); })) {}
+
+ErrorRecorder::~ErrorRecorder() { ui::SetErrorDisplay(previous_); }
+
+MessageBoxAnswerer::MessageBoxAnswerer(Answer answer) : answer_(answer) {
+    answering = this;
+    hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() {
+    UnhookWindowsHookEx(hook_);
+    answering = nullptr;
+}
+
+LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    MessageBoxAnswerer* self = answering;
+    if (code == HCBT_ACTIVATE && self) {
+        HWND box = reinterpret_cast<HWND>(wParam);
+        wchar_t className[32] = L"";
+        GetClassNameW(box, className, 32);
+        if (lstrcmpW(className, L"#32770") == 0) {
+            auto text = [](HWND w) {
+                wchar_t buffer[512] = L"";
+                GetWindowTextW(w, buffer, 512);
+                return std::wstring(buffer);
+            };
+            Seen seen;
+            seen.caption = text(box);
+            seen.text = text(GetDlgItem(box, 0xFFFF));
+            seen.yes = text(GetDlgItem(box, IDYES));
+            seen.no = text(GetDlgItem(box, IDNO));
+            HWND icon = GetDlgItem(box, 0x0440);
+            seen.questionIcon = icon && reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0)) ==
+                                            LoadIconW(nullptr, IDI_QUESTION);
+            GetWindowRect(box, &seen.bounds);
+            self->boxes_.push_back(seen);
+            switch (self->answer_) {
+            case Answer::Yes: PostMessageW(box, WM_COMMAND, IDYES, 0); break;
+            case Answer::No: PostMessageW(box, WM_COMMAND, IDNO, 0); break;
+            case Answer::Escape: PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0); break;
+            case Answer::Enter: PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0); break;
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace testing_support

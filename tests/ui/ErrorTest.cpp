@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "tests/support/WindowTest.h"
+#include "ui/Window.h"
+
+using testing_support::ErrorRecorder;
+using testing_support::Pump;
+
+namespace {
+
+// A window whose handlers fail in the ways handlers can fail.
+class FailingWindow : public ui::Window {
+public:
+    FailingWindow() {
+        RegisterClassOnce(L"FailingWindow");
+        Create(L"FailingWindow", L"", WS_OVERLAPPED, 0, 0, 0, 100, 100, nullptr, nullptr);
+    }
+    int handled = 0;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+        case WM_APP: ++handled; throw ui::Error(L"'-' は浮動小数点数ではありません");
+        case WM_APP + 1: ++handled; throw std::runtime_error("plain failure");
+        case WM_APP + 2: ++handled; throw 42;
+        case WM_APP + 3: ++handled; return 7;
+        }
+        return Window::HandleMessage(message, wParam, lParam);
+    }
+};
+
+}  // namespace
+
+TEST(ErrorBarrier, EveryFailureOfAHandlerIsShownAndTheWindowCarriesOn) {
+    ErrorRecorder errors;
+    FailingWindow window;
+    SendMessageW(window.Handle(), WM_APP + 2, 0, 0);
+    PostMessageW(window.Handle(), WM_APP, 0, 0);
+    PostMessageW(window.Handle(), WM_APP + 1, 0, 0);
+    Pump();
+    EXPECT_EQ(SendMessageW(window.Handle(), WM_APP + 3, 0, 0), 7);
+    EXPECT_EQ(window.handled, 4);
+    ASSERT_EQ(errors.Messages().size(), 3u);
+    EXPECT_FALSE(errors.Messages()[0].empty());
+    EXPECT_EQ(errors.Messages()[1], L"'-' は浮動小数点数ではありません");
+    EXPECT_EQ(errors.Messages()[2], L"plain failure");
+    EXPECT_TRUE(IsWindow(window.Handle()));
+}
+
+TEST(ErrorBarrier, MessagesTakeTheirArgumentInPlaceOfPercentS) {
+    EXPECT_EQ(ui::FormatMessageText(L"%s に書き込めません", L"C:\\a.ini"), L"C:\\a.ini に書き込めません");
+    EXPECT_EQ(ui::FormatMessageText(L"'%s' は整数ではありません", L"12.5"), L"'12.5' は整数ではありません");
+    EXPECT_EQ(ui::FormatMessageText(L"100%", L"x"), L"100%");
+}
+
+TEST(ErrorBarrier, TheWindowObjectIsDetachedWhenItsWindowIsDestroyed) {
+    FailingWindow window;
+    HWND handle = window.Handle();
+    DestroyWindow(handle);
+    EXPECT_EQ(window.Handle(), nullptr);
+    EXPECT_FALSE(IsWindow(handle));
+}

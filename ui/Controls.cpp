@@ -1,0 +1,54 @@
+#include "ui/Controls.h"
+
+#include "ui/App.h"
+#include "ui/Gdi.h"
+
+namespace ui {
+
+HWND CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
+                   int width, int height, HWND parent, int id, HFONT font, DWORD exStyle) {
+    HWND control = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y,
+                                   width, height, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                   App().Instance(), nullptr);
+    if (control && font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return control;
+}
+
+SIZE TextSize(HFONT font, const std::wstring& text) {
+    WindowDC dc(nullptr);
+    SelectGuard selectFont(dc, font);
+    RECT rect{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE);
+    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+HWND CreateLabel(HWND parent, int id, const wchar_t* caption, int x, int y, HFONT font) {
+    SIZE size = TextSize(font, caption);
+    return CreateControl(L"STATIC", caption, SS_LEFT | SS_NOPREFIX, x, y, size.cx, size.cy, parent,
+                         id, font);
+}
+
+std::wstring GetText(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int copied = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<size_t>(copied));
+    return text;
+}
+
+HWND FindControl(HWND root, int id) {
+    struct Search { int id; HWND found; } search{id, nullptr};
+    EnumChildWindows(
+        root,
+        [](HWND child, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (GetDlgCtrlID(child) != s->id) return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace ui

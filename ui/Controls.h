@@ -1,0 +1,24 @@
+#pragma once
+// Small helpers for the standard controls every page is made of.
+#include <windows.h>
+
+#include <string>
+
+namespace ui {
+
+// Creates a child control with its font; the control ID names the widget.
+HWND CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
+                   int width, int height, HWND parent, int id, HFONT font, DWORD exStyle = 0);
+
+// A label: a static control sized to its caption in its font.
+HWND CreateLabel(HWND parent, int id, const wchar_t* caption, int x, int y, HFONT font);
+
+// The size of text drawn in font, as a label or button would draw it.
+SIZE TextSize(HFONT font, const std::wstring& text);
+
+std::wstring GetText(HWND window);
+
+// The descendant of root with the control ID id (pages nest controls in containers).
+HWND FindControl(HWND root, int id);
+
+}  // namespace ui

@@ -1,0 +1,71 @@
+#include "ui/Error.h"
+
+#include <windows.h>
+
+#include "ui/App.h"
+
+namespace ui {
+
+namespace {
+
+void MessageBoxDisplay(const std::wstring& message) {
+    MessageBoxW(App().MainWindow(), message.c_str(), App().Title().c_str(), MB_OK | MB_ICONERROR);
+}
+
+ErrorDisplay& CurrentDisplay() {
+    static ErrorDisplay display = MessageBoxDisplay;
+    return display;
+}
+
+std::wstring FromUtf8(const char* text) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    if (n <= 1) return std::wstring();
+    std::wstring wide(static_cast<size_t>(n - 1), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), n);
+    return wide;
+}
+
+}  // namespace
+
+std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& value) {
+    std::wstring out;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == L'%' && i + 1 < pattern.size() && pattern[i + 1] == L's') {
+            out += value;
+            ++i;
+        } else {
+            out += pattern[i];
+        }
+    }
+    return out;
+}
+
+void ShowError(const std::wstring& message) {
+    // A display that fails must not take the program down with it.
+    try {
+        CurrentDisplay()(message);
+    } catch (...) {
+    }
+}
+
+ErrorDisplay SetErrorDisplay(ErrorDisplay display) {
+    ErrorDisplay previous = std::move(CurrentDisplay());
+    CurrentDisplay() = display ? std::move(display) : ErrorDisplay(MessageBoxDisplay);
+    return previous;
+}
+
+std::wstring CurrentExceptionMessage() {
+    try {
+        throw;
+    } catch (const Error& e) {
+        return e.Message();
+    } catch (const std::bad_alloc&) {
+        return L"メモリが不足しています";
+    } catch (const std::exception& e) {
+        return FromUtf8(e.what());
+    } catch (...) {
+        return L"不明なエラーが発生しました";
+    }
+}
+
+}  // namespace ui

@@ -1,0 +1,43 @@
+#pragma once
+// Errors raised inside handlers. They travel as C++ exceptions up to the window
+// procedure, which hands their message to the program's single error display.
+#include <exception>
+#include <functional>
+#include <string>
+
+namespace ui {
+
+// An error whose message is meant for the operator, in the program's language.
+class Error : public std::exception {
+public:
+    explicit Error(std::wstring message) : message_(std::move(message)) {}
+    const std::wstring& Message() const noexcept { return message_; }
+    const char* what() const noexcept override { return "ui::Error"; }
+
+private:
+    std::wstring message_;
+};
+
+// Replaces every "%s" in pattern by value: message patterns carry one argument.
+std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& value);
+
+// The single error display: a message box with the message and the application
+// title as caption. Tests replace it to see what the operator would see.
+using ErrorDisplay = std::function<void(const std::wstring& message)>;
+void ShowError(const std::wstring& message);
+ErrorDisplay SetErrorDisplay(ErrorDisplay display);  // returns the previous one
+
+// Turns the exception in flight into a message for ShowError; call from a catch.
+std::wstring CurrentExceptionMessage();
+
+// Runs body and shows any error it raises; nothing escapes.
+template <typename Body>
+void Guarded(Body&& body) noexcept {
+    try {
+        body();
+    } catch (...) {
+        ShowError(CurrentExceptionMessage());
+    }
+}
+
+}  // namespace ui

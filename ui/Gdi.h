@@ -1,0 +1,68 @@
+#pragma once
+// Owners for GDI objects, device contexts and menus: nothing is deleted by hand.
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace ui {
+
+struct GdiDeleter {
+    void operator()(HGDIOBJ object) const noexcept { if (object) DeleteObject(object); }
+};
+template <typename Handle>
+using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiDeleter>;
+using Font = GdiObject<HFONT>;
+using Brush = GdiObject<HBRUSH>;
+using Bitmap = GdiObject<HBITMAP>;
+
+struct MenuDeleter {
+    void operator()(HMENU menu) const noexcept { if (menu) DestroyMenu(menu); }
+};
+using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
+
+// Puts an object into a device context and restores what it replaced.
+class SelectGuard {
+public:
+    SelectGuard(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~SelectGuard() { SelectObject(dc_, previous_); }
+    SelectGuard(const SelectGuard&) = delete;
+    SelectGuard& operator=(const SelectGuard&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// The window's device context, from GetDC to ReleaseDC.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDC() { if (dc_) ReleaseDC(window_, dc_); }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    operator HDC() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// A memory device context compatible with another one.
+class MemoryDC {
+public:
+    explicit MemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
+    ~MemoryDC() { if (dc_) DeleteDC(dc_); }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+    operator HDC() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// A font of the given face and pixel height (character height, as a negative
+// LOGFONT height), for the Japanese character set.
+Font MakeFont(const wchar_t* face, int pixelHeight, bool bold = false, bool underline = false);
+
+}  // namespace ui

@@ -1,0 +1,43 @@
+#include "ui/MessageLoop.h"
+
+namespace ui {
+
+namespace {
+void Dispatch(MSG& msg) {
+    if (PreTranslate(msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+}  // namespace
+
+bool PreTranslate(MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !msg.hwnd) return false;
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+    LRESULT wants = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+    if (wants & (DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    HWND form = GetAncestor(msg.hwnd, GA_ROOT);
+    if (!form) return false;
+    SendMessageW(form, WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0 ? 1 : 0, 0);
+    return true;
+}
+
+int RunMessageLoop() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) Dispatch(msg);
+    return static_cast<int>(msg.wParam);
+}
+
+int PumpMessages() {
+    int quit = -1;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            quit = static_cast<int>(msg.wParam);
+            continue;
+        }
+        Dispatch(msg);
+    }
+    return quit;
+}
+
+}  // namespace ui

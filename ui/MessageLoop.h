@@ -1,0 +1,20 @@
+#pragma once
+// The message loop of the program, and the same loop for tests that pump
+// the queue until it is empty.
+#include <windows.h>
+
+namespace ui {
+
+// Keyboard navigation that no single control does itself: Tab and Shift+Tab move
+// through the form's tab stops unless the focused control wants the Tab key.
+// Returns true when the message was consumed.
+bool PreTranslate(MSG& msg);
+
+// Runs until WM_QUIT; returns its exit code.
+int RunMessageLoop();
+
+// Handles every message waiting in this thread's queue, then returns. A WM_QUIT
+// found on the way is taken out of the queue and its exit code is returned, or -1.
+int PumpMessages();
+
+}  // namespace ui
