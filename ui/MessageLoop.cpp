@@ -13,8 +13,10 @@ void Dispatch(MSG& msg) {
 bool PreTranslate(MSG& msg) {
     if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !msg.hwnd) return false;
     if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
+    // Only a control that asks for Tab itself keeps it; wanting "all keys"
+    // (Enter and Escape) does not take Tab away from the form.
     LRESULT wants = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
-    if (wants & (DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    if (wants & DLGC_WANTTAB) return false;
     HWND form = GetAncestor(msg.hwnd, GA_ROOT);
     if (!form) return false;
     SendMessageW(form, WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0 ? 1 : 0, 0);

@@ -35,7 +35,7 @@ public:
 // A control that wants the Tab key for itself.
 class TabTaker : public ui::Window {
 public:
-    explicit TabTaker(HWND parent) {
+    explicit TabTaker(HWND parent, LRESULT wants = DLGC_WANTTAB) : wants_(wants) {
         RegisterClassOnce(L"TabTaker");
         Create(L"TabTaker", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 100, 100, 150, 40, parent, nullptr);
     }
@@ -43,10 +43,13 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (message == WM_GETDLGCODE) return DLGC_WANTTAB;
+        if (message == WM_GETDLGCODE) return wants_;
         if (message == WM_KEYDOWN && wParam == VK_TAB) ++tabs;
         return Window::HandleMessage(message, wParam, lParam);
     }
+
+private:
+    LRESULT wants_;
 };
 
 void PressTab(HWND focus, bool shift) {
@@ -99,6 +102,13 @@ TEST(Form, TabAndShiftTabMoveTheFocusUnlessTheControlWantsTab) {
     PressTab(taker.Handle(), false);
     EXPECT_EQ(GetFocus(), taker.Handle());
     EXPECT_EQ(taker.tabs, 1);
+
+    // Wanting Enter and Escape ("all keys") leaves Tab to the form.
+    TabTaker allKeys(form.Handle(), DLGC_WANTALLKEYS | DLGC_WANTCHARS);
+    SetFocus(allKeys.Handle());
+    PressTab(allKeys.Handle(), false);
+    EXPECT_NE(GetFocus(), allKeys.Handle());
+    EXPECT_EQ(allKeys.tabs, 0);
 }
 
 TEST(Form, FocusComesBackToTheActiveControlOnActivation) {
