@@ -1,9 +1,13 @@
 #include "app/Form1.h"
 
 #include <commctrl.h>
+#include <mmsystem.h>
 
+#include "about/VersionBox.h"
 #include "app/Form1Ids.h"
 #include "app/Help.h"
+#include "settings/GreetingSound.h"
+#include "settings/LocalClock.h"
 #include "settings/ProfileValues.h"
 #include "ui/App.h"
 #include "ui/Confirm.h"
@@ -78,6 +82,9 @@ TForm1::TForm1(std::wstring settingsPath) : settingsFile_(std::move(settingsPath
     Create(kClass, L" Pelmora Version 2.0.0.0",
            (WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX) | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
            315, 118, 606, 597, nullptr, MakeMainMenu());
+    // The greeting and the clock run from creation on.
+    timer1Enabled_ = SetTimer(Handle(), Timer1, 500, nullptr) != 0;
+    SetTimer(Handle(), Timer2, 1000, nullptr);
     // A failed creation step is reported and the window is still there to use.
     ui::Guarded([this] { FormCreate(); });
 }
@@ -89,6 +96,13 @@ void TForm1::FormCreate() {
     CreateWidgets();
     // 2. The settings of the last run.
     ApplySettings();
+    // 3. This form previews no keys: they go straight to the focused control.
+    // 4. The register's line grid.
+    registerPage_.SetUpGrid();
+    // 5. The register's entry field takes the focus once the message loop runs.
+    registerPage_.ArmEntry();
+    // 7. The register's first instruction.
+    registerPage_.ShowFirstPrompt();
 }
 
 void TForm1::CreateWidgets() {
@@ -149,6 +163,12 @@ void TForm1::CreatePages() {
         SetWindowPos(tabSheets_[i].Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
     settingsPage_.Create(tabSheets_[2].Handle(), baseFont_.get());
+    regi::RegisterPage::Hooks hooks;
+    hooks.rateText = [this] { return settingsPage_.TaxText(); };
+    hooks.showHelpContents = [this] {
+        help::ShowHelp(Handle(), ui::App().HelpFile(), HELP_COMMAND, reinterpret_cast<ULONG_PTR>(L"CONTENTS()"));
+    };
+    registerPage_.Create(tabSheets_[0].Handle(), Handle(), pageControl_, std::move(hooks));
 }
 
 void TForm1::CreateStatusBar() {
@@ -251,11 +271,42 @@ void TForm1::HowtoUseHelp1Click() {
     help::ShowHelp(Handle(), ui::App().HelpFile(), HELP_HELPONHELP, 0);
 }
 
+void TForm1::About1Click() {
+    if (versionBox_) versionBox_->ShowModal(Handle());
+}
+
+void TForm1::Button4Click() {
+    std::optional<std::wstring> chosen = openPictureDialog1_.Execute(Handle());
+    if (!chosen) return;
+    // The path is kept first; a picture that cannot be loaded is reported and
+    // the box keeps the one it has.
+    settingsFile_.WriteString(L"Image", L"FileName", *chosen);
+    if (versionBox_) versionBox_->LoadPicture(*chosen);
+}
+
 void TForm1::PageControl1Change() {
     int shown = static_cast<int>(SendMessageW(pageControl_, TCM_GETCURSEL, 0, 0));
     for (int i = 0; i < 3; ++i) ShowWindow(tabSheets_[i].Handle(), i == shown ? SW_SHOW : SW_HIDE);
-    if (shown == 0) SetFocus(pageControl_);
+    if (shown == 0) registerPage_.Rearm();
 }
+
+void TForm1::Timer1Timer() {
+    // While mute is on the test repeats at every tick; the greeting sounds once.
+    if (!timer1Enabled_ || settingsPage_.Muted()) return;
+    KillTimer(Handle(), Timer1);
+    timer1Enabled_ = false;
+    settings::PlayGreeting(settings::GreetingForHour(settings::Now().wHour), SND_MEMORY | SND_ASYNC);
+}
+
+void TForm1::Timer2Timer() {
+    std::wstring text = settings::ClockTextNow();
+    SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// The buttons play whatever the hour and the mute switch, and wait for the end.
+void TForm1::Button1Click() { settings::PlayGreeting(settings::Greeting::Asa, SND_MEMORY); }
+void TForm1::Button2Click() { settings::PlayGreeting(settings::Greeting::Hiru, SND_MEMORY); }
+void TForm1::Button3Click() { settings::PlayGreeting(settings::Greeting::Ban, SND_MEMORY); }
 
 HWND TForm1::Control(int id) const { return ui::FindControl(Handle(), id); }
 
@@ -275,6 +326,22 @@ void TForm1::Command(int id) {
     case HowtoUseHelp1:
         HowtoUseHelp1Click();
         break;
+    case About1:
+    case SpeedButton3:
+        About1Click();
+        break;
+    case Button4:
+        Button4Click();
+        break;
+    case Button1:
+        Button1Click();
+        break;
+    case Button2:
+        Button2Click();
+        break;
+    case Button3:
+        Button3Click();
+        break;
     }
 }
 
@@ -290,6 +357,14 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY:
         Notify(*reinterpret_cast<const NMHDR*>(lParam));
         return 0;
+    case WM_TIMER:
+        if (wParam == Timer1) Timer1Timer();
+        else if (wParam == Timer2) Timer2Timer();
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        if (HBRUSH brush = registerPage_.LabelBrush(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
+            return reinterpret_cast<LRESULT>(brush);
+        break;
     case WM_CTLCOLOREDIT:
         if (HBRUSH brush = settingsPage_.EditBrush(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
             return reinterpret_cast<LRESULT>(brush);

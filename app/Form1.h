@@ -3,10 +3,14 @@
 // its settings when it is made and writes them when it closes.
 #include <string>
 
+#include "about/PictureDialog.h"
+#include "register/RegisterPage.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsPage.h"
 #include "ui/Form.h"
 #include "ui/Gdi.h"
+
+class TVersionBox;
 
 class TForm1 : public ui::Form {
 public:
@@ -19,13 +23,29 @@ public:
     void Contents1Click();
     void SearchforHelpOn1Click();
     void HowtoUseHelp1Click();
+    void About1Click();
     void PageControl1Change();
+
+    // The greeting, once per run when mute is off, and the status-bar clock.
+    void Timer1Timer();
+    void Timer2Timer();
+    bool Timer1Enabled() const { return timer1Enabled_; }
+    // The greeting buttons of the settings page.
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+
+    // The settings page's "画像": chooses the about box's picture.
+    void Button4Click();
+    // The about box, made after this window.
+    void SetVersionBox(TVersionBox* box) { versionBox_ = box; }
 
     // Writes the settings; the window's close step.
     void FormClose();
 
     HWND Control(int id) const;
     settings::SettingsPage& SettingsPage() { return settingsPage_; }
+    regi::RegisterPage& RegisterPage() { return registerPage_; }
     const settings::SettingsFile& SettingsFile() const { return settingsFile_; }
 
     // The exit question of Exit1Click.
@@ -53,5 +73,9 @@ private:
     ui::Font baseFont_;
     ui::Font statusFont_;
     ui::Panel tabSheets_[3];
+    regi::RegisterPage registerPage_;  // after the sheets: it goes first
+    about::OpenPictureDialog openPictureDialog1_;
+    TVersionBox* versionBox_ = nullptr;
     HWND toolBar_ = nullptr, pageControl_ = nullptr, statusBar_ = nullptr;
+    bool timer1Enabled_ = false;
 };

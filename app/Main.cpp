@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "about/VersionBox.h"
 #include "app/Form1.h"
 #include "ui/App.h"
 #include "ui/MessageLoop.h"
@@ -18,6 +19,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
 
     TForm1 form1(settings::ChooseSettingsPath());
     ui::App().SetMainWindow(form1.Handle());
+    // Right after the main window: without its picture it asks for one first.
+    TVersionBox versionBox(form1.SettingsFile().Path());
+    form1.SetVersionBox(&versionBox);
 
     ShowWindow(form1.Handle(), showCommand);
     return ui::RunMessageLoop();

@@ -232,7 +232,7 @@ TEST_F(Form1Test, SwitchingPagesShowsOnePageAndRegiTakesTheFocus) {
     EXPECT_FALSE(IsWindowVisible(f.Control(form1::Edit2)));
     select(0);
     EXPECT_TRUE(IsWindowVisible(f.Control(form1::TabSheet1)));
-    EXPECT_EQ(GetFocus(), tabs);
+    EXPECT_EQ(GetFocus(), f.Control(form1::SaNumEdit1)) << "the register re-arms its entry field";
     EXPECT_EQ(ui::GetText(f.Control(form1::Edit2)), L"8") << "pages keep what was typed";
 }
 

@@ -1,0 +1,33 @@
+#include "about/ShellOpen.h"
+
+#include <shellapi.h>
+
+namespace about {
+
+namespace {
+
+ShellOpener& Opener() {
+    static ShellOpener opener;
+    return opener;
+}
+
+const wchar_t* OrNull(const std::optional<std::wstring>& text) { return text ? text->c_str() : nullptr; }
+
+}  // namespace
+
+void ShellOpen(const ShellRequest& request) {
+    if (Opener()) {
+        Opener()(request);
+        return;
+    }
+    ShellExecuteW(request.owner, request.operation.c_str(), request.target.c_str(), OrNull(request.parameters),
+                  OrNull(request.folder), request.show);
+}
+
+ShellOpener SetShellOpener(ShellOpener opener) {
+    ShellOpener previous = std::move(Opener());
+    Opener() = std::move(opener);
+    return previous;
+}
+
+}  // namespace about

@@ -1,0 +1,72 @@
+#pragma once
+// The about box: product name, version, credits and contact links in aqua
+// over a picture the user chooses. Made hidden at start-up right after the
+// main window, shown modally from the menu and the tool bar.
+#include <string>
+
+#include "about/Picture.h"
+#include "about/PictureDialog.h"
+#include "settings/SettingsFile.h"
+#include "ui/Form.h"
+#include "ui/Gdi.h"
+
+class TVersionBox : public ui::Form {
+public:
+    // Makes the box, hidden, and runs its creation step with the settings file
+    // at settingsPath. The default picture is "About.bmp" in programFolder
+    // (which ends with a separator).
+    explicit TVersionBox(std::wstring settingsPath, std::wstring programFolder = ProgramFolder());
+
+    // The folder of the running program, with its trailing separator.
+    static std::wstring ProgramFolder();
+
+    // Shows the box with owner disabled until it closes; IDOK for the OK
+    // button, IDCANCEL for the close box or Escape.
+    int ShowModal(HWND owner);
+    bool Modal() const { return modal_; }
+
+    // Replaces the picture of Image1; on an error the previous one stays.
+    void LoadPicture(const std::wstring& path);
+    const about::Picture& Picture() const { return picture_; }
+
+    // Writes the box's bounds; its close step.
+    void FormClose();
+
+    void Label2Click();
+    void Label5Click();
+    void Label7Click();
+    void Button1Click();
+
+    HWND Control(int id) const;
+    const settings::SettingsFile& SettingsFile() const { return settingsFile_; }
+    std::wstring DefaultPicturePath() const { return programFolder_ + L"About.bmp"; }
+
+    static const wchar_t kCaption[];
+    static const wchar_t kHomePage[];
+    // The help topic of the OK button.
+    static constexpr int kHelpContext = 2;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void FormCreate();
+    void CreateWidgets();
+    void ApplyBounds();
+    void Close(int result);
+    void ShowButtonHelp();
+    bool PreTranslateModal(const MSG& msg);
+    void Command(int id, int code);
+    void DrawItem(const DRAWITEMSTRUCT& item);
+    void DrawBackdrop(HDC dc, HWND child) const;
+    bool IsLink(HWND window) const;
+
+    settings::SettingsFile settingsFile_;
+    std::wstring programFolder_;
+    about::Picture picture_;
+    about::OpenPictureDialog openPictureDialog1_;
+    ui::Font baseFont_, titleFont_, font13_, font12_, link12_, link13_, buttonFont_;
+    HICON icon_ = nullptr;  // the program's shared icon; not destroyed
+    bool modal_ = false;
+    int result_ = 0;
+};

@@ -1,0 +1,252 @@
+#include "register/RegisterPage.h"
+
+#include <commctrl.h>
+
+#include "app/Form1Ids.h"
+#include "ui/App.h"
+#include "ui/Controls.h"
+#include "ui/Error.h"
+
+namespace regi {
+
+namespace {
+
+const wchar_t kFace[] = L"ＭＳ Ｐゴシック";
+const COLORREF kValueColor = RGB(237, 244, 102);    // light yellow: amounts, grid
+const COLORREF kCaptionColor = RGB(158, 248, 248);  // light cyan: their captions
+const TColor kEntryColor = 16566268;                // RGB(252, 199, 252)
+constexpr int kRowHeight = 40;
+constexpr int kDefaultColWidth = 200;
+constexpr UINT_PTR kSheetSubclass = 1;
+
+// One row of the amount column: caption label, value widget, heights, fonts.
+struct AmountRow {
+    Label caption;
+    int captionId;
+    Label value;  // Label7's value is the entry field itself
+    int valueId;
+    int top, height;
+};
+const AmountRow kAmountRows[] = {
+    {Label5, form1::Label5, Label1, form1::Label1, 246, 29},
+    {Label6, form1::Label6, Label2, form1::Label2, 280, 40},
+    {Label7, form1::Label7, Label7, 0, 324, 40},
+    {Label8, form1::Label8, Label3, form1::Label3, 370, 40},
+    {Label9, form1::Label9, Label4, form1::Label4, 416, 29},
+};
+
+struct Header {
+    int id;
+    const wchar_t* caption;
+    int left;
+};
+const Header kHeaders[] = {
+    {form1::Label13, L"No.", 15}, {form1::Label16, L"単価", 196}, {form1::Label17, L"数", 282},
+    {form1::Label18, L"小計", 467}, {form1::Label10, L"税", 533},
+};
+
+// The sale's labels in the order of Label, with their control IDs.
+const std::pair<Label, int> kLabelIds[] = {
+    {Label1, form1::Label1}, {Label2, form1::Label2}, {Label3, form1::Label3},   {Label4, form1::Label4},
+    {Label5, form1::Label5}, {Label6, form1::Label6}, {Label7, form1::Label7},   {Label8, form1::Label8},
+    {Label9, form1::Label9}, {Label14, form1::Label14}, {Label15, form1::Label15}, {Label19, form1::Label19},
+};
+
+bool IsValueLabel(Label label) { return label >= Label1 && label <= Label4; }
+
+}  // namespace
+
+RegisterPage::~RegisterPage() {
+    if (sheet_ && IsWindow(sheet_)) RemoveWindowSubclass(sheet_, SheetProc, kSheetSubclass);
+}
+
+void RegisterPage::Create(HWND sheet, HWND form, HWND pageControl, Hooks hooks) {
+    sheet_ = sheet;
+    form_ = form;
+    pageControl_ = pageControl;
+    hooks_ = std::move(hooks);
+    font16_ = ui::MakeFont(kFace, 16);
+    font16Bold_ = ui::MakeFont(kFace, 16, true);
+    font19Bold_ = ui::MakeFont(kFace, 19, true);
+    font24_ = ui::MakeFont(kFace, 24);
+    font27Bold_ = ui::MakeFont(kFace, 27, true);
+    valueBrush_.reset(CreateSolidBrush(kValueColor));
+    captionBrush_.reset(CreateSolidBrush(kCaptionColor));
+
+    // Column headers over the right-hand ends of their columns.
+    for (const Header& h : kHeaders) {
+        HWND label = ui::CreateLabel(sheet, h.id, h.caption, h.left, 5, font19Bold_.get());
+        SetWindowLongPtrW(label, GWL_STYLE, GetWindowLongPtrW(label, GWL_STYLE) | WS_CLIPSIBLINGS);
+    }
+
+    // Tab order: the grid first, the entry field second.
+    grid_.SetColor(kValueColor);
+    grid_.SetFont(font24_.get());
+    grid_.SetDefaultColWidth(kDefaultColWidth);
+    grid_.SetDefaultRowHeight(kRowHeight);
+    grid_.SetGridLines(true, true);
+    grid_.OnDrawCell = [this](int col, int row, const RECT& rect, ui::StringGrid::DrawState state,
+                              ui::StringGrid::Canvas& canvas) { StringGrid1DrawCell(col, row, rect, state, canvas); };
+    grid_.OnSelectCell = [this](int col, int row, bool& canSelect) { StringGrid1SelectCell(col, row, canSelect); };
+    grid_.OnEnter = [this] { StringGrid1Enter(); };
+    grid_.Create(sheet, form1::StringGrid1, 2, 32, 571, 201);
+
+    entry_.SetAutoSize(false);
+    entry_.SetAutoSelect(false);
+    entry_.SetIntegerLength(13);
+    entry_.SetDecimalLength(0);
+    entry_.SetLeftMark(L"\u00A5");
+    entry_.SetOptions({eoArrowUp, eoArrowDown, eoORInputStop});
+    entry_.SetRightMargin(0);
+    entry_.Create(sheet, form1::SaNumEdit1, 364, 324, 210, 40, font27Bold_.get());
+    entry_.SetColor(kEntryColor);  // after Create, whose parent step sets the window colour
+    entry_.SetText(L"");
+    entry_.OnKeyDown = [this](TSaNumEdit& sender, std::uint16_t& key, TShiftState shift) {
+        SaNumEdit1KeyDown(sender, key, shift);
+    };
+    entry_.OnKeyUp = [this](TSaNumEdit& sender, std::uint16_t& key, TShiftState shift) {
+        SaNumEdit1KeyUp(sender, key, shift);
+    };
+
+    CreateLabels(sheet);
+    SetWindowSubclass(sheet, SheetProc, kSheetSubclass, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void RegisterPage::CreateLabels(HWND sheet) {
+    for (const AmountRow& row : kAmountRows) {
+        HFONT captionFont = row.height == 29 ? font16Bold_.get() : font19Bold_.get();
+        labels_[row.caption] = ui::CreateControl(L"STATIC", sale_.Caption(row.caption).c_str(),
+                                                 SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | SS_NOTIFY | WS_CLIPSIBLINGS,
+                                                 273, row.top, 80, row.height, sheet, row.captionId, captionFont);
+        if (!row.valueId) continue;
+        HFONT valueFont = row.height == 29 ? font16_.get() : font27Bold_.get();
+        labels_[row.value] = ui::CreateControl(L"STATIC", sale_.Caption(row.value).c_str(),
+                                               SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX | SS_NOTIFY | WS_CLIPSIBLINGS,
+                                               364, row.top, 205, row.height, sheet, row.valueId, valueFont);
+    }
+    // The instruction texts, in the bevelled frame that is made after them so
+    // that it lies beneath them.
+    struct Prompt { Label label; int id; int top, height; };
+    const Prompt prompts[] = {
+        {Label14, form1::Label14, 256, 72}, {Label15, form1::Label15, 332, 56}, {Label19, form1::Label19, 392, 44}};
+    for (const Prompt& p : prompts) {
+        labels_[p.label] = ui::CreateControl(L"STATIC", sale_.Caption(p.label).c_str(),
+                                             SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_CLIPSIBLINGS, 12, p.top, 245,
+                                             p.height, sheet, p.id, font16_.get());
+    }
+    bevel_ = ui::CreateControl(L"STATIC", L"", SS_ETCHEDFRAME | SS_NOTIFY | WS_CLIPSIBLINGS, 4, 248, 261, 193, sheet,
+                               form1::Bevel1, nullptr);
+}
+
+void RegisterPage::SetUpGrid() {
+    grid_.SetRowCount(kRows);
+    grid_.SetColCount(kCols);
+    grid_.SetFixedRows(0);
+    grid_.SetFixedCols(0);
+    RECT r;
+    GetWindowRect(grid_.Handle(), &r);
+    // Five rows show at a time.
+    SetWindowPos(grid_.Handle(), nullptr, 0, 0, r.right - r.left, (grid_.DefaultRowHeight() + 1) * 5 + 3,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    int width = grid_.DefaultColWidth();
+    grid_.SetColWidth(0, width / 5);
+    grid_.SetColWidth(2, width / 3);
+    grid_.SetColWidth(4, width / 5);
+    grid_.SetColWidth(5, width / 5);
+}
+
+void RegisterPage::ArmEntry() {
+    entry_.SetText(L"");
+    PostMessageW(entry_.Handle(), WM_LBUTTONDOWN, 0, MAKELPARAM(0, 0));
+    PostMessageW(entry_.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(0, 0));
+}
+
+void RegisterPage::ShowFirstPrompt() {
+    sale_.ShowFirstPrompt();
+    Show(Outcome{});
+}
+
+void RegisterPage::Rearm() {
+    if (SendMessageW(pageControl_, TCM_GETCURSEL, 0, 0) != 0) return;
+    SetFocus(pageControl_);
+    ArmEntry();
+}
+
+void RegisterPage::SaNumEdit1KeyDown(TSaNumEdit& /*sender*/, std::uint16_t& key, TShiftState /*shift*/) {
+    if (key != keyF1) return;
+    ui::App().SetHelpFile(L"Pelmora.hlp");
+    if (hooks_.showHelpContents) hooks_.showHelpContents();
+}
+
+void RegisterPage::SaNumEdit1KeyUp(TSaNumEdit& sender, std::uint16_t& key, TShiftState /*shift*/) {
+    sale_.SetEntry(sender.Text());
+    Outcome outcome = sale_.KeyUp(key, hooks_.rateText ? hooks_.rateText() : std::wstring());
+    Show(outcome);
+}
+
+void RegisterPage::Show(const Outcome& outcome) {
+    if (entry_.Text() != sale_.Entry()) entry_.SetText(sale_.Entry());
+    for (int row : outcome.cursorMoves) grid_.SetCurrent(0, row);
+    for (int r = 0; r < kRows; ++r)
+        for (int c = 0; c < kCols; ++c) grid_.SetCell(c, r, sale_.Cell(c, r));
+    for (const auto& [label, id] : kLabelIds) {
+        HWND window = labels_[label];
+        if (!window) continue;
+        const std::wstring& caption = sale_.Caption(label);
+        if (ui::GetText(window) != caption) SetWindowTextW(window, caption.c_str());
+    }
+    if (outcome.acted) SetFocus(entry_.Handle());
+    if (outcome.armEntry) ArmEntry();
+    if (!outcome.error.empty()) ui::ShowError(outcome.error);
+}
+
+void RegisterPage::StringGrid1DrawCell(int col, int row, const RECT& rect, ui::StringGrid::DrawState state,
+                                       ui::StringGrid::Canvas& canvas) {
+    // The current cell looks like every other cell.
+    if (state.selected) {
+        canvas.brushColor = grid_.Color();
+        canvas.fontColor = grid_.FontColor();
+    }
+    canvas.FillRect(rect);
+    RECT text = rect;
+    OffsetRect(&text, 0, 2);
+    canvas.DrawText(grid_.Cell(col, row), text, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
+}
+
+void RegisterPage::StringGrid1SelectCell(int col, int /*row*/, bool& canSelect) { canSelect = col <= 0; }
+
+void RegisterPage::StringGrid1Enter() {
+    // The grid is a display: the focus goes straight on to the entry field.
+    SendMessageW(form_, WM_NEXTDLGCTL, 0, 0);
+}
+
+void RegisterPage::TabSheet1MouseUp() { Rearm(); }
+
+HBRUSH RegisterPage::LabelBrush(HWND label, HDC dc) const {
+    for (const auto& [name, id] : kLabelIds) {
+        if (labels_[name] != label || name >= Label14) continue;
+        bool value = IsValueLabel(name);
+        SetBkMode(dc, OPAQUE);
+        SetBkColor(dc, value ? kValueColor : kCaptionColor);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        return value ? valueBrush_.get() : captionBrush_.get();
+    }
+    return nullptr;
+}
+
+LRESULT CALLBACK RegisterPage::SheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                                         DWORD_PTR data) {
+    switch (message) {
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+        ui::Guarded([data] { reinterpret_cast<RegisterPage*>(data)->TabSheet1MouseUp(); });
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, SheetProc, kSheetSubclass);
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace regi

@@ -1,0 +1,26 @@
+#pragma once
+// The status-bar clock's text from the parts of a date and time. No Windows
+// here: the separators and the weekday name come from the regional settings,
+// read by LocalClock at every tick.
+#include <string>
+
+namespace settings {
+
+struct DateTime {
+    int year;    // four digits
+    int month;   // 1 to 12
+    int day;     // 1 to 31
+    int hour;    // 0 to 23
+    int minute;
+    int second;
+};
+
+// 0 for Sunday up to 6 for Saturday, by the Gregorian calendar.
+int DayOfWeek(int year, int month, int day);
+
+// "  yyyy/mm/dd ( dddd )  hh: nn: ss " with the date separator in place of "/",
+// the time separator in place of ":" and the weekday's full name for dddd.
+std::wstring ClockText(const DateTime& time, const std::wstring& dateSeparator,
+                       const std::wstring& timeSeparator, const std::wstring& weekdayName);
+
+}  // namespace settings

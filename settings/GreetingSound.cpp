@@ -1,0 +1,53 @@
+#include "settings/GreetingSound.h"
+
+#include <mmsystem.h>
+
+#include <utility>
+
+#include "ui/App.h"
+
+namespace settings {
+
+namespace {
+
+bool PlayWithSystem(const void* wave, UINT flags) {
+    return sndPlaySoundW(static_cast<const wchar_t*>(wave), flags) != FALSE;
+}
+
+SoundPlayer& Player() {
+    static SoundPlayer player = PlayWithSystem;
+    return player;
+}
+
+HRSRC FindGreeting(Greeting greeting) {
+    // Resource names are matched without regard to case.
+    return FindResourceW(ui::App().Instance(), GreetingResourceName(greeting), RT_RCDATA);
+}
+
+}  // namespace
+
+SoundPlayer SetSoundPlayer(SoundPlayer player) {
+    if (!player) player = PlayWithSystem;
+    return std::exchange(Player(), std::move(player));
+}
+
+const void* GreetingWave(Greeting greeting) {
+    HRSRC found = FindGreeting(greeting);
+    if (!found) return nullptr;
+    HGLOBAL loaded = LoadResource(ui::App().Instance(), found);
+    return loaded ? LockResource(loaded) : nullptr;
+}
+
+DWORD GreetingWaveSize(Greeting greeting) {
+    HRSRC found = FindGreeting(greeting);
+    return found ? SizeofResource(ui::App().Instance(), found) : 0;
+}
+
+void PlayGreeting(Greeting greeting, UINT flags) {
+    const void* wave = GreetingWave(greeting);
+    if (!wave) return;
+    // The result does not matter: an unheard greeting changes nothing.
+    Player()(wave, flags);
+}
+
+}  // namespace settings
