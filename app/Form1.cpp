@@ -101,6 +101,8 @@ void TForm1::FormCreate() {
     registerPage_.SetUpGrid();
     // 5. The register's entry field takes the focus once the message loop runs.
     registerPage_.ArmEntry();
+    // 6. The cash count grid's headers and row captions.
+    cashCountPage_.SetUp();
     // 7. The register's first instruction.
     registerPage_.ShowFirstPrompt();
 }
@@ -169,6 +171,7 @@ void TForm1::CreatePages() {
         help::ShowHelp(Handle(), ui::App().HelpFile(), HELP_COMMAND, reinterpret_cast<ULONG_PTR>(L"CONTENTS()"));
     };
     registerPage_.Create(tabSheets_[0].Handle(), Handle(), pageControl_, std::move(hooks));
+    cashCountPage_.Create(tabSheets_[1].Handle());
 }
 
 void TForm1::CreateStatusBar() {

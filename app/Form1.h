@@ -4,6 +4,7 @@
 #include <string>
 
 #include "about/PictureDialog.h"
+#include "cashcount/CashCountPage.h"
 #include "register/RegisterPage.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsPage.h"
@@ -46,6 +47,7 @@ public:
     HWND Control(int id) const;
     settings::SettingsPage& SettingsPage() { return settingsPage_; }
     regi::RegisterPage& RegisterPage() { return registerPage_; }
+    cashcount::CashCountPage& CashCountPage() { return cashCountPage_; }
     const settings::SettingsFile& SettingsFile() const { return settingsFile_; }
 
     // The exit question of Exit1Click.
@@ -74,6 +76,7 @@ private:
     ui::Font statusFont_;
     ui::Panel tabSheets_[3];
     regi::RegisterPage registerPage_;  // after the sheets: it goes first
+    cashcount::CashCountPage cashCountPage_;
     about::OpenPictureDialog openPictureDialog1_;
     TVersionBox* versionBox_ = nullptr;
     HWND toolBar_ = nullptr, pageControl_ = nullptr, statusBar_ = nullptr;

@@ -62,6 +62,13 @@ enum Id : int {
     Label17,
     Label18,
     Label19,
+
+    // The cash count page
+    StringGrid2 = 600,
+    SaNumEdit2,
+    Label20,
+    Label21,
+    Label11,
 };
 
 }  // namespace form1

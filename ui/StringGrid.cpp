@@ -324,7 +324,8 @@ void StringGrid::PaintContents(HDC dc, const RECT& client) {
             if (state.fixed) {
                 canvas.brushColor = GetSysColor(COLOR_BTNFACE);
                 canvas.fontColor = GetSysColor(COLOR_BTNTEXT);
-            } else if (state.selected) {
+            } else if (state.selected && !editorMode_) {
+                // Under an open editor the cell keeps the normal colours round its edges.
                 canvas.brushColor = GetSysColor(COLOR_HIGHLIGHT);
                 canvas.fontColor = GetSysColor(COLOR_HIGHLIGHTTEXT);
             }
@@ -565,7 +566,8 @@ bool StringGrid::EditorKeyPress(wchar_t& key) {
         HideEditor();
         return false;
     }
-    return true;
+    // Escape closed the editor as a key; a single-line edit would only beep at it.
+    return key != 0x1B;
 }
 
 bool StringGrid::EditorKeyDown(WPARAM key) {

@@ -1,0 +1,51 @@
+#pragma once
+// The cash count page (TabSheet2, "Kinsyu"): the denomination grid, the
+// computed amount and the over/short. The grid's cells and Label11's caption
+// are the count's whole state; the handlers read them back at every change.
+#include <windows.h>
+
+#include <string>
+
+#include "numedit/SaNumEdit.h"
+#include "ui/Gdi.h"
+#include "ui/StringGrid.h"
+
+namespace cashcount {
+
+class CashCountPage {
+public:
+    CashCountPage() = default;
+    CashCountPage(const CashCountPage&) = delete;
+    CashCountPage& operator=(const CashCountPage&) = delete;
+    ~CashCountPage();
+
+    // Makes the page's widgets on sheet, in their tab order (grid, computed amount).
+    void Create(HWND sheet);
+
+    // Start-up: the header texts and the row captions of the grid; the first
+    // count is the current cell.
+    void SetUp();
+
+    // Handlers.
+    void StringGrid2SelectCell(int col, int row, bool& canSelect);
+    void StringGrid2KeyPress(wchar_t& key);
+    void StringGrid2SetEditText(int col, int row, const std::wstring& text);
+    void SaNumEdit2KeyPress(TSaNumEdit& sender, wchar_t& key);
+
+    ui::StringGrid& StringGrid2() { return grid_; }
+    TSaNumEdit& SaNumEdit2() { return computed_; }
+    HWND Label11() const { return label11_; }
+
+private:
+    static LRESULT CALLBACK SheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                      DWORD_PTR data);
+
+    HWND sheet_ = nullptr;
+    ui::StringGrid grid_;
+    TSaNumEdit computed_;
+    HWND label20_ = nullptr, label21_ = nullptr, label11_ = nullptr;
+    ui::Font font_;
+    ui::Brush label11Brush_;
+};
+
+}  // namespace cashcount
