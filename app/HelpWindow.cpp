@@ -53,7 +53,7 @@ void HelpWindow::Open() {
            CW_USEDEFAULT, CW_USEDEFAULT, 720, 540, nullptr, nullptr);
     font_ = ui::MakeFont(L"ＭＳ Ｐゴシック", 15);
     HWND self = Handle();
-    ui::CreateLabel(self, HelpKeywordLabel, L"キーワード(&K):", 8, 10, font_.get());
+    ui::CreateLabel(self, HelpKeywordLabel, L"キーワード:", 8, 10, font_.get());
     keyword_ = ui::CreateControl(L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, 8, 30, 200, 24, self,
                                  HelpKeyword, font_.get(), WS_EX_CLIENTEDGE);
     list_ = ui::CreateControl(L"LISTBOX", L"", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,

@@ -15,16 +15,16 @@ HWND CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, i
     return control;
 }
 
-SIZE TextSize(HFONT font, const std::wstring& text) {
+SIZE TextSize(HFONT font, const std::wstring& text, UINT format) {
     WindowDC dc(nullptr);
     SelectGuard selectFont(dc, font);
     RECT rect{0, 0, 0, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE | format);
     return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 
 HWND CreateLabel(HWND parent, int id, const wchar_t* caption, int x, int y, HFONT font) {
-    SIZE size = TextSize(font, caption);
+    SIZE size = TextSize(font, caption, DT_NOPREFIX);
     return CreateControl(L"STATIC", caption, SS_LEFT | SS_NOPREFIX, x, y, size.cx, size.cy, parent,
                          id, font);
 }

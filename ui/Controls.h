@@ -10,11 +10,13 @@ namespace ui {
 HWND CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
                    int width, int height, HWND parent, int id, HFONT font, DWORD exStyle = 0);
 
-// A label: a static control sized to its caption in its font.
+// A label: a static control sized to its caption in its font; "&" in the
+// caption is shown as it is.
 HWND CreateLabel(HWND parent, int id, const wchar_t* caption, int x, int y, HFONT font);
 
-// The size of text drawn in font, as a label or button would draw it.
-SIZE TextSize(HFONT font, const std::wstring& text);
+// The size of text drawn in font on one line. "&" marks an access key (and
+// takes no room) unless format holds DT_NOPREFIX.
+SIZE TextSize(HFONT font, const std::wstring& text, UINT format = 0);
 
 std::wstring GetText(HWND window);
 
