@@ -4,6 +4,7 @@
 #include "about/VersionBoxIds.h"
 #include "app/Help.h"
 #include "settings/ProfileValues.h"
+#include "settings/WindowBounds.h"
 #include "ui/App.h"
 #include "ui/Controls.h"
 #include "ui/Error.h"
@@ -133,24 +134,7 @@ void TVersionBox::FormCreate() {
 }
 
 void TVersionBox::ApplyBounds() {
-    const settings::SettingsFile& file = settingsFile_;
-    // Each bound takes effect as soon as it is read.
-    auto place = [this](int left, int top, int width, int height) {
-        SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    };
-    RECT r = BoundsOf(Handle());
-    place(r.left, r.top, r.right - r.left, file.ReadInteger(L"form2", L"height", 412));
-    r = BoundsOf(Handle());
-    place(r.left, r.top, file.ReadInteger(L"form2", L"width", 328), r.bottom - r.top);
-    r = BoundsOf(Handle());
-    place(r.left, file.ReadInteger(L"form2", L"top", 0), r.right - r.left, r.bottom - r.top);
-    r = BoundsOf(Handle());
-    place(file.ReadInteger(L"form2", L"left", 0), r.top, r.right - r.left, r.bottom - r.top);
-
-    r = BoundsOf(Handle());
-    settings::Position kept = settings::KeepOnScreen({r.top, r.left}, GetSystemMetrics(SM_CXSCREEN),
-                                                     GetSystemMetrics(SM_CYSCREEN));
-    place(kept.left, kept.top, r.right - r.left, r.bottom - r.top);
+    settings::ApplyWindowBounds(Handle(), settingsFile_, L"form2", {412, 328, 0, 0});
 }
 
 void TVersionBox::LoadPicture(const std::wstring& path) {

@@ -9,6 +9,7 @@
 #include "settings/GreetingSound.h"
 #include "settings/LocalClock.h"
 #include "settings/ProfileValues.h"
+#include "settings/WindowBounds.h"
 #include "ui/App.h"
 #include "ui/Confirm.h"
 #include "ui/Controls.h"
@@ -196,30 +197,8 @@ void TForm1::ApplySettings() {
     const SettingsFile& file = settingsFile_;
     settingsPage_.SetMuted(file.ReadBoolean(L"CheckBox1", L"Checked", true));
 
-    // Each bound takes effect as soon as it is read.
-    auto bounds = [this] {
-        RECT r;
-        GetWindowRect(Handle(), &r);
-        return r;
-    };
-    auto place = [this](int left, int top, int width, int height) {
-        SetWindowPos(Handle(), nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    };
-    RECT r = bounds();
-    place(r.left, r.top, r.right - r.left, file.ReadInteger(L"form", L"height", 597));
-    r = bounds();
-    place(r.left, r.top, file.ReadInteger(L"form", L"width", 606), r.bottom - r.top);
-    r = bounds();
-    place(r.left, file.ReadInteger(L"form", L"top", 0), r.right - r.left, r.bottom - r.top);
-    r = bounds();
-    place(file.ReadInteger(L"form", L"left", 0), r.top, r.right - r.left, r.bottom - r.top);
-
+    settings::ApplyWindowBounds(Handle(), file, L"form", {597, 606, 0, 0});
     settingsPage_.SetTaxText(file.ReadString(L"Config", L"Tax", L"5"));
-
-    r = bounds();
-    settings::Position kept = settings::KeepOnScreen({r.top, r.left}, GetSystemMetrics(SM_CXSCREEN),
-                                                     GetSystemMetrics(SM_CYSCREEN));
-    place(kept.left, kept.top, r.right - r.left, r.bottom - r.top);
 }
 
 RECT TForm1::RestoredBounds() const {
