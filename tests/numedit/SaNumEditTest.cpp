@@ -43,17 +43,14 @@ RECT ClientOf(HWND window) {
 }
 
 // A form with a button, the control under test and another button, in tab order.
-class TestForm : public ui::Form {
+class TestForm : public testing_support::TestForm {
  public:
-  explicit TestForm(int clientWidth = 117, int clientHeight = 25) {
-    RegisterClassOnce(L"NumEditTestForm");
-    Create(L"NumEditTestForm", L"numedit", WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT, 0, 0, 400, 300, nullptr, nullptr);
+  explicit TestForm(int clientWidth = 117, int clientHeight = 25) : testing_support::TestForm(400, 300) {
     before = ui::CreateControl(L"BUTTON", L"before", WS_TABSTOP, 0, 0, 60, 20, Handle(), 1, nullptr);
     // The 3-D edge takes two pixels on each side.
     edit.Create(Handle(), 2, 20, 40, clientWidth + 4, clientHeight + 4, font.get());
     after = ui::CreateControl(L"BUTTON", L"after", WS_TABSTOP, 0, 200, 60, 20, Handle(), 3, nullptr);
-    ShowWindow(Handle(), SW_SHOW);
-    SetForegroundWindow(Handle());
+    Show();
     SetFocus(before);
     Pump();
   }

@@ -61,6 +61,18 @@ bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+TestForm::TestForm(int width, int height) {
+    RegisterClassOnce(L"PelmoraTestForm");
+    Create(L"PelmoraTestForm", L"test", WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT, 0, 0, width, height, nullptr,
+           nullptr);
+}
+
+void TestForm::Show() {
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+    Pump();
+}
+
 ErrorRecorder::ErrorRecorder()
     : previous_(ui::SetErrorDisplay([this](const std::wstring& m) { messages_.push_back(m); })) {}
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/Error.h"
+#include "ui/Form.h"
 #include "ui/MessageLoop.h"
 
 namespace testing_support {
@@ -65,5 +66,13 @@ private:
 };
 
 inline void Pump() { ui::PumpMessages(); }
+
+// An empty top-level form for window tests, made hidden at (0, 0); the test's
+// own form adds its controls and calls Show when it wants to be on screen.
+class TestForm : public ui::Form {
+public:
+    TestForm(int width, int height);
+    void Show();  // shown, in the foreground, queue pumped
+};
 
 }  // namespace testing_support

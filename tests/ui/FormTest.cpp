@@ -9,19 +9,15 @@ using testing_support::Pump;
 namespace {
 
 // A form with three buttons on it and two more inside a panel.
-class SampleForm : public ui::Form {
+class SampleForm : public testing_support::TestForm {
 public:
-    SampleForm() {
-        RegisterClassOnce(L"SampleForm");
-        Create(L"SampleForm", L"sample", WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT, 0, 0, 300, 300, nullptr, nullptr);
+    SampleForm() : TestForm(300, 300) {
         first = ui::CreateControl(L"BUTTON", L"1", WS_TABSTOP, 0, 0, 50, 20, Handle(), 1, nullptr);
         panel.Create(Handle(), 2, 0, 30, 200, 100);
         inner1 = ui::CreateControl(L"BUTTON", L"2", WS_TABSTOP, 0, 0, 50, 20, panel.Handle(), 3, nullptr);
         inner2 = ui::CreateControl(L"BUTTON", L"3", WS_TABSTOP, 0, 30, 50, 20, panel.Handle(), 4, nullptr);
         last = ui::CreateControl(L"BUTTON", L"4", WS_TABSTOP, 0, 150, 50, 20, Handle(), 5, nullptr);
-        ShowWindow(Handle(), SW_SHOW);
-        SetForegroundWindow(Handle());
-        Pump();
+        Show();
     }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_COMMAND) commands.push_back(LOWORD(wParam));

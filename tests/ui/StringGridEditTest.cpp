@@ -14,14 +14,10 @@ using testing_support::Pump;
 namespace {
 
 // A form with a button before the grid and one after it.
-class EditForm : public ui::Form {
+class EditForm : public testing_support::TestForm {
 public:
-    EditForm() {
-        RegisterClassOnce(L"GridEditTestForm");
-        Create(L"GridEditTestForm", L"grid", WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT, 0, 0, 700, 400, nullptr,
-               nullptr);
-        ShowWindow(Handle(), SW_SHOW);
-        SetForegroundWindow(Handle());
+    EditForm() : TestForm(700, 400) {
+        Show();
         before = ui::CreateControl(L"BUTTON", L"before", WS_TABSTOP, 600, 10, 60, 20, Handle(), 2, nullptr);
     }
     HWND before = nullptr, after = nullptr;

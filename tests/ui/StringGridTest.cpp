@@ -16,14 +16,10 @@ namespace {
 constexpr COLORREF kYellow = RGB(237, 244, 102);
 
 // A form holding one grid and one button to take the focus.
-class GridForm : public ui::Form {
+class GridForm : public testing_support::TestForm {
 public:
-    GridForm() {
-        RegisterClassOnce(L"GridTestForm");
-        Create(L"GridTestForm", L"grid", WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT, 0, 0, 700, 400, nullptr,
-               nullptr);
-        ShowWindow(Handle(), SW_SHOW);
-        SetForegroundWindow(Handle());
+    GridForm() : TestForm(700, 400) {
+        Show();
         button = ui::CreateControl(L"BUTTON", L"b", WS_TABSTOP, 600, 300, 50, 20, Handle(), 2, nullptr);
     }
     HWND button = nullptr;
