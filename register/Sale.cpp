@@ -129,21 +129,6 @@ std::int64_t ReadRate(const std::wstring& text) {
     return *rate;
 }
 
-std::int64_t ContainedTax(std::int64_t taxable, std::int64_t rate) {
-    // taxable * rate / (100 + rate) = taxable - 100 * taxable / (100 + rate):
-    // one exact division of numbers far inside 64 bits, then the cut toward zero.
-    std::int64_t divisor = 100 + rate;
-    if (divisor == 0) return 0;
-    std::int64_t quotient = 100 * taxable / divisor;
-    std::int64_t remainder = 100 * taxable % divisor;
-    std::int64_t whole = taxable - quotient;  // the value is whole - remainder / divisor
-    if (remainder == 0 || whole == 0) return whole;
-    bool fractionNegative = (remainder > 0) == (divisor > 0);
-    if (whole > 0 && fractionNegative) return whole - 1;
-    if (whole < 0 && !fractionNegative) return whole + 1;
-    return whole;
-}
-
 TSale::TSale() {
     captions_[Label9] = kSalesCaption;
     captions_[Label14] = kLabel14Placeholder;

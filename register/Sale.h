@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "register/SaleRecord.h"
+
 namespace regi {
 
 constexpr int kRows = 100;
@@ -59,9 +61,6 @@ std::int64_t CellNumber(const std::wstring& text);
 // The tax rate in percent from the settings page's text: a whole decimal
 // number within 32 bits, anything else is 0.
 std::int64_t ReadRate(const std::wstring& text);
-// The consumption tax contained in tax-inclusive amounts that sum to taxable:
-// trunc(taxable * rate / (100 + rate)), exactly; 0 when 100 + rate is 0.
-std::int64_t ContainedTax(std::int64_t taxable, std::int64_t rate);
 
 enum class SaleState { Empty, Open, Settled };
 

@@ -1,0 +1,49 @@
+#pragma once
+// A sale as the journal keeps it and the receipt prints it: its lines with their
+// tax classes, the tax contained per rate, and the settlement. Windows-free.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace regi {
+
+// The flag in cell (5, r) of the line grid: "1" standard, "2" reduced, "0" exempt.
+enum class TaxClass : int { Exempt = 0, Standard = 1, Reduced = 2 };
+
+struct LineRecord {
+    TaxClass taxClass = TaxClass::Standard;
+    std::int64_t unitPrice = 0;
+    std::int64_t quantity = 1;
+    std::int64_t subtotal = 0;
+};
+
+// What a sale's lines add up to per class, with the tax contained in each
+// taxable class: trunc(amount * rate / (100 + rate)), cut once per class.
+struct TaxTotals {
+    std::int64_t standardRate = 10, reducedRate = 8;  // whole percent, as read at the key release
+    std::int64_t standardAmount = 0, standardTax = 0;
+    std::int64_t reducedAmount = 0, reducedTax = 0;
+    std::int64_t exemptAmount = 0;
+
+    std::int64_t Total() const { return standardAmount + reducedAmount + exemptAmount; }
+    std::int64_t Tax() const { return standardTax + reducedTax; }
+};
+
+// The tax contained in tax-inclusive amounts that sum to taxable at rate
+// percent: trunc(taxable * rate / (100 + rate)), exactly; 0 at rate <= -100.
+std::int64_t ContainedTax(std::int64_t taxable, std::int64_t rate);
+
+// Sums the lines per class and computes each class's contained tax.
+TaxTotals SumTaxes(const std::vector<LineRecord>& lines, std::int64_t standardRate, std::int64_t reducedRate);
+
+// A settled sale.
+struct SaleRecord {
+    std::int64_t number = 0;  // consecutive over the journal's whole life
+    std::wstring time;        // local time, "2026-12-08T21:07:56"
+    std::vector<LineRecord> lines;
+    TaxTotals taxes;
+    std::int64_t tendered = 0;
+    std::int64_t change = 0;
+};
+
+}  // namespace regi
