@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "about/Picture.h"
+#include "ui/Controls.h"
 
 namespace about {
 
@@ -114,6 +115,9 @@ UINT_PTR CALLBACK PreviewHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
             auto* state = reinterpret_cast<PreviewState*>(GetWindowLongPtrW(hook, DWLP_USER));
             auto* notify = reinterpret_cast<const OFNOTIFYW*>(lParam);
             if (state && notify->hdr.code == CDN_SELCHANGE) ShowSelection(hook, *state);
+            // The dialog opens at its owner's place, which at start-up may be
+            // the hidden about box near the screen's edge.
+            if (notify->hdr.code == CDN_INITDONE) ui::MoveIntoWorkArea(GetParent(hook));
             return 0;
         }
         case WM_DRAWITEM: {

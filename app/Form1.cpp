@@ -57,9 +57,34 @@ void AddPicture(HIMAGELIST images, const wchar_t* name) {
     ImageList_AddMasked(images, picture.get(), transparent);
 }
 
+struct RegisterCommand {
+    int id;
+    std::uint16_t key;  // 0: a separator
+    const wchar_t* caption;
+};
+const RegisterCommand kRegisterCommands[] = {
+    {RegiEnter, regi::keyReturn, L"ENTER キーの行(&E)\tEnter"},
+    {RegiReduced, regi::keyF2, L"軽減税率の行(&R)\tF2"},
+    {RegiExempt, regi::keyAdd, L"非課税の行(&N)\tNum +"},
+    {RegiQuantity, regi::keyMultiply, L"数量(&Q)\tNum *"},
+    {0, 0, nullptr},
+    {RegiVoid, regi::keyF3, L"直前の行を取消(&V)\tF3"},
+    {RegiClearEntry, regi::keyF4, L"入力のクリア(&C)\tF4"},
+    {RegiCancel, regi::keyF8, L"取引中止(&A)\tF8"},
+    {0, 0, nullptr},
+    {RegiSettle, regi::keyDivide, L"預り・釣銭(&T)\tNum /"},
+    {RegiClear, regi::keyDecimal, L"次のお客様(&L)\tNum Del"},
+};
+
 HMENU MakeMainMenu() {
     HMENU file = CreatePopupMenu();
     AppendMenuW(file, MF_STRING, Exit1, L"終了(&X)");
+    // The register's commands with their keys; each does what its key would.
+    HMENU regi = CreatePopupMenu();
+    for (const RegisterCommand& command : kRegisterCommands) {
+        if (command.key == 0) AppendMenuW(regi, MF_SEPARATOR, 0, nullptr);
+        else AppendMenuW(regi, MF_STRING, command.id, command.caption);
+    }
     HMENU help = CreatePopupMenu();
     AppendMenuW(help, MF_STRING, Contents1, L"目次(&C)");
     AppendMenuW(help, MF_STRING, SearchforHelpOn1, L"トピックの検索(&S)...");
@@ -67,6 +92,7 @@ HMENU MakeMainMenu() {
     AppendMenuW(help, MF_STRING, About1, L"バージョン情報(&A)...");
     HMENU bar = CreateMenu();
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"ファイル(&F)");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(regi), L"レジ(&R)");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"ヘルプ(&H)");
     return bar;
 }
@@ -167,7 +193,9 @@ void TForm1::CreatePages() {
     }
     settingsPage_.Create(tabSheets_[2].Handle(), baseFont_.get());
     regi::RegisterPage::Hooks hooks;
-    hooks.rateText = [this] { return settingsPage_.TaxText(); };
+    hooks.rates = [this] {
+        return regi::RateTexts(settingsPage_.TaxText(), settingsPage_.ReducedTaxText(), settingsPage_.EnterReduced());
+    };
     hooks.showHelpContents = [this] {
         help::ShowHelp(Handle(), ui::App().HelpFile(), HELP_COMMAND, reinterpret_cast<ULONG_PTR>(L"CONTENTS()"));
     };
@@ -198,7 +226,9 @@ void TForm1::ApplySettings() {
     settingsPage_.SetMuted(file.ReadBoolean(L"CheckBox1", L"Checked", true));
 
     settings::ApplyWindowBounds(Handle(), file, L"form", {597, 606, 0, 0});
-    settingsPage_.SetTaxText(file.ReadString(L"Config", L"Tax", L"5"));
+    settingsPage_.SetTaxText(file.ReadString(L"Config", L"Tax", L"10"));
+    settingsPage_.SetReducedTaxText(file.ReadString(L"Config", L"ReducedTax", L"8"));
+    settingsPage_.SetEnterReduced(file.ReadBoolean(L"Config", L"EnterReduced", false));
 }
 
 RECT TForm1::RestoredBounds() const {
@@ -223,6 +253,8 @@ void TForm1::FormClose() {
     file.WriteInteger(L"form", L"height", r.bottom - r.top);
     file.WriteInteger(L"form", L"width", r.right - r.left);
     file.WriteString(L"Config", L"Tax", settingsPage_.TaxText());
+    file.WriteString(L"Config", L"ReducedTax", settingsPage_.ReducedTaxText());
+    file.WriteBoolean(L"Config", L"EnterReduced", settingsPage_.EnterReduced());
 }
 
 bool TForm1::AskExit() {
@@ -293,6 +325,8 @@ void TForm1::Button3Click() { settings::PlayGreeting(settings::Greeting::Ban, SN
 HWND TForm1::Control(int id) const { return ui::FindControl(Handle(), id); }
 
 void TForm1::Command(int id) {
+    for (const RegisterCommand& command : kRegisterCommands)
+        if (command.key != 0 && command.id == id) registerPage_.RunCommand(command.key);
     switch (id) {
     case Exit1:
     case SpeedButton1:
@@ -327,8 +361,28 @@ void TForm1::Command(int id) {
     }
 }
 
-void TForm1::Notify(const NMHDR& header) {
+// The tool bar's buttons carry their tips as hidden texts, which the tool bar
+// shows only in some modes; otherwise its tool tip asks this window.
+static const wchar_t* ToolTip(UINT_PTR id) {
+    for (const ToolButton& button : kToolButtons)
+        if (static_cast<UINT_PTR>(button.id) == id) return button.tip;
+    return nullptr;
+}
+
+void TForm1::Notify(NMHDR& header) {
     if (header.hwndFrom == pageControl_ && header.code == TCN_SELCHANGE) PageControl1Change();
+    if (header.code == TTN_GETDISPINFOW) {
+        auto& info = reinterpret_cast<NMTTDISPINFOW&>(header);
+        if (const wchar_t* tip = ToolTip(header.idFrom)) {
+            info.hinst = nullptr;
+            info.lpszText = const_cast<wchar_t*>(tip);
+        }
+    }
+    if (header.code == TBN_GETINFOTIPW) {
+        auto& info = reinterpret_cast<NMTBGETINFOTIPW&>(header);
+        const wchar_t* tip = ToolTip(static_cast<UINT_PTR>(info.iItem));
+        if (tip && info.pszText && info.cchTextMax > 0) lstrcpynW(info.pszText, tip, info.cchTextMax);
+    }
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -337,7 +391,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Command(LOWORD(wParam));
         return 0;
     case WM_NOTIFY:
-        Notify(*reinterpret_cast<const NMHDR*>(lParam));
+        Notify(*reinterpret_cast<NMHDR*>(lParam));
         return 0;
     case WM_TIMER:
         if (wParam == Timer1) Timer1Timer();

@@ -65,7 +65,7 @@ private:
     void LayoutFrame(int clientWidth, int clientHeight);
     void ApplySettings();
     void Command(int id);
-    void Notify(const NMHDR& header);
+    void Notify(NMHDR& header);
     bool AskExit();
     void CloseWithoutAsking();
     RECT RestoredBounds() const;

@@ -25,6 +25,17 @@ enum Id : int {
     File1,
     Help2,
 
+    // The register menu: each item runs its key's command
+    RegiEnter = 250,
+    RegiReduced,
+    RegiExempt,
+    RegiQuantity,
+    RegiVoid,
+    RegiClearEntry,
+    RegiCancel,
+    RegiSettle,
+    RegiClear,
+
     // The settings page
     GroupBox1 = 300,
     GroupBox2,
@@ -36,6 +47,28 @@ enum Id : int {
     Button3,
     Button4,
     CheckBox1,
+    GroupBox4,  // the reduced rate and the class ENTER makes
+    Edit3,
+    Label22,
+    CheckBox2,
+    GroupBox5,  // the sales journal
+    CheckBox3,
+    Label23,
+    Edit4,
+    Button5,
+    GroupBox6,  // receipts
+    Label24,
+    Label25,
+    Label26,
+    Label27,
+    Label28,
+    Edit5,
+    Edit6,
+    Edit7,
+    ComboBox1,
+    ComboBox2,
+    Edit8,
+    Button6,
 
     // Timers of the main window: the greeting and the clock
     Timer1 = 400,

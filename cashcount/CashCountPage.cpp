@@ -93,7 +93,7 @@ void CashCountPage::StringGrid2SetEditText(int /*col*/, int row, const std::wstr
     std::wstring computed = computed_.Text();
     std::optional<std::wstring> overShort = OverShortText(grid_.Cell(kSubtotalCol, kTotalRow), computed);
     if (!overShort) throw ui::Error(ui::FormatMessageText(kNotAnInteger, computed));
-    SetWindowTextW(label11_, overShort->c_str());
+    ui::SetFittedCaption(label11_, *overShort, font_.get(), label11Font_);
 }
 
 void CashCountPage::SaNumEdit2KeyPress(TSaNumEdit& /*sender*/, wchar_t& key) {

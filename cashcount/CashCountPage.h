@@ -45,6 +45,7 @@ private:
     TSaNumEdit computed_;
     HWND label20_ = nullptr, label21_ = nullptr, label11_ = nullptr;
     ui::Font font_;
+    ui::Font label11Font_;  // an over/short too wide for font_
     ui::Brush label11Brush_;
 };
 

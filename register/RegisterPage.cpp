@@ -4,6 +4,7 @@
 
 #include "app/Form1Ids.h"
 #include "ui/App.h"
+#include "ui/Confirm.h"
 #include "ui/Controls.h"
 #include "ui/Error.h"
 
@@ -73,10 +74,11 @@ void RegisterPage::Create(HWND sheet, HWND form, HWND pageControl, Hooks hooks) 
     valueBrush_.reset(CreateSolidBrush(kValueColor));
     captionBrush_.reset(CreateSolidBrush(kCaptionColor));
 
-    // Column headers over the right-hand ends of their columns.
+    // Column headers over the right-hand ends of their columns. Like every
+    // label of the page they take their own clicks, which do nothing.
     for (const Header& h : kHeaders) {
         HWND label = ui::CreateLabel(sheet, h.id, h.caption, h.left, 5, font19Bold_.get());
-        SetWindowLongPtrW(label, GWL_STYLE, GetWindowLongPtrW(label, GWL_STYLE) | WS_CLIPSIBLINGS);
+        SetWindowLongPtrW(label, GWL_STYLE, GetWindowLongPtrW(label, GWL_STYLE) | WS_CLIPSIBLINGS | SS_NOTIFY);
     }
 
     // Tab order: the grid first, the entry field second.
@@ -107,6 +109,7 @@ void RegisterPage::Create(HWND sheet, HWND form, HWND pageControl, Hooks hooks) 
     entry_.OnKeyUp = [this](TSaNumEdit& sender, std::uint16_t& key, TShiftState shift) {
         SaNumEdit1KeyUp(sender, key, shift);
     };
+    entry_.OnExit = [this](TSaNumEdit&) { pressed_.reset(); };
 
     CreateLabels(sheet);
     SetWindowSubclass(sheet, SheetProc, kSheetSubclass, reinterpret_cast<DWORD_PTR>(this));
@@ -136,6 +139,23 @@ void RegisterPage::CreateLabels(HWND sheet) {
     }
     bevel_ = ui::CreateControl(L"STATIC", L"", SS_ETCHEDFRAME | SS_NOTIFY | WS_CLIPSIBLINGS, 4, 248, 261, 193, sheet,
                                form1::Bevel1, nullptr);
+    CreateTaxTip();
+}
+
+void RegisterPage::CreateTaxTip() {
+    taxTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0,
+                              0, 0, sheet_, nullptr, ui::App().Instance(), nullptr);
+    if (!taxTip_) return;
+    SendMessageW(taxTip_, TTM_SETMAXTIPWIDTH, 0, 400);  // one line per class
+    for (Label label : {Label5, Label1}) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = sheet_;
+        tool.uId = reinterpret_cast<UINT_PTR>(labels_[label]);
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        SendMessageW(taxTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }
 
 void RegisterPage::SetUpGrid() {
@@ -172,16 +192,32 @@ void RegisterPage::Rearm() {
     ArmEntry();
 }
 
-void RegisterPage::SaNumEdit1KeyDown(TSaNumEdit& /*sender*/, std::uint16_t& key, TShiftState /*shift*/) {
+void RegisterPage::SaNumEdit1KeyDown(TSaNumEdit& sender, std::uint16_t& key, TShiftState /*shift*/) {
+    if (key < pressed_.size() && sender.Focused()) pressed_.set(key);
     if (key != keyF1) return;
     ui::App().SetHelpFile(L"Pelmora.hlp");
     if (hooks_.showHelpContents) hooks_.showHelpContents();
 }
 
-void RegisterPage::SaNumEdit1KeyUp(TSaNumEdit& sender, std::uint16_t& key, TShiftState /*shift*/) {
-    sale_.SetEntry(sender.Text());
-    Outcome outcome = sale_.KeyUp(key, hooks_.rateText ? hooks_.rateText() : std::wstring());
+void RegisterPage::SaNumEdit1KeyUp(TSaNumEdit& /*sender*/, std::uint16_t& key, TShiftState /*shift*/) {
+    if (key >= pressed_.size() || !pressed_.test(key)) return;
+    pressed_.reset(key);
+    Act(key);
+}
+
+void RegisterPage::RunCommand(std::uint16_t key) {
+    if (SendMessageW(pageControl_, TCM_GETCURSEL, 0, 0) != 0) return;
+    Act(key);
+    SetFocus(entry_.Handle());
+}
+
+void RegisterPage::Act(std::uint16_t key) {
+    sale_.SetEntry(entry_.Text());
+    Outcome outcome = sale_.KeyUp(key, hooks_.rates ? hooks_.rates() : RateTexts());
     Show(outcome);
+    if (outcome.askCancel &&
+        ui::Ask(GetAncestor(sheet_, GA_ROOT), {kCancelQuestion, L"確認", L"はい(&Y)", L"いいえ(&N)"}))
+        Show(sale_.Cancel());
 }
 
 void RegisterPage::Show(const Outcome& outcome) {
@@ -193,7 +229,22 @@ void RegisterPage::Show(const Outcome& outcome) {
         HWND window = labels_[label];
         if (!window) continue;
         const std::wstring& caption = sale_.Caption(label);
-        if (ui::GetText(window) != caption) SetWindowTextW(window, caption.c_str());
+        if (IsValueLabel(label)) {
+            // An amount is shown whole, in a smaller font when it must be.
+            HFONT base = label == Label1 || label == Label4 ? font16_.get() : font27Bold_.get();
+            ui::SetFittedCaption(window, caption, base, fittedFonts_[label]);
+        } else if (ui::GetText(window) != caption) {
+            SetWindowTextW(window, caption.c_str());
+        }
+    }
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND;
+    tool.hwnd = sheet_;
+    tool.lpszText = const_cast<wchar_t*>(sale_.TaxTip().c_str());
+    for (Label label : {Label5, Label1}) {
+        tool.uId = reinterpret_cast<UINT_PTR>(labels_[label]);
+        if (taxTip_) SendMessageW(taxTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     if (outcome.acted) SetFocus(entry_.Handle());
     if (outcome.armEntry) ArmEntry();

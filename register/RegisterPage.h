@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -21,7 +22,7 @@ class RegisterPage {
 public:
     // What the page needs of the main window.
     struct Hooks {
-        std::function<std::wstring()> rateText;      // Edit2 of the settings page
+        std::function<RateTexts()> rates;            // the settings page's rates and ENTER class
         std::function<void()> showHelpContents;      // the help file's contents
     };
 
@@ -45,6 +46,9 @@ public:
     // Handlers.
     void SaNumEdit1KeyDown(TSaNumEdit& sender, std::uint16_t& key, TShiftState shift);
     void SaNumEdit1KeyUp(TSaNumEdit& sender, std::uint16_t& key, TShiftState shift);
+    // A register command chosen from the menu: what its key's release would do
+    // now, on the register page; then the entry field has the focus.
+    void RunCommand(std::uint16_t key);
     void StringGrid1DrawCell(int col, int row, const RECT& rect, ui::StringGrid::DrawState state,
                              ui::StringGrid::Canvas& canvas);
     void StringGrid1SelectCell(int col, int row, bool& canSelect);
@@ -58,23 +62,34 @@ public:
     ui::StringGrid& StringGrid1() { return grid_; }
     TSaNumEdit& SaNumEdit1() { return entry_; }
     const TSale& Sale() const { return sale_; }
+    TSale& Sale() { return sale_; }
+    // Shows the sale's texts again after it was changed from outside the keys.
+    void Refresh() { Show(Outcome{}); }
     HWND LabelWindow(Label label) const { return labels_.at(static_cast<size_t>(label)); }
 
 private:
     void CreateLabels(HWND sheet);
+    void CreateTaxTip();
+    void Act(std::uint16_t key);
     void Show(const Outcome& outcome);
     static LRESULT CALLBACK SheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR data);
 
     Hooks hooks_;
+    // Keys whose press the entry field took while it had the focus: only
+    // their releases are commands. A release whose press closed a message box
+    // or went to another window does nothing.
+    std::bitset<256> pressed_;
     HWND sheet_ = nullptr, form_ = nullptr, pageControl_ = nullptr;
     TSale sale_;
     ui::StringGrid grid_;
     TSaNumEdit entry_;
     std::array<HWND, 20> labels_{};  // by label number; only the sale's labels
     HWND bevel_ = nullptr;
+    HWND taxTip_ = nullptr;  // the tax per class, over the tax caption and value
     ui::Font font16_, font16Bold_, font19Bold_, font24_, font27Bold_;
     ui::Brush valueBrush_, captionBrush_;
+    std::array<ui::Font, Label4 + 1> fittedFonts_;  // amounts too wide for their label's font
 };
 
 }  // namespace regi

@@ -1,5 +1,6 @@
 #include "register/Sale.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace regi {
@@ -18,6 +19,7 @@ const wchar_t kChangeCaption[] = L"釣\u3000銭";
 const wchar_t kSalesCaption[] = L"売  上";
 const wchar_t kNotARealNumber[] = L"'%s' は浮動小数点数ではありません";
 const wchar_t kNotAnInteger[] = L"'%s' は整数ではありません";
+const wchar_t kCancelQuestion[] = L"この取引を中止しますか?";
 const wchar_t kGridFull[] = L"1回の売上に入れられるのは100行までです｡\r\nこの売上を精算してから次の行を打って下さい｡";
 
 namespace {
@@ -90,6 +92,24 @@ Outcome Failed(const wchar_t* pattern, const std::wstring& entry) {
     return outcome;
 }
 
+// The tax class of a line by its flag in cell (5, r); anything else is exempt.
+TaxClass ClassOfFlag(const std::wstring& flag) {
+    switch (CellNumber(flag)) {
+    case 1: return TaxClass::Standard;
+    case 2: return TaxClass::Reduced;
+    default: return TaxClass::Exempt;
+    }
+}
+
+const wchar_t* FlagOf(TaxClass c) {
+    return c == TaxClass::Standard ? L"1" : c == TaxClass::Reduced ? L"2" : L"0";
+}
+
+// Cell (4, r): "※" marks reduced-rate lines as Japanese receipts do, "非" exempt ones.
+const wchar_t* MarkOf(TaxClass c) {
+    return c == TaxClass::Standard ? L"" : c == TaxClass::Reduced ? L"※" : L"非";
+}
+
 void EraseAll(std::wstring& text, const std::wstring& what) {
     for (size_t at; (at = text.find(what)) != std::wstring::npos;) text.erase(at, what.size());
 }
@@ -143,37 +163,92 @@ SaleState TSale::State() const {
     return Cell(0, 0).empty() ? SaleState::Empty : SaleState::Open;
 }
 
-std::int64_t TSale::RefreshTotals(std::int64_t rate) {
-    std::int64_t total = 0, taxable = 0;
-    for (int r = 0; r < kRows; ++r) {
-        std::int64_t subtotal = CellNumber(Cell(3, r));
-        total += subtotal;
-        taxable += subtotal * CellNumber(Cell(5, r));
-    }
-    captions_[Label1] = FormatMoney(ContainedTax(taxable, rate));
-    captions_[Label2] = FormatMoney(total);
-    return total;
+TaxTotals TSale::RefreshTotals(std::int64_t standardRate, std::int64_t reducedRate) {
+    std::vector<LineRecord> lines = Lines();
+    TaxTotals totals = SumTaxes(lines, standardRate, reducedRate);
+    captions_[Label1] = FormatMoney(totals.Tax());
+    captions_[Label2] = FormatMoney(totals.Total());
+    auto present = [&lines](TaxClass c) {
+        for (const LineRecord& line : lines)
+            if (line.taxClass == c) return true;
+        return false;
+    };
+    auto taxable = [](std::int64_t rate, std::int64_t amount, std::int64_t tax) {
+        return std::to_wstring(rate) + L"%対象 " + FormatMoney(amount) + L"（内消費税 " + FormatMoney(tax) + L"）";
+    };
+    std::vector<std::wstring> tip;
+    if (present(TaxClass::Standard)) tip.push_back(taxable(standardRate, totals.standardAmount, totals.standardTax));
+    if (present(TaxClass::Reduced)) tip.push_back(taxable(reducedRate, totals.reducedAmount, totals.reducedTax));
+    if (present(TaxClass::Exempt)) tip.push_back(L"非課税 " + FormatMoney(totals.exemptAmount));
+    taxTip_.clear();
+    for (const std::wstring& line : tip) taxTip_ += (taxTip_.empty() ? L"" : L"\r\n") + line;
+    return totals;
 }
 
-Outcome TSale::KeyUp(std::uint16_t key, const std::wstring& rateText) {
+void TSale::RefreshTotals(const RateTexts& rates) {
+    RefreshTotals(ReadRate(rates.standard), ReadRate(rates.reduced));
+}
+
+std::vector<LineRecord> TSale::Lines() const {
+    std::vector<LineRecord> lines;
+    for (int r = 0; r < kRows && !Cell(0, r).empty(); ++r)
+        lines.push_back({ClassOfFlag(Cell(5, r)), CellNumber(Cell(1, r)), CellNumber(Cell(2, r)), CellNumber(Cell(3, r))});
+    return lines;
+}
+
+void TSale::WriteLine(int row, const LineRecord& line) {
+    At(0, row) = std::to_wstring(row + 1);
+    At(1, row) = std::to_wstring(line.unitPrice);
+    At(2, row) = std::to_wstring(line.quantity);
+    At(3, row) = std::to_wstring(line.subtotal);
+    At(4, row) = MarkOf(line.taxClass);
+    At(5, row) = FlagOf(line.taxClass);
+}
+
+void TSale::Restore(const std::vector<LineRecord>& lines, const RateTexts& rates) {
+    if (State() != SaleState::Empty || lines.empty()) return;
+    int count = static_cast<int>(std::min<size_t>(lines.size(), kRows));
+    for (int r = 0; r < count; ++r) WriteLine(r, lines[static_cast<size_t>(r)]);
+    row_ = count < kRows ? count : kRows - 1;
+    RefreshTotals(rates);
+    captions_[Label5] = kTaxCaption;
+    captions_[Label6] = kTotalCaption;
+    captions_[Label15] = kTenderPrompt;
+    captions_[Label19] = kQuantityPrompt;
+}
+
+void TSale::SetSalesTotal(std::int64_t total) {
+    salesTotal_ = total;
+    captions_[Label4] = FormatMoney(total);
+}
+
+Outcome TSale::KeyUp(std::uint16_t key, const RateTexts& rates) {
     Outcome outcome;
     if (key == keyF4) {
         entry_.clear();
         outcome.acted = true;
     }
     if (key == keyDecimal) return State() == SaleState::Settled ? Clear() : outcome;
-    std::int64_t rate = ReadRate(rateText);
+    // Corrections act on an open sale, with or without a keyed number.
+    if (key == keyF3) return State() == SaleState::Open ? Void(rates) : outcome;
+    if (key == keyF8) {
+        outcome.askCancel = State() == SaleState::Open;
+        return outcome;
+    }
     if (entry_.empty()) return outcome;
+    TaxClass enterClass = rates.enterMakesReduced ? TaxClass::Reduced : TaxClass::Standard;
+    TaxClass otherClass = rates.enterMakesReduced ? TaxClass::Standard : TaxClass::Reduced;
     switch (key) {
-    case keyReturn: return NewLine(true, rate);
-    case keyAdd: return NewLine(false, rate);
-    case keyMultiply: return Quantity(rate);
-    case keyDivide: return Settle(rate);
+    case keyReturn: return NewLine(enterClass, rates);
+    case keyF2: return NewLine(otherClass, rates);
+    case keyAdd: return NewLine(TaxClass::Exempt, rates);
+    case keyMultiply: return Quantity(rates);
+    case keyDivide: return Settle(rates);
     default: return outcome;
     }
 }
 
-Outcome TSale::NewLine(bool taxable, std::int64_t rate) {
+Outcome TSale::NewLine(TaxClass taxClass, const RateTexts& rates) {
     Outcome outcome;
     if (!Caption(Label3).empty()) return outcome;
     std::optional<RealValue> value = ReadReal(entry_);
@@ -189,15 +264,15 @@ Outcome TSale::NewLine(bool taxable, std::int64_t rate) {
     At(0, r) = std::to_wstring(r + 1);
     At(2, r) = L"1";
     At(3, r) = Cell(1, r);
-    At(4, r) = taxable ? L"" : L"非";
-    At(5, r) = taxable ? L"1" : L"0";
+    At(4, r) = MarkOf(taxClass);
+    At(5, r) = FlagOf(taxClass);
     entry_.clear();
     // The cursor stays on the last row once the grid is full.
     if (r + 1 < kRows) {
         row_ = r + 1;
         outcome.cursorMoves.push_back(row_);
     }
-    RefreshTotals(rate);
+    RefreshTotals(rates);
     captions_[Label5] = kTaxCaption;
     captions_[Label6] = kTotalCaption;
     captions_[Label15] = kTenderPrompt;
@@ -206,7 +281,7 @@ Outcome TSale::NewLine(bool taxable, std::int64_t rate) {
     return outcome;
 }
 
-Outcome TSale::Quantity(std::int64_t rate) {
+Outcome TSale::Quantity(const RateTexts& rates) {
     Outcome outcome;
     if (Cell(0, 0).empty()) return outcome;
     std::optional<RealValue> value = ReadReal(entry_);
@@ -222,12 +297,12 @@ Outcome TSale::Quantity(std::int64_t rate) {
     row_ = last + 1 < kRows ? last + 1 : last;
     outcome.cursorMoves.push_back(row_);
     entry_.clear();
-    RefreshTotals(rate);
+    RefreshTotals(rates);
     outcome.acted = true;
     return outcome;
 }
 
-Outcome TSale::Settle(std::int64_t rate) {
+Outcome TSale::Settle(const RateTexts& rates) {
     Outcome outcome;
     std::optional<RealValue> value = ReadReal(entry_);
     if (!value) return Failed(kNotARealNumber, entry_);
@@ -240,7 +315,15 @@ Outcome TSale::Settle(std::int64_t rate) {
     std::int64_t change = *tendered - *shown;
     if (change < 0) return outcome;
     if (!Caption(Label3).empty()) return outcome;
-    std::int64_t total = RefreshTotals(rate);
+    // The sale is kept first: a recorder that cannot keep it stops the settlement.
+    SaleRecord record;
+    record.lines = Lines();
+    record.taxes = SumTaxes(record.lines, ReadRate(rates.standard), ReadRate(rates.reduced));
+    record.tendered = *tendered;
+    record.change = change;
+    if (recorder.settling) recorder.settling(record);
+    std::int64_t total = RefreshTotals(record.taxes.standardRate, record.taxes.reducedRate).Total();
+    lastSettled_ = record;
     captions_[Label3] = FormatMoney(change);
     salesTotal_ += total;
     captions_[Label4] = FormatMoney(salesTotal_);
@@ -253,16 +336,62 @@ Outcome TSale::Settle(std::int64_t rate) {
     return outcome;
 }
 
-Outcome TSale::Clear() {
+Outcome TSale::Void(const RateTexts& rates) {
     Outcome outcome;
+    int count = LineCount();
+    int number = count;
+    if (!entry_.empty()) {
+        std::optional<std::int64_t> keyed = ReadWhole(entry_, false);
+        if (!keyed || *keyed < 1 || *keyed > count) return outcome;
+        number = static_cast<int>(*keyed);
+    }
+    std::vector<LineRecord> lines = Lines();
+    if (recorder.voiding) recorder.voiding(number, lines[static_cast<size_t>(number - 1)]);
+    lines.erase(lines.begin() + (number - 1));
+    // The lines below move up and take their new numbers.
     for (auto& row : cells_)
         for (std::wstring& cell : row) cell.clear();
-    for (Label label : {Label1, Label2, Label3, Label5, Label6, Label7, Label8}) captions_[label].clear();
+    for (size_t r = 0; r < lines.size(); ++r) WriteLine(static_cast<int>(r), lines[r]);
     entry_.clear();
-    row_ = 0;
+    row_ = static_cast<int>(lines.size());
+    outcome.cursorMoves.push_back(row_);
+    outcome.acted = true;
+    if (lines.empty()) {
+        ClearSale();
+        outcome.cursorMoves.push_back(0);
+        return outcome;
+    }
+    RefreshTotals(rates);
+    return outcome;
+}
+
+Outcome TSale::Cancel() {
+    Outcome outcome;
+    if (State() != SaleState::Open) return outcome;
+    if (recorder.cancelling) recorder.cancelling(Lines());
+    ClearSale();
     outcome.cursorMoves.push_back(0);
     outcome.armEntry = true;
+    outcome.acted = true;
+    return outcome;
+}
+
+void TSale::ClearSale() {
+    for (auto& row : cells_)
+        for (std::wstring& cell : row) cell.clear();
+    for (Label label : {Label1, Label2, Label3, Label5, Label6, Label7, Label8, Label15, Label19})
+        captions_[label].clear();
+    entry_.clear();
+    row_ = 0;
+    taxTip_.clear();
     captions_[Label14] = kPricePrompt;
+}
+
+Outcome TSale::Clear() {
+    Outcome outcome;
+    ClearSale();
+    outcome.cursorMoves.push_back(0);
+    outcome.armEntry = true;
     outcome.acted = true;
     return outcome;
 }

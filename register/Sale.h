@@ -6,6 +6,7 @@
 // (0, 0) is not empty; a sale is settled when the change label is not empty).
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,7 +32,11 @@ enum Key : std::uint16_t {
     keyDecimal = 110,
     keyDivide = 111,
     keyF1 = 112,
+    keyF2 = 113,  // a line of the other taxable class than ENTER's
+    keyF3 = 114,  // void the last line, or the line whose number is keyed
     keyF4 = 115,
+    keyF5 = 116,  // the receipt of the last settled sale
+    keyF8 = 119,  // cancel the sale
 };
 
 // The labels of the page whose captions belong to the sale.
@@ -50,6 +55,7 @@ extern const wchar_t kTaxCaption[], kTotalCaption[], kTenderedCaption[], kChange
 extern const wchar_t kNotARealNumber[];    // "%s" stands for the entry
 extern const wchar_t kNotAnInteger[];
 extern const wchar_t kGridFull[];
+extern const wchar_t kCancelQuestion[];
 
 // "¥1,234,567"; a negative amount has "-" before the sign.
 std::wstring FormatMoney(std::int64_t amount);
@@ -64,12 +70,30 @@ std::int64_t ReadRate(const std::wstring& text);
 
 enum class SaleState { Empty, Open, Settled };
 
+// The settings the register reads afresh at every key release: the two rate
+// texts of the settings page and which class ENTER makes.
+struct RateTexts {
+    RateTexts(std::wstring standardText = L"10", std::wstring reducedText = L"8", bool enterReduced = false)
+        : standard(std::move(standardText)), reduced(std::move(reducedText)), enterMakesReduced(enterReduced) {}
+    std::wstring standard, reduced;
+    bool enterMakesReduced;
+};
+
 // What a key release did, beyond the texts.
 struct Outcome {
     bool acted = false;            // a command ran (the entry field gets the focus)
     bool armEntry = false;         // re-arm the entry field: posted clicks
+    bool askCancel = false;        // F8 in an open sale: ask, then Cancel()
     std::vector<int> cursorMoves;  // the row cursor's moves, in order
     std::wstring error;            // a message for the operator, nothing changed
+};
+
+// Told before a change is made, so that it can be kept on disk first; what
+// they throw stops the change and leaves the sale as it was.
+struct SaleRecorder {
+    std::function<void(SaleRecord&)> settling;  // gives the sale its number and time
+    std::function<void(int lineNumber, const LineRecord&)> voiding;
+    std::function<void(const std::vector<LineRecord>&)> cancelling;
 };
 
 class TSale {
@@ -90,17 +114,39 @@ public:
     // The start-up instruction (Label14 := PricePrompt).
     void ShowFirstPrompt() { captions_[Label14] = kPricePrompt; }
 
-    // A key release on the entry field, with the rate text read afresh.
-    Outcome KeyUp(std::uint16_t key, const std::wstring& rateText);
+    // A key release on the entry field, with the rates read afresh.
+    Outcome KeyUp(std::uint16_t key, const RateTexts& rates);
 
-    // Tax into Label1, total into Label2; returns the total.
-    std::int64_t RefreshTotals(std::int64_t rate);
+    // F8 answered yes: the sale's lines and labels go, the sales total stays.
+    Outcome Cancel();
+
+    // Tax into Label1, total into Label2, the breakdown into the tax tip;
+    // returns the per-class sums.
+    TaxTotals RefreshTotals(std::int64_t standardRate, std::int64_t reducedRate);
+
+    // The lines of the sale as records.
+    std::vector<LineRecord> Lines() const;
+    // Puts lines back into an empty sale (a sale kept when the program ended
+    // unexpectedly), as if keyed; the totals at the given rates.
+    void Restore(const std::vector<LineRecord>& lines, const RateTexts& rates);
+    // The last sale settled since start, for its receipt; number 0 when none.
+    const SaleRecord& LastSettled() const { return lastSettled_; }
+    // The tax per class, one line each for the classes present, for the tip.
+    const std::wstring& TaxTip() const { return taxTip_; }
+    // Sales total since start, or since the last daily close when kept on disk.
+    void SetSalesTotal(std::int64_t total);
+
+    SaleRecorder recorder;
 
 private:
-    Outcome NewLine(bool taxable, std::int64_t rate);
-    Outcome Quantity(std::int64_t rate);
-    Outcome Settle(std::int64_t rate);
+    Outcome NewLine(TaxClass taxClass, const RateTexts& rates);
+    Outcome Quantity(const RateTexts& rates);
+    Outcome Settle(const RateTexts& rates);
+    Outcome Void(const RateTexts& rates);
     Outcome Clear();
+    void ClearSale();
+    void RefreshTotals(const RateTexts& rates);
+    void WriteLine(int row, const LineRecord& line);
     std::wstring& At(int col, int row) { return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)]; }
 
     std::array<std::array<std::wstring, kCols>, kRows> cells_;
@@ -108,6 +154,8 @@ private:
     std::wstring entry_;
     int row_ = 0;
     std::int64_t salesTotal_ = 0;  // whole yen: every total it adds is whole
+    SaleRecord lastSettled_;
+    std::wstring taxTip_;
 };
 
 }  // namespace regi

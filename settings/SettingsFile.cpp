@@ -43,6 +43,75 @@ bool CanWrite(const std::wstring& path) {
     return true;
 }
 
+bool IsUtf16File(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    unsigned char mark[2] = {};
+    DWORD read = 0;
+    ReadFile(file, mark, 2, &read, nullptr);
+    CloseHandle(file);
+    return read == 2 && mark[0] == 0xFF && mark[1] == 0xFE;
+}
+
+bool FitsAnsiCodePage(const std::wstring& text) {
+    if (text.empty()) return true;
+    BOOL lost = FALSE;
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                        nullptr, &lost);
+    return !lost;
+}
+
+// Writes bytes as the whole new content of path: into a file beside it first,
+// which then takes the old one's place, so that a failure leaves the old file.
+bool ReplaceWith(const std::wstring& path, const std::string& bytes) {
+    std::wstring temporary = path + L".new";
+    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size() && FlushFileBuffers(file);
+    CloseHandle(file);
+    if (ok) ok = MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) DeleteFileW(temporary.c_str());
+    return ok;
+}
+
+// The platform's profile functions keep every character only in a file that
+// is UTF-16 with a byte-order mark; a file in the ANSI code page turns what it
+// cannot hold into look-alikes ("café" into "cafe"). So a new file starts as
+// UTF-16, and an ANSI file from an earlier run is turned into UTF-16, every
+// line kept, before a text it cannot hold is written into it.
+void MakeRoomFor(const std::wstring& path, const std::wstring& text) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return;  // the write itself then says what went wrong
+        DWORD written = 0;
+        WriteFile(file, "\xFF\xFE", 2, &written, nullptr);
+        CloseHandle(file);
+        return;
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || FitsAnsiCodePage(text) || IsUtf16File(path)) return;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file, &size);
+    std::string ansi(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    BOOL ok = ReadFile(file, ansi.data(), static_cast<DWORD>(ansi.size()), &read, nullptr);
+    CloseHandle(file);
+    if (!ok || read != ansi.size()) return;
+    int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
+    std::string utf16 = "\xFF\xFE";
+    utf16.append(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+    if (!ReplaceWith(path, utf16)) throw ui::Error(ui::FormatMessageText(L"%s に書き込めません", path));
+}
+
 }  // namespace
 
 std::wstring SettingsFile::ReadString(const wchar_t* section, const wchar_t* key,
@@ -63,6 +132,7 @@ bool SettingsFile::ReadBoolean(const wchar_t* section, const wchar_t* key, bool 
 }
 
 void SettingsFile::WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) const {
+    MakeRoomFor(path_, std::wstring(section) + key + value);
     if (!WritePrivateProfileStringW(section, key, value.c_str(), path_.c_str()))
         throw ui::Error(ui::FormatMessageText(L"%s に書き込めません", path_));
 }

@@ -14,7 +14,7 @@ void SettingsPage::Create(HWND sheet, HFONT font) {
     const DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
 
     groupBox1_.Create(sheet, GroupBox1, L"消費税率は", font, 16, 16, 177, 81);
-    edit2_ = ui::CreateControl(L"EDIT", L"5", ES_AUTOHSCROLL | WS_TABSTOP, 16, 32, 25, 23,
+    edit2_ = ui::CreateControl(L"EDIT", L"10", ES_AUTOHSCROLL | WS_TABSTOP, 16, 32, 25, 23,
                                groupBox1_.Handle(), Edit2, font, WS_EX_CLIENTEDGE);
     ui::CreateLabel(groupBox1_.Handle(), Label12, L"％で計算します。", 48, 40, font);
 
@@ -28,12 +28,30 @@ void SettingsPage::Create(HWND sheet, HFONT font) {
     groupBox3_.Create(sheet, GroupBox3, L"バージョン情報", font, 16, 280, 177, 65);
     ui::CreateControl(L"BUTTON", L"画像", button, 16, 24, 137, 25, groupBox3_.Handle(), Button4, font);
 
+    // The reduced rate beside the standard one, in the same sentence form.
+    groupBox4_.Create(sheet, GroupBox4, L"軽減税率は", font, 208, 16, 240, 97);
+    edit3_ = ui::CreateControl(L"EDIT", L"8", ES_AUTOHSCROLL | WS_TABSTOP, 16, 32, 25, 23, groupBox4_.Handle(), Edit3,
+                               font, WS_EX_CLIENTEDGE);
+    ui::CreateLabel(groupBox4_.Handle(), Label22, L"％で計算します。", 48, 40, font);
+    checkBox2_ = ui::CreateControl(L"BUTTON", L"ENTER で軽減税率の行を作る", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 66,
+                                   216, 17, groupBox4_.Handle(), CheckBox2, font);
+
     editBrush_.reset(CreateSolidBrush(kTaxBackground));
 }
 
 std::wstring SettingsPage::TaxText() const { return ui::GetText(edit2_); }
 
 void SettingsPage::SetTaxText(const std::wstring& text) { SetWindowTextW(edit2_, text.c_str()); }
+
+std::wstring SettingsPage::ReducedTaxText() const { return ui::GetText(edit3_); }
+
+void SettingsPage::SetReducedTaxText(const std::wstring& text) { SetWindowTextW(edit3_, text.c_str()); }
+
+bool SettingsPage::EnterReduced() const { return SendMessageW(checkBox2_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void SettingsPage::SetEnterReduced(bool on) {
+    SendMessageW(checkBox2_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
 
 bool SettingsPage::Muted() const { return SendMessageW(checkBox1_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
@@ -42,7 +60,7 @@ void SettingsPage::SetMuted(bool muted) {
 }
 
 HBRUSH SettingsPage::EditBrush(HWND edit, HDC dc) const {
-    if (edit != edit2_) return nullptr;
+    if (edit != edit2_ && edit != edit3_) return nullptr;
     SetBkColor(dc, kTaxBackground);
     return editBrush_.get();
 }

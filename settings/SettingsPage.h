@@ -1,5 +1,5 @@
 #pragma once
-// The settings page: the tax rate, the greeting buttons with the mute switch,
+// The settings page: the tax rates, the greeting buttons with the mute switch,
 // and the button that chooses the about box's picture. The page holds the
 // settings in its widgets; the register and the greeting read them from there.
 #include <windows.h>
@@ -16,8 +16,12 @@ public:
     // Makes the widgets on the page sheet, in their tab order.
     void Create(HWND sheet, HFONT font);
 
-    std::wstring TaxText() const;             // the text of Edit2, unchecked
+    std::wstring TaxText() const;             // the text of Edit2, unchecked: the standard rate
     void SetTaxText(const std::wstring& text);
+    std::wstring ReducedTaxText() const;      // the text of Edit3, unchecked: the reduced rate
+    void SetReducedTaxText(const std::wstring& text);
+    bool EnterReduced() const;                // CheckBox2: ENTER makes reduced-rate lines
+    void SetEnterReduced(bool on);
     bool Muted() const;                       // CheckBox1
     void SetMuted(bool muted);
 
@@ -26,9 +30,9 @@ public:
     HBRUSH EditBrush(HWND edit, HDC dc) const;
 
 private:
-    ui::GroupBox groupBox1_, groupBox2_, groupBox3_;
-    HWND edit2_ = nullptr;
-    HWND checkBox1_ = nullptr;
+    ui::GroupBox groupBox1_, groupBox2_, groupBox3_, groupBox4_;
+    HWND edit2_ = nullptr, edit3_ = nullptr;
+    HWND checkBox1_ = nullptr, checkBox2_ = nullptr;
     ui::Brush editBrush_;
 };
 

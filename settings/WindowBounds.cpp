@@ -26,6 +26,14 @@ void ApplyWindowBounds(HWND window, const SettingsFile& file, const wchar_t* sec
     r = bounds();
     Position kept = KeepOnScreen({r.top, r.left}, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     place(kept.left, kept.top, r.right - r.left, r.bottom - r.top);
+
+    // A window that shares not one pixel with the work area cannot be found by
+    // the operator: it starts where it would without a settings file.
+    RECT work{}, shared{};
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0))
+        work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    r = bounds();
+    if (!IntersectRect(&shared, &r, &work)) place(defaults.left, defaults.top, defaults.width, defaults.height);
 }
 
 }  // namespace settings

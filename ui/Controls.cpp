@@ -57,4 +57,36 @@ HWND FindControl(HWND root, int id) {
     return search.found;
 }
 
+void MoveIntoWorkArea(HWND window) {
+    RECT r;
+    if (!GetWindowRect(window, &r)) return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    int left = r.left, top = r.top;
+    if (r.right > work.right) left -= r.right - work.right;
+    if (r.bottom > work.bottom) top -= r.bottom - work.bottom;
+    if (left < work.left) left = work.left;
+    if (top < work.top) top = work.top;
+    if (left != r.left || top != r.top)
+        SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SetFittedCaption(HWND label, const std::wstring& caption, HFONT baseFont, GdiObject<HFONT>& fitted) {
+    RECT client{};
+    GetClientRect(label, &client);
+    Font smaller;
+    {
+        WindowDC dc(label);
+        smaller = ShrinkToFit(dc, baseFont, caption, client.right - client.left);
+    }
+    HFONT wanted = smaller ? smaller.get() : baseFont;
+    if (reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)) != wanted || smaller)
+        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(wanted), FALSE);
+    fitted = std::move(smaller);  // the font the label had is no longer in use
+    if (GetText(label) != caption) SetWindowTextW(label, caption.c_str());
+    InvalidateRect(label, nullptr, TRUE);
+}
+
 }  // namespace ui

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "ui/Gdi.h"
+
 namespace ui {
 
 // Creates a child control with its font; the control ID names the widget.
@@ -19,6 +21,15 @@ HWND CreateLabel(HWND parent, int id, const wchar_t* caption, int x, int y, HFON
 SIZE TextSize(HFONT font, const std::wstring& text, UINT format = 0);
 
 std::wstring GetText(HWND window);
+
+// Sets a label's caption in baseFont, or, when the caption is wider than the
+// label at that font, in a smaller one of the same face and weight that shows
+// it whole; fitted keeps that smaller font alive while the label uses it.
+void SetFittedCaption(HWND label, const std::wstring& caption, HFONT baseFont, GdiObject<HFONT>& fitted);
+
+// Moves window, without resizing it, as little as needed to lie wholly on the
+// work area of its monitor (top-left first when it is larger than the area).
+void MoveIntoWorkArea(HWND window);
 
 // The descendant of root with the control ID id (pages nest controls in containers).
 HWND FindControl(HWND root, int id);

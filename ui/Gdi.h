@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <type_traits>
 
 namespace ui {
@@ -64,5 +65,10 @@ private:
 // A font of the given face and pixel height (character height, as a negative
 // LOGFONT height), for the Japanese character set.
 Font MakeFont(const wchar_t* face, int pixelHeight, bool bold = false, bool underline = false);
+
+// When text drawn in font on one line is wider than width, the same face and
+// weight as large as it can be while the whole text fits; else no font (draw
+// in font itself). Amounts are shrunk, never cut.
+Font ShrinkToFit(HDC dc, HFONT font, const std::wstring& text, int width);
 
 }  // namespace ui

@@ -29,6 +29,27 @@ int RunMessageLoop() {
     return static_cast<int>(msg.wParam);
 }
 
+bool RunModal(HWND owner, const std::function<bool()>& done, const std::function<bool(const MSG&)>& preTranslate) {
+    const bool disableOwner = owner && IsWindowEnabled(owner);
+    if (disableOwner) EnableWindow(owner, FALSE);
+    bool ended = true;
+    MSG msg;
+    while (!done()) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            ended = false;
+            break;
+        }
+        if (got == -1) break;
+        if (preTranslate && preTranslate(msg)) continue;
+        Dispatch(msg);
+    }
+    if (disableOwner) EnableWindow(owner, TRUE);
+    if (owner) SetActiveWindow(owner);
+    return ended;
+}
+
 int PumpMessages() {
     int quit = -1;
     MSG msg;

@@ -27,7 +27,13 @@ void StringGrid::Canvas::FillRect(const RECT& rect) const {
 void StringGrid::Canvas::DrawText(const std::wstring& text, RECT rect, UINT flags) const {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, fontColor);
+    // A line too long for its cell is drawn smaller rather than cut.
+    Font smaller;
+    if (flags & DT_SINGLELINE)
+        smaller = ShrinkToFit(dc, static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT)), text, rect.right - rect.left);
+    HGDIOBJ previous = smaller ? SelectObject(dc, smaller.get()) : nullptr;
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, flags);
+    if (previous) SelectObject(dc, previous);
 }
 
 StringGrid::StringGrid()
@@ -508,6 +514,18 @@ void StringGrid::ShowEditor() {
     SetFocus(editor_);
 }
 
+void StringGrid::ReopenEditor() {
+    // Where no editor can stand now, the keys go to the grid itself.
+    if (!editing_ || !editor_ || col_ < fixedCols_ || row_ < fixedRows_) {
+        SetFocus(Handle());
+        return;
+    }
+    editorMode_ = true;
+    LoadEditor();
+    PlaceEditor();
+    InvalidateCell(col_, row_);
+}
+
 void StringGrid::HideEditor() {
     if (!editorMode_) return;
     editorMode_ = false;
@@ -638,6 +656,14 @@ LRESULT CALLBACK StringGrid::EditorProc(HWND hwnd, UINT message, WPARAM wParam, 
             if (!grid->EditorKeyPress(key)) return 0;
             wParam = key;
             break;
+        }
+        case WM_SETFOCUS: {
+            // The focus comes back to a closed editor after a message box, another
+            // program or another window had it: open it again on its cell, with
+            // its caret where it was, so that the next keys reach the cell.
+            LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+            if (!grid->editorMode_) grid->ReopenEditor();
+            return result;
         }
         case WM_KILLFOCUS:
             // Leaving the grid altogether closes the editor; its text is in the cell already.

@@ -117,6 +117,8 @@ public:
     void ShowEditor();
     // Closes the editor; the focus goes back to the grid when the editor had it.
     void HideEditor();
+    // Opens the closed editor again as it was, when the focus comes back to it.
+    void ReopenEditor();
     bool EditorMode() const { return editorMode_; }
     HWND Editor() const { return editor_; }
 

@@ -208,7 +208,7 @@ namespace {
 // What the system's dialog showed when it came up; it is then cancelled.
 struct DialogSeen {
     bool opened = false;
-    RECT preview{}, openButton{};
+    RECT preview{}, openButton{}, dialog{};
     std::wstring previewCaption;
 };
 DialogSeen* seen = nullptr;
@@ -222,6 +222,7 @@ LRESULT CALLBACK CancelWhenIdle(HWND window, UINT message, WPARAM wParam, LPARAM
         HWND preview = ui::FindControl(dialog, about::PreviewBox);
         HWND open = GetDlgItem(dialog, IDOK);
         seen->opened = true;
+        GetWindowRect(dialog, &seen->dialog);
         if (preview && open) {
             GetWindowRect(preview, &seen->preview);
             GetWindowRect(open, &seen->openButton);
@@ -237,8 +238,11 @@ LRESULT CALLBACK CancelWhenIdle(HWND window, UINT message, WPARAM wParam, LPARAM
 TEST(PictureDialog, SystemDialogCarriesThePreviewBesideItsControls) {
     DialogSeen result;
     seen = &result;
-    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
-                                 nullptr, nullptr);
+    // An owner near the bottom-right corner, as the about box may stand.
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, work.right - 60, work.bottom - 60, 10,
+                                 10, nullptr, nullptr, nullptr, nullptr);
     ownerProcedure = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CancelWhenIdle)));
     std::optional<std::wstring> chosen = about::RunPictureDialog(owner);
@@ -250,4 +254,8 @@ TEST(PictureDialog, SystemDialogCarriesThePreviewBesideItsControls) {
     EXPECT_GT(result.preview.left, result.openButton.right) << "right of the system's controls";
     EXPECT_LT(result.preview.top, result.openButton.top) << "beside them, not below";
     EXPECT_GT(result.preview.right - result.preview.left, 100);
+    EXPECT_GE(result.dialog.left, work.left);
+    EXPECT_GE(result.dialog.top, work.top);
+    EXPECT_LE(result.dialog.right, work.right) << "wholly on screen";
+    EXPECT_LE(result.dialog.bottom, work.bottom);
 }

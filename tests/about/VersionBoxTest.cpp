@@ -133,13 +133,13 @@ const wchar_t kForm2[] = L"[form2]\r\nheight=500\r\nwidth=400\r\ntop=30\r\nleft=
 
 TEST_F(VersionBoxTest, FirstStartWithoutPictureAndDialogCancelled) {
     WriteAnsiFile(Ini(), kForm2);
-    const std::wstring before = ReadAnsiFile(Ini());
+    const std::wstring before = ReadSettingsText(Ini());
     TVersionBox& b = Open();
     ASSERT_EQ(chooser.owners.size(), 1u);
     EXPECT_EQ(chooser.owners[0], b.Handle());
     EXPECT_TRUE(b.Picture().Empty());
     ExpectDesignBounds();  // "form2" is not read
-    EXPECT_EQ(ReadAnsiFile(Ini()), before);
+    EXPECT_EQ(ReadSettingsText(Ini()), before);
     EXPECT_TRUE(errors.Messages().empty());
     EXPECT_FALSE(IsWindowVisible(b.Handle()));
 
@@ -202,7 +202,7 @@ TEST_F(VersionBoxTest, ChosenPictureIsStoredThenLoaded) {
     chooser.answers.push_back(picture);
     TVersionBox& b = Open();
     EXPECT_EQ(b.Picture().Kind(), PictureKind::Icon);
-    EXPECT_EQ(ReadAnsiFile(Ini()), L"[Image]\r\nFileName=" + picture + L"\r\n");
+    EXPECT_EQ(ReadSettingsText(Ini()), L"[Image]\r\nFileName=" + picture + L"\r\n");
     EXPECT_EQ(Bounds().left, 0) << "the \"form2\" defaults are applied";
     EXPECT_TRUE(errors.Messages().empty());
 }
@@ -238,7 +238,7 @@ TEST_F(VersionBoxTest, PictureThatCannotBeLoadedIsReportedAndTheBoxStaysAtItsDes
         EXPECT_TRUE(b.Picture().Empty());
         ExpectDesignBounds();
         // The failing path stays stored, so the next start reports it again.
-        EXPECT_NE(ReadAnsiFile(Ini()).find(L"FileName=" + path), std::wstring::npos);
+        EXPECT_NE(ReadSettingsText(Ini()).find(L"FileName=" + path), std::wstring::npos);
     }
 }
 
@@ -459,7 +459,7 @@ TEST_F(VersionBoxTest, ClosingWritesForm2InOrderAndReturnsTheResult) {
         std::wstring expected = L"[form2]\r\nheight=" + std::to_wstring(r.bottom - r.top) +
                                 L"\r\nwidth=" + std::to_wstring(r.right - r.left) +
                                 L"\r\ntop=" + std::to_wstring(r.top) + L"\r\nleft=" + std::to_wstring(r.left) + L"\r\n";
-        EXPECT_EQ(ReadAnsiFile(Ini()), L"[Image]\r\nFileName=" + picture + L"\r\n" + expected);
+        EXPECT_EQ(ReadSettingsText(Ini()), L"[Image]\r\nFileName=" + picture + L"\r\n" + expected);
         EXPECT_EQ(r.left, want.left);
         EXPECT_EQ(r.bottom - r.top, want.bottom - want.top);
     }
@@ -523,7 +523,7 @@ TEST_F(Form1AboutTest, MenuAndToolBarShowTheBoxModally) {
         EXPECT_FALSE(box->Modal());
         EXPECT_FALSE(IsWindowVisible(box->Handle()));
         EXPECT_TRUE(IsWindowEnabled(form->Handle()));
-        EXPECT_NE(ReadAnsiFile(Ini()).find(L"[form2]"), std::wstring::npos) << "the box was shown and closed";
+        EXPECT_NE(ReadSettingsText(Ini()).find(L"[form2]"), std::wstring::npos) << "the box was shown and closed";
     }
 }
 
@@ -537,7 +537,7 @@ TEST_F(Form1AboutTest, Button4StoresAndLoadsThePictureAtOnce) {
     Pump();
     ASSERT_EQ(chooser.owners.size(), 1u);
     EXPECT_EQ(chooser.owners[0], form->Handle());
-    EXPECT_EQ(ReadAnsiFile(Ini()), L"[Image]\r\nFileName=" + emf + L"\r\n");
+    EXPECT_EQ(ReadSettingsText(Ini()), L"[Image]\r\nFileName=" + emf + L"\r\n");
     EXPECT_EQ(box->Picture().Kind(), PictureKind::EnhancedMetafile);
     EXPECT_TRUE(errors.Messages().empty());
 }
@@ -546,11 +546,11 @@ TEST_F(Form1AboutTest, Button4CancelledChangesNothing) {
     std::wstring icon = Picture(L"old.ico", pb::Icon(16));
     WriteAnsiFile(Ini(), L"[Image]\r\nFileName=" + icon + L"\r\n[form2]\r\nleft=3\r\n");
     Start();
-    const std::wstring before = ReadAnsiFile(Ini());
+    const std::wstring before = ReadSettingsText(Ini());
     SendMessageW(form->Control(form1::Button4), BM_CLICK, 0, 0);
     Pump();
     EXPECT_EQ(chooser.owners.size(), 1u);
-    EXPECT_EQ(ReadAnsiFile(Ini()), before);
+    EXPECT_EQ(ReadSettingsText(Ini()), before);
     EXPECT_EQ(box->Picture().Kind(), PictureKind::Icon);
     EXPECT_EQ(box->Picture().Size().cx, 16);
 }
@@ -564,6 +564,6 @@ TEST_F(Form1AboutTest, Button4WithABadPictureStoresItAndKeepsTheOldOne) {
     Pump();
     ASSERT_EQ(errors.Messages().size(), 1u);
     EXPECT_EQ(errors.Messages()[0], ui::FormatMessageText(L"画像ファイル %s を読み込めません", broken));
-    EXPECT_EQ(ReadAnsiFile(Ini()), L"[Image]\r\nFileName=" + broken + L"\r\n");
+    EXPECT_EQ(ReadSettingsText(Ini()), L"[Image]\r\nFileName=" + broken + L"\r\n");
     EXPECT_EQ(box->Picture().Kind(), PictureKind::Bitmap);
 }

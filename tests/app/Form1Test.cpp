@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "app/Form1.h"
 #include "app/Form1Ids.h"
@@ -68,7 +70,9 @@ TEST_F(Form1Test, FirstStartWithoutSettingsFile) {
     EXPECT_EQ(r.right - r.left, 606);
     EXPECT_EQ(r.bottom - r.top, 597);
     EXPECT_TRUE(f.SettingsPage().Muted());
-    EXPECT_EQ(ui::GetText(f.Control(form1::Edit2)), L"5");
+    EXPECT_EQ(ui::GetText(f.Control(form1::Edit2)), L"10");
+    EXPECT_EQ(ui::GetText(f.Control(form1::Edit3)), L"8");
+    EXPECT_FALSE(f.SettingsPage().EnterReduced());
     EXPECT_EQ(ui::GetText(f.Handle()), L" Pelmora Version 2.0.0.0");
     EXPECT_FALSE(FileExists(Ini())) << "starting writes nothing";
 }
@@ -174,14 +178,20 @@ TEST_F(Form1Test, MainMenuHasEveryItemWithItsAccessKey) {
         GetMenuStringW(menu, position, text, 64, MF_BYPOSITION);
         return std::wstring(text);
     };
-    ASSERT_EQ(GetMenuItemCount(bar), 2);
+    ASSERT_EQ(GetMenuItemCount(bar), 3);
     EXPECT_EQ(caption(bar, 0), L"ファイル(&F)");
-    EXPECT_EQ(caption(bar, 1), L"ヘルプ(&H)");
+    EXPECT_EQ(caption(bar, 1), L"レジ(&R)");
+    EXPECT_EQ(caption(bar, 2), L"ヘルプ(&H)");
+    HMENU regi = GetSubMenu(bar, 1);
+    std::vector<std::wstring> regiItems;
+    for (int i = 0; i < GetMenuItemCount(regi); ++i) regiItems.push_back(caption(regi, static_cast<UINT>(i)));
+    for (const wchar_t* item : {L"軽減税率の行(&R)\tF2", L"直前の行を取消(&V)\tF3", L"入力のクリア(&C)\tF4", L"取引中止(&A)\tF8"})
+        EXPECT_NE(std::find(regiItems.begin(), regiItems.end(), item), regiItems.end()) << testing::PrintToString(std::wstring(item));
     HMENU file = GetSubMenu(bar, 0);
     ASSERT_EQ(GetMenuItemCount(file), 1);
     EXPECT_EQ(caption(file, 0), L"終了(&X)");
     EXPECT_EQ(GetMenuItemID(file, 0), static_cast<UINT>(form1::Exit1));
-    HMENU help = GetSubMenu(bar, 1);
+    HMENU help = GetSubMenu(bar, 2);
     const std::pair<int, const wchar_t*> items[] = {
         {form1::Contents1, L"目次(&C)"},
         {form1::SearchforHelpOn1, L"トピックの検索(&S)..."},
@@ -241,7 +251,7 @@ TEST_F(Form1Test, SettingsPageWidgetsStandInTheirGroups) {
     struct Expected { int id; int parent; const wchar_t* text; int x, y, w, h; };
     const Expected widgets[] = {
         {form1::GroupBox1, form1::TabSheet3, L"消費税率は", 16, 16, 177, 81},
-        {form1::Edit2, form1::GroupBox1, L"5", 16, 32, 25, 23},
+        {form1::Edit2, form1::GroupBox1, L"10", 16, 32, 25, 23},
         {form1::GroupBox2, form1::TabSheet3, L"音声は、イカの３つです。", 16, 112, 177, 153},
         {form1::Button1, form1::GroupBox2, L"おはようございます", 16, 24, 137, 25},
         {form1::Button2, form1::GroupBox2, L"こんにちは", 16, 56, 137, 25},
@@ -249,6 +259,9 @@ TEST_F(Form1Test, SettingsPageWidgetsStandInTheirGroups) {
         {form1::CheckBox1, form1::GroupBox2, L"ミュート", 16, 120, 73, 17},
         {form1::GroupBox3, form1::TabSheet3, L"バージョン情報", 16, 280, 177, 65},
         {form1::Button4, form1::GroupBox3, L"画像", 16, 24, 137, 25},
+        {form1::GroupBox4, form1::TabSheet3, L"軽減税率は", 208, 16, 240, 97},
+        {form1::Edit3, form1::GroupBox4, L"8", 16, 32, 25, 23},
+        {form1::CheckBox2, form1::GroupBox4, L"ENTER で軽減税率の行を作る", 16, 66, 216, 17},
     };
     for (const Expected& w : widgets) {
         HWND control = f.Control(w.id);
@@ -265,6 +278,8 @@ TEST_F(Form1Test, SettingsPageWidgetsStandInTheirGroups) {
     EXPECT_EQ(label.left, 48);
     EXPECT_EQ(label.top, 40);
     EXPECT_EQ(ui::GetText(f.Control(form1::Label12)), L"％で計算します。");
+    EXPECT_EQ(Place(form1::Label22).left, 48);
+    EXPECT_EQ(ui::GetText(f.Control(form1::Label22)), L"％で計算します。");
 
     // The page font is 15 pixels high.
     auto font = reinterpret_cast<HFONT>(SendMessageW(f.Control(form1::Button1), WM_GETFONT, 0, 0));
@@ -279,6 +294,11 @@ TEST_F(Form1Test, SettingsPageWidgetsStandInTheirGroups) {
     SendMessageW(f.Handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
     EXPECT_EQ(GetBkColor(dc), RGB(240, 199, 252));
     ReleaseDC(edit, dc);
+    edit = f.Control(form1::Edit3);
+    dc = GetDC(edit);
+    SendMessageW(f.Handle(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit));
+    EXPECT_EQ(GetBkColor(dc), RGB(240, 199, 252));
+    ReleaseDC(edit, dc);
 }
 
 TEST_F(Form1Test, SettingsPageTabOrder) {
@@ -286,7 +306,8 @@ TEST_F(Form1Test, SettingsPageTabOrder) {
     SendMessageW(f.Control(form1::PageControl1), TCM_SETCURSEL, 2, 0);
     f.PageControl1Change();
     SetFocus(f.Control(form1::Edit2));
-    const int order[] = {form1::Button1, form1::Button2, form1::Button3, form1::CheckBox1, form1::Button4};
+    const int order[] = {form1::Button1, form1::Button2, form1::Button3, form1::CheckBox1,
+                         form1::Button4, form1::Edit3,   form1::CheckBox2};
     for (int id : order) {
         PostMessageW(f.Handle(), WM_NEXTDLGCTL, 0, 0);
         Pump();
@@ -299,12 +320,19 @@ TEST_F(Form1Test, ClosingWritesTheSettingsInTheirOrder) {
     SetWindowPos(f.Handle(), nullptr, 12, 34, 640, 560, SWP_NOZORDER);
     SendMessageW(f.Control(form1::CheckBox1), BM_SETCHECK, BST_UNCHECKED, 0);
     SetWindowTextW(f.Control(form1::Edit2), L"8");
+    SetWindowTextW(f.Control(form1::Edit3), L"abc");
+    SendMessageW(f.Control(form1::CheckBox2), BM_SETCHECK, BST_CHECKED, 0);
     MessageBoxAnswerer answer(Answer::Yes);
     f.Exit1Click();
     EXPECT_TRUE(Closed());
-    EXPECT_EQ(ReadAnsiFile(Ini()),
+    EXPECT_EQ(ReadSettingsText(Ini()),
               L"[CheckBox1]\r\nChecked=0\r\n[form]\r\ntop=34\r\nleft=12\r\nheight=560\r\nwidth=640\r\n"
-              L"[Config]\r\nTax=8\r\n");
+              L"[Config]\r\nTax=8\r\nReducedTax=abc\r\nEnterReduced=1\r\n");
+    // And they come back at the next start, as they were.
+    Open();
+    EXPECT_EQ(ui::GetText(form->Control(form1::Edit2)), L"8");
+    EXPECT_EQ(ui::GetText(form->Control(form1::Edit3)), L"abc");
+    EXPECT_TRUE(form->SettingsPage().EnterReduced());
 }
 
 TEST_F(Form1Test, TheExitQuestionAsksWithItsExactTexts) {
@@ -376,7 +404,7 @@ TEST_F(Form1Test, EndOfTheWindowsSessionKeepsTheSettingsWithoutAsking) {
     EXPECT_TRUE(SendMessageW(f.Handle(), WM_QUERYENDSESSION, 0, 0));
     SendMessageW(f.Handle(), WM_ENDSESSION, TRUE, 0);
     EXPECT_TRUE(answer.Boxes().empty());
-    EXPECT_NE(ReadAnsiFile(Ini()).find(L"Tax=10"), std::wstring::npos);
+    EXPECT_NE(ReadSettingsText(Ini()).find(L"Tax=10"), std::wstring::npos);
 }
 
 TEST_F(Form1Test, AFailedWriteAtCloseIsShownAndTheProgramStillCloses) {
@@ -397,6 +425,65 @@ TEST_F(Form1Test, AMinimizedWindowSavesWhereItWillBeRestored) {
     Pump();
     MessageBoxAnswerer answer(Answer::Yes);
     f.Exit1Click();
-    std::wstring text = ReadAnsiFile(Ini());
+    std::wstring text = ReadSettingsText(Ini());
     EXPECT_NE(text.find(L"top=50\r\nleft=40\r\n"), std::wstring::npos) << testing::PrintToString(text);
+}
+
+TEST_F(Form1Test, TheToolBarsTipsAreAnsweredWhenTheToolTipAsks) {
+    TForm1& f = Open();
+    HWND bar = f.Control(form1::ToolBar1);
+    HWND tips = reinterpret_cast<HWND>(SendMessageW(bar, TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(tips, nullptr);
+    const std::pair<int, const wchar_t*> buttons[] = {
+        {form1::SpeedButton1, L"終了"},
+        {form1::SpeedButton2, L"ヘルプを表示します。"},
+        {form1::SpeedButton3, L"バージョン情報を表示します。"},
+    };
+    for (const auto& [id, tip] : buttons) {
+        // What the tool tip asks of the tool bar's parent before it shows.
+        NMTTDISPINFOW info{};
+        info.hdr = {tips, static_cast<UINT_PTR>(id), static_cast<UINT>(TTN_GETDISPINFOW)};
+        SendMessageW(f.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+        ASSERT_NE(info.lpszText, nullptr) << id;
+        EXPECT_STREQ(info.lpszText, tip);
+        wchar_t text[80] = L"";
+        NMTBGETINFOTIPW infoTip{};
+        infoTip.hdr = {bar, form1::ToolBar1, static_cast<UINT>(TBN_GETINFOTIPW)};
+        infoTip.pszText = text;
+        infoTip.cchTextMax = 80;
+        infoTip.iItem = id;
+        SendMessageW(f.Handle(), WM_NOTIFY, form1::ToolBar1, reinterpret_cast<LPARAM>(&infoTip));
+        EXPECT_STREQ(text, tip);
+        // The tool tip itself, asked for the tool's text, gets the same.
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.hwnd = bar;
+        tool.uId = static_cast<UINT_PTR>(id);
+        wchar_t shown[80] = L"";
+        tool.lpszText = shown;
+        SendMessageW(tips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+        EXPECT_STREQ(shown, tip) << id;
+    }
+}
+
+TEST_F(Form1Test, AWindowWhollyOffTheWorkAreaStartsAtItsDefaultPlace) {
+    struct Case { const wchar_t* form; RECT expected; };
+    const Case cases[] = {
+        {L"height=0\r\nwidth=-50\r\ntop=-300\r\nleft=-300", {0, 0, 606, 597}},
+        {L"height=100\r\nwidth=100\r\ntop=-300\r\nleft=10", {0, 0, 606, 597}},
+        {L"height=100\r\nwidth=100\r\ntop=10\r\nleft=-150", {0, 0, 606, 597}},
+        // One pixel row on the work area is enough to be found: kept as it is.
+        {L"height=100\r\nwidth=200\r\ntop=-99\r\nleft=-150", {-150, -99, 50, 1}},
+    };
+    for (const Case& c : cases) {
+        WriteAnsiFile(Ini(), std::wstring(L"[form]\r\n") + c.form + L"\r\n");
+        Open();
+        RECT r = Bounds();
+        EXPECT_EQ(r.left, c.expected.left) << c.form;
+        EXPECT_EQ(r.top, c.expected.top) << c.form;
+        EXPECT_EQ(r.right, c.expected.right) << c.form;
+        EXPECT_EQ(r.bottom, c.expected.bottom) << c.form;
+        form.reset();
+        Pump();
+    }
 }

@@ -116,6 +116,11 @@ TEST(HelpText, EveryTopicTheProgramAsksForIsThere) {
     for (const wchar_t* name : {L"contents", L"helponhelp", L"about", L"register", L"cashcount", L"settings", L"greetings"})
         EXPECT_GE(help::FindByName(topics, name), 0) << testing::PrintToString(std::wstring(name));
     EXPECT_EQ(help::FindByContext(topics, 2), help::FindByName(topics, L"about"));
+    // The tax classes and corrections, with their keys.
+    int classes = help::FindByName(topics, L"classes");
+    ASSERT_GE(classes, 0);
+    for (const wchar_t* key : {L"[F2]", L"[F3]", L"[F8]", L"※", L"ENTER で軽減税率の行を"})
+        EXPECT_NE(topics[static_cast<size_t>(classes)].body.find(key), std::wstring::npos) << testing::PrintToString(std::wstring(key));
     for (const auto& topic : topics) EXPECT_FALSE(topic.body.empty()) << testing::PrintToString(topic.name);
     help::ShowHelp(nullptr, L"x", HELP_QUIT, 0);
 }

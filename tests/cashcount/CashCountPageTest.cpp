@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "cashcount/CashCount.h"
 #include "tests/support/WindowTest.h"
 #include "ui/Controls.h"
+#include "ui/Error.h"
 
 using namespace testing_support;
 using cashcount::DenominationValues;
@@ -386,3 +388,44 @@ TEST_F(CashCountPageTest, TheLargestCountsOfEveryRowAddUpExactly) {
 }
 
 }  // namespace
+
+TEST_F(CashCountPageTest, KeysAfterAnInterruptionReachTheCellBeingCounted) {
+    HWND other = CreateWindowExW(0, L"STATIC", L"another program", WS_POPUP, 700, 0, 100, 100, nullptr, nullptr,
+                                 nullptr, nullptr);
+    // Each way the focus can go away from the count and come back.
+    const std::pair<const char*, std::function<void()>> interruptions[] = {
+        {"error box", [] {
+             MessageBoxAnswerer answerer(MessageBoxAnswerer::Answer::Enter);
+             ui::ShowError(L"'1.5' は整数ではありません");
+         }},
+        {"exit question answered no", [this] {
+             MessageBoxAnswerer answerer(MessageBoxAnswerer::Answer::No);
+             form->Exit1Click();
+         }},
+        {"another program", [&] {
+             ShowWindow(other, SW_SHOW);
+             SetForegroundWindow(other);
+             SetActiveWindow(other);
+             Pump();
+             SetForegroundWindow(form->Handle());
+             SetActiveWindow(form->Handle());
+         }},
+    };
+    int row = 4;  // "1000円札"
+    for (const auto& [name, interrupt] : interruptions) {
+        SCOPED_TRACE(name);
+        GoToRow(row);
+        Type(L"1");
+        ASSERT_TRUE(Grid().EditorMode());
+        interrupt();
+        Pump();
+        Type(L"34");
+        HWND focus = GetFocus();
+        EXPECT_TRUE(focus == Grid().Handle() || (focus == Grid().Editor() && IsWindowVisible(focus)));
+        EXPECT_EQ(Count(row), L"134");
+        EXPECT_EQ(Subtotal(row), std::to_wstring(134 * Value(row)));
+        EXPECT_EQ(Label11(), std::to_wstring(134 * Value(row)));
+        Key(VK_ESCAPE);
+    }
+    DestroyWindow(other);
+}

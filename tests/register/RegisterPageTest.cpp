@@ -34,6 +34,7 @@ protected:
         ShowWindow(form->Handle(), SW_SHOW);
         SetForegroundWindow(form->Handle());
         Pump();
+        SetRate(L"5");  // round figures for the one-rate cases; the two-rate ones set their own
     }
     void TearDown() override {
         help::ShowHelp(nullptr, L"x", HELP_QUIT, 0);
@@ -53,6 +54,7 @@ protected:
     std::wstring Caption(int id) { return ui::GetText(form->Control(id)); }
     std::wstring Cell(int col, int row) { return Grid().Cell(col, row); }
     void SetRate(const wchar_t* text) { SetWindowTextW(form->Control(form1::Edit2), text); }
+    void SetReducedRate(const wchar_t* text) { SetWindowTextW(form->Control(form1::Edit3), text); }
 
     // One key as the keyboard sends it to the focused window. Sent, not posted:
     // Wine's TranslateMessage would add a second character to a posted key-down.
@@ -79,6 +81,31 @@ protected:
     void Divide() { Press(VK_DIVIDE, L'/'); }
     void Decimal() { Press(VK_DECIMAL, L'.'); }
     void F4() { Press(VK_F4); }
+    void F2() { Press(VK_F2); }
+    void F3() { Press(VK_F3); }
+    void F8() { Press(VK_F8); }
+    // What a tool tip of this thread shows over the label id.
+    std::wstring TipText(int id) {
+        std::vector<HWND> tips;
+        EnumThreadWindows(GetCurrentThreadId(), CollectToolTips, reinterpret_cast<LPARAM>(&tips));
+        for (HWND tip : tips) {
+            wchar_t text[256] = L"";
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.hwnd = form->Control(form1::TabSheet1);
+            tool.uId = reinterpret_cast<UINT_PTR>(form->Control(id));
+            tool.lpszText = text;
+            SendMessageW(tip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+            if (text[0]) return text;
+        }
+        return L"";
+    }
+    static BOOL CALLBACK CollectToolTips(HWND window, LPARAM found) {
+        wchar_t name[32] = L"";
+        GetClassNameW(window, name, 32);
+        if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0) reinterpret_cast<std::vector<HWND>*>(found)->push_back(window);
+        return TRUE;
+    }
 
     void ExpectLine(int row, std::vector<std::wstring> cells) {
         for (int c = 0; c < regi::kCols; ++c) EXPECT_EQ(Cell(c, row), cells[static_cast<size_t>(c)]) << "row " << row << " col " << c;
@@ -534,4 +561,202 @@ TEST_F(RegisterPageTest, F1OpensTheHelpContentsOnKeyDown) {
     help::HelpWindow* window = help::HelpWindow::Existing();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->Topics()[static_cast<size_t>(window->CurrentTopic())].name, L"contents");
+}
+
+TEST_F(RegisterPageTest, OnlyAReleaseWhosePressTheEntryFieldTookIsACommand) {
+    ErrorRecorder errors;
+    auto releaseOnly = [&](UINT key) {
+        SendMessageW(Entry(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+        Pump();
+    };
+    // ENTER closes the error box on its press; its release reaches the entry field.
+    Type(L"-");
+    Enter();
+    ASSERT_EQ(errors.Messages().size(), 1u);
+    for (UINT key : {VK_RETURN, VK_ADD, VK_DIVIDE}) releaseOnly(key);
+    EXPECT_EQ(errors.Messages().size(), 1u) << "the box does not come back";
+    F4();
+    Type(L"5");
+    releaseOnly(VK_RETURN);
+    EXPECT_EQ(Cell(0, 0), L"") << "no line from a release alone";
+    EXPECT_EQ(EntryText(), L"5");
+    // A press taken, then the focus went elsewhere and came back: the release is not a command.
+    SendMessageW(Entry(), WM_KEYDOWN, VK_RETURN, 1);
+    SetFocus(form->Control(form1::PageControl1));
+    SetFocus(Entry());
+    releaseOnly(VK_RETURN);
+    EXPECT_EQ(Cell(0, 0), L"");
+    // A held key repeats its press and acts once, on its release.
+    for (int i = 0; i < 3; ++i) SendMessageW(Entry(), WM_KEYDOWN, VK_RETURN, 1);
+    releaseOnly(VK_RETURN);
+    releaseOnly(VK_RETURN);
+    EXPECT_EQ(Cell(0, 0), L"1");
+    EXPECT_EQ(Cell(0, 1), L"");
+    EXPECT_EQ(Page().Sale().LineCount(), 1);
+}
+
+TEST_F(RegisterPageTest, AClickOnAColumnHeaderBelongsToTheHeader) {
+    for (int id : {form1::Label13, form1::Label16, form1::Label17, form1::Label18, form1::Label10}) {
+        Type(L"123");
+        HWND header = form->Control(id);
+        RECT r;
+        GetWindowRect(header, &r);
+        POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        // The system sends the click to the window that the point hits.
+        HWND hit = WindowFromPoint(middle);
+        EXPECT_EQ(hit, header) << id;
+        ScreenToClient(hit, &middle);
+        PostMessageW(hit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(middle.x, middle.y));
+        PostMessageW(hit, WM_LBUTTONUP, 0, MAKELPARAM(middle.x, middle.y));
+        Pump();
+        EXPECT_EQ(EntryText(), L"123") << id;
+        F4();
+    }
+}
+
+TEST_F(RegisterPageTest, LargeAmountsShowWholeInASmallerFont) {
+    auto fits = [&](int id) {
+        HWND label = form->Control(id);
+        RECT client;
+        GetClientRect(label, &client);
+        ui::WindowDC dc(label);
+        ui::SelectGuard select(dc, reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)));
+        std::wstring text = Caption(id);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        return size.cx <= client.right;
+    };
+    auto fontHeight = [&](int id) {
+        LOGFONTW lf{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form->Control(id), WM_GETFONT, 0, 0)), sizeof lf, &lf);
+        return lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+    };
+    Type(L"100");
+    Enter();
+    EXPECT_EQ(fontHeight(form1::Label2), 27) << "a short amount keeps the label's font";
+    F4();
+    Decimal();
+    for (int i = 0; i < 2; ++i) {
+        Type(L"9999999");
+        Enter();
+        Type(L"999");
+        Times();
+    }
+    const std::int64_t total = 100 + 2 * 9'999'999LL * 999;
+    EXPECT_EQ(Caption(form1::Label2), regi::FormatMoney(total));
+    EXPECT_TRUE(fits(form1::Label2));
+    Put(L"999999999999");
+    Divide();
+    EXPECT_EQ(Caption(form1::Label3), regi::FormatMoney(999'999'999'999LL - total));
+    EXPECT_TRUE(fits(form1::Label3));
+    EXPECT_LT(fontHeight(form1::Label3), 27);
+    EXPECT_TRUE(fits(form1::Label4));
+    // The next sale's short amounts are back in the label's own font.
+    Decimal();
+    Type(L"5");
+    Enter();
+    EXPECT_EQ(fontHeight(form1::Label2), 27);
+}
+
+TEST_F(RegisterPageTest, TwoRatesMarksAndTheTaxTip) {
+    SetRate(L"10");
+    Type(L"1080");
+    F2();
+    Type(L"1100");
+    Enter();
+    Type(L"300");
+    Plus();
+    EXPECT_EQ(Caption(form1::Label1), kYen + L"180");
+    EXPECT_EQ(Caption(form1::Label2), kYen + L"2,480");
+    ExpectLine(0, {L"1", L"1080", L"1", L"1080", L"※", L"2"});
+    ExpectLine(1, {L"2", L"1100", L"1", L"1100", L"", L"1"});
+    ExpectLine(2, {L"3", L"300", L"1", L"300", L"非", L"0"});
+    const std::wstring tip = L"10%対象 ¥1,100（内消費税 ¥100）\r\n8%対象 ¥1,080（内消費税 ¥80）\r\n非課税 ¥300";
+    EXPECT_EQ(TipText(form1::Label1), tip);
+    EXPECT_EQ(TipText(form1::Label5), tip);
+    // The switch on the settings page makes ENTER the reduced key and F2 the standard one.
+    SendMessageW(form->Control(form1::CheckBox2), BM_SETCHECK, BST_CHECKED, 0);
+    SetReducedRate(L"5");
+    Type(L"105");
+    Enter();
+    Type(L"110");
+    F2();
+    EXPECT_EQ(Cell(4, 3), L"※");
+    EXPECT_EQ(Cell(4, 4), L"");
+    EXPECT_EQ(Caption(form1::Label1), regi::FormatMoney((1100 + 110) * 10 / 110 + (1080 + 105) * 5 / 105));
+}
+
+TEST_F(RegisterPageTest, F3VoidsTheLastOrTheKeyedLineAndF8CancelsAfterAskingTheOperator) {
+    for (const wchar_t* price : {L"100", L"200", L"300"}) {
+        Type(price);
+        Enter();
+    }
+    F3();
+    EXPECT_EQ(Cell(0, 2), L"");
+    EXPECT_EQ(Grid().Row(), 2);
+    Type(L"1");
+    F3();
+    ExpectLine(0, {L"1", L"200", L"1", L"200", L"", L"1"});
+    EXPECT_EQ(EntryText(), L"");
+    EXPECT_EQ(GetFocus(), Entry());
+    Type(L"9");
+    F3();
+    EXPECT_EQ(EntryText(), L"9") << "no line 9: nothing happens";
+    F4();
+    // Cancel: No and Escape keep the sale; Yes empties it and leaves the sales total.
+    for (auto answer : {MessageBoxAnswerer::Answer::No, MessageBoxAnswerer::Answer::Escape}) {
+        MessageBoxAnswerer answerer(answer);
+        F8();
+        ASSERT_EQ(answerer.Boxes().size(), 1u);
+        EXPECT_EQ(answerer.Boxes()[0].text, L"この取引を中止しますか?");
+        EXPECT_EQ(answerer.Boxes()[0].caption, L"確認");
+        EXPECT_EQ(Cell(1, 0), L"200");
+    }
+    {
+        MessageBoxAnswerer answerer(MessageBoxAnswerer::Answer::Yes);
+        F8();
+    }
+    EXPECT_EQ(Cell(0, 0), L"");
+    EXPECT_EQ(Caption(form1::Label2), L"");
+    EXPECT_EQ(Caption(form1::Label4), L"");
+    EXPECT_EQ(Caption(form1::Label14), regi::kPricePrompt);
+    EXPECT_EQ(GetFocus(), Entry());
+    // Settled: F3 and F8 do nothing, and ask nothing.
+    Type(L"500");
+    Enter();
+    Type(L"500");
+    Divide();
+    MessageBoxAnswerer answerer(MessageBoxAnswerer::Answer::Yes);
+    F3();
+    F8();
+    EXPECT_TRUE(answerer.Boxes().empty());
+    EXPECT_EQ(Cell(1, 0), L"500");
+    EXPECT_EQ(Caption(form1::Label4), kYen + L"500");
+}
+
+TEST_F(RegisterPageTest, TheRegisterMenuDoesWhatItsKeysDo) {
+    auto choose = [&](int id) {
+        SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+        Pump();
+    };
+    Type(L"1080");
+    choose(form1::RegiReduced);
+    EXPECT_EQ(Cell(4, 0), L"※");
+    EXPECT_EQ(GetFocus(), Entry());
+    Type(L"2");
+    choose(form1::RegiQuantity);
+    EXPECT_EQ(Cell(3, 0), L"2160");
+    Type(L"300");
+    choose(form1::RegiExempt);
+    choose(form1::RegiVoid);
+    EXPECT_EQ(Cell(0, 1), L"");
+    Type(L"5000");
+    choose(form1::RegiSettle);
+    EXPECT_EQ(Caption(form1::Label3), kYen + L"2,840");
+    choose(form1::RegiClear);
+    EXPECT_EQ(Cell(0, 0), L"");
+    // On another page the register's commands do nothing.
+    SelectPage(2);
+    choose(form1::RegiEnter);
+    EXPECT_EQ(Cell(0, 0), L"");
 }

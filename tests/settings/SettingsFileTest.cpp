@@ -5,7 +5,7 @@
 #include "ui/Error.h"
 
 using settings::SettingsFile;
-using testing_support::ReadAnsiFile;
+using testing_support::ReadSettingsText;
 using testing_support::TempFolder;
 using testing_support::WriteAnsiFile;
 using testing_support::WriteBytes;
@@ -64,7 +64,7 @@ TEST(SettingsFile, WritesKeepOtherKeysAndAppendNewSectionsInOrder) {
     file.WriteInteger(L"form", L"top", -20);
     file.WriteInteger(L"form", L"width", 606);
     file.WriteString(L"Config", L"Tax", L"abc");
-    std::wstring text = ReadAnsiFile(path);
+    std::wstring text = ReadSettingsText(path);
     EXPECT_EQ(text,
               L"[Image]\r\nFileName=C:\\a.bmp\r\n[form]\r\nwidth=606\r\nmine=keep\r\ntop=-20\r\n"
               L"[CheckBox1]\r\nChecked=0\r\n[Config]\r\nTax=abc\r\n");
@@ -82,4 +82,42 @@ TEST(SettingsFile, AWriteThatFailsRaisesTheWriteError) {
     } catch (const ui::Error& e) {
         EXPECT_EQ(e.Message(), path + L" に書き込めません");
     }
+}
+
+TEST(SettingsFile, TextsBeyondTheAnsiCodePageSurviveAWriteAndARead) {
+    const std::wstring values[] = {
+        L"C:\\café\\pic.ico", L"C:\\사진\\가게.bmp", L"C:\\图片\\商店.bmp", L"C:\\\U0001F600\\a.bmp", L"C:\\写真\\店.bmp",
+    };
+    TempFolder folder;
+    // A new file, and an ANSI file of an earlier run whose lines must all stay.
+    std::wstring fresh = folder.File(L"new.ini"), old = folder.File(L"old.ini");
+    WriteAnsiFile(old, L"[CheckBox1]\r\nChecked=0\r\n[Config]\r\nTax=８\r\nmine=店\r\n");
+    for (const std::wstring& path : {fresh, old}) {
+        SettingsFile file(path);
+        for (const std::wstring& value : values) {
+            file.WriteString(L"Image", L"FileName", value);
+            EXPECT_EQ(SettingsFile(path).ReadString(L"Image", L"FileName", L""), value);
+        }
+    }
+    EXPECT_EQ(ReadSettingsText(old),
+              L"[CheckBox1]\r\nChecked=0\r\n[Config]\r\nTax=８\r\nmine=店\r\n[Image]\r\nFileName=" + values[4] + L"\r\n");
+    SettingsFile file(old);
+    EXPECT_FALSE(file.ReadBoolean(L"CheckBox1", L"Checked", true));
+    EXPECT_EQ(file.ReadString(L"Config", L"Tax", L""), L"８");
+    EXPECT_FALSE(testing_support::FileExists(old + L".new"));
+}
+
+TEST(SettingsFile, AnAnsiFileStaysAnsiWhileItsTextsFit) {
+    TempFolder folder;
+    std::wstring path = folder.File(L"Pelmora.ini");
+    WriteAnsiFile(path, L"[Config]\r\nTax=5\r\n");
+    SettingsFile(path).WriteString(L"Image", L"FileName", L"C:\\写真\\店.bmp");
+    std::wstring text = ReadSettingsText(path);
+    EXPECT_EQ(text, L"[Config]\r\nTax=5\r\n[Image]\r\nFileName=C:\\写真\\店.bmp\r\n");
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    char first = 0;
+    DWORD read = 0;
+    ReadFile(file, &first, 1, &read, nullptr);
+    CloseHandle(file);
+    EXPECT_EQ(first, '[') << "still the ANSI file a Shift-JIS reader expects";
 }

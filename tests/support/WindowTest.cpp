@@ -43,7 +43,7 @@ void WriteAnsiFile(const std::wstring& path, const std::wstring& text) {
     WriteBytes(path, bytes);
 }
 
-std::wstring ReadAnsiFile(const std::wstring& path) {
+std::wstring ReadSettingsText(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::wstring();
@@ -51,6 +51,9 @@ std::wstring ReadAnsiFile(const std::wstring& path) {
     DWORD read = 0;
     ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
     CloseHandle(file);
+    bytes.resize(read);
+    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
+        return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
     int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(read), nullptr, 0);
     std::wstring text(static_cast<size_t>(size), L'\0');
     MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(read), text.data(), size);

@@ -26,10 +26,11 @@ private:
     std::wstring path_;
 };
 
-// Files as the private-profile functions keep them: in the ANSI code page.
+// Files in the ANSI code page, as earlier runs and other programs write them.
 void WriteAnsiFile(const std::wstring& path, const std::wstring& text);
 void WriteBytes(const std::wstring& path, const std::string& bytes);
-std::wstring ReadAnsiFile(const std::wstring& path);  // empty when missing
+// A settings file's text, UTF-16 with its byte-order mark or ANSI; empty when missing.
+std::wstring ReadSettingsText(const std::wstring& path);
 bool FileExists(const std::wstring& path);
 
 // Collects the messages of the error display instead of showing them.
