@@ -50,6 +50,11 @@ std::wstring SystemReason(DWORD code) {
     throw ui::Error(std::wstring(what) + L"\r\n" + path + L"\r\n" + SystemReason(code));
 }
 
+// Others may go on reading and writing the file while we read it.
+FileHandle OpenToRead(const std::wstring& path) {
+    return OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
+}
+
 bool ReadAt(HANDLE file, LONGLONG offset, char* buffer, DWORD size) {
     LARGE_INTEGER at;
     at.QuadPart = offset;
@@ -102,7 +107,7 @@ void ReplaceContent(const std::wstring& path, const std::string& bytes) {
 }
 
 std::optional<std::string> ReadSmallFile(const std::wstring& path) {
-    FileHandle file = OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
+    FileHandle file = OpenToRead(path);
     LARGE_INTEGER size;
     if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxOpenSale) return std::nullopt;
     std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
@@ -131,7 +136,8 @@ std::wstring UnreadableLinesMessage(int count) {
 
 void OpenFolder(const std::wstring& folder) {
     HINSTANCE result = ShellExecuteW(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-    if (reinterpret_cast<INT_PTR>(result) <= 32) throw ui::Error(L"記録のフォルダを開けません\r\n" + folder);
+    if (reinterpret_cast<INT_PTR>(result) <= 32)
+        throw ui::Error(L"記録のフォルダを開けません\r\n" + folder);
 }
 
 std::wstring Report::Text() const {
@@ -144,7 +150,7 @@ Journal::Journal(const std::wstring& folder)
     : path_(folder + L"\\" + kJournalName), openSalePath_(folder + L"\\" + kOpenSaleName) {}
 
 int Journal::Load() {
-    FileHandle file = OpenFile(path_, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
+    FileHandle file = OpenToRead(path_);
     if (!file) {
         DWORD code = GetLastError();
         if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) Fail(kReadError, path_, code);

@@ -208,7 +208,8 @@ std::vector<std::wstring> ReportLines(const Period& period, const Record& report
     lines.push_back(L"行数\t" + std::to_wstring(period.lines));
     lines.push_back(L"売上合計\t" + regi::FormatMoney(period.total));
     for (const RateTotal& rate : period.taxable) {
-        std::wstring name = (rate.taxClass == regi::TaxClass::Reduced ? L"軽減" : L"") + std::to_wstring(rate.rate) + L"%";
+        bool reduced = rate.taxClass == regi::TaxClass::Reduced;
+        std::wstring name = (reduced ? L"軽減" : L"") + std::to_wstring(rate.rate) + L"%";
         lines.push_back(name + L"対象\t" + regi::FormatMoney(rate.amount));
         lines.push_back(name + L"内消費税\t" + regi::FormatMoney(rate.tax));
     }
