@@ -65,7 +65,8 @@ public:
     // The open sale's lines, after every change to them; no lines removes the file.
     void KeepOpenSale(const std::vector<regi::LineRecord>& lines);
     // The lines a run that ended mid-sale left; none when there is no file, when
-    // it is damaged, or when its sale reached the journal already. Never raises.
+    // it is damaged, or when its sale reached the journal already (known only
+    // after Load, so call it after Load). Never raises.
     std::vector<regi::LineRecord> RecoverOpenSale();
 
 private:
