@@ -1,0 +1,202 @@
+#include "journal/Record.h"
+
+#include <iterator>
+
+#include "register/Sale.h"
+
+namespace journal {
+
+namespace {
+
+const char* const kKindNames[] = {"line", "sale", "void", "cancel", "x", "z"};
+const char* const kClassNames[] = {"exempt", "standard", "reduced"};  // by regi::TaxClass
+
+// The columns after seq, time and kind. kinds flags which kinds fill the column,
+// in the order line, sale, void, cancel, x, z; field is null for the class.
+struct Column {
+    const char* kinds;
+    std::int64_t Record::*field;
+};
+const Column kColumns[] = {
+    {"111111", &Record::sale},         {"101000", &Record::line},          {"101000", nullptr},
+    {"101000", &Record::unitPrice},    {"101000", &Record::quantity},      {"101000", &Record::subtotal},
+    {"010111", &Record::lines},        {"010000", &Record::standardRate},  {"010011", &Record::standardAmount},
+    {"010011", &Record::standardTax},  {"010000", &Record::reducedRate},   {"010011", &Record::reducedAmount},
+    {"010011", &Record::reducedTax},   {"010011", &Record::exemptAmount},  {"010111", &Record::total},
+    {"010000", &Record::tendered},     {"010000", &Record::change},        {"000011", &Record::sales},
+    {"000011", &Record::voids},        {"000011", &Record::voidAmount},    {"000011", &Record::cancels},
+    {"000011", &Record::cancelAmount}, {"000011", &Record::negatives},     {"000011", &Record::negativeAmount},
+    {"000011", &Record::cashFloat},    {"000011", &Record::expectedCash},  {"000001", &Record::z},
+};
+constexpr size_t kFieldCount = 3 + std::size(kColumns);
+
+bool Fills(const Column& column, Kind kind) { return column.kinds[static_cast<int>(kind)] == '1'; }
+
+void AppendField(std::string& out, std::string_view field) {
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += field;
+        return;
+    }
+    out += '"';
+    for (char c : field) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    out += '"';
+}
+
+// The fields of one line; nothing when a quoted field is not closed properly.
+std::optional<std::vector<std::string>> SplitFields(std::string_view line) {
+    std::vector<std::string> fields(1);
+    size_t i = 0;
+    while (i < line.size()) {
+        char c = line[i++];
+        if (c == ',') {
+            fields.emplace_back();
+        } else if (c == '"' && fields.back().empty()) {
+            for (;;) {
+                if (i >= line.size()) return std::nullopt;
+                c = line[i++];
+                if (c != '"') {
+                    fields.back() += c;
+                } else if (i < line.size() && line[i] == '"') {
+                    fields.back() += '"';
+                    ++i;
+                } else {
+                    break;
+                }
+            }
+            if (i < line.size() && line[i] != ',') return std::nullopt;
+        } else {
+            fields.back() += c;
+        }
+    }
+    return fields;
+}
+
+// A signed decimal of at most 18 digits, so that it always fits in 64 bits.
+std::optional<std::int64_t> ParseInteger(std::string_view text) {
+    bool negative = !text.empty() && text[0] == '-';
+    if (negative) text.remove_prefix(1);
+    if (text.empty() || text.size() > 18) return std::nullopt;
+    std::int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return negative ? -value : value;
+}
+
+template <size_t N>
+std::optional<int> FindName(const char* const (&names)[N], std::string_view name) {
+    for (size_t i = 0; i < N; ++i)
+        if (name == names[i]) return static_cast<int>(i);
+    return std::nullopt;
+}
+
+bool IsLocalTime(std::string_view text) {
+    const std::string_view pattern = "dddd-dd-ddTdd:dd:dd";
+    if (text.size() != pattern.size()) return false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        bool ok = pattern[i] == 'd' ? text[i] >= '0' && text[i] <= '9' : text[i] == pattern[i];
+        if (!ok) return false;
+    }
+    return true;
+}
+
+// Times are ASCII; anything else cannot be a time and reads back as junk.
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+const char kOpenSaleHeader[] = "sale,class,unit price,quantity,subtotal\r\n";
+
+}  // namespace
+
+const char kHeader[] =
+    "seq,time,kind,sale,line,class,unit price,quantity,subtotal,lines,standard rate,standard amount,"
+    "standard tax,reduced rate,reduced amount,reduced tax,exempt,total,tendered,change,sales,voids,"
+    "void amount,cancels,cancel amount,negative lines,negative amount,float,expected cash,z";
+const char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+std::string FormatRecord(const Record& record) {
+    std::string line = std::to_string(record.sequence) + ',';
+    AppendField(line, Narrow(record.time));
+    line += ',';
+    line += kKindNames[static_cast<int>(record.kind)];
+    for (const Column& column : kColumns) {
+        line += ',';
+        if (!Fills(column, record.kind)) continue;
+        line += column.field ? std::to_string(record.*column.field) : kClassNames[static_cast<int>(record.taxClass)];
+    }
+    return line + "\r\n";
+}
+
+std::optional<Record> ParseRecord(std::string_view line) {
+    if (line.size() < 2 || line.substr(line.size() - 2) != "\r\n") return std::nullopt;
+    std::optional<std::vector<std::string>> fields = SplitFields(line.substr(0, line.size() - 2));
+    if (!fields || fields->size() != kFieldCount) return std::nullopt;
+    Record record;
+    std::optional<std::int64_t> sequence = ParseInteger((*fields)[0]);
+    std::optional<int> kind = FindName(kKindNames, (*fields)[2]);
+    if (!sequence || *sequence < 1 || !IsLocalTime((*fields)[1]) || !kind) return std::nullopt;
+    record.sequence = *sequence;
+    record.time.assign((*fields)[1].begin(), (*fields)[1].end());
+    record.kind = static_cast<Kind>(*kind);
+    for (size_t i = 0; i < std::size(kColumns); ++i) {
+        const Column& column = kColumns[i];
+        const std::string& field = (*fields)[3 + i];
+        if (!Fills(column, record.kind)) {
+            if (!field.empty()) return std::nullopt;
+        } else if (column.field) {
+            std::optional<std::int64_t> value = ParseInteger(field);
+            if (!value) return std::nullopt;
+            record.*column.field = *value;
+        } else {
+            std::optional<int> taxClass = FindName(kClassNames, field);
+            if (!taxClass) return std::nullopt;
+            record.taxClass = static_cast<regi::TaxClass>(*taxClass);
+        }
+    }
+    return record;
+}
+
+std::string FormatOpenSale(const OpenSale& sale) {
+    std::string content = kOpenSaleHeader;
+    for (const regi::LineRecord& line : sale.lines) {
+        content += std::to_string(sale.sale) + ',' + kClassNames[static_cast<int>(line.taxClass)] + ',' +
+                   std::to_string(line.unitPrice) + ',' + std::to_string(line.quantity) + ',' +
+                   std::to_string(line.subtotal) + "\r\n";
+    }
+    return content;
+}
+
+std::optional<OpenSale> ParseOpenSale(std::string_view content) {
+    const std::string_view header = kOpenSaleHeader;
+    if (content.substr(0, header.size()) != header) return std::nullopt;
+    content.remove_prefix(header.size());
+    OpenSale sale;
+    while (!content.empty()) {
+        size_t end = content.find("\r\n");
+        if (end == std::string_view::npos || sale.lines.size() == regi::kRows) return std::nullopt;
+        std::optional<std::vector<std::string>> fields = SplitFields(content.substr(0, end));
+        content.remove_prefix(end + 2);
+        if (!fields || fields->size() != 5) return std::nullopt;
+        std::optional<std::int64_t> number = ParseInteger((*fields)[0]);
+        std::optional<int> taxClass = FindName(kClassNames, (*fields)[1]);
+        std::optional<std::int64_t> price = ParseInteger((*fields)[2]);
+        std::optional<std::int64_t> quantity = ParseInteger((*fields)[3]);
+        std::optional<std::int64_t> subtotal = ParseInteger((*fields)[4]);
+        if (!number || !taxClass || !price || !quantity || !subtotal) return std::nullopt;
+        bool sound = *number >= 1 && (sale.lines.empty() || *number == sale.sale) &&
+                     *price >= -regi::kMaxPrice && *price <= regi::kMaxPrice &&
+                     *quantity >= -regi::kMaxQuantity && *quantity <= regi::kMaxQuantity &&
+                     *subtotal == *price * *quantity;
+        if (!sound) return std::nullopt;
+        sale.sale = *number;
+        sale.lines.push_back({static_cast<regi::TaxClass>(*taxClass), *price, *quantity, *subtotal});
+    }
+    if (sale.lines.empty()) return std::nullopt;
+    return sale;
+}
+
+}  // namespace journal

@@ -1,0 +1,62 @@
+#pragma once
+// The journal's two file formats, without Windows: the sales journal, one CSV
+// record per line (UTF-8, CRLF, one header for every kind, so that the file
+// opens in a spreadsheet as it is), and the open sale kept for recovery after a
+// crash. Every field is ASCII: numbers, the kind, the class and the time.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "register/SaleRecord.h"
+
+namespace journal {
+
+enum class Kind { Line, Sale, Void, Cancel, X, Z };
+
+// One line of the journal. A kind fills only its own fields (the column table in
+// Record.cpp lists them); the others stay empty in the file and 0 here.
+struct Record {
+    std::int64_t sequence = 0;  // 1, 2, ... over the journal's whole life
+    std::wstring time;          // local, "2026-12-08T21:07:56"
+    Kind kind = Kind::Line;
+    std::int64_t sale = 0;  // line, sale, void, cancel: the sale's number; x, z: the last sale number
+    std::int64_t line = 0;  // line, void: the line's number in its sale
+    regi::TaxClass taxClass = regi::TaxClass::Standard;      // line, void
+    std::int64_t unitPrice = 0, quantity = 0, subtotal = 0;  // line, void
+    std::int64_t lines = 0;                                  // sale, cancel, x, z: how many lines
+    std::int64_t standardRate = 0, reducedRate = 0;          // sale
+    // sale: the sale's amounts per class and the tax they contain; x, z: the period's, summed per class
+    std::int64_t standardAmount = 0, standardTax = 0, reducedAmount = 0, reducedTax = 0, exemptAmount = 0;
+    std::int64_t total = 0;                // sale, cancel, x, z
+    std::int64_t tendered = 0, change = 0;  // sale
+    // x, z: the period's counts and amounts, the float and the cash the drawer should hold
+    std::int64_t sales = 0, voids = 0, voidAmount = 0, cancels = 0, cancelAmount = 0;
+    std::int64_t negatives = 0, negativeAmount = 0, cashFloat = 0, expectedCash = 0;
+    std::int64_t z = 0;  // z: its consecutive number
+};
+
+// The column names, the journal's first line (after the byte-order mark), without CRLF.
+extern const char kHeader[];
+extern const char kByteOrderMark[];  // UTF-8's
+
+// One record as a journal line, CRLF included.
+std::string FormatRecord(const Record& record);
+// A journal line with its CRLF back into a record; nothing for anything that
+// is not what FormatRecord writes for some record (quoted fields are read too,
+// as spreadsheets write them): a line cut short lacks at least its CRLF.
+std::optional<Record> ParseRecord(std::string_view line);
+
+// The sale being keyed, as the recovery file keeps it.
+struct OpenSale {
+    std::int64_t sale = 0;  // the number it will get when it is settled
+    std::vector<regi::LineRecord> lines;
+};
+std::string FormatOpenSale(const OpenSale& sale);
+// Nothing unless the whole content is sound: a header, 1 to 100 lines of one
+// sale, each CRLF-terminated, within the register's limits, subtotal = unit
+// price x quantity. A damaged file restores nothing rather than a wrong sale.
+std::optional<OpenSale> ParseOpenSale(std::string_view content);
+
+}  // namespace journal

@@ -1,0 +1,108 @@
+// Prints what the journal costs at start: loading a year of a busy shop's
+// journal (about 500,000 lines, a Z every evening) beside loading none, and,
+// for scale, the same year without a single Z, which has to be read whole.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "journal/Journal.h"
+
+namespace {
+
+double Now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER count;
+    QueryPerformanceCounter(&count);
+    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// A year: 365 days of 340 sales of three lines each, four records a sale, and
+// with zEveryEvening a Z after each day but the last, which is still open.
+std::string Year(bool zEveryEvening, size_t& lineCount) {
+    std::string text = std::string(journal::kByteOrderMark) + journal::kHeader + "\r\n";
+    journal::Period period;
+    lineCount = 1;
+    for (int day = 0; day < 365; ++day) {
+        wchar_t time[32];
+        std::swprintf(time, 32, L"2026-%02d-%02dT12:00:00", day / 31 + 1, day % 28 + 1);
+        for (int i = 0; i < 340; ++i) {
+            regi::SaleRecord sale;
+            sale.lines = {{regi::TaxClass::Reduced, 540, 2, 1080}, {regi::TaxClass::Standard, 1100, 1, 1100},
+                          {regi::TaxClass::Exempt, 300, 1, 300}};
+            sale.taxes = regi::SumTaxes(sale.lines, 10, 8);
+            sale.tendered = 3000;
+            sale.change = 3000 - sale.taxes.Total();
+            sale.time = time;
+            for (const journal::Record& record : period.SaleRecords(sale)) {
+                text += journal::FormatRecord(record);
+                period.Add(record);
+                ++lineCount;
+            }
+        }
+        if (!zEveryEvening || day == 364) continue;
+        journal::Record z = period.ReportRecord(journal::Kind::Z, 30000, time);
+        text += journal::FormatRecord(z);
+        ++lineCount;
+        period = journal::Period();
+        period.Add(z);
+    }
+    return text;
+}
+
+void Write(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// The median and the best of a few loads of the journal in folder.
+void Time(const char* what, const std::wstring& folder, int runs) {
+    std::vector<double> samples;
+    std::int64_t total = 0;
+    for (int run = 0; run < runs; ++run) {
+        journal::Journal journal(folder);
+        double start = Now();
+        journal.Load();
+        samples.push_back(Now() - start);
+        total = journal.SalesTotal();
+    }
+    std::sort(samples.begin(), samples.end());
+    std::printf("%-52s median %8.3f ms, best %8.3f ms (sales total %lld)\n", what, samples[samples.size() / 2] * 1e3,
+                samples.front() * 1e3, static_cast<long long>(total));
+}
+
+}  // namespace
+
+int main() {
+    wchar_t temp[MAX_PATH] = L"";
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring base = std::wstring(temp) + L"pelmora-journal-bench-" + std::to_wstring(GetCurrentProcessId());
+    std::wstring none = base + L"-none", daily = base + L"-daily", never = base + L"-never";
+    for (const std::wstring& folder : {none, daily, never}) CreateDirectoryW(folder.c_str(), nullptr);
+
+    size_t lines = 0;
+    std::string year = Year(true, lines);
+    Write(daily + L"\\" + journal::kJournalName, year);
+    std::printf("a year with a Z every evening:  %zu lines, %.1f MB\n", lines, year.size() / 1e6);
+    std::string noZ = Year(false, lines);
+    Write(never + L"\\" + journal::kJournalName, noZ);
+    std::printf("the same year without any Z:    %zu lines, %.1f MB\n", lines, noZ.size() / 1e6);
+
+    Time("start with no journal:", none, 31);
+    Time("start with a year's journal, a Z every evening:", daily, 31);
+    Time("start with a year's journal and no Z (read whole):", never, 5);
+
+    for (const std::wstring& folder : {none, daily, never}) {
+        DeleteFileW((folder + L"\\" + journal::kJournalName).c_str());
+        RemoveDirectoryW(folder.c_str());
+    }
+    return 0;
+}
