@@ -6,6 +6,7 @@
 #include "about/VersionBox.h"
 #include "app/Form1Ids.h"
 #include "app/Help.h"
+#include "journal/ReportWindow.h"
 #include "settings/GreetingSound.h"
 #include "settings/LocalClock.h"
 #include "settings/ProfileValues.h"
@@ -78,6 +79,9 @@ const RegisterCommand kRegisterCommands[] = {
 
 HMENU MakeMainMenu() {
     HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING | MF_GRAYED, TakeX, L"点検(&T)...");
+    AppendMenuW(file, MF_STRING | MF_GRAYED, TakeZ, L"精算(&Z)...");
+    AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(file, MF_STRING, Exit1, L"終了(&X)");
     // The register's commands with their keys; each does what its key would.
     HMENU regi = CreatePopupMenu();
@@ -101,6 +105,14 @@ HMENU MakeMainMenu() {
 
 const wchar_t TForm1::kExitQuestion[] =
     L"終了すると売上が消えま\rす別途メモしてください｡\r宜しいでしょうか?";
+const wchar_t TForm1::kExitQuestionWithJournal[] = L"終了してもよろしいですか?\r売上は記録に残ります。";
+const wchar_t TForm1::kRecoveredSale[] = L"前回終了時の取引を復元しました";
+const wchar_t TForm1::kZQuestion[] = L"精算すると売上の集計を 0 に戻します。よろしいですか?";
+
+namespace {
+// Posted at the end of creation: what start-up has to tell, once the window is up.
+constexpr UINT kShowStartMessages = WM_APP + 1;
+}  // namespace
 
 TForm1::TForm1(std::wstring settingsPath) : settingsFile_(std::move(settingsPath)) {
     RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW),
@@ -132,6 +144,62 @@ void TForm1::FormCreate() {
     cashCountPage_.SetUp();
     // 7. The register's first instruction.
     registerPage_.ShowFirstPrompt();
+    // The journal, when the shop keeps one: the sales since the last daily
+    // close, and the sale a run that ended unexpectedly left open.
+    StartJournal();
+}
+
+void TForm1::StartJournal() {
+    cashCountPage_.ShowJournalButton(settingsPage_.JournalOn());
+    journal::Journal* journal = Journal();
+    if (!journal) return;
+    ui::Guarded([&] {
+        int unreadable = journal->Load();
+        if (unreadable > 0) startMessages_.push_back(journal::UnreadableLinesMessage(unreadable));
+    });
+    regi::TSale& sale = registerPage_.Sale();
+    sale.SetSalesTotal(journal->SalesTotal());
+    std::vector<regi::LineRecord> lines = journal->RecoverOpenSale();
+    if (!lines.empty()) {
+        sale.Restore(lines, {settingsPage_.TaxText(), settingsPage_.ReducedTaxText(), settingsPage_.EnterReduced()});
+        startMessages_.push_back(kRecoveredSale);
+    }
+    registerPage_.Refresh();
+    if (!startMessages_.empty()) PostMessageW(Handle(), kShowStartMessages, 0, 0);
+}
+
+journal::Journal* TForm1::Journal() {
+    if (!settingsPage_.JournalOn()) return nullptr;
+    if (!journal_) journal_ = std::make_unique<journal::Journal>(journal::FolderOf(settingsFile_.Path()));
+    return journal_.get();
+}
+
+std::int64_t TForm1::CashFloat() const { return regi::CellNumber(settingsPage_.FloatText()); }
+
+void TForm1::KeepSale(const regi::TSale& sale) {
+    // The open sale's lines survive a crash; a settled or empty sale has none to keep.
+    if (journal::Journal* journal = Journal())
+        journal->KeepOpenSale(sale.State() == regi::SaleState::Open ? sale.Lines() : std::vector<regi::LineRecord>{});
+}
+
+void TForm1::ShowReport(const wchar_t* caption, const std::wstring& text) {
+    journal::TReportWindow window(caption, text, {});
+    window.ShowModal(Handle());
+}
+
+void TForm1::TakeXClick() {
+    journal::Journal* journal = Journal();
+    if (!journal) return;
+    ShowReport(L"点検", journal->TakeX(CashFloat()).Text());
+}
+
+void TForm1::TakeZClick() {
+    journal::Journal* journal = Journal();
+    if (!journal || !ui::Ask(Handle(), {kZQuestion, L"確認", L"はい(&Y)", L"いいえ(&N)"})) return;
+    journal::Report report = journal->TakeZ(CashFloat());
+    registerPage_.Sale().SetSalesTotal(0);
+    registerPage_.Refresh();
+    ShowReport(L"精算", report.Text());
 }
 
 void TForm1::CreateWidgets() {
@@ -199,7 +267,26 @@ void TForm1::CreatePages() {
     hooks.showHelpContents = [this] {
         help::ShowHelp(Handle(), ui::App().HelpFile(), HELP_COMMAND, reinterpret_cast<ULONG_PTR>(L"CONTENTS()"));
     };
+    hooks.changed = [this](const regi::TSale& sale) { KeepSale(sale); };
     registerPage_.Create(tabSheets_[0].Handle(), Handle(), pageControl_, std::move(hooks));
+    // Each sale, void and cancel reaches the journal before the screen shows it.
+    regi::SaleRecorder& recorder = registerPage_.Sale().recorder;
+    recorder.settling = [this](regi::SaleRecord& sale) {
+        if (journal::Journal* journal = Journal()) {
+            sale = journal->RecordSale(sale);
+        } else {
+            sale.number = ++salesSinceStart_;
+            sale.time = journal::TimeNow();
+        }
+    };
+    recorder.voiding = [this](int lineNumber, const regi::LineRecord& line) {
+        if (journal::Journal* journal = Journal()) journal->RecordVoid(lineNumber, line);
+    };
+    recorder.cancelling = [this](const std::vector<regi::LineRecord>& lines) {
+        std::int64_t total = 0;
+        for (const regi::LineRecord& line : lines) total += line.subtotal;
+        if (journal::Journal* journal = Journal()) journal->RecordCancel(static_cast<std::int64_t>(lines.size()), total);
+    };
     cashCountPage_.Create(tabSheets_[1].Handle());
 }
 
@@ -229,6 +316,8 @@ void TForm1::ApplySettings() {
     settingsPage_.SetTaxText(file.ReadString(L"Config", L"Tax", L"10"));
     settingsPage_.SetReducedTaxText(file.ReadString(L"Config", L"ReducedTax", L"8"));
     settingsPage_.SetEnterReduced(file.ReadBoolean(L"Config", L"EnterReduced", false));
+    settingsPage_.SetJournalOn(file.ReadBoolean(L"Journal", L"Enabled", false));
+    settingsPage_.SetFloatText(file.ReadString(L"Journal", L"Float", L"0"));
 }
 
 RECT TForm1::RestoredBounds() const {
@@ -255,10 +344,13 @@ void TForm1::FormClose() {
     file.WriteString(L"Config", L"Tax", settingsPage_.TaxText());
     file.WriteString(L"Config", L"ReducedTax", settingsPage_.ReducedTaxText());
     file.WriteBoolean(L"Config", L"EnterReduced", settingsPage_.EnterReduced());
+    file.WriteBoolean(L"Journal", L"Enabled", settingsPage_.JournalOn());
+    file.WriteString(L"Journal", L"Float", settingsPage_.FloatText());
 }
 
 bool TForm1::AskExit() {
-    return ui::Ask(Handle(), {kExitQuestion, L"確認", L"はい(&Y)", L"いいえ(&N)"});
+    const wchar_t* question = settingsPage_.JournalOn() ? kExitQuestionWithJournal : kExitQuestion;
+    return ui::Ask(Handle(), {question, L"確認", L"はい(&Y)", L"いいえ(&N)"});
 }
 
 void TForm1::CloseWithoutAsking() {
@@ -302,6 +394,7 @@ void TForm1::PageControl1Change() {
     int shown = static_cast<int>(SendMessageW(pageControl_, TCM_GETCURSEL, 0, 0));
     for (int i = 0; i < 3; ++i) ShowWindow(tabSheets_[i].Handle(), i == shown ? SW_SHOW : SW_HIDE);
     if (shown == 0) registerPage_.Rearm();
+    if (shown == 1) cashCountPage_.ShowJournalButton(settingsPage_.JournalOn());
 }
 
 void TForm1::Timer1Timer() {
@@ -324,7 +417,25 @@ void TForm1::Button3Click() { settings::PlayGreeting(settings::Greeting::Ban, SN
 
 HWND TForm1::Control(int id) const { return ui::FindControl(Handle(), id); }
 
-void TForm1::Command(int id) {
+void TForm1::Command(int id, int code) {
+    switch (id) {
+    case TakeX:
+        TakeXClick();
+        return;
+    case TakeZ:
+        TakeZClick();
+        return;
+    case CheckBox3:
+        cashCountPage_.ShowJournalButton(settingsPage_.JournalOn());
+        return;
+    case Button5:
+        journal::OpenFolder(journal::FolderOf(settingsFile_.Path()));
+        return;
+    case Button7:
+        if (journal::Journal* journal = Journal()) cashCountPage_.SetComputedAmount(journal->ExpectedCash(CashFloat()));
+        return;
+    }
+    (void)code;
     for (const RegisterCommand& command : kRegisterCommands)
         if (command.key != 0 && command.id == id) registerPage_.RunCommand(command.key);
     switch (id) {
@@ -388,8 +499,20 @@ void TForm1::Notify(NMHDR& header) {
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
-        Command(LOWORD(wParam));
+        Command(LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case WM_INITMENUPOPUP: {
+        // The daily close needs the journal.
+        UINT state = settingsPage_.JournalOn() ? MF_ENABLED : MF_GRAYED;
+        EnableMenuItem(GetMenu(Handle()), TakeX, MF_BYCOMMAND | state);
+        EnableMenuItem(GetMenu(Handle()), TakeZ, MF_BYCOMMAND | state);
+        return 0;
+    }
+    case kShowStartMessages: {
+        std::vector<std::wstring> messages = std::move(startMessages_);
+        for (const std::wstring& message : messages) ui::ShowError(message);
+        return 0;
+    }
     case WM_NOTIFY:
         Notify(*reinterpret_cast<NMHDR*>(lParam));
         return 0;

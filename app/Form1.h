@@ -1,10 +1,13 @@
 #pragma once
 // The main window: tool bar, menu, the three pages and the status bar. It reads
 // its settings when it is made and writes them when it closes.
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "about/PictureDialog.h"
 #include "cashcount/CashCountPage.h"
+#include "journal/Journal.h"
 #include "register/RegisterPage.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsPage.h"
@@ -41,6 +44,12 @@ public:
     // The about box, made after this window.
     void SetVersionBox(TVersionBox* box) { versionBox_ = box; }
 
+    // The daily close, while the journal is kept: 点検 (X) and 精算 (Z).
+    void TakeXClick();
+    void TakeZClick();
+    // The journal while the shop keeps one; nullptr while it is switched off.
+    journal::Journal* Journal();
+
     // Writes the settings; the window's close step.
     void FormClose();
 
@@ -50,8 +59,11 @@ public:
     cashcount::CashCountPage& CashCountPage() { return cashCountPage_; }
     const settings::SettingsFile& SettingsFile() const { return settingsFile_; }
 
-    // The exit question of Exit1Click.
+    // The exit question of Exit1Click; with the journal on, sales are not lost.
     static const wchar_t kExitQuestion[];
+    static const wchar_t kExitQuestionWithJournal[];
+    static const wchar_t kRecoveredSale[];
+    static const wchar_t kZQuestion[];
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -64,7 +76,11 @@ private:
     void CreateStatusBar();
     void LayoutFrame(int clientWidth, int clientHeight);
     void ApplySettings();
-    void Command(int id);
+    void Command(int id, int code);
+    void StartJournal();
+    void KeepSale(const regi::TSale& sale);
+    std::int64_t CashFloat() const;
+    void ShowReport(const wchar_t* caption, const std::wstring& text);
     void Notify(NMHDR& header);
     bool AskExit();
     void CloseWithoutAsking();
@@ -79,6 +95,9 @@ private:
     cashcount::CashCountPage cashCountPage_;
     about::OpenPictureDialog openPictureDialog1_;
     TVersionBox* versionBox_ = nullptr;
+    std::unique_ptr<journal::Journal> journal_;
+    std::int64_t salesSinceStart_ = 0;          // numbers sales while no journal is kept
+    std::vector<std::wstring> startMessages_;   // shown once the window is up
     HWND toolBar_ = nullptr, pageControl_ = nullptr, statusBar_ = nullptr;
     bool timer1Enabled_ = false;
 };

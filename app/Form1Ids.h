@@ -102,6 +102,10 @@ enum Id : int {
     Label20,
     Label21,
     Label11,
+    Button7,  // "記録から": the expected cash of the journal as the computed amount
+    // The File menu's daily close
+    TakeX = 700,
+    TakeZ,
 };
 
 }  // namespace form1

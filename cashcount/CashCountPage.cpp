@@ -59,8 +59,15 @@ void CashCountPage::Create(HWND sheet) {
     label21_ = ui::CreateLabel(sheet, form1::Label21, L"現金過不足", 87, 426, font_.get());
     label11_ = ui::CreateControl(L"STATIC", L"0", SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX, 168, 418, 121, 23, sheet,
                                  form1::Label11, font_.get());
+    button7_ = ui::CreateControl(L"BUTTON", L"記録から", BS_PUSHBUTTON | WS_TABSTOP, 8, 392, 60, 23, sheet,
+                                 form1::Button7, font_.get());
+    ShowWindow(button7_, SW_HIDE);
     SetWindowSubclass(sheet, SheetProc, kSheetSubclass, reinterpret_cast<DWORD_PTR>(this));
 }
+
+void CashCountPage::ShowJournalButton(bool shown) { ShowWindow(button7_, shown ? SW_SHOW : SW_HIDE); }
+
+void CashCountPage::SetComputedAmount(std::int64_t amount) { computed_.SetText(std::to_wstring(amount)); }
 
 void CashCountPage::SetUp() {
     for (int col = 0; col < kColCount; ++col) grid_.SetCell(col, 0, HeaderTexts[static_cast<size_t>(col)]);

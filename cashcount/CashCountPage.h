@@ -4,6 +4,7 @@
 // are the count's whole state; the handlers read them back at every change.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 #include "numedit/SaNumEdit.h"
@@ -36,6 +37,11 @@ public:
     TSaNumEdit& SaNumEdit2() { return computed_; }
     HWND Label11() const { return label11_; }
 
+    // "記録から" is there only while the journal is kept; it puts the cash the
+    // drawer should hold into the computed amount.
+    void ShowJournalButton(bool shown);
+    void SetComputedAmount(std::int64_t amount);
+
 private:
     static LRESULT CALLBACK SheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR data);
@@ -43,7 +49,7 @@ private:
     HWND sheet_ = nullptr;
     ui::StringGrid grid_;
     TSaNumEdit computed_;
-    HWND label20_ = nullptr, label21_ = nullptr, label11_ = nullptr;
+    HWND label20_ = nullptr, label21_ = nullptr, label11_ = nullptr, button7_ = nullptr;
     ui::Font font_;
     ui::Font label11Font_;  // an over/short too wide for font_
     ui::Brush label11Brush_;

@@ -115,6 +115,8 @@ std::optional<std::string> ReadSmallFile(const std::wstring& path) {
     return bytes;
 }
 
+}  // namespace
+
 std::wstring TimeNow() {
     SYSTEMTIME now = settings::Now();
     wchar_t text[32];
@@ -123,7 +125,6 @@ std::wstring TimeNow() {
     return text;
 }
 
-}  // namespace
 
 std::wstring FolderOf(const std::wstring& path) {
     size_t slash = path.find_last_of(L"\\/");

@@ -18,6 +18,8 @@ namespace journal {
 extern const wchar_t kJournalName[];   // "Pelmora-journal.csv"
 extern const wchar_t kOpenSaleName[];  // "Pelmora-open.csv"
 
+// The local time as the records keep it, "2026-12-08T21:07:56".
+std::wstring TimeNow();
 // The folder a file lies in (the settings file's, for the journal's).
 std::wstring FolderOf(const std::wstring& path);
 // "売上の記録に読めない行が N 行あります", shown once at start when N > 0.

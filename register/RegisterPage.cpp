@@ -212,12 +212,21 @@ void RegisterPage::RunCommand(std::uint16_t key) {
 }
 
 void RegisterPage::Act(std::uint16_t key) {
+    if (key == keyF5) {
+        if (hooks_.showReceipt) hooks_.showReceipt();
+        return;
+    }
+    const bool wasSettled = sale_.State() == SaleState::Settled;
     sale_.SetEntry(entry_.Text());
     Outcome outcome = sale_.KeyUp(key, hooks_.rates ? hooks_.rates() : RateTexts());
     Show(outcome);
     if (outcome.askCancel &&
-        ui::Ask(GetAncestor(sheet_, GA_ROOT), {kCancelQuestion, L"確認", L"はい(&Y)", L"いいえ(&N)"}))
-        Show(sale_.Cancel());
+        ui::Ask(GetAncestor(sheet_, GA_ROOT), {kCancelQuestion, L"確認", L"はい(&Y)", L"いいえ(&N)"})) {
+        outcome = sale_.Cancel();
+        Show(outcome);
+    }
+    if (!wasSettled && sale_.State() == SaleState::Settled && hooks_.settled) hooks_.settled(sale_.LastSettled());
+    if (outcome.acted && hooks_.changed) hooks_.changed(sale_);
 }
 
 void RegisterPage::Show(const Outcome& outcome) {

@@ -24,6 +24,9 @@ public:
     struct Hooks {
         std::function<RateTexts()> rates;            // the settings page's rates and ENTER class
         std::function<void()> showHelpContents;      // the help file's contents
+        std::function<void(const TSale&)> changed;   // after every command: the sale as it now stands
+        std::function<void(const SaleRecord&)> settled;  // a sale was settled just now
+        std::function<void()> showReceipt;           // F5: the last settled sale's receipt
     };
 
     RegisterPage() = default;

@@ -36,8 +36,27 @@ void SettingsPage::Create(HWND sheet, HFONT font) {
     checkBox2_ = ui::CreateControl(L"BUTTON", L"ENTER で軽減税率の行を作る", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 66,
                                    216, 17, groupBox4_.Handle(), CheckBox2, font);
 
+    // The sales journal, off unless the shop switches it on.
+    groupBox5_.Create(sheet, GroupBox5, L"売上の記録", font, 208, 128, 240, 113);
+    checkBox3_ = ui::CreateControl(L"BUTTON", L"売上を記録する", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 24, 200, 17,
+                                   groupBox5_.Handle(), CheckBox3, font);
+    ui::CreateLabel(groupBox5_.Handle(), Label23, L"釣銭準備金", 16, 52, font);
+    edit4_ = ui::CreateControl(L"EDIT", L"0", ES_AUTOHSCROLL | ES_RIGHT | WS_TABSTOP, 96, 48, 100, 23,
+                               groupBox5_.Handle(), Edit4, font, WS_EX_CLIENTEDGE);
+    ui::CreateControl(L"BUTTON", L"記録のフォルダを開く", button, 16, 78, 180, 25, groupBox5_.Handle(), Button5, font);
+
     editBrush_.reset(CreateSolidBrush(kTaxBackground));
 }
+
+bool SettingsPage::JournalOn() const { return SendMessageW(checkBox3_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void SettingsPage::SetJournalOn(bool on) {
+    SendMessageW(checkBox3_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+std::wstring SettingsPage::FloatText() const { return ui::GetText(edit4_); }
+
+void SettingsPage::SetFloatText(const std::wstring& text) { SetWindowTextW(edit4_, text.c_str()); }
 
 std::wstring SettingsPage::TaxText() const { return ui::GetText(edit2_); }
 

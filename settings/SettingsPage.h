@@ -25,14 +25,20 @@ public:
     bool Muted() const;                       // CheckBox1
     void SetMuted(bool muted);
 
+    // The sales journal: on or off, and the opening float's text.
+    bool JournalOn() const;                   // CheckBox3
+    void SetJournalOn(bool on);
+    std::wstring FloatText() const;           // Edit4
+    void SetFloatText(const std::wstring& text);
+
     // Edit2's background, for the form's WM_CTLCOLOREDIT.
     // Null for any other control.
     HBRUSH EditBrush(HWND edit, HDC dc) const;
 
 private:
-    ui::GroupBox groupBox1_, groupBox2_, groupBox3_, groupBox4_;
-    HWND edit2_ = nullptr, edit3_ = nullptr;
-    HWND checkBox1_ = nullptr, checkBox2_ = nullptr;
+    ui::GroupBox groupBox1_, groupBox2_, groupBox3_, groupBox4_, groupBox5_;
+    HWND edit2_ = nullptr, edit3_ = nullptr, edit4_ = nullptr;
+    HWND checkBox1_ = nullptr, checkBox2_ = nullptr, checkBox3_ = nullptr;
     ui::Brush editBrush_;
 };
 

@@ -188,9 +188,15 @@ TEST_F(Form1Test, MainMenuHasEveryItemWithItsAccessKey) {
     for (const wchar_t* item : {L"軽減税率の行(&R)\tF2", L"直前の行を取消(&V)\tF3", L"入力のクリア(&C)\tF4", L"取引中止(&A)\tF8"})
         EXPECT_NE(std::find(regiItems.begin(), regiItems.end(), item), regiItems.end()) << testing::PrintToString(std::wstring(item));
     HMENU file = GetSubMenu(bar, 0);
-    ASSERT_EQ(GetMenuItemCount(file), 1);
-    EXPECT_EQ(caption(file, 0), L"終了(&X)");
-    EXPECT_EQ(GetMenuItemID(file, 0), static_cast<UINT>(form1::Exit1));
+    ASSERT_EQ(GetMenuItemCount(file), 4);
+    EXPECT_EQ(caption(file, 0), L"点検(&T)...");
+    EXPECT_EQ(caption(file, 1), L"精算(&Z)...");
+    EXPECT_EQ(caption(file, 3), L"終了(&X)");
+    EXPECT_EQ(GetMenuItemID(file, 3), static_cast<UINT>(form1::Exit1));
+    // Without the journal there is nothing to close the day with.
+    SendMessageW(f.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    EXPECT_TRUE(GetMenuState(file, form1::TakeX, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(GetMenuState(file, form1::TakeZ, MF_BYCOMMAND) & MF_GRAYED);
     HMENU help = GetSubMenu(bar, 2);
     const std::pair<int, const wchar_t*> items[] = {
         {form1::Contents1, L"目次(&C)"},
@@ -327,7 +333,7 @@ TEST_F(Form1Test, ClosingWritesTheSettingsInTheirOrder) {
     EXPECT_TRUE(Closed());
     EXPECT_EQ(ReadSettingsText(Ini()),
               L"[CheckBox1]\r\nChecked=0\r\n[form]\r\ntop=34\r\nleft=12\r\nheight=560\r\nwidth=640\r\n"
-              L"[Config]\r\nTax=8\r\nReducedTax=abc\r\nEnterReduced=1\r\n");
+              L"[Config]\r\nTax=8\r\nReducedTax=abc\r\nEnterReduced=1\r\n[Journal]\r\nEnabled=0\r\nFloat=0\r\n");
     // And they come back at the next start, as they were.
     Open();
     EXPECT_EQ(ui::GetText(form->Control(form1::Edit2)), L"8");

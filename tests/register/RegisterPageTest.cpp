@@ -760,3 +760,195 @@ TEST_F(RegisterPageTest, TheRegisterMenuDoesWhatItsKeysDo) {
     choose(form1::RegiEnter);
     EXPECT_EQ(Cell(0, 0), L"");
 }
+
+namespace {
+
+// The register with the sales journal switched on in the settings file.
+class JournalOnTest : public RegisterPageTest {
+protected:
+    void SetUp() override {
+        WriteAnsiFile(folder.File(L"Pelmora.ini"), L"[Journal]\r\nEnabled=1\r\nFloat=30000\r\n");
+        RegisterPageTest::SetUp();
+    }
+    std::wstring JournalPath() { return folder.File(L"Pelmora-journal.csv"); }
+    std::string JournalBytes() {
+        HANDLE file = CreateFileW(JournalPath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return {};
+        std::string bytes(GetFileSize(file, nullptr), '\0');
+        DWORD read = 0;
+        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+        CloseHandle(file);
+        return bytes;
+    }
+    // Records of a kind, the header line left out.
+    int Count(const std::string& bytes, const std::string& kind) {
+        int n = 0;
+        for (size_t at = bytes.find('\n'); (at = bytes.find("," + kind + ",", at)) != std::string::npos; ++at) ++n;
+        return n;
+    }
+    // The program as it starts again after it ended: here the window goes
+    // without its close step, as when the process is killed.
+    void StartAgain() {
+        form.reset();
+        Pump();
+        form = std::make_unique<TForm1>(folder.File(L"Pelmora.ini"));
+        ShowWindow(form->Handle(), SW_SHOW);
+        SetForegroundWindow(form->Handle());
+        Pump();
+    }
+    void Sale(const wchar_t* price, const wchar_t* tendered) {
+        Type(price);
+        Enter();
+        Type(tendered);
+        Divide();
+        Decimal();
+    }
+};
+
+// Closes each report window as it opens and notes its title and text.
+struct ReportReader {
+    ReportReader() {
+        reader = this;
+        hook = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+    }
+    ~ReportReader() {
+        UnhookWindowsHookEx(hook);
+        reader = nullptr;
+    }
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_ACTIVATE && reader) {
+            HWND window = reinterpret_cast<HWND>(wParam);
+            wchar_t name[32] = L"";
+            GetClassNameW(window, name, 32);
+            if (lstrcmpW(name, L"TReportWindow") == 0) {
+                reader->titles.push_back(ui::GetText(window));
+                reader->texts.push_back(ui::GetText(GetDlgItem(window, 100)));
+                PostMessageW(window, WM_CLOSE, 0, 0);
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline ReportReader* reader = nullptr;
+    HHOOK hook = nullptr;
+    std::vector<std::wstring> titles, texts;
+};
+
+}  // namespace
+
+TEST_F(JournalOnTest, SalesSurviveAKilledRunAndTheDayCloses) {
+    ErrorRecorder errors;
+    Sale(L"1080", L"2000");
+    Sale(L"500", L"500");
+    std::string bytes = JournalBytes();
+    ASSERT_EQ(bytes.substr(0, 3), "\xEF\xBB\xBF") << "a spreadsheet sees UTF-8";
+    EXPECT_EQ(Count(bytes, "sale"), 2);
+    EXPECT_EQ(Count(bytes, "line"), 2);
+    EXPECT_EQ(Caption(form1::Label4), kYen + L"1,580");
+    // A third sale in the middle, then the process dies.
+    Type(L"300");
+    Plus();
+    Type(L"1100");
+    F2();
+    StartAgain();
+    Pump();
+    EXPECT_EQ(Cell(1, 0), L"300");
+    EXPECT_EQ(Cell(4, 0), L"非");
+    EXPECT_EQ(Cell(1, 1), L"1100");
+    EXPECT_EQ(Cell(4, 1), L"※");
+    EXPECT_EQ(Caption(form1::Label2), kYen + L"1,400");
+    EXPECT_EQ(Caption(form1::Label4), kYen + L"1,580") << "the sales since the last close, from the journal";
+    ASSERT_FALSE(errors.Messages().empty());
+    EXPECT_EQ(errors.Messages().back(), L"前回終了時の取引を復元しました");
+    Type(L"2000");
+    Divide();
+    EXPECT_EQ(Caption(form1::Label4), kYen + L"2,980");
+    Decimal();
+
+    // 点検 changes nothing; 精算 asks, resets and numbers.
+    ReportReader reports;
+    SendMessageW(form->Handle(), WM_COMMAND, form1::TakeX, 0);
+    Pump();
+    ASSERT_EQ(reports.texts.size(), 1u);
+    EXPECT_EQ(reports.titles[0], L"点検");
+    EXPECT_NE(reports.texts[0].find(L"\u00A52,980"), std::wstring::npos);
+    EXPECT_NE(reports.texts[0].find(L"\u00A532,980"), std::wstring::npos) << "float + sales: the drawer";
+    {
+        MessageBoxAnswerer no(MessageBoxAnswerer::Answer::No);
+        SendMessageW(form->Handle(), WM_COMMAND, form1::TakeZ, 0);
+        Pump();
+        ASSERT_EQ(no.Boxes().size(), 1u);
+        EXPECT_EQ(no.Boxes()[0].text, L"精算すると売上の集計を 0 に戻します。よろしいですか?");
+    }
+    EXPECT_EQ(reports.texts.size(), 1u);
+    {
+        MessageBoxAnswerer yes(MessageBoxAnswerer::Answer::Yes);
+        SendMessageW(form->Handle(), WM_COMMAND, form1::TakeZ, 0);
+        Pump();
+    }
+    ASSERT_EQ(reports.texts.size(), 2u);
+    EXPECT_EQ(reports.titles[1], L"精算");
+    EXPECT_EQ(Caption(form1::Label4), kYen + L"0");
+    bytes = JournalBytes();
+    EXPECT_EQ(Count(bytes, "x"), 1);
+    EXPECT_EQ(Count(bytes, "z"), 1);
+    StartAgain();
+    EXPECT_EQ(Caption(form1::Label4), kYen + L"0") << "a new period after the close";
+}
+
+TEST_F(JournalOnTest, ASaleThatCannotBeStoredStaysOpen) {
+    ErrorRecorder errors;
+    Sale(L"100", L"100");
+    DeleteFileW(JournalPath().c_str());
+    CreateDirectoryW(JournalPath().c_str(), nullptr);  // a folder where the journal should be
+    Type(L"1080");
+    F2();
+    Type(L"5000");
+    Divide();
+    ASSERT_FALSE(errors.Messages().empty());
+    EXPECT_EQ(errors.Messages().back().rfind(L"売上の記録に書き込めません", 0), 0u);
+    EXPECT_EQ(Caption(form1::Label3), L"") << "no change shown";
+    EXPECT_EQ(Caption(form1::Label4), kYen + L"100");
+    EXPECT_EQ(EntryText(), L"5000") << "the tender stays for the next try";
+    EXPECT_EQ(Page().Sale().State(), regi::SaleState::Open);
+    RemoveDirectoryW(JournalPath().c_str());
+    Press(VK_DIVIDE, L'/');
+    EXPECT_EQ(Caption(form1::Label3), kYen + L"3,920");
+}
+
+TEST_F(JournalOnTest, TheCashCountTakesTheExpectedCashAndTheExitQuestionSaysSalesAreKept) {
+    Sale(L"1200", L"2000");
+    SelectPage(1);
+    HWND button = form->Control(form1::Button7);
+    ASSERT_TRUE(IsWindowVisible(button));
+    EXPECT_EQ(ui::GetText(button), L"記録から");
+    SendMessageW(button, BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(form->CashCountPage().SaNumEdit2().Text(), L"31200");
+    MessageBoxAnswerer no(MessageBoxAnswerer::Answer::No);
+    form->Exit1Click();
+    ASSERT_EQ(no.Boxes().size(), 1u);
+    EXPECT_EQ(no.Boxes()[0].text, L"終了してもよろしいですか?\r売上は記録に残ります。");
+}
+
+TEST_F(RegisterPageTest, WithoutTheJournalNothingButTheSettingsIsWritten) {
+    Type(L"500");
+    Enter();
+    Type(L"300");
+    F2();
+    Type(L"1");
+    F3();
+    Type(L"1000");
+    Divide();
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(folder.File(L"*").c_str(), &found);
+    std::vector<std::wstring> files;
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (found.cFileName[0] != L'.') files.push_back(found.cFileName);
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    EXPECT_TRUE(files.empty()) << testing::PrintToString(files);
+    EXPECT_FALSE(IsWindowVisible(form->Control(form1::Button7)));
+}

@@ -1,0 +1,74 @@
+#include "journal/ReportWindow.h"
+
+#include "ui/App.h"
+#include "ui/Controls.h"
+#include "ui/Error.h"
+#include "ui/MessageLoop.h"
+
+namespace journal {
+
+namespace {
+const wchar_t kClass[] = L"TReportWindow";
+constexpr int kWidth = 420, kHeight = 520;
+}  // namespace
+
+TReportWindow::TReportWindow(const std::wstring& caption, const std::wstring& text, std::function<void()> print)
+    : print_(std::move(print)) {
+    RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
+    Create(kClass, caption.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, 0, 0,
+           kWidth, kHeight, nullptr, nullptr);
+    font_ = ui::MakeFont(L"ＭＳ Ｐゴシック", 15);
+    // The report's columns line up in the fixed-pitch face.
+    textFont_ = ui::MakeFont(L"ＭＳ ゴシック", 15);
+    RECT client;
+    GetClientRect(Handle(), &client);
+    HWND box = ui::CreateControl(L"EDIT", L"", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
+                                 8, 8, client.right - 16, client.bottom - 56, Handle(), ReportText, textFont_.get(),
+                                 WS_EX_CLIENTEDGE);
+    SetWindowTextW(box, text.c_str());
+    // A report line is "caption<TAB>value": the values stand in columns.
+    int stops[] = {110, 160};
+    SendMessageW(box, EM_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops));
+    const DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
+    if (print_)
+        ui::CreateControl(L"BUTTON", L"印刷(&P)", button, client.right - 208, client.bottom - 38, 96, 28, Handle(),
+                          PrintButton, font_.get());
+    ui::CreateControl(L"BUTTON", L"閉じる", button | BS_DEFPUSHBUTTON, client.right - 104, client.bottom - 38, 96, 28,
+                      Handle(), CloseButton, font_.get());
+}
+
+void TReportWindow::ShowModal(HWND owner) {
+    SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    RECT o{};
+    if (owner) GetWindowRect(owner, &o);
+    SetWindowPos(Handle(), nullptr, o.left + 40, o.top + 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ui::MoveIntoWorkArea(Handle());
+    ShowWindow(Handle(), SW_SHOW);
+    SetFocus(Control(ReportText));
+    SendMessageW(Control(ReportText), EM_SETSEL, 0, 0);
+    closed_ = false;
+    ui::RunModal(owner, [this] { return closed_; }, [this](const MSG& msg) {
+        // Escape closes, as in a dialog; Ctrl+C belongs to the text box.
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && (msg.hwnd == Handle() || IsChild(Handle(), msg.hwnd))) {
+            Close();
+            return true;
+        }
+        return false;
+    });
+    ShowWindow(Handle(), SW_HIDE);
+}
+
+LRESULT TReportWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (LOWORD(wParam) == CloseButton) Close();
+        if (LOWORD(wParam) == PrintButton && print_) print_();
+        return 0;
+    case WM_CLOSE:
+        Close();
+        return 0;
+    }
+    return Form::HandleMessage(message, wParam, lParam);
+}
+
+}  // namespace journal
