@@ -268,6 +268,10 @@ TEST_F(Form1Test, SettingsPageWidgetsStandInTheirGroups) {
         {form1::GroupBox4, form1::TabSheet3, L"軽減税率は", 208, 16, 240, 97},
         {form1::Edit3, form1::GroupBox4, L"8", 16, 32, 25, 23},
         {form1::CheckBox2, form1::GroupBox4, L"ENTER で軽減税率の行を作る", 16, 66, 216, 17},
+        {form1::GroupBox5, form1::TabSheet3, L"売上の記録", 208, 128, 240, 113},
+        {form1::CheckBox3, form1::GroupBox5, L"売上を記録する", 16, 24, 200, 17},
+        {form1::Edit4, form1::GroupBox5, L"0", 96, 48, 100, 23},
+        {form1::Button5, form1::GroupBox5, L"記録のフォルダを開く", 16, 78, 180, 25},
     };
     for (const Expected& w : widgets) {
         HWND control = f.Control(w.id);
@@ -313,7 +317,8 @@ TEST_F(Form1Test, SettingsPageTabOrder) {
     f.PageControl1Change();
     SetFocus(f.Control(form1::Edit2));
     const int order[] = {form1::Button1, form1::Button2, form1::Button3, form1::CheckBox1,
-                         form1::Button4, form1::Edit3,   form1::CheckBox2};
+                         form1::Button4, form1::Edit3,   form1::CheckBox2, form1::CheckBox3,
+                         form1::Edit4,   form1::Button5};
     for (int id : order) {
         PostMessageW(f.Handle(), WM_NEXTDLGCTL, 0, 0);
         Pump();
