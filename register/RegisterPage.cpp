@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "app/Form1Ids.h"
-#include "ui/App.h"
+#include "help/Help.h"
 #include "ui/Controls.h"
 #include "ui/Error.h"
 
@@ -174,7 +174,7 @@ void RegisterPage::Rearm() {
 
 void RegisterPage::SaNumEdit1KeyDown(TSaNumEdit& /*sender*/, std::uint16_t& key, TShiftState /*shift*/) {
     if (key != keyF1) return;
-    ui::App().SetHelpFile(L"Pelmora.hlp");
+    help::SetHelpFile(L"Pelmora.hlp");
     if (hooks_.showHelpContents) hooks_.showHelpContents();
 }
 

@@ -1,4 +1,4 @@
-#include "app/HelpWindow.h"
+#include "help/HelpWindow.h"
 
 #include <memory>
 

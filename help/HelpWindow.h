@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/HelpTopics.h"
+#include "help/HelpTopics.h"
 #include "ui/Gdi.h"
 #include "ui/Window.h"
 
