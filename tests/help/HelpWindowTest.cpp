@@ -75,3 +75,31 @@ TEST_F(HelpWindowTest, EveryTopicTheProgramAsksForIsThere) {
     EXPECT_EQ(help::FindByContext(topics, 2), help::FindByName(topics, L"about"));
     for (const auto& topic : topics) EXPECT_FALSE(topic.body.empty()) << testing::PrintToString(topic.name);
 }
+
+TEST_F(HelpWindowTest, TabAndShiftTabGoRoundTheKeywordTheListAndTheText) {
+    Search();
+    const HWND order[] = {Part(help::HelpKeyword), Part(help::HelpTopicList), Part(help::HelpText)};
+    ASSERT_EQ(GetFocus(), order[0]);
+    for (int step = 1; step <= 3; ++step) {
+        PressTab(GetFocus(), false);
+        EXPECT_EQ(GetFocus(), order[step % 3]) << "Tab " << step;
+    }
+    for (int step = 1; step <= 3; ++step) {
+        PressTab(GetFocus(), true);
+        EXPECT_EQ(GetFocus(), order[(3 - step) % 3]) << "Shift+Tab " << step;
+    }
+}
+
+TEST_F(HelpWindowTest, TheFocusComesBackWhereItWasAfterAnotherWindowWasActive) {
+    Search();
+    HWND list = Part(help::HelpTopicList);
+    SetFocus(list);
+    TestForm other(200, 100);
+    other.Show();
+    ASSERT_EQ(GetActiveWindow(), other.Handle());
+    ASSERT_NE(GetFocus(), list);
+
+    SetActiveWindow(Window().Handle());
+    Pump();
+    EXPECT_EQ(GetFocus(), list);
+}
