@@ -2,7 +2,7 @@
 
 #include "about/ShellOpen.h"
 #include "about/VersionBoxIds.h"
-#include "app/Help.h"
+#include "help/Help.h"
 #include "settings/ProfileValues.h"
 #include "settings/WindowBounds.h"
 #include "ui/App.h"
@@ -195,7 +195,7 @@ void TVersionBox::Close(int result) {
 void TVersionBox::Button1Click() { Close(IDOK); }
 
 void TVersionBox::ShowButtonHelp() {
-    help::ShowHelp(Handle(), ui::App().HelpFile(), HELP_CONTEXT, kHelpContext);
+    help::ShowHelp(Handle(), help::HelpFile(), HELP_CONTEXT, kHelpContext);
 }
 
 void TVersionBox::Label2Click() {

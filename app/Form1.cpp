@@ -5,7 +5,7 @@
 
 #include "about/VersionBox.h"
 #include "app/Form1Ids.h"
-#include "app/Help.h"
+#include "help/Help.h"
 #include "journal/ReportWindow.h"
 #include "settings/GreetingSound.h"
 #include "settings/LocalClock.h"
@@ -265,7 +265,7 @@ void TForm1::CreatePages() {
         return regi::RateTexts(settingsPage_.TaxText(), settingsPage_.ReducedTaxText(), settingsPage_.EnterReduced());
     };
     hooks.showHelpContents = [this] {
-        help::ShowHelp(Handle(), ui::App().HelpFile(), HELP_COMMAND, reinterpret_cast<ULONG_PTR>(L"CONTENTS()"));
+        help::ShowHelp(Handle(), help::HelpFile(), HELP_COMMAND, reinterpret_cast<ULONG_PTR>(L"CONTENTS()"));
     };
     hooks.changed = [this](const regi::TSale& sale) { KeepSale(sale); };
     registerPage_.Create(tabSheets_[0].Handle(), Handle(), pageControl_, std::move(hooks));
@@ -364,17 +364,17 @@ void TForm1::Exit1Click() {
 }
 
 void TForm1::Contents1Click() {
-    ui::App().SetHelpFile(L"PELMORA.hlp");
-    help::ShowHelp(Handle(), ui::App().HelpFile(), HELP_COMMAND, reinterpret_cast<ULONG_PTR>(L"CONTENTS()"));
+    help::SetHelpFile(L"PELMORA.hlp");
+    help::ShowHelp(Handle(), help::HelpFile(), HELP_COMMAND, reinterpret_cast<ULONG_PTR>(L"CONTENTS()"));
 }
 
 void TForm1::SearchforHelpOn1Click() {
-    ui::App().SetHelpFile(L"Pelmora.hlp");
-    help::ShowHelp(Handle(), ui::App().HelpFile(), HELP_KEY, reinterpret_cast<ULONG_PTR>(L""));
+    help::SetHelpFile(L"Pelmora.hlp");
+    help::ShowHelp(Handle(), help::HelpFile(), HELP_KEY, reinterpret_cast<ULONG_PTR>(L""));
 }
 
 void TForm1::HowtoUseHelp1Click() {
-    help::ShowHelp(Handle(), ui::App().HelpFile(), HELP_HELPONHELP, 0);
+    help::ShowHelp(Handle(), help::HelpFile(), HELP_HELPONHELP, 0);
 }
 
 void TForm1::About1Click() {
@@ -543,7 +543,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam) ui::Guarded([this] { FormClose(); });
         return 0;
     case WM_DESTROY:
-        help::ShowHelp(Handle(), ui::App().HelpFile(), HELP_QUIT, 0);
+        help::ShowHelp(Handle(), help::HelpFile(), HELP_QUIT, 0);
         PostQuitMessage(0);
         return 0;
     }

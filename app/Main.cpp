@@ -4,18 +4,15 @@
 
 #include "about/VersionBox.h"
 #include "app/Form1.h"
+#include "help/Help.h"
 #include "ui/App.h"
 #include "ui/MessageLoop.h"
-
-// The help file the help commands name until a command sets its own; it is
-// what "How to use help" passes when it is the first help command of a run.
-static const wchar_t kStartupHelpFile[] = L"C:\\Program Files\\Pelmora\\PELMORA.HLP";
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     ui::App().SetTitle(L"Pelmora");
-    ui::App().SetHelpFile(kStartupHelpFile);
+    help::SetHelpFile(help::kStartupHelpFile);
 
     TForm1 form1(settings::ChooseSettingsPath());
     ui::App().SetMainWindow(form1.Handle());

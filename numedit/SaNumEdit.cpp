@@ -293,11 +293,10 @@ void TSaNumEdit::Paint(HDC Dc) {
 }
 
 void TSaNumEdit::PaintWindow() {
-  PAINTSTRUCT ps;
   // Every repaint request erases; the erase and the paint are drawn in one go
   // off screen, so that typing does not flicker.
   FErasing = false;
-  const HDC dc = BeginPaint(Handle(), &ps);
+  const ui::PaintDC dc(Handle());
   FErasing = true;
   RECT client;
   GetClientRect(Handle(), &client);
@@ -314,7 +313,6 @@ void TSaNumEdit::PaintWindow() {
       Paint(dc);
     }
   }
-  EndPaint(Handle(), &ps);
 }
 
 // ---- Caret ---------------------------------------------------------------

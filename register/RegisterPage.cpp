@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/Form1Ids.h"
+#include "help/Help.h"
 #include "ui/App.h"
 #include "ui/Confirm.h"
 #include "ui/Controls.h"
@@ -195,7 +196,7 @@ void RegisterPage::Rearm() {
 void RegisterPage::SaNumEdit1KeyDown(TSaNumEdit& sender, std::uint16_t& key, TShiftState /*shift*/) {
     if (key < pressed_.size() && sender.Focused()) pressed_.set(key);
     if (key != keyF1) return;
-    ui::App().SetHelpFile(L"Pelmora.hlp");
+    help::SetHelpFile(L"Pelmora.hlp");
     if (hooks_.showHelpContents) hooks_.showHelpContents();
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 // The application-wide state every window may need: the title shown on the task
-// bar and in error boxes, the help file name the help commands pass on, and the
-// main window that owns message boxes.
+// bar and in error boxes, and the main window that owns message boxes.
 #include <windows.h>
 
 #include <string>
@@ -13,9 +12,6 @@ public:
     const std::wstring& Title() const { return title_; }
     void SetTitle(std::wstring title) { title_ = std::move(title); }
 
-    const std::wstring& HelpFile() const { return helpFile_; }
-    void SetHelpFile(std::wstring file) { helpFile_ = std::move(file); }
-
     HWND MainWindow() const { return mainWindow_; }
     void SetMainWindow(HWND window) { mainWindow_ = window; }
 
@@ -23,7 +19,6 @@ public:
 
 private:
     std::wstring title_;
-    std::wstring helpFile_;
     HWND mainWindow_ = nullptr;
 };
 

@@ -97,10 +97,8 @@ LRESULT GroupBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT:
         return reinterpret_cast<LRESULT>(font_);
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
+        PaintDC dc(Handle());
         Paint(dc);
-        EndPaint(Handle(), &ps);
         return 0;
     }
     case WM_PRINTCLIENT:

@@ -49,6 +49,23 @@ private:
     HDC dc_;
 };
 
+// The device context of one WM_PAINT, from BeginPaint to EndPaint. A paint that
+// throws still ends the paint: the caret shows again and the context goes back.
+class PaintDC {
+public:
+    explicit PaintDC(HWND window) : window_(window), dc_(BeginPaint(window, &paint_)) {}
+    ~PaintDC() { EndPaint(window_, &paint_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    operator HDC() const { return dc_; }
+    const RECT& Area() const { return paint_.rcPaint; }  // what needs painting
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 // A memory device context compatible with another one.
 class MemoryDC {
 public:

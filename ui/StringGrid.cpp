@@ -399,10 +399,8 @@ void StringGrid::MouseDown(int x, int y) {
 LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(Handle(), &ps);
-        Paint(dc, ps.rcPaint);
-        EndPaint(Handle(), &ps);
+        PaintDC dc(Handle());
+        Paint(dc, dc.Area());
         return 0;
     }
     case WM_PRINTCLIENT: {

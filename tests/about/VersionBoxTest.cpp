@@ -14,8 +14,8 @@
 #include "about/VersionBoxIds.h"
 #include "app/Form1.h"
 #include "app/Form1Ids.h"
-#include "app/HelpWindow.h"
-#include "app/Help.h"
+#include "help/Help.h"
+#include "help/HelpWindow.h"
 #include "tests/about/PictureBytes.h"
 #include "tests/support/WindowTest.h"
 #include "ui/App.h"
@@ -477,7 +477,7 @@ TEST_F(VersionBoxTest, CloseThatCannotWriteIsReportedAndStillCloses) {
 }
 
 TEST_F(VersionBoxTest, F1OnTheButtonShowsTheAboutTopic) {
-    ui::App().SetHelpFile(L"Pelmora.hlp");
+    help::SetHelpFile(L"Pelmora.hlp");
     TVersionBox& b = Open();
     PostMessageW(b.Control(versionbox::Button1), WM_KEYDOWN, VK_F1, 0);
     PostMessageW(b.Control(versionbox::Button1), BM_CLICK, 0, 0);

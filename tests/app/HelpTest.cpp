@@ -1,13 +1,14 @@
+// The main window's help commands: which help file each one names and what
+// the help window then shows.
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "app/Form1.h"
 #include "app/Form1Ids.h"
-#include "app/Help.h"
-#include "app/HelpWindow.h"
+#include "help/Help.h"
+#include "help/HelpWindow.h"
 #include "tests/support/WindowTest.h"
-#include "ui/App.h"
 #include "ui/Controls.h"
 
 using namespace testing_support;
@@ -18,7 +19,7 @@ namespace {
 class HelpTest : public testing::Test {
 protected:
     void SetUp() override {
-        ui::App().SetHelpFile(L"C:\\Program Files\\Pelmora\\PELMORA.HLP");
+        help::SetHelpFile(help::kStartupHelpFile);
         form = std::make_unique<TForm1>(folder.File(L"Pelmora.ini"));
         ShowWindow(form->Handle(), SW_SHOW);
         Pump();
@@ -37,8 +38,6 @@ protected:
     std::wstring CurrentName() {
         return Window().Topics()[static_cast<size_t>(Window().CurrentTopic())].name;
     }
-    HWND Part(int id) { return GetDlgItem(Window().Handle(), id); }
-    int ListedTopics() { return static_cast<int>(SendMessageW(Part(help::HelpTopicList), LB_GETCOUNT, 0, 0)); }
 
     TempFolder folder;
     std::unique_ptr<TForm1> form;
@@ -55,9 +54,9 @@ TEST_F(HelpTest, HowToUseHelpFirstPassesTheStartUpHelpFile) {
 
 TEST_F(HelpTest, ContentsFromTheMenuAndTheToolBar) {
     SendMessageW(form->Handle(), WM_COMMAND, form1::Contents1, 0);
-    EXPECT_EQ(ui::App().HelpFile(), L"PELMORA.hlp");
+    EXPECT_EQ(help::HelpFile(), L"PELMORA.hlp");
     EXPECT_EQ(CurrentName(), L"contents");
-    std::wstring shown = ui::GetText(Part(help::HelpText));
+    std::wstring shown = ui::GetText(GetDlgItem(Window().Handle(), help::HelpText));
     EXPECT_EQ(shown.rfind(L"目次", 0), 0u) << "the topic text starts with its title";
 
     help::ShowHelp(nullptr, L"x", HELP_QUIT, 0);
@@ -66,37 +65,12 @@ TEST_F(HelpTest, ContentsFromTheMenuAndTheToolBar) {
     EXPECT_EQ(CurrentName(), L"contents");
 }
 
-TEST_F(HelpTest, SearchOpensWithNothingTypedAndFiltersAsTheUserTypes) {
+TEST_F(HelpTest, SearchNamesItsOwnHelpFileAndOpensTheKeywordBox) {
     SendMessageW(form->Handle(), WM_COMMAND, form1::SearchforHelpOn1, 0);
-    EXPECT_EQ(ui::App().HelpFile(), L"Pelmora.hlp");
-    HWND keyword = Part(help::HelpKeyword);
+    EXPECT_EQ(help::HelpFile(), L"Pelmora.hlp");
+    HWND keyword = GetDlgItem(Window().Handle(), help::HelpKeyword);
     EXPECT_EQ(ui::GetText(keyword), L"");
     EXPECT_EQ(GetFocus(), keyword);
-    int all = ListedTopics();
-    EXPECT_EQ(all, static_cast<int>(Window().Topics().size()));
-
-    SetWindowTextW(keyword, L"ミュート");
-    Pump();
-    EXPECT_GT(ListedTopics(), 0);
-    EXPECT_LT(ListedTopics(), all);
-
-    // Choosing a listed topic shows it.
-    SendMessageW(Part(help::HelpTopicList), LB_SETCURSEL, 0, 0);
-    SendMessageW(Window().Handle(), WM_COMMAND, MAKEWPARAM(help::HelpTopicList, LBN_SELCHANGE),
-                 reinterpret_cast<LPARAM>(Part(help::HelpTopicList)));
-    EXPECT_NE(ui::GetText(Part(help::HelpText)).find(L"ミュート"), std::wstring::npos);
-}
-
-TEST_F(HelpTest, ContextTwoIsTheAboutBoxTopic) {
-    help::ShowHelp(form->Handle(), ui::App().HelpFile(), HELP_CONTEXT, 2);
-    EXPECT_EQ(CurrentName(), L"about");
-    help::ShowHelp(form->Handle(), ui::App().HelpFile(), HELP_CONTEXT, 12345);  // unknown: the contents
-    EXPECT_EQ(CurrentName(), L"contents");
-}
-
-TEST_F(HelpTest, AnEmptyHelpFileNameDoesNothing) {
-    help::ShowHelp(form->Handle(), L"", HELP_COMMAND, reinterpret_cast<ULONG_PTR>(L"CONTENTS()"));
-    EXPECT_EQ(HelpWindow::Existing(), nullptr);
 }
 
 TEST_F(HelpTest, TheHelpWindowClosesWithTheMainWindow) {
@@ -105,22 +79,4 @@ TEST_F(HelpTest, TheHelpWindowClosesWithTheMainWindow) {
     DestroyWindow(form->Handle());
     Pump();
     EXPECT_EQ(HelpWindow::Existing(), nullptr);
-}
-
-TEST(HelpText, EveryTopicTheProgramAsksForIsThere) {
-    ui::App().SetHelpFile(L"Pelmora.hlp");
-    help::ShowHelp(nullptr, L"Pelmora.hlp", HELP_COMMAND, reinterpret_cast<ULONG_PTR>(L"CONTENTS()"));
-    HelpWindow* window = HelpWindow::Existing();
-    ASSERT_NE(window, nullptr);
-    const auto& topics = window->Topics();
-    for (const wchar_t* name : {L"contents", L"helponhelp", L"about", L"register", L"cashcount", L"settings", L"greetings"})
-        EXPECT_GE(help::FindByName(topics, name), 0) << testing::PrintToString(std::wstring(name));
-    EXPECT_EQ(help::FindByContext(topics, 2), help::FindByName(topics, L"about"));
-    // The tax classes and corrections, with their keys.
-    int classes = help::FindByName(topics, L"classes");
-    ASSERT_GE(classes, 0);
-    for (const wchar_t* key : {L"[F2]", L"[F3]", L"[F8]", L"※", L"ENTER で軽減税率の行を"})
-        EXPECT_NE(topics[static_cast<size_t>(classes)].body.find(key), std::wstring::npos) << testing::PrintToString(std::wstring(key));
-    for (const auto& topic : topics) EXPECT_FALSE(topic.body.empty()) << testing::PrintToString(topic.name);
-    help::ShowHelp(nullptr, L"x", HELP_QUIT, 0);
 }

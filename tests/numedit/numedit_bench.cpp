@@ -56,6 +56,6 @@ int main() {
 
   std::printf("InsertDigit with width check: %.1f ns per keystroke (%zu digits typed per round)\n", keystroke, typed);
   std::printf("FormatDisplay of a 13-digit value: %.1f ns per call (%zu characters shown)\n", format,
-              sink / (7 * calls));
+              sink / static_cast<std::size_t>(7 * calls));
   return 0;
 }

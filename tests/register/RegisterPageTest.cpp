@@ -11,8 +11,8 @@
 
 #include "app/Form1.h"
 #include "app/Form1Ids.h"
-#include "app/Help.h"
-#include "app/HelpWindow.h"
+#include "help/Help.h"
+#include "help/HelpWindow.h"
 #include "register/Sale.h"
 #include "tests/support/WindowTest.h"
 #include "ui/App.h"
@@ -554,10 +554,10 @@ TEST_F(RegisterPageTest, TheCurrentCellIsPaintedLikeEveryOther) {
 }
 
 TEST_F(RegisterPageTest, F1OpensTheHelpContentsOnKeyDown) {
-    ui::App().SetHelpFile(L"");
+    help::SetHelpFile(L"");
     PostMessageW(Entry(), WM_KEYDOWN, VK_F1, 1);
     Pump();
-    EXPECT_EQ(ui::App().HelpFile(), L"Pelmora.hlp");
+    EXPECT_EQ(help::HelpFile(), L"Pelmora.hlp");
     help::HelpWindow* window = help::HelpWindow::Existing();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->Topics()[static_cast<size_t>(window->CurrentTopic())].name, L"contents");

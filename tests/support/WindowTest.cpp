@@ -64,6 +64,17 @@ bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+void PressTab(HWND focus, bool shift) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    PostMessageW(focus, WM_KEYDOWN, VK_TAB, 1);
+    Pump();
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
 TestForm::TestForm(int width, int height) {
     RegisterClassOnce(L"PelmoraTestForm");
     Create(L"PelmoraTestForm", L"test", WS_OVERLAPPEDWINDOW, WS_EX_CONTROLPARENT, 0, 0, width, height, nullptr,

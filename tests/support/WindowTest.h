@@ -68,6 +68,10 @@ private:
 
 inline void Pump() { ui::PumpMessages(); }
 
+// Tab (or Shift+Tab) pressed on the focused window focus, through the message
+// loop as the keyboard delivers it.
+void PressTab(HWND focus, bool shift);
+
 // An empty top-level form for window tests, made hidden at (0, 0); the test's
 // own form adds its controls and calls Show when it wants to be on screen.
 class TestForm : public ui::Form {

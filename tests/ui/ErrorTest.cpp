@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "tests/support/WindowTest.h"
+#include "ui/Gdi.h"
 #include "ui/Window.h"
 
 using testing_support::ErrorRecorder;
@@ -26,6 +27,26 @@ protected:
         case WM_APP + 1: ++handled; throw std::runtime_error("plain failure");
         case WM_APP + 2: ++handled; throw 42;
         case WM_APP + 3: ++handled; return 7;
+        }
+        return Window::HandleMessage(message, wParam, lParam);
+    }
+};
+
+// A window whose painting fails half-way.
+class FailingPaint : public ui::Window {
+public:
+    explicit FailingPaint(HWND parent) {
+        RegisterClassOnce(L"FailingPaint");
+        Create(L"FailingPaint", L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 50, 50, parent, nullptr);
+    }
+    HDC paintDC = nullptr;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_PAINT) {
+            ui::PaintDC dc(Handle());
+            paintDC = dc;
+            throw ui::Error(L"描けません");
         }
         return Window::HandleMessage(message, wParam, lParam);
     }
@@ -61,4 +82,15 @@ TEST(ErrorBarrier, TheWindowObjectIsDetachedWhenItsWindowIsDestroyed) {
     DestroyWindow(handle);
     EXPECT_EQ(window.Handle(), nullptr);
     EXPECT_FALSE(IsWindow(handle));
+}
+
+TEST(ErrorBarrier, APaintThatFailsStillEndsThePaint) {
+    ErrorRecorder errors;
+    testing_support::TestForm form(100, 100);
+    FailingPaint child(form.Handle());
+    form.Show();
+    ASSERT_NE(child.paintDC, nullptr);
+    EXPECT_EQ(errors.Messages(), std::vector<std::wstring>{L"描けません"});
+    // EndPaint hands the paint's device context back: it belongs to no window now.
+    EXPECT_EQ(WindowFromDC(child.paintDC), nullptr);
 }

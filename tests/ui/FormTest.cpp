@@ -4,6 +4,7 @@
 #include "ui/Controls.h"
 #include "ui/Form.h"
 
+using testing_support::PressTab;
 using testing_support::Pump;
 
 namespace {
@@ -47,17 +48,6 @@ protected:
 private:
     LRESULT wants_;
 };
-
-void PressTab(HWND focus, bool shift) {
-    BYTE keys[256];
-    GetKeyboardState(keys);
-    keys[VK_SHIFT] = shift ? 0x80 : 0;
-    SetKeyboardState(keys);
-    PostMessageW(focus, WM_KEYDOWN, VK_TAB, 1);
-    Pump();
-    keys[VK_SHIFT] = 0;
-    SetKeyboardState(keys);
-}
 
 }  // namespace
 

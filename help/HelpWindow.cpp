@@ -1,4 +1,4 @@
-#include "app/HelpWindow.h"
+#include "help/HelpWindow.h"
 
 #include <memory>
 
@@ -130,7 +130,7 @@ LRESULT HelpWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         current_ = -1;
         break;
     }
-    return Window::HandleMessage(message, wParam, lParam);
+    return Form::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace help

@@ -8,6 +8,16 @@
 
 namespace help {
 
+// The application's help file name, which the help commands pass on: empty
+// until start-up sets it to kStartupHelpFile; the commands that name their own
+// file set it before they call.
+const std::wstring& HelpFile();
+void SetHelpFile(std::wstring file);
+
+// A fixed absolute path whose file part is the program's help file: what "How
+// to use help" passes when it is the first help command of a run.
+extern const wchar_t kStartupHelpFile[];
+
 // Carries out one help command: HELP_COMMAND with the macro "CONTENTS()" shows
 // the contents, HELP_KEY opens the keyword search with data as the keyword,
 // HELP_HELPONHELP shows how to use help, HELP_CONTEXT the topic with that

@@ -1,8 +1,21 @@
-#include "app/Help.h"
+#include "help/Help.h"
 
-#include "app/HelpWindow.h"
+#include "help/HelpWindow.h"
 
 namespace help {
+
+const wchar_t kStartupHelpFile[] = L"C:\\Program Files\\Pelmora\\PELMORA.HLP";
+
+namespace {
+std::wstring& CurrentHelpFile() {
+    static std::wstring file;
+    return file;
+}
+}  // namespace
+
+const std::wstring& HelpFile() { return CurrentHelpFile(); }
+
+void SetHelpFile(std::wstring file) { CurrentHelpFile() = std::move(file); }
 
 void ShowHelp(HWND /*owner*/, const std::wstring& helpFile, UINT command, ULONG_PTR data) {
     if (helpFile.empty()) return;

@@ -1,12 +1,14 @@
 #pragma once
 // The help window: a keyword box and the list of matching topics on the left,
 // the chosen topic's text on the right. One window serves every help command.
+// It is a form: Tab and Shift+Tab go round its three parts, and the focus comes
+// back to where it was when the window is active again.
 #include <string>
 #include <vector>
 
-#include "app/HelpTopics.h"
+#include "help/HelpTopics.h"
 #include "ui/Gdi.h"
-#include "ui/Window.h"
+#include "ui/Form.h"
 
 namespace help {
 
@@ -17,7 +19,7 @@ enum HelpWindowId : int {
     HelpText,
 };
 
-class HelpWindow : public ui::Window {
+class HelpWindow : public ui::Form {
 public:
     static HelpWindow& Instance();
     static HelpWindow* Existing();  // null while no help window is open

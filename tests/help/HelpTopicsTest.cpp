@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/HelpTopics.h"
+#include "help/HelpTopics.h"
 
 using namespace help;
 
