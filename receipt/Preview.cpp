@@ -148,8 +148,9 @@ private:
         info.nMax = ContentHeight() - 1;
         info.nPage = static_cast<UINT>(std::max<LONG>(client.bottom, 0));
         SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
-        position_ = -1;  // forces the clamp and the redraw
-        ScrollTo(0);
+        const int keep = position_;
+        position_ = -1;  // the position is clamped anew and drawn
+        ScrollTo(keep);
     }
 
     // Drawn in memory first, so that scrolling does not flicker.
