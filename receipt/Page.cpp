@@ -1,0 +1,41 @@
+#include "receipt/Page.h"
+
+#include <algorithm>
+
+namespace receipt {
+
+namespace {
+constexpr int kTopMarginMm = 3;
+constexpr int kBottomMarginMm = 5;  // the last row clears the printer's cutter
+
+int MmToPixels(int mm, int dpi) { return static_cast<int>((std::int64_t{mm} * dpi * 10 + 127) / 254); }
+}  // namespace
+
+int Strip::ColumnX(int column) const { return left + static_cast<int>(std::int64_t{width} * column / columns); }
+int Strip::FontHeight() const { return std::max(2 * width / columns, 1); }
+int Strip::RowPitch() const { return std::max(5 * width / (2 * columns), 1); }
+
+int PrintWidthMm(int paperWidth) { return paperWidth == 58 ? 48 : 72; }
+
+PagePlan PlanPage(const DeviceMetrics& device, int paperWidth, int columns) {
+    int wanted = MmToPixels(PrintWidthMm(paperWidth), device.dpiX);
+    int paper = MmToPixels(paperWidth, device.dpiX);
+    if (device.physicalWidth > 0) paper = std::min(paper, device.physicalWidth);
+    PagePlan plan;
+    Strip& strip = plan.strip;
+    strip.columns = std::max(columns, 1);
+    strip.left = std::clamp((paper - wanted) / 2 - device.offsetX, 0, std::max(device.printableWidth - 1, 0));
+    strip.width = std::max(std::min(wanted, device.printableWidth - strip.left), strip.columns);
+    strip.top = std::max(MmToPixels(kTopMarginMm, device.dpiY) - device.offsetY, 0);
+    plan.rowsPerPage = std::max((device.printableHeight - strip.top) / strip.RowPitch(), 1);
+    return plan;
+}
+
+short PaperLength(int rows, int paperWidth, int columns) {
+    // A row is 5/2 of a cell, a cell the print width over the columns.
+    std::int64_t rowsLength = std::int64_t{std::max(rows, 0)} * 5 * PrintWidthMm(paperWidth) * 10 / (2 * std::max(columns, 1));
+    std::int64_t length = (kTopMarginMm + kBottomMarginMm) * 10 + rowsLength;
+    return static_cast<short>(std::min<std::int64_t>(length, 32767));
+}
+
+}  // namespace receipt

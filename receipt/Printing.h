@@ -1,0 +1,39 @@
+#pragma once
+// Drawing a slip's lines into any device context (the preview, a printer, an
+// enhanced metafile) and printing them through the printer's Windows driver.
+#include <windows.h>
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "receipt/Layout.h"
+#include "receipt/Page.h"
+#include "receipt/Receipt.h"
+
+namespace receipt {
+
+// The fixed-pitch Japanese face slips are drawn in.
+extern const wchar_t kFontFace[];
+// The message when there is no printer to print on.
+extern const wchar_t kNoPrinter[];
+
+// Draws rows [first, first + count) of the arranged lines into strip, the
+// first of them at strip.top, each character in its cells of the strip's grid,
+// black on whatever lies below. Every piece of text is one ExtTextOutW call.
+void DrawRows(HDC dc, const std::vector<Row>& rows, const Strip& strip, std::size_t first = 0,
+              std::size_t count = static_cast<std::size_t>(-1));
+// All the lines, arranged on strip.columns columns.
+void Draw(HDC dc, const std::vector<Line>& lines, const Strip& strip);
+
+// Prints the lines on settings.printer (empty: the default printer) on paper of
+// settings.paperWidth, as one page as long as the lines where the driver takes
+// such a page, else on as many pages as they need. documentName is what the
+// print queue shows. Throws ui::Error with kNoPrinter when there is no such
+// printer, or with the system's reason when the job is refused.
+void Print(const std::vector<Line>& lines, const Settings& settings, const std::wstring& documentName);
+
+// The names of the installed printers, for choosing one; empty when there are none.
+std::vector<std::wstring> InstalledPrinters();
+
+}  // namespace receipt

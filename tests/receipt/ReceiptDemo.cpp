@@ -1,0 +1,29 @@
+// The receipt preview with a sample sale, to be looked at by a person (and
+// photographed for the README); not part of the program.
+#include <windows.h>
+
+#include "receipt/Preview.h"
+#include "ui/App.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    ui::App().SetTitle(L"Pelmora");
+    using regi::TaxClass;
+    regi::SaleRecord sale;
+    sale.number = 128;
+    sale.time = L"2026-12-08T21:07:56";
+    sale.lines = {{TaxClass::Reduced, 1080, 1, 1080}, {TaxClass::Standard, 1100, 1, 1100},
+                  {TaxClass::Reduced, 198, 3, 594},   {TaxClass::Exempt, 300, 1, 300},
+                  {TaxClass::Standard, -100, 1, -100}};
+    sale.taxes = regi::SumTaxes(sale.lines, 10, 8);
+    sale.tendered = 5000;
+    sale.change = sale.tendered - sale.taxes.Total();
+
+    receipt::Settings settings;
+    settings.shop = L"青葉商店";
+    settings.address = L"東京都千代田区1-2-3 TEL 03-1234-5678";
+    settings.registrationNumber = L"T1234567890123";
+    settings.paperWidth = 80;
+    receipt::TReceiptPreview preview(receipt::ReceiptLines(sale, settings, false), settings);
+    preview.ShowModal(nullptr);
+    return 0;
+}
