@@ -7,6 +7,8 @@
 #include "app/Form1Ids.h"
 #include "help/Help.h"
 #include "journal/ReportWindow.h"
+#include "receipt/Preview.h"
+#include "receipt/Printing.h"
 #include "settings/GreetingSound.h"
 #include "settings/LocalClock.h"
 #include "settings/ProfileValues.h"
@@ -183,8 +185,41 @@ void TForm1::KeepSale(const regi::TSale& sale) {
 }
 
 void TForm1::ShowReport(const wchar_t* caption, const std::wstring& text) {
-    journal::TReportWindow window(caption, text, {});
+    journal::TReportWindow window(caption, text, [this, caption, text] {
+        receipt::Print(receipt::FromText(text), settingsPage_.Receipt(), caption);
+    });
     window.ShowModal(Handle());
+}
+
+void TForm1::ShowReceipt() {
+    const regi::SaleRecord& sale = registerPage_.Sale().LastSettled();
+    if (sale.number == 0) return;  // nothing settled since start
+    receipt::Settings settings = settingsPage_.Receipt();
+    receipt::TReceiptPreview preview(receipt::ReceiptLines(sale, settings, printedSale_ == sale.number), settings);
+    if (preview.ShowModal(Handle()) == IDOK) printedSale_ = sale.number;
+}
+
+void TForm1::PrintReceipt(const regi::SaleRecord& sale) {
+    // A printer that fails says so; the sale stays settled and F5 can try again.
+    if (settingsPage_.PrintMode() != 1) return;
+    ui::Guarded([&] {
+        receipt::Print(receipt::ReceiptLines(sale, settingsPage_.Receipt(), false), settingsPage_.Receipt(), L"レシート");
+        printedSale_ = sale.number;
+    });
+}
+
+void TForm1::ChoosePrinter() {
+    std::vector<std::wstring> printers = receipt::InstalledPrinters();
+    if (printers.empty()) throw ui::Error(receipt::kNoPrinter);
+    ui::Menu menu(CreatePopupMenu());
+    AppendMenuW(menu.get(), MF_STRING, 1, L"通常使うプリンター");
+    for (size_t i = 0; i < printers.size(); ++i)
+        AppendMenuW(menu.get(), MF_STRING, i + 2, printers[i].c_str());
+    RECT r;
+    GetWindowRect(Control(Button6), &r);
+    UINT chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY, r.left, r.bottom, 0, Handle(), nullptr);
+    if (chosen == 1) settingsPage_.SetPrinter(L"");
+    if (chosen >= 2) settingsPage_.SetPrinter(printers[chosen - 2]);
 }
 
 void TForm1::TakeXClick() {
@@ -268,6 +303,8 @@ void TForm1::CreatePages() {
         help::ShowHelp(Handle(), help::HelpFile(), HELP_COMMAND, reinterpret_cast<ULONG_PTR>(L"CONTENTS()"));
     };
     hooks.changed = [this](const regi::TSale& sale) { KeepSale(sale); };
+    hooks.settled = [this](const regi::SaleRecord& sale) { PrintReceipt(sale); };
+    hooks.showReceipt = [this] { ShowReceipt(); };
     registerPage_.Create(tabSheets_[0].Handle(), Handle(), pageControl_, std::move(hooks));
     // Each sale, void and cancel reaches the journal before the screen shows it.
     regi::SaleRecorder& recorder = registerPage_.Sale().recorder;
@@ -318,6 +355,14 @@ void TForm1::ApplySettings() {
     settingsPage_.SetEnterReduced(file.ReadBoolean(L"Config", L"EnterReduced", false));
     settingsPage_.SetJournalOn(file.ReadBoolean(L"Journal", L"Enabled", false));
     settingsPage_.SetFloatText(file.ReadString(L"Journal", L"Float", L"0"));
+    receipt::Settings receipt;
+    receipt.shop = file.ReadString(L"Receipt", L"Shop", L"");
+    receipt.address = file.ReadString(L"Receipt", L"Address", L"");
+    receipt.registrationNumber = file.ReadString(L"Receipt", L"RegNo", L"");
+    settingsPage_.SetPrintMode(file.ReadInteger(L"Receipt", L"Print", 0));
+    receipt.printer = file.ReadString(L"Receipt", L"Printer", L"");
+    receipt.paperWidth = file.ReadInteger(L"Receipt", L"Width", receipt::kWidePaper);
+    settingsPage_.SetReceipt(receipt);
 }
 
 RECT TForm1::RestoredBounds() const {
@@ -346,6 +391,13 @@ void TForm1::FormClose() {
     file.WriteBoolean(L"Config", L"EnterReduced", settingsPage_.EnterReduced());
     file.WriteBoolean(L"Journal", L"Enabled", settingsPage_.JournalOn());
     file.WriteString(L"Journal", L"Float", settingsPage_.FloatText());
+    receipt::Settings receipt = settingsPage_.Receipt();
+    file.WriteString(L"Receipt", L"Shop", receipt.shop);
+    file.WriteString(L"Receipt", L"Address", receipt.address);
+    file.WriteString(L"Receipt", L"RegNo", receipt.registrationNumber);
+    file.WriteInteger(L"Receipt", L"Print", settingsPage_.PrintMode());
+    file.WriteString(L"Receipt", L"Printer", receipt.printer);
+    file.WriteInteger(L"Receipt", L"Width", receipt.paperWidth);
 }
 
 bool TForm1::AskExit() {
@@ -434,8 +486,13 @@ void TForm1::Command(int id, int code) {
     case Button7:
         if (journal::Journal* journal = Journal()) cashCountPage_.SetComputedAmount(journal->ExpectedCash(CashFloat()));
         return;
+    case Button6:
+        ChoosePrinter();
+        return;
+    case Edit7:
+        if (code == EN_KILLFOCUS) settingsPage_.Edit7Exit();
+        return;
     }
-    (void)code;
     for (const RegisterCommand& command : kRegisterCommands)
         if (command.key != 0 && command.id == id) registerPage_.RunCommand(command.key);
     switch (id) {

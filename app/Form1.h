@@ -81,6 +81,9 @@ private:
     void KeepSale(const regi::TSale& sale);
     std::int64_t CashFloat() const;
     void ShowReport(const wchar_t* caption, const std::wstring& text);
+    void ShowReceipt();
+    void PrintReceipt(const regi::SaleRecord& sale);
+    void ChoosePrinter();
     void Notify(NMHDR& header);
     bool AskExit();
     void CloseWithoutAsking();
@@ -97,6 +100,7 @@ private:
     TVersionBox* versionBox_ = nullptr;
     std::unique_ptr<journal::Journal> journal_;
     std::int64_t salesSinceStart_ = 0;          // numbers sales while no journal is kept
+    std::int64_t printedSale_ = -1;             // the sale whose receipt was printed: the next is a reprint
     std::vector<std::wstring> startMessages_;   // shown once the window is up
     HWND toolBar_ = nullptr, pageControl_ = nullptr, statusBar_ = nullptr;
     bool timer1Enabled_ = false;

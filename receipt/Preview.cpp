@@ -243,29 +243,11 @@ int TReceiptPreview::ShowModal(HWND owner) {
     result_ = 0;
     // The owner keeps the window above it and waits, disabled, until it closes.
     SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-    const bool disableOwner = owner && IsWindowEnabled(owner);
-    if (disableOwner) EnableWindow(owner, FALSE);
     ShowWindow(Handle(), SW_SHOW);
     SetFocus(Control(PrintButton));
-
-    MSG msg;
-    while (result_ == 0) {
-        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            // The program is ending: leave the loop and let the outer one see it.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            result_ = IDCANCEL;
-            break;
-        }
-        if (got == -1) break;
-        if (PreTranslateModal(msg) || ui::PreTranslate(msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-
-    if (disableOwner) EnableWindow(owner, TRUE);
+    if (!ui::RunModal(owner, [this] { return result_ != 0; }, [this](const MSG& msg) { return PreTranslateModal(msg); }))
+        result_ = IDCANCEL;
     ShowWindow(Handle(), SW_HIDE);
-    if (owner) SetActiveWindow(owner);
     modal_ = false;
     return result_ ? result_ : IDCANCEL;
 }

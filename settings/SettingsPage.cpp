@@ -2,6 +2,7 @@
 
 #include "app/Form1Ids.h"
 #include "ui/Controls.h"
+#include "ui/Error.h"
 
 namespace settings {
 
@@ -45,7 +46,67 @@ void SettingsPage::Create(HWND sheet, HFONT font) {
                                groupBox5_.Handle(), Edit4, font, WS_EX_CLIENTEDGE);
     ui::CreateControl(L"BUTTON", L"記録のフォルダを開く", button, 16, 78, 180, 25, groupBox5_.Handle(), Button5, font);
 
+    // Receipts: who issues them, and when and where they print.
+    groupBox6_.Create(sheet, GroupBox6, L"レシート", font, 208, 256, 368, 170);
+    struct Row { int label; const wchar_t* caption; int top; };
+    for (const Row& row : {Row{Label24, L"店名", 22}, Row{Label25, L"住所・電話", 50}, Row{Label26, L"登録番号", 78},
+                           Row{Label27, L"印刷", 106}, Row{Label28, L"プリンター", 134}})
+        ui::CreateLabel(groupBox6_.Handle(), row.label, row.caption, 12, row.top + 4, font);
+    const DWORD edit = ES_AUTOHSCROLL | WS_TABSTOP;
+    const DWORD list = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+    shop_ = ui::CreateControl(L"EDIT", L"", edit, 88, 22, 268, 23, groupBox6_.Handle(), Edit5, font, WS_EX_CLIENTEDGE);
+    address_ = ui::CreateControl(L"EDIT", L"", edit, 88, 50, 268, 23, groupBox6_.Handle(), Edit6, font,
+                                 WS_EX_CLIENTEDGE);
+    registrationNumber_ = ui::CreateControl(L"EDIT", L"", edit, 88, 78, 140, 23, groupBox6_.Handle(), Edit7, font,
+                                            WS_EX_CLIENTEDGE);
+    printMode_ = ui::CreateControl(L"COMBOBOX", L"", list, 88, 106, 150, 120, groupBox6_.Handle(), ComboBox1, font);
+    for (const wchar_t* item : {L"しない", L"精算のたびに", L"F5 のときだけ"})
+        SendMessageW(printMode_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    paperWidth_ = ui::CreateControl(L"COMBOBOX", L"", list, 246, 106, 110, 120, groupBox6_.Handle(), ComboBox2, font);
+    for (const wchar_t* item : {L"58 mm", L"80 mm"})
+        SendMessageW(paperWidth_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    printer_ = ui::CreateControl(L"EDIT", L"", ES_AUTOHSCROLL | ES_READONLY, 88, 134, 188, 23, groupBox6_.Handle(),
+                                 Edit8, font, WS_EX_CLIENTEDGE);
+    ui::CreateControl(L"BUTTON", L"選ぶ...", button, 284, 133, 72, 25, groupBox6_.Handle(), Button6, font);
+    SetReceipt({});
+    SetPrintMode(0);
+
     editBrush_.reset(CreateSolidBrush(kTaxBackground));
+}
+
+receipt::Settings SettingsPage::Receipt() const {
+    receipt::Settings r;
+    r.shop = ui::GetText(shop_);
+    r.address = ui::GetText(address_);
+    r.registrationNumber = registeredNumber_;
+    r.printer = ui::GetText(printer_);
+    r.paperWidth = SendMessageW(paperWidth_, CB_GETCURSEL, 0, 0) == 0 ? receipt::kNarrowPaper : receipt::kWidePaper;
+    return r;
+}
+
+void SettingsPage::SetReceipt(const receipt::Settings& r) {
+    SetWindowTextW(shop_, r.shop.c_str());
+    SetWindowTextW(address_, r.address.c_str());
+    // A number edited into the file by hand that is not one is not kept.
+    registeredNumber_ = receipt::IsAcceptableRegistrationNumber(r.registrationNumber) ? r.registrationNumber : L"";
+    SetWindowTextW(registrationNumber_, registeredNumber_.c_str());
+    SetPrinter(r.printer);
+    SendMessageW(paperWidth_, CB_SETCURSEL, r.paperWidth == receipt::kNarrowPaper ? 0 : 1, 0);
+}
+
+int SettingsPage::PrintMode() const {
+    LRESULT mode = SendMessageW(printMode_, CB_GETCURSEL, 0, 0);
+    return mode == 1 || mode == 2 ? static_cast<int>(mode) : 0;
+}
+
+void SettingsPage::SetPrintMode(int mode) { SendMessageW(printMode_, CB_SETCURSEL, mode == 1 || mode == 2 ? mode : 0, 0); }
+
+void SettingsPage::SetPrinter(const std::wstring& name) { SetWindowTextW(printer_, name.c_str()); }
+
+void SettingsPage::Edit7Exit() {
+    std::wstring text = ui::GetText(registrationNumber_);
+    if (!receipt::IsAcceptableRegistrationNumber(text)) throw ui::Error(receipt::kBadRegistrationNumber);
+    registeredNumber_ = text;
 }
 
 bool SettingsPage::JournalOn() const { return SendMessageW(checkBox3_, BM_GETCHECK, 0, 0) == BST_CHECKED; }

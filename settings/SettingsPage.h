@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "receipt/Receipt.h"
 #include "ui/Form.h"
 #include "ui/Gdi.h"
 
@@ -31,12 +32,27 @@ public:
     std::wstring FloatText() const;           // Edit4
     void SetFloatText(const std::wstring& text);
 
+    // Receipts: who issues them and on which paper and printer, and when
+    // they print (0 never, 1 after every settlement, 2 only on F5).
+    receipt::Settings Receipt() const;
+    void SetReceipt(const receipt::Settings& receipt);
+    int PrintMode() const;                    // ComboBox1
+    void SetPrintMode(int mode);
+    void SetPrinter(const std::wstring& name);  // empty: the default printer
+    // The registration number left in Edit7: an empty or valid one is kept;
+    // anything else is refused with a message, stays for correction, and the
+    // last valid number goes on counting.
+    void Edit7Exit();
+
     // Edit2's background, for the form's WM_CTLCOLOREDIT.
     // Null for any other control.
     HBRUSH EditBrush(HWND edit, HDC dc) const;
 
 private:
-    ui::GroupBox groupBox1_, groupBox2_, groupBox3_, groupBox4_, groupBox5_;
+    ui::GroupBox groupBox1_, groupBox2_, groupBox3_, groupBox4_, groupBox5_, groupBox6_;
+    HWND shop_ = nullptr, address_ = nullptr, registrationNumber_ = nullptr, printMode_ = nullptr,
+         paperWidth_ = nullptr, printer_ = nullptr;
+    std::wstring registeredNumber_;  // the last valid registration number
     HWND edit2_ = nullptr, edit3_ = nullptr, edit4_ = nullptr;
     HWND checkBox1_ = nullptr, checkBox2_ = nullptr, checkBox3_ = nullptr;
     ui::Brush editBrush_;

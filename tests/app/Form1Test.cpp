@@ -9,6 +9,7 @@
 
 #include "app/Form1.h"
 #include "app/Form1Ids.h"
+#include "receipt/Receipt.h"
 #include "tests/support/WindowTest.h"
 #include "ui/App.h"
 #include "ui/Controls.h"
@@ -272,6 +273,12 @@ TEST_F(Form1Test, SettingsPageWidgetsStandInTheirGroups) {
         {form1::CheckBox3, form1::GroupBox5, L"売上を記録する", 16, 24, 200, 17},
         {form1::Edit4, form1::GroupBox5, L"0", 96, 48, 100, 23},
         {form1::Button5, form1::GroupBox5, L"記録のフォルダを開く", 16, 78, 180, 25},
+        {form1::GroupBox6, form1::TabSheet3, L"レシート", 208, 256, 368, 170},
+        {form1::Edit5, form1::GroupBox6, L"", 88, 22, 268, 23},
+        {form1::Edit6, form1::GroupBox6, L"", 88, 50, 268, 23},
+        {form1::Edit7, form1::GroupBox6, L"", 88, 78, 140, 23},
+        {form1::Edit8, form1::GroupBox6, L"", 88, 134, 188, 23},
+        {form1::Button6, form1::GroupBox6, L"選ぶ...", 284, 133, 72, 25},
     };
     for (const Expected& w : widgets) {
         HWND control = f.Control(w.id);
@@ -318,7 +325,8 @@ TEST_F(Form1Test, SettingsPageTabOrder) {
     SetFocus(f.Control(form1::Edit2));
     const int order[] = {form1::Button1, form1::Button2, form1::Button3, form1::CheckBox1,
                          form1::Button4, form1::Edit3,   form1::CheckBox2, form1::CheckBox3,
-                         form1::Edit4,   form1::Button5};
+                         form1::Edit4,   form1::Button5,  form1::Edit5,     form1::Edit6,
+                         form1::Edit7,   form1::ComboBox1, form1::ComboBox2, form1::Button6};
     for (int id : order) {
         PostMessageW(f.Handle(), WM_NEXTDLGCTL, 0, 0);
         Pump();
@@ -338,7 +346,8 @@ TEST_F(Form1Test, ClosingWritesTheSettingsInTheirOrder) {
     EXPECT_TRUE(Closed());
     EXPECT_EQ(ReadSettingsText(Ini()),
               L"[CheckBox1]\r\nChecked=0\r\n[form]\r\ntop=34\r\nleft=12\r\nheight=560\r\nwidth=640\r\n"
-              L"[Config]\r\nTax=8\r\nReducedTax=abc\r\nEnterReduced=1\r\n[Journal]\r\nEnabled=0\r\nFloat=0\r\n");
+              L"[Config]\r\nTax=8\r\nReducedTax=abc\r\nEnterReduced=1\r\n[Journal]\r\nEnabled=0\r\nFloat=0\r\n"
+              L"[Receipt]\r\nShop=\r\nAddress=\r\nRegNo=\r\nPrint=0\r\nPrinter=\r\nWidth=80\r\n");
     // And they come back at the next start, as they were.
     Open();
     EXPECT_EQ(ui::GetText(form->Control(form1::Edit2)), L"8");
@@ -497,4 +506,32 @@ TEST_F(Form1Test, AWindowWhollyOffTheWorkAreaStartsAtItsDefaultPlace) {
         form.reset();
         Pump();
     }
+}
+
+TEST_F(Form1Test, TheRegistrationNumberIsCheckedWhenItsFieldIsLeft) {
+    ErrorRecorder errors;
+    TForm1& f = Open();
+    HWND field = f.Control(form1::Edit7);
+    auto leave = [&](const wchar_t* text) {
+        SetWindowTextW(field, text);
+        SendMessageW(f.Handle(), WM_COMMAND, MAKEWPARAM(form1::Edit7, EN_KILLFOCUS), reinterpret_cast<LPARAM>(field));
+        Pump();
+    };
+    const std::pair<const wchar_t*, bool> cases[] = {
+        {L"T1234567890123", true}, {L"", true},  {L"T123456789012", false}, {L"1234567890123", false},
+        {L"t1234567890123", false}, {L"T12345678901234", false}, {L"T123456789012a", false},
+    };
+    for (const auto& [text, good] : cases) {
+        size_t before = errors.Messages().size();
+        leave(text);
+        EXPECT_EQ(errors.Messages().size(), before + (good ? 0 : 1)) << testing::PrintToString(std::wstring(text));
+        EXPECT_EQ(ui::GetText(field), text) << "the text stays for correction";
+    }
+    ASSERT_FALSE(errors.Messages().empty());
+    EXPECT_EQ(errors.Messages().back(), receipt::kBadRegistrationNumber);
+    leave(L"T9876543210987");
+    leave(L"T98");  // refused: the last valid number is the one kept
+    MessageBoxAnswerer yes(Answer::Yes);
+    f.Exit1Click();
+    EXPECT_NE(ReadSettingsText(Ini()).find(L"RegNo=T9876543210987\r\n"), std::wstring::npos);
 }

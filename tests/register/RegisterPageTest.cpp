@@ -13,6 +13,8 @@
 #include "app/Form1Ids.h"
 #include "help/Help.h"
 #include "help/HelpWindow.h"
+#include "receipt/Preview.h"
+#include "receipt/Printing.h"
 #include "register/Sale.h"
 #include "tests/support/WindowTest.h"
 #include "ui/App.h"
@@ -84,6 +86,7 @@ protected:
     void F2() { Press(VK_F2); }
     void F3() { Press(VK_F3); }
     void F8() { Press(VK_F8); }
+    void F5() { Press(VK_F5); }
     // What a tool tip of this thread shows over the label id.
     std::wstring TipText(int id) {
         std::vector<HWND> tips;
@@ -951,4 +954,77 @@ TEST_F(RegisterPageTest, WithoutTheJournalNothingButTheSettingsIsWritten) {
     }
     EXPECT_TRUE(files.empty()) << testing::PrintToString(files);
     EXPECT_FALSE(IsWindowVisible(form->Control(form1::Button7)));
+}
+
+namespace {
+
+// Copies the receipt of each preview window as it opens, then closes it.
+struct PreviewCopier {
+    PreviewCopier() {
+        copier = this;
+        hook = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+    }
+    ~PreviewCopier() {
+        UnhookWindowsHookEx(hook);
+        copier = nullptr;
+    }
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_ACTIVATE && copier) {
+            HWND window = reinterpret_cast<HWND>(wParam);
+            wchar_t name[32] = L"";
+            GetClassNameW(window, name, 32);
+            if (lstrcmpW(name, L"TReceiptPreview") == 0) {
+                ++copier->opened;
+                copier->caption = ui::GetText(window);
+                PostMessageW(window, WM_COMMAND, receipt::CopyButton, 0);
+                PostMessageW(window, WM_CLOSE, 0, 0);
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline PreviewCopier* copier = nullptr;
+    HHOOK hook = nullptr;
+    int opened = 0;
+    std::wstring caption;
+};
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i) Pump();
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+}  // namespace
+
+TEST_F(RegisterPageTest, F5PreviewsTheLastSaleAndAMissingPrinterLeavesItSettled) {
+    ErrorRecorder errors;
+    PreviewCopier copier;
+    F5();
+    EXPECT_EQ(copier.opened, 0) << "nothing settled yet";
+    // Print after every settlement; no printer is installed here.
+    SendMessageW(form->Control(form1::ComboBox1), CB_SETCURSEL, 1, 0);
+    SetRate(L"10");
+    Type(L"1080");
+    F2();
+    Type(L"300");
+    Plus();
+    Type(L"2000");
+    Divide();
+    ASSERT_EQ(errors.Messages().size(), 1u);
+    EXPECT_EQ(errors.Messages()[0], receipt::kNoPrinter);
+    EXPECT_EQ(Page().Sale().State(), regi::SaleState::Settled);
+    EXPECT_EQ(Caption(form1::Label3), kYen + L"620");
+    F5();
+    ASSERT_EQ(copier.opened, 1);
+    EXPECT_EQ(copier.caption, L"レシート");
+    std::wstring text = ClipboardText();
+    for (const wchar_t* part : {L"※商品", L"非課税商品", L"※は軽減税率対象", L"8%対象", L"\u00A51,080", L"\u00A5620"})
+        EXPECT_NE(text.find(part), std::wstring::npos) << testing::PrintToString(std::wstring(part));
+    EXPECT_EQ(text.find(L"登録番号"), std::wstring::npos) << "not a registered shop";
+    EXPECT_EQ(Page().Sale().State(), regi::SaleState::Settled);
 }
