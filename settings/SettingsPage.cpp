@@ -71,6 +71,9 @@ void SettingsPage::Create(HWND sheet, HFONT font) {
     SetReceipt({});
     SetPrintMode(0);
 
+    // The rate boxes are narrow; "10" needs all of their width.
+    for (HWND rate : {edit2_, edit3_}) SendMessageW(rate, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+
     editBrush_.reset(CreateSolidBrush(kTaxBackground));
 }
 
