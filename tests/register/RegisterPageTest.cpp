@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "app/Form1Ids.h"
 #include "help/Help.h"
 #include "help/HelpWindow.h"
+#include "journal/ReportWindow.h"
 #include "receipt/Preview.h"
 #include "receipt/Printing.h"
 #include "register/Sale.h"
@@ -809,32 +811,41 @@ protected:
     }
 };
 
-// Closes each report window as it opens and notes its title and text.
-struct ReportReader {
-    ReportReader() {
-        reader = this;
+// Watches the windows of one class as they become active, for windows that
+// run their own message loop: act on each from inside it.
+struct ActivationWatcher {
+    ActivationWatcher(const wchar_t* windowClass, std::function<void(HWND)> onActive)
+        : className(windowClass), act(std::move(onActive)) {
+        watcher = this;
         hook = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
     }
-    ~ReportReader() {
+    ~ActivationWatcher() {
         UnhookWindowsHookEx(hook);
-        reader = nullptr;
+        watcher = nullptr;
     }
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HCBT_ACTIVATE && reader) {
+        if (code == HCBT_ACTIVATE && watcher) {
             HWND window = reinterpret_cast<HWND>(wParam);
             wchar_t name[32] = L"";
             GetClassNameW(window, name, 32);
-            if (lstrcmpW(name, L"TReportWindow") == 0) {
-                reader->titles.push_back(ui::GetText(window));
-                reader->texts.push_back(ui::GetText(GetDlgItem(window, 100)));
-                PostMessageW(window, WM_CLOSE, 0, 0);
-            }
+            if (watcher->className == name) watcher->act(window);
         }
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
-    static inline ReportReader* reader = nullptr;
+    static inline ActivationWatcher* watcher = nullptr;
+    std::wstring className;
+    std::function<void(HWND)> act;
     HHOOK hook = nullptr;
+};
+
+// Closes each report window as it opens and notes its title and text.
+struct ReportReader {
     std::vector<std::wstring> titles, texts;
+    ActivationWatcher watcher{L"TReportWindow", [this](HWND window) {
+                                  titles.push_back(ui::GetText(window));
+                                  texts.push_back(ui::GetText(GetDlgItem(window, journal::TReportWindow::ReportText)));
+                                  PostMessageW(window, WM_CLOSE, 0, 0);
+                              }};
 };
 
 }  // namespace
@@ -960,32 +971,14 @@ namespace {
 
 // Copies the receipt of each preview window as it opens, then closes it.
 struct PreviewCopier {
-    PreviewCopier() {
-        copier = this;
-        hook = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-    }
-    ~PreviewCopier() {
-        UnhookWindowsHookEx(hook);
-        copier = nullptr;
-    }
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HCBT_ACTIVATE && copier) {
-            HWND window = reinterpret_cast<HWND>(wParam);
-            wchar_t name[32] = L"";
-            GetClassNameW(window, name, 32);
-            if (lstrcmpW(name, L"TReceiptPreview") == 0) {
-                ++copier->opened;
-                copier->caption = ui::GetText(window);
-                PostMessageW(window, WM_COMMAND, receipt::CopyButton, 0);
-                PostMessageW(window, WM_CLOSE, 0, 0);
-            }
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-    static inline PreviewCopier* copier = nullptr;
-    HHOOK hook = nullptr;
     int opened = 0;
     std::wstring caption;
+    ActivationWatcher watcher{L"TReceiptPreview", [this](HWND window) {
+                                  ++opened;
+                                  caption = ui::GetText(window);
+                                  PostMessageW(window, WM_COMMAND, receipt::CopyButton, 0);
+                                  PostMessageW(window, WM_CLOSE, 0, 0);
+                              }};
 };
 
 std::wstring ClipboardText() {
