@@ -69,6 +69,14 @@ std::wstring TVersionBox::ProgramFolder() {
     return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
+std::wstring TVersionBox::StoredPicturePath(const settings::SettingsFile& file, const std::wstring& programFolder) {
+    return file.ReadString(L"Image", L"FileName", DefaultPictureIn(programFolder));
+}
+
+bool TVersionBox::AsksForPicture(const std::wstring& settingsPath, const std::wstring& programFolder) {
+    return !FileExists(StoredPicturePath(settings::SettingsFile(settingsPath), programFolder));
+}
+
 void TVersionBox::CreateWidgets() {
     titleFont_ = ui::MakeFont(kFontFace, 21, true);
     font13_ = ui::MakeFont(kFontFace, 13);
@@ -119,7 +127,7 @@ void TVersionBox::FormCreate() {
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_.get()), FALSE);
 
     // 2. The picture of the last run, or the one beside the program.
-    std::wstring path = settingsFile_.ReadString(L"Image", L"FileName", DefaultPicturePath());
+    std::wstring path = StoredPicturePath(settingsFile_, programFolder_);
     // 3. A picture that is gone is chosen anew; without one the box keeps its design.
     if (!FileExists(path)) {
         std::optional<std::wstring> chosen = openPictureDialog1_.Execute(Handle());

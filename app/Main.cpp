@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <optional>
+
 #include "about/VersionBox.h"
 #include "app/Form1.h"
 #include "ui/App.h"
@@ -19,10 +21,23 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
 
     TForm1 form1(settings::ChooseSettingsPath());
     ui::App().SetMainWindow(form1.Handle());
-    // Right after the main window: without its picture it asks for one first.
-    TVersionBox versionBox(form1.SettingsFile().Path());
-    form1.SetVersionBox(&versionBox);
+    std::optional<TVersionBox> versionBox;
+    auto createVersionBox = [&] {
+        versionBox.emplace(form1.SettingsFile().Path());
+        form1.SetVersionBox(&*versionBox);
+    };
+    // The about box stays hidden until asked for, so the register comes first:
+    // the box is made once the main window has painted and its entry field has
+    // the focus; keys typed while it is made wait in the queue. Only a box without its
+    // picture is made before, because its picture dialog is the first window.
+    const bool asksForPicture = TVersionBox::AsksForPicture(form1.SettingsFile().Path());
+    if (asksForPicture) createVersionBox();
 
     ShowWindow(form1.Handle(), showCommand);
+    if (!asksForPicture) {
+        int quit = ui::PumpMessages();
+        if (quit >= 0) return quit;
+        createVersionBox();
+    }
     return ui::RunMessageLoop();
 }
