@@ -3,6 +3,7 @@
 #include "about/ShellOpen.h"
 #include "about/VersionBoxIds.h"
 #include "app/Help.h"
+#include "app/Version.h"
 #include "settings/ProfileValues.h"
 #include "settings/WindowBounds.h"
 #include "ui/App.h"
@@ -100,7 +101,7 @@ void TVersionBox::CreateWidgets() {
     };
     const LabelSpec labels[] = {
         {Label1, L"Pelmora", 62, 22, titleFont_.get(), false},
-        {Label4, L"Version 2.0.0.0", 62, 46, font13_.get(), false},
+        {Label4, L"Version " PELMORA_VERSION_WTEXT, 62, 46, font13_.get(), false},
         {Label9, L"Voice: Pelmora developers", 24, 240, font12_.get(), false},
         {Label8, L"Designer: Pelmora developers", 24, 256, font12_.get(), false},
         {Label7, L"design@example.com", 24, 272, link12_.get(), true},
