@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/app/StartedProgram.h"
+
 namespace {
 
 double Now() {
@@ -27,12 +29,6 @@ double Now() {
 }
 
 std::wstring Folder(const std::wstring& path) { return path.substr(0, path.find_last_of(L"\\/") + 1); }
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64] = L"";
-    GetClassNameW(window, name, 64);
-    return name;
-}
 
 // Seconds from the start until the program waits for input with the focus in
 // a window of focusClass; negative when that does not happen within 10 s.
@@ -50,10 +46,7 @@ double TimeStart(const std::wstring& program, const wchar_t* focusClass) {
     double reached = -1;
     if (WaitForInputIdle(process.hProcess, 10000) == 0) {
         while (Now() - start < 10) {
-            GUITHREADINFO info{};
-            info.cbSize = sizeof info;
-            if (GetGUIThreadInfo(process.dwThreadId, &info) && info.hwndFocus &&
-                ClassOf(info.hwndFocus) == focusClass) {
+            if (started::FocusIsIn(process.dwThreadId, focusClass)) {
                 reached = Now() - start;
                 break;
             }

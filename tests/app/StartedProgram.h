@@ -1,0 +1,44 @@
+#pragma once
+// What the start-up benchmark and the start probe look for in a program they
+// started: its windows by class, and where its keyboard focus is.
+#include <windows.h>
+
+#include <string>
+
+namespace started {
+
+inline std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = L"";
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+// The visible top-level window of class className that belongs to process
+// processId, or null.
+inline HWND FindWindowOf(DWORD processId, const wchar_t* className) {
+    struct Search {
+        DWORD processId;
+        const wchar_t* className;
+        HWND found;
+    } search{processId, className, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s->processId || !IsWindowVisible(window) || ClassOf(window) != s->className) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// True when the keyboard focus of thread threadId is in a window of className.
+inline bool FocusIsIn(DWORD threadId, const wchar_t* className) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(threadId, &info) && info.hwndFocus && ClassOf(info.hwndFocus) == className;
+}
+
+}  // namespace started
