@@ -16,6 +16,7 @@ inline std::wstring ClassOf(HWND window) {
 struct WindowSearch {
     DWORD processId;
     const wchar_t* className;
+    bool visibleOnly;
     HWND found;
 };
 
@@ -23,15 +24,15 @@ inline BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !IsWindowVisible(window) || ClassOf(window) != search->className) return TRUE;
+    if (owner != search->processId || (search->visibleOnly && !IsWindowVisible(window)) || ClassOf(window) != search->className) return TRUE;
     search->found = window;
     return FALSE;
 }
 
-// The visible top-level window of class className that belongs to process
-// processId, or null.
-inline HWND FindWindowOf(DWORD processId, const wchar_t* className) {
-    WindowSearch search{processId, className, nullptr};
+// The top-level window of class className that belongs to process processId
+// (a visible one unless visibleOnly is false), or null.
+inline HWND FindWindowOf(DWORD processId, const wchar_t* className, bool visibleOnly = true) {
+    WindowSearch search{processId, className, visibleOnly, nullptr};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }

@@ -3,7 +3,7 @@
 // (e.g. "%APPDATA%\Microsoft\Windows\Start Menu\Programs\Pelmora.lnk"). A
 // shortcut is read for its program and working folder, which are then started.
 // Passes when the main window of this version comes up with the focus in the
-// register's entry field and the program then ends through its exit question,
+// register's entry field, the about box is made, and the program then ends through its exit question,
 // answered "yes" (which writes its settings file). Prints each step; exit code
 // 0 when all passed.
 #include <windows.h>
@@ -109,6 +109,10 @@ int main(int argc, char** argv) {
     if (!WaitFor([&] { return started::FocusIsIn(thread, L"TSaNumEdit") ? form : nullptr; }))
         return Fail(process, "the entry field did not get the focus");
     std::printf("entry field focused\n");
+    // The about box is made, hidden, once the start is over.
+    if (!WaitFor([&] { return started::FindWindowOf(processId, L"TVersionBox", false); }))
+        return Fail(process, "no about box");
+    std::printf("about box made\n");
 
     // The close box asks first; "yes" ends the program, which keeps its settings.
     PostMessageW(form, WM_CLOSE, 0, 0);
