@@ -6,6 +6,8 @@
 
 #include "about/Picture.h"
 #include "ui/Controls.h"
+#include "ui/Error.h"
+#include "ui/SystemFunction.h"
 
 namespace about {
 
@@ -182,6 +184,10 @@ std::optional<std::wstring> OpenPictureDialog::Execute(HWND owner) const {
 }
 
 std::optional<std::wstring> RunPictureDialog(HWND owner) {
+    // The common dialogs are loaded the first time a picture is chosen, not at start.
+    static const auto getOpenFileName =
+        ui::SystemFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    if (!getOpenFileName) throw ui::Error(L"ファイルを開くダイアログを表示できません (comdlg32.dll)");
     std::vector<wchar_t> file(32768, L'\0');
     OPENFILENAMEW settings = PictureDialogSettings(owner, file.data(), static_cast<DWORD>(file.size()));
 
@@ -196,7 +202,7 @@ std::optional<std::wstring> RunPictureDialog(HWND owner) {
         settings.lpfnHook = PreviewHook;
         settings.lCustData = reinterpret_cast<LPARAM>(&state);
     }
-    BOOL chosen = GetOpenFileNameW(&settings);
+    BOOL chosen = getOpenFileName(&settings);
     if (memory) GlobalFree(memory);
     if (!chosen) return std::nullopt;
     return std::wstring(file.data());

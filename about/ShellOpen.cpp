@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "ui/SystemFunction.h"
+
 namespace about {
 
 namespace {
@@ -20,7 +22,10 @@ void ShellOpen(const ShellRequest& request) {
         Opener()(request);
         return;
     }
-    ShellExecuteW(request.owner, request.operation.c_str(), request.target.c_str(), OrNull(request.parameters),
+    // The shell is loaded the first time a link is followed, not at start.
+    static const auto shellExecute = ui::SystemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+    if (!shellExecute) return;
+    shellExecute(request.owner, request.operation.c_str(), request.target.c_str(), OrNull(request.parameters),
                   OrNull(request.folder), request.show);
 }
 

@@ -2,6 +2,7 @@
 
 #include "about/ShellOpen.h"
 #include "about/VersionBoxIds.h"
+#include "app/Version.h"
 #include "help/Help.h"
 #include "settings/ProfileValues.h"
 #include "settings/WindowBounds.h"
@@ -69,6 +70,14 @@ std::wstring TVersionBox::ProgramFolder() {
     return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
+std::wstring TVersionBox::StoredPicturePath(const settings::SettingsFile& file, const std::wstring& programFolder) {
+    return file.ReadString(L"Image", L"FileName", DefaultPictureIn(programFolder));
+}
+
+bool TVersionBox::AsksForPicture(const std::wstring& settingsPath, const std::wstring& programFolder) {
+    return !FileExists(StoredPicturePath(settings::SettingsFile(settingsPath), programFolder));
+}
+
 void TVersionBox::CreateWidgets() {
     titleFont_ = ui::MakeFont(kFontFace, 21, true);
     font13_ = ui::MakeFont(kFontFace, 13);
@@ -92,7 +101,7 @@ void TVersionBox::CreateWidgets() {
     };
     const LabelSpec labels[] = {
         {Label1, L"Pelmora", 62, 22, titleFont_.get(), false},
-        {Label4, L"Version 2.0.0.0", 62, 46, font13_.get(), false},
+        {Label4, L"Version " PELMORA_VERSION_WTEXT, 62, 46, font13_.get(), false},
         {Label9, L"Voice: Pelmora developers", 24, 240, font12_.get(), false},
         {Label8, L"Designer: Pelmora developers", 24, 256, font12_.get(), false},
         {Label7, L"design@example.com", 24, 272, link12_.get(), true},
@@ -119,7 +128,7 @@ void TVersionBox::FormCreate() {
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(baseFont_.get()), FALSE);
 
     // 2. The picture of the last run, or the one beside the program.
-    std::wstring path = settingsFile_.ReadString(L"Image", L"FileName", DefaultPicturePath());
+    std::wstring path = StoredPicturePath(settingsFile_, programFolder_);
     // 3. A picture that is gone is chosen anew; without one the box keeps its design.
     if (!FileExists(path)) {
         std::optional<std::wstring> chosen = openPictureDialog1_.Execute(Handle());

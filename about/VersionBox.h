@@ -20,6 +20,10 @@ public:
     // The folder of the running program, with its trailing separator.
     static std::wstring ProgramFolder();
 
+    // True when the creation step will ask for a picture: there is no file at
+    // the stored picture path, or at the default one when none is stored.
+    static bool AsksForPicture(const std::wstring& settingsPath, const std::wstring& programFolder = ProgramFolder());
+
     // Shows the box with owner disabled until it closes; IDOK for the OK
     // button, IDCANCEL for the close box or Escape.
     int ShowModal(HWND owner);
@@ -39,7 +43,7 @@ public:
 
     HWND Control(int id) const;
     const settings::SettingsFile& SettingsFile() const { return settingsFile_; }
-    std::wstring DefaultPicturePath() const { return programFolder_ + L"About.bmp"; }
+    std::wstring DefaultPicturePath() const { return DefaultPictureIn(programFolder_); }
 
     static const wchar_t kCaption[];
     static const wchar_t kHomePage[];
@@ -50,6 +54,8 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    static std::wstring DefaultPictureIn(const std::wstring& programFolder) { return programFolder + L"About.bmp"; }
+    static std::wstring StoredPicturePath(const settings::SettingsFile& file, const std::wstring& programFolder);
     void FormCreate();
     void CreateWidgets();
     void ApplyBounds();

@@ -5,6 +5,7 @@
 
 #include "about/VersionBox.h"
 #include "app/Form1Ids.h"
+#include "app/Version.h"
 #include "help/Help.h"
 #include "journal/ReportWindow.h"
 #include "receipt/Preview.h"
@@ -120,7 +121,7 @@ TForm1::TForm1(std::wstring settingsPath) : settingsFile_(std::move(settingsPath
     RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW),
                       reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                       LoadIconW(ui::App().Instance(), L"MAINICON"));
-    Create(kClass, L" Pelmora Version 2.0.0.0",
+    Create(kClass, L" Pelmora Version " PELMORA_VERSION_WTEXT,
            (WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX) | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
            315, 118, 606, 597, nullptr, MakeMainMenu());
     // The greeting and the clock run from creation on.

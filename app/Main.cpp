@@ -2,11 +2,24 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
+#include <optional>
+#include <utility>
+
 #include "about/VersionBox.h"
 #include "app/Form1.h"
 #include "help/Help.h"
 #include "ui/App.h"
+#include "ui/Error.h"
 #include "ui/MessageLoop.h"
+
+// Work the start does once the program has first waited for a key.
+static std::function<void()> afterFirstWait;
+
+static void CALLBACK RunAfterFirstWait(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (std::function<void()> work = std::exchange(afterFirstWait, nullptr)) ui::Guarded(work);
+}
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
@@ -16,10 +29,27 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
 
     TForm1 form1(settings::ChooseSettingsPath());
     ui::App().SetMainWindow(form1.Handle());
-    // Right after the main window: without its picture it asks for one first.
-    TVersionBox versionBox(form1.SettingsFile().Path());
-    form1.SetVersionBox(&versionBox);
+    std::optional<TVersionBox> versionBox;
+    auto createVersionBox = [&] {
+        versionBox.emplace(form1.SettingsFile().Path());
+        form1.SetVersionBox(&*versionBox);
+    };
+    // The about box stays hidden until asked for, so the register comes first:
+    // the box is made once the main window has painted, its entry field has the
+    // focus and the program has waited for a key; a key typed by then is handled
+    // first. Only a box without its picture is made before the main window,
+    // because its picture dialog is the first window.
+    const bool asksForPicture = TVersionBox::AsksForPicture(form1.SettingsFile().Path());
+    if (asksForPicture) createVersionBox();
 
     ShowWindow(form1.Handle(), showCommand);
+    if (!asksForPicture) {
+        int quit = ui::PumpMessages();
+        if (quit >= 0) return quit;
+        // Set with the queue empty, the timer comes due after the program has
+        // waited for input.
+        afterFirstWait = createVersionBox;
+        SetTimer(nullptr, 0, USER_TIMER_MINIMUM, RunAfterFirstWait);
+    }
     return ui::RunMessageLoop();
 }

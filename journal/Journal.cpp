@@ -11,6 +11,7 @@
 
 #include "settings/LocalClock.h"
 #include "ui/Error.h"
+#include "ui/SystemFunction.h"
 
 namespace journal {
 
@@ -136,7 +137,10 @@ std::wstring UnreadableLinesMessage(int count) {
 }
 
 void OpenFolder(const std::wstring& folder) {
-    HINSTANCE result = ShellExecuteW(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // The shell is loaded when the folder is first opened, not at start.
+    static const auto shellExecute = ui::SystemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+    HINSTANCE result = shellExecute ? shellExecute(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL)
+                                    : nullptr;
     if (reinterpret_cast<INT_PTR>(result) <= 32)
         throw ui::Error(L"記録のフォルダを開けません\r\n" + folder);
 }

@@ -5,13 +5,16 @@
 #include <utility>
 
 #include "ui/App.h"
+#include "ui/SystemFunction.h"
 
 namespace settings {
 
 namespace {
 
 bool PlayWithSystem(const void* wave, UINT flags) {
-    return sndPlaySoundW(static_cast<const wchar_t*>(wave), flags) != FALSE;
+    // The sound library is loaded at the first greeting, not at start.
+    static const auto play = ui::SystemFunction<decltype(&sndPlaySoundW)>(L"winmm.dll", "sndPlaySoundW");
+    return play && play(static_cast<const wchar_t*>(wave), flags) != FALSE;
 }
 
 SoundPlayer& Player() {

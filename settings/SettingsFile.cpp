@@ -5,6 +5,7 @@
 
 #include "settings/ProfileValues.h"
 #include "ui/Error.h"
+#include "ui/SystemFunction.h"
 
 namespace settings {
 
@@ -149,8 +150,10 @@ std::wstring ChooseSettingsPath() {
     std::wstring beside = SettingsPathBeside(ProgramPath());
     if (CanWrite(beside)) return beside;
 
+    // The shell is loaded only here, where the folder beside the program is read-only.
+    const auto getFolderPath = ui::SystemFunction<decltype(&SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
     wchar_t folder[MAX_PATH];
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder)))
+    if (!getFolderPath || FAILED(getFolderPath(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder)))
         return beside;
     std::wstring own = std::wstring(folder) + L"\\Pelmora";
     CreateDirectoryW(own.c_str(), nullptr);

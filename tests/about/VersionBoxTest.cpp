@@ -149,6 +149,41 @@ TEST_F(VersionBoxTest, FirstStartWithoutPictureAndDialogCancelled) {
     EXPECT_EQ(chooser.owners.size(), 2u);
 }
 
+// The program makes the box before its main window only when the box will ask
+// for a picture: the prediction must match what the creation step then does.
+TEST_F(VersionBoxTest, TellsBeforehandWhetherItWillAskForAPicture) {
+    const std::wstring stored = Picture(L"stored.bmp", pb::Bitmap(4, 4, 24));
+    const std::wstring folderPath = folder.File(L"a-folder.bmp");
+    CreateDirectoryW(folderPath.c_str(), nullptr);
+    struct Case {
+        const char* name;
+        const std::wstring* storedPath;  // null: no "Image" key
+        bool defaultPicture;             // About.bmp beside the program
+        bool asks;
+    };
+    const std::wstring gone = folder.File(L"gone.bmp");
+    const Case cases[] = {
+        {"nothing stored, no default", nullptr, false, true},
+        {"nothing stored, default there", nullptr, true, false},
+        {"stored picture there", &stored, false, false},
+        {"stored picture gone, default there", &gone, true, true},
+        {"stored path is a folder", &folderPath, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        box.reset();
+        chooser.owners.clear();
+        DeleteFileW(Ini().c_str());
+        DeleteFileW((Program() + L"About.bmp").c_str());
+        if (c.storedPath) WriteAnsiFile(Ini(), L"[Image]\r\nFileName=" + *c.storedPath + L"\r\n");
+        if (c.defaultPicture) WriteBytes(Program() + L"About.bmp", pb::Bitmap(4, 4, 24));
+
+        EXPECT_EQ(TVersionBox::AsksForPicture(Ini(), Program()), c.asks);
+        Open();
+        EXPECT_EQ(chooser.owners.size(), c.asks ? 1u : 0u);
+    }
+}
+
 TEST_F(VersionBoxTest, DefaultPictureBesideTheProgramNeedsNoDialog) {
     WriteBytes(Program() + L"About.bmp", pb::Bitmap(286, 345, 24));
     TVersionBox& b = Open();
