@@ -224,6 +224,25 @@ TEST_F(StringGridTest, TheScrollBarScrollsWithoutTakingTheFocus) {
     EXPECT_EQ(info.nPage, 5u);
 }
 
+TEST_F(StringGridTest, TheWheelScrollsThreeRowsANotchAndAddsUpPartsOfNotches) {
+    MakeRegisterGrid();
+    // A notch is 120; fine wheels and touchpads send less at a time.
+    struct Step {
+        short delta;
+        int topRow;
+    };
+    const Step steps[] = {
+        {-120, 3}, {-240, 9},                       // whole notches down
+        {-30, 9}, {-30, 9}, {-30, 9}, {-30, 12},    // four quarters make one
+        {-40, 12}, {80, 12}, {80, 9},               // back up: what was left counts
+        {360, 0}, {120, 0},                         // the top stops it
+    };
+    for (const Step& step : steps) {
+        SendMessageW(grid.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, step.delta), 0);
+        EXPECT_EQ(grid.TopRow(), step.topRow) << "after " << step.delta;
+    }
+}
+
 TEST_F(StringGridTest, CellsKeepTheirTextsWhenColumnsAreAdded) {
     MakeRegisterGrid();
     grid.SetCell(1, 3, L"1200");
