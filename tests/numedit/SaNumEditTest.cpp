@@ -483,6 +483,25 @@ TEST_F(NumEditTest, DoubleClickSelectsAndASingleClickClears) {
   EXPECT_NE(edit().SelLength(), 0);
 }
 
+TEST_F(NumEditTest, APressIsNoClickOnceAnotherWindowTakesTheMouse) {
+  int clicks = 0;
+  edit().OnClick = [&](TSaNumEdit&) { ++clicks; };
+  Click(WM_LBUTTONDOWN, WM_LBUTTONUP, 10, 10);
+  ASSERT_EQ(clicks, 1);
+  // The capture goes to another window (a drag elsewhere), or back to nobody
+  // (the user switches programs); the release that follows clicks nothing.
+  for (bool otherWindow : {true, false}) {
+    Click(WM_LBUTTONDOWN, 0, 10, 10);
+    ASSERT_EQ(GetCapture(), handle());
+    if (otherWindow) SetCapture(form->before);
+    ReleaseCapture();
+    Click(WM_LBUTTONUP, 0, 10, 10);
+    EXPECT_EQ(clicks, 1) << (otherWindow ? "capture taken" : "capture released");
+  }
+  Click(WM_LBUTTONDOWN, WM_LBUTTONUP, 10, 10);
+  EXPECT_EQ(clicks, 2);
+}
+
 TEST_F(NumEditTest, RightPressFocusesWithoutTouchingTheSelection) {
   edit().SetText(L"5");
   edit().SetAutoSelect(false);
