@@ -1,6 +1,8 @@
 #pragma once
-// Owners for GDI objects, device contexts and menus: nothing is deleted by hand.
+// Owners for GDI objects, device contexts, menus and image lists: nothing is
+// deleted by hand.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
 #include <type_traits>
@@ -20,6 +22,12 @@ struct MenuDeleter {
     void operator()(HMENU menu) const noexcept { if (menu) DestroyMenu(menu); }
 };
 using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
+
+// A control shows an image list without owning it: its owner outlives the control's use.
+struct ImageListDeleter {
+    void operator()(HIMAGELIST list) const noexcept { if (list) ImageList_Destroy(list); }
+};
+using ImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
 
 // Puts an object into a device context and restores what it replaced.
 class SelectGuard {

@@ -164,6 +164,11 @@ TEST_F(Form1Test, ToolBarHasThreePictureButtonsWithTips) {
     }
     auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(bar, TB_GETIMAGELIST, 0, 0));
     EXPECT_EQ(ImageList_GetImageCount(images), 3);
+
+    // The pictures go with the window: a list left behind could be destroyed now.
+    form.reset();
+    Pump();
+    EXPECT_FALSE(ImageList_Destroy(images));
 }
 
 TEST_F(Form1Test, MainMenuHasEveryItemWithItsAccessKey) {
