@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/WholeNumber.h"
 #include "register/SaleRecord.h"
 
 namespace regi {
@@ -48,7 +49,7 @@ extern const wchar_t kLabel14Placeholder[];
 extern const wchar_t kBlankPlaceholder[];  // Label15 and Label19 before the first line
 extern const wchar_t kTaxCaption[], kTotalCaption[], kTenderedCaption[], kChangeCaption[], kSalesCaption[];
 extern const wchar_t kNotARealNumber[];    // "%s" stands for the entry
-extern const wchar_t kNotAnInteger[];
+using common::kNotAnInteger;
 extern const wchar_t kGridFull[];
 
 // "¥1,234,567"; a negative amount has "-" before the sign.

@@ -38,7 +38,7 @@ void Type(const std::wstring& text) {
     for (wchar_t ch : text) Key(VirtualKey(ch), ch);
 }
 
-std::int64_t Value(int row) { return *cashcount::ParseInteger(DenominationValues[static_cast<size_t>(row - 1)]); }
+std::int64_t Value(int row) { return std::stoll(DenominationValues[static_cast<size_t>(row - 1)]); }
 
 class CashCountPageTest : public testing::Test {
 protected:

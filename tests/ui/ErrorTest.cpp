@@ -79,12 +79,6 @@ TEST(ErrorBarrier, EveryFailureOfAHandlerIsShownAndTheWindowCarriesOn) {
     EXPECT_TRUE(IsWindow(window.Handle()));
 }
 
-TEST(ErrorBarrier, MessagesTakeTheirArgumentInPlaceOfPercentS) {
-    EXPECT_EQ(ui::FormatMessageText(L"%s に書き込めません", L"C:\\a.ini"), L"C:\\a.ini に書き込めません");
-    EXPECT_EQ(ui::FormatMessageText(L"'%s' は整数ではありません", L"12.5"), L"'12.5' は整数ではありません");
-    EXPECT_EQ(ui::FormatMessageText(L"100%", L"x"), L"100%");
-}
-
 TEST(ErrorBarrier, TheWindowObjectIsDetachedWhenItsWindowIsDestroyed) {
     FailingWindow window;
     HWND handle = window.Handle();
