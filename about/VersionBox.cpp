@@ -15,7 +15,7 @@ using namespace versionbox;
 namespace {
 
 const wchar_t kClass[] = L"TVersionBox";
-const wchar_t kFontFace[] = L"ＭＳ Ｐゴシック";
+using ui::kFontFace;
 const COLORREF kAqua = RGB(0, 255, 255);
 const RECT kImage1{16, 14, 16 + 286, 14 + 345};
 

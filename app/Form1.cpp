@@ -20,7 +20,7 @@ using namespace form1;
 namespace {
 
 const wchar_t kClass[] = L"TForm1";
-const wchar_t kFontFace[] = L"ＭＳ Ｐゴシック";
+using ui::kFontFace;
 constexpr int kToolBarHeight = 29;
 constexpr int kStatusBarHeight = 26;
 

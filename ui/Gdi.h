@@ -86,6 +86,9 @@ private:
     HDC dc_;
 };
 
+// The face of every text the program shows.
+inline constexpr wchar_t kFontFace[] = L"ＭＳ Ｐゴシック";
+
 // A font of the given face and pixel height (character height, as a negative
 // LOGFONT height), for the Japanese character set.
 Font MakeFont(const wchar_t* face, int pixelHeight, bool bold = false, bool underline = false);

@@ -54,8 +54,8 @@ class TestForm : public testing_support::TestForm {
     SetFocus(before);
     Pump();
   }
-  ui::Font font = ui::MakeFont(L"ＭＳ Ｐゴシック", 15);
-  ui::Font bold = ui::MakeFont(L"ＭＳ Ｐゴシック", 15, true);
+  ui::Font font = ui::MakeFont(ui::kFontFace, 15);
+  ui::Font bold = ui::MakeFont(ui::kFontFace, 15, true);
   HWND before = nullptr, after = nullptr;
   TSaNumEdit edit;
 };
@@ -700,7 +700,7 @@ TEST_F(NumEditTest, HighlightCoversExactlyTheMarksAndTheNumber) {
 }
 
 TEST_F(NumEditTest, BothInstancesOfTheMainWindow) {
-  ui::Font big = ui::MakeFont(L"ＭＳ Ｐゴシック", 27, true);
+  ui::Font big = ui::MakeFont(ui::kFontFace, 27, true);
   TSaNumEdit one, two;
   one.SetAutoSize(false);
   one.SetColor(16566268);  // before Create: stays

@@ -285,7 +285,7 @@ TEST_F(StringGridTest, FixedCellsArePaintedAsHeaders) {
 
 TEST_F(StringGridTest, TheOwnerDrawsCellTextWhereItWants) {
     MakeRegisterGrid();
-    ui::Font font = ui::MakeFont(L"ＭＳ Ｐゴシック", 24);
+    ui::Font font = ui::MakeFont(ui::kFontFace, 24);
     grid.SetFont(font.get());
     grid.SetColor(kYellow);
     grid.SetCell(1, 1, L"8888");
