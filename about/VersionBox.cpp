@@ -57,15 +57,7 @@ TVersionBox::TVersionBox(std::wstring settingsPath, std::wstring programFolder)
 }
 
 std::wstring TVersionBox::ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
+    std::wstring path = ui::App().ProgramPath();
     return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
