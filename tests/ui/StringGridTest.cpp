@@ -44,16 +44,9 @@ protected:
     }
 
     std::vector<COLORREF> Pixels(int x, int y, int count) {
-        RECT client;
-        GetClientRect(grid.Handle(), &client);
-        ui::WindowDC screen(grid.Handle());
-        ui::MemoryDC memory(screen);
-        ui::Bitmap bitmap(CreateCompatibleBitmap(screen, client.right, client.bottom));
-        ui::SelectGuard select(memory, bitmap.get());
-        SendMessageW(grid.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(memory)),
-                     PRF_CLIENT);
+        testing_support::ClientPicture picture(grid.Handle());
         std::vector<COLORREF> pixels;
-        for (int i = 0; i < count; ++i) pixels.push_back(GetPixel(memory, x + i, y));
+        for (int i = 0; i < count; ++i) pixels.push_back(picture.At(x + i, y));
         return pixels;
     }
     COLORREF Pixel(int x, int y) { return Pixels(x, y, 1)[0]; }
