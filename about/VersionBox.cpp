@@ -208,15 +208,14 @@ void TVersionBox::ShowButtonHelp() {
     help::ShowHelp(Handle(), help::HelpFile(), HELP_CONTEXT, kHelpContext);
 }
 
-void TVersionBox::Label2Click() {
-    about::ShellOpen({ui::App().MainWindow(), L"open", L"mailto:" + ui::GetText(Control(Label2)), std::nullopt,
+void TVersionBox::MailTo(int label) {
+    about::ShellOpen({ui::App().MainWindow(), L"open", L"mailto:" + ui::GetText(Control(label)), std::nullopt,
                       std::nullopt, SW_SHOW});
 }
 
-void TVersionBox::Label7Click() {
-    about::ShellOpen({ui::App().MainWindow(), L"open", L"mailto:" + ui::GetText(Control(Label7)), std::nullopt,
-                      std::nullopt, SW_SHOW});
-}
+void TVersionBox::Label2Click() { MailTo(Label2); }
+
+void TVersionBox::Label7Click() { MailTo(Label7); }
 
 void TVersionBox::Label5Click() {
     about::ShellOpen({Handle(), L"OPEN", kHomePage, std::wstring(), std::wstring(), SW_SHOW});
