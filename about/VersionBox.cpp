@@ -16,7 +16,7 @@ using namespace versionbox;
 namespace {
 
 const wchar_t kClass[] = L"TVersionBox";
-const wchar_t kFontFace[] = L"ＭＳ Ｐゴシック";
+using ui::kFontFace;
 const COLORREF kAqua = RGB(0, 255, 255);
 const RECT kImage1{16, 14, 16 + 286, 14 + 345};
 
@@ -58,15 +58,7 @@ TVersionBox::TVersionBox(std::wstring settingsPath, std::wstring programFolder)
 }
 
 std::wstring TVersionBox::ProgramFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
+    std::wstring path = ui::App().ProgramPath();
     return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
@@ -207,15 +199,14 @@ void TVersionBox::ShowButtonHelp() {
     help::ShowHelp(Handle(), help::HelpFile(), HELP_CONTEXT, kHelpContext);
 }
 
-void TVersionBox::Label2Click() {
-    about::ShellOpen({ui::App().MainWindow(), L"open", L"mailto:" + ui::GetText(Control(Label2)), std::nullopt,
+void TVersionBox::MailTo(int label) {
+    about::ShellOpen({ui::App().MainWindow(), L"open", L"mailto:" + ui::GetText(Control(label)), std::nullopt,
                       std::nullopt, SW_SHOW});
 }
 
-void TVersionBox::Label7Click() {
-    about::ShellOpen({ui::App().MainWindow(), L"open", L"mailto:" + ui::GetText(Control(Label7)), std::nullopt,
-                      std::nullopt, SW_SHOW});
-}
+void TVersionBox::Label2Click() { MailTo(Label2); }
+
+void TVersionBox::Label7Click() { MailTo(Label7); }
 
 void TVersionBox::Label5Click() {
     about::ShellOpen({Handle(), L"OPEN", kHomePage, std::wstring(), std::wstring(), SW_SHOW});

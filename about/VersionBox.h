@@ -61,6 +61,7 @@ private:
     void ApplyBounds();
     void Close(int result);
     void ShowButtonHelp();
+    void MailTo(int label);  // a new mail to the address the label shows
     bool PreTranslateModal(const MSG& msg);
     void Command(int id, int code);
     void DrawItem(const DRAWITEMSTRUCT& item);

@@ -24,7 +24,7 @@ using namespace form1;
 namespace {
 
 const wchar_t kClass[] = L"TForm1";
-const wchar_t kFontFace[] = L"ＭＳ Ｐゴシック";
+using ui::kFontFace;
 constexpr int kToolBarHeight = 29;
 constexpr int kStatusBarHeight = 26;
 
@@ -255,9 +255,9 @@ void TForm1::CreateToolBar() {
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(ToolBar1)),
                                ui::App().Instance(), nullptr);
     SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 3, 0);
-    for (const ToolButton& button : kToolButtons) AddPicture(images, button.picture);
-    SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    toolPictures_.reset(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 3, 0));
+    for (const ToolButton& button : kToolButtons) AddPicture(toolPictures_.get(), button.picture);
+    SendMessageW(toolBar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolPictures_.get()));
     SendMessageW(toolBar_, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
 
     // Separator of 8 pixels before each button; the button texts are the tips.

@@ -93,6 +93,7 @@ private:
     settings::SettingsPage settingsPage_;
     ui::Font baseFont_;
     ui::Font statusFont_;
+    ui::ImageList toolPictures_;  // shown by the tool bar, which does not own it
     ui::Panel tabSheets_[3];
     regi::RegisterPage registerPage_;  // after the sheets: it goes first
     cashcount::CashCountPage cashCountPage_;

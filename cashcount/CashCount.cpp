@@ -10,6 +10,12 @@ constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
 
 bool AddFits(std::int64_t a, std::int64_t b) { return b >= 0 ? a <= kMax - b : a >= kMin - b; }
 bool SubtractFits(std::int64_t a, std::int64_t b) { return b >= 0 ? a >= kMin + b : a <= kMax + b; }
+
+// The count's numbers: an optional "-" and digits; a "+" cannot be typed into a
+// count and the program writes none.
+std::optional<std::int64_t> ParseInteger(const std::wstring& text) {
+    return common::ParseWholeNumber(text, common::PlusSign::Refused);
+}
 }  // namespace
 
 const std::array<const wchar_t*, kColCount> HeaderTexts = {L"金種", L"枚数", L"小計"};
@@ -24,30 +30,6 @@ const std::array<const wchar_t*, 16> DenominationValues = {
     L"10000", L"5000", L"2000", L"1000", L"25000", L"5000", L"2500", L"500",
     L"250",   L"50",   L"500",  L"100",  L"50",    L"10",   L"5",    L"1",
 };
-
-const wchar_t kNotAnInteger[] = L"'%s' は整数ではありません";
-
-std::optional<std::int64_t> ParseInteger(const std::wstring& text) {
-    size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && text[i] == L'-') {
-        negative = true;
-        ++i;
-    }
-    if (i == text.size()) return std::nullopt;
-    // Gathered as a negative number, so that the smallest value fits too.
-    std::int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        wchar_t ch = text[i];
-        if (ch < L'0' || ch > L'9') return std::nullopt;
-        int digit = ch - L'0';
-        if (value < (kMin + digit) / 10) return std::nullopt;
-        value = value * 10 - digit;
-    }
-    if (negative) return value;
-    if (value == kMin) return std::nullopt;
-    return -value;
-}
 
 std::int64_t CountValue(const std::wstring& text) {
     if (text.size() > static_cast<size_t>(kMaxCountLength)) return 0;

@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "common/WholeNumber.h"
+
 namespace cashcount {
 
 // The grid: column 0 the captions, 1 the counts, 2 the subtotals; rows 1 to 16
@@ -30,10 +32,6 @@ extern const std::array<const wchar_t*, kColCount> HeaderTexts;
 extern const std::array<const wchar_t*, 17> DenominationNames;
 extern const std::array<const wchar_t*, 16> DenominationValues;
 
-// A decimal integer: an optional "-" and at least one digit, nothing else.
-// Empty when the text is none, or when it does not fit in 64 bits.
-std::optional<std::int64_t> ParseInteger(const std::wstring& text);
-
 // A count cell's number; text that is no integer, or longer than a count cell
 // takes, counts as 0.
 std::int64_t CountValue(const std::wstring& text);
@@ -50,7 +48,7 @@ std::wstring TotalText(const std::array<std::wstring, 16>& subtotalTexts);
 std::optional<std::wstring> OverShortText(const std::wstring& totalText, const std::wstring& computedText);
 
 // The message shown when the computed amount is not an integer; "%s" stands for its text.
-extern const wchar_t kNotAnInteger[];
+using common::kNotAnInteger;
 
 // Which cells the clerk may make current: only the counts of rows 1 to 16.
 bool CanSelect(int col, int row);

@@ -14,7 +14,7 @@ namespace cashcount {
 
 namespace {
 
-const wchar_t kFace[] = L"ＭＳ Ｐゴシック";
+const wchar_t* const kFace = ui::kFontFace;
 const COLORREF kGridColor = RGB(237, 244, 102);    // light yellow: the grid and the over/short
 const TColor kComputedColor = RGB(240, 199, 252);  // light violet: the computed amount
 constexpr UINT_PTR kSheetSubclass = 2;

@@ -51,7 +51,7 @@ void HelpWindow::Open() {
                       LoadIconW(ui::App().Instance(), L"MAINICON"));
     Create(kClass, L"Pelmora ヘルプ", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
            CW_USEDEFAULT, CW_USEDEFAULT, 720, 540, nullptr, nullptr);
-    font_ = ui::MakeFont(L"ＭＳ Ｐゴシック", 15);
+    font_ = ui::MakeFont(ui::kFontFace, 15);
     HWND self = Handle();
     ui::CreateLabel(self, HelpKeywordLabel, L"キーワード:", 8, 10, font_.get());
     keyword_ = ui::CreateControl(L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, 8, 30, 200, 24, self,

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "help/HelpTopics.h"
-#include "ui/Gdi.h"
 #include "ui/Form.h"
+#include "ui/Gdi.h"
 
 namespace help {
 

@@ -649,9 +649,10 @@ LRESULT TSaNumEdit::HandleMessage(UINT Message, WPARAM WParam, LPARAM LParam) {
     case WM_MBUTTONUP: {
       const int x = GET_X_LPARAM(LParam), y = GET_Y_LPARAM(LParam);
       if (Message == WM_LBUTTONUP) {
+        const bool clicked = FClicked;
+        FClicked = false;
         if (GetCapture() == Handle()) ReleaseCapture();
-        if (FClicked) {
-          FClicked = false;
+        if (clicked) {
           RECT client;
           GetClientRect(Handle(), &client);
           if (PtInRect(&client, POINT{x, y})) Click();
@@ -661,6 +662,11 @@ LRESULT TSaNumEdit::HandleMessage(UINT Message, WPARAM WParam, LPARAM LParam) {
       MouseUp(button, MouseShift(WParam), x, y);
       return Default(Message, WParam, LParam);  // the right release brings WM_CONTEXTMENU
     }
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse, or nobody has it now: the press that
+      // was waiting for its release is no click any more.
+      if (reinterpret_cast<HWND>(LParam) != Handle()) FClicked = false;
+      return Default(Message, WParam, LParam);
     case WM_CONTEXTMENU:
       if (!FPopupMenu) return Default(Message, WParam, LParam);
       ShowContextMenu(LParam);

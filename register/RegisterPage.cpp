@@ -13,7 +13,7 @@ namespace regi {
 
 namespace {
 
-const wchar_t kFace[] = L"ＭＳ Ｐゴシック";
+const wchar_t* const kFace = ui::kFontFace;
 const COLORREF kValueColor = RGB(237, 244, 102);    // light yellow: amounts, grid
 const COLORREF kCaptionColor = RGB(158, 248, 248);  // light cyan: their captions
 const TColor kEntryColor = 16566268;                // RGB(252, 199, 252)

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <limits>
 
+#include "common/MessageText.h"
+#include "common/WholeNumber.h"
+
 namespace regi {
 
 const wchar_t kPricePrompt[] =
@@ -18,31 +21,16 @@ const wchar_t kTenderedCaption[] = L"預\u3000り";
 const wchar_t kChangeCaption[] = L"釣\u3000銭";
 const wchar_t kSalesCaption[] = L"売  上";
 const wchar_t kNotARealNumber[] = L"'%s' は浮動小数点数ではありません";
-const wchar_t kNotAnInteger[] = L"'%s' は整数ではありません";
 const wchar_t kCancelQuestion[] = L"この取引を中止しますか?";
 const wchar_t kGridFull[] = L"1回の売上に入れられるのは100行までです｡\r\nこの売上を精算してから次の行を打って下さい｡";
 
 namespace {
 
-constexpr std::int64_t kInt64Max = std::numeric_limits<std::int64_t>::max();
-
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
-// A whole decimal number with an optional "-" (and "+" when allowPlus); digits
-// beyond 64 bits fail.
+// A whole decimal number with an optional "-" (and "+" when allowPlus).
 std::optional<std::int64_t> ReadWhole(const std::wstring& text, bool allowPlus) {
-    size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == L'-' || (allowPlus && text[i] == L'+'))) negative = text[i++] == L'-';
-    if (i == text.size()) return std::nullopt;
-    std::int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        if (!IsDigit(text[i])) return std::nullopt;
-        int digit = text[i] - L'0';
-        if (value > (kInt64Max - digit) / 10) return std::nullopt;
-        value = value * 10 + digit;
-    }
-    return negative ? -value : value;
+    return common::ParseWholeNumber(text, allowPlus ? common::PlusSign::Allowed : common::PlusSign::Refused);
 }
 
 // The entry as a real number, as far as the limits need it: its sign, its whole
@@ -79,16 +67,9 @@ std::optional<RealValue> ReadReal(const std::wstring& text) {
     return value;
 }
 
-std::wstring Substitute(const wchar_t* pattern, const std::wstring& value) {
-    std::wstring text = pattern;
-    size_t at = text.find(L"%s");
-    if (at != std::wstring::npos) text.replace(at, 2, value);
-    return text;
-}
-
 Outcome Failed(const wchar_t* pattern, const std::wstring& entry) {
     Outcome outcome;
-    outcome.error = Substitute(pattern, entry);
+    outcome.error = common::FormatMessageText(pattern, entry);
     return outcome;
 }
 

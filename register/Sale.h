@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/WholeNumber.h"
 #include "register/SaleRecord.h"
 
 namespace regi {
@@ -53,7 +54,7 @@ extern const wchar_t kLabel14Placeholder[];
 extern const wchar_t kBlankPlaceholder[];  // Label15 and Label19 before the first line
 extern const wchar_t kTaxCaption[], kTotalCaption[], kTenderedCaption[], kChangeCaption[], kSalesCaption[];
 extern const wchar_t kNotARealNumber[];    // "%s" stands for the entry
-extern const wchar_t kNotAnInteger[];
+using common::kNotAnInteger;
 extern const wchar_t kGridFull[];
 extern const wchar_t kCancelQuestion[];
 

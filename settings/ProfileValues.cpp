@@ -1,31 +1,32 @@
 #include "settings/ProfileValues.h"
 
 #include <cstdint>
+#include <limits>
+
+#include "common/WholeNumber.h"
 
 namespace settings {
 
 namespace {
 
-int DigitValue(wchar_t c, int base) {
-    int value = -1;
-    if (c >= L'0' && c <= L'9') value = c - L'0';
-    else if (c >= L'a' && c <= L'f') value = c - L'a' + 10;
-    else if (c >= L'A' && c <= L'F') value = c - L'A' + 10;
-    return value < base ? value : -1;
+int HexDigitValue(wchar_t c) {
+    if (c >= L'0' && c <= L'9') return c - L'0';
+    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+    return -1;
 }
 
-// Digits of one base, at least one, with the value up to limit.
-std::optional<std::uint64_t> ReadDigits(const std::wstring& text, size_t from, int base,
-                                        std::uint64_t limit) {
+// Hexadecimal digits from `from` on, at least one, at most 32 bits of them.
+std::optional<std::uint32_t> ReadHex(const std::wstring& text, size_t from) {
     if (from >= text.size()) return std::nullopt;
     std::uint64_t value = 0;
     for (size_t i = from; i < text.size(); ++i) {
-        int digit = DigitValue(text[i], base);
+        int digit = HexDigitValue(text[i]);
         if (digit < 0) return std::nullopt;
-        value = value * static_cast<unsigned>(base) + static_cast<unsigned>(digit);
-        if (value > limit) return std::nullopt;
+        value = value * 16 + static_cast<unsigned>(digit);
+        if (value > 0xFFFFFFFFu) return std::nullopt;
     }
-    return value;
+    return static_cast<std::uint32_t>(value);
 }
 
 }  // namespace
@@ -33,19 +34,14 @@ std::optional<std::uint64_t> ReadDigits(const std::wstring& text, size_t from, i
 int ReadIntegerText(const std::wstring& text, int fallback) {
     if (text.size() > 2 && text[0] == L'0' && (text[1] == L'x' || text[1] == L'X')) {
         // Eight hexadecimal digits fill 32 bits; the top bit makes it negative.
-        auto value = ReadDigits(text, 2, 16, 0xFFFFFFFFu);
+        auto value = ReadHex(text, 2);
         if (!value) return fallback;
-        return static_cast<int>(static_cast<std::int32_t>(static_cast<std::uint32_t>(*value)));
+        return static_cast<int>(static_cast<std::int32_t>(*value));
     }
-    size_t from = 0;
-    bool negative = false;
-    if (!text.empty() && (text[0] == L'-' || text[0] == L'+')) {
-        negative = text[0] == L'-';
-        from = 1;
-    }
-    auto value = ReadDigits(text, from, 10, negative ? 2147483648u : 2147483647u);
-    if (!value) return fallback;
-    return static_cast<int>(negative ? -static_cast<std::int64_t>(*value) : static_cast<std::int64_t>(*value));
+    auto value = common::ParseWholeNumber(text, common::PlusSign::Allowed);
+    if (!value || *value < std::numeric_limits<std::int32_t>::min() || *value > std::numeric_limits<std::int32_t>::max())
+        return fallback;
+    return static_cast<int>(*value);
 }
 
 bool ReadBooleanText(const std::wstring& text, bool fallback) {

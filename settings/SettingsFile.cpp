@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "settings/ProfileValues.h"
+#include "ui/App.h"
 #include "ui/Error.h"
 #include "ui/SystemFunction.h"
 
@@ -18,18 +19,6 @@ std::wstring ReadRaw(const std::wstring& path, const wchar_t* section, const wch
     wchar_t buffer[kValueBuffer];
     DWORD length = GetPrivateProfileStringW(section, key, fallback, buffer, kValueBuffer, path.c_str());
     return std::wstring(buffer, length);
-}
-
-std::wstring ProgramPath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
 }
 
 // True when the file can be opened for writing, creating it if need be; a
@@ -147,7 +136,7 @@ void SettingsFile::WriteBoolean(const wchar_t* section, const wchar_t* key, bool
 }
 
 std::wstring ChooseSettingsPath() {
-    std::wstring beside = SettingsPathBeside(ProgramPath());
+    std::wstring beside = SettingsPathBeside(ui::App().ProgramPath());
     if (CanWrite(beside)) return beside;
 
     // The shell is loaded only here, where the folder beside the program is read-only.

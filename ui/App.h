@@ -16,6 +16,8 @@ public:
     void SetMainWindow(HWND window) { mainWindow_ = window; }
 
     HINSTANCE Instance() const;
+    // The full path of the running program, however long.
+    std::wstring ProgramPath() const;
 
 private:
     std::wstring title_;

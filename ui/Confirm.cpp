@@ -1,5 +1,7 @@
 #include "ui/Confirm.h"
 
+#include <commctrl.h>
+
 namespace ui {
 
 namespace {
@@ -8,12 +10,14 @@ namespace {
 // at most one at a time.
 thread_local const Question* asking = nullptr;
 thread_local HHOOK hook = nullptr;
-thread_local WNDPROC boxProcedure = nullptr;
+constexpr UINT_PTR kEscapeMeansNo = 1;
 
-LRESULT CALLBACK BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)  // Escape
-        wParam = MAKEWPARAM(IDNO, HIWORD(wParam));
-    return CallWindowProcW(boxProcedure, box, message, wParam, lParam);
+// Escape reaches the box as IDCANCEL, which a yes/no box ignores: it answers no.
+LRESULT CALLBACK BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                              DWORD_PTR /*data*/) {
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) wParam = MAKEWPARAM(IDNO, HIWORD(wParam));
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(box, BoxProcedure, id);
+    return DefSubclassProc(box, message, wParam, lParam);
 }
 
 void CentreOnScreen(HWND box) {
@@ -33,8 +37,7 @@ LRESULT CALLBACK HookProcedure(int code, WPARAM wParam, LPARAM lParam) {
         SetDlgItemTextW(box, IDYES, question->yes.c_str());
         SetDlgItemTextW(box, IDNO, question->no.c_str());
         CentreOnScreen(box);
-        boxProcedure = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BoxProcedure)));
+        SetWindowSubclass(box, BoxProcedure, kEscapeMeansNo, 0);
     }
     return CallNextHookEx(hook, code, wParam, lParam);
 }

@@ -27,19 +27,6 @@ std::wstring FromUtf8(const char* text) {
 
 }  // namespace
 
-std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& value) {
-    std::wstring out;
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == L'%' && i + 1 < pattern.size() && pattern[i + 1] == L's') {
-            out += value;
-            ++i;
-        } else {
-            out += pattern[i];
-        }
-    }
-    return out;
-}
-
 void ShowError(const std::wstring& message) {
     // A display that fails must not take the program down with it.
     try {

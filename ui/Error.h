@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "common/MessageText.h"
+
 namespace ui {
 
 // An error whose message is meant for the operator, in the program's language.
@@ -18,8 +20,8 @@ private:
     std::wstring message_;
 };
 
-// Replaces every "%s" in pattern by value: message patterns carry one argument.
-std::wstring FormatMessageText(const std::wstring& pattern, const std::wstring& value);
+// The messages of errors fill their patterns with the program's one rule.
+using common::FormatMessageText;
 
 // The single error display: a message box with the message and the application
 // title as caption. Tests replace it to see what the operator would see.

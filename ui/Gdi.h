@@ -1,6 +1,8 @@
 #pragma once
-// Owners for GDI objects, device contexts and menus: nothing is deleted by hand.
+// Owners for GDI objects, device contexts, menus and image lists: nothing is
+// deleted by hand.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
 #include <string>
@@ -21,6 +23,12 @@ struct MenuDeleter {
     void operator()(HMENU menu) const noexcept { if (menu) DestroyMenu(menu); }
 };
 using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
+
+// A control shows an image list without owning it: its owner outlives the control's use.
+struct ImageListDeleter {
+    void operator()(HIMAGELIST list) const noexcept { if (list) ImageList_Destroy(list); }
+};
+using ImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
 
 // Puts an object into a device context and restores what it replaced.
 class SelectGuard {
@@ -78,6 +86,9 @@ public:
 private:
     HDC dc_;
 };
+
+// The face of every text the program shows.
+inline constexpr wchar_t kFontFace[] = L"ＭＳ Ｐゴシック";
 
 // A font of the given face and pixel height (character height, as a negative
 // LOGFONT height), for the Japanese character set.

@@ -423,9 +423,15 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_VSCROLL:
         VScroll(LOWORD(wParam));
         return 0;
-    case WM_MOUSEWHEEL:
-        SetTopRow(topRow_ - GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA * 3);
+    case WM_MOUSEWHEEL: {
+        // Three rows a notch. Fine wheels and touchpads send parts of a notch:
+        // they add up until they make whole ones.
+        wheelDelta_ += GET_WHEEL_DELTA_WPARAM(wParam);
+        int notches = wheelDelta_ / WHEEL_DELTA;
+        wheelDelta_ -= notches * WHEEL_DELTA;
+        if (notches != 0) SetTopRow(topRow_ - notches * 3);
         return 0;
+    }
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
     case WM_SETFOCUS:

@@ -175,6 +175,7 @@ private:
     std::vector<std::wstring> cells_;  // row by row
     int col_ = 1, row_ = 1;
     int topRow_ = 1;
+    int wheelDelta_ = 0;  // wheel movement short of a whole notch
     bool vertScrollBar_ = true;
     bool editing_ = false;
     int editLimit_ = 0;

@@ -18,7 +18,9 @@ Window::~Window() {
 void Window::RegisterClassOnce(const wchar_t* className, UINT style, HCURSOR cursor,
                                HBRUSH background, HICON icon) {
     WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
     if (GetClassInfoExW(App().Instance(), className, &wc)) return;
+    wc = WNDCLASSEXW{};
     wc.cbSize = sizeof wc;
     wc.style = style;
     wc.lpfnWndProc = Procedure;
@@ -27,13 +29,18 @@ void Window::RegisterClassOnce(const wchar_t* className, UINT style, HCURSOR cur
     wc.hbrBackground = background;
     wc.hIcon = icon;
     wc.lpszClassName = className;
-    RegisterClassExW(&wc);
+    if (!RegisterClassExW(&wc)) ShowError(FormatMessageText(L"ウィンドウクラス %s を登録できません", className));
 }
 
-void Window::Create(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle,
+bool Window::Create(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle,
                     int x, int y, int width, int height, HWND parent, HMENU menuOrId) {
-    CreateWindowExW(exStyle, className, text, style, x, y, width, height, parent, menuOrId,
-                    App().Instance(), this);
+    // The parent's own failure has been shown; its children need no message of their own.
+    if ((style & WS_CHILD) && !IsWindow(parent)) return false;
+    if (CreateWindowExW(exStyle, className, text, style, x, y, width, height, parent, menuOrId,
+                        App().Instance(), this))
+        return true;
+    ShowError(FormatMessageText(L"ウィンドウ %s を作成できません", className));
+    return false;
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

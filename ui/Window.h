@@ -16,13 +16,17 @@ public:
 
 protected:
     // Registers (once) a window class whose procedure dispatches to HandleMessage.
+    // A class the system refuses is reported through the error display.
     static void RegisterClassOnce(const wchar_t* className, UINT style = 0,
                                   HCURSOR cursor = LoadCursor(nullptr, IDC_ARROW),
                                   HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                                   HICON icon = nullptr);
 
-    // Creates the window of a class registered with RegisterClassOnce.
-    void Create(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle,
+    // Creates the window of a class registered with RegisterClassOnce. A window
+    // the system refuses is reported through the error display and the caller
+    // carries on without it (Handle() stays null); false then. A child of a
+    // window that was never made is not made either, and not reported again.
+    bool Create(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle,
                 int x, int y, int width, int height, HWND parent, HMENU menuOrId);
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

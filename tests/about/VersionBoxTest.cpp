@@ -83,11 +83,7 @@ protected:
         return *box;
     }
 
-    RECT Bounds() const {
-        RECT r;
-        GetWindowRect(box->Handle(), &r);
-        return r;
-    }
+    RECT Bounds() const { return BoundsOf(box->Handle()); }
 
     // Where the box stands before the settings file moves it.
     void ExpectDesignBounds() const {
@@ -99,13 +95,7 @@ protected:
         EXPECT_EQ(client.bottom, 378);
     }
 
-    RECT Place(int id) const {
-        HWND control = box->Control(id);
-        RECT r;
-        GetWindowRect(control, &r);
-        MapWindowPoints(nullptr, box->Handle(), reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    }
+    RECT Place(int id) const { return PlaceInParent(box->Control(id)); }
 
     void Click(int id) const {
         HWND control = box->Control(id);

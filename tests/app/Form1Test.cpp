@@ -4,14 +4,10 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
-#include "app/Form1.h"
-#include "app/Form1Ids.h"
 #include "receipt/Receipt.h"
-#include "tests/support/WindowTest.h"
-#include "ui/App.h"
+#include "tests/support/MainWindowTest.h"
 #include "ui/Controls.h"
 
 using namespace testing_support;
@@ -21,41 +17,11 @@ namespace {
 
 const wchar_t kQuestion[] = L"終了すると売上が消えま\rす別途メモしてください｡\r宜しいでしょうか?";
 
-class Form1Test : public testing::Test {
+class Form1Test : public MainWindowTest {
 protected:
-    std::wstring Ini() const { return folder.File(L"Pelmora.ini"); }
-
-    TForm1& Open() {
-        form = std::make_unique<TForm1>(Ini());
-        ShowWindow(form->Handle(), SW_SHOW);
-        Pump();
-        return *form;
-    }
-
-    RECT Bounds() const {
-        RECT r;
-        GetWindowRect(form->Handle(), &r);
-        return r;
-    }
-
-    // Position and size of a widget in its parent's client coordinates.
-    RECT Place(int id) const {
-        HWND control = form->Control(id);
-        RECT r;
-        GetWindowRect(control, &r);
-        MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    }
+    RECT Bounds() const { return BoundsOf(form->Handle()); }
 
     bool Closed() const { return !IsWindow(form->Handle()); }
-
-    void TearDown() override {
-        form.reset();
-        Pump();
-    }
-
-    TempFolder folder;
-    std::unique_ptr<TForm1> form;
 };
 
 int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
@@ -169,6 +135,11 @@ TEST_F(Form1Test, ToolBarHasThreePictureButtonsWithTips) {
     }
     auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(bar, TB_GETIMAGELIST, 0, 0));
     EXPECT_EQ(ImageList_GetImageCount(images), 3);
+
+    // The pictures go with the window: a list left behind could be destroyed now.
+    form.reset();
+    Pump();
+    EXPECT_FALSE(ImageList_Destroy(images));
 }
 
 TEST_F(Form1Test, MainMenuHasEveryItemWithItsAccessKey) {
@@ -233,21 +204,14 @@ TEST_F(Form1Test, PagesCarryTheirCaptionsAndTheFirstIsShown) {
 
 TEST_F(Form1Test, SwitchingPagesShowsOnePageAndRegiTakesTheFocus) {
     TForm1& f = Open();
-    HWND tabs = f.Control(form1::PageControl1);
-    auto select = [&](int page) {
-        SendMessageW(tabs, TCM_SETCURSEL, page, 0);
-        NMHDR nm{tabs, static_cast<UINT_PTR>(form1::PageControl1), static_cast<UINT>(TCN_SELCHANGE)};
-        SendMessageW(f.Handle(), WM_NOTIFY, form1::PageControl1, reinterpret_cast<LPARAM>(&nm));
-        Pump();
-    };
-    select(2);
+    ShowPage(2);
     EXPECT_TRUE(IsWindowVisible(f.Control(form1::Edit2)));
     EXPECT_FALSE(IsWindowVisible(f.Control(form1::TabSheet1)));
     SetWindowTextW(f.Control(form1::Edit2), L"8");
-    select(1);
+    ShowPage(1);
     EXPECT_TRUE(IsWindowVisible(f.Control(form1::TabSheet2)));
     EXPECT_FALSE(IsWindowVisible(f.Control(form1::Edit2)));
-    select(0);
+    ShowPage(0);
     EXPECT_TRUE(IsWindowVisible(f.Control(form1::TabSheet1)));
     EXPECT_EQ(GetFocus(), f.Control(form1::SaNumEdit1)) << "the register re-arms its entry field";
     EXPECT_EQ(ui::GetText(f.Control(form1::Edit2)), L"8") << "pages keep what was typed";
@@ -285,11 +249,7 @@ TEST_F(Form1Test, SettingsPageWidgetsStandInTheirGroups) {
         ASSERT_NE(control, nullptr) << w.id;
         EXPECT_EQ(GetParent(control), f.Control(w.parent)) << w.id;
         EXPECT_EQ(ui::GetText(control), w.text);
-        RECT r = Place(w.id);
-        EXPECT_EQ(r.left, w.x) << w.id;
-        EXPECT_EQ(r.top, w.y) << w.id;
-        EXPECT_EQ(r.right - r.left, w.w) << w.id;
-        EXPECT_EQ(r.bottom - r.top, w.h) << w.id;
+        EXPECT_EQ(FrameOf(control), (Frame{w.x, w.y, w.w, w.h})) << w.id;
     }
     RECT label = Place(form1::Label12);
     EXPECT_EQ(label.left, 48);
@@ -320,8 +280,7 @@ TEST_F(Form1Test, SettingsPageWidgetsStandInTheirGroups) {
 
 TEST_F(Form1Test, SettingsPageTabOrder) {
     TForm1& f = Open();
-    SendMessageW(f.Control(form1::PageControl1), TCM_SETCURSEL, 2, 0);
-    f.PageControl1Change();
+    ShowPage(2);
     SetFocus(f.Control(form1::Edit2));
     const int order[] = {form1::Button1, form1::Button2, form1::Button3, form1::CheckBox1,
                          form1::Button4, form1::Edit3,   form1::CheckBox2, form1::CheckBox3,

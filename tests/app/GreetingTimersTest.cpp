@@ -4,15 +4,12 @@
 #include <commctrl.h>
 #include <mmsystem.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "app/Form1.h"
-#include "app/Form1Ids.h"
 #include "settings/GreetingSound.h"
 #include "settings/LocalClock.h"
-#include "tests/support/WindowTest.h"
+#include "tests/support/MainWindowTest.h"
 #include "ui/Controls.h"
 
 using namespace testing_support;
@@ -36,7 +33,7 @@ struct Played {
     UINT flags;
 };
 
-class GreetingTimersTest : public testing::Test {
+class GreetingTimersTest : public MainWindowTest {
 protected:
     GreetingTimersTest() {
         previousPlayer_ = settings::SetSoundPlayer([this](const void* wave, UINT flags) {
@@ -46,17 +43,8 @@ protected:
         previousClock_ = settings::SetClock([this] { return now; });
     }
     ~GreetingTimersTest() override {
-        form.reset();
-        Pump();
         settings::SetSoundPlayer(previousPlayer_);
         settings::SetClock(previousClock_);
-    }
-
-    TForm1& Open() {
-        form = std::make_unique<TForm1>(folder.File(L"Pelmora.ini"));
-        ShowWindow(form->Handle(), SW_SHOW);
-        Pump();
-        return *form;
     }
 
     // What the system does at a tick of the timer.
@@ -101,8 +89,6 @@ protected:
 
     SYSTEMTIME now = At(9, 5, 7);
     std::vector<Played> played;
-    TempFolder folder;
-    std::unique_ptr<TForm1> form;
 
 private:
     settings::SoundPlayer previousPlayer_;
@@ -150,7 +136,7 @@ TEST_F(GreetingTimersTest, TheHourChoosesTheGreeting) {
         {12, 0, Greeting::Hiru}, {18, 59, Greeting::Hiru}, {19, 0, Greeting::Ban},
     };
     // Mute off in the settings file: the first tick greets.
-    WriteAnsiFile(folder.File(L"Pelmora.ini"), L"[CheckBox1]\r\nChecked=0\r\n");
+    WriteAnsiFile(Ini(), L"[CheckBox1]\r\nChecked=0\r\n");
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.hour << ":" << c.minute);
         played.clear();

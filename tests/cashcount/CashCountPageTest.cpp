@@ -4,13 +4,10 @@
 #include <commctrl.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 
-#include "app/Form1.h"
-#include "app/Form1Ids.h"
 #include "cashcount/CashCount.h"
-#include "tests/support/WindowTest.h"
+#include "tests/support/MainWindowTest.h"
 #include "ui/Controls.h"
 #include "ui/Error.h"
 
@@ -19,14 +16,9 @@ using cashcount::DenominationValues;
 
 namespace {
 
-// Sends one key the way the keyboard delivers it to the focused window.
 void Key(UINT vk, wchar_t ch = 0) {
-    HWND focus = GetFocus();
-    ASSERT_NE(focus, nullptr);
-    SendMessageW(focus, WM_KEYDOWN, vk, 1);
-    if (ch) SendMessageW(GetFocus(), WM_CHAR, ch, 1);
-    SendMessageW(GetFocus(), WM_KEYUP, vk, 0xC0000001);
-    Pump();
+    ASSERT_NE(GetFocus(), nullptr);
+    SendKey(vk, ch);
 }
 
 UINT VirtualKey(wchar_t ch) {
@@ -40,26 +32,14 @@ void Type(const std::wstring& text) {
     for (wchar_t ch : text) Key(VirtualKey(ch), ch);
 }
 
-std::int64_t Value(int row) { return *cashcount::ParseInteger(DenominationValues[static_cast<size_t>(row - 1)]); }
+std::int64_t Value(int row) { return std::stoll(DenominationValues[static_cast<size_t>(row - 1)]); }
 
-class CashCountPageTest : public testing::Test {
+class CashCountPageTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        form = std::make_unique<TForm1>(folder.File(L"Pelmora.ini"));
-        ShowWindow(form->Handle(), SW_SHOW);
-        Pump();
+        Open();
         ShowPage(1);
         SetFocus(Grid().Handle());
-        Pump();
-    }
-    void TearDown() override {
-        form.reset();
-        Pump();
-    }
-
-    void ShowPage(int page) {
-        SendMessageW(form->Control(form1::PageControl1), TCM_SETCURSEL, page, 0);
-        form->PageControl1Change();
         Pump();
     }
 
@@ -83,16 +63,6 @@ protected:
         Pump();
     }
 
-    RECT Place(int id) {
-        HWND control = form->Control(id);
-        RECT r;
-        GetWindowRect(control, &r);
-        MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-        return r;
-    }
-
-    TempFolder folder;
-    std::unique_ptr<TForm1> form;
 };
 
 TEST_F(CashCountPageTest, StartUpWritesHeadersAndCaptionsAndSelectsTheFirstCount) {
@@ -125,13 +95,8 @@ TEST_F(CashCountPageTest, WidgetsStandWhereTheyBelongInTabOrder) {
     };
     const Expected widgets[] = {
         {form1::StringGrid2, 8, 8, 281, 382}, {form1::Label11, 168, 418, 121, 23}};
-    for (const Expected& w : widgets) {
-        RECT r = Place(w.id);
-        EXPECT_EQ(r.left, w.left) << w.id;
-        EXPECT_EQ(r.top, w.top) << w.id;
-        EXPECT_EQ(r.right - r.left, w.width) << w.id;
-        EXPECT_EQ(r.bottom - r.top, w.height) << w.id;
-    }
+    for (const Expected& w : widgets)
+        EXPECT_EQ(FrameOf(form->Control(w.id)), (Frame{w.left, w.top, w.width, w.height})) << w.id;
     RECT computed = Place(form1::SaNumEdit2);
     EXPECT_EQ(computed.left, 168);
     EXPECT_EQ(computed.top, 392);

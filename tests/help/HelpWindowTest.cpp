@@ -2,6 +2,7 @@
 
 #include "help/Help.h"
 #include "help/HelpWindow.h"
+#include "tests/help/ShownHelp.h"
 #include "tests/support/WindowTest.h"
 #include "ui/Controls.h"
 
@@ -17,14 +18,7 @@ protected:
         Pump();
     }
 
-    HelpWindow& Window() {
-        HelpWindow* window = HelpWindow::Existing();
-        if (!window) throw std::runtime_error("no help window");
-        return *window;
-    }
-    std::wstring CurrentName() {
-        return Window().Topics()[static_cast<size_t>(Window().CurrentTopic())].name;
-    }
+    HelpWindow& Window() { return OpenHelpWindow(); }
     HWND Part(int id) { return GetDlgItem(Window().Handle(), id); }
     int ListedTopics() { return static_cast<int>(SendMessageW(Part(help::HelpTopicList), LB_GETCOUNT, 0, 0)); }
     void Search() {
@@ -57,9 +51,9 @@ TEST_F(HelpWindowTest, SearchOpensWithNothingTypedAndFiltersAsTheUserTypes) {
 
 TEST_F(HelpWindowTest, ContextTwoIsTheAboutBoxTopic) {
     help::ShowHelp(nullptr, L"Pelmora.hlp", HELP_CONTEXT, 2);
-    EXPECT_EQ(CurrentName(), L"about");
+    EXPECT_EQ(ShownTopicName(), L"about");
     help::ShowHelp(nullptr, L"Pelmora.hlp", HELP_CONTEXT, 12345);  // unknown: the contents
-    EXPECT_EQ(CurrentName(), L"contents");
+    EXPECT_EQ(ShownTopicName(), L"contents");
 }
 
 TEST_F(HelpWindowTest, AnEmptyHelpFileNameDoesNothing) {

@@ -92,8 +92,8 @@ class DemoForm : public ui::Form {
   }
 
  private:
-  ui::Font font_ = ui::MakeFont(L"ＭＳ Ｐゴシック", 15);
-  ui::Font big_ = ui::MakeFont(L"ＭＳ Ｐゴシック", 27, true);
+  ui::Font font_ = ui::MakeFont(ui::kFontFace, 15);
+  ui::Font big_ = ui::MakeFont(ui::kFontFace, 27, true);
   std::vector<std::unique_ptr<TSaNumEdit>> edits_;
 };
 

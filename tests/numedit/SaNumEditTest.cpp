@@ -54,8 +54,8 @@ class TestForm : public testing_support::TestForm {
     SetFocus(before);
     Pump();
   }
-  ui::Font font = ui::MakeFont(L"ＭＳ Ｐゴシック", 15);
-  ui::Font bold = ui::MakeFont(L"ＭＳ Ｐゴシック", 15, true);
+  ui::Font font = ui::MakeFont(ui::kFontFace, 15);
+  ui::Font bold = ui::MakeFont(ui::kFontFace, 15, true);
   HWND before = nullptr, after = nullptr;
   TSaNumEdit edit;
 };
@@ -155,51 +155,7 @@ class MenuCloser {
   HHOOK hook_;
 };
 
-// The client area painted into a bitmap, through WM_PRINTCLIENT.
-class Picture {
- public:
-  explicit Picture(HWND window) : size_(ClientOf(window)) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = size_.right;
-    info.bmiHeader.biHeight = -size_.bottom;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    ui::WindowDC screen(nullptr);
-    ui::MemoryDC dc(screen);
-    ui::Bitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    ui::SelectGuard select(dc, bitmap.get());
-    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(dc)), PRF_CLIENT | PRF_ERASEBKGND);
-    GdiFlush();
-    const auto* p = static_cast<const DWORD*>(bits);
-    pixels_.assign(p, p + size_.right * size_.bottom);
-  }
-  COLORREF At(int x, int y) const {
-    DWORD v = pixels_[static_cast<size_t>(y * size_.right + x)];
-    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-  }
-  bool All(COLORREF color) const {
-    for (int y = 0; y < size_.bottom; ++y)
-      for (int x = 0; x < size_.right; ++x)
-        if (At(x, y) != color) return false;
-    return true;
-  }
-  // The smallest rectangle holding every pixel of the colour; empty when none.
-  RECT Bounds(COLORREF color) const {
-    RECT r{size_.right, size_.bottom, 0, 0};
-    for (int y = 0; y < size_.bottom; ++y)
-      for (int x = 0; x < size_.right; ++x)
-        if (At(x, y) == color) r = RECT{std::min<LONG>(r.left, x), std::min<LONG>(r.top, y),
-                                         std::max<LONG>(r.right, x + 1), std::max<LONG>(r.bottom, y + 1)};
-    return r.right > r.left ? r : RECT{};
-  }
-
- private:
-  RECT size_;
-  std::vector<DWORD> pixels_;
-};
+using Picture = testing_support::ClientPicture;
 
 bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
 
@@ -483,6 +439,25 @@ TEST_F(NumEditTest, DoubleClickSelectsAndASingleClickClears) {
   EXPECT_NE(edit().SelLength(), 0);
 }
 
+TEST_F(NumEditTest, APressIsNoClickOnceAnotherWindowTakesTheMouse) {
+  int clicks = 0;
+  edit().OnClick = [&](TSaNumEdit&) { ++clicks; };
+  Click(WM_LBUTTONDOWN, WM_LBUTTONUP, 10, 10);
+  ASSERT_EQ(clicks, 1);
+  // The capture goes to another window (a drag elsewhere), or back to nobody
+  // (the user switches programs); the release that follows clicks nothing.
+  for (bool otherWindow : {true, false}) {
+    Click(WM_LBUTTONDOWN, 0, 10, 10);
+    ASSERT_EQ(GetCapture(), handle());
+    if (otherWindow) SetCapture(form->before);
+    ReleaseCapture();
+    Click(WM_LBUTTONUP, 0, 10, 10);
+    EXPECT_EQ(clicks, 1) << (otherWindow ? "capture taken" : "capture released");
+  }
+  Click(WM_LBUTTONDOWN, WM_LBUTTONUP, 10, 10);
+  EXPECT_EQ(clicks, 2);
+}
+
 TEST_F(NumEditTest, RightPressFocusesWithoutTouchingTheSelection) {
   edit().SetText(L"5");
   edit().SetAutoSelect(false);
@@ -681,7 +656,7 @@ TEST_F(NumEditTest, HighlightCoversExactlyTheMarksAndTheNumber) {
 }
 
 TEST_F(NumEditTest, BothInstancesOfTheMainWindow) {
-  ui::Font big = ui::MakeFont(L"ＭＳ Ｐゴシック", 27, true);
+  ui::Font big = ui::MakeFont(ui::kFontFace, 27, true);
   TSaNumEdit one, two;
   one.SetAutoSize(false);
   one.SetColor(16566268);  // before Create: stays

@@ -2,6 +2,10 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
+#include "ui/Gdi.h"
+
 namespace testing_support {
 
 namespace {
@@ -73,6 +77,81 @@ void PressTab(HWND focus, bool shift) {
     Pump();
     keys[VK_SHIFT] = 0;
     SetKeyboardState(keys);
+}
+
+void SendKey(UINT virtualKey, wchar_t character) {
+    SendMessageW(GetFocus(), WM_KEYDOWN, virtualKey, 1);
+    if (character) SendMessageW(GetFocus(), WM_CHAR, character, 1);
+    SendMessageW(GetFocus(), WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001));
+    Pump();
+}
+
+RECT PlaceInParent(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+ClientPicture::ClientPicture(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    width_ = client.right;
+    height_ = client.bottom;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    ui::WindowDC screen(nullptr);
+    ui::MemoryDC dc(screen);
+    ui::Bitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return;
+    ui::SelectGuard select(dc, bitmap.get());
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(dc)), PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    const auto* p = static_cast<const DWORD*>(bits);
+    pixels_.assign(p, p + static_cast<size_t>(width_) * static_cast<size_t>(height_));
+}
+
+COLORREF ClientPicture::At(int x, int y) const {
+    DWORD v = pixels_.at(static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x));
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+bool ClientPicture::All(COLORREF color) const {
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x)
+            if (At(x, y) != color) return false;
+    return true;
+}
+
+RECT ClientPicture::Bounds(COLORREF color) const {
+    RECT r{width_, height_, 0, 0};
+    for (int y = 0; y < height_; ++y)
+        for (int x = 0; x < width_; ++x)
+            if (At(x, y) == color)
+                r = RECT{std::min<LONG>(r.left, x), std::min<LONG>(r.top, y), std::max<LONG>(r.right, x + 1),
+                         std::max<LONG>(r.bottom, y + 1)};
+    return r.right > r.left ? r : RECT{};
+}
+
+Frame FrameOf(HWND window) {
+    RECT r = PlaceInParent(window);
+    return Frame{r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
+
+void PrintTo(const Frame& frame, std::ostream* out) {
+    *out << "(" << frame.left << ", " << frame.top << ") " << frame.width << " x " << frame.height;
+}
+
+RECT BoundsOf(HWND window) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    return r;
 }
 
 TestForm::TestForm(int width, int height) {

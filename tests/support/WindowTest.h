@@ -3,6 +3,7 @@
 // as the program wrote them, and recorders for what the operator would see.
 #include <windows.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -68,9 +69,43 @@ private:
 
 inline void Pump() { ui::PumpMessages(); }
 
+// A window's client area painted into a bitmap through WM_PRINTCLIENT, the way
+// its WM_PAINT would show it, background included.
+class ClientPicture {
+public:
+    explicit ClientPicture(HWND window);
+    COLORREF At(int x, int y) const;
+    bool All(COLORREF color) const;  // every pixel of that colour
+    // The smallest rectangle holding every pixel of the colour; empty when none.
+    RECT Bounds(COLORREF color) const;
+
+private:
+    int width_ = 0, height_ = 0;
+    std::vector<DWORD> pixels_;
+};
+
 // Tab (or Shift+Tab) pressed on the focused window focus, through the message
 // loop as the keyboard delivers it.
 void PressTab(HWND focus, bool shift);
+
+// One keystroke on the focused window as the keyboard delivers it: key-down,
+// the character (if any) and key-up, sent rather than posted (Wine's
+// TranslateMessage would add a second character to some posted keys).
+void SendKey(UINT virtualKey, wchar_t character = 0);
+
+// Position and size of a window in its parent's client coordinates, and on the screen.
+RECT PlaceInParent(HWND window);
+RECT BoundsOf(HWND window);
+
+// Where a window stands in its parent's client area, as tests compare it.
+struct Frame {
+    int left, top, width, height;
+    bool operator==(const Frame& other) const {
+        return left == other.left && top == other.top && width == other.width && height == other.height;
+    }
+};
+Frame FrameOf(HWND window);
+void PrintTo(const Frame& frame, std::ostream* out);  // for the test's failure messages
 
 // An empty top-level form for window tests, made hidden at (0, 0); the test's
 // own form adds its controls and calls Show when it wants to be on screen.

@@ -52,6 +52,15 @@ protected:
     }
 };
 
+// A window made from any class name, registered or not.
+class AnyWindow : public ui::Window {
+public:
+    bool Make(const wchar_t* className, bool registerFirst, DWORD style = WS_OVERLAPPED, HWND parent = nullptr) {
+        if (registerFirst) RegisterClassOnce(className);
+        return Create(className, L"", style, 0, 0, 0, 50, 50, parent, nullptr);
+    }
+};
+
 }  // namespace
 
 TEST(ErrorBarrier, EveryFailureOfAHandlerIsShownAndTheWindowCarriesOn) {
@@ -68,12 +77,6 @@ TEST(ErrorBarrier, EveryFailureOfAHandlerIsShownAndTheWindowCarriesOn) {
     EXPECT_EQ(errors.Messages()[1], L"'-' は浮動小数点数ではありません");
     EXPECT_EQ(errors.Messages()[2], L"plain failure");
     EXPECT_TRUE(IsWindow(window.Handle()));
-}
-
-TEST(ErrorBarrier, MessagesTakeTheirArgumentInPlaceOfPercentS) {
-    EXPECT_EQ(ui::FormatMessageText(L"%s に書き込めません", L"C:\\a.ini"), L"C:\\a.ini に書き込めません");
-    EXPECT_EQ(ui::FormatMessageText(L"'%s' は整数ではありません", L"12.5"), L"'12.5' は整数ではありません");
-    EXPECT_EQ(ui::FormatMessageText(L"100%", L"x"), L"100%");
 }
 
 TEST(ErrorBarrier, TheWindowObjectIsDetachedWhenItsWindowIsDestroyed) {
@@ -93,4 +96,28 @@ TEST(ErrorBarrier, APaintThatFailsStillEndsThePaint) {
     EXPECT_EQ(errors.Messages(), std::vector<std::wstring>{L"描けません"});
     // EndPaint hands the paint's device context back: it belongs to no window now.
     EXPECT_EQ(WindowFromDC(child.paintDC), nullptr);
+}
+
+TEST(ErrorBarrier, AWindowThatCannotBeMadeIsReportedAndTheProgramCarriesOn) {
+    ErrorRecorder errors;
+    AnyWindow unregistered;
+    EXPECT_FALSE(unregistered.Make(L"PelmoraNoSuchClass", false));
+    EXPECT_EQ(unregistered.Handle(), nullptr);
+    EXPECT_EQ(errors.Messages(), std::vector<std::wstring>{L"ウィンドウ PelmoraNoSuchClass を作成できません"});
+
+    // The system registers no class without a name: both steps are reported.
+    AnyWindow nameless;
+    EXPECT_FALSE(nameless.Make(L"", true));
+    ASSERT_EQ(errors.Messages().size(), 3u);
+    EXPECT_EQ(errors.Messages()[1], L"ウィンドウクラス  を登録できません");
+    EXPECT_EQ(errors.Messages()[2], L"ウィンドウ  を作成できません");
+
+    // Its children are not made and add no message; a window made afterwards is.
+    AnyWindow child;
+    EXPECT_FALSE(child.Make(L"PelmoraAnyWindow", true, WS_CHILD, unregistered.Handle()));
+    EXPECT_EQ(errors.Messages().size(), 3u);
+    AnyWindow made;
+    EXPECT_TRUE(made.Make(L"PelmoraAnyWindow", true));
+    EXPECT_TRUE(IsWindow(made.Handle()));
+    EXPECT_EQ(errors.Messages().size(), 3u);
 }

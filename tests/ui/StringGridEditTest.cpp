@@ -308,15 +308,8 @@ TEST_F(StringGridEditTest, TheCellUnderAnOpenEditorIsNotHighlighted) {
     const COLORREF yellow = RGB(237, 244, 102);
     grid.SetColor(yellow);
     auto pixelOfCurrentCell = [&] {
-        RECT client;
-        GetClientRect(grid.Handle(), &client);
-        ui::WindowDC screen(grid.Handle());
-        ui::MemoryDC memory(screen);
-        ui::Bitmap bitmap(CreateCompatibleBitmap(screen, client.right, client.bottom));
-        ui::SelectGuard select(memory, bitmap.get());
-        SendMessageW(grid.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(memory)), PRF_CLIENT);
         RECT cell = grid.CellRect(1, 1);
-        return GetPixel(memory, cell.right - 2, cell.top);
+        return testing_support::ClientPicture(grid.Handle()).At(cell.right - 2, cell.top);
     };
     EXPECT_EQ(pixelOfCurrentCell(), GetSysColor(COLOR_HIGHLIGHT));
     Type(L"e");

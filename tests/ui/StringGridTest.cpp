@@ -44,16 +44,9 @@ protected:
     }
 
     std::vector<COLORREF> Pixels(int x, int y, int count) {
-        RECT client;
-        GetClientRect(grid.Handle(), &client);
-        ui::WindowDC screen(grid.Handle());
-        ui::MemoryDC memory(screen);
-        ui::Bitmap bitmap(CreateCompatibleBitmap(screen, client.right, client.bottom));
-        ui::SelectGuard select(memory, bitmap.get());
-        SendMessageW(grid.Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(memory)),
-                     PRF_CLIENT);
+        testing_support::ClientPicture picture(grid.Handle());
         std::vector<COLORREF> pixels;
-        for (int i = 0; i < count; ++i) pixels.push_back(GetPixel(memory, x + i, y));
+        for (int i = 0; i < count; ++i) pixels.push_back(picture.At(x + i, y));
         return pixels;
     }
     COLORREF Pixel(int x, int y) { return Pixels(x, y, 1)[0]; }
@@ -224,6 +217,25 @@ TEST_F(StringGridTest, TheScrollBarScrollsWithoutTakingTheFocus) {
     EXPECT_EQ(info.nPage, 5u);
 }
 
+TEST_F(StringGridTest, TheWheelScrollsThreeRowsANotchAndAddsUpPartsOfNotches) {
+    MakeRegisterGrid();
+    // A notch is 120; fine wheels and touchpads send less at a time.
+    struct Step {
+        short delta;
+        int topRow;
+    };
+    const Step steps[] = {
+        {-120, 3}, {-240, 9},                       // whole notches down
+        {-30, 9}, {-30, 9}, {-30, 9}, {-30, 12},    // four quarters make one
+        {-40, 12}, {80, 12}, {80, 9},               // back up: what was left counts
+        {360, 0}, {120, 0},                         // the top stops it
+    };
+    for (const Step& step : steps) {
+        SendMessageW(grid.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, step.delta), 0);
+        EXPECT_EQ(grid.TopRow(), step.topRow) << "after " << step.delta;
+    }
+}
+
 TEST_F(StringGridTest, CellsKeepTheirTextsWhenColumnsAreAdded) {
     MakeRegisterGrid();
     grid.SetCell(1, 3, L"1200");
@@ -266,7 +278,7 @@ TEST_F(StringGridTest, FixedCellsArePaintedAsHeaders) {
 
 TEST_F(StringGridTest, TheOwnerDrawsCellTextWhereItWants) {
     MakeRegisterGrid();
-    ui::Font font = ui::MakeFont(L"ＭＳ Ｐゴシック", 24);
+    ui::Font font = ui::MakeFont(ui::kFontFace, 24);
     grid.SetFont(font.get());
     grid.SetColor(kYellow);
     grid.SetCell(1, 1, L"8888");
