@@ -1,8 +1,16 @@
 #pragma once
 // Control and command IDs of the main window, named after its widgets, so that
-// code and tests say Edit2 rather than a number.
+// code and tests say Edit2 rather than a number. Each page names its own
+// controls; form1:: reaches them too, since the window holds its pages.
+#include "cashcount/CashCountPageIds.h"
+#include "register/RegisterPageIds.h"
+#include "settings/SettingsPageIds.h"
 
 namespace form1 {
+
+using namespace regi::ids;
+using namespace cashcount::ids;
+using namespace settings::ids;
 
 enum Id : int {
     // Frame
@@ -36,73 +44,10 @@ enum Id : int {
     RegiSettle,
     RegiClear,
 
-    // The settings page
-    GroupBox1 = 300,
-    GroupBox2,
-    GroupBox3,
-    Edit2,
-    Label12,
-    Button1,
-    Button2,
-    Button3,
-    Button4,
-    CheckBox1,
-    GroupBox4,  // the reduced rate and the class ENTER makes
-    Edit3,
-    Label22,
-    CheckBox2,
-    GroupBox5,  // the sales journal
-    CheckBox3,
-    Label23,
-    Edit4,
-    Button5,
-    GroupBox6,  // receipts
-    Label24,
-    Label25,
-    Label26,
-    Label27,
-    Label28,
-    Edit5,
-    Edit6,
-    Edit7,
-    ComboBox1,
-    ComboBox2,
-    Edit8,
-    Button6,
-
     // Timers of the main window: the greeting and the clock
     Timer1 = 400,
     Timer2,
 
-    // The register page
-    StringGrid1 = 500,
-    SaNumEdit1,
-    Bevel1,
-    Label1,
-    Label2,
-    Label3,
-    Label4,
-    Label5,
-    Label6,
-    Label7,
-    Label8,
-    Label9,
-    Label10,
-    Label13,
-    Label14,
-    Label15,
-    Label16,
-    Label17,
-    Label18,
-    Label19,
-
-    // The cash count page
-    StringGrid2 = 600,
-    SaNumEdit2,
-    Label20,
-    Label21,
-    Label11,
-    Button7,  // "記録から": the expected cash of the journal as the computed amount
     // The File menu's daily close
     TakeX = 700,
     TakeZ,

@@ -5,7 +5,7 @@
 #include <array>
 #include <optional>
 
-#include "app/Form1Ids.h"
+#include "cashcount/CashCountPageIds.h"
 #include "cashcount/CashCount.h"
 #include "ui/Controls.h"
 #include "ui/Error.h"
@@ -48,19 +48,19 @@ void CashCountPage::Create(HWND sheet) {
     grid_.OnSetEditText = [this](int col, int row, const std::wstring& text) {
         StringGrid2SetEditText(col, row, text);
     };
-    grid_.Create(sheet, form1::StringGrid2, 8, 8, 281, 382);
+    grid_.Create(sheet, ids::StringGrid2, 8, 8, 281, 382);
 
-    computed_.Create(sheet, form1::SaNumEdit2, 168, 392, 121, 23, font_.get());
+    computed_.Create(sheet, ids::SaNumEdit2, 168, 392, 121, 23, font_.get());
     computed_.SetColor(kComputedColor);  // after Create, whose parent step sets the window colour
     computed_.SetText(L"0");
     computed_.OnKeyPress = [this](TSaNumEdit& sender, wchar_t& key) { SaNumEdit2KeyPress(sender, key); };
 
-    label20_ = ui::CreateLabel(sheet, form1::Label20, L"計算上の金額", 72, 400, font_.get());
-    label21_ = ui::CreateLabel(sheet, form1::Label21, L"現金過不足", 87, 426, font_.get());
+    label20_ = ui::CreateLabel(sheet, ids::Label20, L"計算上の金額", 72, 400, font_.get());
+    label21_ = ui::CreateLabel(sheet, ids::Label21, L"現金過不足", 87, 426, font_.get());
     label11_ = ui::CreateControl(L"STATIC", L"0", SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX, 168, 418, 121, 23, sheet,
-                                 form1::Label11, font_.get());
+                                 ids::Label11, font_.get());
     button7_ = ui::CreateControl(L"BUTTON", L"記録から", BS_PUSHBUTTON | WS_TABSTOP, 8, 392, 60, 23, sheet,
-                                 form1::Button7, font_.get());
+                                 ids::Button7, font_.get());
     ShowWindow(button7_, SW_HIDE);
     SetWindowSubclass(sheet, SheetProc, kSheetSubclass, reinterpret_cast<DWORD_PTR>(this));
 }

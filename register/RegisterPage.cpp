@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "app/Form1Ids.h"
+#include "register/RegisterPageIds.h"
 #include "help/Help.h"
 #include "ui/App.h"
 #include "ui/Confirm.h"
@@ -30,11 +30,11 @@ struct AmountRow {
     int top, height;
 };
 const AmountRow kAmountRows[] = {
-    {Label5, form1::Label5, Label1, form1::Label1, 246, 29},
-    {Label6, form1::Label6, Label2, form1::Label2, 280, 40},
-    {Label7, form1::Label7, Label7, 0, 324, 40},
-    {Label8, form1::Label8, Label3, form1::Label3, 370, 40},
-    {Label9, form1::Label9, Label4, form1::Label4, 416, 29},
+    {Label5, ids::Label5, Label1, ids::Label1, 246, 29},
+    {Label6, ids::Label6, Label2, ids::Label2, 280, 40},
+    {Label7, ids::Label7, Label7, 0, 324, 40},
+    {Label8, ids::Label8, Label3, ids::Label3, 370, 40},
+    {Label9, ids::Label9, Label4, ids::Label4, 416, 29},
 };
 
 struct Header {
@@ -43,15 +43,15 @@ struct Header {
     int left;
 };
 const Header kHeaders[] = {
-    {form1::Label13, L"No.", 15}, {form1::Label16, L"単価", 196}, {form1::Label17, L"数", 282},
-    {form1::Label18, L"小計", 467}, {form1::Label10, L"税", 533},
+    {ids::Label13, L"No.", 15}, {ids::Label16, L"単価", 196}, {ids::Label17, L"数", 282},
+    {ids::Label18, L"小計", 467}, {ids::Label10, L"税", 533},
 };
 
 // The sale's labels in the order of Label, with their control IDs.
 const std::pair<Label, int> kLabelIds[] = {
-    {Label1, form1::Label1}, {Label2, form1::Label2}, {Label3, form1::Label3},   {Label4, form1::Label4},
-    {Label5, form1::Label5}, {Label6, form1::Label6}, {Label7, form1::Label7},   {Label8, form1::Label8},
-    {Label9, form1::Label9}, {Label14, form1::Label14}, {Label15, form1::Label15}, {Label19, form1::Label19},
+    {Label1, ids::Label1}, {Label2, ids::Label2}, {Label3, ids::Label3},   {Label4, ids::Label4},
+    {Label5, ids::Label5}, {Label6, ids::Label6}, {Label7, ids::Label7},   {Label8, ids::Label8},
+    {Label9, ids::Label9}, {Label14, ids::Label14}, {Label15, ids::Label15}, {Label19, ids::Label19},
 };
 
 bool IsValueLabel(Label label) { return label >= Label1 && label <= Label4; }
@@ -92,7 +92,7 @@ void RegisterPage::Create(HWND sheet, HWND form, HWND pageControl, Hooks hooks) 
                               ui::StringGrid::Canvas& canvas) { StringGrid1DrawCell(col, row, rect, state, canvas); };
     grid_.OnSelectCell = [this](int col, int row, bool& canSelect) { StringGrid1SelectCell(col, row, canSelect); };
     grid_.OnEnter = [this] { StringGrid1Enter(); };
-    grid_.Create(sheet, form1::StringGrid1, 2, 32, 571, 201);
+    grid_.Create(sheet, ids::StringGrid1, 2, 32, 571, 201);
 
     entry_.SetAutoSize(false);
     entry_.SetAutoSelect(false);
@@ -101,7 +101,7 @@ void RegisterPage::Create(HWND sheet, HWND form, HWND pageControl, Hooks hooks) 
     entry_.SetLeftMark(L"\u00A5");
     entry_.SetOptions({eoArrowUp, eoArrowDown, eoORInputStop});
     entry_.SetRightMargin(0);
-    entry_.Create(sheet, form1::SaNumEdit1, 364, 324, 210, 40, font27Bold_.get());
+    entry_.Create(sheet, ids::SaNumEdit1, 364, 324, 210, 40, font27Bold_.get());
     entry_.SetColor(kEntryColor);  // after Create, whose parent step sets the window colour
     entry_.SetText(L"");
     entry_.OnKeyDown = [this](TSaNumEdit& sender, std::uint16_t& key, TShiftState shift) {
@@ -132,14 +132,14 @@ void RegisterPage::CreateLabels(HWND sheet) {
     // that it lies beneath them.
     struct Prompt { Label label; int id; int top, height; };
     const Prompt prompts[] = {
-        {Label14, form1::Label14, 256, 72}, {Label15, form1::Label15, 332, 56}, {Label19, form1::Label19, 392, 44}};
+        {Label14, ids::Label14, 256, 72}, {Label15, ids::Label15, 332, 56}, {Label19, ids::Label19, 392, 44}};
     for (const Prompt& p : prompts) {
         labels_[p.label] = ui::CreateControl(L"STATIC", sale_.Caption(p.label).c_str(),
                                              SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_CLIPSIBLINGS, 12, p.top, 245,
                                              p.height, sheet, p.id, font16_.get());
     }
     bevel_ = ui::CreateControl(L"STATIC", L"", SS_ETCHEDFRAME | SS_NOTIFY | WS_CLIPSIBLINGS, 4, 248, 261, 193, sheet,
-                               form1::Bevel1, nullptr);
+                               ids::Bevel1, nullptr);
     CreateTaxTip();
 }
 

@@ -1,6 +1,6 @@
 #include "settings/SettingsPage.h"
 
-#include "app/Form1Ids.h"
+#include "settings/SettingsPageIds.h"
 #include "ui/Controls.h"
 #include "ui/Error.h"
 
@@ -11,7 +11,7 @@ constexpr COLORREF kTaxBackground = RGB(240, 199, 252);
 }
 
 void SettingsPage::Create(HWND sheet, HFONT font) {
-    using namespace form1;
+    using namespace ids;
     const DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
 
     groupBox1_.Create(sheet, GroupBox1, L"消費税率は", font, 16, 16, 177, 81);

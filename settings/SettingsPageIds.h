@@ -1,0 +1,42 @@
+#pragma once
+// Control IDs of the settings page, named after its widgets.
+
+namespace settings::ids {
+
+enum Id : int {
+    // The settings page
+    GroupBox1 = 300,
+    GroupBox2,
+    GroupBox3,
+    Edit2,
+    Label12,
+    Button1,
+    Button2,
+    Button3,
+    Button4,
+    CheckBox1,
+    GroupBox4,  // the reduced rate and the class ENTER makes
+    Edit3,
+    Label22,
+    CheckBox2,
+    GroupBox5,  // the sales journal
+    CheckBox3,
+    Label23,
+    Edit4,
+    Button5,
+    GroupBox6,  // receipts
+    Label24,
+    Label25,
+    Label26,
+    Label27,
+    Label28,
+    Edit5,
+    Edit6,
+    Edit7,
+    ComboBox1,
+    ComboBox2,
+    Edit8,
+    Button6,
+};
+
+}  // namespace settings::ids
