@@ -2,7 +2,7 @@
 
 #include "about/ShellOpen.h"
 #include "about/VersionBoxIds.h"
-#include "app/Version.h"
+#include "common/Version.h"
 #include "help/Help.h"
 #include "settings/ProfileValues.h"
 #include "settings/WindowBounds.h"

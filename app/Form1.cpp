@@ -5,7 +5,7 @@
 
 #include "about/VersionBox.h"
 #include "app/Form1Ids.h"
-#include "app/Version.h"
+#include "common/Version.h"
 #include "help/Help.h"
 #include "journal/ReportWindow.h"
 #include "receipt/Preview.h"
@@ -578,14 +578,6 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == Timer1) Timer1Timer();
         else if (wParam == Timer2) Timer2Timer();
         return 0;
-    case WM_CTLCOLORSTATIC:
-        if (HBRUSH brush = registerPage_.LabelBrush(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
-            return reinterpret_cast<LRESULT>(brush);
-        break;
-    case WM_CTLCOLOREDIT:
-        if (HBRUSH brush = settingsPage_.EditBrush(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
-            return reinterpret_cast<LRESULT>(brush);
-        break;
     case WM_SIZE:
         LayoutFrame(LOWORD(lParam), HIWORD(lParam));
         return 0;

@@ -17,18 +17,10 @@ namespace {
 const wchar_t* const kFace = ui::kFontFace;
 const COLORREF kGridColor = RGB(237, 244, 102);    // light yellow: the grid and the over/short
 const TColor kComputedColor = RGB(240, 199, 252);  // light violet: the computed amount
-constexpr UINT_PTR kSheetSubclass = 2;
-
 }  // namespace
 
-CashCountPage::~CashCountPage() {
-    if (sheet_ && IsWindow(sheet_)) RemoveWindowSubclass(sheet_, SheetProc, kSheetSubclass);
-}
-
 void CashCountPage::Create(HWND sheet) {
-    sheet_ = sheet;
     font_ = ui::MakeFont(kFace, 15);
-    label11Brush_.reset(CreateSolidBrush(kGridColor));
 
     grid_.SetColCount(kColCount);
     grid_.SetRowCount(kRowCount);
@@ -59,10 +51,10 @@ void CashCountPage::Create(HWND sheet) {
     label21_ = ui::CreateLabel(sheet, ids::Label21, L"現金過不足", 87, 426, font_.get());
     label11_ = ui::CreateControl(L"STATIC", L"0", SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX, 168, 418, 121, 23, sheet,
                                  ids::Label11, font_.get());
+    ui::SetControlColors(label11_, kGridColor, GetSysColor(COLOR_WINDOWTEXT));
     button7_ = ui::CreateControl(L"BUTTON", L"記録から", BS_PUSHBUTTON | WS_TABSTOP, 8, 392, 60, 23, sheet,
                                  ids::Button7, font_.get());
     ShowWindow(button7_, SW_HIDE);
-    SetWindowSubclass(sheet, SheetProc, kSheetSubclass, reinterpret_cast<DWORD_PTR>(this));
 }
 
 void CashCountPage::ShowJournalButton(bool shown) { ShowWindow(button7_, shown ? SW_SHOW : SW_HIDE); }
@@ -109,26 +101,6 @@ void CashCountPage::SaNumEdit2KeyPress(TSaNumEdit& /*sender*/, wchar_t& key) {
     key = 0;
     grid_.SetCurrent(kCountCol, kFirstCountRow);
     SetFocus(grid_.Handle());
-}
-
-LRESULT CALLBACK CashCountPage::SheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
-                                          DWORD_PTR data) {
-    auto* page = reinterpret_cast<CashCountPage*>(data);
-    switch (message) {
-    case WM_CTLCOLORSTATIC:
-        if (reinterpret_cast<HWND>(lParam) == page->label11_) {
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            SetBkColor(dc, kGridColor);
-            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-            return reinterpret_cast<LRESULT>(page->label11Brush_.get());
-        }
-        break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, SheetProc, kSheetSubclass);
-        page->sheet_ = nullptr;
-        break;
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 }  // namespace cashcount

@@ -18,7 +18,6 @@ public:
     CashCountPage() = default;
     CashCountPage(const CashCountPage&) = delete;
     CashCountPage& operator=(const CashCountPage&) = delete;
-    ~CashCountPage();
 
     // Makes the page's widgets on sheet, in their tab order (grid, computed amount).
     void Create(HWND sheet);
@@ -43,16 +42,11 @@ public:
     void SetComputedAmount(std::int64_t amount);
 
 private:
-    static LRESULT CALLBACK SheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                      DWORD_PTR data);
-
-    HWND sheet_ = nullptr;
     ui::StringGrid grid_;
     TSaNumEdit computed_;
     HWND label20_ = nullptr, label21_ = nullptr, label11_ = nullptr, button7_ = nullptr;
     ui::Font font_;
     ui::Font label11Font_;  // an over/short too wide for font_
-    ui::Brush label11Brush_;
 };
 
 }  // namespace cashcount

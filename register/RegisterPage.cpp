@@ -72,8 +72,6 @@ void RegisterPage::Create(HWND sheet, HWND form, HWND pageControl, Hooks hooks) 
     font19Bold_ = ui::MakeFont(kFace, 19, true);
     font24_ = ui::MakeFont(kFace, 24);
     font27Bold_ = ui::MakeFont(kFace, 27, true);
-    valueBrush_.reset(CreateSolidBrush(kValueColor));
-    captionBrush_.reset(CreateSolidBrush(kCaptionColor));
 
     // Column headers over the right-hand ends of their columns. Like every
     // label of the page they take their own clicks, which do nothing.
@@ -122,11 +120,13 @@ void RegisterPage::CreateLabels(HWND sheet) {
         labels_[row.caption] = ui::CreateControl(L"STATIC", sale_.Caption(row.caption).c_str(),
                                                  SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | SS_NOTIFY | WS_CLIPSIBLINGS,
                                                  273, row.top, 80, row.height, sheet, row.captionId, captionFont);
+        ui::SetControlColors(labels_[row.caption], kCaptionColor, GetSysColor(COLOR_WINDOWTEXT));
         if (!row.valueId) continue;
         HFONT valueFont = row.height == 29 ? font16_.get() : font27Bold_.get();
         labels_[row.value] = ui::CreateControl(L"STATIC", sale_.Caption(row.value).c_str(),
                                                SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX | SS_NOTIFY | WS_CLIPSIBLINGS,
                                                364, row.top, 205, row.height, sheet, row.valueId, valueFont);
+        ui::SetControlColors(labels_[row.value], kValueColor, GetSysColor(COLOR_WINDOWTEXT));
     }
     // The instruction texts, in the bevelled frame that is made after them so
     // that it lies beneath them.
@@ -282,18 +282,6 @@ void RegisterPage::StringGrid1Enter() {
 }
 
 void RegisterPage::TabSheet1MouseUp() { Rearm(); }
-
-HBRUSH RegisterPage::LabelBrush(HWND label, HDC dc) const {
-    for (const auto& [name, id] : kLabelIds) {
-        if (labels_[name] != label || name >= Label14) continue;
-        bool value = IsValueLabel(name);
-        SetBkMode(dc, OPAQUE);
-        SetBkColor(dc, value ? kValueColor : kCaptionColor);
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        return value ? valueBrush_.get() : captionBrush_.get();
-    }
-    return nullptr;
-}
 
 LRESULT CALLBACK RegisterPage::SheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
                                          DWORD_PTR data) {

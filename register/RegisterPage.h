@@ -58,9 +58,6 @@ public:
     void StringGrid1Enter();
     void TabSheet1MouseUp();
 
-    // The colours of the page's labels, for the form's WM_CTLCOLORSTATIC.
-    // Null for any other control.
-    HBRUSH LabelBrush(HWND label, HDC dc) const;
 
     ui::StringGrid& StringGrid1() { return grid_; }
     TSaNumEdit& SaNumEdit1() { return entry_; }
@@ -91,7 +88,6 @@ private:
     HWND bevel_ = nullptr;
     HWND taxTip_ = nullptr;  // the tax per class, over the tax caption and value
     ui::Font font16_, font16Bold_, font19Bold_, font24_, font27Bold_;
-    ui::Brush valueBrush_, captionBrush_;
     std::array<ui::Font, Label4 + 1> fittedFonts_;  // amounts too wide for their label's font
 };
 

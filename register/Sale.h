@@ -40,10 +40,21 @@ enum Key : std::uint16_t {
     keyF8 = 119,  // cancel the sale
 };
 
-// The labels of the page whose captions belong to the sale.
+// The labels of the page whose captions belong to the sale, by their numbers;
+// the page's control IDs (regi::ids) name the same widgets as windows.
 enum Label : int {
-    Label1 = 1, Label2, Label3, Label4, Label5, Label6, Label7, Label8, Label9,
-    Label14 = 14, Label15 = 15, Label19 = 19,
+    Label1 = 1,    // the sale's consumption tax, money text
+    Label2,        // the sale's total
+    Label3,        // the change; not empty once the sale is settled
+    Label4,        // the sales total
+    Label5,        // caption of Label1: "消費税"
+    Label6,        // caption of Label2: "合  計"
+    Label7,        // caption of the entry field once settled: "預　り"
+    Label8,        // caption of Label3: "釣　銭"
+    Label9,        // caption of Label4: "売  上", fixed
+    Label14 = 14,  // the first instruction: price, or clear
+    Label15 = 15,  // the second instruction: tender
+    Label19 = 19,  // the third instruction: quantity
 };
 
 extern const wchar_t kPricePrompt[];

@@ -74,7 +74,7 @@ void SettingsPage::Create(HWND sheet, HFONT font) {
     // The rate boxes are narrow; "10" needs all of their width.
     for (HWND rate : {edit2_, edit3_}) SendMessageW(rate, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
 
-    editBrush_.reset(CreateSolidBrush(kTaxBackground));
+    for (HWND rate : {edit2_, edit3_}) ui::SetControlColors(rate, kTaxBackground, GetSysColor(COLOR_WINDOWTEXT));
 }
 
 receipt::Settings SettingsPage::Receipt() const {
@@ -140,12 +140,6 @@ bool SettingsPage::Muted() const { return SendMessageW(checkBox1_, BM_GETCHECK, 
 
 void SettingsPage::SetMuted(bool muted) {
     SendMessageW(checkBox1_, BM_SETCHECK, muted ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-HBRUSH SettingsPage::EditBrush(HWND edit, HDC dc) const {
-    if (edit != edit2_ && edit != edit3_) return nullptr;
-    SetBkColor(dc, kTaxBackground);
-    return editBrush_.get();
 }
 
 }  // namespace settings

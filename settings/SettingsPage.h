@@ -44,9 +44,6 @@ public:
     // last valid number goes on counting.
     void Edit7Exit();
 
-    // Edit2's background, for the form's WM_CTLCOLOREDIT.
-    // Null for any other control.
-    HBRUSH EditBrush(HWND edit, HDC dc) const;
 
 private:
     ui::GroupBox groupBox1_, groupBox2_, groupBox3_, groupBox4_, groupBox5_, groupBox6_;
@@ -55,7 +52,6 @@ private:
     std::wstring registeredNumber_;  // the last valid registration number
     HWND edit2_ = nullptr, edit3_ = nullptr, edit4_ = nullptr;
     HWND checkBox1_ = nullptr, checkBox2_ = nullptr, checkBox3_ = nullptr;
-    ui::Brush editBrush_;
 };
 
 }  // namespace settings

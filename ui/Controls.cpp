@@ -1,5 +1,7 @@
 #include "ui/Controls.h"
 
+#include <map>
+
 #include "ui/App.h"
 #include "ui/Gdi.h"
 
@@ -87,6 +89,42 @@ void SetFittedCaption(HWND label, const std::wstring& caption, HFONT baseFont, G
     fitted = std::move(smaller);  // the font the label had is no longer in use
     if (GetText(label) != caption) SetWindowTextW(label, caption.c_str());
     InvalidateRect(label, nullptr, TRUE);
+}
+
+namespace {
+const wchar_t kBackgroundProperty[] = L"PelmoraBackground";
+const wchar_t kTextProperty[] = L"PelmoraText";
+
+// A property holds a colour plus one, so that black is not taken for none.
+HANDLE AsProperty(COLORREF color) { return reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(color) + 1); }
+bool FromProperty(HANDLE property, COLORREF& color) {
+    if (!property) return false;
+    color = static_cast<COLORREF>(reinterpret_cast<ULONG_PTR>(property) - 1);
+    return true;
+}
+
+// One brush per colour for the whole run: the few colours of the program.
+HBRUSH BrushOf(COLORREF color) {
+    static std::map<COLORREF, Brush> brushes;
+    Brush& brush = brushes[color];
+    if (!brush) brush.reset(CreateSolidBrush(color));
+    return brush.get();
+}
+}  // namespace
+
+void SetControlColors(HWND control, COLORREF background, COLORREF text) {
+    SetPropW(control, kBackgroundProperty, AsProperty(background));
+    SetPropW(control, kTextProperty, AsProperty(text));
+    InvalidateRect(control, nullptr, TRUE);
+}
+
+HBRUSH ControlColors(HWND control, HDC dc) {
+    COLORREF background, text;
+    if (!control || !FromProperty(GetPropW(control, kBackgroundProperty), background)) return nullptr;
+    if (FromProperty(GetPropW(control, kTextProperty), text)) SetTextColor(dc, text);
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, background);
+    return BrushOf(background);
 }
 
 }  // namespace ui

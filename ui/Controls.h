@@ -22,6 +22,15 @@ SIZE TextSize(HFONT font, const std::wstring& text, UINT format = 0);
 
 std::wstring GetText(HWND window);
 
+// Gives a static or edit control colours of its own. They go with the control:
+// whichever window hears WM_CTLCOLOR* for it answers from them (every window
+// of the program does, through ControlColors), so no page or form keeps a
+// list of its coloured controls.
+void SetControlColors(HWND control, COLORREF background, COLORREF text);
+// The answer to WM_CTLCOLOR* for control: its brush, with dc set to its
+// colours; nullptr for a control without colours of its own.
+HBRUSH ControlColors(HWND control, HDC dc);
+
 // Sets a label's caption in baseFont, or, when the caption is wider than the
 // label at that font, in a smaller one of the same face and weight that shows
 // it whole; fitted keeps that smaller font alive while the label uses it.

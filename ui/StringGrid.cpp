@@ -122,6 +122,7 @@ void StringGrid::SetGridLines(bool vertical, bool horizontal) {
 void StringGrid::SetColor(COLORREF color) {
     color_ = color;
     if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+    if (editor_) SetControlColors(editor_, color_, fontColor_);
 }
 
 void StringGrid::SetFont(HFONT font) {
@@ -449,18 +450,6 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         if (IsEditorWindow(reinterpret_cast<HWND>(lParam)) && HIWORD(wParam) == EN_CHANGE) EditorChanged();
         return 0;
-    case WM_CTLCOLOREDIT:
-        if (IsEditorWindow(reinterpret_cast<HWND>(lParam))) {
-            if (!editorBrush_ || editorBrushColor_ != color_) {
-                editorBrush_.reset(CreateSolidBrush(color_));
-                editorBrushColor_ = color_;
-            }
-            HDC dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(dc, fontColor_);
-            SetBkColor(dc, color_);
-            return reinterpret_cast<LRESULT>(editorBrush_.get());
-        }
-        break;
     case WM_KEYDOWN:
         KeyDown(wParam);
         return 0;
@@ -511,6 +500,8 @@ void StringGrid::ShowEditor() {
     SendMessageW(editor_, WM_SETFONT, reinterpret_cast<WPARAM>(font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT)),
                  FALSE);
     SendMessageW(editor_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(2, 2));
+    // The editor is the cell itself: the grid's colours.
+    SetControlColors(editor_, color_, fontColor_);
     editorMode_ = true;
     LoadEditor();
     SendMessageW(editor_, EM_SETSEL, 0, -1);

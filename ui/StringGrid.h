@@ -184,8 +184,6 @@ private:
     bool loadingEditor_ = false;   // the grid itself writes the editor's text
     bool forwardingChar_ = false;  // a character OnKeyPress has seen already
     bool writingEdit_ = false;     // the edited text goes into its cell
-    Brush editorBrush_;
-    COLORREF editorBrushColor_ = 0;
 };
 
 }  // namespace ui

@@ -1,6 +1,7 @@
 #include "ui/Window.h"
 
 #include "ui/App.h"
+#include "ui/Controls.h"
 #include "ui/Error.h"
 
 namespace ui {
@@ -44,6 +45,10 @@ bool Window::Create(const wchar_t* className, const wchar_t* text, DWORD style, 
 }
 
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A control with colours of its own gets them from whichever window it stands on.
+    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
+        if (HBRUSH brush = ControlColors(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)))
+            return reinterpret_cast<LRESULT>(brush);
     return Default(message, wParam, lParam);
 }
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/Version.h"
+#include "common/Version.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/Version.h"
+#include "common/Version.h"
 #include "tests/app/StartedProgram.h"
 
 namespace {
