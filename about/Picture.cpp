@@ -32,8 +32,8 @@ constexpr LONGLONG kMaxFileBytes = 64LL * 1024 * 1024;
 }
 
 std::string ReadWholeFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) Unreadable(path);
     std::string bytes;
     LARGE_INTEGER size{};
@@ -41,8 +41,8 @@ std::string ReadWholeFile(const std::wstring& path) {
     if (ok) {
         bytes.resize(static_cast<size_t>(size.QuadPart));
         DWORD read = 0;
-        ok = bytes.empty() || (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-                               read == bytes.size());
+        ok = bytes.empty() ||
+             (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) && read == bytes.size());
     }
     CloseHandle(file);
     if (!ok) Unreadable(path);
@@ -91,9 +91,9 @@ Picture Picture::Load(const std::wstring& path) {
     case PictureKind::Icon: {
         auto image = CheckIcon(bytes);
         if (!image) Unreadable(path);
-        handles->icon = CreateIconFromResourceEx(const_cast<BYTE*>(data + image->offset),
-                                                 static_cast<DWORD>(image->length), TRUE, 0x00030000, 0, 0,
-                                                 LR_DEFAULTCOLOR);
+        handles->icon =
+            CreateIconFromResourceEx(const_cast<BYTE*>(data + image->offset), static_cast<DWORD>(image->length), TRUE,
+                                     0x00030000, 0, 0, LR_DEFAULTCOLOR);
         if (!handles->icon) Unreadable(path);
         picture.size_ = SIZE{image->width, image->height};
         break;
@@ -126,8 +126,7 @@ Picture Picture::Load(const std::wstring& path) {
                             : MetafileSize(handles->metafile);
         break;
     }
-    case PictureKind::Unknown:
-        break;
+    case PictureKind::Unknown: break;
     }
     picture.handles_ = std::move(handles);
     return picture;
@@ -152,11 +151,8 @@ void Picture::Draw(HDC dc, const RECT& rect) const {
         DrawIconEx(dc, rect.left, rect.top, handles_->icon, width, height, 0, nullptr, DI_NORMAL);
         break;
     case PictureKind::EnhancedMetafile:
-    case PictureKind::Metafile:
-        PlayEnhMetaFile(dc, handles_->metafile, &rect);
-        break;
-    case PictureKind::Unknown:
-        break;
+    case PictureKind::Metafile: PlayEnhMetaFile(dc, handles_->metafile, &rect); break;
+    case PictureKind::Unknown: break;
     }
 }
 

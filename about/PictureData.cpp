@@ -17,9 +17,7 @@ std::int32_t I32(const std::string& b, std::size_t at) { return static_cast<std:
 std::int16_t I16(const std::string& b, std::size_t at) { return static_cast<std::int16_t>(U16(b, at)); }
 
 // Bytes of one pixel row, padded to whole 32-bit words.
-std::uint64_t Stride(std::uint64_t width, std::uint64_t bitsPerPixel) {
-    return (width * bitsPerPixel + 31) / 32 * 4;
-}
+std::uint64_t Stride(std::uint64_t width, std::uint64_t bitsPerPixel) { return (width * bitsPerPixel + 31) / 32 * 4; }
 
 // Pictures larger than this are refused rather than decoded into gigabytes.
 constexpr std::int64_t kMaxSide = 32768;
@@ -86,14 +84,25 @@ std::optional<BitmapLayout> CheckBitmap(const std::string& bytes) {
     const std::int64_t rows = height < 0 ? -height : height;
     if (planes != 1 || !PlausibleSize(width, rows)) return std::nullopt;
     switch (bitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32: break;
     default: return std::nullopt;
     }
     switch (compression) {
     case 0: break;
-    case 1: if (bitCount != 8 || !bottomUp) return std::nullopt; break;   // RLE8
-    case 2: if (bitCount != 4 || !bottomUp) return std::nullopt; break;   // RLE4
-    case 3: if (bitCount != 16 && bitCount != 32) return std::nullopt; break;
+    case 1:
+        if (bitCount != 8 || !bottomUp) return std::nullopt;
+        break;  // RLE8
+    case 2:
+        if (bitCount != 4 || !bottomUp) return std::nullopt;
+        break;  // RLE4
+    case 3:
+        if (bitCount != 16 && bitCount != 32) return std::nullopt;
+        break;
     default: return std::nullopt;  // JPEG or PNG inside a bitmap: not for the screen
     }
 
@@ -147,14 +156,16 @@ std::optional<IconImage> CheckIconImage(const std::string& bytes, std::size_t of
         return std::nullopt;
     std::uint64_t colors = 0;
     switch (bitCount) {
-    case 1: case 4: case 8:
+    case 1:
+    case 4:
+    case 8:
         if (colorsUsed > (std::uint64_t{1} << bitCount)) return std::nullopt;
         colors = colorsUsed ? colorsUsed : std::uint64_t{1} << bitCount;
         break;
-    case 16: case 24: case 32:
-        break;
-    default:
-        return std::nullopt;
+    case 16:
+    case 24:
+    case 32: break;
+    default: return std::nullopt;
     }
     const std::uint64_t needed = 40 + colors * 4 + Stride(width, bitCount) * height + Stride(width, 1) * height;
     if (needed > length) return std::nullopt;
@@ -174,13 +185,14 @@ std::optional<IconImage> CheckIcon(const std::string& bytes) {
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t entry = 6 + 16 * i;
         const int width = static_cast<unsigned char>(bytes[entry]) ? static_cast<unsigned char>(bytes[entry]) : 256;
-        const int height = static_cast<unsigned char>(bytes[entry + 1]) ? static_cast<unsigned char>(bytes[entry + 1]) : 256;
+        const int height =
+            static_cast<unsigned char>(bytes[entry + 1]) ? static_cast<unsigned char>(bytes[entry + 1]) : 256;
         const std::uint32_t bitCount = U16(bytes, entry + 6);
         const std::uint64_t length = U32(bytes, entry + 8);
         const std::uint64_t offset = U32(bytes, entry + 12);
         if (offset + length > size) return std::nullopt;  // a damaged directory spoils the file
-        auto image = CheckIconImage(bytes, static_cast<std::size_t>(offset), static_cast<std::size_t>(length),
-                                    width, height);
+        auto image =
+            CheckIconImage(bytes, static_cast<std::size_t>(offset), static_cast<std::size_t>(length), width, height);
         if (!image) return std::nullopt;
         const std::int64_t area = std::int64_t{image->width} * image->height;
         const std::int64_t bestArea = best ? std::int64_t{best->width} * best->height : -1;
@@ -219,8 +231,7 @@ std::optional<MetafileLayout> CheckMetafile(const std::string& bytes) {
         layout.right = I16(bytes, 10);
         layout.bottom = I16(bytes, 12);
         layout.unitsPerInch = static_cast<int>(U16(bytes, 14));
-        if (layout.right <= layout.left || layout.bottom <= layout.top || layout.unitsPerInch == 0)
-            return std::nullopt;
+        if (layout.right <= layout.left || layout.bottom <= layout.top || layout.unitsPerInch == 0) return std::nullopt;
         layout.offset = 22;
     }
     const std::uint64_t start = layout.offset;

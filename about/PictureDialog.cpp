@@ -26,12 +26,17 @@ constexpr short kPreviewX = 8, kPreviewWidth = 110, kPreviewHeight = 110;
 class TemplateWriter {
 public:
     void Word(WORD value) { words_.push_back(value); }
-    void Dword(DWORD value) { Word(LOWORD(value)); Word(HIWORD(value)); }
+    void Dword(DWORD value) {
+        Word(LOWORD(value));
+        Word(HIWORD(value));
+    }
     void Text(const wchar_t* text) {
         while (*text) Word(static_cast<WORD>(*text++));
         Word(0);
     }
-    void AlignDword() { if (words_.size() % 2) Word(0); }
+    void AlignDword() {
+        if (words_.size() % 2) Word(0);
+    }
 
     void Item(DWORD style, short x, short y, short cx, short cy, WORD id, const wchar_t* text) {
         AlignDword();
@@ -42,7 +47,7 @@ public:
         Word(0xFFFF);
         Word(0x0082);  // the static control class
         Text(text);
-        Word(0);       // no creation data
+        Word(0);  // no creation data
     }
     const std::vector<WORD>& Words() const { return words_; }
 
@@ -99,8 +104,8 @@ void DrawPreview(const DRAWITEMSTRUCT& item, const PreviewState& state) {
     RECT area = item.rcItem;
     FillRect(item.hDC, &area, GetSysColorBrush(COLOR_WINDOW));
     SIZE size = state.picture.Size();
-    Box box = FitInto(size.cx, size.cy, {area.left + 2, area.top + 2, area.right - area.left - 4,
-                                         area.bottom - area.top - 4});
+    Box box = FitInto(size.cx, size.cy,
+                      {area.left + 2, area.top + 2, area.right - area.left - 4, area.bottom - area.top - 4});
     RECT target{box.left, box.top, box.left + box.width, box.top + box.height};
     state.picture.Draw(item.hDC, target);
 }
@@ -141,11 +146,16 @@ UINT_PTR CALLBACK PreviewHook(HWND hook, UINT message, WPARAM, LPARAM lParam) {
 const std::wstring& PictureFilter() {
     static const std::wstring filter = [] {
         const wchar_t* parts[] = {
-            L"すべてのファイル (*.bmp;*.ico;*.emf;*.wmf)", L"*.bmp;*.ico;*.emf;*.wmf",
-            L"ビットマップ (*.bmp)", L"*.bmp",
-            L"アイコン (*.ico)", L"*.ico",
-            L"エンハンス メタファイル (*.emf)", L"*.emf",
-            L"メタファイル (*.wmf)", L"*.wmf",
+            L"すべてのファイル (*.bmp;*.ico;*.emf;*.wmf)",
+            L"*.bmp;*.ico;*.emf;*.wmf",
+            L"ビットマップ (*.bmp)",
+            L"*.bmp",
+            L"アイコン (*.ico)",
+            L"*.ico",
+            L"エンハンス メタファイル (*.emf)",
+            L"*.emf",
+            L"メタファイル (*.wmf)",
+            L"*.wmf",
         };
         std::wstring text;
         for (const wchar_t* part : parts) {

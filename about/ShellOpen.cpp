@@ -26,7 +26,7 @@ void ShellOpen(const ShellRequest& request) {
     static const auto shellExecute = ui::SystemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
     if (!shellExecute) return;
     shellExecute(request.owner, request.operation.c_str(), request.target.c_str(), OrNull(request.parameters),
-                  OrNull(request.folder), request.show);
+                 OrNull(request.folder), request.show);
 }
 
 ShellOpener SetShellOpener(ShellOpener opener) {

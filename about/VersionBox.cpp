@@ -108,8 +108,8 @@ void TVersionBox::CreateWidgets() {
                           label.y, size.cx, size.cy, Handle(), label.id, label.font);
     }
     ui::CreateControl(L"STATIC", L"", SS_OWNERDRAW | clip, 25, 24, 32, 32, Handle(), Image2, nullptr);
-    ui::CreateControl(L"STATIC", L"", SS_OWNERDRAW | clip, kImage1.left, kImage1.top,
-                      kImage1.right - kImage1.left, kImage1.bottom - kImage1.top, Handle(), Image1, nullptr);
+    ui::CreateControl(L"STATIC", L"", SS_OWNERDRAW | clip, kImage1.left, kImage1.top, kImage1.right - kImage1.left,
+                      kImage1.bottom - kImage1.top, Handle(), Image1, nullptr);
     ui::CreateControl(L"STATIC", L"", SS_OWNERDRAW | clip, 6, 6, 307, 363, Handle(), Bevel1, nullptr);
 }
 
@@ -134,9 +134,7 @@ void TVersionBox::FormCreate() {
     ApplyBounds();
 }
 
-void TVersionBox::ApplyBounds() {
-    settings::ApplyWindowBounds(Handle(), settingsFile_, L"form2", {412, 328, 0, 0});
-}
+void TVersionBox::ApplyBounds() { settings::ApplyWindowBounds(Handle(), settingsFile_, L"form2", {412, 328, 0, 0}); }
 
 void TVersionBox::LoadPicture(const std::wstring& path) {
     picture_ = about::Picture::Load(path);
@@ -160,7 +158,8 @@ int TVersionBox::ShowModal(HWND owner) {
     SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     ShowWindow(Handle(), SW_SHOW);
     SetFocus(Control(Button1));
-    if (!ui::RunModal(owner, [this] { return result_ != 0; }, [this](const MSG& msg) { return PreTranslateModal(msg); }))
+    if (!ui::RunModal(
+            owner, [this] { return result_ != 0; }, [this](const MSG& msg) { return PreTranslateModal(msg); }))
         result_ = IDCANCEL;
     ShowWindow(Handle(), SW_HIDE);
     modal_ = false;
@@ -168,19 +167,14 @@ int TVersionBox::ShowModal(HWND owner) {
 }
 
 bool TVersionBox::PreTranslateModal(const MSG& msg) {
-    if (msg.message != WM_KEYDOWN || !msg.hwnd || (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd)))
-        return false;
+    if (msg.message != WM_KEYDOWN || !msg.hwnd || (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd))) return false;
     switch (msg.wParam) {
     case VK_F1:
         if (msg.hwnd != Control(Button1)) return false;
         ShowButtonHelp();
         return true;
-    case VK_RETURN:
-        Button1Click();
-        return true;
-    case VK_ESCAPE:
-        Close(IDCANCEL);
-        return true;
+    case VK_RETURN: Button1Click(); return true;
+    case VK_ESCAPE: Close(IDCANCEL); return true;
     }
     return false;
 }
@@ -195,9 +189,7 @@ void TVersionBox::Close(int result) {
 
 void TVersionBox::Button1Click() { Close(IDOK); }
 
-void TVersionBox::ShowButtonHelp() {
-    help::ShowHelp(Handle(), help::HelpFile(), HELP_CONTEXT, kHelpContext);
-}
+void TVersionBox::ShowButtonHelp() { help::ShowHelp(Handle(), help::HelpFile(), HELP_CONTEXT, kHelpContext); }
 
 void TVersionBox::MailTo(int label) {
     about::ShellOpen({ui::App().MainWindow(), L"open", L"mailto:" + ui::GetText(Control(label)), std::nullopt,
@@ -283,12 +275,8 @@ void TVersionBox::DrawItem(const DRAWITEMSTRUCT& item) {
 
 LRESULT TVersionBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        Command(LOWORD(wParam), HIWORD(wParam));
-        return 0;
-    case WM_DRAWITEM:
-        DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        return TRUE;
+    case WM_COMMAND: Command(LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_DRAWITEM: DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_SETCURSOR:
         if (IsLink(reinterpret_cast<HWND>(wParam)) && LOWORD(lParam) == HTCLIENT) {
             SetCursor(LoadCursor(nullptr, IDC_HAND));
@@ -300,9 +288,7 @@ LRESULT TVersionBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (info->iContextType == HELPINFO_WINDOW && info->iCtrlId == Button1) ShowButtonHelp();
         return TRUE;
     }
-    case WM_CLOSE:
-        Close(IDCANCEL);
-        return 0;
+    case WM_CLOSE: Close(IDCANCEL); return 0;
     }
     return Form::HandleMessage(message, wParam, lParam);
 }

@@ -47,8 +47,8 @@ const Page kPages[] = {{TabSheet1, L"Regi"}, {TabSheet2, L"Kinsyu"}, {TabSheet3,
 
 // Adds a tool-bar picture whose bottom-left pixel's colour is transparent.
 void AddPicture(HIMAGELIST images, const wchar_t* name) {
-    ui::Bitmap picture(static_cast<HBITMAP>(
-        LoadImageW(ui::App().Instance(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    ui::Bitmap picture(
+        static_cast<HBITMAP>(LoadImageW(ui::App().Instance(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!picture) return;
     BITMAP info{};
     GetObjectW(picture.get(), sizeof info, &info);
@@ -89,8 +89,10 @@ HMENU MakeMainMenu() {
     // The register's commands with their keys; each does what its key would.
     HMENU regi = CreatePopupMenu();
     for (const RegisterCommand& command : kRegisterCommands) {
-        if (command.key == 0) AppendMenuW(regi, MF_SEPARATOR, 0, nullptr);
-        else AppendMenuW(regi, MF_STRING, command.id, command.caption);
+        if (command.key == 0)
+            AppendMenuW(regi, MF_SEPARATOR, 0, nullptr);
+        else
+            AppendMenuW(regi, MF_STRING, command.id, command.caption);
     }
     HMENU help = CreatePopupMenu();
     AppendMenuW(help, MF_STRING, Contents1, L"目次(&C)");
@@ -106,8 +108,7 @@ HMENU MakeMainMenu() {
 
 }  // namespace
 
-const wchar_t TForm1::kExitQuestion[] =
-    L"終了すると売上が消えま\rす別途メモしてください｡\r宜しいでしょうか?";
+const wchar_t TForm1::kExitQuestion[] = L"終了すると売上が消えま\rす別途メモしてください｡\r宜しいでしょうか?";
 const wchar_t TForm1::kExitQuestionWithJournal[] = L"終了してもよろしいですか?\r売上は記録に残ります。";
 const wchar_t TForm1::kRecoveredSale[] = L"前回終了時の取引を復元しました";
 const wchar_t TForm1::kZQuestion[] = L"精算すると売上の集計を 0 に戻します。よろしいですか?";
@@ -118,12 +119,11 @@ constexpr UINT kShowStartMessages = WM_APP + 1;
 }  // namespace
 
 TForm1::TForm1(std::wstring settingsPath) : settingsFile_(std::move(settingsPath)) {
-    RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW),
-                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+    RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                       LoadIconW(ui::App().Instance(), L"MAINICON"));
     Create(kClass, L" Pelmora Version " PELMORA_VERSION_WTEXT,
-           (WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX) | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
-           315, 118, 606, 597, nullptr, MakeMainMenu());
+           (WS_OVERLAPPEDWINDOW & ~WS_MAXIMIZEBOX) | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, 315, 118, 606, 597, nullptr,
+           MakeMainMenu());
     // The greeting and the clock run from creation on.
     timer1Enabled_ = SetTimer(Handle(), Timer1, 500, nullptr) != 0;
     SetTimer(Handle(), Timer2, 1000, nullptr);
@@ -204,7 +204,8 @@ void TForm1::PrintReceipt(const regi::SaleRecord& sale) {
     // A printer that fails says so; the sale stays settled and F5 can try again.
     if (settingsPage_.PrintMode() != 1) return;
     ui::Guarded([&] {
-        receipt::Print(receipt::ReceiptLines(sale, settingsPage_.Receipt(), false), settingsPage_.Receipt(), L"レシート");
+        receipt::Print(receipt::ReceiptLines(sale, settingsPage_.Receipt(), false), settingsPage_.Receipt(),
+                       L"レシート");
         printedSale_ = sale.number;
     });
 }
@@ -214,8 +215,7 @@ void TForm1::ChoosePrinter() {
     if (printers.empty()) throw ui::Error(receipt::kNoPrinter);
     ui::Menu menu(CreatePopupMenu());
     AppendMenuW(menu.get(), MF_STRING, 1, L"通常使うプリンター");
-    for (size_t i = 0; i < printers.size(); ++i)
-        AppendMenuW(menu.get(), MF_STRING, i + 2, printers[i].c_str());
+    for (size_t i = 0; i < printers.size(); ++i) AppendMenuW(menu.get(), MF_STRING, i + 2, printers[i].c_str());
     RECT r;
     GetWindowRect(Control(Button6), &r);
     UINT chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY, r.left, r.bottom, 0, Handle(), nullptr);
@@ -248,12 +248,11 @@ void TForm1::CreateWidgets() {
 }
 
 void TForm1::CreateToolBar() {
-    toolBar_ = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
-                               WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS |
-                                   CCS_NOPARENTALIGN | CCS_NORESIZE,
-                               0, 0, 598, kToolBarHeight, Handle(),
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(ToolBar1)),
-                               ui::App().Instance(), nullptr);
+    toolBar_ =
+        CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
+                        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NOPARENTALIGN | CCS_NORESIZE, 0,
+                        0, 598, kToolBarHeight, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(ToolBar1)),
+                        ui::App().Instance(), nullptr);
     SendMessageW(toolBar_, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     toolPictures_.reset(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 3, 0));
     for (const ToolButton& button : kToolButtons) AddPicture(toolPictures_.get(), button.picture);
@@ -279,8 +278,8 @@ void TForm1::CreateToolBar() {
 }
 
 void TForm1::CreatePages() {
-    pageControl_ = ui::CreateControl(WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 32, 593, 481,
-                                     Handle(), PageControl1, baseFont_.get());
+    pageControl_ = ui::CreateControl(WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 32, 593, 481, Handle(),
+                                     PageControl1, baseFont_.get());
     for (int i = 0; i < 3; ++i) {
         TCITEMW item{};
         item.mask = TCIF_TEXT;
@@ -323,16 +322,16 @@ void TForm1::CreatePages() {
     recorder.cancelling = [this](const std::vector<regi::LineRecord>& lines) {
         std::int64_t total = 0;
         for (const regi::LineRecord& line : lines) total += line.subtotal;
-        if (journal::Journal* journal = Journal()) journal->RecordCancel(static_cast<std::int64_t>(lines.size()), total);
+        if (journal::Journal* journal = Journal())
+            journal->RecordCancel(static_cast<std::int64_t>(lines.size()), total);
     };
     cashCountPage_.Create(tabSheets_[1].Handle());
 }
 
 void TForm1::CreateStatusBar() {
     statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"",
-                                 WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_NOPARENTALIGN | CCS_NORESIZE,
-                                 0, 0, 0, kStatusBarHeight, Handle(),
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(StatusBar1)),
+                                 WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_NOPARENTALIGN | CCS_NORESIZE, 0, 0, 0,
+                                 kStatusBarHeight, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(StatusBar1)),
                                  ui::App().Instance(), nullptr);
     statusFont_ = ui::MakeFont(kFontFace, 13);
     SendMessageW(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(statusFont_.get()), FALSE);
@@ -426,9 +425,7 @@ void TForm1::SearchforHelpOn1Click() {
     help::ShowHelp(Handle(), help::HelpFile(), HELP_KEY, reinterpret_cast<ULONG_PTR>(L""));
 }
 
-void TForm1::HowtoUseHelp1Click() {
-    help::ShowHelp(Handle(), help::HelpFile(), HELP_HELPONHELP, 0);
-}
+void TForm1::HowtoUseHelp1Click() { help::ShowHelp(Handle(), help::HelpFile(), HELP_HELPONHELP, 0); }
 
 void TForm1::About1Click() {
     if (versionBox_) versionBox_->ShowModal(Handle());
@@ -472,24 +469,14 @@ HWND TForm1::Control(int id) const { return ui::FindControl(Handle(), id); }
 
 void TForm1::Command(int id, int code) {
     switch (id) {
-    case TakeX:
-        TakeXClick();
-        return;
-    case TakeZ:
-        TakeZClick();
-        return;
-    case CheckBox3:
-        cashCountPage_.ShowJournalButton(settingsPage_.JournalOn());
-        return;
-    case Button5:
-        journal::OpenFolder(journal::FolderOf(settingsFile_.Path()));
-        return;
+    case TakeX: TakeXClick(); return;
+    case TakeZ: TakeZClick(); return;
+    case CheckBox3: cashCountPage_.ShowJournalButton(settingsPage_.JournalOn()); return;
+    case Button5: journal::OpenFolder(journal::FolderOf(settingsFile_.Path())); return;
     case Button7:
         if (journal::Journal* journal = Journal()) cashCountPage_.SetComputedAmount(journal->ExpectedCash(CashFloat()));
         return;
-    case Button6:
-        ChoosePrinter();
-        return;
+    case Button6: ChoosePrinter(); return;
     case Edit7:
         if (code == EN_KILLFOCUS) settingsPage_.Edit7Exit();
         return;
@@ -498,35 +485,17 @@ void TForm1::Command(int id, int code) {
         if (command.key != 0 && command.id == id) registerPage_.RunCommand(command.key);
     switch (id) {
     case Exit1:
-    case SpeedButton1:
-        Exit1Click();
-        break;
+    case SpeedButton1: Exit1Click(); break;
     case Contents1:
-    case SpeedButton2:
-        Contents1Click();
-        break;
-    case SearchforHelpOn1:
-        SearchforHelpOn1Click();
-        break;
-    case HowtoUseHelp1:
-        HowtoUseHelp1Click();
-        break;
+    case SpeedButton2: Contents1Click(); break;
+    case SearchforHelpOn1: SearchforHelpOn1Click(); break;
+    case HowtoUseHelp1: HowtoUseHelp1Click(); break;
     case About1:
-    case SpeedButton3:
-        About1Click();
-        break;
-    case Button4:
-        Button4Click();
-        break;
-    case Button1:
-        Button1Click();
-        break;
-    case Button2:
-        Button2Click();
-        break;
-    case Button3:
-        Button3Click();
-        break;
+    case SpeedButton3: About1Click(); break;
+    case Button4: Button4Click(); break;
+    case Button1: Button1Click(); break;
+    case Button2: Button2Click(); break;
+    case Button3: Button3Click(); break;
     }
 }
 
@@ -556,9 +525,7 @@ void TForm1::Notify(NMHDR& header) {
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        Command(LOWORD(wParam), HIWORD(wParam));
-        return 0;
+    case WM_COMMAND: Command(LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_INITMENUPOPUP: {
         // The daily close needs the journal.
         UINT state = settingsPage_.JournalOn() ? MF_ENABLED : MF_GRAYED;
@@ -571,23 +538,20 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         for (const std::wstring& message : messages) ui::ShowError(message);
         return 0;
     }
-    case WM_NOTIFY:
-        Notify(*reinterpret_cast<NMHDR*>(lParam));
-        return 0;
+    case WM_NOTIFY: Notify(*reinterpret_cast<NMHDR*>(lParam)); return 0;
     case WM_TIMER:
-        if (wParam == Timer1) Timer1Timer();
-        else if (wParam == Timer2) Timer2Timer();
+        if (wParam == Timer1)
+            Timer1Timer();
+        else if (wParam == Timer2)
+            Timer2Timer();
         return 0;
-    case WM_SIZE:
-        LayoutFrame(LOWORD(lParam), HIWORD(lParam));
-        return 0;
+    case WM_SIZE: LayoutFrame(LOWORD(lParam), HIWORD(lParam)); return 0;
     case WM_CLOSE:
         // The close box, the system menu and Alt+F4 ask like the menu's exit:
         // closing throws the day's sales away.
         Exit1Click();
         return 0;
-    case WM_QUERYENDSESSION:
-        return TRUE;
+    case WM_QUERYENDSESSION: return TRUE;
     case WM_ENDSESSION:
         // Windows is ending: no question, but the settings are kept.
         if (wParam) ui::Guarded([this] { FormClose(); });

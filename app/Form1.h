@@ -100,9 +100,9 @@ private:
     about::OpenPictureDialog openPictureDialog1_;
     TVersionBox* versionBox_ = nullptr;
     std::unique_ptr<journal::Journal> journal_;
-    std::int64_t salesSinceStart_ = 0;          // numbers sales while no journal is kept
-    std::int64_t printedSale_ = -1;             // the sale whose receipt was printed: the next is a reprint
-    std::vector<std::wstring> startMessages_;   // shown once the window is up
+    std::int64_t salesSinceStart_ = 0;         // numbers sales while no journal is kept
+    std::int64_t printedSale_ = -1;            // the sale whose receipt was printed: the next is a reprint
+    std::vector<std::wstring> startMessages_;  // shown once the window is up
     HWND toolBar_ = nullptr, pageControl_ = nullptr, statusBar_ = nullptr;
     bool timer1Enabled_ = false;
 };

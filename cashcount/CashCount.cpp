@@ -61,9 +61,7 @@ std::optional<std::wstring> OverShortText(const std::wstring& totalText, const s
     return std::to_wstring(total - *computed);
 }
 
-bool CanSelect(int col, int row) {
-    return col == kCountCol && row >= kFirstCountRow && row <= kLastCountRow;
-}
+bool CanSelect(int col, int row) { return col == kCountCol && row >= kFirstCountRow && row <= kLastCountRow; }
 
 int RowAfterEnter(int row) {
     if (row >= kFirstCountRow && row < kLastCountRow) return row + 1;

@@ -33,12 +33,8 @@ void ShowHelp(HWND /*owner*/, const std::wstring& helpFile, UINT command, ULONG_
         window.ShowSearch(keyword ? keyword : L"");
         break;
     }
-    case HELP_HELPONHELP:
-        window.ShowTopic(FindByName(topics, L"helponhelp"));
-        break;
-    case HELP_CONTEXT:
-        window.ShowTopic(FindByContext(topics, static_cast<int>(data)));
-        break;
+    case HELP_HELPONHELP: window.ShowTopic(FindByName(topics, L"helponhelp")); break;
+    case HELP_CONTEXT: window.ShowTopic(FindByContext(topics, static_cast<int>(data))); break;
     default:
         // HELP_COMMAND carries the macro "CONTENTS()", the only one the program
         // sends; the contents is also the answer to anything not understood.

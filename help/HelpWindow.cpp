@@ -46,21 +46,19 @@ HelpWindow* HelpWindow::Existing() {
 }
 
 void HelpWindow::Open() {
-    RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW),
-                      reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+    RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                       LoadIconW(ui::App().Instance(), L"MAINICON"));
-    Create(kClass, L"Pelmora ヘルプ", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT,
-           CW_USEDEFAULT, CW_USEDEFAULT, 720, 540, nullptr, nullptr);
+    Create(kClass, L"Pelmora ヘルプ", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, CW_USEDEFAULT,
+           CW_USEDEFAULT, 720, 540, nullptr, nullptr);
     font_ = ui::MakeFont(ui::kFontFace, 15);
     HWND self = Handle();
     ui::CreateLabel(self, HelpKeywordLabel, L"キーワード:", 8, 10, font_.get());
-    keyword_ = ui::CreateControl(L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, 8, 30, 200, 24, self,
-                                 HelpKeyword, font_.get(), WS_EX_CLIENTEDGE);
-    list_ = ui::CreateControl(L"LISTBOX", L"", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
-                              8, 62, 200, 400, self, HelpTopicList, font_.get(), WS_EX_CLIENTEDGE);
-    text_ = ui::CreateControl(L"EDIT", L"",
-                              ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
-                              216, 8, 480, 480, self, HelpText, font_.get(), WS_EX_CLIENTEDGE);
+    keyword_ = ui::CreateControl(L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, 8, 30, 200, 24, self, HelpKeyword,
+                                 font_.get(), WS_EX_CLIENTEDGE);
+    list_ = ui::CreateControl(L"LISTBOX", L"", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, 8, 62, 200,
+                              400, self, HelpTopicList, font_.get(), WS_EX_CLIENTEDGE);
+    text_ = ui::CreateControl(L"EDIT", L"", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, 216,
+                              8, 480, 480, self, HelpText, font_.get(), WS_EX_CLIENTEDGE);
     RECT client;
     GetClientRect(self, &client);
     Layout(client.right, client.bottom);
@@ -70,15 +68,17 @@ void HelpWindow::Open() {
 void HelpWindow::Layout(int width, int height) {
     const int listWidth = 200;
     if (list_) MoveWindow(list_, 8, 62, listWidth, height > 70 ? height - 70 : 0, TRUE);
-    if (text_) MoveWindow(text_, 16 + listWidth, 8, width > 224 + listWidth ? width - 24 - listWidth : 0,
-                          height > 16 ? height - 16 : 0, TRUE);
+    if (text_)
+        MoveWindow(text_, 16 + listWidth, 8, width > 224 + listWidth ? width - 24 - listWidth : 0,
+                   height > 16 ? height - 16 : 0, TRUE);
 }
 
 void HelpWindow::FillList(const std::wstring& keyword) {
     listed_ = Search(topics_, keyword);
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
     for (int index : listed_)
-        SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(topics_[static_cast<size_t>(index)].title.c_str()));
+        SendMessageW(list_, LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(topics_[static_cast<size_t>(index)].title.c_str()));
     for (size_t row = 0; row < listed_.size(); ++row)
         if (listed_[row] == current_) SendMessageW(list_, LB_SETCURSEL, row, 0);
 }
@@ -111,9 +111,7 @@ void HelpWindow::Close() { DestroyWindow(Handle()); }
 
 LRESULT HelpWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_SIZE:
-        Layout(LOWORD(lParam), HIWORD(lParam));
-        return 0;
+    case WM_SIZE: Layout(LOWORD(lParam), HIWORD(lParam)); return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == HelpKeyword && HIWORD(wParam) == EN_CHANGE) {
             FillList(ui::GetText(keyword_));

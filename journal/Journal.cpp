@@ -38,9 +38,9 @@ FileHandle OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD d
 
 std::wstring SystemReason(DWORD code) {
     wchar_t* text = nullptr;
-    DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring reason = length ? std::wstring(text, length) : std::wstring();
     LocalFree(text);
     while (!reason.empty() && std::iswspace(reason.back())) reason.pop_back();
@@ -121,11 +121,10 @@ std::optional<std::string> ReadSmallFile(const std::wstring& path) {
 std::wstring TimeNow() {
     SYSTEMTIME now = settings::Now();
     wchar_t text[32];
-    std::swprintf(text, 32, L"%04u-%02u-%02uT%02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
-                  now.wMinute, now.wSecond);
+    std::swprintf(text, 32, L"%04u-%02u-%02uT%02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
+                  now.wSecond);
     return text;
 }
-
 
 std::wstring FolderOf(const std::wstring& path) {
     size_t slash = path.find_last_of(L"\\/");
@@ -139,10 +138,9 @@ std::wstring UnreadableLinesMessage(int count) {
 void OpenFolder(const std::wstring& folder) {
     // The shell is loaded when the folder is first opened, not at start.
     static const auto shellExecute = ui::SystemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
-    HINSTANCE result = shellExecute ? shellExecute(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL)
-                                    : nullptr;
-    if (reinterpret_cast<INT_PTR>(result) <= 32)
-        throw ui::Error(L"記録のフォルダを開けません\r\n" + folder);
+    HINSTANCE result =
+        shellExecute ? shellExecute(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL) : nullptr;
+    if (reinterpret_cast<INT_PTR>(result) <= 32) throw ui::Error(L"記録のフォルダを開けません\r\n" + folder);
 }
 
 std::wstring Report::Text() const {

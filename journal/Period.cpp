@@ -78,11 +78,8 @@ void Period::Add(const Record& record) {
         ++cancels;
         cancelAmount += record.total;
         break;
-    case Kind::X:
-        break;
-    case Kind::Z:
-        nextZ = std::max(nextZ, record.z + 1);
-        break;
+    case Kind::X: break;
+    case Kind::Z: nextZ = std::max(nextZ, record.z + 1); break;
     }
     if (record.kind != Kind::Line) nextSale = std::max(nextSale, record.sale + 1);
 }

@@ -22,7 +22,7 @@ struct RateTotal {
 struct Period {
     std::wstring from;  // the time of its earliest record: the last Z, else the journal's first record
     std::int64_t sales = 0, lines = 0, total = 0;
-    std::vector<RateTotal> taxable;  // standard before reduced, each by rate
+    std::vector<RateTotal> taxable;    // standard before reduced, each by rate
     std::int64_t exempt = 0, tax = 0;  // tax: the sum of each sale's contained tax
     std::int64_t voids = 0, voidAmount = 0, cancels = 0, cancelAmount = 0, negatives = 0, negativeAmount = 0;
     // The numbers of the next record, sale and Z.

@@ -18,15 +18,15 @@ struct Column {
     std::int64_t Record::*field;
 };
 const Column kColumns[] = {
-    {"111111", &Record::sale},         {"101000", &Record::line},          {"101000", nullptr},
-    {"101000", &Record::unitPrice},    {"101000", &Record::quantity},      {"101000", &Record::subtotal},
-    {"010111", &Record::lines},        {"010000", &Record::standardRate},  {"010011", &Record::standardAmount},
-    {"010011", &Record::standardTax},  {"010000", &Record::reducedRate},   {"010011", &Record::reducedAmount},
-    {"010011", &Record::reducedTax},   {"010011", &Record::exemptAmount},  {"010111", &Record::total},
-    {"010000", &Record::tendered},     {"010000", &Record::change},        {"000011", &Record::sales},
-    {"000011", &Record::voids},        {"000011", &Record::voidAmount},    {"000011", &Record::cancels},
-    {"000011", &Record::cancelAmount}, {"000011", &Record::negatives},     {"000011", &Record::negativeAmount},
-    {"000011", &Record::cashFloat},    {"000011", &Record::expectedCash},  {"000001", &Record::z},
+    {"111111", &Record::sale},         {"101000", &Record::line},         {"101000", nullptr},
+    {"101000", &Record::unitPrice},    {"101000", &Record::quantity},     {"101000", &Record::subtotal},
+    {"010111", &Record::lines},        {"010000", &Record::standardRate}, {"010011", &Record::standardAmount},
+    {"010011", &Record::standardTax},  {"010000", &Record::reducedRate},  {"010011", &Record::reducedAmount},
+    {"010011", &Record::reducedTax},   {"010011", &Record::exemptAmount}, {"010111", &Record::total},
+    {"010000", &Record::tendered},     {"010000", &Record::change},       {"000011", &Record::sales},
+    {"000011", &Record::voids},        {"000011", &Record::voidAmount},   {"000011", &Record::cancels},
+    {"000011", &Record::cancelAmount}, {"000011", &Record::negatives},    {"000011", &Record::negativeAmount},
+    {"000011", &Record::cashFloat},    {"000011", &Record::expectedCash}, {"000001", &Record::z},
 };
 constexpr size_t kFieldCount = 3 + std::size(kColumns);
 
@@ -187,9 +187,8 @@ std::optional<OpenSale> ParseOpenSale(std::string_view content) {
         std::optional<std::int64_t> quantity = ParseInteger((*fields)[3]);
         std::optional<std::int64_t> subtotal = ParseInteger((*fields)[4]);
         if (!number || !taxClass || !price || !quantity || !subtotal) return std::nullopt;
-        bool sound = *number >= 1 && (sale.lines.empty() || *number == sale.sale) &&
-                     *price >= -regi::kMaxPrice && *price <= regi::kMaxPrice &&
-                     *quantity >= -regi::kMaxQuantity && *quantity <= regi::kMaxQuantity &&
+        bool sound = *number >= 1 && (sale.lines.empty() || *number == sale.sale) && *price >= -regi::kMaxPrice &&
+                     *price <= regi::kMaxPrice && *quantity >= -regi::kMaxQuantity && *quantity <= regi::kMaxQuantity &&
                      *subtotal == *price * *quantity;
         if (!sound) return std::nullopt;
         sale.sale = *number;

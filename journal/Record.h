@@ -29,7 +29,7 @@ struct Record {
     std::int64_t standardRate = 0, reducedRate = 0;          // sale
     // sale: the sale's amounts per class and the tax they contain; x, z: the period's, summed per class
     std::int64_t standardAmount = 0, standardTax = 0, reducedAmount = 0, reducedTax = 0, exemptAmount = 0;
-    std::int64_t total = 0;                // sale, cancel, x, z
+    std::int64_t total = 0;                 // sale, cancel, x, z
     std::int64_t tendered = 0, change = 0;  // sale
     // x, z: the period's counts and amounts, the float and the cash the drawer should hold
     std::int64_t sales = 0, voids = 0, voidAmount = 0, cancels = 0, cancelAmount = 0;

@@ -22,8 +22,8 @@ TReportWindow::TReportWindow(const std::wstring& caption, const std::wstring& te
     textFont_ = ui::MakeFont(L"ＭＳ ゴシック", 15);
     RECT client;
     GetClientRect(Handle(), &client);
-    HWND box = ui::CreateControl(L"EDIT", L"", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP,
-                                 8, 8, client.right - 16, client.bottom - 56, Handle(), ReportText, textFont_.get(),
+    HWND box = ui::CreateControl(L"EDIT", L"", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, 8,
+                                 8, client.right - 16, client.bottom - 56, Handle(), ReportText, textFont_.get(),
                                  WS_EX_CLIENTEDGE);
     SetWindowTextW(box, text.c_str());
     // A report line is "caption<TAB>value": the values stand in columns.
@@ -47,14 +47,17 @@ void TReportWindow::ShowModal(HWND owner) {
     SetFocus(Control(ReportText));
     SendMessageW(Control(ReportText), EM_SETSEL, 0, 0);
     closed_ = false;
-    ui::RunModal(owner, [this] { return closed_; }, [this](const MSG& msg) {
-        // Escape closes, as in a dialog; Ctrl+C belongs to the text box.
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && (msg.hwnd == Handle() || IsChild(Handle(), msg.hwnd))) {
-            Close();
-            return true;
-        }
-        return false;
-    });
+    ui::RunModal(
+        owner, [this] { return closed_; },
+        [this](const MSG& msg) {
+            // Escape closes, as in a dialog; Ctrl+C belongs to the text box.
+            if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE &&
+                (msg.hwnd == Handle() || IsChild(Handle(), msg.hwnd))) {
+                Close();
+                return true;
+            }
+            return false;
+        });
     ShowWindow(Handle(), SW_HIDE);
 }
 
@@ -64,9 +67,7 @@ LRESULT TReportWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (LOWORD(wParam) == CloseButton) Close();
         if (LOWORD(wParam) == PrintButton && print_) print_();
         return 0;
-    case WM_CLOSE:
-        Close();
-        return 0;
+    case WM_CLOSE: Close(); return 0;
     }
     return Form::HandleMessage(message, wParam, lParam);
 }

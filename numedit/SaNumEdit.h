@@ -55,144 +55,144 @@ constexpr TColor clHighlight = 0x8000000D;
 constexpr TColor clHighlightText = 0x8000000E;
 
 class TSaNumEdit : public ui::Window, public TSaNumEditModel {
- public:
-  using TSenderEvent = std::function<void(TSaNumEdit& Sender)>;
-  using TKeyEvent = std::function<void(TSaNumEdit& Sender, std::uint16_t& Key, TShiftState Shift)>;
-  using TKeyPressEvent = std::function<void(TSaNumEdit& Sender, wchar_t& Key)>;
-  using TMouseEvent = std::function<void(TSaNumEdit& Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
-  using TMouseMoveEvent = std::function<void(TSaNumEdit& Sender, TShiftState Shift, int X, int Y)>;
+public:
+    using TSenderEvent = std::function<void(TSaNumEdit& Sender)>;
+    using TKeyEvent = std::function<void(TSaNumEdit& Sender, std::uint16_t& Key, TShiftState Shift)>;
+    using TKeyPressEvent = std::function<void(TSaNumEdit& Sender, wchar_t& Key)>;
+    using TMouseEvent = std::function<void(TSaNumEdit& Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+    using TMouseMoveEvent = std::function<void(TSaNumEdit& Sender, TShiftState Shift, int X, int Y)>;
 
-  // The control without its window yet: 121 x 20, tab stop, the built-in
-  // context menu EditMenu as its popup menu.
-  TSaNumEdit();
-  ~TSaNumEdit() override;
+    // The control without its window yet: 121 x 20, tab stop, the built-in
+    // context menu EditMenu as its popup menu.
+    TSaNumEdit();
+    ~TSaNumEdit() override;
 
-  // Makes the window as a child of Parent with the control ID Id.
-  void Create(HWND Parent, int Id, int Left, int Top, int Width = 121, int Height = 20, HFONT Font = nullptr);
+    // Makes the window as a child of Parent with the control ID Id.
+    void Create(HWND Parent, int Id, int Left, int Top, int Width = 121, int Height = 20, HFONT Font = nullptr);
 
-  int Id() const { return FId; }
-  bool Focused() const;
+    int Id() const { return FId; }
+    bool Focused() const;
 
-  // Inherited properties of the windowed control.
-  TColor Color() const { return FColor; }
-  void SetColor(TColor Value);
-  HFONT Font() const { return FFont; }
-  void SetFont(HFONT Value);  // the font-changed notification
-  TColor FontColor() const { return FFontColor; }
-  void SetFontColor(TColor Value);
-  bool Enabled() const { return FEnabled; }
-  void SetEnabled(bool Value);
-  bool Visible() const { return FVisible; }
-  void SetVisible(bool Value);
-  bool TabStop() const { return FTabStop; }
-  void SetTabStop(bool Value);
-  // Ctl3D() and SetCtl3D(bool) come from the model; changing it re-creates the
-  // window when the border is single.
+    // Inherited properties of the windowed control.
+    TColor Color() const { return FColor; }
+    void SetColor(TColor Value);
+    HFONT Font() const { return FFont; }
+    void SetFont(HFONT Value);  // the font-changed notification
+    TColor FontColor() const { return FFontColor; }
+    void SetFontColor(TColor Value);
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool Value);
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool Value);
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool Value);
+    // Ctl3D() and SetCtl3D(bool) come from the model; changing it re-creates the
+    // window when the border is single.
 
-  // The context menu that pops up on a right click: EditMenu until another is
-  // assigned (its commands go to the parent as WM_COMMAND); nullptr: none.
-  HMENU PopupMenu() const { return FPopupMenu; }
-  void SetPopupMenu(HMENU Value) { FPopupMenu = Value; }
-  HMENU EditMenu() const { return FEditMenu.get(); }
-  static constexpr UINT EditMenuCommand(int Tag) { return 0x7F00u + static_cast<UINT>(Tag); }
+    // The context menu that pops up on a right click: EditMenu until another is
+    // assigned (its commands go to the parent as WM_COMMAND); nullptr: none.
+    HMENU PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(HMENU Value) { FPopupMenu = Value; }
+    HMENU EditMenu() const { return FEditMenu.get(); }
+    static constexpr UINT EditMenuCommand(int Tag) { return 0x7F00u + static_cast<UINT>(Tag); }
 
-  // State shown for tests and owners.
-  int CaretWidth() const { return FCaretWidth; }
-  const TRect& TextRect() const { return FTextRect; }
-  bool DoubleClicked() const { return FDoubleClicked; }
+    // State shown for tests and owners.
+    int CaretWidth() const { return FCaretWidth; }
+    const TRect& TextRect() const { return FTextRect; }
+    bool DoubleClicked() const { return FDoubleClicked; }
 
-  // The COLORREF a TColor stands for.
-  static COLORREF ColorToRGB(TColor Color);
+    // The COLORREF a TColor stands for.
+    static COLORREF ColorToRGB(TColor Color);
 
-  // Paints into Dc what WM_PAINT shows, without the background erase.
-  void Paint(HDC Dc);
+    // Paints into Dc what WM_PAINT shows, without the background erase.
+    void Paint(HDC Dc);
 
-  // The error beep goes through this; tests record it. Returns the previous one.
-  using TBeeper = std::function<void()>;
-  static TBeeper SetBeeper(TBeeper Beeper);
+    // The error beep goes through this; tests record it. Returns the previous one.
+    using TBeeper = std::function<void()>;
+    static TBeeper SetBeeper(TBeeper Beeper);
 
-  // Events.
-  TSenderEvent OnClick, OnDblClick, OnEnter, OnExit;
-  TKeyEvent OnKeyDown, OnKeyUp;
-  TKeyPressEvent OnKeyPress;
-  TMouseEvent OnMouseDown, OnMouseUp;
-  TMouseMoveEvent OnMouseMove;
+    // Events.
+    TSenderEvent OnClick, OnDblClick, OnEnter, OnExit;
+    TKeyEvent OnKeyDown, OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+    TMouseEvent OnMouseDown, OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
 
-  // The model's virtual operations that need the window.
-  void CreateEditCaret() override;
-  void UpdateCaret() override;
-  void DestroyEditCaret() override;
-  void AdjustHeight() override;
-  void AdjustWidth() override;
+    // The model's virtual operations that need the window.
+    void CreateEditCaret() override;
+    void UpdateCaret() override;
+    void DestroyEditCaret() override;
+    void AdjustHeight() override;
+    void AdjustWidth() override;
 
- protected:
-  LRESULT HandleMessage(UINT Message, WPARAM WParam, LPARAM LParam) override;
+protected:
+    LRESULT HandleMessage(UINT Message, WPARAM WParam, LPARAM LParam) override;
 
-  // The framework's steps, overridable by a descendant.
-  virtual void DoEnter();
-  virtual void DoExit();
-  virtual void DoKeyDown(std::uint16_t& Key, TShiftState Shift);
-  virtual void DoKeyPress(wchar_t& Key);
-  virtual void DoKeyUp(std::uint16_t& Key, TShiftState Shift);
-  virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
-  virtual void MouseMove(TShiftState Shift, int X, int Y);
-  virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
-  virtual void Click();
-  virtual void DblClick();
-  virtual void FontChanged();
-  virtual void EnabledChanged();
+    // The framework's steps, overridable by a descendant.
+    virtual void DoEnter();
+    virtual void DoExit();
+    virtual void DoKeyDown(std::uint16_t& Key, TShiftState Shift);
+    virtual void DoKeyPress(wchar_t& Key);
+    virtual void DoKeyUp(std::uint16_t& Key, TShiftState Shift);
+    virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void MouseMove(TShiftState Shift, int X, int Y);
+    virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    virtual void Click();
+    virtual void DblClick();
+    virtual void FontChanged();
+    virtual void EnabledChanged();
 
-  // The model's hooks.
-  void Invalidate() override;
-  void RecreateWnd() override;
-  void ErrorSound() override;
-  void FocusControl() override;
-  bool PostFocusMove(bool Previous) override;
+    // The model's hooks.
+    void Invalidate() override;
+    void RecreateWnd() override;
+    void ErrorSound() override;
+    void FocusControl() override;
+    bool PostFocusMove(bool Previous) override;
 
- private:
-  class TClipboard : public TTextClipboard {
-   public:
-    explicit TClipboard(TSaNumEdit& Owner) : FOwner(Owner) {}
-    bool HasText() override;
-    std::optional<std::wstring> GetText() override;
-    void SetText(const std::wstring& Text) override;
+private:
+    class TClipboard : public TTextClipboard {
+    public:
+        explicit TClipboard(TSaNumEdit& Owner) : FOwner(Owner) {}
+        bool HasText() override;
+        std::optional<std::wstring> GetText() override;
+        void SetText(const std::wstring& Text) override;
 
-   private:
-    TSaNumEdit& FOwner;
-  };
+    private:
+        TSaNumEdit& FOwner;
+    };
 
-  void CreateWindowHandle(HWND Parent, int Left, int Top, int Width, int Height);
-  void ParentAssigned();
-  void MeasureLineHeight();
-  int MeasureExtent(const std::wstring& Text) const;
-  void FillBackground(HDC Dc);
-  void PaintWindow();
-  void ShowContextMenu(LPARAM Position);
-  void RunCommand(UINT Command);
-  LRESULT ButtonDown(UINT Message, WPARAM WParam, LPARAM LParam);
-  LRESULT KeyDownMessage(UINT Message, WPARAM WParam, LPARAM LParam);
-  LRESULT KeyUpMessage(UINT Message, WPARAM WParam, LPARAM LParam);
-  LRESULT CharMessage(WPARAM WParam);
-  LRESULT GetTextMessage(WPARAM WParam, LPARAM LParam);
-  void SetFocusMessage();
-  void KillFocusMessage(HWND NewFocus);
+    void CreateWindowHandle(HWND Parent, int Left, int Top, int Width, int Height);
+    void ParentAssigned();
+    void MeasureLineHeight();
+    int MeasureExtent(const std::wstring& Text) const;
+    void FillBackground(HDC Dc);
+    void PaintWindow();
+    void ShowContextMenu(LPARAM Position);
+    void RunCommand(UINT Command);
+    LRESULT ButtonDown(UINT Message, WPARAM WParam, LPARAM LParam);
+    LRESULT KeyDownMessage(UINT Message, WPARAM WParam, LPARAM LParam);
+    LRESULT KeyUpMessage(UINT Message, WPARAM WParam, LPARAM LParam);
+    LRESULT CharMessage(WPARAM WParam);
+    LRESULT GetTextMessage(WPARAM WParam, LPARAM LParam);
+    void SetFocusMessage();
+    void KillFocusMessage(HWND NewFocus);
 
-  int FId = 0;
-  TColor FColor = clWindow;
-  bool FColorStored = false;  // set by the owner before the parent steps
-  HFONT FFont = nullptr;
-  TColor FFontColor = clWindowText;
-  bool FEnabled = true;
-  bool FVisible = true;
-  bool FTabStop = true;
-  HMENU FPopupMenu = nullptr;
-  ui::Menu FEditMenu;
-  int FCaretWidth = 1;
-  TRect FTextRect;
-  bool FDoubleClicked = false;
-  bool FEntered = false;    // the form's active control: enter ran, exit not yet
-  bool FRecreating = false;
-  bool FClicked = false;    // a left press waits for its release
-  bool FErasing = true;     // WM_ERASEBKGND fills; off while WM_PAINT paints it all
-  TClipboard FClipboard{*this};
+    int FId = 0;
+    TColor FColor = clWindow;
+    bool FColorStored = false;  // set by the owner before the parent steps
+    HFONT FFont = nullptr;
+    TColor FFontColor = clWindowText;
+    bool FEnabled = true;
+    bool FVisible = true;
+    bool FTabStop = true;
+    HMENU FPopupMenu = nullptr;
+    ui::Menu FEditMenu;
+    int FCaretWidth = 1;
+    TRect FTextRect;
+    bool FDoubleClicked = false;
+    bool FEntered = false;  // the form's active control: enter ran, exit not yet
+    bool FRecreating = false;
+    bool FClicked = false;  // a left press waits for its release
+    bool FErasing = true;   // WM_ERASEBKGND fills; off while WM_PAINT paints it all
+    TClipboard FClipboard{*this};
 };

@@ -11,14 +11,14 @@ inline bool HasPoint(const std::wstring& v) { return v.find(L'.') != std::wstrin
 
 // The characters before the point, the sign not counted.
 inline int IntegerDigitCount(const std::wstring& v) {
-  const std::size_t dot = v.find(L'.');
-  const std::size_t end = dot == std::wstring::npos ? v.size() : dot;
-  return static_cast<int>(end) - (HasSign(v) ? 1 : 0);
+    const std::size_t dot = v.find(L'.');
+    const std::size_t end = dot == std::wstring::npos ? v.size() : dot;
+    return static_cast<int>(end) - (HasSign(v) ? 1 : 0);
 }
 
 inline int DecimalCount(const std::wstring& v) {
-  const std::size_t dot = v.find(L'.');
-  return dot == std::wstring::npos ? 0 : static_cast<int>(v.size() - dot - 1);
+    const std::size_t dot = v.find(L'.');
+    return dot == std::wstring::npos ? 0 : static_cast<int>(v.size() - dot - 1);
 }
 
 }  // namespace valuetext

@@ -37,11 +37,15 @@ int CellsOf(wchar_t c) {
     if (c < 0x0370) {
         // Latin-1 marks that the Japanese character set has in full width.
         switch (c) {
-        case 0x00A7: case 0x00A8: case 0x00B0: case 0x00B1:
-        case 0x00B4: case 0x00B6: case 0x00D7: case 0x00F7:
-            return 2;
-        default:
-            return 1;
+        case 0x00A7:
+        case 0x00A8:
+        case 0x00B0:
+        case 0x00B1:
+        case 0x00B4:
+        case 0x00B6:
+        case 0x00D7:
+        case 0x00F7: return 2;
+        default: return 1;
         }
     }
     if ((c >= 0xFF61 && c <= 0xFF9F) || (c >= 0xFFE8 && c <= 0xFFEE)) return 1;  // half-width forms

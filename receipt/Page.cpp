@@ -33,7 +33,8 @@ PagePlan PlanPage(const DeviceMetrics& device, int paperWidth, int columns) {
 
 short PaperLength(int rows, int paperWidth, int columns) {
     // A row is 5/2 of a cell, a cell the print width over the columns.
-    std::int64_t rowsLength = std::int64_t{std::max(rows, 0)} * 5 * PrintWidthMm(paperWidth) * 10 / (2 * std::max(columns, 1));
+    std::int64_t rowsLength =
+        std::int64_t{std::max(rows, 0)} * 5 * PrintWidthMm(paperWidth) * 10 / (2 * std::max(columns, 1));
     std::int64_t length = (kTopMarginMm + kBottomMarginMm) * 10 + rowsLength;
     return static_cast<short>(std::min<std::int64_t>(length, 32767));
 }

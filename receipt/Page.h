@@ -27,10 +27,10 @@ int PrintWidthMm(int paperWidth);
 
 // What the printer driver says of its page (GetDeviceCaps).
 struct DeviceMetrics {
-    int dpiX = 0, dpiY = 0;                          // LOGPIXELSX, LOGPIXELSY
-    int printableWidth = 0, printableHeight = 0;     // HORZRES, VERTRES
-    int physicalWidth = 0;                           // PHYSICALWIDTH
-    int offsetX = 0, offsetY = 0;                    // PHYSICALOFFSETX, PHYSICALOFFSETY
+    int dpiX = 0, dpiY = 0;                       // LOGPIXELSX, LOGPIXELSY
+    int printableWidth = 0, printableHeight = 0;  // HORZRES, VERTRES
+    int physicalWidth = 0;                        // PHYSICALWIDTH
+    int offsetX = 0, offsetY = 0;                 // PHYSICALOFFSETX, PHYSICALOFFSETY
 };
 
 struct PagePlan {

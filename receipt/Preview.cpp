@@ -30,7 +30,9 @@ constexpr int kButtonBar = 41, kButtonWidth = 88, kButtonHeight = 25;
 int PaperPixels(int paperWidth) { return (paperWidth * 16 + 1) / 3; }
 
 struct GlobalDeleter {
-    void operator()(HGLOBAL memory) const noexcept { if (memory) GlobalFree(memory); }
+    void operator()(HGLOBAL memory) const noexcept {
+        if (memory) GlobalFree(memory);
+    }
 };
 using GlobalMemory = std::unique_ptr<std::remove_pointer_t<HGLOBAL>, GlobalDeleter>;
 
@@ -108,9 +110,7 @@ public:
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
-        case WM_SIZE:
-            UpdateScrollBar();
-            return 0;
+        case WM_SIZE: UpdateScrollBar(); return 0;
         case WM_VSCROLL: {
             SCROLLINFO info{};
             info.cbSize = sizeof info;
@@ -122,8 +122,7 @@ protected:
         case WM_MOUSEWHEEL:
             ScrollTo(position_ - GET_WHEEL_DELTA_WPARAM(wParam) * 3 * strip_.RowPitch() / WHEEL_DELTA);
             return 0;
-        case WM_ERASEBKGND:
-            return 1;
+        case WM_ERASEBKGND: return 1;
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(Handle(), &ps);
@@ -131,9 +130,7 @@ protected:
             EndPaint(Handle(), &ps);
             return 0;
         }
-        case WM_PRINTCLIENT:
-            Paint(reinterpret_cast<HDC>(wParam));
-            return 0;
+        case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
         }
         return Window::HandleMessage(message, wParam, lParam);
     }
@@ -158,7 +155,8 @@ private:
         RECT client;
         GetClientRect(Handle(), &client);
         ui::MemoryDC memory(dc);
-        ui::Bitmap bitmap(CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
+        ui::Bitmap bitmap(
+            CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)));
         ui::SelectGuard selectBitmap(memory, bitmap.get());
         Paint(memory);
         BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
@@ -245,7 +243,8 @@ int TReceiptPreview::ShowModal(HWND owner) {
     SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     ShowWindow(Handle(), SW_SHOW);
     SetFocus(Control(PrintButton));
-    if (!ui::RunModal(owner, [this] { return result_ != 0; }, [this](const MSG& msg) { return PreTranslateModal(msg); }))
+    if (!ui::RunModal(
+            owner, [this] { return result_ != 0; }, [this](const MSG& msg) { return PreTranslateModal(msg); }))
         result_ = IDCANCEL;
     ShowWindow(Handle(), SW_HIDE);
     modal_ = false;
@@ -310,9 +309,7 @@ LRESULT TReceiptPreview::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_MOUSEWHEEL:
         // The wheel turns over the buttons too: it always scrolls the paper.
         return SendMessageW(paper_->Handle(), message, wParam, lParam);
-    case WM_CLOSE:
-        Close(IDCANCEL);
-        return 0;
+    case WM_CLOSE: Close(IDCANCEL); return 0;
     }
     return Form::HandleMessage(message, wParam, lParam);
 }

@@ -20,12 +20,16 @@ namespace {
 const wchar_t kRefused[] = L"印刷できません。\r\n";
 
 struct PrinterCloser {
-    void operator()(HANDLE printer) const noexcept { if (printer) ClosePrinter(printer); }
+    void operator()(HANDLE printer) const noexcept {
+        if (printer) ClosePrinter(printer);
+    }
 };
 using Printer = std::unique_ptr<std::remove_pointer_t<HANDLE>, PrinterCloser>;
 
 struct DCDeleter {
-    void operator()(HDC dc) const noexcept { if (dc) DeleteDC(dc); }
+    void operator()(HDC dc) const noexcept {
+        if (dc) DeleteDC(dc);
+    }
 };
 using DeviceContext = std::unique_ptr<std::remove_pointer_t<HDC>, DCDeleter>;
 
@@ -126,9 +130,9 @@ void DrawRows(HDC dc, const std::vector<Row>& rows, const Strip& strip, std::siz
                     squeezed.push_back(squeezed.back());  // the second half of a pair goes with the first
                 } else {
                     SIZE natural{};
-                    GetTextExtentPoint32W(dc, &text[k], CellsOf(text[k]) == 2 && k + 1 < text.size() &&
-                                                                CellsOf(text[k + 1]) == 0 ? 2 : 1,
-                                          &natural);
+                    GetTextExtentPoint32W(
+                        dc, &text[k], CellsOf(text[k]) == 2 && k + 1 < text.size() && CellsOf(text[k + 1]) == 0 ? 2 : 1,
+                        &natural);
                     squeezed.push_back(natural.cx > room + room / 4);
                 }
                 column = next;

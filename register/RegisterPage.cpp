@@ -30,10 +30,8 @@ struct AmountRow {
     int top, height;
 };
 const AmountRow kAmountRows[] = {
-    {Label5, ids::Label5, Label1, ids::Label1, 246, 29},
-    {Label6, ids::Label6, Label2, ids::Label2, 280, 40},
-    {Label7, ids::Label7, Label7, 0, 324, 40},
-    {Label8, ids::Label8, Label3, ids::Label3, 370, 40},
+    {Label5, ids::Label5, Label1, ids::Label1, 246, 29}, {Label6, ids::Label6, Label2, ids::Label2, 280, 40},
+    {Label7, ids::Label7, Label7, 0, 324, 40},           {Label8, ids::Label8, Label3, ids::Label3, 370, 40},
     {Label9, ids::Label9, Label4, ids::Label4, 416, 29},
 };
 
@@ -43,14 +41,14 @@ struct Header {
     int left;
 };
 const Header kHeaders[] = {
-    {ids::Label13, L"No.", 15}, {ids::Label16, L"単価", 196}, {ids::Label17, L"数", 282},
+    {ids::Label13, L"No.", 15},   {ids::Label16, L"単価", 196}, {ids::Label17, L"数", 282},
     {ids::Label18, L"小計", 467}, {ids::Label10, L"税", 533},
 };
 
 // The sale's labels in the order of Label, with their control IDs.
 const std::pair<Label, int> kLabelIds[] = {
-    {Label1, ids::Label1}, {Label2, ids::Label2}, {Label3, ids::Label3},   {Label4, ids::Label4},
-    {Label5, ids::Label5}, {Label6, ids::Label6}, {Label7, ids::Label7},   {Label8, ids::Label8},
+    {Label1, ids::Label1}, {Label2, ids::Label2},   {Label3, ids::Label3},   {Label4, ids::Label4},
+    {Label5, ids::Label5}, {Label6, ids::Label6},   {Label7, ids::Label7},   {Label8, ids::Label8},
     {Label9, ids::Label9}, {Label14, ids::Label14}, {Label15, ids::Label15}, {Label19, ids::Label19},
 };
 
@@ -130,7 +128,11 @@ void RegisterPage::CreateLabels(HWND sheet) {
     }
     // The instruction texts, in the bevelled frame that is made after them so
     // that it lies beneath them.
-    struct Prompt { Label label; int id; int top, height; };
+    struct Prompt {
+        Label label;
+        int id;
+        int top, height;
+    };
     const Prompt prompts[] = {
         {Label14, ids::Label14, 256, 72}, {Label15, ids::Label15, 332, 56}, {Label19, ids::Label19, 392, 44}};
     for (const Prompt& p : prompts) {
@@ -144,8 +146,8 @@ void RegisterPage::CreateLabels(HWND sheet) {
 }
 
 void RegisterPage::CreateTaxTip() {
-    taxTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0,
-                              0, 0, sheet_, nullptr, ui::App().Instance(), nullptr);
+    taxTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0,
+                              0, sheet_, nullptr, ui::App().Instance(), nullptr);
     if (!taxTip_) return;
     SendMessageW(taxTip_, TTM_SETMAXTIPWIDTH, 0, 400);  // one line per class
     for (Label label : {Label5, Label1}) {
@@ -288,12 +290,8 @@ LRESULT CALLBACK RegisterPage::SheetProc(HWND hwnd, UINT message, WPARAM wParam,
     switch (message) {
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-        ui::Guarded([data] { reinterpret_cast<RegisterPage*>(data)->TabSheet1MouseUp(); });
-        break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, SheetProc, kSheetSubclass);
-        break;
+    case WM_MBUTTONUP: ui::Guarded([data] { reinterpret_cast<RegisterPage*>(data)->TabSheet1MouseUp(); }); break;
+    case WM_NCDESTROY: RemoveWindowSubclass(hwnd, SheetProc, kSheetSubclass); break;
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }

@@ -22,11 +22,11 @@ class RegisterPage {
 public:
     // What the page needs of the main window.
     struct Hooks {
-        std::function<RateTexts()> rates;            // the settings page's rates and ENTER class
-        std::function<void()> showHelpContents;      // the help file's contents
-        std::function<void(const TSale&)> changed;   // after every command: the sale as it now stands
+        std::function<RateTexts()> rates;                // the settings page's rates and ENTER class
+        std::function<void()> showHelpContents;          // the help file's contents
+        std::function<void(const TSale&)> changed;       // after every command: the sale as it now stands
         std::function<void(const SaleRecord&)> settled;  // a sale was settled just now
-        std::function<void()> showReceipt;           // F5: the last settled sale's receipt
+        std::function<void()> showReceipt;               // F5: the last settled sale's receipt
     };
 
     RegisterPage() = default;
@@ -38,9 +38,9 @@ public:
     void Create(HWND sheet, HWND form, HWND pageControl, Hooks hooks);
 
     // Start-up steps of the main window.
-    void SetUpGrid();           // rows, columns, height, column widths
-    void ArmEntry();            // empty the entry field, then a posted click at (0, 0)
-    void ShowFirstPrompt();     // Label14 := the price prompt
+    void SetUpGrid();        // rows, columns, height, column widths
+    void ArmEntry();         // empty the entry field, then a posted click at (0, 0)
+    void ShowFirstPrompt();  // Label14 := the price prompt
 
     // Re-arms the entry field when the register page is the one shown
     // (a page switch, a click on the page itself).
@@ -57,7 +57,6 @@ public:
     void StringGrid1SelectCell(int col, int row, bool& canSelect);
     void StringGrid1Enter();
     void TabSheet1MouseUp();
-
 
     ui::StringGrid& StringGrid1() { return grid_; }
     TSaNumEdit& SaNumEdit1() { return entry_; }

@@ -82,14 +82,10 @@ TaxClass ClassOfFlag(const std::wstring& flag) {
     }
 }
 
-const wchar_t* FlagOf(TaxClass c) {
-    return c == TaxClass::Standard ? L"1" : c == TaxClass::Reduced ? L"2" : L"0";
-}
+const wchar_t* FlagOf(TaxClass c) { return c == TaxClass::Standard ? L"1" : c == TaxClass::Reduced ? L"2" : L"0"; }
 
 // Cell (4, r): "※" marks reduced-rate lines as Japanese receipts do, "非" exempt ones.
-const wchar_t* MarkOf(TaxClass c) {
-    return c == TaxClass::Standard ? L"" : c == TaxClass::Reduced ? L"※" : L"非";
-}
+const wchar_t* MarkOf(TaxClass c) { return c == TaxClass::Standard ? L"" : c == TaxClass::Reduced ? L"※" : L"非"; }
 
 void EraseAll(std::wstring& text, const std::wstring& what) {
     for (size_t at; (at = text.find(what)) != std::wstring::npos;) text.erase(at, what.size());
@@ -166,14 +162,13 @@ TaxTotals TSale::RefreshTotals(std::int64_t standardRate, std::int64_t reducedRa
     return totals;
 }
 
-void TSale::RefreshTotals(const RateTexts& rates) {
-    RefreshTotals(ReadRate(rates.standard), ReadRate(rates.reduced));
-}
+void TSale::RefreshTotals(const RateTexts& rates) { RefreshTotals(ReadRate(rates.standard), ReadRate(rates.reduced)); }
 
 std::vector<LineRecord> TSale::Lines() const {
     std::vector<LineRecord> lines;
     for (int r = 0; r < kRows && !Cell(0, r).empty(); ++r)
-        lines.push_back({ClassOfFlag(Cell(5, r)), CellNumber(Cell(1, r)), CellNumber(Cell(2, r)), CellNumber(Cell(3, r))});
+        lines.push_back(
+            {ClassOfFlag(Cell(5, r)), CellNumber(Cell(1, r)), CellNumber(Cell(2, r)), CellNumber(Cell(3, r))});
     return lines;
 }
 

@@ -64,7 +64,7 @@ extern const wchar_t kClearPrompt[];
 extern const wchar_t kLabel14Placeholder[];
 extern const wchar_t kBlankPlaceholder[];  // Label15 and Label19 before the first line
 extern const wchar_t kTaxCaption[], kTotalCaption[], kTenderedCaption[], kChangeCaption[], kSalesCaption[];
-extern const wchar_t kNotARealNumber[];    // "%s" stands for the entry
+extern const wchar_t kNotARealNumber[];  // "%s" stands for the entry
 using common::kNotAnInteger;
 extern const wchar_t kGridFull[];
 extern const wchar_t kCancelQuestion[];
@@ -112,9 +112,11 @@ class TSale {
 public:
     TSale();
 
-    const std::wstring& Cell(int col, int row) const { return cells_.at(static_cast<size_t>(row)).at(static_cast<size_t>(col)); }
+    const std::wstring& Cell(int col, int row) const {
+        return cells_.at(static_cast<size_t>(row)).at(static_cast<size_t>(col));
+    }
     const std::wstring& Caption(Label label) const { return captions_.at(static_cast<size_t>(label)); }
-    int Row() const { return row_; }              // the row cursor: the first free row
+    int Row() const { return row_; }  // the row cursor: the first free row
     int LineCount() const;
     std::int64_t SalesTotal() const { return salesTotal_; }
     SaleState State() const;

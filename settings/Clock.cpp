@@ -25,8 +25,8 @@ int DayOfWeek(int year, int month, int day) {
     return weekday < 0 ? weekday + 7 : weekday;
 }
 
-std::wstring ClockText(const DateTime& time, const std::wstring& dateSeparator,
-                       const std::wstring& timeSeparator, const std::wstring& weekdayName) {
+std::wstring ClockText(const DateTime& time, const std::wstring& dateSeparator, const std::wstring& timeSeparator,
+                       const std::wstring& weekdayName) {
     std::wstring text = L"  ";
     text += Digits(time.year, 4) + dateSeparator + Digits(time.month, 2) + dateSeparator + Digits(time.day, 2);
     text += L" ( " + weekdayName + L" ) ";

@@ -10,12 +10,9 @@ Greeting GreetingForHour(int hour) {
 
 const wchar_t* GreetingResourceName(Greeting greeting) {
     switch (greeting) {
-    case Greeting::Asa:
-        return L"VoxaAsa";
-    case Greeting::Hiru:
-        return L"VoxaHiru";
-    case Greeting::Ban:
-        break;
+    case Greeting::Asa: return L"VoxaAsa";
+    case Greeting::Hiru: return L"VoxaHiru";
+    case Greeting::Ban: break;
     }
     return L"VoxaBan";
 }

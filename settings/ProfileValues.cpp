@@ -39,14 +39,13 @@ int ReadIntegerText(const std::wstring& text, int fallback) {
         return static_cast<int>(static_cast<std::int32_t>(*value));
     }
     auto value = common::ParseWholeNumber(text, common::PlusSign::Allowed);
-    if (!value || *value < std::numeric_limits<std::int32_t>::min() || *value > std::numeric_limits<std::int32_t>::max())
+    if (!value || *value < std::numeric_limits<std::int32_t>::min() ||
+        *value > std::numeric_limits<std::int32_t>::max())
         return fallback;
     return static_cast<int>(*value);
 }
 
-bool ReadBooleanText(const std::wstring& text, bool fallback) {
-    return ReadIntegerText(text, fallback ? 1 : 0) != 0;
-}
+bool ReadBooleanText(const std::wstring& text, bool fallback) { return ReadIntegerText(text, fallback ? 1 : 0) != 0; }
 
 std::wstring IntegerText(int value) { return std::to_wstring(value); }
 
@@ -61,15 +60,12 @@ Position KeepOnScreen(Position position, int screenWidth, int screenHeight) {
 std::wstring SettingsPathBeside(const std::wstring& programPath) {
     size_t name = programPath.find_last_of(L"\\/:");
     size_t dot = programPath.rfind(L'.');
-    if (dot == std::wstring::npos || (name != std::wstring::npos && dot < name))
-        return programPath + L".ini";
+    if (dot == std::wstring::npos || (name != std::wstring::npos && dot < name)) return programPath + L".ini";
     return programPath.substr(0, dot) + L".ini";
 }
 
 int BaseFontPoints(int pixelsPerInch) { return pixelsPerInch == 96 ? 11 : 9; }
 
-int PointsToPixels(int points, int pixelsPerInch) {
-    return (points * pixelsPerInch + 36) / 72;
-}
+int PointsToPixels(int points, int pixelsPerInch) { return (points * pixelsPerInch + 36) / 72; }
 
 }  // namespace settings

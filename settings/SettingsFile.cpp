@@ -14,8 +14,7 @@ namespace {
 
 constexpr DWORD kValueBuffer = 2048;
 
-std::wstring ReadRaw(const std::wstring& path, const wchar_t* section, const wchar_t* key,
-                     const wchar_t* fallback) {
+std::wstring ReadRaw(const std::wstring& path, const wchar_t* section, const wchar_t* key, const wchar_t* fallback) {
     wchar_t buffer[kValueBuffer];
     DWORD length = GetPrivateProfileStringW(section, key, fallback, buffer, kValueBuffer, path.c_str());
     return std::wstring(buffer, length);
@@ -24,8 +23,8 @@ std::wstring ReadRaw(const std::wstring& path, const wchar_t* section, const wch
 // True when the file can be opened for writing, creating it if need be; a
 // file made only to find this out is removed again.
 bool CanWrite(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
     CloseHandle(file);
@@ -47,8 +46,8 @@ bool IsUtf16File(const std::wstring& path) {
 bool FitsAnsiCodePage(const std::wstring& text) {
     if (text.empty()) return true;
     BOOL lost = FALSE;
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                        nullptr, &lost);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                        &lost);
     return !lost;
 }
 
@@ -56,8 +55,8 @@ bool FitsAnsiCodePage(const std::wstring& text) {
 // which then takes the old one's place, so that a failure leaves the old file.
 bool ReplaceWith(const std::wstring& path, const std::string& bytes) {
     std::wstring temporary = path + L".new";
-    HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE file =
+        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
@@ -104,8 +103,7 @@ void MakeRoomFor(const std::wstring& path, const std::wstring& text) {
 
 }  // namespace
 
-std::wstring SettingsFile::ReadString(const wchar_t* section, const wchar_t* key,
-                                      const std::wstring& fallback) const {
+std::wstring SettingsFile::ReadString(const wchar_t* section, const wchar_t* key, const std::wstring& fallback) const {
     // The platform answers a missing key with the default it is given, so two
     // different defaults tell a missing key from any value the file may hold.
     std::wstring first = ReadRaw(path_, section, key, L"\x1");

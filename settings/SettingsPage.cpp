@@ -15,8 +15,8 @@ void SettingsPage::Create(HWND sheet, HFONT font) {
     const DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
 
     groupBox1_.Create(sheet, GroupBox1, L"消費税率は", font, 16, 16, 177, 81);
-    edit2_ = ui::CreateControl(L"EDIT", L"10", ES_AUTOHSCROLL | WS_TABSTOP, 16, 32, 25, 23,
-                               groupBox1_.Handle(), Edit2, font, WS_EX_CLIENTEDGE);
+    edit2_ = ui::CreateControl(L"EDIT", L"10", ES_AUTOHSCROLL | WS_TABSTOP, 16, 32, 25, 23, groupBox1_.Handle(), Edit2,
+                               font, WS_EX_CLIENTEDGE);
     ui::CreateLabel(groupBox1_.Handle(), Label12, L"％で計算します。", 48, 40, font);
 
     groupBox2_.Create(sheet, GroupBox2, L"音声は、イカの３つです。", font, 16, 112, 177, 153);
@@ -34,8 +34,8 @@ void SettingsPage::Create(HWND sheet, HFONT font) {
     edit3_ = ui::CreateControl(L"EDIT", L"8", ES_AUTOHSCROLL | WS_TABSTOP, 16, 32, 25, 23, groupBox4_.Handle(), Edit3,
                                font, WS_EX_CLIENTEDGE);
     ui::CreateLabel(groupBox4_.Handle(), Label22, L"％で計算します。", 48, 40, font);
-    checkBox2_ = ui::CreateControl(L"BUTTON", L"ENTER で軽減税率の行を作る", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 66,
-                                   216, 17, groupBox4_.Handle(), CheckBox2, font);
+    checkBox2_ = ui::CreateControl(L"BUTTON", L"ENTER で軽減税率の行を作る", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 66, 216,
+                                   17, groupBox4_.Handle(), CheckBox2, font);
 
     // The sales journal, off unless the shop switches it on.
     groupBox5_.Create(sheet, GroupBox5, L"売上の記録", font, 208, 128, 240, 113);
@@ -48,17 +48,21 @@ void SettingsPage::Create(HWND sheet, HFONT font) {
 
     // Receipts: who issues them, and when and where they print.
     groupBox6_.Create(sheet, GroupBox6, L"レシート", font, 208, 256, 368, 170);
-    struct Row { int label; const wchar_t* caption; int top; };
+    struct Row {
+        int label;
+        const wchar_t* caption;
+        int top;
+    };
     for (const Row& row : {Row{Label24, L"店名", 22}, Row{Label25, L"住所・電話", 50}, Row{Label26, L"登録番号", 78},
                            Row{Label27, L"印刷", 106}, Row{Label28, L"プリンター", 134}})
         ui::CreateLabel(groupBox6_.Handle(), row.label, row.caption, 12, row.top + 4, font);
     const DWORD edit = ES_AUTOHSCROLL | WS_TABSTOP;
     const DWORD list = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
     shop_ = ui::CreateControl(L"EDIT", L"", edit, 88, 22, 268, 23, groupBox6_.Handle(), Edit5, font, WS_EX_CLIENTEDGE);
-    address_ = ui::CreateControl(L"EDIT", L"", edit, 88, 50, 268, 23, groupBox6_.Handle(), Edit6, font,
-                                 WS_EX_CLIENTEDGE);
-    registrationNumber_ = ui::CreateControl(L"EDIT", L"", edit, 88, 78, 140, 23, groupBox6_.Handle(), Edit7, font,
-                                            WS_EX_CLIENTEDGE);
+    address_ =
+        ui::CreateControl(L"EDIT", L"", edit, 88, 50, 268, 23, groupBox6_.Handle(), Edit6, font, WS_EX_CLIENTEDGE);
+    registrationNumber_ =
+        ui::CreateControl(L"EDIT", L"", edit, 88, 78, 140, 23, groupBox6_.Handle(), Edit7, font, WS_EX_CLIENTEDGE);
     printMode_ = ui::CreateControl(L"COMBOBOX", L"", list, 88, 106, 150, 120, groupBox6_.Handle(), ComboBox1, font);
     for (const wchar_t* item : {L"しない", L"精算のたびに", L"F5 のときだけ"})
         SendMessageW(printMode_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
@@ -72,7 +76,8 @@ void SettingsPage::Create(HWND sheet, HFONT font) {
     SetPrintMode(0);
 
     // The rate boxes are narrow; "10" needs all of their width.
-    for (HWND rate : {edit2_, edit3_}) SendMessageW(rate, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+    for (HWND rate : {edit2_, edit3_})
+        SendMessageW(rate, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
 
     for (HWND rate : {edit2_, edit3_}) ui::SetControlColors(rate, kTaxBackground, GetSysColor(COLOR_WINDOWTEXT));
 }
@@ -102,7 +107,9 @@ int SettingsPage::PrintMode() const {
     return mode == 1 || mode == 2 ? static_cast<int>(mode) : 0;
 }
 
-void SettingsPage::SetPrintMode(int mode) { SendMessageW(printMode_, CB_SETCURSEL, mode == 1 || mode == 2 ? mode : 0, 0); }
+void SettingsPage::SetPrintMode(int mode) {
+    SendMessageW(printMode_, CB_SETCURSEL, mode == 1 || mode == 2 ? mode : 0, 0);
+}
 
 void SettingsPage::SetPrinter(const std::wstring& name) { SetWindowTextW(printer_, name.c_str()); }
 
@@ -114,9 +121,7 @@ void SettingsPage::Edit7Exit() {
 
 bool SettingsPage::JournalOn() const { return SendMessageW(checkBox3_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-void SettingsPage::SetJournalOn(bool on) {
-    SendMessageW(checkBox3_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-}
+void SettingsPage::SetJournalOn(bool on) { SendMessageW(checkBox3_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
 
 std::wstring SettingsPage::FloatText() const { return ui::GetText(edit4_); }
 

@@ -17,33 +17,32 @@ public:
     // Makes the widgets on the page sheet, in their tab order.
     void Create(HWND sheet, HFONT font);
 
-    std::wstring TaxText() const;             // the text of Edit2, unchecked: the standard rate
+    std::wstring TaxText() const;  // the text of Edit2, unchecked: the standard rate
     void SetTaxText(const std::wstring& text);
-    std::wstring ReducedTaxText() const;      // the text of Edit3, unchecked: the reduced rate
+    std::wstring ReducedTaxText() const;  // the text of Edit3, unchecked: the reduced rate
     void SetReducedTaxText(const std::wstring& text);
-    bool EnterReduced() const;                // CheckBox2: ENTER makes reduced-rate lines
+    bool EnterReduced() const;  // CheckBox2: ENTER makes reduced-rate lines
     void SetEnterReduced(bool on);
-    bool Muted() const;                       // CheckBox1
+    bool Muted() const;  // CheckBox1
     void SetMuted(bool muted);
 
     // The sales journal: on or off, and the opening float's text.
-    bool JournalOn() const;                   // CheckBox3
+    bool JournalOn() const;  // CheckBox3
     void SetJournalOn(bool on);
-    std::wstring FloatText() const;           // Edit4
+    std::wstring FloatText() const;  // Edit4
     void SetFloatText(const std::wstring& text);
 
     // Receipts: who issues them and on which paper and printer, and when
     // they print (0 never, 1 after every settlement, 2 only on F5).
     receipt::Settings Receipt() const;
     void SetReceipt(const receipt::Settings& receipt);
-    int PrintMode() const;                    // ComboBox1
+    int PrintMode() const;  // ComboBox1
     void SetPrintMode(int mode);
     void SetPrinter(const std::wstring& name);  // empty: the default printer
     // The registration number left in Edit7: an empty or valid one is kept;
     // anything else is refused with a message, stays for correction, and the
     // last valid number goes on counting.
     void Edit7Exit();
-
 
 private:
     ui::GroupBox groupBox1_, groupBox2_, groupBox3_, groupBox4_, groupBox5_, groupBox6_;

@@ -4,8 +4,7 @@
 
 namespace settings {
 
-void ApplyWindowBounds(HWND window, const SettingsFile& file, const wchar_t* section,
-                       const WindowBounds& defaults) {
+void ApplyWindowBounds(HWND window, const SettingsFile& file, const wchar_t* section, const WindowBounds& defaults) {
     auto bounds = [window] {
         RECT r;
         GetWindowRect(window, &r);

@@ -16,7 +16,6 @@ struct WindowBounds {
 
 // Reads height, width, top and left in this order, each applied to window as
 // soon as it is read, then keeps the window reachable on the primary screen.
-void ApplyWindowBounds(HWND window, const SettingsFile& file, const wchar_t* section,
-                       const WindowBounds& defaults);
+void ApplyWindowBounds(HWND window, const SettingsFile& file, const wchar_t* section, const WindowBounds& defaults);
 
 }  // namespace settings

@@ -13,8 +13,7 @@ thread_local HHOOK hook = nullptr;
 constexpr UINT_PTR kEscapeMeansNo = 1;
 
 // Escape reaches the box as IDCANCEL, which a yes/no box ignores: it answers no.
-LRESULT CALLBACK BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                              DWORD_PTR /*data*/) {
+LRESULT CALLBACK BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR /*data*/) {
     if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) wParam = MAKEWPARAM(IDNO, HIWORD(wParam));
     if (message == WM_NCDESTROY) RemoveWindowSubclass(box, BoxProcedure, id);
     return DefSubclassProc(box, message, wParam, lParam);
@@ -25,8 +24,7 @@ void CentreOnScreen(HWND box) {
     GetWindowRect(box, &r);
     int width = r.right - r.left, height = r.bottom - r.top;
     SetWindowPos(box, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK HookProcedure(int code, WPARAM wParam, LPARAM lParam) {
@@ -47,8 +45,8 @@ LRESULT CALLBACK HookProcedure(int code, WPARAM wParam, LPARAM lParam) {
 bool Ask(HWND owner, const Question& question) {
     asking = &question;
     hook = SetWindowsHookExW(WH_CBT, HookProcedure, nullptr, GetCurrentThreadId());
-    int answer = MessageBoxW(owner, question.text.c_str(), question.caption.c_str(),
-                             MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
+    int answer =
+        MessageBoxW(owner, question.text.c_str(), question.caption.c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
     UnhookWindowsHookEx(hook);
     hook = nullptr;
     asking = nullptr;

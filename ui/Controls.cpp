@@ -7,12 +7,10 @@
 
 namespace ui {
 
-HWND CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
-                   int width, int height, HWND parent, int id, HFONT font, DWORD exStyle) {
-    HWND control = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y,
-                                   width, height, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   App().Instance(), nullptr);
+HWND CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width, int height,
+                   HWND parent, int id, HFONT font, DWORD exStyle) {
+    HWND control = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), App().Instance(), nullptr);
     if (control && font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return control;
 }
@@ -27,8 +25,7 @@ SIZE TextSize(HFONT font, const std::wstring& text, UINT format) {
 
 HWND CreateLabel(HWND parent, int id, const wchar_t* caption, int x, int y, HFONT font) {
     SIZE size = TextSize(font, caption, DT_NOPREFIX);
-    return CreateControl(L"STATIC", caption, SS_LEFT | SS_NOPREFIX, x, y, size.cx, size.cy, parent,
-                         id, font);
+    return CreateControl(L"STATIC", caption, SS_LEFT | SS_NOPREFIX, x, y, size.cx, size.cy, parent, id, font);
 }
 
 std::wstring GetText(HWND window) {

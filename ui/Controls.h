@@ -9,8 +9,8 @@
 namespace ui {
 
 // Creates a child control with its font; the control ID names the widget.
-HWND CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y,
-                   int width, int height, HWND parent, int id, HFONT font, DWORD exStyle = 0);
+HWND CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width, int height,
+                   HWND parent, int id, HFONT font, DWORD exStyle = 0);
 
 // A label: a static control sized to its caption in its font; "&" in the
 // caption is shown as it is.

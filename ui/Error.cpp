@@ -31,8 +31,7 @@ void ShowError(const std::wstring& message) {
     // A display that fails must not take the program down with it.
     try {
         CurrentDisplay()(message);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 ErrorDisplay SetErrorDisplay(ErrorDisplay display) {

@@ -22,10 +22,8 @@ bool IsForwardedNotification(UINT message) {
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSCROLLBAR:
     case WM_VSCROLL:
-    case WM_HSCROLL:
-        return true;
-    default:
-        return false;
+    case WM_HSCROLL: return true;
+    default: return false;
     }
 }
 
@@ -53,8 +51,7 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_SETFOCUS:
-        if (activeControl_ && IsWindow(activeControl_) && IsChild(Handle(), activeControl_))
-            SetFocus(activeControl_);
+        if (activeControl_ && IsWindow(activeControl_) && IsChild(Handle(), activeControl_)) SetFocus(activeControl_);
         return 0;
     case WM_NEXTDLGCTL:
         if (LOWORD(lParam)) {
@@ -63,26 +60,22 @@ LRESULT Form::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             SelectNext(wParam != 0);
         }
         return 0;
-    default:
-        return Window::HandleMessage(message, wParam, lParam);
+    default: return Window::HandleMessage(message, wParam, lParam);
     }
 }
 
 void Panel::Create(HWND parent, int id, int x, int y, int width, int height, bool visible) {
     RegisterClassOnce(kPanelClass);
-    Window::Create(kPanelClass, L"", WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0),
-                   WS_EX_CONTROLPARENT, x, y, width, height, parent,
-                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    Window::Create(kPanelClass, L"", WS_CHILD | WS_CLIPSIBLINGS | (visible ? WS_VISIBLE : 0), WS_EX_CONTROLPARENT, x, y,
+                   width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
 LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (IsForwardedNotification(message))
-        return SendMessageW(GetParent(Handle()), message, wParam, lParam);
+    if (IsForwardedNotification(message)) return SendMessageW(GetParent(Handle()), message, wParam, lParam);
     return Window::HandleMessage(message, wParam, lParam);
 }
 
-void GroupBox::Create(HWND parent, int id, const wchar_t* caption, HFONT font, int x, int y,
-                      int width, int height) {
+void GroupBox::Create(HWND parent, int id, const wchar_t* caption, HFONT font, int x, int y, int width, int height) {
     Panel::Create(parent, id, x, y, width, height);
     SetWindowTextW(Handle(), caption);
     SendMessageW(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
@@ -94,16 +87,13 @@ LRESULT GroupBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         font_ = reinterpret_cast<HFONT>(wParam);
         if (LOWORD(lParam)) InvalidateRect(Handle(), nullptr, TRUE);
         return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font_);
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
     case WM_PAINT: {
         PaintDC dc(Handle());
         Paint(dc);
         return 0;
     }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
+    case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
     }
     return Panel::HandleMessage(message, wParam, lParam);
 }

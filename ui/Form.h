@@ -34,8 +34,7 @@ protected:
 // A container drawn as a framed group with its caption on the top edge.
 class GroupBox : public Panel {
 public:
-    void Create(HWND parent, int id, const wchar_t* caption, HFONT font, int x, int y, int width,
-                int height);
+    void Create(HWND parent, int id, const wchar_t* caption, HFONT font, int x, int y, int width, int height);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -11,7 +11,9 @@
 namespace ui {
 
 struct GdiDeleter {
-    void operator()(HGDIOBJ object) const noexcept { if (object) DeleteObject(object); }
+    void operator()(HGDIOBJ object) const noexcept {
+        if (object) DeleteObject(object);
+    }
 };
 template <typename Handle>
 using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiDeleter>;
@@ -20,13 +22,17 @@ using Brush = GdiObject<HBRUSH>;
 using Bitmap = GdiObject<HBITMAP>;
 
 struct MenuDeleter {
-    void operator()(HMENU menu) const noexcept { if (menu) DestroyMenu(menu); }
+    void operator()(HMENU menu) const noexcept {
+        if (menu) DestroyMenu(menu);
+    }
 };
 using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
 
 // A control shows an image list without owning it: its owner outlives the control's use.
 struct ImageListDeleter {
-    void operator()(HIMAGELIST list) const noexcept { if (list) ImageList_Destroy(list); }
+    void operator()(HIMAGELIST list) const noexcept {
+        if (list) ImageList_Destroy(list);
+    }
 };
 using ImageList = std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter>;
 
@@ -47,7 +53,9 @@ private:
 class WindowDC {
 public:
     explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDC() { if (dc_) ReleaseDC(window_, dc_); }
+    ~WindowDC() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
     operator HDC() const { return dc_; }
@@ -78,7 +86,9 @@ private:
 class MemoryDC {
 public:
     explicit MemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
-    ~MemoryDC() { if (dc_) DeleteDC(dc_); }
+    ~MemoryDC() {
+        if (dc_) DeleteDC(dc_);
+    }
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
     operator HDC() const { return dc_; }

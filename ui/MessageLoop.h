@@ -20,8 +20,7 @@ int RunMessageLoop();
 // preTranslate sees each message first and takes it by returning true. A
 // WM_QUIT (the program is ending) ends the loop early and is posted again for
 // the outer loop; the result is then false.
-bool RunModal(HWND owner, const std::function<bool()>& done,
-              const std::function<bool(const MSG&)>& preTranslate = {});
+bool RunModal(HWND owner, const std::function<bool()>& done, const std::function<bool(const MSG&)>& preTranslate = {});
 
 // Handles every message waiting in this thread's queue, then returns. A WM_QUIT
 // found on the way is taken out of the queue and its exit code is returned, or -1.

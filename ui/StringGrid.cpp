@@ -54,7 +54,8 @@ StringGrid::~StringGrid() {
 void StringGrid::Create(HWND parent, int id, int x, int y, int width, int height) {
     // No class background: the grid paints every pixel itself, double-buffered.
     RegisterClassOnce(kClass, CS_DBLCLKS, LoadCursor(nullptr, IDC_ARROW), nullptr);
-    Window::Create(kClass, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | (vertScrollBar_ ? WS_VSCROLL : 0),
+    Window::Create(kClass, L"",
+                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | (vertScrollBar_ ? WS_VSCROLL : 0),
                    WS_EX_CLIENTEDGE, x, y, width, height, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     UpdateScrollBar();
 }
@@ -136,8 +137,7 @@ const std::wstring& StringGrid::Cell(int col, int row) const {
 }
 
 void StringGrid::SetCell(int col, int row, const std::wstring& text) {
-    if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_)
-        throw std::out_of_range("StringGrid::SetCell");
+    if (col < 0 || col >= colCount_ || row < 0 || row >= rowCount_) throw std::out_of_range("StringGrid::SetCell");
     std::wstring& cell = cells_[static_cast<size_t>(row * colCount_ + col)];
     if (cell == text) return;
     cell = text;
@@ -409,21 +409,15 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Paint(reinterpret_cast<HDC>(wParam), client);
         return 0;
     }
-    case WM_ERASEBKGND:
-        return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_SIZE:
         UpdateScrollBar();
         InvalidateRect(Handle(), nullptr, FALSE);
         PlaceEditor();
         return 0;
-    case WM_SETFONT:
-        SetFont(reinterpret_cast<HFONT>(wParam));
-        return 0;
-    case WM_GETFONT:
-        return reinterpret_cast<LRESULT>(font_);
-    case WM_VSCROLL:
-        VScroll(LOWORD(wParam));
-        return 0;
+    case WM_SETFONT: SetFont(reinterpret_cast<HFONT>(wParam)); return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
+    case WM_VSCROLL: VScroll(LOWORD(wParam)); return 0;
     case WM_MOUSEWHEEL: {
         // Three rows a notch. Fine wheels and touchpads send parts of a notch:
         // they add up until they make whole ones.
@@ -433,8 +427,7 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (notches != 0) SetTopRow(topRow_ - notches * 3);
         return 0;
     }
-    case WM_GETDLGCODE:
-        return DLGC_WANTARROWS;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS;
     case WM_SETFOCUS:
         InvalidateCell(col_, row_);
         // Coming back from the grid's own editor is no entering.
@@ -444,15 +437,11 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         InvalidateCell(col_, row_);
         if (!IsEditorWindow(reinterpret_cast<HWND>(wParam))) HideEditor();
         return 0;
-    case WM_CHAR:
-        KeyPress(static_cast<wchar_t>(wParam));
-        return 0;
+    case WM_CHAR: KeyPress(static_cast<wchar_t>(wParam)); return 0;
     case WM_COMMAND:
         if (IsEditorWindow(reinterpret_cast<HWND>(lParam)) && HIWORD(wParam) == EN_CHANGE) EditorChanged();
         return 0;
-    case WM_KEYDOWN:
-        KeyDown(wParam);
-        return 0;
+    case WM_KEYDOWN: KeyDown(wParam); return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         // A click closes the editor; a double click opens it on the cell clicked.
@@ -556,8 +545,10 @@ void StringGrid::KeyPress(wchar_t key) {
     if (OnKeyPress) OnKeyPress(key);
     if (key == 0) return;
     if (key == L'\r') {
-        if (editorMode_) HideEditor();
-        else ShowEditor();
+        if (editorMode_)
+            HideEditor();
+        else
+            ShowEditor();
         return;
     }
     // A character typed on the grid opens the editor and replaces the cell's text.
@@ -589,15 +580,11 @@ bool StringGrid::EditorKeyDown(WPARAM key) {
     DWORD length = static_cast<DWORD>(GetWindowTextLengthW(editor_));
     bool allSelected = start == 0 && end == length;
     switch (key) {
-    case VK_TAB:
-        LeaveByTab(GetKeyState(VK_SHIFT) < 0);
-        return true;
+    case VK_TAB: LeaveByTab(GetKeyState(VK_SHIFT) < 0); return true;
     case VK_UP:
     case VK_DOWN:
     case VK_PRIOR:
-    case VK_NEXT:
-        KeyDown(key);
-        return true;
+    case VK_NEXT: KeyDown(key); return true;
     case VK_LEFT:
         if (!allSelected && !(start == 0 && end == 0)) return false;
         KeyDown(key);
@@ -606,9 +593,7 @@ bool StringGrid::EditorKeyDown(WPARAM key) {
         if (!allSelected && !(start == length && end == length)) return false;
         KeyDown(key);
         return true;
-    case VK_ESCAPE:
-        HideEditor();
-        return true;
+    case VK_ESCAPE: HideEditor(); return true;
     }
     return false;
 }
@@ -641,8 +626,7 @@ LRESULT CALLBACK StringGrid::EditorProc(HWND hwnd, UINT message, WPARAM wParam, 
     // Like the grid's own messages: an error of a handler is shown, never thrown into Windows.
     try {
         switch (message) {
-        case WM_GETDLGCODE:
-            return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTTAB | DLGC_WANTARROWS;
+        case WM_GETDLGCODE: return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTTAB | DLGC_WANTARROWS;
         case WM_KEYDOWN:
             if (grid->EditorKeyDown(wParam)) return 0;
             break;

@@ -63,7 +63,7 @@ public:
     void SetColCount(int cols);
     int DefaultColWidth() const { return defaultColWidth_; }
     int DefaultRowHeight() const { return defaultRowHeight_; }
-    void SetDefaultColWidth(int width);   // also resets every column to it
+    void SetDefaultColWidth(int width);  // also resets every column to it
     void SetDefaultRowHeight(int height);
     int ColWidth(int col) const { return colWidths_.at(static_cast<size_t>(col)); }
     void SetColWidth(int col, int width);

@@ -16,8 +16,7 @@ Window::~Window() {
     }
 }
 
-void Window::RegisterClassOnce(const wchar_t* className, UINT style, HCURSOR cursor,
-                               HBRUSH background, HICON icon) {
+void Window::RegisterClassOnce(const wchar_t* className, UINT style, HCURSOR cursor, HBRUSH background, HICON icon) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     if (GetClassInfoExW(App().Instance(), className, &wc)) return;
@@ -33,12 +32,11 @@ void Window::RegisterClassOnce(const wchar_t* className, UINT style, HCURSOR cur
     if (!RegisterClassExW(&wc)) ShowError(FormatMessageText(L"ウィンドウクラス %s を登録できません", className));
 }
 
-bool Window::Create(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle,
-                    int x, int y, int width, int height, HWND parent, HMENU menuOrId) {
+bool Window::Create(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, int x, int y, int width,
+                    int height, HWND parent, HMENU menuOrId) {
     // The parent's own failure has been shown; its children need no message of their own.
     if ((style & WS_CHILD) && !IsWindow(parent)) return false;
-    if (CreateWindowExW(exStyle, className, text, style, x, y, width, height, parent, menuOrId,
-                        App().Instance(), this))
+    if (CreateWindowExW(exStyle, className, text, style, x, y, width, height, parent, menuOrId, App().Instance(), this))
         return true;
     ShowError(FormatMessageText(L"ウィンドウ %s を作成できません", className));
     return false;

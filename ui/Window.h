@@ -26,8 +26,8 @@ protected:
     // the system refuses is reported through the error display and the caller
     // carries on without it (Handle() stays null); false then. A child of a
     // window that was never made is not made either, and not reported again.
-    bool Create(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle,
-                int x, int y, int width, int height, HWND parent, HMENU menuOrId);
+    bool Create(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle, int x, int y, int width,
+                int height, HWND parent, HMENU menuOrId);
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {

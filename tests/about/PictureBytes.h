@@ -69,12 +69,8 @@ inline std::string Bitmap(int width, int height, int bits) {
                 row[4 * x + 0] = left ? 0 : '\xFF';
                 row[4 * x + 2] = left ? '\xFF' : 0;
                 break;
-            case 8:
-                row[x] = left ? 1 : 2;
-                break;
-            case 4:
-                row[x / 2] = static_cast<char>(row[x / 2] | ((left ? 1 : 2) << (x % 2 ? 0 : 4)));
-                break;
+            case 8: row[x] = left ? 1 : 2; break;
+            case 4: row[x / 2] = static_cast<char>(row[x / 2] | ((left ? 1 : 2) << (x % 2 ? 0 : 4))); break;
             case 1:  // only entries 0 and 1: red on the left, black on the right
                 if (left) row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
                 break;
@@ -149,7 +145,8 @@ inline std::string Metafile(bool placeable) {
         Put32(b, 0);
         std::uint16_t sum = 0;
         for (std::size_t i = 0; i < 20; i += 2)
-            sum ^= static_cast<std::uint16_t>(static_cast<unsigned char>(b[i]) | static_cast<unsigned char>(b[i + 1]) << 8);
+            sum ^= static_cast<std::uint16_t>(static_cast<unsigned char>(b[i]) | static_cast<unsigned char>(b[i + 1])
+                                                                                     << 8);
         Put16(b, sum);
     }
     Put16(b, 1);
@@ -176,19 +173,19 @@ inline std::string EnhancedMetafile() {
 
     const std::uint32_t total = 88 + static_cast<std::uint32_t>(records.size());
     std::string b;
-    Put32(b, 1);   // EMR_HEADER
+    Put32(b, 1);  // EMR_HEADER
     Put32(b, 88);
-    for (std::uint32_t v : {0u, 0u, 75u, 37u}) Put32(b, v);       // bounds, device pixels
-    for (std::uint32_t v : {0u, 0u, 2000u, 1000u}) Put32(b, v);    // frame, 1/100 mm
+    for (std::uint32_t v : {0u, 0u, 75u, 37u}) Put32(b, v);      // bounds, device pixels
+    for (std::uint32_t v : {0u, 0u, 2000u, 1000u}) Put32(b, v);  // frame, 1/100 mm
     Put32(b, 0x464D4520);
     Put32(b, 0x10000);
     Put32(b, total);
-    Put32(b, 3);   // records
-    Put16(b, 1);   // handles
+    Put32(b, 3);  // records
+    Put16(b, 1);  // handles
     Put16(b, 0);
-    Put32(b, 0);   // description
+    Put32(b, 0);  // description
     Put32(b, 0);
-    Put32(b, 0);   // palette entries
+    Put32(b, 0);  // palette entries
     Put32(b, 1024);
     Put32(b, 768);
     Put32(b, 270);

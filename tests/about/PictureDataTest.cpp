@@ -72,7 +72,11 @@ TEST(CheckBitmap, RefusesDamagedHeaders) {
         {"too many colours", [](std::string& b) { pb::Set32(b, 46, 100000); }},
         {"pixels beyond the end", [](std::string& b) { pb::Set32(b, 10, static_cast<std::uint32_t>(b.size())); }},
         {"pixels inside the header", [](std::string& b) { pb::Set32(b, 10, 20); }},
-        {"gigantic", [](std::string& b) { pb::Set32(b, 18, 30000); pb::Set32(b, 22, 30000); }},
+        {"gigantic",
+         [](std::string& b) {
+             pb::Set32(b, 18, 30000);
+             pb::Set32(b, 22, 30000);
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -213,12 +217,9 @@ TEST(FitInto, KeepsProportionsNeverEnlargesAndCentres) {
         Box box, expected;
     };
     const Case cases[] = {
-        {286, 345, {0, 0, 100, 100}, {8, 0, 83, 100}},
-        {400, 100, {10, 20, 200, 200}, {10, 95, 200, 50}},
-        {32, 32, {0, 0, 100, 100}, {34, 34, 32, 32}},
-        {100, 100, {0, 0, 100, 100}, {0, 0, 100, 100}},
-        {10000, 1, {0, 0, 100, 100}, {0, 49, 100, 1}},
-        {0, 10, {5, 5, 100, 100}, {5, 5, 0, 0}},
+        {286, 345, {0, 0, 100, 100}, {8, 0, 83, 100}}, {400, 100, {10, 20, 200, 200}, {10, 95, 200, 50}},
+        {32, 32, {0, 0, 100, 100}, {34, 34, 32, 32}},  {100, 100, {0, 0, 100, 100}, {0, 0, 100, 100}},
+        {10000, 1, {0, 0, 100, 100}, {0, 49, 100, 1}}, {0, 10, {5, 5, 100, 100}, {5, 5, 0, 0}},
         {10, 10, {5, 5, 0, 100}, {5, 5, 0, 0}},
     };
     for (const Case& c : cases) {

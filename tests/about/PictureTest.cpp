@@ -165,11 +165,16 @@ TEST(Picture, DamagedOrMissingFilesGiveAnErrorNamingTheFile) {
 
 TEST(PictureDialog, OpensWithTheFilterListAndNoStartingPlace) {
     const wchar_t* expected[] = {
-        L"すべてのファイル (*.bmp;*.ico;*.emf;*.wmf)", L"*.bmp;*.ico;*.emf;*.wmf",
-        L"ビットマップ (*.bmp)", L"*.bmp",
-        L"アイコン (*.ico)", L"*.ico",
-        L"エンハンス メタファイル (*.emf)", L"*.emf",
-        L"メタファイル (*.wmf)", L"*.wmf",
+        L"すべてのファイル (*.bmp;*.ico;*.emf;*.wmf)",
+        L"*.bmp;*.ico;*.emf;*.wmf",
+        L"ビットマップ (*.bmp)",
+        L"*.bmp",
+        L"アイコン (*.ico)",
+        L"*.ico",
+        L"エンハンス メタファイル (*.emf)",
+        L"*.emf",
+        L"メタファイル (*.wmf)",
+        L"*.wmf",
     };
     wchar_t file[MAX_PATH] = L"left over";
     HWND owner = GetDesktopWindow();
@@ -243,8 +248,8 @@ TEST(PictureDialog, SystemDialogCarriesThePreviewBesideItsControls) {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, work.right - 60, work.bottom - 60, 10,
                                  10, nullptr, nullptr, nullptr, nullptr);
-    ownerProcedure = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CancelWhenIdle)));
+    ownerProcedure =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CancelWhenIdle)));
     std::optional<std::wstring> chosen = about::RunPictureDialog(owner);
     DestroyWindow(owner);
     seen = nullptr;

@@ -153,10 +153,8 @@ TEST_F(VersionBoxTest, TellsBeforehandWhetherItWillAskForAPicture) {
     };
     const std::wstring gone = folder.File(L"gone.bmp");
     const Case cases[] = {
-        {"nothing stored, no default", nullptr, false, true},
-        {"nothing stored, default there", nullptr, true, false},
-        {"stored picture there", &stored, false, false},
-        {"stored picture gone, default there", &gone, true, true},
+        {"nothing stored, no default", nullptr, false, true}, {"nothing stored, default there", nullptr, true, false},
+        {"stored picture there", &stored, false, false},      {"stored picture gone, default there", &gone, true, true},
         {"stored path is a folder", &folderPath, true, true},
     };
     for (const Case& c : cases) {
@@ -284,18 +282,12 @@ TEST_F(VersionBoxTest, WidgetsStandWhereTheyBelong) {
         bool bold, underlined;
     };
     const Expected widgets[] = {
-        {Bevel1, 6, 6, 307, 363, 0, false, false},
-        {Image1, 16, 14, 286, 345, 0, false, false},
-        {Image2, 25, 24, 32, 32, 0, false, false},
-        {Label1, 62, 22, 0, 0, 21, true, false},
-        {Label4, 62, 46, 0, 0, 13, false, false},
-        {Label9, 24, 240, 0, 0, 12, false, false},
-        {Label8, 24, 256, 0, 0, 12, false, false},
-        {Label7, 24, 272, 0, 0, 12, false, true},
-        {Label10, 24, 289, 0, 0, 12, false, false},
-        {Label2, 24, 305, 0, 0, 13, false, true},
-        {Label5, 24, 321, 0, 0, 13, false, true},
-        {Label3, 24, 337, 0, 0, 13, false, false},
+        {Bevel1, 6, 6, 307, 363, 0, false, false},     {Image1, 16, 14, 286, 345, 0, false, false},
+        {Image2, 25, 24, 32, 32, 0, false, false},     {Label1, 62, 22, 0, 0, 21, true, false},
+        {Label4, 62, 46, 0, 0, 13, false, false},      {Label9, 24, 240, 0, 0, 12, false, false},
+        {Label8, 24, 256, 0, 0, 12, false, false},     {Label7, 24, 272, 0, 0, 12, false, true},
+        {Label10, 24, 289, 0, 0, 12, false, false},    {Label2, 24, 305, 0, 0, 13, false, true},
+        {Label5, 24, 321, 0, 0, 13, false, true},      {Label3, 24, 337, 0, 0, 13, false, false},
         {Button1, 258, 332, 40, 16, 11, false, false},
     };
     for (const Expected& w : widgets) {
@@ -355,10 +347,14 @@ TEST_F(VersionBoxTest, LabelsAreAquaOverThePicture) {
         for (int y = 0; y < r.bottom; ++y)
             for (int x = 0; x < r.right; ++x) {
                 COLORREF c = GetPixel(dc, x, y);
-                if (c == RGB(0, 255, 255)) ++aqua;
-                else if (c == RGB(255, 0, 0)) ++red;
-                else if (c == RGB(0, 0, 255)) ++blue;
-                else ++other;
+                if (c == RGB(0, 255, 255))
+                    ++aqua;
+                else if (c == RGB(255, 0, 0))
+                    ++red;
+                else if (c == RGB(0, 0, 255))
+                    ++blue;
+                else
+                    ++other;
             }
         if (id == versionbox::Image1) {
             EXPECT_EQ(aqua, 0);
@@ -427,7 +423,9 @@ TEST_F(VersionBoxTest, LinksShowTheHandCursor) {
         int id;
         bool link;
     };
-    const Case cases[] = {{versionbox::Label7, true}, {versionbox::Label2, true}, {versionbox::Label5, true},
+    const Case cases[] = {{versionbox::Label7, true},
+                          {versionbox::Label2, true},
+                          {versionbox::Label5, true},
                           {versionbox::Button1, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.id);
@@ -442,8 +440,8 @@ TEST_F(VersionBoxTest, ClosingWritesForm2InOrderAndReturnsTheResult) {
     std::wstring picture = Picture(L"p.bmp", pb::Bitmap(4, 4, 24));
     WriteAnsiFile(Ini(), L"[Image]\r\nFileName=" + picture + L"\r\n");
     TVersionBox& b = Open();
-    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
-                                 nullptr, nullptr);
+    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                                 nullptr);
 
     struct Case {
         const char* how;
@@ -453,13 +451,15 @@ TEST_F(VersionBoxTest, ClosingWritesForm2InOrderAndReturnsTheResult) {
     };
     const Case cases[] = {
         {"OK", [&] { PostMessageW(b.Control(versionbox::Button1), BM_CLICK, 0, 0); }, IDOK, {10, 20, 340, 430}},
-        {"Enter", [&] {
-             PostMessageW(b.Control(versionbox::Button1), WM_KEYDOWN, VK_RETURN, 0);
-         }, IDOK, {-5, 7, 328, 412}},
+        {"Enter",
+         [&] { PostMessageW(b.Control(versionbox::Button1), WM_KEYDOWN, VK_RETURN, 0); },
+         IDOK,
+         {-5, 7, 328, 412}},
         {"close box", [&] { PostMessageW(b.Handle(), WM_CLOSE, 0, 0); }, IDCANCEL, {300, 200, 500, 600}},
-        {"Escape", [&] {
-             PostMessageW(b.Control(versionbox::Button1), WM_KEYDOWN, VK_ESCAPE, 0);
-         }, IDCANCEL, {1, 2, 330, 414}},
+        {"Escape",
+         [&] { PostMessageW(b.Control(versionbox::Button1), WM_KEYDOWN, VK_ESCAPE, 0); },
+         IDCANCEL,
+         {1, 2, 330, 414}},
     };
     ShellRecorder shell;  // notes what the box looks like while it is open
     bool shownMeanwhile = false, ownerEnabledMeanwhile = true;
@@ -481,9 +481,9 @@ TEST_F(VersionBoxTest, ClosingWritesForm2InOrderAndReturnsTheResult) {
         EXPECT_TRUE(IsWindowEnabled(owner));
         RECT r;
         GetWindowRect(b.Handle(), &r);
-        std::wstring expected = L"[form2]\r\nheight=" + std::to_wstring(r.bottom - r.top) +
-                                L"\r\nwidth=" + std::to_wstring(r.right - r.left) +
-                                L"\r\ntop=" + std::to_wstring(r.top) + L"\r\nleft=" + std::to_wstring(r.left) + L"\r\n";
+        std::wstring expected = L"[form2]\r\nheight=" + std::to_wstring(r.bottom - r.top) + L"\r\nwidth=" +
+                                std::to_wstring(r.right - r.left) + L"\r\ntop=" + std::to_wstring(r.top) +
+                                L"\r\nleft=" + std::to_wstring(r.left) + L"\r\n";
         EXPECT_EQ(ReadSettingsText(Ini()), L"[Image]\r\nFileName=" + picture + L"\r\n" + expected);
         EXPECT_EQ(r.left, want.left);
         EXPECT_EQ(r.bottom - r.top, want.bottom - want.top);

@@ -111,7 +111,11 @@ TEST_F(Form1Test, FrameWidgetsStandWhereTheyBelong) {
 TEST_F(Form1Test, ToolBarHasThreePictureButtonsWithTips) {
     TForm1& f = Open();
     HWND bar = f.Control(form1::ToolBar1);
-    struct Expected { int id; int left; const wchar_t* tip; };
+    struct Expected {
+        int id;
+        int left;
+        const wchar_t* tip;
+    };
     const Expected buttons[] = {
         {form1::SpeedButton1, 8, L"終了"},
         {form1::SpeedButton2, 39, L"ヘルプを表示します。"},
@@ -157,8 +161,10 @@ TEST_F(Form1Test, MainMenuHasEveryItemWithItsAccessKey) {
     HMENU regi = GetSubMenu(bar, 1);
     std::vector<std::wstring> regiItems;
     for (int i = 0; i < GetMenuItemCount(regi); ++i) regiItems.push_back(caption(regi, static_cast<UINT>(i)));
-    for (const wchar_t* item : {L"軽減税率の行(&R)\tF2", L"直前の行を取消(&V)\tF3", L"入力のクリア(&C)\tF4", L"取引中止(&A)\tF8"})
-        EXPECT_NE(std::find(regiItems.begin(), regiItems.end(), item), regiItems.end()) << testing::PrintToString(std::wstring(item));
+    for (const wchar_t* item :
+         {L"軽減税率の行(&R)\tF2", L"直前の行を取消(&V)\tF3", L"入力のクリア(&C)\tF4", L"取引中止(&A)\tF8"})
+        EXPECT_NE(std::find(regiItems.begin(), regiItems.end(), item), regiItems.end())
+            << testing::PrintToString(std::wstring(item));
     HMENU file = GetSubMenu(bar, 0);
     ASSERT_EQ(GetMenuItemCount(file), 4);
     EXPECT_EQ(caption(file, 0), L"点検(&T)...");
@@ -219,7 +225,12 @@ TEST_F(Form1Test, SwitchingPagesShowsOnePageAndRegiTakesTheFocus) {
 
 TEST_F(Form1Test, SettingsPageWidgetsStandInTheirGroups) {
     TForm1& f = Open();
-    struct Expected { int id; int parent; const wchar_t* text; int x, y, w, h; };
+    struct Expected {
+        int id;
+        int parent;
+        const wchar_t* text;
+        int x, y, w, h;
+    };
     const Expected widgets[] = {
         {form1::GroupBox1, form1::TabSheet3, L"消費税率は", 16, 16, 177, 81},
         {form1::Edit2, form1::GroupBox1, L"10", 16, 32, 25, 23},
@@ -282,9 +293,9 @@ TEST_F(Form1Test, SettingsPageTabOrder) {
     TForm1& f = Open();
     ShowPage(2);
     SetFocus(f.Control(form1::Edit2));
-    const int order[] = {form1::Button1, form1::Button2, form1::Button3, form1::CheckBox1,
-                         form1::Button4, form1::Edit3,   form1::CheckBox2, form1::CheckBox3,
-                         form1::Edit4,   form1::Button5,  form1::Edit5,     form1::Edit6,
+    const int order[] = {form1::Button1, form1::Button2,   form1::Button3,   form1::CheckBox1,
+                         form1::Button4, form1::Edit3,     form1::CheckBox2, form1::CheckBox3,
+                         form1::Edit4,   form1::Button5,   form1::Edit5,     form1::Edit6,
                          form1::Edit7,   form1::ComboBox1, form1::ComboBox2, form1::Button6};
     for (int id : order) {
         PostMessageW(f.Handle(), WM_NEXTDLGCTL, 0, 0);
@@ -333,7 +344,10 @@ TEST_F(Form1Test, TheExitQuestionAsksWithItsExactTexts) {
 TEST_F(Form1Test, EveryWayOfClosingAsksAndNoOrEscapeKeepsEverything) {
     TForm1& f = Open();
     SetWindowTextW(f.Control(form1::Edit2), L"8");
-    struct Way { const char* name; std::function<void()> close; };
+    struct Way {
+        const char* name;
+        std::function<void()> close;
+    };
     const Way ways[] = {
         {"menu", [&] { SendMessageW(f.Handle(), WM_COMMAND, form1::Exit1, 0); }},
         {"tool bar", [&] { SendMessageW(f.Handle(), WM_COMMAND, form1::SpeedButton1, 0); }},
@@ -446,7 +460,10 @@ TEST_F(Form1Test, TheToolBarsTipsAreAnsweredWhenTheToolTipAsks) {
 }
 
 TEST_F(Form1Test, AWindowWhollyOffTheWorkAreaStartsAtItsDefaultPlace) {
-    struct Case { const wchar_t* form; RECT expected; };
+    struct Case {
+        const wchar_t* form;
+        RECT expected;
+    };
     const Case cases[] = {
         {L"height=0\r\nwidth=-50\r\ntop=-300\r\nleft=-300", {0, 0, 606, 597}},
         {L"height=100\r\nwidth=100\r\ntop=-300\r\nleft=10", {0, 0, 606, 597}},
@@ -477,8 +494,10 @@ TEST_F(Form1Test, TheRegistrationNumberIsCheckedWhenItsFieldIsLeft) {
         Pump();
     };
     const std::pair<const wchar_t*, bool> cases[] = {
-        {L"T1234567890123", true}, {L"", true},  {L"T123456789012", false}, {L"1234567890123", false},
-        {L"t1234567890123", false}, {L"T12345678901234", false}, {L"T123456789012a", false},
+        {L"T1234567890123", true},  {L"", true},
+        {L"T123456789012", false},  {L"1234567890123", false},
+        {L"t1234567890123", false}, {L"T12345678901234", false},
+        {L"T123456789012a", false},
     };
     for (const auto& [text, good] : cases) {
         size_t before = errors.Messages().size();

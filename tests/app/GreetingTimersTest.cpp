@@ -58,9 +58,7 @@ protected:
         Pump();
     }
 
-    bool Muted() const {
-        return SendMessageW(form->Control(form1::CheckBox1), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    }
+    bool Muted() const { return SendMessageW(form->Control(form1::CheckBox1), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
     std::wstring Panel(int index) const {
         HWND bar = form->Control(form1::StatusBar1);
@@ -130,9 +128,12 @@ TEST_F(GreetingTimersTest, ClearingMuteGreetsOnceAtTheNextTick) {
 }
 
 TEST_F(GreetingTimersTest, TheHourChoosesTheGreeting) {
-    struct Case { WORD hour, minute; Greeting greeting; };
+    struct Case {
+        WORD hour, minute;
+        Greeting greeting;
+    };
     const Case cases[] = {
-        {3, 59, Greeting::Ban},  {4, 0, Greeting::Asa},   {11, 59, Greeting::Asa},
+        {3, 59, Greeting::Ban},  {4, 0, Greeting::Asa},    {11, 59, Greeting::Asa},
         {12, 0, Greeting::Hiru}, {18, 59, Greeting::Hiru}, {19, 0, Greeting::Ban},
     };
     // Mute off in the settings file: the first tick greets.
@@ -156,9 +157,12 @@ TEST_F(GreetingTimersTest, ButtonsPlayWhileMutedAndLeaveTheTimerAlone) {
     TForm1& f = Open();
     ASSERT_TRUE(Muted());
     now = At(22, 0);  // the hour does not matter to the buttons
-    struct Case { int button; Greeting greeting; };
-    const Case cases[] = {{form1::Button1, Greeting::Asa}, {form1::Button2, Greeting::Hiru},
-                          {form1::Button3, Greeting::Ban}};
+    struct Case {
+        int button;
+        Greeting greeting;
+    };
+    const Case cases[] = {
+        {form1::Button1, Greeting::Asa}, {form1::Button2, Greeting::Hiru}, {form1::Button3, Greeting::Ban}};
     for (const Case& c : cases) {
         played.clear();
         Click(c.button);

@@ -24,7 +24,9 @@ inline BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || (search->visibleOnly && !IsWindowVisible(window)) || ClassOf(window) != search->className) return TRUE;
+    if (owner != search->processId || (search->visibleOnly && !IsWindowVisible(window)) ||
+        ClassOf(window) != search->className)
+        return TRUE;
     search->found = window;
     return FALSE;
 }

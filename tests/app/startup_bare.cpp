@@ -16,18 +16,16 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
         MoveWindow(toolBar, 0, 0, LOWORD(lParam), 29, TRUE);
         MoveWindow(statusBar, 0, HIWORD(lParam) - 26, LOWORD(lParam), 26, TRUE);
         return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 void AddToolBar(HWND owner, HINSTANCE instance) {
-    toolBar = CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
-                              WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NOPARENTALIGN |
-                                  CCS_NORESIZE,
-                              0, 0, 598, 29, owner, nullptr, instance, nullptr);
+    toolBar =
+        CreateWindowExW(0, TOOLBARCLASSNAMEW, L"",
+                        WS_CHILD | WS_VISIBLE | TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NOPARENTALIGN | CCS_NORESIZE, 0,
+                        0, 598, 29, owner, nullptr, instance, nullptr);
     SendMessageW(toolBar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 3, 0);
     const wchar_t* pictures[] = {L"TOOLEXIT", L"TOOLHELP", L"TOOLABOUT"};
@@ -75,9 +73,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         item.pszText = const_cast<wchar_t*>(captions[i]);
         SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
-    statusBar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP |
-                                    CCS_NOPARENTALIGN | CCS_NORESIZE,
-                                0, 0, 0, 26, window, nullptr, instance, nullptr);
+    statusBar = CreateWindowExW(0, STATUSCLASSNAMEW, L"",
+                                WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_NOPARENTALIGN | CCS_NORESIZE, 0, 0, 0, 26,
+                                window, nullptr, instance, nullptr);
     int edges[2] = {222, 222 + 240};
     SendMessageW(statusBar, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(edges));
     RECT client;

@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
                 Best(program) * 1e3);
     std::printf("  bare window, same tool bar, tabs, status  %7.1f ms  %7.1f ms\n", Median(yardstick) * 1e3,
                 Best(yardstick) * 1e3);
-    std::printf("  ratio Pelmora / bare window               %7.2f     %7.2f\n",
-                Median(program) / Median(yardstick), Best(program) / Best(yardstick));
+    std::printf("  ratio Pelmora / bare window               %7.2f     %7.2f\n", Median(program) / Median(yardstick),
+                Best(program) / Best(yardstick));
     return 0;
 }

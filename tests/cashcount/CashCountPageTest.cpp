@@ -62,7 +62,6 @@ protected:
         PostMessageW(Grid().Handle(), WM_LBUTTONUP, 0, MAKELPARAM(r.left + 5, r.top + 5));
         Pump();
     }
-
 };
 
 TEST_F(CashCountPageTest, StartUpWritesHeadersAndCaptionsAndSelectsTheFirstCount) {
@@ -93,8 +92,7 @@ TEST_F(CashCountPageTest, WidgetsStandWhereTheyBelongInTabOrder) {
     struct Expected {
         int id, left, top, width, height;
     };
-    const Expected widgets[] = {
-        {form1::StringGrid2, 8, 8, 281, 382}, {form1::Label11, 168, 418, 121, 23}};
+    const Expected widgets[] = {{form1::StringGrid2, 8, 8, 281, 382}, {form1::Label11, 168, 418, 121, 23}};
     for (const Expected& w : widgets)
         EXPECT_EQ(FrameOf(form->Control(w.id)), (Frame{w.left, w.top, w.width, w.height})) << w.id;
     RECT computed = Place(form1::SaNumEdit2);
@@ -140,7 +138,11 @@ TEST_F(CashCountPageTest, TypedCountsGiveTheirSubtotals) {
         std::int64_t times;  // the subtotal is this many face values
     };
     const Case cases[] = {
-        {L"-2", L"-2", -2}, {L"2.5", L"2.5", 0}, {L"-", L"-", 0}, {L"5-", L"5-", 0}, {L"0", L"0", 0},
+        {L"-2", L"-2", -2},
+        {L"2.5", L"2.5", 0},
+        {L"-", L"-", 0},
+        {L"5-", L"5-", 0},
+        {L"0", L"0", 0},
         // A count cell takes nine characters; the tenth is refused.
         {L"9999999999", L"999999999", 999999999},
     };
@@ -359,15 +361,18 @@ TEST_F(CashCountPageTest, KeysAfterAnInterruptionReachTheCellBeingCounted) {
                                  nullptr, nullptr);
     // Each way the focus can go away from the count and come back.
     const std::pair<const char*, std::function<void()>> interruptions[] = {
-        {"error box", [] {
+        {"error box",
+         [] {
              MessageBoxAnswerer answerer(MessageBoxAnswerer::Answer::Enter);
              ui::ShowError(L"'1.5' は整数ではありません");
          }},
-        {"exit question answered no", [this] {
+        {"exit question answered no",
+         [this] {
              MessageBoxAnswerer answerer(MessageBoxAnswerer::Answer::No);
              form->Exit1Click();
          }},
-        {"another program", [&] {
+        {"another program",
+         [&] {
              ShowWindow(other, SW_SHOW);
              SetForegroundWindow(other);
              SetActiveWindow(other);

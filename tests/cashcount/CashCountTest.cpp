@@ -20,7 +20,8 @@ TEST(CashCount, TablesHaveOneEntryPerRowAndRollsAreFiftyCoins) {
     const int rollRows[] = {5, 6, 7, 8, 9, 10};
     const int looseRows[] = {11, 12, 13, 14, 15, 16};
     for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(Value(rollRows[i]), Value(looseRows[i]) * 50) << DenominationValues[static_cast<size_t>(rollRows[i] - 1)];
+        EXPECT_EQ(Value(rollRows[i]), Value(looseRows[i]) * 50)
+            << DenominationValues[static_cast<size_t>(rollRows[i] - 1)];
         std::wstring rollName = DenominationNames[static_cast<size_t>(rollRows[i] - 1)];
         std::wstring looseName = DenominationNames[static_cast<size_t>(looseRows[i] - 1)];
         EXPECT_EQ(rollName.substr(0, rollName.size() - 2), looseName.substr(0, looseName.size() - 2));
@@ -37,18 +38,28 @@ struct Subtotal {
 
 TEST(CashCount, SubtotalIsCountTimesFaceValueAndInvalidCountsGiveZero) {
     const Subtotal cases[] = {
-        {5, L"3", L"75000"},      {4, L"1", L"1000"},     {4, L"12", L"12000"},     {4, L"-2", L"-2000"},
-        {4, L"2.5", L"0"},        {4, L"", L"0"},         {4, L"-", L"0"},          {4, L"2-", L"0"},
-        {1, L"0", L"0"},          {16, L"7", L"7"},       {10, L"2", L"100"},       {5, L"999999999", L"24999999975000"},
+        {5, L"3", L"75000"},
+        {4, L"1", L"1000"},
+        {4, L"12", L"12000"},
+        {4, L"-2", L"-2000"},
+        {4, L"2.5", L"0"},
+        {4, L"", L"0"},
+        {4, L"-", L"0"},
+        {4, L"2-", L"0"},
+        {1, L"0", L"0"},
+        {16, L"7", L"7"},
+        {10, L"2", L"100"},
+        {5, L"999999999", L"24999999975000"},
         {5, L"-99999999", L"-2499999975000"},
         // Longer than a count cell takes: no count.
         {5, L"1234567890", L"0"},
         // Rows that are no count.
-        {0, L"5", L"0"},          {17, L"5", L"0"},
+        {0, L"5", L"0"},
+        {17, L"5", L"0"},
     };
     for (const Subtotal& c : cases)
-        EXPECT_EQ(SubtotalText(c.row, c.count), c.subtotal) << "row " << c.row << " count "
-                                                            << testing::PrintToString(std::wstring(c.count));
+        EXPECT_EQ(SubtotalText(c.row, c.count), c.subtotal)
+            << "row " << c.row << " count " << testing::PrintToString(std::wstring(c.count));
 }
 
 TEST(CashCount, TotalAddsTheSubtotalsAndSkipsWhatIsNoNumber) {

@@ -44,10 +44,10 @@ TEST(HelpTopics, TopicsAreFoundByNameAndContext) {
 TEST(HelpTopics, SearchLooksAtTitlesKeywordsAndText) {
     std::vector<Topic> topics = ParseTopics(kSource);
     EXPECT_EQ(Search(topics, L""), (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(Search(topics, L"釣銭"), (std::vector<int>{1}));          // keyword
-    EXPECT_EQ(Search(topics, L"regi"), (std::vector<int>{1}));          // either case
-    EXPECT_EQ(Search(topics, L"バージョン"), (std::vector<int>{2}));    // title
-    EXPECT_EQ(Search(topics, L"enter"), (std::vector<int>{1}));         // body
+    EXPECT_EQ(Search(topics, L"釣銭"), (std::vector<int>{1}));        // keyword
+    EXPECT_EQ(Search(topics, L"regi"), (std::vector<int>{1}));        // either case
+    EXPECT_EQ(Search(topics, L"バージョン"), (std::vector<int>{2}));  // title
+    EXPECT_EQ(Search(topics, L"enter"), (std::vector<int>{1}));       // body
     EXPECT_EQ(Search(topics, L"レジの使い方"), (std::vector<int>{0, 1}));
     EXPECT_TRUE(Search(topics, L"存在しない").empty());
 }

@@ -64,7 +64,8 @@ TEST_F(HelpWindowTest, AnEmptyHelpFileNameDoesNothing) {
 TEST_F(HelpWindowTest, EveryTopicTheProgramAsksForIsThere) {
     help::ShowHelp(nullptr, L"Pelmora.hlp", HELP_COMMAND, reinterpret_cast<ULONG_PTR>(L"CONTENTS()"));
     const auto& topics = Window().Topics();
-    for (const wchar_t* name : {L"contents", L"helponhelp", L"about", L"register", L"cashcount", L"settings", L"greetings"})
+    for (const wchar_t* name :
+         {L"contents", L"helponhelp", L"about", L"register", L"cashcount", L"settings", L"greetings"})
         EXPECT_GE(help::FindByName(topics, name), 0) << testing::PrintToString(std::wstring(name));
     EXPECT_EQ(help::FindByContext(topics, 2), help::FindByName(topics, L"about"));
     for (const auto& topic : topics) EXPECT_FALSE(topic.body.empty()) << testing::PrintToString(topic.name);

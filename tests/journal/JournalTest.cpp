@@ -21,11 +21,12 @@ const std::string kTime = "2026-12-08T21:07:56";
 // The journal's clock stands at kTime for every test.
 class JournalFile : public testing::Test {
 protected:
-    JournalFile() : previous_(settings::SetClock([] {
-                        SYSTEMTIME t{};
-                        t.wYear = 2026, t.wMonth = 12, t.wDay = 8, t.wHour = 21, t.wMinute = 7, t.wSecond = 56;
-                        return t;
-                    })) {}
+    JournalFile()
+        : previous_(settings::SetClock([] {
+              SYSTEMTIME t{};
+              t.wYear = 2026, t.wMonth = 12, t.wDay = 8, t.wHour = 21, t.wMinute = 7, t.wSecond = 56;
+              return t;
+          })) {}
     ~JournalFile() override { settings::SetClock(previous_); }
 
     std::string ReadBytes(const std::wstring& path) const {
@@ -66,13 +67,14 @@ TEST_F(JournalFile, ASaleIsItsLinesThenTheSaleOnTheDiskBeforeTheCallReturns) {
     EXPECT_EQ(journal.Path(), folder_.Path() + L"\\Pelmora-journal.csv");
     EXPECT_EQ(journal.Load(), 0);
     EXPECT_FALSE(FileExists(journal.Path()));  // nothing is written before the first record
-    regi::SaleRecord done = journal.RecordSale(
-        Sale({{TaxClass::Reduced, 540, 3, 1620}, {TaxClass::Standard, 1100, 1, 1100}, {TaxClass::Exempt, -300, 1, -300}},
-             5000));
+    regi::SaleRecord done = journal.RecordSale(Sale(
+        {{TaxClass::Reduced, 540, 3, 1620}, {TaxClass::Standard, 1100, 1, 1100}, {TaxClass::Exempt, -300, 1, -300}},
+        5000));
     EXPECT_EQ(done.number, 1);
     EXPECT_EQ(done.time, L"2026-12-08T21:07:56");
     std::int64_t seq = 1;
-    std::string expected = Header() + TestSale{1, kTime, {{2, 540, 3}, {1, 1100, 1}, {0, -300, 1}}, 10, 8, 5000}.Rows(seq);
+    std::string expected =
+        Header() + TestSale{1, kTime, {{2, 540, 3}, {1, 1100, 1}, {0, -300, 1}}, 10, 8, 5000}.Rows(seq);
     EXPECT_EQ(Journal(), expected);
     EXPECT_EQ(journal.SalesTotal(), 1620 + 1100 - 300);
     EXPECT_EQ(journal.NextSaleNumber(), 2);
@@ -106,11 +108,27 @@ TEST_F(JournalFile, XAndZReportTheJournalWrittenHereAndZStartsAnew) {
     std::vector<TestSale> sales = {{5, "2026-12-08T09:00:00", {{1, 1100, 1}, {2, 1080, 1}, {0, 300, 1}}, 10, 8, 2480},
                                    {6, "2026-12-08T10:00:00", {{2, 50, 3}, {1, -100, 1}}, 10, 8, 50}};
     std::string text = Header() + TestSale{4, "2026-12-07T10:00:00", {{1, 999, 1}}, 10, 8, 999}.Rows(seq);
-    text += Row({{"seq", N(seq++)}, {"time", "2026-12-07T21:00:00"}, {"kind", "z"}, {"sale", "4"}, {"lines", "1"},
-                 {"standard amount", "999"}, {"standard tax", "90"}, {"reduced amount", "0"}, {"reduced tax", "0"},
-                 {"exempt", "0"}, {"total", "999"}, {"sales", "1"}, {"voids", "0"}, {"void amount", "0"},
-                 {"cancels", "0"}, {"cancel amount", "0"}, {"negative lines", "0"}, {"negative amount", "0"},
-                 {"float", "0"}, {"expected cash", "999"}, {"z", "9"}});
+    text += Row({{"seq", N(seq++)},
+                 {"time", "2026-12-07T21:00:00"},
+                 {"kind", "z"},
+                 {"sale", "4"},
+                 {"lines", "1"},
+                 {"standard amount", "999"},
+                 {"standard tax", "90"},
+                 {"reduced amount", "0"},
+                 {"reduced tax", "0"},
+                 {"exempt", "0"},
+                 {"total", "999"},
+                 {"sales", "1"},
+                 {"voids", "0"},
+                 {"void amount", "0"},
+                 {"cancels", "0"},
+                 {"cancel amount", "0"},
+                 {"negative lines", "0"},
+                 {"negative amount", "0"},
+                 {"float", "0"},
+                 {"expected cash", "999"},
+                 {"z", "9"}});
     std::int64_t total = 0;
     for (const TestSale& sale : sales) {
         text += sale.Rows(seq);
@@ -194,11 +212,27 @@ TEST_F(JournalFile, LoadingStopsAtTheLastZ) {
     std::string text = Header();
     for (int i = 0; i < 20000; ++i) text += "a year of lines the start never reads, not even junk like this\r\n";
     std::int64_t seq = 1000;
-    text += Row({{"seq", N(seq++)}, {"time", "2026-12-07T21:00:00"}, {"kind", "z"}, {"sale", "500"}, {"lines", "0"},
-                 {"standard amount", "0"}, {"standard tax", "0"}, {"reduced amount", "0"}, {"reduced tax", "0"},
-                 {"exempt", "0"}, {"total", "0"}, {"sales", "0"}, {"voids", "0"}, {"void amount", "0"},
-                 {"cancels", "0"}, {"cancel amount", "0"}, {"negative lines", "0"}, {"negative amount", "0"},
-                 {"float", "0"}, {"expected cash", "0"}, {"z", "300"}});
+    text += Row({{"seq", N(seq++)},
+                 {"time", "2026-12-07T21:00:00"},
+                 {"kind", "z"},
+                 {"sale", "500"},
+                 {"lines", "0"},
+                 {"standard amount", "0"},
+                 {"standard tax", "0"},
+                 {"reduced amount", "0"},
+                 {"reduced tax", "0"},
+                 {"exempt", "0"},
+                 {"total", "0"},
+                 {"sales", "0"},
+                 {"voids", "0"},
+                 {"void amount", "0"},
+                 {"cancels", "0"},
+                 {"cancel amount", "0"},
+                 {"negative lines", "0"},
+                 {"negative amount", "0"},
+                 {"float", "0"},
+                 {"expected cash", "0"},
+                 {"z", "300"}});
     text += TestSale{501, "2026-12-08T09:00:00", {{2, 108, 1}}, 10, 8, 108}.Rows(seq);
     WriteBytes(folder_.File(kJournalName), text);
     journal::Journal journal(folder_.Path());

@@ -15,14 +15,24 @@ namespace {
 
 std::string VoidRow(std::int64_t seq, std::int64_t sale, std::int64_t line, int taxClass, std::int64_t price,
                     std::int64_t quantity) {
-    return Row({{"seq", N(seq)}, {"time", "2026-12-08T12:00:00"}, {"kind", "void"}, {"sale", N(sale)},
-                {"line", N(line)}, {"class", kClassWords[taxClass]}, {"unit price", N(price)},
-                {"quantity", N(quantity)}, {"subtotal", N(price * quantity)}});
+    return Row({{"seq", N(seq)},
+                {"time", "2026-12-08T12:00:00"},
+                {"kind", "void"},
+                {"sale", N(sale)},
+                {"line", N(line)},
+                {"class", kClassWords[taxClass]},
+                {"unit price", N(price)},
+                {"quantity", N(quantity)},
+                {"subtotal", N(price * quantity)}});
 }
 
 std::string CancelRow(std::int64_t seq, std::int64_t sale, std::int64_t lines, std::int64_t total) {
-    return Row({{"seq", N(seq)}, {"time", "2026-12-08T12:30:00"}, {"kind", "cancel"}, {"sale", N(sale)},
-                {"lines", N(lines)}, {"total", N(total)}});
+    return Row({{"seq", N(seq)},
+                {"time", "2026-12-08T12:30:00"},
+                {"kind", "cancel"},
+                {"sale", N(sale)},
+                {"lines", N(lines)},
+                {"total", N(total)}});
 }
 
 // An x or z row; the period totals it carries are not read back, so zeros do.
@@ -249,9 +259,9 @@ TEST(JournalPeriod, ASaleIsItsLinesInOrderThenTheSaleRecord) {
     Period period;
     period.nextSequence = 41;
     period.nextSale = 9;
-    regi::SaleRecord sale = Sale({{TaxClass::Reduced, 540, 3, 1620}, {TaxClass::Exempt, -300, 1, -300},
-                                  {TaxClass::Standard, 1100, 1, 1100}},
-                                 5000, L"2026-12-08T21:07:56");
+    regi::SaleRecord sale = Sale(
+        {{TaxClass::Reduced, 540, 3, 1620}, {TaxClass::Exempt, -300, 1, -300}, {TaxClass::Standard, 1100, 1, 1100}},
+        5000, L"2026-12-08T21:07:56");
     sale.number = 99;  // the period numbers the sale, not the caller
     std::vector<Record> records = period.SaleRecords(sale);
     ASSERT_EQ(records.size(), 4u);
@@ -296,8 +306,8 @@ TEST(JournalPeriod, EventsAddedAsWrittenAgreeWithTheJournalReadBack) {
     EXPECT_EQ(period.nextSale, 2);  // a void leaves the number to its sale
     add({period.CancelRecord(1, 700, L"2026-12-08T09:02:00")});
     EXPECT_EQ(period.nextSale, 3);  // a cancel uses it up
-    add(period.SaleRecords(Sale({{TaxClass::Reduced, -80, 2, -160}, {TaxClass::Reduced, 1080, 1, 1080}}, 1000,
-                                L"2026-12-08T09:03:00")));
+    add(period.SaleRecords(
+        Sale({{TaxClass::Reduced, -80, 2, -160}, {TaxClass::Reduced, 1080, 1, 1080}}, 1000, L"2026-12-08T09:03:00")));
     EXPECT_EQ(period.nextSale, 4);
     add({period.ReportRecord(Kind::X, 0, L"2026-12-08T09:04:00")});
     EXPECT_EQ(period.nextSequence, 9);

@@ -29,44 +29,93 @@ std::vector<FormatCase> EveryKind() {
     Record line = Numbered(1, Kind::Line);
     line.sale = 7, line.line = 2, line.taxClass = TaxClass::Reduced, line.unitPrice = 540, line.quantity = 3,
     line.subtotal = 1620;
-    cases.push_back({line, {{"seq", "1"}, {"time", kTime}, {"kind", "line"}, {"sale", "7"}, {"line", "2"},
-                            {"class", "reduced"}, {"unit price", "540"}, {"quantity", "3"}, {"subtotal", "1620"}}});
+    cases.push_back({line,
+                     {{"seq", "1"},
+                      {"time", kTime},
+                      {"kind", "line"},
+                      {"sale", "7"},
+                      {"line", "2"},
+                      {"class", "reduced"},
+                      {"unit price", "540"},
+                      {"quantity", "3"},
+                      {"subtotal", "1620"}}});
     Record negative = line;
     negative.taxClass = TaxClass::Exempt, negative.unitPrice = -9'999'999, negative.quantity = 999,
     negative.subtotal = -9'989'999'001;
-    cases.push_back({negative, {{"seq", "1"}, {"time", kTime}, {"kind", "line"}, {"sale", "7"}, {"line", "2"},
-                                {"class", "exempt"}, {"unit price", "-9999999"}, {"quantity", "999"},
-                                {"subtotal", "-9989999001"}}});
+    cases.push_back({negative,
+                     {{"seq", "1"},
+                      {"time", kTime},
+                      {"kind", "line"},
+                      {"sale", "7"},
+                      {"line", "2"},
+                      {"class", "exempt"},
+                      {"unit price", "-9999999"},
+                      {"quantity", "999"},
+                      {"subtotal", "-9989999001"}}});
     Record sale = Numbered(123456789012, Kind::Sale);
     sale.sale = 7, sale.lines = 3, sale.standardRate = 10, sale.standardAmount = 1100, sale.standardTax = 100,
-    sale.reducedRate = 8, sale.reducedAmount = 1620, sale.reducedTax = 120, sale.exemptAmount = -300,
-    sale.total = 2420, sale.tendered = 5000, sale.change = 2580;
-    cases.push_back({sale, {{"seq", "123456789012"}, {"time", kTime}, {"kind", "sale"}, {"sale", "7"},
-                            {"lines", "3"}, {"standard rate", "10"}, {"standard amount", "1100"},
-                            {"standard tax", "100"}, {"reduced rate", "8"}, {"reduced amount", "1620"},
-                            {"reduced tax", "120"}, {"exempt", "-300"}, {"total", "2420"}, {"tendered", "5000"},
-                            {"change", "2580"}}});
+    sale.reducedRate = 8, sale.reducedAmount = 1620, sale.reducedTax = 120, sale.exemptAmount = -300, sale.total = 2420,
+    sale.tendered = 5000, sale.change = 2580;
+    cases.push_back({sale,
+                     {{"seq", "123456789012"},
+                      {"time", kTime},
+                      {"kind", "sale"},
+                      {"sale", "7"},
+                      {"lines", "3"},
+                      {"standard rate", "10"},
+                      {"standard amount", "1100"},
+                      {"standard tax", "100"},
+                      {"reduced rate", "8"},
+                      {"reduced amount", "1620"},
+                      {"reduced tax", "120"},
+                      {"exempt", "-300"},
+                      {"total", "2420"},
+                      {"tendered", "5000"},
+                      {"change", "2580"}}});
     Record voided = Numbered(9, Kind::Void);
-    voided.sale = 8, voided.line = 1, voided.taxClass = TaxClass::Standard, voided.unitPrice = 250,
-    voided.quantity = 2, voided.subtotal = 500;
-    cases.push_back({voided, {{"seq", "9"}, {"time", kTime}, {"kind", "void"}, {"sale", "8"}, {"line", "1"},
-                              {"class", "standard"}, {"unit price", "250"}, {"quantity", "2"}, {"subtotal", "500"}}});
+    voided.sale = 8, voided.line = 1, voided.taxClass = TaxClass::Standard, voided.unitPrice = 250, voided.quantity = 2,
+    voided.subtotal = 500;
+    cases.push_back({voided,
+                     {{"seq", "9"},
+                      {"time", kTime},
+                      {"kind", "void"},
+                      {"sale", "8"},
+                      {"line", "1"},
+                      {"class", "standard"},
+                      {"unit price", "250"},
+                      {"quantity", "2"},
+                      {"subtotal", "500"}}});
     Record cancel = Numbered(10, Kind::Cancel);
     cancel.sale = 8, cancel.lines = 4, cancel.total = -70;
-    cases.push_back({cancel, {{"seq", "10"}, {"time", kTime}, {"kind", "cancel"}, {"sale", "8"}, {"lines", "4"},
-                              {"total", "-70"}}});
+    cases.push_back(
+        {cancel,
+         {{"seq", "10"}, {"time", kTime}, {"kind", "cancel"}, {"sale", "8"}, {"lines", "4"}, {"total", "-70"}}});
     for (Kind kind : {Kind::X, Kind::Z}) {
         Record report = Numbered(11, kind);
         report.sale = 8, report.lines = 30, report.standardAmount = 11000, report.standardTax = 1000,
         report.reducedAmount = 1080, report.reducedTax = 80, report.exemptAmount = 300, report.total = 12380,
         report.sales = 5, report.voids = 2, report.voidAmount = 750, report.cancels = 1, report.cancelAmount = -70,
         report.negatives = 3, report.negativeAmount = -450, report.cashFloat = 30000, report.expectedCash = 42380;
-        Fields fields = {{"seq", "11"}, {"time", kTime}, {"kind", kind == Kind::X ? "x" : "z"}, {"sale", "8"},
-                         {"lines", "30"}, {"standard amount", "11000"}, {"standard tax", "1000"},
-                         {"reduced amount", "1080"}, {"reduced tax", "80"}, {"exempt", "300"}, {"total", "12380"},
-                         {"sales", "5"}, {"voids", "2"}, {"void amount", "750"}, {"cancels", "1"},
-                         {"cancel amount", "-70"}, {"negative lines", "3"}, {"negative amount", "-450"},
-                         {"float", "30000"}, {"expected cash", "42380"}};
+        Fields fields = {{"seq", "11"},
+                         {"time", kTime},
+                         {"kind", kind == Kind::X ? "x" : "z"},
+                         {"sale", "8"},
+                         {"lines", "30"},
+                         {"standard amount", "11000"},
+                         {"standard tax", "1000"},
+                         {"reduced amount", "1080"},
+                         {"reduced tax", "80"},
+                         {"exempt", "300"},
+                         {"total", "12380"},
+                         {"sales", "5"},
+                         {"voids", "2"},
+                         {"void amount", "750"},
+                         {"cancels", "1"},
+                         {"cancel amount", "-70"},
+                         {"negative lines", "3"},
+                         {"negative amount", "-450"},
+                         {"float", "30000"},
+                         {"expected cash", "42380"}};
         if (kind == Kind::Z) {
             report.z = 12;
             fields.push_back({"z", "12"});
@@ -125,16 +174,36 @@ TEST(JournalRecord, JunkAndLinesCutShortReadAsNothing) {
     };
     std::string valid = Row(line);
     const std::string junk[] = {
-        "", "\r\n", std::string(kColumnNames) + "\r\n", valid.substr(0, valid.size() - 2),
-        valid.substr(0, valid.size() - 2) + "\n", valid.substr(0, valid.size() - 2) + ",\r\n",
+        "",
+        "\r\n",
+        std::string(kColumnNames) + "\r\n",
+        valid.substr(0, valid.size() - 2),
+        valid.substr(0, valid.size() - 2) + "\n",
+        valid.substr(0, valid.size() - 2) + ",\r\n",
         valid.substr(valid.find(',') + 1),
-        with("seq", "0"), with("seq", "-1"), with("seq", "abc"), with("seq", ""),
-        with("time", "2026-12-08 21:07:56"), with("time", "2026-12-08T21:07"), with("time", "2026-12-08T21:07:5x"),
-        with("kind", "Line"), with("kind", "refund"), with("class", "Standard"), with("class", "8"),
-        with("unit price", " 540"), with("unit price", "+540"), with("unit price", "5e2"), with("unit price", "540.0"),
-        with("unit price", "-"), with("unit price", "1234567890123456789"), with("subtotal", ""),
-        with("tendered", "0"), with("z", "1"),
-        "\"1," + valid.substr(2), "\"1\"x" + valid.substr(1), "1,\"" + kTime + valid.substr(2 + kTime.size()),
+        with("seq", "0"),
+        with("seq", "-1"),
+        with("seq", "abc"),
+        with("seq", ""),
+        with("time", "2026-12-08 21:07:56"),
+        with("time", "2026-12-08T21:07"),
+        with("time", "2026-12-08T21:07:5x"),
+        with("kind", "Line"),
+        with("kind", "refund"),
+        with("class", "Standard"),
+        with("class", "8"),
+        with("unit price", " 540"),
+        with("unit price", "+540"),
+        with("unit price", "5e2"),
+        with("unit price", "540.0"),
+        with("unit price", "-"),
+        with("unit price", "1234567890123456789"),
+        with("subtotal", ""),
+        with("tendered", "0"),
+        with("z", "1"),
+        "\"1," + valid.substr(2),
+        "\"1\"x" + valid.substr(1),
+        "1,\"" + kTime + valid.substr(2 + kTime.size()),
         std::string("\0", 1) + valid,
     };
     for (const std::string& text : junk) EXPECT_FALSE(ParseRecord(text)) << text;
@@ -145,11 +214,14 @@ TEST(JournalRecord, JunkAndLinesCutShortReadAsNothing) {
     }
 }
 
-regi::LineRecord L(TaxClass c, std::int64_t price, std::int64_t quantity) { return {c, price, quantity, price * quantity}; }
+regi::LineRecord L(TaxClass c, std::int64_t price, std::int64_t quantity) {
+    return {c, price, quantity, price * quantity};
+}
 
 TEST(OpenSale, LinesComeBackAsTheyWereKept) {
-    OpenSale sale{42, {L(TaxClass::Standard, 1100, 1), L(TaxClass::Reduced, 540, 3), L(TaxClass::Exempt, -300, 1),
-                       L(TaxClass::Standard, -9'999'999, -999), L(TaxClass::Reduced, 0, 0)}};
+    OpenSale sale{42,
+                  {L(TaxClass::Standard, 1100, 1), L(TaxClass::Reduced, 540, 3), L(TaxClass::Exempt, -300, 1),
+                   L(TaxClass::Standard, -9'999'999, -999), L(TaxClass::Reduced, 0, 0)}};
     std::string content = FormatOpenSale(sale);
     const std::string start =
         "sale,class,unit price,quantity,subtotal\r\n42,standard,1100,1,1100\r\n42,reduced,540,3,1620\r\n";
@@ -173,12 +245,21 @@ TEST(OpenSale, ADamagedFileRestoresNothing) {
     std::string hundredAndOne = header;
     for (int i = 0; i < 101; ++i) hundredAndOne += "3,standard,1,1,1\r\n";
     const std::string junk[] = {
-        "", header, "3,standard,100,1,100\r\n", header + "3,standard,100,1,100",
-        header + "3,standard,100,1,100\n", header + "3,standard,100,1,101\r\n",
-        header + "3,standard,100,1,100\r\n4,standard,100,1,100\r\n", header + "0,standard,100,1,100\r\n",
-        header + "3,standard,10000000,1,10000000\r\n", header + "3,standard,1,1000,1000\r\n",
-        header + "3,Standard,100,1,100\r\n", header + "3,standard,100,1\r\n", header + "3,standard,100,1,100,\r\n",
-        header + "3,standard,1e2,1,100\r\n", hundredAndOne,
+        "",
+        header,
+        "3,standard,100,1,100\r\n",
+        header + "3,standard,100,1,100",
+        header + "3,standard,100,1,100\n",
+        header + "3,standard,100,1,101\r\n",
+        header + "3,standard,100,1,100\r\n4,standard,100,1,100\r\n",
+        header + "0,standard,100,1,100\r\n",
+        header + "3,standard,10000000,1,10000000\r\n",
+        header + "3,standard,1,1000,1000\r\n",
+        header + "3,Standard,100,1,100\r\n",
+        header + "3,standard,100,1\r\n",
+        header + "3,standard,100,1,100,\r\n",
+        header + "3,standard,1e2,1,100\r\n",
+        hundredAndOne,
     };
     for (const std::string& content : junk) EXPECT_FALSE(ParseOpenSale(content)) << content;
     // Bytes of every value, and every cut of a sound file that is not at a line end.

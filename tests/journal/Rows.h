@@ -77,16 +77,31 @@ struct TestSale {
         std::string rows;
         for (size_t i = 0; i < lines.size(); ++i) {
             const TestLine& l = lines[i];
-            rows += Row({{"seq", N(seq++)}, {"time", time}, {"kind", "line"}, {"sale", N(sale)},
-                         {"line", N(static_cast<std::int64_t>(i) + 1)}, {"class", kClassWords[l.taxClass]},
-                         {"unit price", N(l.price)}, {"quantity", N(l.quantity)}, {"subtotal", N(l.price * l.quantity)}});
+            rows += Row({{"seq", N(seq++)},
+                         {"time", time},
+                         {"kind", "line"},
+                         {"sale", N(sale)},
+                         {"line", N(static_cast<std::int64_t>(i) + 1)},
+                         {"class", kClassWords[l.taxClass]},
+                         {"unit price", N(l.price)},
+                         {"quantity", N(l.quantity)},
+                         {"subtotal", N(l.price * l.quantity)}});
         }
-        rows += Row({{"seq", N(seq++)}, {"time", time}, {"kind", "sale"}, {"sale", N(sale)},
-                     {"lines", N(static_cast<std::int64_t>(lines.size()))}, {"standard rate", N(standardRate)},
-                     {"standard amount", N(Amount(1))}, {"standard tax", N(Contained(Amount(1), standardRate))},
-                     {"reduced rate", N(reducedRate)}, {"reduced amount", N(Amount(2))},
-                     {"reduced tax", N(Contained(Amount(2), reducedRate))}, {"exempt", N(Amount(0))},
-                     {"total", N(Total())}, {"tendered", N(tendered)}, {"change", N(tendered - Total())}});
+        rows += Row({{"seq", N(seq++)},
+                     {"time", time},
+                     {"kind", "sale"},
+                     {"sale", N(sale)},
+                     {"lines", N(static_cast<std::int64_t>(lines.size()))},
+                     {"standard rate", N(standardRate)},
+                     {"standard amount", N(Amount(1))},
+                     {"standard tax", N(Contained(Amount(1), standardRate))},
+                     {"reduced rate", N(reducedRate)},
+                     {"reduced amount", N(Amount(2))},
+                     {"reduced tax", N(Contained(Amount(2), reducedRate))},
+                     {"exempt", N(Amount(0))},
+                     {"total", N(Total())},
+                     {"tendered", N(tendered)},
+                     {"change", N(tendered - Total())}});
         return rows;
     }
 };

@@ -34,7 +34,8 @@ std::string Year(bool zEveryEvening, size_t& lineCount) {
         std::swprintf(time, 32, L"2026-%02d-%02dT12:00:00", day / 31 + 1, day % 28 + 1);
         for (int i = 0; i < 340; ++i) {
             regi::SaleRecord sale;
-            sale.lines = {{regi::TaxClass::Reduced, 540, 2, 1080}, {regi::TaxClass::Standard, 1100, 1, 1100},
+            sale.lines = {{regi::TaxClass::Reduced, 540, 2, 1080},
+                          {regi::TaxClass::Standard, 1100, 1, 1100},
                           {regi::TaxClass::Exempt, 300, 1, 300}};
             sale.taxes = regi::SumTaxes(sale.lines, 10, 8);
             sale.tendered = 3000;

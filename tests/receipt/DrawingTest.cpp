@@ -18,7 +18,9 @@ regi::SaleRecord MixedSale() {
     regi::SaleRecord sale;
     sale.number = 7;
     sale.time = L"2026-12-08T21:07:56";
-    sale.lines = {{TaxClass::Reduced, 1080, 1, 1080}, {TaxClass::Standard, 1100, 1, 1100}, {TaxClass::Exempt, 100, 3, 300},
+    sale.lines = {{TaxClass::Reduced, 1080, 1, 1080},
+                  {TaxClass::Standard, 1100, 1, 1100},
+                  {TaxClass::Exempt, 100, 3, 300},
                   {TaxClass::Standard, -9'999'999, 999, -9'989'999'001}};
     sale.taxes = regi::SumTaxes(sale.lines, 10, 8);
     sale.tendered = 0;

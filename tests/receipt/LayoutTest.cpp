@@ -19,18 +19,11 @@ TEST(Cells, HalfAndFullWidth) {
         int cells;
     };
     const Case cases[] = {
-        {L"", 0},
-        {L"abc 123,-", 9},
-        {L"¥1,100", 6},
-        {L"Café", 4},
-        {L"商品", 4},
-        {L"※", 2},
-        {L"×", 2},
-        {L"±°", 4},
-        {L"ｱｲｳ", 3},                // half-width katakana
-        {L"ＡＢ１", 6},             // full-width forms
-        {L"\u3000", 2},             // ideographic space
-        {L"\U00020BB7", 2},         // a kanji beyond the BMP: one character, two cells
+        {L"", 0},           {L"abc 123,-", 9}, {L"¥1,100", 6}, {L"Café", 4}, {L"商品", 4},
+        {L"※", 2},          {L"×", 2},         {L"±°", 4},     {L"ｱｲｳ", 3},  // half-width katakana
+        {L"ＡＢ１", 6},                                                      // full-width forms
+        {L"\u3000", 2},                                                      // ideographic space
+        {L"\U00020BB7", 2},  // a kanji beyond the BMP: one character, two cells
     };
     for (const Case& c : cases) EXPECT_EQ(Cells(c.text), c.cells) << c.text.size();
 }
@@ -101,7 +94,7 @@ TEST(Arrange, LongTextIsWrappedNeverCut) {
     const Case cases[] = {
         {Left(L"10%対象 ¥1,100 内消費税 ¥100"), 16, {L"10%対象 ¥1,100", L"内消費税 ¥100"}},
         {Left(L"one two three"), 7, {L"one two", L"three"}},
-        {Left(L"one  two"), 4, {L"one", L"two"}},           // the spaces at the break go
+        {Left(L"one  two"), 4, {L"one", L"two"}},             // the spaces at the break go
         {Left(L"abcdefghij"), 4, {L"abcd", L"efgh", L"ij"}},  // a word too long is broken
         {Left(L"あいうえお"), 5, {L"あい", L"うえ", L"お"}},  // never half a full-width character
         {Left(L"  indented text"), 10, {L"  indented", L"text"}},

@@ -139,7 +139,8 @@ TEST_F(PreviewTest, OpensWithItsButtonsAndClosesWithEachWayOut) {
         {"閉じる", [&] { Post(CloseButton, BM_CLICK); }},
         {"Escape", [&] { Post(PrintButton, WM_KEYDOWN, VK_ESCAPE); }},
         {"close box", [&] { PostMessageW(p.Handle(), WM_CLOSE, 0, 0); }},
-        {"Enter on 閉じる", [&] {
+        {"Enter on 閉じる",
+         [&] {
              probe.Post([&] { SetFocus(p.Control(CloseButton)); });
              Post(CloseButton, WM_KEYDOWN, VK_RETURN);
          }},

@@ -11,8 +11,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     regi::SaleRecord sale;
     sale.number = 128;
     sale.time = L"2026-12-08T21:07:56";
-    sale.lines = {{TaxClass::Reduced, 1080, 1, 1080}, {TaxClass::Standard, 1100, 1, 1100},
-                  {TaxClass::Reduced, 198, 3, 594},   {TaxClass::Exempt, 300, 1, 300},
+    sale.lines = {{TaxClass::Reduced, 1080, 1, 1080},
+                  {TaxClass::Standard, 1100, 1, 1100},
+                  {TaxClass::Reduced, 198, 3, 594},
+                  {TaxClass::Exempt, 300, 1, 300},
                   {TaxClass::Standard, -100, 1, -100}};
     sale.taxes = regi::SumTaxes(sale.lines, 10, 8);
     sale.tendered = 5000;

@@ -79,26 +79,26 @@ TEST(ReceiptText, RegisteredShopMixedClasses) {
     const int w = 48;
     const std::wstring rule = std::wstring(48, L'-');
     EXPECT_EQ(ReceiptText(sale, Shop(), false), Join({
-        Centred(L"青葉商店", w),
-        Centred(L"TEL 03-1234-5678", w),
-        Centred(L"登録番号 T1234567890123", w),
-        L"",
-        Split(L"2026年12月08日(火) 21:07", L"No.42", w),
-        rule,
-        Split(L"※商品", L"¥1,080", w),
-        Split(L"商品", L"¥1,100", w),
-        L"非課税商品",
-        Split(L"  3 × ¥100", L"¥300", w),
-        rule,
-        Split(L"合計", L"¥2,480", w),
-        L"10%対象 ¥1,100 内消費税 ¥100",
-        L"8%対象 ¥1,080 内消費税 ¥80",
-        L"非課税 ¥300",
-        Split(L"お預り", L"¥5,000", w),
-        Split(L"お釣り", L"¥2,520", w),
-        L"",
-        L"※は軽減税率対象",
-    }));
+                                                    Centred(L"青葉商店", w),
+                                                    Centred(L"TEL 03-1234-5678", w),
+                                                    Centred(L"登録番号 T1234567890123", w),
+                                                    L"",
+                                                    Split(L"2026年12月08日(火) 21:07", L"No.42", w),
+                                                    rule,
+                                                    Split(L"※商品", L"¥1,080", w),
+                                                    Split(L"商品", L"¥1,100", w),
+                                                    L"非課税商品",
+                                                    Split(L"  3 × ¥100", L"¥300", w),
+                                                    rule,
+                                                    Split(L"合計", L"¥2,480", w),
+                                                    L"10%対象 ¥1,100 内消費税 ¥100",
+                                                    L"8%対象 ¥1,080 内消費税 ¥80",
+                                                    L"非課税 ¥300",
+                                                    Split(L"お預り", L"¥5,000", w),
+                                                    Split(L"お釣り", L"¥2,520", w),
+                                                    L"",
+                                                    L"※は軽減税率対象",
+                                                }));
 }
 
 TEST(ReceiptText, NotRegisteredPrintsNothingThatPassesForANumber) {
@@ -124,25 +124,15 @@ TEST(ReceiptText, EachClassAloneAndMixed) {
         std::vector<std::wstring> present, absent;
     };
     const Case cases[] = {
-        {{Item(S, 1100)},
-         {L"10%対象 ¥1,100 内消費税 ¥100"},
-         {L"8%対象", L"非課税", L"※"}},
-        {{Item(R, 1080)},
-         {L"8%対象 ¥1,080 内消費税 ¥80", L"※商品", L"※は軽減税率対象"},
-         {L"10%対象", L"非課税"}},
-        {{Item(E, 300)},
-         {L"非課税商品", L"非課税 ¥300"},
-         {L"10%対象", L"8%対象", L"※", L"内消費税"}},
+        {{Item(S, 1100)}, {L"10%対象 ¥1,100 内消費税 ¥100"}, {L"8%対象", L"非課税", L"※"}},
+        {{Item(R, 1080)}, {L"8%対象 ¥1,080 内消費税 ¥80", L"※商品", L"※は軽減税率対象"}, {L"10%対象", L"非課税"}},
+        {{Item(E, 300)}, {L"非課税商品", L"非課税 ¥300"}, {L"10%対象", L"8%対象", L"※", L"内消費税"}},
         {{Item(S, 500), Item(R, 50), Item(R, 50), Item(R, 50)},  // the reduced tax cut once: 150 * 8 / 108
          {L"10%対象 ¥500 内消費税 ¥45", L"8%対象 ¥150 内消費税 ¥11", L"※は軽減税率対象"},
          {L"非課税"}},
-        {{Item(S, 1100), Item(E, 300)},
-         {L"10%対象 ¥1,100 内消費税 ¥100", L"非課税 ¥300"},
-         {L"8%対象", L"※"}},
+        {{Item(S, 1100), Item(E, 300)}, {L"10%対象 ¥1,100 内消費税 ¥100", L"非課税 ¥300"}, {L"8%対象", L"※"}},
         // A class whose lines cancel out is still present.
-        {{Item(S, 1100), Item(S, -1100), Item(E, 300)},
-         {L"10%対象 ¥0 内消費税 ¥0", L"非課税 ¥300"},
-         {L"8%対象"}},
+        {{Item(S, 1100), Item(S, -1100), Item(E, 300)}, {L"10%対象 ¥0 内消費税 ¥0", L"非課税 ¥300"}, {L"8%対象"}},
     };
     for (const Case& c : cases) {
         std::wstring text = ReceiptText(Sale(c.lines, 10000), Shop(), false);
@@ -273,9 +263,9 @@ TEST(RegistrationNumber, FormIsTAndThirteenAsciiDigits) {
         {L"T 1234567890123", false},
         {L" T1234567890123", false},
         {L"T1234567890123 ", false},
-        {L"Ｔ1234567890123", false},                     // full-width T
-        {L"T１２３４５６７８９０１２３", false},         // full-width digits
-        {L"T123456789012\u0663", false},                 // an Arabic-Indic digit
+        {L"Ｔ1234567890123", false},              // full-width T
+        {L"T１２３４５６７８９０１２３", false},  // full-width digits
+        {L"T123456789012\u0663", false},          // an Arabic-Indic digit
         {L"T1234567890123\r\n", false},
     };
     for (const Case& c : cases) {

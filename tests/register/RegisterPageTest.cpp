@@ -75,8 +75,10 @@ protected:
     // Digits and the minus sign on the keypad.
     void Type(const std::wstring& number) {
         for (wchar_t c : number) {
-            if (c == L'-') Press(VK_SUBTRACT, L'-');
-            else Press(VK_NUMPAD0 + (c - L'0'), c);
+            if (c == L'-')
+                Press(VK_SUBTRACT, L'-');
+            else
+                Press(VK_NUMPAD0 + (c - L'0'), c);
         }
     }
     void Enter() { Press(VK_RETURN, L'\r'); }
@@ -113,7 +115,8 @@ protected:
     }
 
     void ExpectLine(int row, std::vector<std::wstring> cells) {
-        for (int c = 0; c < regi::kCols; ++c) EXPECT_EQ(Cell(c, row), cells[static_cast<size_t>(c)]) << "row " << row << " col " << c;
+        for (int c = 0; c < regi::kCols; ++c)
+            EXPECT_EQ(Cell(c, row), cells[static_cast<size_t>(c)]) << "row " << row << " col " << c;
     }
 
     COLORREF GridPixel(int x, int y) {
@@ -162,12 +165,15 @@ TEST_F(RegisterPageTest, StartsEmptyWithTheEntryFieldArmed) {
 }
 
 TEST_F(RegisterPageTest, WidgetsStandWhereTheyBelong) {
-    struct Case { int id; RECT bounds; };
+    struct Case {
+        int id;
+        RECT bounds;
+    };
     const Case cases[] = {
-        {form1::StringGrid1, {2, 32, 573, 240}},  {form1::SaNumEdit1, {364, 324, 574, 364}},
-        {form1::Label1, {364, 246, 569, 275}},    {form1::Label2, {364, 280, 569, 320}},
-        {form1::Label3, {364, 370, 569, 410}},    {form1::Label4, {364, 416, 569, 445}},
-        {form1::Label5, {273, 246, 353, 275}},    {form1::Label9, {273, 416, 353, 445}},
+        {form1::StringGrid1, {2, 32, 573, 240}}, {form1::SaNumEdit1, {364, 324, 574, 364}},
+        {form1::Label1, {364, 246, 569, 275}},   {form1::Label2, {364, 280, 569, 320}},
+        {form1::Label3, {364, 370, 569, 410}},   {form1::Label4, {364, 416, 569, 445}},
+        {form1::Label5, {273, 246, 353, 275}},   {form1::Label9, {273, 416, 353, 445}},
         {form1::Bevel1, {4, 248, 265, 441}},
     };
     for (const Case& c : cases) {
@@ -289,7 +295,8 @@ TEST_F(RegisterPageTest, CommandsByState) {
     Divide();
     EXPECT_EQ(Caption(form1::Label3), kYen + L"0");
     F4();
-    const std::pair<UINT, wchar_t> commands[] = {{VK_RETURN, L'\r'}, {VK_ADD, L'+'}, {VK_MULTIPLY, L'*'}, {VK_DIVIDE, L'/'}};
+    const std::pair<UINT, wchar_t> commands[] = {
+        {VK_RETURN, L'\r'}, {VK_ADD, L'+'}, {VK_MULTIPLY, L'*'}, {VK_DIVIDE, L'/'}};
     for (auto [key, ch] : commands) {
         Type(L"7");
         Press(key, ch);
@@ -395,7 +402,10 @@ TEST_F(RegisterPageTest, NegativePricesLowerTheTotalAndTheTax) {
 }
 
 TEST_F(RegisterPageTest, TheRateIsReadAfreshAtEveryKey) {
-    struct Case { const wchar_t* rate; const wchar_t* tax; };
+    struct Case {
+        const wchar_t* rate;
+        const wchar_t* tax;
+    };
     const Case cases[] = {{L"8", L"80"}, {L"5.5", L"0"}, {L"", L"0"}, {L"abc", L"0"}, {L"5", L"51"}, {L"-100", L"0"}};
     Type(L"1080");
     Enter();
@@ -495,7 +505,10 @@ TEST_F(RegisterPageTest, AClickOnTheGridChangesNothing) {
 TEST_F(RegisterPageTest, ShiftTabComesBackToTheEntry) {
     int entered = 0;
     auto previous = Grid().OnEnter;
-    Grid().OnEnter = [&] { ++entered; previous(); };
+    Grid().OnEnter = [&] {
+        ++entered;
+        previous();
+    };
     BYTE keys[256];
     GetKeyboardState(keys);
     keys[VK_SHIFT] = 0x80;

@@ -19,7 +19,10 @@ Outcome Key(TSale& sale, const std::wstring& entry, std::uint16_t key, const std
 std::wstring Yen(const wchar_t* digits) { return std::wstring(L"\u00A5") + digits; }
 
 TEST(FormatMoney, GroupsDigitsBehindTheYenSign) {
-    struct Case { std::int64_t amount; std::wstring text; };
+    struct Case {
+        std::int64_t amount;
+        std::wstring text;
+    };
     const Case cases[] = {
         {0, Yen(L"0")},
         {7, Yen(L"7")},
@@ -36,7 +39,10 @@ TEST(FormatMoney, GroupsDigitsBehindTheYenSign) {
 }
 
 TEST(ParseAmount, ReadsMoneyTextsBack) {
-    struct Case { std::wstring text; std::optional<std::int64_t> amount; };
+    struct Case {
+        std::wstring text;
+        std::optional<std::int64_t> amount;
+    };
     const Case cases[] = {
         {Yen(L"2,100"), 2100},
         {L"-" + Yen(L"9"), -9},
@@ -62,20 +68,38 @@ TEST(CellNumber, WholeNumbersOnly) {
 }
 
 TEST(ReadRate, WholeDecimalNumbersElseZero) {
-    struct Case { std::wstring text; std::int64_t rate; };
-    const Case cases[] = {{L"5", 5},     {L"8", 8},          {L"-3", -3},          {L"5.5", 0},
-                          {L"", 0},      {L"abc", 0},        {L"2147483647", 2147483647},
-                          {L"2147483648", 0}, {L" 5", 0},    {L"+7", 7}};
+    struct Case {
+        std::wstring text;
+        std::int64_t rate;
+    };
+    const Case cases[] = {
+        {L"5", 5},          {L"8", 8},  {L"-3", -3}, {L"5.5", 0}, {L"", 0}, {L"abc", 0}, {L"2147483647", 2147483647},
+        {L"2147483648", 0}, {L" 5", 0}, {L"+7", 7}};
     for (const Case& c : cases) EXPECT_EQ(ReadRate(c.text), c.rate) << std::string(c.text.begin(), c.text.end());
 }
 
 TEST(ContainedTax, IsTheTaxInsideTaxInclusiveAmounts) {
-    struct Case { std::int64_t taxable, rate, tax; };
+    struct Case {
+        std::int64_t taxable, rate, tax;
+    };
     const Case cases[] = {
-        {1199, 5, 57},   {1200, 5, 57},  {-199, 5, -9},  {20, 5, 0},   {1080, 8, 80}, {1000, 5, 47},
-        {105, 5, 5},     {-105, 5, -5},  {0, 5, 0},      {1000, 0, 0}, {1000, -100, 0},
-        {1000, -5, -52}, {1000, -150, 0}, {1000, -101, 0}, {-1000, -200, 0},
-        {999'000'000'000, 2147483647, 998'999'953'480}, {-999'000'000'000, 2147483647, -998'999'953'480},
+        {1199, 5, 57},
+        {1200, 5, 57},
+        {-199, 5, -9},
+        {20, 5, 0},
+        {1080, 8, 80},
+        {1000, 5, 47},
+        {105, 5, 5},
+        {-105, 5, -5},
+        {0, 5, 0},
+        {1000, 0, 0},
+        {1000, -100, 0},
+        {1000, -5, -52},
+        {1000, -150, 0},
+        {1000, -101, 0},
+        {-1000, -200, 0},
+        {999'000'000'000, 2147483647, 998'999'953'480},
+        {-999'000'000'000, 2147483647, -998'999'953'480},
     };
     for (const Case& c : cases) EXPECT_EQ(ContainedTax(c.taxable, c.rate), c.tax) << c.taxable << " at " << c.rate;
 }
@@ -161,7 +185,12 @@ TEST(Sale, TheRoadOfOneSale) {
 }
 
 TEST(Sale, TaxExamplesOfOneSale) {
-    struct Case { const wchar_t* rate; std::vector<std::pair<const wchar_t*, std::uint16_t>> keys; const wchar_t* tax; const wchar_t* total; };
+    struct Case {
+        const wchar_t* rate;
+        std::vector<std::pair<const wchar_t*, std::uint16_t>> keys;
+        const wchar_t* tax;
+        const wchar_t* total;
+    };
     const Case cases[] = {
         {L"5", {{L"1000", keyReturn}, {L"199", keyReturn}, {L"300", keyAdd}}, L"\u00A557", L"\u00A51,499"},
         {L"5", {{L"-199", keyReturn}}, L"-\u00A59", L"-\u00A5199"},
@@ -202,7 +231,13 @@ TEST(Sale, StateTable) {
         if (state == SaleState::Settled) Key(sale, L"1000", keyDivide);
         return sale;
     };
-    struct Case { SaleState from; std::uint16_t key; SaleState to; bool acted; bool entryEmptied; };
+    struct Case {
+        SaleState from;
+        std::uint16_t key;
+        SaleState to;
+        bool acted;
+        bool entryEmptied;
+    };
     const Case cases[] = {
         {SaleState::Empty, keyReturn, SaleState::Open, true, true},
         {SaleState::Empty, keyAdd, SaleState::Open, true, true},
@@ -253,17 +288,28 @@ TEST(Sale, AnEmptyEntryDoesNothing) {
 }
 
 TEST(Sale, LimitsAtAndJustAboveTheirValues) {
-    struct Case { const wchar_t* entry; std::uint16_t key; bool taken; };
+    struct Case {
+        const wchar_t* entry;
+        std::uint16_t key;
+        bool taken;
+    };
     const Case cases[] = {
-        {L"9999999", keyReturn, true},  {L"10000000", keyReturn, false},
-        {L"9999999", keyAdd, true},     {L"10000000", keyAdd, false},
-        {L"-9999999", keyReturn, true}, {L"-10000000", keyReturn, false},
-        {L"999", keyMultiply, true},    {L"1000", keyMultiply, false},
-        {L"-999", keyMultiply, true},   {L"-1000", keyMultiply, false},
+        {L"9999999", keyReturn, true},
+        {L"10000000", keyReturn, false},
+        {L"9999999", keyAdd, true},
+        {L"10000000", keyAdd, false},
+        {L"-9999999", keyReturn, true},
+        {L"-10000000", keyReturn, false},
+        {L"999", keyMultiply, true},
+        {L"1000", keyMultiply, false},
+        {L"-999", keyMultiply, true},
+        {L"-1000", keyMultiply, false},
         {L"0", keyMultiply, true},
-        {L"999999999999", keyDivide, true}, {L"1000000000000", keyDivide, false},
+        {L"999999999999", keyDivide, true},
+        {L"1000000000000", keyDivide, false},
         {L"2147483648", keyDivide, true},
-        {L"9999999999999", keyReturn, false}, {L"9999999999999", keyMultiply, false},
+        {L"9999999999999", keyReturn, false},
+        {L"9999999999999", keyMultiply, false},
     };
     for (const Case& c : cases) {
         TSale sale;
@@ -314,13 +360,17 @@ TEST(Sale, ANegativeSaleSettlesWithAnyAmount) {
 
 TEST(Sale, ALoneMinusIsNotANumber) {
     const std::wstring message = L"'-' は浮動小数点数ではありません";
-    struct Case { SaleState state; std::uint16_t key; bool error; };
+    struct Case {
+        SaleState state;
+        std::uint16_t key;
+        bool error;
+    };
     const Case cases[] = {
-        {SaleState::Empty, keyReturn, true},  {SaleState::Empty, keyAdd, true},
-        {SaleState::Empty, keyMultiply, false}, {SaleState::Empty, keyDivide, true},
-        {SaleState::Open, keyReturn, true},   {SaleState::Open, keyAdd, true},
-        {SaleState::Open, keyMultiply, true}, {SaleState::Open, keyDivide, true},
-        {SaleState::Settled, keyReturn, false}, {SaleState::Settled, keyAdd, false},
+        {SaleState::Empty, keyReturn, true},     {SaleState::Empty, keyAdd, true},
+        {SaleState::Empty, keyMultiply, false},  {SaleState::Empty, keyDivide, true},
+        {SaleState::Open, keyReturn, true},      {SaleState::Open, keyAdd, true},
+        {SaleState::Open, keyMultiply, true},    {SaleState::Open, keyDivide, true},
+        {SaleState::Settled, keyReturn, false},  {SaleState::Settled, keyAdd, false},
         {SaleState::Settled, keyMultiply, true}, {SaleState::Settled, keyDivide, true},
         {SaleState::Settled, keyDecimal, false},
     };

@@ -30,7 +30,12 @@ void KeyAll(TSale& sale, const std::vector<Step>& steps, const RateTexts& rates 
 std::int64_t Share(std::int64_t sum, std::int64_t rate) { return 100 + rate <= 0 ? 0 : sum * rate / (100 + rate); }
 
 TEST(TaxClasses, EachKeyMakesItsClassWithItsMarkAndFlag) {
-    struct Case { bool enterReduced; std::uint16_t key; const wchar_t* mark; const wchar_t* flag; };
+    struct Case {
+        bool enterReduced;
+        std::uint16_t key;
+        const wchar_t* mark;
+        const wchar_t* flag;
+    };
     const Case cases[] = {
         {false, keyReturn, L"", L"1"}, {false, keyF2, L"※", L"2"}, {false, keyAdd, L"非", L"0"},
         {true, keyReturn, L"※", L"2"}, {true, keyF2, L"", L"1"},   {true, keyAdd, L"非", L"0"},
@@ -56,15 +61,23 @@ TEST(TaxClasses, TaxIsCutOncePerRate) {
     const Case cases[] = {
         {"three reduced lines", {{L"50", keyF2}, {L"50", keyF2}, {L"50", keyF2}}, {}, 0, 150, 0},
         {"one of each", {{L"1080", keyF2}, {L"1100", keyReturn}, {L"300", keyAdd}}, {}, 1100, 1080, 300},
-        {"quantities", {{L"198", keyF2}, {L"7", keyMultiply}, {L"1199", keyReturn}, {L"3", keyMultiply}}, {}, 3597,
-         1386, 0},
+        {"quantities",
+         {{L"198", keyF2}, {L"7", keyMultiply}, {L"1199", keyReturn}, {L"3", keyMultiply}},
+         {},
+         3597,
+         1386,
+         0},
         {"negative lines", {{L"-1100", keyReturn}, {L"-50", keyF2}, {L"20", keyF2}}, {}, -1100, -30, 0},
         {"rates 0", {{L"1000", keyReturn}, {L"1000", keyF2}}, {L"0", L"0"}, 1000, 1000, 0},
         {"rates -100 and below", {{L"1000", keyReturn}, {L"1000", keyF2}}, {L"-100", L"-150"}, 1000, 1000, 0},
         {"equal rates", {{L"999", keyReturn}, {L"999", keyF2}}, {L"8", L"8"}, 999, 999, 0},
         {"rates not whole numbers", {{L"1000", keyReturn}, {L"1000", keyF2}}, {L"8.5", L"abc"}, 1000, 1000, 0},
-        {"largest lines", {{L"9999999", keyReturn}, {L"999", keyMultiply}, {L"9999999", keyF2}, {L"999", keyMultiply}},
-         {}, 9'989'999'001, 9'989'999'001, 0},
+        {"largest lines",
+         {{L"9999999", keyReturn}, {L"999", keyMultiply}, {L"9999999", keyF2}, {L"999", keyMultiply}},
+         {},
+         9'989'999'001,
+         9'989'999'001,
+         0},
     };
     for (const Case& c : cases) {
         TSale sale;
@@ -106,14 +119,19 @@ TEST(TaxClasses, TheTipBreaksTheTaxDownForTheClassesPresent) {
 
 TEST(Corrections, F2F3AndF8ByState) {
     // What each key does in each state: did it act, did it ask to cancel.
-    struct Case { SaleState state; std::uint16_t key; std::wstring entry; bool acted, asks; };
+    struct Case {
+        SaleState state;
+        std::uint16_t key;
+        std::wstring entry;
+        bool acted, asks;
+    };
     const Case cases[] = {
-        {SaleState::Empty, keyF2, L"100", true, false},  {SaleState::Open, keyF2, L"100", true, false},
-        {SaleState::Settled, keyF2, L"100", false, false}, {SaleState::Empty, keyF3, L"", false, false},
-        {SaleState::Open, keyF3, L"", true, false},       {SaleState::Settled, keyF3, L"", false, false},
-        {SaleState::Empty, keyF8, L"", false, false},     {SaleState::Open, keyF8, L"", false, true},
-        {SaleState::Settled, keyF8, L"", false, false},   {SaleState::Open, keyF3, L"7", false, false},
-        {SaleState::Open, keyF3, L"0", false, false},     {SaleState::Open, keyF3, L"-1", false, false},
+        {SaleState::Empty, keyF2, L"100", true, false},      {SaleState::Open, keyF2, L"100", true, false},
+        {SaleState::Settled, keyF2, L"100", false, false},   {SaleState::Empty, keyF3, L"", false, false},
+        {SaleState::Open, keyF3, L"", true, false},          {SaleState::Settled, keyF3, L"", false, false},
+        {SaleState::Empty, keyF8, L"", false, false},        {SaleState::Open, keyF8, L"", false, true},
+        {SaleState::Settled, keyF8, L"", false, false},      {SaleState::Open, keyF3, L"7", false, false},
+        {SaleState::Open, keyF3, L"0", false, false},        {SaleState::Open, keyF3, L"-1", false, false},
         {SaleState::Open, keyF2, L"10000000", false, false},
     };
     for (const Case& c : cases) {
@@ -148,7 +166,8 @@ TEST(Corrections, VoidTheLastOrANumberedLine) {
     const std::vector<std::vector<std::wstring>> expected = {{L"1", L"100", L"1", L"100", L"", L"1"},
                                                              {L"2", L"300", L"1", L"300", L"非", L"0"}};
     for (int r = 0; r < 2; ++r)
-        for (int c = 0; c < kCols; ++c) EXPECT_EQ(sale.Cell(c, r), expected[static_cast<size_t>(r)][static_cast<size_t>(c)]);
+        for (int c = 0; c < kCols; ++c)
+            EXPECT_EQ(sale.Cell(c, r), expected[static_cast<size_t>(r)][static_cast<size_t>(c)]);
     EXPECT_EQ(sale.Caption(Label1), FormatMoney(Share(100, 10)));
     EXPECT_EQ(sale.Caption(Label2), FormatMoney(400));
     // Voided to nothing: empty again, as after a clear, the sales total untouched.

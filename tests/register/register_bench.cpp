@@ -89,8 +89,8 @@ int main() {
     wc.hInstance = ui::App().Instance();
     wc.lpszClassName = L"BenchEmpty";
     RegisterClassW(&wc);
-    HWND blank = CreateWindowW(L"BenchEmpty", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200, nullptr,
-                               nullptr, ui::App().Instance(), nullptr);
+    HWND blank = CreateWindowW(L"BenchEmpty", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 200, nullptr, nullptr,
+                               ui::App().Instance(), nullptr);
     for (int run = 0; run < runs; ++run) {
         InvalidateRect(blank, nullptr, TRUE);
         double start = Now();

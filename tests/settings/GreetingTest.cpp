@@ -7,9 +7,12 @@
 using settings::Greeting;
 
 TEST(Greeting, HourBandsCoverTheWholeDay) {
-    struct Band { int first, last; Greeting greeting; };
+    struct Band {
+        int first, last;
+        Greeting greeting;
+    };
     const Band bands[] = {
-        {0, 3, Greeting::Ban},    // night counts as evening
+        {0, 3, Greeting::Ban},  // night counts as evening
         {4, 11, Greeting::Asa},
         {12, 18, Greeting::Hiru},
         {19, 23, Greeting::Ban},

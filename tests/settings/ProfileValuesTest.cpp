@@ -5,18 +5,22 @@
 using namespace settings;
 
 TEST(ProfileValues, IntegersReadAsTheSettingsFileHoldsThem) {
-    struct Case { const wchar_t* text; int fallback; int expected; };
+    struct Case {
+        const wchar_t* text;
+        int fallback;
+        int expected;
+    };
     const Case cases[] = {
         {L"597", 0, 597},
         {L"-300", 0, -300},
         {L"+12", 0, 12},
         {L"0", 7, 0},
-        {L"0x255", 597, 597},          // hexadecimal after 0x
+        {L"0x255", 597, 597},  // hexadecimal after 0x
         {L"0X1f", 0, 31},
-        {L"0x", 5, 5},                 // two characters are not hexadecimal...
+        {L"0x", 5, 5},  // two characters are not hexadecimal...
         {L"0x0", 1, 0},
-        {L"0xFFFFFFFF", 0, -1},        // eight digits fill 32 bits
-        {L"0x100000000", 9, 9},        // beyond 32 bits
+        {L"0xFFFFFFFF", 0, -1},  // eight digits fill 32 bits
+        {L"0x100000000", 9, 9},  // beyond 32 bits
         {L"2147483647", 0, 2147483647},
         {L"2147483648", 3, 3},
         {L"-2147483648", 0, -2147483647 - 1},
@@ -28,16 +32,17 @@ TEST(ProfileValues, IntegersReadAsTheSettingsFileHoldsThem) {
         {L"1 2", 1, 1},
         {L"-", 8, 8},
         {L"0xG1", 2, 2},
-        {L"\x0660", 3, 3},            // digits of other scripts are not digits here
-        {L"１２", 4, 4},               // nor are full-width ones
+        {L"\x0660", 3, 3},  // digits of other scripts are not digits here
+        {L"１２", 4, 4},    // nor are full-width ones
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ReadIntegerText(c.text, c.fallback), c.expected) << "text: " << testing::PrintToString(std::wstring(c.text));
+        EXPECT_EQ(ReadIntegerText(c.text, c.fallback), c.expected)
+            << "text: " << testing::PrintToString(std::wstring(c.text));
 }
 
 TEST(ProfileValues, BooleansAreIntegersWithZeroFalse) {
     EXPECT_TRUE(ReadBooleanText(L"2", false));
-    EXPECT_TRUE(ReadBooleanText(L"abc", true));    // unreadable: the default
+    EXPECT_TRUE(ReadBooleanText(L"abc", true));  // unreadable: the default
     EXPECT_FALSE(ReadBooleanText(L"abc", false));
     EXPECT_FALSE(ReadBooleanText(L"0x0", true));
     EXPECT_FALSE(ReadBooleanText(L"0", true));
@@ -49,12 +54,14 @@ TEST(ProfileValues, BooleansAreIntegersWithZeroFalse) {
 }
 
 TEST(ProfileValues, WindowIsKeptReachableOnlyAtTheFarEdges) {
-    struct Case { Position in; int width, height; Position out; };
+    struct Case {
+        Position in;
+        int width, height;
+        Position out;
+    };
     const Case cases[] = {
-        {{5000, 10}, 1024, 768, {718, 10}},
-        {{10, -300}, 1024, 768, {10, -300}},     // no lower bound
-        {{-50, 2000}, 1024, 768, {-50, 974}},
-        {{718, 974}, 1024, 768, {718, 974}},     // exactly at the limit stays
+        {{5000, 10}, 1024, 768, {718, 10}},   {{10, -300}, 1024, 768, {10, -300}},  // no lower bound
+        {{-50, 2000}, 1024, 768, {-50, 974}}, {{718, 974}, 1024, 768, {718, 974}},  // exactly at the limit stays
         {{719, 975}, 1024, 768, {718, 974}},
     };
     for (const Case& c : cases) {

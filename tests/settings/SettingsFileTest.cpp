@@ -22,9 +22,9 @@ TEST(SettingsFile, ValuesReadByTheFileRules) {
     EXPECT_EQ(file.ReadInteger(L"form", L"height", 597), 597);
     EXPECT_EQ(file.ReadInteger(L"form", L"width", 606), 606);
     EXPECT_EQ(file.ReadInteger(L"form", L"top", 0), 5000);
-    EXPECT_EQ(file.ReadInteger(L"FORM", L"LEFT", 0), -300);       // names match in any case
+    EXPECT_EQ(file.ReadInteger(L"FORM", L"LEFT", 0), -300);  // names match in any case
     EXPECT_TRUE(file.ReadBoolean(L"CheckBox1", L"Checked", false));
-    EXPECT_EQ(file.ReadString(L"Config", L"Tax", L"5"), L"");      // present but empty
+    EXPECT_EQ(file.ReadString(L"Config", L"Tax", L"5"), L"");  // present but empty
     EXPECT_EQ(file.ReadString(L"Config", L"Missing", L"5"), L"5");
     EXPECT_EQ(file.ReadString(L"Nothing", L"Tax", L"5"), L"5");
     EXPECT_EQ(file.ReadString(L"Image", L"FileName", L""), L"C:\\写真\\店.bmp");
@@ -86,7 +86,8 @@ TEST(SettingsFile, AWriteThatFailsRaisesTheWriteError) {
 
 TEST(SettingsFile, TextsBeyondTheAnsiCodePageSurviveAWriteAndARead) {
     const std::wstring values[] = {
-        L"C:\\café\\pic.ico", L"C:\\사진\\가게.bmp", L"C:\\图片\\商店.bmp", L"C:\\\U0001F600\\a.bmp", L"C:\\写真\\店.bmp",
+        L"C:\\café\\pic.ico",     L"C:\\사진\\가게.bmp", L"C:\\图片\\商店.bmp",
+        L"C:\\\U0001F600\\a.bmp", L"C:\\写真\\店.bmp",
     };
     TempFolder folder;
     // A new file, and an ANSI file of an earlier run whose lines must all stay.
@@ -99,8 +100,9 @@ TEST(SettingsFile, TextsBeyondTheAnsiCodePageSurviveAWriteAndARead) {
             EXPECT_EQ(SettingsFile(path).ReadString(L"Image", L"FileName", L""), value);
         }
     }
-    EXPECT_EQ(ReadSettingsText(old),
-              L"[CheckBox1]\r\nChecked=0\r\n[Config]\r\nTax=８\r\nmine=店\r\n[Image]\r\nFileName=" + values[4] + L"\r\n");
+    EXPECT_EQ(
+        ReadSettingsText(old),
+        L"[CheckBox1]\r\nChecked=0\r\n[Config]\r\nTax=８\r\nmine=店\r\n[Image]\r\nFileName=" + values[4] + L"\r\n");
     SettingsFile file(old);
     EXPECT_FALSE(file.ReadBoolean(L"CheckBox1", L"Checked", true));
     EXPECT_EQ(file.ReadString(L"Config", L"Tax", L""), L"８");

@@ -48,8 +48,8 @@ void WriteAnsiFile(const std::wstring& path, const std::wstring& text) {
 }
 
 std::wstring ReadSettingsText(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return std::wstring();
     std::string bytes(GetFileSize(file, nullptr), '\0');
     DWORD read = 0;
@@ -64,9 +64,7 @@ std::wstring ReadSettingsText(const std::wstring& path) {
     return text;
 }
 
-bool FileExists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void PressTab(HWND focus, bool shift) {
     BYTE keys[256];

@@ -76,13 +76,13 @@ TEST_F(StringGridTest, ANewGridHasOneFixedRowAndColumn) {
 
 TEST_F(StringGridTest, CellRectsFollowTheColumnWidthsAndLines) {
     MakeRegisterGrid();
-    struct Case { int col, row; RECT expected; };
+    struct Case {
+        int col, row;
+        RECT expected;
+    };
     const Case cases[] = {
-        {0, 0, {0, 0, 40, 40}},
-        {1, 0, {41, 0, 241, 40}},
-        {2, 1, {242, 41, 308, 81}},
-        {3, 4, {309, 164, 509, 204}},
-        {4, 2, {510, 82, 550, 122}},
+        {0, 0, {0, 0, 40, 40}},       {1, 0, {41, 0, 241, 40}},    {2, 1, {242, 41, 308, 81}},
+        {3, 4, {309, 164, 509, 204}}, {4, 2, {510, 82, 550, 122}},
     };
     for (const Case& c : cases) {
         RECT r = grid.CellRect(c.col, c.row);
@@ -104,7 +104,9 @@ TEST_F(StringGridTest, CellRectsFollowTheColumnWidthsAndLines) {
 TEST_F(StringGridTest, MouseToCellFindsTheCellUnderAPoint) {
     MakeRegisterGrid();
     grid.SetTopRow(10);
-    struct Case { int x, y, col, row; };
+    struct Case {
+        int x, y, col, row;
+    };
     const Case cases[] = {{0, 0, 0, 10}, {40, 40, 0, 10}, {41, 41, 1, 11}, {300, 170, 2, 14}, {540, 5, 4, 10}};
     for (const Case& c : cases) {
         int col = -1, row = -1;
@@ -158,9 +160,12 @@ TEST_F(StringGridTest, ArrowKeysMoveTheCurrentCellThroughSelectCell) {
     MakeRegisterGrid();
     SetFocus(grid.Handle());
     grid.OnSelectCell = [](int col, int, bool& canSelect) { canSelect = col <= 0; };
-    struct Step { WPARAM key; int col, row; };
-    const Step steps[] = {{VK_DOWN, 0, 1}, {VK_DOWN, 0, 2}, {VK_RIGHT, 0, 2}, {VK_UP, 0, 1}, {VK_NEXT, 0, 6},
-                          {VK_END, 0, 6}};
+    struct Step {
+        WPARAM key;
+        int col, row;
+    };
+    const Step steps[] = {{VK_DOWN, 0, 1}, {VK_DOWN, 0, 2}, {VK_RIGHT, 0, 2},
+                          {VK_UP, 0, 1},   {VK_NEXT, 0, 6}, {VK_END, 0, 6}};
     for (const Step& s : steps) {
         SendMessageW(grid.Handle(), WM_KEYDOWN, s.key, 1);
         EXPECT_EQ(grid.Col(), s.col) << s.key;
@@ -226,9 +231,9 @@ TEST_F(StringGridTest, TheWheelScrollsThreeRowsANotchAndAddsUpPartsOfNotches) {
     };
     const Step steps[] = {
         {-120, 3}, {-240, 9},                       // whole notches down
-        {-30, 9}, {-30, 9}, {-30, 9}, {-30, 12},    // four quarters make one
-        {-40, 12}, {80, 12}, {80, 9},               // back up: what was left counts
-        {360, 0}, {120, 0},                         // the top stops it
+        {-30, 9},  {-30, 9},  {-30, 9}, {-30, 12},  // four quarters make one
+        {-40, 12}, {80, 12},  {80, 9},              // back up: what was left counts
+        {360, 0},  {120, 0},                        // the top stops it
     };
     for (const Step& step : steps) {
         SendMessageW(grid.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, step.delta), 0);
@@ -260,8 +265,7 @@ TEST_F(StringGridTest, TheCurrentCellIsHighlightedUnlessTheOwnerPaintsIt) {
     EXPECT_EQ(Pixel(40, 20), RGB(192, 192, 192)) << "vertical line";
     EXPECT_EQ(Pixel(100, 40), RGB(192, 192, 192)) << "horizontal line";
 
-    grid.OnDrawCell = [&](int, int, const RECT& rect, ui::StringGrid::DrawState state,
-                          ui::StringGrid::Canvas& canvas) {
+    grid.OnDrawCell = [&](int, int, const RECT& rect, ui::StringGrid::DrawState state, ui::StringGrid::Canvas& canvas) {
         if (state.selected) canvas.brushColor = grid.Color();
         canvas.FillRect(rect);
     };
@@ -282,7 +286,8 @@ TEST_F(StringGridTest, TheOwnerDrawsCellTextWhereItWants) {
     grid.SetFont(font.get());
     grid.SetColor(kYellow);
     grid.SetCell(1, 1, L"8888");
-    grid.OnDrawCell = [&](int col, int row, const RECT& rect, ui::StringGrid::DrawState, ui::StringGrid::Canvas& canvas) {
+    grid.OnDrawCell = [&](int col, int row, const RECT& rect, ui::StringGrid::DrawState,
+                          ui::StringGrid::Canvas& canvas) {
         canvas.brushColor = grid.Color();
         canvas.FillRect(rect);
         canvas.DrawText(grid.Cell(col, row), rect, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);

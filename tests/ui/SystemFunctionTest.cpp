@@ -13,7 +13,8 @@ TEST(SystemFunction, LoadsItsLibraryOnTheFirstCallOnly) {
     ASSERT_NE(lastError, nullptr);
     HMODULE loaded = GetModuleHandleW(L"comdlg32.dll");
     ASSERT_NE(loaded, nullptr);
-    EXPECT_EQ(reinterpret_cast<void*>(lastError), reinterpret_cast<void*>(GetProcAddress(loaded, "CommDlgExtendedError")));
+    EXPECT_EQ(reinterpret_cast<void*>(lastError),
+              reinterpret_cast<void*>(GetProcAddress(loaded, "CommDlgExtendedError")));
     EXPECT_EQ(lastError(), 0u) << "no dialog has failed";
 
     // A second look-up finds the loaded library.
