@@ -154,16 +154,10 @@ int TVersionBox::ShowModal(HWND owner) {
     if (modal_) return 0;
     modal_ = true;
     result_ = 0;
-    // The owner keeps the box above it and waits, disabled, until it closes.
-    SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-    ShowWindow(Handle(), SW_SHOW);
-    SetFocus(Control(Button1));
-    if (!ui::RunModal(
-            owner, [this] { return result_ != 0; }, [this](const MSG& msg) { return PreTranslateModal(msg); }))
-        result_ = IDCANCEL;
-    ShowWindow(Handle(), SW_HIDE);
+    int shown = ui::ShowModal(Handle(), owner, Control(Button1), result_,
+                              [this](const MSG& msg) { return PreTranslateModal(msg); });
     modal_ = false;
-    return result_ ? result_ : IDCANCEL;
+    return shown;
 }
 
 bool TVersionBox::PreTranslateModal(const MSG& msg) {

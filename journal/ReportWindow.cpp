@@ -38,27 +38,21 @@ TReportWindow::TReportWindow(const std::wstring& caption, const std::wstring& te
 }
 
 void TReportWindow::ShowModal(HWND owner) {
-    SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     RECT o{};
     if (owner) GetWindowRect(owner, &o);
     SetWindowPos(Handle(), nullptr, o.left + 40, o.top + 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ui::MoveIntoWorkArea(Handle());
-    ShowWindow(Handle(), SW_SHOW);
-    SetFocus(Control(ReportText));
     SendMessageW(Control(ReportText), EM_SETSEL, 0, 0);
-    closed_ = false;
-    ui::RunModal(
-        owner, [this] { return closed_; },
-        [this](const MSG& msg) {
-            // Escape closes, as in a dialog; Ctrl+C belongs to the text box.
-            if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE &&
-                (msg.hwnd == Handle() || IsChild(Handle(), msg.hwnd))) {
-                Close();
-                return true;
-            }
-            return false;
-        });
-    ShowWindow(Handle(), SW_HIDE);
+    closed_ = 0;
+    ui::ShowModal(Handle(), owner, Control(ReportText), closed_, [this](const MSG& msg) {
+        // Escape closes, as in a dialog; Ctrl+C belongs to the text box.
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE &&
+            (msg.hwnd == Handle() || IsChild(Handle(), msg.hwnd))) {
+            Close();
+            return true;
+        }
+        return false;
+    });
 }
 
 LRESULT TReportWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -19,7 +19,7 @@ public:
 
     // Shows the window over owner and returns when it closes.
     void ShowModal(HWND owner);
-    void Close() { closed_ = true; }
+    void Close() { closed_ = IDCANCEL; }
     HWND Control(int id) const { return GetDlgItem(Handle(), id); }
 
 protected:
@@ -28,7 +28,7 @@ protected:
 private:
     std::function<void()> print_;
     ui::Font font_, textFont_;
-    bool closed_ = false;
+    int closed_ = 0;  // set when the window closes
 };
 
 }  // namespace journal

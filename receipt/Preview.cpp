@@ -239,16 +239,10 @@ int TReceiptPreview::ShowModal(HWND owner) {
     if (modal_) return 0;
     modal_ = true;
     result_ = 0;
-    // The owner keeps the window above it and waits, disabled, until it closes.
-    SetWindowLongPtrW(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-    ShowWindow(Handle(), SW_SHOW);
-    SetFocus(Control(PrintButton));
-    if (!ui::RunModal(
-            owner, [this] { return result_ != 0; }, [this](const MSG& msg) { return PreTranslateModal(msg); }))
-        result_ = IDCANCEL;
-    ShowWindow(Handle(), SW_HIDE);
+    int shown = ui::ShowModal(Handle(), owner, Control(PrintButton), result_,
+                              [this](const MSG& msg) { return PreTranslateModal(msg); });
     modal_ = false;
-    return result_ ? result_ : IDCANCEL;
+    return shown;
 }
 
 bool TReceiptPreview::PreTranslateModal(const MSG& msg) {

@@ -50,6 +50,17 @@ bool RunModal(HWND owner, const std::function<bool()>& done, const std::function
     return ended;
 }
 
+int ShowModal(HWND window, HWND owner, HWND focus, const int& result,
+              const std::function<bool(const MSG&)>& preTranslate) {
+    SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    ShowWindow(window, SW_SHOW);
+    SetFocus(focus);
+    bool ended = RunModal(
+        owner, [&result] { return result != 0; }, preTranslate);
+    ShowWindow(window, SW_HIDE);
+    return ended && result ? result : IDCANCEL;
+}
+
 int PumpMessages() {
     int quit = -1;
     MSG msg;

@@ -22,6 +22,13 @@ int RunMessageLoop();
 // the outer loop; the result is then false.
 bool RunModal(HWND owner, const std::function<bool()>& done, const std::function<bool(const MSG&)>& preTranslate = {});
 
+// A modal window's whole showing: owner keeps window above it and waits,
+// disabled, while window shows with the focus on focus; the messages run until
+// result is set (not 0), then window hides again. Returns result, or IDCANCEL
+// when the program is ending.
+int ShowModal(HWND window, HWND owner, HWND focus, const int& result,
+              const std::function<bool(const MSG&)>& preTranslate);
+
 // Handles every message waiting in this thread's queue, then returns. A WM_QUIT
 // found on the way is taken out of the queue and its exit code is returned, or -1.
 int PumpMessages();

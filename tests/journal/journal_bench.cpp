@@ -8,20 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/BenchClock.h"
 #include "journal/Journal.h"
 
 namespace {
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER count;
-    QueryPerformanceCounter(&count);
-    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using testing_support::Now;
 
 // A year: 365 days of 340 sales of three lines each, four records a sale, and
 // with zEveryEvening a Z after each day but the last, which is still open.

@@ -9,22 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/BenchClock.h"
 #include "app/Form1.h"
 #include "ui/MessageLoop.h"
 #include "ui/App.h"
 
 namespace {
 
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER count;
-    QueryPerformanceCounter(&count);
-    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using testing_support::Now;
 
 void Key(HWND target, UINT key, wchar_t ch) {
     SendMessageW(target, WM_KEYDOWN, key, 1);
