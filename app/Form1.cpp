@@ -193,11 +193,19 @@ void TForm1::ShowReport(const wchar_t* caption, const std::wstring& text) {
 }
 
 void TForm1::ShowReceipt() {
-    const regi::SaleRecord& sale = registerPage_.Sale().LastSettled();
-    if (sale.number == 0) return;  // nothing settled since start
+    // The last sale of this run; else, with the journal, the last one it holds
+    // since the daily close, settled in an earlier run: its receipt is a reprint.
+    const regi::SaleRecord* sale = &registerPage_.Sale().LastSettled();
+    bool earlierRun = false;
+    if (sale->number == 0 && Journal()) {
+        sale = &journal_->LastSale();
+        earlierRun = true;
+    }
+    if (sale->number == 0) return;
     receipt::Settings settings = settingsPage_.Receipt();
-    receipt::TReceiptPreview preview(receipt::ReceiptLines(sale, settings, printedSale_ == sale.number), settings);
-    if (preview.ShowModal(Handle()) == IDOK) printedSale_ = sale.number;
+    bool reprint = earlierRun || printedSale_ == sale->number;
+    receipt::TReceiptPreview preview(receipt::ReceiptLines(*sale, settings, reprint), settings);
+    if (preview.ShowModal(Handle()) == IDOK) printedSale_ = sale->number;
 }
 
 void TForm1::PrintReceipt(const regi::SaleRecord& sale) {

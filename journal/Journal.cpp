@@ -176,6 +176,7 @@ int Journal::Load() {
         wanted = reader.Feed(chunk, offset == 0);
     }
     period_ = reader.Result();
+    lastSale_ = reader.LastSale();
     loaded_ = true;
     return reader.Unreadable();
 }
@@ -203,6 +204,7 @@ regi::SaleRecord Journal::RecordSale(regi::SaleRecord sale) {
     Append(records);
     sale.number = records.back().sale;
     DropOpenSale();
+    lastSale_ = sale;
     return sale;
 }
 

@@ -63,6 +63,9 @@ public:
     std::int64_t NextSaleNumber() const { return period_.nextSale; }
     std::int64_t ExpectedCash(std::int64_t cashFloat) const { return cashFloat + period_.total; }
     const Period& CurrentPeriod() const { return period_; }
+    // The last sale settled since the last Z, this run or an earlier one;
+    // number 0 when there is none.
+    const regi::SaleRecord& LastSale() const { return lastSale_; }
 
     // The open sale's lines, after every change to them; no lines removes the file.
     void KeepOpenSale(const std::vector<regi::LineRecord>& lines);
@@ -78,6 +81,7 @@ private:
 
     std::wstring path_, openSalePath_;
     Period period_;
+    regi::SaleRecord lastSale_;
     bool loaded_ = false;
 };
 

@@ -187,6 +187,23 @@ void BackwardReader::Line(std::string_view line, bool first) {
     }
     linesOf_ = record->kind == Kind::Sale || record->kind == Kind::Line ? record->sale : 0;
     period_.Add(*record);
+    // Read backward, the last sale comes first, then its lines, last to first.
+    if (record->kind == Kind::Sale && lastSale_.number == 0) {
+        lastSale_.number = record->sale;
+        lastSale_.time = record->time;
+        lastSale_.taxes.standardRate = record->standardRate;
+        lastSale_.taxes.reducedRate = record->reducedRate;
+        lastSale_.taxes.standardAmount = record->standardAmount;
+        lastSale_.taxes.standardTax = record->standardTax;
+        lastSale_.taxes.reducedAmount = record->reducedAmount;
+        lastSale_.taxes.reducedTax = record->reducedTax;
+        lastSale_.taxes.exemptAmount = record->exemptAmount;
+        lastSale_.tendered = record->tendered;
+        lastSale_.change = record->change;
+    } else if (record->kind == Kind::Line && record->sale == lastSale_.number) {
+        lastSale_.lines.insert(lastSale_.lines.begin(),
+                               {record->taxClass, record->unitPrice, record->quantity, record->subtotal});
+    }
     if (record->kind == Kind::Z) done_ = true;
 }
 

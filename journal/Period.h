@@ -55,6 +55,9 @@ public:
     // Lines read and not used: junk, a last line cut short, records a later
     // record superseded and lines without their sale record (see Line).
     int Unreadable() const { return unreadable_; }
+    // The period's last settled sale with its lines, for a receipt after a
+    // restart; number 0 when the period has none.
+    const regi::SaleRecord& LastSale() const { return lastSale_; }
 
 private:
     void Line(std::string_view line, bool first);
@@ -63,6 +66,7 @@ private:
     Period period_;
     int unreadable_ = 0;
     std::int64_t linesOf_ = 0;  // the sale whose lines may come next, reading backward
+    regi::SaleRecord lastSale_;
 };
 
 // A whole journal's bytes read at once.

@@ -1034,3 +1034,23 @@ TEST_F(RegisterPageTest, F5PreviewsTheLastSaleAndAMissingPrinterLeavesItSettled)
     EXPECT_EQ(text.find(L"登録番号"), std::wstring::npos) << "not a registered shop";
     EXPECT_EQ(Page().Sale().State(), regi::SaleState::Settled);
 }
+
+TEST_F(JournalOnTest, AfterARestartF5ReissuesTheLastSaleFromTheJournal) {
+    Sale(L"500", L"1000");
+    Type(L"1080");
+    F2();
+    Type(L"2");
+    Times();
+    Type(L"300");
+    Plus();
+    Type(L"3000");
+    Divide();
+    StartAgain();
+    PreviewCopier copier;
+    F5();
+    ASSERT_EQ(copier.opened, 1);
+    std::wstring text = ClipboardText();
+    for (const wchar_t* part : {L"再発行", L"No.2", L"2 × \u00A51,080", L"\u00A52,160", L"非課税商品", L"\u00A5540"})
+        EXPECT_NE(text.find(part), std::wstring::npos) << testing::PrintToString(std::wstring(part));
+    EXPECT_EQ(text.find(L"\u00A5500"), std::wstring::npos) << "only the last sale";
+}
