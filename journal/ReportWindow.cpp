@@ -9,7 +9,7 @@ namespace journal {
 
 namespace {
 const wchar_t kClass[] = L"TReportWindow";
-constexpr int kWidth = 420, kHeight = 520;
+constexpr int kWidth = 560, kHeight = 520;
 }  // namespace
 
 TReportWindow::TReportWindow(const std::wstring& caption, const std::wstring& text, std::function<void()> print)
@@ -27,7 +27,7 @@ TReportWindow::TReportWindow(const std::wstring& caption, const std::wstring& te
                                  WS_EX_CLIENTEDGE);
     SetWindowTextW(box, text.c_str());
     // A report line is "caption<TAB>value": the values stand in columns.
-    int stops[] = {110, 160};
+    int stops[] = {70, 145};
     SendMessageW(box, EM_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops));
     const DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
     if (print_)
