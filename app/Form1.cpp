@@ -328,10 +328,8 @@ void TForm1::CreatePages() {
         if (journal::Journal* journal = Journal()) journal->RecordVoid(lineNumber, line);
     };
     recorder.cancelling = [this](const std::vector<regi::LineRecord>& lines) {
-        std::int64_t total = 0;
-        for (const regi::LineRecord& line : lines) total += line.subtotal;
         if (journal::Journal* journal = Journal())
-            journal->RecordCancel(static_cast<std::int64_t>(lines.size()), total);
+            journal->RecordCancel(static_cast<std::int64_t>(lines.size()), regi::SumTaxes(lines, 0, 0).Total());
     };
     cashCountPage_.Create(tabSheets_[1].Handle());
 }

@@ -11,6 +11,7 @@
 
 #include "settings/LocalClock.h"
 #include "ui/Error.h"
+#include "ui/Files.h"
 #include "ui/SystemFunction.h"
 
 namespace journal {
@@ -23,7 +24,7 @@ namespace {
 const wchar_t kWriteError[] = L"売上の記録に書き込めません";
 const wchar_t kReadError[] = L"売上の記録を読めません";
 constexpr DWORD kChunk = 64 * 1024;
-constexpr LONGLONG kMaxOpenSale = 1024 * 1024;  // far above 100 lines; anything bigger is not ours
+constexpr size_t kMaxOpenSale = 1024 * 1024;  // far above 100 lines; anything bigger is not ours
 
 struct HandleCloser {
     void operator()(HANDLE handle) const { CloseHandle(handle); }
@@ -86,34 +87,6 @@ void AppendToFile(const std::wstring& path, const std::string& text) {
     if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
         written != bytes.size() || !FlushFileBuffers(file.get()))
         Fail(kWriteError, path, GetLastError());
-}
-
-// Replaces the file's content as a whole: a crash leaves the old content or the
-// new one, never a mixture.
-void ReplaceContent(const std::wstring& path, const std::string& bytes) {
-    std::wstring temporary = path + L".tmp";
-    FileHandle file = OpenFile(temporary, GENERIC_WRITE, 0, CREATE_ALWAYS);
-    if (!file) Fail(kWriteError, path, GetLastError());
-    DWORD written = 0;
-    bool stored = WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                  written == bytes.size() && FlushFileBuffers(file.get());
-    DWORD code = GetLastError();
-    file.reset();
-    if (stored) {
-        if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return;
-        code = GetLastError();
-    }
-    DeleteFileW(temporary.c_str());
-    Fail(kWriteError, path, code);
-}
-
-std::optional<std::string> ReadSmallFile(const std::wstring& path) {
-    FileHandle file = OpenToRead(path);
-    LARGE_INTEGER size;
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > kMaxOpenSale) return std::nullopt;
-    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-    if (!bytes.empty() && !ReadAt(file.get(), 0, bytes.data(), static_cast<DWORD>(bytes.size()))) return std::nullopt;
-    return bytes;
 }
 
 }  // namespace
@@ -247,11 +220,12 @@ void Journal::KeepOpenSale(const std::vector<regi::LineRecord>& lines) {
         return;
     }
     EnsureLoaded();
-    ReplaceContent(openSalePath_, FormatOpenSale({period_.nextSale, lines}));
+    if (!ui::ReplaceFileContent(openSalePath_, FormatOpenSale({period_.nextSale, lines})))
+        Fail(kWriteError, openSalePath_, GetLastError());
 }
 
 std::vector<regi::LineRecord> Journal::RecoverOpenSale() {
-    std::optional<std::string> content = ReadSmallFile(openSalePath_);
+    std::optional<std::string> content = ui::ReadFileBytes(openSalePath_, kMaxOpenSale);
     std::optional<OpenSale> sale = content ? ParseOpenSale(*content) : std::nullopt;
     if (!sale || sale->sale < period_.nextSale) return {};
     return sale->lines;

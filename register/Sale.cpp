@@ -187,6 +187,11 @@ void TSale::Restore(const std::vector<LineRecord>& lines, const RateTexts& rates
     for (int r = 0; r < count; ++r) WriteLine(r, lines[static_cast<size_t>(r)]);
     row_ = count < kRows ? count : kRows - 1;
     RefreshTotals(rates);
+    ShowLineCaptions();
+}
+
+// After a line: the captions of the amounts and the next instructions.
+void TSale::ShowLineCaptions() {
     captions_[Label5] = kTaxCaption;
     captions_[Label6] = kTotalCaption;
     captions_[Label15] = kTenderPrompt;
@@ -249,10 +254,7 @@ Outcome TSale::NewLine(TaxClass taxClass, const RateTexts& rates) {
         outcome.cursorMoves.push_back(row_);
     }
     RefreshTotals(rates);
-    captions_[Label5] = kTaxCaption;
-    captions_[Label6] = kTotalCaption;
-    captions_[Label15] = kTenderPrompt;
-    captions_[Label19] = kQuantityPrompt;
+    ShowLineCaptions();
     outcome.acted = true;
     return outcome;
 }

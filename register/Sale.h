@@ -161,6 +161,7 @@ private:
     void ClearSale();
     void RefreshTotals(const RateTexts& rates);
     void WriteLine(int row, const LineRecord& line);
+    void ShowLineCaptions();
     std::wstring& At(int col, int row) { return cells_[static_cast<size_t>(row)][static_cast<size_t>(col)]; }
 
     std::array<std::array<std::wstring, kCols>, kRows> cells_;

@@ -6,6 +6,7 @@
 #include "settings/ProfileValues.h"
 #include "ui/App.h"
 #include "ui/Error.h"
+#include "ui/Files.h"
 #include "ui/SystemFunction.h"
 
 namespace settings {
@@ -32,39 +33,12 @@ bool CanWrite(const std::wstring& path) {
     return true;
 }
 
-bool IsUtf16File(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    unsigned char mark[2] = {};
-    DWORD read = 0;
-    ReadFile(file, mark, 2, &read, nullptr);
-    CloseHandle(file);
-    return read == 2 && mark[0] == 0xFF && mark[1] == 0xFE;
-}
-
 bool FitsAnsiCodePage(const std::wstring& text) {
     if (text.empty()) return true;
     BOOL lost = FALSE;
     WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
                         &lost);
     return !lost;
-}
-
-// Writes bytes as the whole new content of path: into a file beside it first,
-// which then takes the old one's place, so that a failure leaves the old file.
-bool ReplaceWith(const std::wstring& path, const std::string& bytes) {
-    std::wstring temporary = path + L".new";
-    HANDLE file =
-        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-              written == bytes.size() && FlushFileBuffers(file);
-    CloseHandle(file);
-    if (ok) ok = MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!ok) DeleteFileW(temporary.c_str());
-    return ok;
 }
 
 // The platform's profile functions keep every character only in a file that
@@ -82,23 +56,16 @@ void MakeRoomFor(const std::wstring& path, const std::wstring& text) {
         CloseHandle(file);
         return;
     }
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || FitsAnsiCodePage(text) || IsUtf16File(path)) return;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    LARGE_INTEGER size{};
-    GetFileSizeEx(file, &size);
-    std::string ansi(static_cast<size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    BOOL ok = ReadFile(file, ansi.data(), static_cast<DWORD>(ansi.size()), &read, nullptr);
-    CloseHandle(file);
-    if (!ok || read != ansi.size()) return;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || FitsAnsiCodePage(text)) return;
+    std::optional<std::string> read = ui::ReadFileBytes(path);
+    if (!read || read->rfind("\xFF\xFE", 0) == 0) return;  // unreadable, or UTF-16 already
+    const std::string& ansi = *read;
     int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
     std::wstring wide(static_cast<size_t>(length), L'\0');
     MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
     std::string utf16 = "\xFF\xFE";
     utf16.append(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
-    if (!ReplaceWith(path, utf16)) throw ui::Error(ui::FormatMessageText(L"%s に書き込めません", path));
+    if (!ui::ReplaceFileContent(path, utf16)) throw ui::Error(ui::FormatMessageText(L"%s に書き込めません", path));
 }
 
 }  // namespace

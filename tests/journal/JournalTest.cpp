@@ -6,6 +6,7 @@
 #include "tests/journal/Rows.h"
 #include "tests/support/WindowTest.h"
 #include "ui/Error.h"
+#include "ui/Files.h"
 
 using namespace journal;
 using namespace journal_test;
@@ -29,16 +30,7 @@ protected:
           })) {}
     ~JournalFile() override { settings::SetClock(previous_); }
 
-    std::string ReadBytes(const std::wstring& path) const {
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return "(missing)";
-        std::string bytes(GetFileSize(file, nullptr), '\0');
-        DWORD read = 0;
-        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-        CloseHandle(file);
-        return bytes;
-    }
+    std::string ReadBytes(const std::wstring& path) const { return ui::ReadFileBytes(path).value_or("(missing)"); }
     std::string Journal() const { return ReadBytes(folder_.File(kJournalName)); }
     std::string Header() const { return std::string(kBom) + kColumnNames + "\r\n"; }
 

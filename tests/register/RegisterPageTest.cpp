@@ -21,6 +21,7 @@
 #include "tests/support/WindowTest.h"
 #include "ui/App.h"
 #include "ui/Controls.h"
+#include "ui/Files.h"
 #include "ui/Gdi.h"
 
 using namespace testing_support;
@@ -789,16 +790,7 @@ protected:
         RegisterPageTest::SetUp();
     }
     std::wstring JournalPath() { return folder.File(L"Pelmora-journal.csv"); }
-    std::string JournalBytes() {
-        HANDLE file = CreateFileW(JournalPath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return {};
-        std::string bytes(GetFileSize(file, nullptr), '\0');
-        DWORD read = 0;
-        ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-        CloseHandle(file);
-        return bytes;
-    }
+    std::string JournalBytes() { return ui::ReadFileBytes(JournalPath()).value_or(""); }
     // Records of a kind, the header line left out.
     int Count(const std::string& bytes, const std::string& kind) {
         int n = 0;

@@ -106,7 +106,7 @@ TEST(SettingsFile, TextsBeyondTheAnsiCodePageSurviveAWriteAndARead) {
     SettingsFile file(old);
     EXPECT_FALSE(file.ReadBoolean(L"CheckBox1", L"Checked", true));
     EXPECT_EQ(file.ReadString(L"Config", L"Tax", L""), L"８");
-    EXPECT_FALSE(testing_support::FileExists(old + L".new"));
+    EXPECT_FALSE(testing_support::FileExists(old + L".tmp")) << "no file left beside it";
 }
 
 TEST(SettingsFile, AnAnsiFileStaysAnsiWhileItsTextsFit) {

@@ -1,0 +1,42 @@
+#include "ui/Files.h"
+
+#include <windows.h>
+
+namespace ui {
+
+std::optional<std::string> ReadFileBytes(const std::wstring& path, size_t maxSize) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    LARGE_INTEGER size{};
+    std::optional<std::string> bytes;
+    if (GetFileSizeEx(file, &size) && static_cast<unsigned long long>(size.QuadPart) <= maxSize) {
+        std::string content(static_cast<size_t>(size.QuadPart), '\0');
+        DWORD read = 0;
+        if (content.empty() || (ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr) &&
+                                read == content.size()))
+            bytes = std::move(content);
+    }
+    CloseHandle(file);
+    return bytes;
+}
+
+bool ReplaceFileContent(const std::wstring& path, const std::string& bytes) {
+    std::wstring temporary = path + L".tmp";
+    HANDLE file =
+        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool stored = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                  written == bytes.size() && FlushFileBuffers(file);
+    DWORD code = GetLastError();
+    CloseHandle(file);
+    if (stored && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    if (stored) code = GetLastError();
+    DeleteFileW(temporary.c_str());
+    SetLastError(code);
+    return false;
+}
+
+}  // namespace ui
