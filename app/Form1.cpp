@@ -158,17 +158,22 @@ void TForm1::StartJournal() {
     if (!journal) return;
     ui::Guarded([&] {
         int unreadable = journal->Load();
-        if (unreadable > 0) startMessages_.push_back(journal::UnreadableLinesMessage(unreadable));
+        if (unreadable > 0) startMessages_.push_back({journal::UnreadableLinesMessage(unreadable), false});
     });
     regi::TSale& sale = registerPage_.Sale();
     sale.SetSalesTotal(journal->SalesTotal());
     std::vector<regi::LineRecord> lines = journal->RecoverOpenSale();
     if (!lines.empty()) {
         sale.Restore(lines, {settingsPage_.TaxText(), settingsPage_.ReducedTaxText(), settingsPage_.EnterReduced()});
-        startMessages_.push_back(kRecoveredSale);
+        startMessages_.push_back({kRecoveredSale, true});
     }
     registerPage_.Refresh();
     if (!startMessages_.empty()) PostMessageW(Handle(), kShowStartMessages, 0, 0);
+}
+
+void TForm1::TellAtStart(std::wstring notice) {
+    if (startMessages_.empty()) PostMessageW(Handle(), kShowStartMessages, 0, 0);
+    startMessages_.push_back({std::move(notice), true});
 }
 
 journal::Journal* TForm1::Journal() {
@@ -540,8 +545,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case kShowStartMessages: {
-        std::vector<std::wstring> messages = std::move(startMessages_);
-        for (const std::wstring& message : messages) ui::ShowError(message);
+        std::vector<StartMessage> messages = std::move(startMessages_);
+        for (const StartMessage& message : messages)
+            message.notice ? ui::ShowNotice(message.text) : ui::ShowError(message.text);
         return 0;
     }
     case WM_NOTIFY: Notify(*reinterpret_cast<NMHDR*>(lParam)); return 0;

@@ -52,6 +52,8 @@ public:
 
     // Writes the settings; the window's close step.
     void FormClose();
+    // A notice for the operator, shown once the window is up (where the settings went).
+    void TellAtStart(std::wstring notice);
 
     HWND Control(int id) const;
     settings::SettingsPage& SettingsPage() { return settingsPage_; }
@@ -100,9 +102,13 @@ private:
     about::OpenPictureDialog openPictureDialog1_;
     TVersionBox* versionBox_ = nullptr;
     std::unique_ptr<journal::Journal> journal_;
-    std::int64_t salesSinceStart_ = 0;         // numbers sales while no journal is kept
-    std::int64_t printedSale_ = -1;            // the sale whose receipt was printed: the next is a reprint
-    std::vector<std::wstring> startMessages_;  // shown once the window is up
+    std::int64_t salesSinceStart_ = 0;  // numbers sales while no journal is kept
+    std::int64_t printedSale_ = -1;     // the sale whose receipt was printed: the next is a reprint
+    struct StartMessage {
+        std::wstring text;
+        bool notice;  // information, not an error
+    };
+    std::vector<StartMessage> startMessages_;  // shown once the window is up
     HWND toolBar_ = nullptr, pageControl_ = nullptr, statusBar_ = nullptr;
     bool timer1Enabled_ = false;
 };

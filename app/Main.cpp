@@ -8,9 +8,12 @@
 
 #include "about/VersionBox.h"
 #include "app/Form1.h"
+#include "app/FolderLock.h"
 #include "help/Help.h"
+#include "journal/Journal.h"
 #include "ui/App.h"
 #include "ui/Error.h"
+#include "ui/Files.h"
 #include "ui/MessageLoop.h"
 
 // Work the start does once the program has first waited for a key.
@@ -27,8 +30,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     ui::App().SetTitle(L"Pelmora");
     help::SetHelpFile(help::kStartupHelpFile);
 
-    TForm1 form1(settings::ChooseSettingsPath());
+    // The journal goes where the settings go.
+    settings::SettingsPlace place = settings::ChooseSettingsPlace({journal::kJournalName, journal::kOpenSaleName});
+    // A second start on the same folder (a double double-click) hands over to
+    // the first and leaves everything as it was.
+    FolderLock lock(ui::FolderOf(place.path));
+    if (!lock.Held()) {
+        lock.BringHolderForward(10000);
+        return 0;
+    }
+    TForm1 form1(place.path);
     ui::App().SetMainWindow(form1.Handle());
+    if (!place.notice.empty()) form1.TellAtStart(place.notice);
     std::optional<TVersionBox> versionBox;
     auto createVersionBox = [&] {
         versionBox.emplace(form1.SettingsFile().Path());
@@ -43,6 +56,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     if (asksForPicture) createVersionBox();
 
     ShowWindow(form1.Handle(), showCommand);
+    lock.Mark(form1.Handle());
     if (!asksForPicture) {
         int quit = ui::PumpMessages();
         if (quit >= 0) return quit;

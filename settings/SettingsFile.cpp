@@ -100,18 +100,47 @@ void SettingsFile::WriteBoolean(const wchar_t* section, const wchar_t* key, bool
     WriteString(section, key, BooleanText(value));
 }
 
-std::wstring ChooseSettingsPath() {
-    std::wstring beside = SettingsPathBeside(ui::App().ProgramPath());
-    if (CanWrite(beside)) return beside;
+namespace {
 
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+}  // namespace
+
+std::wstring CopiedNotice(const std::wstring& from, const std::wstring& to, bool withJournal) {
+    return L"次のフォルダーには書き込めません。\r\n" + from + L"\r\nそこにあった" +
+           (withJournal ? L"設定と売上の記録" : L"設定") + L"をコピーして、これからは次のフォルダーに保存します。\r\n" +
+           to;
+}
+
+SettingsPlace ChooseSettingsPlace(const std::wstring& programPath, const std::wstring& localFolder,
+                                  const std::vector<std::wstring>& companions) {
+    std::wstring beside = SettingsPathBeside(programPath);
+    if (CanWrite(beside)) return {beside, L""};
+    CreateDirectoryW(localFolder.c_str(), nullptr);
+    SettingsPlace place{localFolder + L"\\Pelmora.ini", L""};
+    if (Exists(place.path) || !Exists(beside)) return place;
+    // Copies, never moves: the originals stay where the shop put them.
+    std::wstring from = ui::FolderOf(beside);
+    if (!CopyFileW(beside.c_str(), place.path.c_str(), TRUE)) return place;
+    bool withJournal = false;
+    for (const std::wstring& name : companions) {
+        std::wstring source = from + L"\\" + name;
+        if (Exists(source) && CopyFileW(source.c_str(), (localFolder + L"\\" + name).c_str(), TRUE)) withJournal = true;
+    }
+    place.notice = CopiedNotice(from, localFolder, withJournal);
+    return place;
+}
+
+SettingsPlace ChooseSettingsPlace(const std::vector<std::wstring>& companions) {
+    std::wstring programPath = ui::App().ProgramPath();
+    std::wstring beside = SettingsPathBeside(programPath);
+    if (CanWrite(beside)) return {beside, L""};
     // The shell is loaded only here, where the folder beside the program is read-only.
     const auto getFolderPath = ui::SystemFunction<decltype(&SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
     wchar_t folder[MAX_PATH];
     if (!getFolderPath || FAILED(getFolderPath(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder)))
-        return beside;
-    std::wstring own = std::wstring(folder) + L"\\Pelmora";
-    CreateDirectoryW(own.c_str(), nullptr);
-    return own + L"\\Pelmora.ini";
+        return {beside, L""};
+    return ChooseSettingsPlace(programPath, std::wstring(folder) + L"\\Pelmora", companions);
 }
 
 }  // namespace settings

@@ -3,6 +3,7 @@
 // functions. Every call opens, uses and closes the file: nothing is cached, and
 // a key written reaches the file at once.
 #include <string>
+#include <vector>
 
 namespace settings {
 
@@ -27,8 +28,23 @@ private:
     std::wstring path_;
 };
 
-// Where the program keeps its settings: beside the program when that file can
-// be written or created there, else in the user's local application data.
-std::wstring ChooseSettingsPath();
+// Where the program keeps its settings, and what the start has to say of it.
+struct SettingsPlace {
+    std::wstring path;
+    std::wstring notice;  // once, when the shop's files were copied to path's folder
+};
+
+// Beside the program when that file can be written or created there, else
+// Pelmora.ini in localFolder (the user's local application data). A settings
+// file beside a program that cannot write there is the shop's: the first time,
+// it is copied to localFolder with the files named in companions that lie
+// beside it (the journal), so that no setting and no sale is dropped.
+SettingsPlace ChooseSettingsPlace(const std::wstring& programPath, const std::wstring& localFolder,
+                                  const std::vector<std::wstring>& companions);
+// The same for the running program and the user's own folder.
+SettingsPlace ChooseSettingsPlace(const std::vector<std::wstring>& companions);
+
+// What the start says when it copied the shop's files from one folder to another.
+std::wstring CopiedNotice(const std::wstring& from, const std::wstring& to, bool withJournal);
 
 }  // namespace settings

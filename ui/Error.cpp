@@ -12,9 +12,25 @@ void MessageBoxDisplay(const std::wstring& message) {
     MessageBoxW(App().MainWindow(), message.c_str(), App().Title().c_str(), MB_OK | MB_ICONERROR);
 }
 
+void NoticeBoxDisplay(const std::wstring& message) {
+    MessageBoxW(App().MainWindow(), message.c_str(), App().Title().c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
 ErrorDisplay& CurrentDisplay() {
     static ErrorDisplay display = MessageBoxDisplay;
     return display;
+}
+
+ErrorDisplay& CurrentNoticeDisplay() {
+    static ErrorDisplay display = NoticeBoxDisplay;
+    return display;
+}
+
+void Show(const ErrorDisplay& display, const std::wstring& message) {
+    // A display that fails must not take the program down with it.
+    try {
+        display(message);
+    } catch (...) {}
 }
 
 std::wstring FromUtf8(const char* text) {
@@ -27,16 +43,18 @@ std::wstring FromUtf8(const char* text) {
 
 }  // namespace
 
-void ShowError(const std::wstring& message) {
-    // A display that fails must not take the program down with it.
-    try {
-        CurrentDisplay()(message);
-    } catch (...) {}
-}
+void ShowError(const std::wstring& message) { Show(CurrentDisplay(), message); }
+void ShowNotice(const std::wstring& message) { Show(CurrentNoticeDisplay(), message); }
 
 ErrorDisplay SetErrorDisplay(ErrorDisplay display) {
     ErrorDisplay previous = std::move(CurrentDisplay());
     CurrentDisplay() = display ? std::move(display) : ErrorDisplay(MessageBoxDisplay);
+    return previous;
+}
+
+ErrorDisplay SetNoticeDisplay(ErrorDisplay display) {
+    ErrorDisplay previous = std::move(CurrentNoticeDisplay());
+    CurrentNoticeDisplay() = display ? std::move(display) : ErrorDisplay(NoticeBoxDisplay);
     return previous;
 }
 

@@ -29,6 +29,11 @@ using ErrorDisplay = std::function<void(const std::wstring& message)>;
 void ShowError(const std::wstring& message);
 ErrorDisplay SetErrorDisplay(ErrorDisplay display);  // returns the previous one
 
+// What the operator should know and is no error (a sale put back after a
+// crash): a message box with the information icon. Replaceable like the error display.
+void ShowNotice(const std::wstring& message);
+ErrorDisplay SetNoticeDisplay(ErrorDisplay display);  // returns the previous one
+
 // Turns the exception in flight into a message for ShowError; call from a catch.
 std::wstring CurrentExceptionMessage();
 

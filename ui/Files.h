@@ -7,6 +7,9 @@
 
 namespace ui {
 
+// The folder a file lies in: its path up to the last separator, "." for a bare name.
+std::wstring FolderOf(const std::wstring& path);
+
 // The file's bytes; nothing when it cannot be read or is larger than maxSize.
 // Others may go on writing the file meanwhile.
 std::optional<std::string> ReadFileBytes(const std::wstring& path, size_t maxSize = 64 * 1024 * 1024);

@@ -877,8 +877,8 @@ TEST_F(JournalOnTest, SalesSurviveAKilledRunAndTheDayCloses) {
     EXPECT_EQ(Cell(4, 1), L"※");
     EXPECT_EQ(Caption(form1::Label2), kYen + L"1,400");
     EXPECT_EQ(Caption(form1::Label4), kYen + L"1,580") << "the sales since the last close, from the journal";
-    ASSERT_FALSE(errors.Messages().empty());
-    EXPECT_EQ(errors.Messages().back(), L"前回終了時の取引を復元しました");
+    ASSERT_FALSE(errors.Notices().empty());
+    EXPECT_EQ(errors.Notices().back(), L"前回終了時の取引を復元しました") << "information, not an error";
     Type(L"2000");
     Divide();
     EXPECT_EQ(Caption(form1::Label4), kYen + L"2,980");

@@ -123,3 +123,35 @@ TEST(SettingsFile, AnAnsiFileStaysAnsiWhileItsTextsFit) {
     CloseHandle(file);
     EXPECT_EQ(first, '[') << "still the ANSI file a Shift-JIS reader expects";
 }
+
+TEST(SettingsPlace, AProgramFolderThatCannotBeWrittenHandsTheShopsFilesOnOnce) {
+    TempFolder program, local;
+    std::wstring beside = program.File(L"Pelmora.ini");
+    WriteBytes(beside, "[Journal]\r\nEnabled=1\r\nFloat=10000\r\n");
+    WriteBytes(program.File(L"Pelmora-journal.csv"), "seq,time\r\n");
+    std::wstring exe = program.File(L"Pelmora.exe");
+    std::wstring own = local.Path() + L"\\Pelmora";
+    const std::vector<std::wstring> journal = {L"Pelmora-journal.csv", L"Pelmora-open.csv"};
+
+    EXPECT_EQ(settings::ChooseSettingsPlace(exe, own, journal).path, beside) << "a folder it can write";
+    {
+        // Held by someone who lets others read only: the program cannot write there.
+        HANDLE held = CreateFileW(beside.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        settings::SettingsPlace first = settings::ChooseSettingsPlace(exe, own, journal);
+        settings::SettingsPlace again = settings::ChooseSettingsPlace(exe, own, journal);
+        CloseHandle(held);
+        EXPECT_EQ(first.path, own + L"\\Pelmora.ini");
+        EXPECT_EQ(first.notice, settings::CopiedNotice(program.Path(), own, true));
+        EXPECT_EQ(again.path, first.path);
+        EXPECT_EQ(again.notice, L"") << "said once";
+    }
+    SettingsFile moved(own + L"\\Pelmora.ini");
+    EXPECT_TRUE(moved.ReadBoolean(L"Journal", L"Enabled", false)) << "the journal stays on";
+    EXPECT_EQ(moved.ReadString(L"Journal", L"Float", L"0"), L"10000");
+    EXPECT_TRUE(testing_support::FileExists(own + L"\\Pelmora-journal.csv"));
+    EXPECT_FALSE(testing_support::FileExists(own + L"\\Pelmora-open.csv")) << "only what was there";
+    EXPECT_TRUE(testing_support::FileExists(beside)) << "copied, never moved";
+    for (const wchar_t* name : {L"Pelmora.ini", L"Pelmora-journal.csv"}) DeleteFileW((own + L"\\" + name).c_str());
+    RemoveDirectoryW(own.c_str());
+}

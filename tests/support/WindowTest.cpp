@@ -159,9 +159,13 @@ void TestForm::Show() {
 }
 
 ErrorRecorder::ErrorRecorder()
-    : previous_(ui::SetErrorDisplay([this](const std::wstring& m) { messages_.push_back(m); })) {}
+    : previous_(ui::SetErrorDisplay([this](const std::wstring& m) { messages_.push_back(m); })),
+      previousNotice_(ui::SetNoticeDisplay([this](const std::wstring& m) { notices_.push_back(m); })) {}
 
-ErrorRecorder::~ErrorRecorder() { ui::SetErrorDisplay(previous_); }
+ErrorRecorder::~ErrorRecorder() {
+    ui::SetErrorDisplay(previous_);
+    ui::SetNoticeDisplay(previousNotice_);
+}
 
 MessageBoxAnswerer::MessageBoxAnswerer(Answer answer) : answer_(answer) {
     answering = this;

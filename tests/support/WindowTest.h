@@ -40,10 +40,11 @@ public:
     ErrorRecorder();
     ~ErrorRecorder();
     const std::vector<std::wstring>& Messages() const { return messages_; }
+    const std::vector<std::wstring>& Notices() const { return notices_; }  // shown as information
 
 private:
-    std::vector<std::wstring> messages_;
-    ui::ErrorDisplay previous_;
+    std::vector<std::wstring> messages_, notices_;
+    ui::ErrorDisplay previous_, previousNotice_;
 };
 
 // Answers the message boxes that open on this thread, and notes what they showed.
