@@ -614,6 +614,57 @@ TEST_F(RegisterPageTest, OnlyAReleaseWhosePressTheEntryFieldTookIsACommand) {
     EXPECT_EQ(Page().Sale().LineCount(), 1);
 }
 
+// Fast keypad typists roll over: the command key goes down, a digit is typed
+// while it is held, and only then does the command key come up.
+TEST_F(RegisterPageTest, ADigitTypedWhileACommandKeyIsHeldBelongsToTheNextEntry) {
+    auto rolledOver = [&](UINT key, wchar_t ch, const std::wstring& digits) {
+        SendMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+        SendMessageW(GetFocus(), WM_CHAR, ch, 1);
+        Type(digits);
+        SendMessageW(GetFocus(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+        Pump();
+    };
+    Type(L"50");
+    rolledOver(VK_RETURN, L'\r', L"7");
+    ExpectLine(0, {L"1", L"50", L"1", L"50", L"", L"1"});
+    EXPECT_EQ(Cell(0, 1), L"");
+    EXPECT_EQ(EntryText(), L"7");
+
+    F4();
+    Type(L"100");
+    Divide();
+    ASSERT_EQ(Caption(form1::Label3), kYen + L"50");
+    rolledOver(VK_DECIMAL, L'.', L"1200");
+    EXPECT_EQ(Caption(form1::Label3), L"");
+    EXPECT_EQ(EntryText(), L"1200") << "the clear's re-arm keeps what was typed";
+    Enter();
+    ExpectLine(0, {L"1", L"1200", L"1", L"1200", L"", L"1"});
+    EXPECT_EQ(Caption(form1::Label2), kYen + L"1,200");
+
+    Type(L"1200");
+    Divide();
+    Decimal();
+    Type(L"200");
+    Enter();
+    Type(L"2000");
+    rolledOver(VK_DIVIDE, L'/', L"3");
+    EXPECT_EQ(Caption(form1::Label3), kYen + L"1,800");
+    EXPECT_EQ(Page().Sale().LastSettled().tendered, 2000);
+    EXPECT_EQ(EntryText(), L"3");
+
+    // Two command keys held over one number make one line.
+    Decimal();
+    F4();
+    Type(L"50");
+    SendMessageW(Entry(), WM_KEYDOWN, VK_RETURN, 1);
+    SendMessageW(Entry(), WM_KEYDOWN, VK_ADD, 1);
+    SendMessageW(Entry(), WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC0000001));
+    SendMessageW(Entry(), WM_KEYUP, VK_ADD, static_cast<LPARAM>(0xC0000001));
+    Pump();
+    ExpectLine(0, {L"1", L"50", L"1", L"50", L"", L"1"});
+    EXPECT_EQ(Cell(0, 1), L"");
+}
+
 TEST_F(RegisterPageTest, AClickOnAColumnHeaderBelongsToTheHeader) {
     for (int id : {form1::Label13, form1::Label16, form1::Label17, form1::Label18, form1::Label10}) {
         Type(L"123");
