@@ -18,6 +18,7 @@
 #include "receipt/Preview.h"
 #include "receipt/Printing.h"
 #include "register/Sale.h"
+#include "settings/SettingsPage.h"
 #include "tests/support/WindowTest.h"
 #include "ui/App.h"
 #include "ui/Controls.h"
@@ -999,6 +1000,46 @@ TEST_F(JournalOnTest, TheCashCountTakesTheExpectedCashAndTheExitQuestionSaysSale
     form->Exit1Click();
     ASSERT_EQ(no.Boxes().size(), 1u);
     EXPECT_EQ(no.Boxes()[0].text, L"終了してもよろしいですか?\r売上は記録に残ります。");
+}
+
+TEST_F(JournalOnTest, TheFloatReadsAsPeopleTypeItAndRefusesTheRestWhenLeft) {
+    ErrorRecorder errors;
+    Sale(L"1200", L"2000");
+    HWND floatField = form->Control(form1::Edit4);
+    auto typeFloat = [&](const wchar_t* text) {
+        SelectPage(2);
+        SetFocus(floatField);
+        SetWindowTextW(floatField, text);
+        SetFocus(form->Control(form1::Edit2));  // the operator leaves the field
+        Pump();
+    };
+    auto expectedCash = [&] {
+        SelectPage(1);
+        SendMessageW(form->Control(form1::Button7), BM_CLICK, 0, 0);
+        Pump();
+        return form->CashCountPage().SaNumEdit2().Text();
+    };
+    for (const wchar_t* text : {L"10,000", L"\uFF11\uFF10\uFF10\uFF10\uFF10", L"\u00A510000", L" \\10,000 "}) {
+        typeFloat(text);
+        EXPECT_EQ(expectedCash(), L"11200") << testing::PrintToString(std::wstring(text));
+    }
+    EXPECT_TRUE(errors.Messages().empty()) << testing::PrintToString(errors.Messages());
+    ReportReader reports;
+    SendMessageW(form->Handle(), WM_COMMAND, form1::TakeX, 0);
+    Pump();
+    ASSERT_EQ(reports.texts.size(), 1u);
+    EXPECT_NE(reports.texts[0].find(L"\u00A510,000"), std::wstring::npos) << "the float";
+    EXPECT_NE(reports.texts[0].find(L"\u00A511,200"), std::wstring::npos) << "float + sales";
+
+    // Refused when left, with a message; the float in use stays the last sound one.
+    typeFloat(L"9223372036854775807");
+    ASSERT_EQ(errors.Messages().size(), 1u);
+    EXPECT_EQ(errors.Messages()[0], common::FormatMessageText(settings::kBadFloat, L"9223372036854775807"));
+    EXPECT_EQ(ui::GetText(floatField), L"9223372036854775807") << "kept for correction";
+    EXPECT_EQ(expectedCash(), L"11200");
+    typeFloat(L"");
+    EXPECT_EQ(expectedCash(), L"1200") << "an empty field: no float";
+    EXPECT_EQ(errors.Messages().size(), 1u);
 }
 
 TEST_F(RegisterPageTest, WithoutTheJournalNothingButTheSettingsIsWritten) {
