@@ -182,7 +182,7 @@ journal::Journal* TForm1::Journal() {
     return journal_.get();
 }
 
-std::int64_t TForm1::CashFloat() const { return regi::CellNumber(settingsPage_.FloatText()); }
+std::int64_t TForm1::CashFloat() const { return settingsPage_.CashFloat(); }
 
 void TForm1::KeepSale(const regi::TSale& sale) {
     // The open sale's lines survive a crash; a settled or empty sale has none to keep.

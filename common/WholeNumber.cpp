@@ -4,6 +4,23 @@
 
 namespace common {
 
+namespace {
+
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\u3000'; }
+
+// The digit's value for "0"-"9" and their full-width forms, else -1.
+int DigitValue(wchar_t c) {
+    if (c >= L'0' && c <= L'9') return c - L'0';
+    if (c >= L'\uFF10' && c <= L'\uFF19') return c - L'\uFF10';
+    return -1;
+}
+
+bool IsSeparator(wchar_t c) { return c == L',' || c == L'\uFF0C'; }
+
+bool IsYenSign(wchar_t c) { return c == L'\u00A5' || c == L'\\' || c == L'\uFFE5'; }
+
+}  // namespace
+
 const wchar_t kNotAnInteger[] = L"'%s' は整数ではありません";
 
 std::optional<std::int64_t> ParseWholeNumber(const std::wstring& text, PlusSign plus) {
@@ -25,6 +42,38 @@ std::optional<std::int64_t> ParseWholeNumber(const std::wstring& text, PlusSign 
     if (negative) return value;
     if (value == kMin) return std::nullopt;
     return -value;
+}
+
+std::optional<std::int64_t> ParseTypedAmount(const std::wstring& text, std::int64_t limit) {
+    size_t begin = 0, end = text.size();
+    while (begin < end && IsBlank(text[begin])) ++begin;
+    while (end > begin && IsBlank(text[end - 1])) --end;
+    if (begin < end && IsYenSign(text[begin])) {
+        ++begin;
+        while (begin < end && IsBlank(text[begin])) ++begin;
+    } else if (begin < end && text[end - 1] == L'円') {
+        --end;
+        while (end > begin && IsBlank(text[end - 1])) --end;
+    }
+    std::int64_t value = 0;
+    int groupDigits = 0;  // digits since the last separator
+    bool grouped = false;
+    for (size_t i = begin; i < end; ++i) {
+        if (IsSeparator(text[i])) {
+            // A separator follows one to three digits, then three more each time.
+            if (groupDigits == 0 || groupDigits > 3 || (grouped && groupDigits != 3)) return std::nullopt;
+            grouped = true;
+            groupDigits = 0;
+            continue;
+        }
+        int digit = DigitValue(text[i]);
+        if (digit < 0) return std::nullopt;
+        if (value > limit / 10 || value * 10 > limit - digit) return std::nullopt;
+        value = value * 10 + digit;
+        ++groupDigits;
+    }
+    if (groupDigits == 0 || (grouped && groupDigits != 3)) return std::nullopt;
+    return value;
 }
 
 }  // namespace common

@@ -15,6 +15,16 @@ enum class PlusSign { Refused, Allowed };
 // number does not fit in 64 bits.
 std::optional<std::int64_t> ParseWholeNumber(const std::wstring& text, PlusSign plus);
 
+// The largest amount of money the register takes (an amount tendered, the
+// drawer's float): sums of such amounts stay far inside 64 bits.
+constexpr std::int64_t kMaxAmount = 999'999'999'999;
+
+// An amount of whole yen as a person types it: blanks (and full-width ones)
+// around it, an optional "¥", "\" or "￥" before it or "円" after it, digits in
+// half or full width, grouped by threes with "," or "，" if at all. Nothing for
+// anything else, for a sign, and for an amount above limit.
+std::optional<std::int64_t> ParseTypedAmount(const std::wstring& text, std::int64_t limit);
+
 // The message for a text that is no whole number; "%s" stands for the text.
 extern const wchar_t kNotAnInteger[];
 

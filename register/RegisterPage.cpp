@@ -106,7 +106,7 @@ void RegisterPage::Create(HWND sheet, HWND form, HWND pageControl, Hooks hooks) 
     entry_.OnKeyUp = [this](TSaNumEdit& sender, std::uint16_t& key, TShiftState shift) {
         SaNumEdit1KeyUp(sender, key, shift);
     };
-    entry_.OnExit = [this](TSaNumEdit&) { pressed_.reset(); };
+    entry_.OnExit = [this](TSaNumEdit&) { held_.Forget(); };
 
     CreateLabels(sheet);
     SetWindowSubclass(sheet, SheetProc, kSheetSubclass, reinterpret_cast<DWORD_PTR>(this));
@@ -180,6 +180,10 @@ void RegisterPage::SetUpGrid() {
 
 void RegisterPage::ArmEntry() {
     entry_.SetText(L"");
+    PostArmingClicks();
+}
+
+void RegisterPage::PostArmingClicks() {
     PostMessageW(entry_.Handle(), WM_LBUTTONDOWN, 0, MAKELPARAM(0, 0));
     PostMessageW(entry_.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(0, 0));
 }
@@ -196,36 +200,46 @@ void RegisterPage::Rearm() {
 }
 
 void RegisterPage::SaNumEdit1KeyDown(TSaNumEdit& sender, std::uint16_t& key, TShiftState /*shift*/) {
-    if (key < pressed_.size() && sender.Focused()) pressed_.set(key);
+    if (sender.Focused()) held_.Press(key, sender.Text());
     if (key != keyF1) return;
     help::SetHelpFile(L"Pelmora.hlp");
     if (hooks_.showHelpContents) hooks_.showHelpContents();
 }
 
 void RegisterPage::SaNumEdit1KeyUp(TSaNumEdit& /*sender*/, std::uint16_t& key, TShiftState /*shift*/) {
-    if (key >= pressed_.size() || !pressed_.test(key)) return;
-    pressed_.reset(key);
-    Act(key);
+    std::optional<std::wstring> entryAtPress = held_.Release(key);
+    if (entryAtPress) Act(key, *entryAtPress);
 }
 
 void RegisterPage::RunCommand(std::uint16_t key) {
     if (SendMessageW(pageControl_, TCM_GETCURSEL, 0, 0) != 0) return;
-    Act(key);
+    Act(key, entry_.Text());
     SetFocus(entry_.Handle());
 }
 
-void RegisterPage::Act(std::uint16_t key) {
+void RegisterPage::Act(std::uint16_t key, const std::wstring& entryAtPress) {
     if (key == keyF5) {
         if (hooks_.showReceipt) hooks_.showReceipt();
         return;
     }
     const bool wasSettled = sale_.State() == SaleState::Settled;
-    sale_.SetEntry(entry_.Text());
-    Outcome outcome = sale_.KeyUp(key, hooks_.rates ? hooks_.rates() : RateTexts());
+    // The command takes the entry of its key's press; digits typed while the
+    // key was held stay in the field for the next one.
+    const std::wstring shown = entry_.Text();
+    sale_.SetEntry(entryAtPress);
+    Outcome outcome;
+    try {
+        outcome = sale_.KeyUp(key, hooks_.rates ? hooks_.rates() : RateTexts());
+    } catch (...) {
+        sale_.SetEntry(shown);  // refused: the field keeps all that was typed
+        throw;
+    }
+    sale_.SetEntry(held_.AfterCommand(entryAtPress, shown, sale_.Entry(), outcome.acted));
     Show(outcome);
     if (outcome.askCancel &&
         ui::Ask(GetAncestor(sheet_, GA_ROOT), {kCancelQuestion, L"確認", L"はい(&Y)", L"いいえ(&N)"})) {
         outcome = sale_.Cancel();
+        sale_.SetEntry(held_.AfterCommand(entryAtPress, shown, sale_.Entry(), outcome.acted));
         Show(outcome);
     }
     if (!wasSettled && sale_.State() == SaleState::Settled && hooks_.settled) hooks_.settled(sale_.LastSettled());
@@ -259,7 +273,9 @@ void RegisterPage::Show(const Outcome& outcome) {
         if (taxTip_) SendMessageW(taxTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
     }
     if (outcome.acted) SetFocus(entry_.Handle());
-    if (outcome.armEntry) ArmEntry();
+    // The sale has emptied the entry already; what the field shows now was
+    // typed while the command key was held and stays.
+    if (outcome.armEntry) PostArmingClicks();
     if (!outcome.error.empty()) ui::ShowError(outcome.error);
 }
 

@@ -6,12 +6,12 @@
 #include <windows.h>
 
 #include <array>
-#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <string>
 
 #include "numedit/SaNumEdit.h"
+#include "register/HeldKeys.h"
 #include "register/Sale.h"
 #include "ui/Gdi.h"
 #include "ui/StringGrid.h"
@@ -50,7 +50,8 @@ public:
     void SaNumEdit1KeyDown(TSaNumEdit& sender, std::uint16_t& key, TShiftState shift);
     void SaNumEdit1KeyUp(TSaNumEdit& sender, std::uint16_t& key, TShiftState shift);
     // A register command chosen from the menu: what its key's release would do
-    // now, on the register page; then the entry field has the focus.
+    // now, on the register page, to the entry as it stands; then the entry
+    // field has the focus.
     void RunCommand(std::uint16_t key);
     void StringGrid1DrawCell(int col, int row, const RECT& rect, ui::StringGrid::DrawState state,
                              ui::StringGrid::Canvas& canvas);
@@ -69,16 +70,17 @@ public:
 private:
     void CreateLabels(HWND sheet);
     void CreateTaxTip();
-    void Act(std::uint16_t key);
+    void Act(std::uint16_t key, const std::wstring& entryAtPress);
+    void PostArmingClicks();
     void Show(const Outcome& outcome);
     static LRESULT CALLBACK SheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR data);
 
     Hooks hooks_;
-    // Keys whose press the entry field took while it had the focus: only
-    // their releases are commands. A release whose press closed a message box
-    // or went to another window does nothing.
-    std::bitset<256> pressed_;
+    // Keys whose press the entry field took while it had the focus, with the
+    // entry of that press: only their releases are commands. A release whose
+    // press closed a message box or went to another window does nothing.
+    HeldKeys held_;
     HWND sheet_ = nullptr, form_ = nullptr, pageControl_ = nullptr;
     TSale sale_;
     ui::StringGrid grid_;

@@ -23,7 +23,7 @@ constexpr int kCols = 6;
 // no product or sum can leave 64 bits.
 constexpr std::int64_t kMaxPrice = 9'999'999;
 constexpr std::int64_t kMaxQuantity = 999;
-constexpr std::int64_t kMaxTendered = 999'999'999'999;
+constexpr std::int64_t kMaxTendered = common::kMaxAmount;
 
 // Key codes of the commands (the platform's virtual keys).
 enum Key : std::uint16_t {

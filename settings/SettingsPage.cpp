@@ -1,14 +1,32 @@
 #include "settings/SettingsPage.h"
 
+#include <commctrl.h>
+
+#include <optional>
+
+#include "common/WholeNumber.h"
 #include "settings/SettingsPageIds.h"
 #include "ui/Controls.h"
 #include "ui/Error.h"
 
 namespace settings {
 
+const wchar_t kBadFloat[] =
+    L"釣銭準備金の「%s」は金額として読めません。\r\n"
+    L"0 から 999,999,999,999 円までの金額を入力してください（例: 30000、30,000、¥30,000）。";
+
 namespace {
+
 constexpr COLORREF kTaxBackground = RGB(240, 199, 252);
+constexpr UINT_PTR kFloatSubclass = 1;
+
+// The float typed into Edit4; an empty field means the drawer starts empty.
+std::optional<std::int64_t> ReadFloat(const std::wstring& text) {
+    if (text.find_first_not_of(L" \t\u3000") == std::wstring::npos) return 0;
+    return common::ParseTypedAmount(text, common::kMaxAmount);
 }
+
+}  // namespace
 
 void SettingsPage::Create(HWND sheet, HFONT font) {
     using namespace ids;
@@ -44,6 +62,7 @@ void SettingsPage::Create(HWND sheet, HFONT font) {
     ui::CreateLabel(groupBox5_.Handle(), Label23, L"釣銭準備金", 16, 52, font);
     edit4_ = ui::CreateControl(L"EDIT", L"0", ES_AUTOHSCROLL | ES_RIGHT | WS_TABSTOP, 96, 48, 100, 23,
                                groupBox5_.Handle(), Edit4, font, WS_EX_CLIENTEDGE);
+    SetWindowSubclass(edit4_, FloatProc, kFloatSubclass, reinterpret_cast<DWORD_PTR>(this));
     ui::CreateControl(L"BUTTON", L"記録のフォルダを開く", button, 16, 78, 180, 25, groupBox5_.Handle(), Button5, font);
 
     // Receipts: who issues them, and when and where they print.
@@ -125,7 +144,27 @@ void SettingsPage::SetJournalOn(bool on) { SendMessageW(checkBox3_, BM_SETCHECK,
 
 std::wstring SettingsPage::FloatText() const { return ui::GetText(edit4_); }
 
-void SettingsPage::SetFloatText(const std::wstring& text) { SetWindowTextW(edit4_, text.c_str()); }
+void SettingsPage::SetFloatText(const std::wstring& text) {
+    SetWindowTextW(edit4_, text.c_str());
+    cashFloat_ = ReadFloat(text).value_or(0);
+}
+
+std::int64_t SettingsPage::CashFloat() const { return ReadFloat(FloatText()).value_or(cashFloat_); }
+
+void SettingsPage::Edit4Exit() {
+    std::wstring text = FloatText();
+    std::optional<std::int64_t> amount = ReadFloat(text);
+    if (!amount) throw ui::Error(ui::FormatMessageText(kBadFloat, text));
+    cashFloat_ = *amount;
+}
+
+LRESULT CALLBACK SettingsPage::FloatProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                                         DWORD_PTR data) {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, FloatProc, kFloatSubclass);
+    LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message == WM_KILLFOCUS) ui::Guarded([data] { reinterpret_cast<SettingsPage*>(data)->Edit4Exit(); });
+    return result;
+}
 
 std::wstring SettingsPage::TaxText() const { return ui::GetText(edit2_); }
 

@@ -55,6 +55,59 @@ TEST(WholeNumber, AnOptionalSignThenDigitsOnlyWithin64Bits) {
     }
 }
 
+TEST(TypedAmount, TheFormsAPersonTypesWithinTheLimit) {
+    constexpr std::int64_t kMax = common::kMaxAmount;
+    struct Case {
+        const wchar_t* text;
+        std::optional<std::int64_t> amount;
+    };
+    const Case cases[] = {
+        {L"10000", 10000},
+        {L"0", 0},
+        {L"007", 7},
+        {L"10,000", 10000},
+        {L"1,234,567", 1234567},
+        {L"\uFF11\uFF10\uFF10\uFF10\uFF10", 10000},        // full-width digits
+        {L"\uFF11\uFF10\uFF0C\uFF10\uFF10\uFF10", 10000},  // and the full-width comma
+        {L"\u00A510000", 10000},
+        {L"\\10,000", 10000},
+        {L"\uFFE5\uFF15\uFF10\uFF10\uFF10", 5000},
+        {L"\u00A5 10,000", 10000},
+        {L"10000円", 10000},
+        {L"10,000 円", 10000},
+        {L"  30000\t", 30000},
+        {L"\u300030000\u3000", 30000},
+        {L"999,999,999,999", kMax},
+        {L"1,000,000,000,000", {}},
+        {L"9223372036854775807", {}},
+        {L"99999999999999999999999", {}},
+        {L"", {}},
+        {L"   ", {}},
+        {L"\u00A5", {}},
+        {L"円", {}},
+        {L"-100", {}},
+        {L"\uFF0D100", {}},
+        {L"+100", {}},
+        {L"100.5", {}},
+        {L"100.", {}},
+        {L"1 000", {}},
+        {L"1,0000", {}},
+        {L"10,00", {}},
+        {L",100", {}},
+        {L"100,", {}},
+        {L"1,,000", {}},
+        {L"1000,000", {}},
+        {L"10000\u00A5", {}},
+        {L"\u00A510000円", {}},
+        {L"abc", {}},
+        {L"\x0661", {}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(common::ParseTypedAmount(c.text, kMax), c.amount) << testing::PrintToString(std::wstring(c.text));
+    EXPECT_EQ(common::ParseTypedAmount(L"7", 5), std::nullopt) << "a digit above a small limit";
+    EXPECT_EQ(common::ParseTypedAmount(L"5", 5), 5);
+}
+
 TEST(MessageText, EveryPercentSTakesTheArgument) {
     using common::FormatMessageText;
     EXPECT_EQ(FormatMessageText(L"%s に書き込めません", L"C:\\a.ini"), L"C:\\a.ini に書き込めません");

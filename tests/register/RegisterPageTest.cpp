@@ -18,6 +18,7 @@
 #include "receipt/Preview.h"
 #include "receipt/Printing.h"
 #include "register/Sale.h"
+#include "settings/SettingsPage.h"
 #include "tests/support/WindowTest.h"
 #include "ui/App.h"
 #include "ui/Controls.h"
@@ -614,6 +615,57 @@ TEST_F(RegisterPageTest, OnlyAReleaseWhosePressTheEntryFieldTookIsACommand) {
     EXPECT_EQ(Page().Sale().LineCount(), 1);
 }
 
+// Fast keypad typists roll over: the command key goes down, a digit is typed
+// while it is held, and only then does the command key come up.
+TEST_F(RegisterPageTest, ADigitTypedWhileACommandKeyIsHeldBelongsToTheNextEntry) {
+    auto rolledOver = [&](UINT key, wchar_t ch, const std::wstring& digits) {
+        SendMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+        SendMessageW(GetFocus(), WM_CHAR, ch, 1);
+        Type(digits);
+        SendMessageW(GetFocus(), WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
+        Pump();
+    };
+    Type(L"50");
+    rolledOver(VK_RETURN, L'\r', L"7");
+    ExpectLine(0, {L"1", L"50", L"1", L"50", L"", L"1"});
+    EXPECT_EQ(Cell(0, 1), L"");
+    EXPECT_EQ(EntryText(), L"7");
+
+    F4();
+    Type(L"100");
+    Divide();
+    ASSERT_EQ(Caption(form1::Label3), kYen + L"50");
+    rolledOver(VK_DECIMAL, L'.', L"1200");
+    EXPECT_EQ(Caption(form1::Label3), L"");
+    EXPECT_EQ(EntryText(), L"1200") << "the clear's re-arm keeps what was typed";
+    Enter();
+    ExpectLine(0, {L"1", L"1200", L"1", L"1200", L"", L"1"});
+    EXPECT_EQ(Caption(form1::Label2), kYen + L"1,200");
+
+    Type(L"1200");
+    Divide();
+    Decimal();
+    Type(L"200");
+    Enter();
+    Type(L"2000");
+    rolledOver(VK_DIVIDE, L'/', L"3");
+    EXPECT_EQ(Caption(form1::Label3), kYen + L"1,800");
+    EXPECT_EQ(Page().Sale().LastSettled().tendered, 2000);
+    EXPECT_EQ(EntryText(), L"3");
+
+    // Two command keys held over one number make one line.
+    Decimal();
+    F4();
+    Type(L"50");
+    SendMessageW(Entry(), WM_KEYDOWN, VK_RETURN, 1);
+    SendMessageW(Entry(), WM_KEYDOWN, VK_ADD, 1);
+    SendMessageW(Entry(), WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC0000001));
+    SendMessageW(Entry(), WM_KEYUP, VK_ADD, static_cast<LPARAM>(0xC0000001));
+    Pump();
+    ExpectLine(0, {L"1", L"50", L"1", L"50", L"", L"1"});
+    EXPECT_EQ(Cell(0, 1), L"");
+}
+
 TEST_F(RegisterPageTest, AClickOnAColumnHeaderBelongsToTheHeader) {
     for (int id : {form1::Label13, form1::Label16, form1::Label17, form1::Label18, form1::Label10}) {
         Type(L"123");
@@ -948,6 +1000,46 @@ TEST_F(JournalOnTest, TheCashCountTakesTheExpectedCashAndTheExitQuestionSaysSale
     form->Exit1Click();
     ASSERT_EQ(no.Boxes().size(), 1u);
     EXPECT_EQ(no.Boxes()[0].text, L"終了してもよろしいですか?\r売上は記録に残ります。");
+}
+
+TEST_F(JournalOnTest, TheFloatReadsAsPeopleTypeItAndRefusesTheRestWhenLeft) {
+    ErrorRecorder errors;
+    Sale(L"1200", L"2000");
+    HWND floatField = form->Control(form1::Edit4);
+    auto typeFloat = [&](const wchar_t* text) {
+        SelectPage(2);
+        SetFocus(floatField);
+        SetWindowTextW(floatField, text);
+        SetFocus(form->Control(form1::Edit2));  // the operator leaves the field
+        Pump();
+    };
+    auto expectedCash = [&] {
+        SelectPage(1);
+        SendMessageW(form->Control(form1::Button7), BM_CLICK, 0, 0);
+        Pump();
+        return form->CashCountPage().SaNumEdit2().Text();
+    };
+    for (const wchar_t* text : {L"10,000", L"\uFF11\uFF10\uFF10\uFF10\uFF10", L"\u00A510000", L" \\10,000 "}) {
+        typeFloat(text);
+        EXPECT_EQ(expectedCash(), L"11200") << testing::PrintToString(std::wstring(text));
+    }
+    EXPECT_TRUE(errors.Messages().empty()) << testing::PrintToString(errors.Messages());
+    ReportReader reports;
+    SendMessageW(form->Handle(), WM_COMMAND, form1::TakeX, 0);
+    Pump();
+    ASSERT_EQ(reports.texts.size(), 1u);
+    EXPECT_NE(reports.texts[0].find(L"\u00A510,000"), std::wstring::npos) << "the float";
+    EXPECT_NE(reports.texts[0].find(L"\u00A511,200"), std::wstring::npos) << "float + sales";
+
+    // Refused when left, with a message; the float in use stays the last sound one.
+    typeFloat(L"9223372036854775807");
+    ASSERT_EQ(errors.Messages().size(), 1u);
+    EXPECT_EQ(errors.Messages()[0], common::FormatMessageText(settings::kBadFloat, L"9223372036854775807"));
+    EXPECT_EQ(ui::GetText(floatField), L"9223372036854775807") << "kept for correction";
+    EXPECT_EQ(expectedCash(), L"11200");
+    typeFloat(L"");
+    EXPECT_EQ(expectedCash(), L"1200") << "an empty field: no float";
+    EXPECT_EQ(errors.Messages().size(), 1u);
 }
 
 TEST_F(RegisterPageTest, WithoutTheJournalNothingButTheSettingsIsWritten) {
