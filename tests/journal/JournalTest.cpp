@@ -387,6 +387,120 @@ TEST_F(JournalFile, ARecoveryFileThatCannotBeReplacedKeepsItsContentAndSaysWhy) 
     EXPECT_EQ(ReadBytes(journal.OpenSalePath()), kept);
 }
 
+TEST_F(JournalFile, ASecondProgramCannotWriteTheJournalTheFirstHolds) {
+    journal::Journal first(folder_.Path());
+    first.Load();
+    first.RecordSale(Sale({{TaxClass::Standard, 100, 1, 100}}, 100));
+    std::string before = Journal();
+    journal::Journal second(folder_.Path());
+    EXPECT_EQ(second.Load(), 0);  // reading is shared, as with a spreadsheet
+    std::vector<std::wstring> told = second.StartMessages();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0], std::wstring(kJournalBusy) + L"\r\n" + second.Path());
+    try {
+        second.RecordSale(Sale({{TaxClass::Standard, 200, 1, 200}}, 200));
+        ADD_FAILURE() << "a second writer";
+    } catch (const ui::Error& e) {
+        EXPECT_EQ(e.Message(), L"売上の記録は別の Pelmora が使っています\r\n" + second.Path());
+    }
+    EXPECT_EQ(Journal(), before);
+    EXPECT_EQ(first.RecordSale(Sale({{TaxClass::Standard, 300, 1, 300}}, 300)).number, 2);
+}
+
+TEST_F(JournalFile, NumbersContinueFromTheKeptOnesWhenTheJournalLosesRecords) {
+    {
+        journal::Journal journal(folder_.Path());
+        journal.Load();
+        journal.RecordSale(Sale({{TaxClass::Standard, 100, 1, 100}}, 100));
+        journal.TakeZ(0);
+        journal.RecordSale(Sale({{TaxClass::Standard, 200, 1, 200}}, 200));
+        journal.TakeZ(0);
+    }
+    std::optional<Kept> kept = ParseKept(ReadBytes(folder_.File(kKeptName)));
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->sequence, 6);
+    EXPECT_EQ(kept->sale, 2);
+    EXPECT_EQ(kept->z, 2);
+    EXPECT_EQ(kept->size, static_cast<std::int64_t>(Journal().size()));
+    // A converter that failed left an empty journal.
+    WriteBytes(folder_.File(kJournalName), "");
+    journal::Journal journal(folder_.Path());
+    EXPECT_EQ(journal.Load(), 0);
+    std::vector<std::wstring> told = journal.StartMessages();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].find(L"売上の記録がこのプログラムの外で変更されています。記録のファイルはそのままです。\r\n"
+                           L"記録のファイルが空か、ありません"),
+              0u);
+    EXPECT_EQ(Journal(), "");
+    EXPECT_EQ(journal.RecordSale(Sale({{TaxClass::Standard, 300, 1, 300}}, 300)).number, 3);
+    EXPECT_EQ(journal.TakeZ(0).z, 3);
+    std::string records = Journal().substr(Header().size());
+    EXPECT_EQ(records.substr(0, 2), "7,");
+}
+
+TEST_F(JournalFile, ASaleIsSettledWhenTheKeptNumbersCannotBeWritten) {
+    journal::Journal journal(folder_.Path());
+    journal.Load();
+    ASSERT_TRUE(CreateDirectoryW(folder_.File(kKeptName).c_str(), nullptr));
+    EXPECT_EQ(journal.RecordSale(Sale({{TaxClass::Standard, 100, 1, 100}}, 100)).number, 1);
+    EXPECT_EQ(journal.SalesTotal(), 100);
+}
+
+TEST_F(JournalFile, WhatAFailedWriteLeftIsPassedOverAtTheNextStart) {
+    std::int64_t seq = 1;
+    std::string sale = TestSale{1, "2026-12-08T09:00:00", {{1, 500, 1}}, 10, 8, 500}.Rows(seq);
+    std::string text = Header() + sale.substr(0, sale.size() - 9);
+    WriteBytes(folder_.File(kJournalName), text);
+    Kept kept;
+    kept.failedAt = static_cast<std::int64_t>(Header().size());
+    WriteBytes(folder_.File(kKeptName), FormatKept(kept));
+    journal::Journal journal(folder_.Path());
+    EXPECT_EQ(journal.Load(), 0);
+    EXPECT_TRUE(journal.StartMessages().empty());
+    EXPECT_EQ(journal.RecordSale(Sale({{TaxClass::Standard, 500, 1, 500}}, 500)).number, 1);
+    std::optional<Kept> after = ParseKept(ReadBytes(folder_.File(kKeptName)));
+    ASSERT_TRUE(after);
+    ASSERT_EQ(after->partials.size(), 1u);
+    EXPECT_EQ(after->partials[0].begin, kept.failedAt);
+    EXPECT_EQ(after->partials[0].end, static_cast<std::int64_t>(text.size()));
+    EXPECT_EQ(after->failedAt, -1);
+}
+
+TEST_F(JournalFile, ARecoveryFileHeldOpenAfterASettleSaysTheSaleIsKept) {
+    journal::Journal journal(folder_.Path());
+    journal.Load();
+    journal.KeepOpenSale({{TaxClass::Standard, 100, 1, 100}});
+    HANDLE held = CreateFileW(journal.OpenSalePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(journal.RecordSale(Sale({{TaxClass::Standard, 100, 1, 100}}, 100)).number, 1);
+    try {
+        journal.KeepOpenSale({});  // the register's change after the settle
+        ADD_FAILURE() << "no error";
+    } catch (const ui::Error& e) {
+        ExpectOpenSaleError(e, journal.OpenSalePath(), L"売上は記録されています。打ち直さないでください。");
+    }
+    CloseHandle(held);
+    EXPECT_EQ(journal.SalesTotal(), 100);
+    EXPECT_TRUE(journal.RecoverOpenSale().empty());  // its sale is in the journal: never restored
+}
+
+TEST_F(JournalFile, ADamagedRecoveryFileIsKeptAsideAndTold) {
+    journal::Journal journal(folder_.Path());
+    journal.Load();
+    WriteBytes(journal.OpenSalePath(), "sale,class,unit price,quantity,subtotal\r\n1,standard,100,1,999\r\n");
+    EXPECT_TRUE(journal.RecoverOpenSale().empty());
+    EXPECT_FALSE(FileExists(journal.OpenSalePath()));
+    std::wstring aside = folder_.File(L"Pelmora-open-damaged-20261208-210756.csv");
+    EXPECT_EQ(ReadBytes(aside), "sale,class,unit price,quantity,subtotal\r\n1,standard,100,1,999\r\n");
+    std::vector<std::wstring> told = journal.StartMessages();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0], L"前回終了時の取引を復元できません: 途中の取引の控えが壊れています。\r\n"
+                       L"控えは次の名前で残してあります\r\n" + aside);
+    WriteBytes(journal.OpenSalePath(), "junk");  // a second one the same second gets a name of its own
+    journal.RecoverOpenSale();
+    EXPECT_EQ(ReadBytes(folder_.File(L"Pelmora-open-damaged-20261208-210756-2.csv")), "junk");
+}
+
 TEST(JournalPaths, TheJournalLiesInTheSettingsFilesFolder) {
     EXPECT_EQ(FolderOf(L"C:\\Program Files\\Pelmora\\Pelmora.ini"), L"C:\\Program Files\\Pelmora");
     EXPECT_EQ(FolderOf(L"Z:/tmp/Pelmora.ini"), L"Z:/tmp");
