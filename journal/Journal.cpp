@@ -289,8 +289,7 @@ void Journal::KeepOpenSale(const std::vector<regi::LineRecord>& lines) {
     }
     recorded_ = nullptr;
     EnsureLoaded();
-    if (!ui::ReplaceFileContent(openSalePath_, FormatOpenSale({period_.nextSale, lines})))
-        FailOpenSale(GetLastError());
+    if (!ui::ReplaceFileContent(openSalePath_, FormatOpenSale({period_.nextSale, lines}))) FailOpenSale(GetLastError());
 }
 
 std::vector<regi::LineRecord> Journal::RecoverOpenSale() {
@@ -315,8 +314,10 @@ std::vector<regi::LineRecord> Journal::RecoverOpenSale() {
     DWORD code = ERROR_SUCCESS;
     for (int n = 1; n <= 100 && aside.empty(); ++n) {
         std::wstring name = base + (n == 1 ? L"" : L"-" + std::to_wstring(n)) + L".csv";
-        if (MoveFileW(openSalePath_.c_str(), name.c_str())) aside = name;
-        else if ((code = GetLastError()) != ERROR_ALREADY_EXISTS && code != ERROR_FILE_EXISTS) break;
+        if (MoveFileW(openSalePath_.c_str(), name.c_str()))
+            aside = name;
+        else if ((code = GetLastError()) != ERROR_ALREADY_EXISTS && code != ERROR_FILE_EXISTS)
+            break;
     }
     recoveryMessage_ = L"前回終了時の取引を復元できません: 途中の取引の控えが壊れています。\r\n";
     recoveryMessage_ += aside.empty() ? L"控えはそのままです (" + SystemReason(code) + L")\r\n" + openSalePath_

@@ -59,12 +59,18 @@ std::optional<Kept> ParseKept(std::string_view text) {
         }
         std::optional<std::int64_t> number = Number(value);
         if (!number || *number < (name == "failed" ? -1 : 0)) return std::nullopt;
-        if (name == "sequence") kept.sequence = *number;
-        else if (name == "sale") kept.sale = *number;
-        else if (name == "z") kept.z = *number;
-        else if (name == "size") kept.size = *number;
-        else if (name == "failed") kept.failedAt = *number;
-        else return std::nullopt;
+        if (name == "sequence")
+            kept.sequence = *number;
+        else if (name == "sale")
+            kept.sale = *number;
+        else if (name == "z")
+            kept.z = *number;
+        else if (name == "size")
+            kept.size = *number;
+        else if (name == "failed")
+            kept.failedAt = *number;
+        else
+            return std::nullopt;
     }
     if (!titled) return std::nullopt;
     return kept;

@@ -323,11 +323,11 @@ std::vector<Finding> CompareWithKept(Period& period, const Kept& kept, std::int6
         return what + std::to_wstring(from) + (from == to ? L"" : L"～" + std::to_wstring(to));
     };
     if (size < kept.size)
-        found.push_back({-1, size == 0 ? L"記録のファイルが空か、ありません (前回書いたときは " +
-                                             std::to_wstring(kept.size) + L" バイト)"
-                                       : L"記録のファイルが前回書いたときより短くなっています (" +
-                                             std::to_wstring(kept.size) + L" バイトから " + std::to_wstring(size) +
-                                             L" バイトに)"});
+        found.push_back(
+            {-1, size == 0
+                     ? L"記録のファイルが空か、ありません (前回書いたときは " + std::to_wstring(kept.size) + L" バイト)"
+                     : L"記録のファイルが前回書いたときより短くなっています (" + std::to_wstring(kept.size) +
+                           L" バイトから " + std::to_wstring(size) + L" バイトに)"});
     if (period.nextSequence - 1 < kept.sequence)
         found.push_back({-1, range(L"最後の記録がありません: 番号 ", period.nextSequence, kept.sequence)});
     if (period.nextSale - 1 < kept.sale)
@@ -377,9 +377,10 @@ std::wstring FindingsMessage(const std::vector<Finding>& findings, int unreadabl
     }
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const Finding* a, const Finding* b) { return a->offset < b->offset; });
-    std::wstring text = unfinished ? L"売上の記録の最後に、書き込みの途中で止まった記録があります (停電など)。"
-                                     L"記録のファイルはそのままです。"
-                                   : L"売上の記録がこのプログラムの外で変更されています。記録のファイルはそのままです。";
+    std::wstring text = unfinished
+                            ? L"売上の記録の最後に、書き込みの途中で止まった記録があります (停電など)。"
+                              L"記録のファイルはそのままです。"
+                            : L"売上の記録がこのプログラムの外で変更されています。記録のファイルはそのままです。";
     constexpr size_t kShown = 20;
     for (size_t i = 0; i < sorted.size() && i < kShown; ++i) {
         const Finding& finding = *sorted[i];

@@ -50,8 +50,8 @@ struct Period {
 struct Finding {
     std::int64_t offset = -1;  // where its line begins in the file; -1 for the file as a whole
     std::wstring what;
-    std::int64_t line = 0;     // its 1-based line number, once LineNumbers has told it
-    bool unfinished = false;   // part of a write that stopped midway at the journal's end (a power cut)
+    std::int64_t line = 0;    // its 1-based line number, once LineNumbers has told it
+    bool unfinished = false;  // part of a write that stopped midway at the journal's end (a power cut)
 };
 
 // Reads a journal from its end backward, chunk by chunk, and stops at the last
@@ -94,7 +94,7 @@ private:
     Period period_;
     int unreadable_ = 0;
     std::vector<Finding> findings_;
-    std::int64_t tailAt_ = 0;  // see UnfinishedAt
+    std::int64_t tailAt_ = 0;   // see UnfinishedAt
     std::int64_t linesOf_ = 0;  // the sale whose lines may come next, reading backward
     // That sale's record and what its lines read so far add up to.
     Record sale_;

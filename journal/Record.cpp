@@ -96,7 +96,8 @@ std::optional<int> FindName(const char* const (&names)[N], std::string_view name
 std::optional<int> Digits(std::string_view text, size_t& at, size_t max) {
     size_t start = at;
     int value = 0;
-    while (at < text.size() && at - start < max && text[at] >= '0' && text[at] <= '9') value = value * 10 + (text[at++] - '0');
+    while (at < text.size() && at - start < max && text[at] >= '0' && text[at] <= '9')
+        value = value * 10 + (text[at++] - '0');
     if (at == start) return std::nullopt;
     return value;
 }

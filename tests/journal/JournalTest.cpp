@@ -494,8 +494,10 @@ TEST_F(JournalFile, ADamagedRecoveryFileIsKeptAsideAndTold) {
     EXPECT_EQ(ReadBytes(aside), "sale,class,unit price,quantity,subtotal\r\n1,standard,100,1,999\r\n");
     std::vector<std::wstring> told = journal.StartMessages();
     ASSERT_EQ(told.size(), 1u);
-    EXPECT_EQ(told[0], L"前回終了時の取引を復元できません: 途中の取引の控えが壊れています。\r\n"
-                       L"控えは次の名前で残してあります\r\n" + aside);
+    EXPECT_EQ(told[0],
+              L"前回終了時の取引を復元できません: 途中の取引の控えが壊れています。\r\n"
+              L"控えは次の名前で残してあります\r\n" +
+                  aside);
     WriteBytes(journal.OpenSalePath(), "junk");  // a second one the same second gets a name of its own
     journal.RecoverOpenSale();
     EXPECT_EQ(ReadBytes(folder_.File(L"Pelmora-open-damaged-20261208-210756-2.csv")), "junk");

@@ -408,7 +408,8 @@ TEST(JournalReport, ShowsThePeriodLineByLine) {
 namespace {
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-    for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
+    for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
     return text;
 }
 
@@ -441,8 +442,8 @@ TEST(JournalPeriod, WhatASpreadsheetSavesReadsTheSame) {
     const std::pair<const char*, std::string> saved[] = {
         {"LF", Replaced(day.text, "\r\n", "\n")},
         {"CR", Replaced(day.text, "\r\n", "\r")},
-        {"LF, then CRLF appended", Replaced(day.text.substr(0, day.text.size() / 2), "\r\n", "\n") +
-                                       day.text.substr(day.text.size() / 2)},
+        {"LF, then CRLF appended",
+         Replaced(day.text.substr(0, day.text.size() / 2), "\r\n", "\n") + day.text.substr(day.text.size() / 2)},
         {"no byte-order mark", day.text.substr(3)},
         {"no header", records},
         {"a header renamed", std::string("Seq;Time;Kind\r\n") + records},
@@ -555,11 +556,22 @@ TEST(JournalPeriod, TheKeptNumbersNeverGoBackAndALostEndIsTold) {
               std::to_wstring(size) + L" バイトに)",
           L"最後の記録がありません: 番号 " + std::to_wstring(day.nextSeq) + L"～" + std::to_wstring(lastSeq + 6),
           L"最後の売上がありません: No.8"},
-         lastSeq + 7, 9, 5},
-        {"the last z deleted", {lastSeq, 7, 6, size, {}, -1}, size,
-         {L"精算の記録がありません: No.5～6 (締めた日の売上が集計に入っています)"}, day.nextSeq, 8, 7},
-        {"an empty journal", {lastSeq, 7, 4, size, {}, -1}, 0,
-         {L"記録のファイルが空か、ありません (前回書いたときは " + std::to_wstring(size) + L" バイト)"}, day.nextSeq, 8,
+         lastSeq + 7,
+         9,
+         5},
+        {"the last z deleted",
+         {lastSeq, 7, 6, size, {}, -1},
+         size,
+         {L"精算の記録がありません: No.5～6 (締めた日の売上が集計に入っています)"},
+         day.nextSeq,
+         8,
+         7},
+        {"an empty journal",
+         {lastSeq, 7, 4, size, {}, -1},
+         0,
+         {L"記録のファイルが空か、ありません (前回書いたときは " + std::to_wstring(size) + L" バイト)"},
+         day.nextSeq,
+         8,
          5},
     };
     for (const Case& c : cases) {
@@ -612,14 +624,15 @@ TEST(JournalPeriod, LineNumbersCountEveryLineEndOnceWhateverTheChunks) {
 TEST(JournalKept, ReadsBackWhatItWroteAndNothingElse) {
     Kept kept{1234, 56, 7, 98765, {{10, 20}, {30, 30}}, 400};
     std::string text = FormatKept(kept);
-    EXPECT_EQ(text, "Pelmora journal numbers\r\nsequence=1234\r\nsale=56\r\nz=7\r\nsize=98765\r\npartial=10-20\r\n"
-                    "partial=30-30\r\nfailed=400\r\n");
+    EXPECT_EQ(text,
+              "Pelmora journal numbers\r\nsequence=1234\r\nsale=56\r\nz=7\r\nsize=98765\r\npartial=10-20\r\n"
+              "partial=30-30\r\nfailed=400\r\n");
     std::optional<Kept> back = ParseKept(text);
     ASSERT_TRUE(back);
     EXPECT_EQ(FormatKept(*back), text);
-    for (const std::string& junk : {std::string(), std::string("sequence=1\r\n"), text.substr(0, text.size() - 1),
-                                    text + "colour=red\r\n", text + "sale=-1\r\n", text + "partial=20-10\r\n",
-                                    text + "size=1e3\r\n"})
+    for (const std::string& junk :
+         {std::string(), std::string("sequence=1\r\n"), text.substr(0, text.size() - 1), text + "colour=red\r\n",
+          text + "sale=-1\r\n", text + "partial=20-10\r\n", text + "size=1e3\r\n"})
         EXPECT_FALSE(ParseKept(junk)) << junk;
 }
 
