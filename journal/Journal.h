@@ -5,8 +5,12 @@
 // Pelmora-open.csv, replaced atomically at every change, for the next start
 // after a crash. Each writing call either stores everything and updates the
 // numbers and totals, or raises ui::Error and changes nothing, so that the
-// same call can simply be tried again.
+// same call can simply be tried again. After each append the highest numbers
+// and the journal's size are kept in Pelmora-journal-numbers.txt (see Kept),
+// where damage to the journal cannot reset them. From its first append on, a
+// Journal holds its file: other programs may read it, none may write to it.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,6 +21,9 @@ namespace journal {
 
 extern const wchar_t kJournalName[];   // "Pelmora-journal.csv"
 extern const wchar_t kOpenSaleName[];  // "Pelmora-open.csv"
+extern const wchar_t kKeptName[];      // "Pelmora-journal-numbers.txt"
+// The first line of the message when another program holds the journal; the path follows.
+extern const wchar_t kJournalBusy[];  // "売上の記録は別の Pelmora が使っています"
 
 // The local time as the records keep it, "2026-12-08T21:07:56".
 std::wstring TimeNow();
@@ -38,12 +45,18 @@ public:
     explicit Journal(const std::wstring& folder);
     const std::wstring& Path() const { return path_; }
     const std::wstring& OpenSalePath() const { return openSalePath_; }
+    const std::wstring& KeptPath() const { return keptPath_; }
 
     // Reads the period since the last Z from the end of the journal; a missing
-    // journal is an empty one. Returns the number of lines read and not used.
+    // journal is an empty one. The next numbers continue from the higher of the
+    // journal's and the kept ones. Returns the number of lines read and not used.
     // Raises ui::Error when the journal is there but cannot be read; until a
-    // load succeeds, every writing call tries it first.
+    // load succeeds, every writing call tries it first. Never changes the journal.
     int Load();
+    // What the start should show, each once: everything Load found in the
+    // journal in one message with line numbers, that another program holds
+    // it, and what RecoverOpenSale could not restore.
+    std::vector<std::wstring> StartMessages() const;
 
     // Stores a settled sale (lines, taxes, tendered, change): it gets the next
     // sale number and the time now; its line records, then its sale record.
@@ -67,22 +80,35 @@ public:
     // number 0 when there is none.
     const regi::SaleRecord& LastSale() const { return lastSale_; }
 
-    // The open sale's lines, after every change to them; no lines removes the file.
+    // The open sale's lines, after every change to them; no lines removes the
+    // file. A failure names the recovery file and, after a settle or cancel,
+    // says that the journal holds it.
     void KeepOpenSale(const std::vector<regi::LineRecord>& lines);
     // The lines a run that ended mid-sale left; none when there is no file, when
     // it is damaged, or when its sale reached the journal already (known only
-    // after Load, so call it after Load). Never raises.
+    // after Load, so call it after Load). A damaged file is renamed aside and
+    // named in StartMessages. Never raises.
     std::vector<regi::LineRecord> RecoverOpenSale();
 
 private:
+    struct HandleCloser {
+        void operator()(void* handle) const;
+    };
     void EnsureLoaded();
     void Append(const std::vector<Record>& records);  // to the disk, then into the period
     void DropOpenSale() noexcept;
+    void SaveKept() noexcept;
+    [[noreturn]] void FailOpenSale(unsigned long code) const;
 
-    std::wstring path_, openSalePath_;
+    std::wstring path_, openSalePath_, keptPath_;
+    std::unique_ptr<void, HandleCloser> file_;  // the journal, held from the first append on
     Period period_;
+    Kept kept_;
+    std::int64_t unfinishedAt_ = -1;  // see BackwardReader::UnfinishedAt
     regi::SaleRecord lastSale_;
     bool loaded_ = false;
+    const wchar_t* recorded_ = nullptr;  // what the last settle or cancel stored, until a new sale opens
+    std::wstring journalMessage_, busyMessage_, recoveryMessage_;
 };
 
 }  // namespace journal

@@ -22,6 +22,9 @@ void AddTaxable(std::vector<RateTotal>& taxable, regi::TaxClass taxClass, std::i
     place->tax += tax;
 }
 
+const wchar_t kJunkLine[] = L"売上の記録として読めない行です";
+constexpr size_t kMaxLine = 4096;  // far longer than any record
+
 Record Numbered(std::int64_t sequence, const std::wstring& time, Kind kind) {
     Record record;
     record.sequence = sequence;
@@ -152,38 +155,139 @@ Record Period::ReportRecord(Kind kind, std::int64_t cashFloat, const std::wstrin
     return record;
 }
 
+BackwardReader::BackwardReader(std::int64_t size, std::vector<ByteRange> partials)
+    : size_(size), partials_(std::move(partials)), tailAt_(size) {}
+
 bool BackwardReader::Feed(std::string_view chunk, bool atStart) {
     if (done_) return false;
-    unread_.insert(0, chunk);
-    // Lines are taken from the end. Each ends in "\n" except the file's last
-    // when it was cut short; the first line of unread_ may have begun in bytes
-    // not fed yet.
-    while (!unread_.empty() && !done_) {
-        size_t before = unread_.size() < 2 ? std::string::npos : unread_.rfind('\n', unread_.size() - 2);
+    fed_ += static_cast<std::int64_t>(chunk.size());
+    const std::int64_t base = size_ - fed_;  // where text begins in the file
+    // unread_ is at most one line's start, so that joining stays linear in the file's size.
+    std::string text;
+    text.reserve(chunk.size() + unread_.size());
+    text.append(chunk).append(unread_);
+    unread_.clear();
+    size_t end = text.size();
+    if (longLine_) {
+        size_t before = text.find_last_of("\r\n");
         if (before == std::string::npos && !atStart) return true;
         size_t start = before == std::string::npos ? 0 : before + 1;
-        Line(std::string_view(unread_).substr(start), start == 0 && atStart);
-        unread_.resize(start);
+        Junk(base + static_cast<std::int64_t>(start), kJunkLine);
+        longLine_ = false;
+        end = start;
+    }
+    // Lines are taken from the end. Each ends in CRLF, LF or CR except the
+    // file's last when it was cut short; the first line of text may have begun
+    // in bytes not fed yet.
+    while (end > 0 && !done_) {
+        size_t body = end;
+        if (text[body - 1] == '\n') --body;
+        if (body > 0 && text[body - 1] == '\r') --body;
+        size_t before = body == 0 ? std::string::npos : text.find_last_of("\r\n", body - 1);
+        if (before == std::string::npos && !atStart) {
+            // A line longer than any record is junk: only its start is still wanted.
+            if (end > kMaxLine) {
+                longLine_ = true;
+            } else {
+                unread_ = text.substr(0, end);
+            }
+            return true;
+        }
+        size_t start = before == std::string::npos ? 0 : before + 1;
+        std::int64_t offset = base + static_cast<std::int64_t>(start);
+        if (end - start > kMaxLine) {
+            Junk(offset, kJunkLine);
+        } else {
+            Line(std::string_view(text).substr(start, end - start), offset, start == 0 && atStart);
+        }
+        end = start;
+    }
+    if (done_ || atStart) {
+        CloseSale();
+        for (Finding& finding : findings_) finding.unfinished = finding.offset >= tailAt_;
     }
     return !done_ && !atStart;
 }
 
-void BackwardReader::Line(std::string_view line, bool first) {
-    if (first && line.substr(0, 3) == kByteOrderMark) line.remove_prefix(3);
-    std::string_view text = line.substr(0, line.find_last_not_of("\r\n") + 1);
-    // The header, even one cut short while a new journal was made, is no record.
-    if (text.empty() || (first && std::string_view(kHeader).substr(0, text.size()) == text)) return;
+bool BackwardReader::Partial(std::int64_t offset) const {
+    for (const ByteRange& range : partials_)
+        if (offset >= range.begin && offset < range.end) return true;
+    return false;
+}
+
+void BackwardReader::Junk(std::int64_t offset, const wchar_t* what) {
+    ++unreadable_;
+    findings_.push_back({offset, what});
+}
+
+void BackwardReader::CloseSale() {
+    if (saleAt_ < 0) return;
+    bool adds = lineCount_ == sale_.lines && classSums_[0] == sale_.exemptAmount &&
+                classSums_[1] == sale_.standardAmount && classSums_[2] == sale_.reducedAmount;
+    if (!adds) findings_.push_back({saleAt_, L"売上の内訳が明細の行と合いません"});
+    saleAt_ = -1;
+}
+
+void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first) {
+    size_t ending = LineEnding(line);
+    std::string_view text = line.substr(0, line.size() - ending);
+    if (first && text.substr(0, 3) == kByteOrderMark) text.remove_prefix(3);
+    if (text.empty()) return;
+    bool atTail = offset + static_cast<std::int64_t>(line.size()) == tailAt_;
+    if (ending == 0) tailAt_ = offset;  // only the file's last line can lack its line end
+    if (Partial(offset)) return;
     std::optional<Record> record = ParseRecord(line);
+    // The first line is the header when it is no record, whatever it says or lacks.
+    if (!record && first) return;
+    if (!record) {
+        Junk(offset, kJunkLine);
+        return;
+    }
     // Read backward, numbers fall. A record with a number at or above one read
     // already is an earlier attempt of a write that failed and was tried again
-    // with the same numbers: the later one holds.
-    bool superseded = record && period_.firstSequence != 0 && record->sequence >= period_.firstSequence;
+    // with the same numbers, or rows put out of order: the later one holds.
+    bool superseded = period_.firstSequence != 0 && record->sequence >= period_.firstSequence;
+    bool ofSale = record->kind == Kind::Line && record->sale == linesOf_;
+    if (!ofSale || superseded) CloseSale();
+    if (superseded) {
+        Junk(offset, L"記録の順番が前後しています");
+        return;
+    }
     // A sale's lines stand just before its sale record; lines without it are
     // what a power cut left of a sale that stayed open.
-    bool orphan = record && record->kind == Kind::Line && record->sale != linesOf_;
-    if (!record || superseded || orphan) {
-        ++unreadable_;
+    if (record->kind == Kind::Line && !ofSale) {
+        if (atTail) tailAt_ = offset;
+        Junk(offset, L"売上の記録がない明細の行です");
         return;
+    }
+    if (laterAt_ >= 0 && record->sequence < laterSequence_ - 1)
+        findings_.push_back({laterAt_, L"この行の前の記録 (番号 " + std::to_wstring(record->sequence + 1) + L"～" +
+                                           std::to_wstring(laterSequence_ - 1) + L") がありません"});
+    laterSequence_ = record->sequence;
+    laterAt_ = offset;
+    if (record->kind != Kind::Line && record->kind != Kind::Void) {
+        // Each sale or cancel takes the next sale number; an x or z names the last one before it.
+        bool report = record->kind == Kind::X || record->kind == Kind::Z;
+        std::int64_t expected = laterSale_ - 1;
+        if (laterSaleAt_ >= 0 && record->sale < expected)
+            findings_.push_back({laterSaleAt_, L"この行の前の売上 (No." + std::to_wstring(record->sale + 1) + L"～" +
+                                                   std::to_wstring(expected) + L") がありません"});
+        laterSale_ = report ? record->sale + 1 : record->sale;
+        laterSaleAt_ = offset;
+    }
+    if (record->kind == Kind::Sale) {
+        if (record->total != record->standardAmount + record->reducedAmount + record->exemptAmount)
+            findings_.push_back({offset, L"売上の合計が内訳と合いません"});
+        sale_ = *record;
+        saleAt_ = offset;
+        lineCount_ = 0;
+        classSums_[0] = classSums_[1] = classSums_[2] = 0;
+    } else if (ofSale) {
+        std::int64_t product = 0;
+        if (__builtin_mul_overflow(record->unitPrice, record->quantity, &product) || product != record->subtotal)
+            findings_.push_back({offset, L"小計が単価×数量と合いません"});
+        ++lineCount_;
+        classSums_[static_cast<int>(record->taxClass)] += record->subtotal;
     }
     linesOf_ = record->kind == Kind::Sale || record->kind == Kind::Line ? record->sale : 0;
     period_.Add(*record);
@@ -207,10 +311,86 @@ void BackwardReader::Line(std::string_view line, bool first) {
     if (record->kind == Kind::Z) done_ = true;
 }
 
-BackwardReader ReadJournal(std::string_view bytes) {
-    BackwardReader reader;
+BackwardReader ReadJournal(std::string_view bytes, std::vector<ByteRange> partials) {
+    BackwardReader reader(static_cast<std::int64_t>(bytes.size()), std::move(partials));
     reader.Feed(bytes, true);
     return reader;
+}
+
+std::vector<Finding> CompareWithKept(Period& period, const Kept& kept, std::int64_t size) {
+    std::vector<Finding> found;
+    auto range = [](const wchar_t* what, std::int64_t from, std::int64_t to) {
+        return what + std::to_wstring(from) + (from == to ? L"" : L"～" + std::to_wstring(to));
+    };
+    if (size < kept.size)
+        found.push_back(
+            {-1, size == 0
+                     ? L"記録のファイルが空か、ありません (前回書いたときは " + std::to_wstring(kept.size) + L" バイト)"
+                     : L"記録のファイルが前回書いたときより短くなっています (" + std::to_wstring(kept.size) +
+                           L" バイトから " + std::to_wstring(size) + L" バイトに)"});
+    if (period.nextSequence - 1 < kept.sequence)
+        found.push_back({-1, range(L"最後の記録がありません: 番号 ", period.nextSequence, kept.sequence)});
+    if (period.nextSale - 1 < kept.sale)
+        found.push_back({-1, range(L"最後の売上がありません: No.", period.nextSale, kept.sale)});
+    if (period.nextZ - 1 < kept.z)
+        found.push_back({-1, range(L"精算の記録がありません: No.", period.nextZ, kept.z) +
+                                 L" (締めた日の売上が集計に入っています)"});
+    period.nextSequence = std::max(period.nextSequence, kept.sequence + 1);
+    period.nextSale = std::max(period.nextSale, kept.sale + 1);
+    period.nextZ = std::max(period.nextZ, kept.z + 1);
+    return found;
+}
+
+LineNumbers::LineNumbers(std::vector<Finding>& findings) {
+    for (Finding& finding : findings)
+        if (finding.offset >= 0) pending_.push_back(&finding);
+    std::sort(pending_.begin(), pending_.end(), [](Finding* a, Finding* b) { return a->offset > b->offset; });
+}
+
+void LineNumbers::Feed(std::string_view chunk) {
+    for (char c : chunk) {
+        while (!pending_.empty() && pending_.back()->offset <= at_) {
+            pending_.back()->line = breaks_ + 1;
+            pending_.pop_back();
+        }
+        if (pending_.empty()) return;
+        if (c == '\r' || (c == '\n' && !afterCr_)) ++breaks_;
+        afterCr_ = c == '\r';
+        ++at_;
+    }
+    // What begins at the very end (a line cut short after a line end) is numbered too.
+    while (!pending_.empty() && pending_.back()->offset <= at_) {
+        pending_.back()->line = breaks_ + 1;
+        pending_.pop_back();
+    }
+}
+
+std::int64_t LineNumbers::Wanted() const { return pending_.empty() ? -1 : pending_.front()->offset; }
+
+std::wstring FindingsMessage(const std::vector<Finding>& findings, int unreadable) {
+    if (findings.empty()) return L"";
+    std::vector<const Finding*> sorted;
+    bool unfinished = true;
+    for (const Finding& finding : findings) {
+        sorted.push_back(&finding);
+        unfinished = unfinished && finding.unfinished;
+    }
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const Finding* a, const Finding* b) { return a->offset < b->offset; });
+    std::wstring text = unfinished
+                            ? L"売上の記録の最後に、書き込みの途中で止まった記録があります (停電など)。"
+                              L"記録のファイルはそのままです。"
+                            : L"売上の記録がこのプログラムの外で変更されています。記録のファイルはそのままです。";
+    constexpr size_t kShown = 20;
+    for (size_t i = 0; i < sorted.size() && i < kShown; ++i) {
+        const Finding& finding = *sorted[i];
+        text += L"\r\n";
+        if (finding.line > 0) text += std::to_wstring(finding.line) + L" 行目: ";
+        text += finding.what;
+    }
+    if (sorted.size() > kShown) text += L"\r\nほか " + std::to_wstring(sorted.size() - kShown) + L" 件";
+    if (unreadable > 0) text += L"\r\n売上の記録に読めない行が " + std::to_wstring(unreadable) + L" 行あります";
+    return text;
 }
 
 std::vector<std::wstring> ReportLines(const Period& period, const Record& report) {
@@ -218,6 +398,9 @@ std::vector<std::wstring> ReportLines(const Period& period, const Record& report
     lines.push_back(report.kind == Kind::Z ? L"精算\tNo." + std::to_wstring(report.z) : L"点検");
     std::wstring to = Shown(report.time);
     lines.push_back(L"期間\t" + (period.from.empty() ? to : Shown(period.from)) + L" ～ " + to);
+    // Our times compare as text; an end before the start means the clock was moved back.
+    if (!period.from.empty() && report.time < period.from)
+        lines.push_back(L"注意\t期間の終わりが始まりより前です (時計が戻されました)");
     lines.push_back(L"客数\t" + std::to_wstring(period.sales));
     lines.push_back(L"行数\t" + std::to_wstring(period.lines));
     lines.push_back(L"売上合計\t" + regi::FormatMoney(period.total));

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "journal/Kept.h"
 #include "journal/Record.h"
 #include "register/SaleRecord.h"
 
@@ -44,10 +45,24 @@ struct Period {
     Record ReportRecord(Kind kind, std::int64_t cashFloat, const std::wstring& time) const;
 };
 
+// Something in the journal that the program did not write so: a line that is
+// no record, a sale whose parts do not add up, numbers out of order or missing.
+struct Finding {
+    std::int64_t offset = -1;  // where its line begins in the file; -1 for the file as a whole
+    std::wstring what;
+    std::int64_t line = 0;    // its 1-based line number, once LineNumbers has told it
+    bool unfinished = false;  // part of a write that stopped midway at the journal's end (a power cut)
+};
+
 // Reads a journal from its end backward, chunk by chunk, and stops at the last
-// z record: start-up reads only the period, however long the journal is.
+// z record: start-up reads only the period, however long the journal is, and
+// whatever its line ends (CRLF, LF or CR). Each line is checked against the
+// records around it as it is read.
 class BackwardReader {
 public:
+    // size: the journal's size in bytes; partials: the ranges that failed
+    // writes left (see Kept), passed over without a word.
+    explicit BackwardReader(std::int64_t size = 0, std::vector<ByteRange> partials = {});
     // chunk: the bytes just before all bytes fed so far; atStart: it begins the
     // file. Returns whether earlier bytes are still wanted.
     bool Feed(std::string_view chunk, bool atStart);
@@ -55,22 +70,66 @@ public:
     // Lines read and not used: junk, a last line cut short, records a later
     // record superseded and lines without their sale record (see Line).
     int Unreadable() const { return unreadable_; }
+    // Every line that is not what the program wrote, in the order read (from the end).
+    const std::vector<Finding>& Findings() const { return findings_; }
+    // Where a write that stopped midway begins at the journal's end: a last
+    // line without its line end, and the lines of a sale without its sale
+    // record before it; -1 when the journal ends with whole records.
+    std::int64_t UnfinishedAt() const { return tailAt_ < size_ ? tailAt_ : -1; }
     // The period's last settled sale with its lines, for a receipt after a
     // restart; number 0 when the period has none.
     const regi::SaleRecord& LastSale() const { return lastSale_; }
 
 private:
-    void Line(std::string_view line, bool first);
-    std::string unread_;  // bytes fed and not yet taken apart into lines
+    void Line(std::string_view line, std::int64_t offset, bool first);
+    void Junk(std::int64_t offset, const wchar_t* what);
+    void CloseSale();
+    bool Partial(std::int64_t offset) const;
+
+    std::int64_t size_ = 0, fed_ = 0;
+    std::vector<ByteRange> partials_;
+    std::string unread_;     // bytes fed and not yet taken apart into lines: part of one line at most
+    bool longLine_ = false;  // unread_ was the end of a line too long to be a record; it goes on before
     bool done_ = false;
     Period period_;
     int unreadable_ = 0;
+    std::vector<Finding> findings_;
+    std::int64_t tailAt_ = 0;   // see UnfinishedAt
     std::int64_t linesOf_ = 0;  // the sale whose lines may come next, reading backward
+    // That sale's record and what its lines read so far add up to.
+    Record sale_;
+    std::int64_t saleAt_ = -1, lineCount_ = 0, classSums_[3] = {0, 0, 0};
+    std::int64_t laterSequence_ = 0, laterAt_ = -1;  // the record read last (the next in the file)
+    std::int64_t laterSale_ = 0, laterSaleAt_ = -1;  // the number and place of the sale read last
     regi::SaleRecord lastSale_;
 };
 
 // A whole journal's bytes read at once.
-BackwardReader ReadJournal(std::string_view bytes);
+BackwardReader ReadJournal(std::string_view bytes, std::vector<ByteRange> partials = {});
+
+// The kept numbers against the journal as read: the next numbers continue from
+// the higher of the two, and a journal that lost records, a Z or bytes since
+// the program last wrote it is found out. size: the journal's size now.
+std::vector<Finding> CompareWithKept(Period& period, const Kept& kept, std::int64_t size);
+
+// Gives findings their line numbers as the file is fed from its start: lines
+// end in CRLF, LF or CR, as a spreadsheet counts them.
+class LineNumbers {
+public:
+    explicit LineNumbers(std::vector<Finding>& findings);
+    void Feed(std::string_view chunk);
+    // The furthest offset still to be numbered; -1 when all are.
+    std::int64_t Wanted() const;
+
+private:
+    std::vector<Finding*> pending_;  // by offset, furthest last
+    std::int64_t at_ = 0, breaks_ = 0;
+    bool afterCr_ = false;
+};
+
+// The one message for the operator about findings, empty for none: that the
+// journal was changed outside the program and left as it is, then a line for each.
+std::wstring FindingsMessage(const std::vector<Finding>& findings, int unreadable);
 
 // The X or Z report for the period and its x or z record: one line per item,
 // caption and values separated by tabs (they line up at tab stops and paste

@@ -1,5 +1,6 @@
 #include "journal/Record.h"
 
+#include <cstdio>
 #include <iterator>
 
 #include "register/Sale.h"
@@ -91,13 +92,19 @@ std::optional<int> FindName(const char* const (&names)[N], std::string_view name
     return std::nullopt;
 }
 
-bool IsLocalTime(std::string_view text) {
-    const std::string_view pattern = "dddd-dd-ddTdd:dd:dd";
-    if (text.size() != pattern.size()) return false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        bool ok = pattern[i] == 'd' ? text[i] >= '0' && text[i] <= '9' : text[i] == pattern[i];
-        if (!ok) return false;
-    }
+// Reads up to max digits at text[at...]; at least one.
+std::optional<int> Digits(std::string_view text, size_t& at, size_t max) {
+    size_t start = at;
+    int value = 0;
+    while (at < text.size() && at - start < max && text[at] >= '0' && text[at] <= '9')
+        value = value * 10 + (text[at++] - '0');
+    if (at == start) return std::nullopt;
+    return value;
+}
+
+bool Take(std::string_view text, size_t& at, std::string_view oneOf) {
+    if (at >= text.size() || oneOf.find(text[at]) == std::string_view::npos) return false;
+    ++at;
     return true;
 }
 
@@ -118,6 +125,40 @@ const char kHeader[] =
     "void amount,cancels,cancel amount,negative lines,negative amount,float,expected cash,z";
 const char kByteOrderMark[] = "\xEF\xBB\xBF";
 
+std::optional<std::string> LocalTime(std::string_view text) {
+    size_t at = 0;
+    std::optional<int> year = Digits(text, at, 4);
+    if (!year || at != 4 || text.size() <= 4 || (text[4] != '-' && text[4] != '/')) return std::nullopt;
+    char dateMark = text[at++];
+    std::optional<int> month = Digits(text, at, 2);
+    if (!month || !Take(text, at, std::string_view(&dateMark, 1))) return std::nullopt;
+    std::optional<int> day = Digits(text, at, 2);
+    if (!day || !Take(text, at, "T ")) return std::nullopt;
+    std::optional<int> hour = Digits(text, at, 2);
+    if (!hour || !Take(text, at, ":")) return std::nullopt;
+    size_t minuteAt = at;
+    std::optional<int> minute = Digits(text, at, 2);
+    if (!minute || at - minuteAt != 2) return std::nullopt;
+    std::optional<int> second = 0;
+    if (Take(text, at, ":")) {
+        size_t secondAt = at;
+        second = Digits(text, at, 2);
+        if (!second || at - secondAt != 2) return std::nullopt;
+    }
+    bool sound = at == text.size() && *month >= 1 && *month <= 12 && *day >= 1 && *day <= 31 && *hour <= 23 &&
+                 *minute <= 59 && *second <= 59;
+    if (!sound) return std::nullopt;
+    char out[32];
+    std::snprintf(out, sizeof out, "%04d-%02d-%02dT%02d:%02d:%02d", *year, *month, *day, *hour, *minute, *second);
+    return std::string(out);
+}
+
+size_t LineEnding(std::string_view line) {
+    if (line.size() >= 2 && line.substr(line.size() - 2) == "\r\n") return 2;
+    if (!line.empty() && (line.back() == '\n' || line.back() == '\r')) return 1;
+    return 0;
+}
+
 std::string FormatRecord(const Record& record) {
     std::string line = std::to_string(record.sequence) + ',';
     AppendField(line, Narrow(record.time));
@@ -132,15 +173,17 @@ std::string FormatRecord(const Record& record) {
 }
 
 std::optional<Record> ParseRecord(std::string_view line) {
-    if (line.size() < 2 || line.substr(line.size() - 2) != "\r\n") return std::nullopt;
-    std::optional<std::vector<std::string>> fields = SplitFields(line.substr(0, line.size() - 2));
+    size_t ending = LineEnding(line);
+    if (ending == 0) return std::nullopt;
+    std::optional<std::vector<std::string>> fields = SplitFields(line.substr(0, line.size() - ending));
     if (!fields || fields->size() != kFieldCount) return std::nullopt;
     Record record;
     std::optional<std::int64_t> sequence = ParseInteger((*fields)[0]);
     std::optional<int> kind = FindName(kKindNames, (*fields)[2]);
-    if (!sequence || *sequence < 1 || !IsLocalTime((*fields)[1]) || !kind) return std::nullopt;
+    std::optional<std::string> time = LocalTime((*fields)[1]);
+    if (!sequence || *sequence < 1 || !time || !kind) return std::nullopt;
     record.sequence = *sequence;
-    record.time.assign((*fields)[1].begin(), (*fields)[1].end());
+    record.time.assign(time->begin(), time->end());
     record.kind = static_cast<Kind>(*kind);
     for (size_t i = 0; i < std::size(kColumns); ++i) {
         const Column& column = kColumns[i];

@@ -43,10 +43,18 @@ extern const char kByteOrderMark[];  // UTF-8's
 
 // One record as a journal line, CRLF included.
 std::string FormatRecord(const Record& record);
-// A journal line with its CRLF back into a record; nothing for anything that
-// is not what FormatRecord writes for some record (quoted fields are read too,
-// as spreadsheets write them): a line cut short lacks at least its CRLF.
+// A journal line with its line end back into a record; nothing for anything
+// that is not what FormatRecord writes for some record. What a spreadsheet
+// writes when it saves the journal again reads too: quoted fields, LF or CR
+// line ends, the times of LocalTime. A line cut short lacks at least its line end.
 std::optional<Record> ParseRecord(std::string_view line);
+
+// A time as the journal or a spreadsheet writes it, in the journal's own form
+// "2026-12-08T21:07:56": "2026-12-08T21:07:56", "2026-12-09 03:03:39",
+// "2025/12/10 9:01", "2025/12/10 9:01:05"; month, day and hour of one or two digits.
+std::optional<std::string> LocalTime(std::string_view text);
+// The length of the line end that closes line: 2 for CRLF, 1 for LF or CR, 0 for none.
+size_t LineEnding(std::string_view line);
 
 // The sale being keyed, as the recovery file keeps it.
 struct OpenSale {

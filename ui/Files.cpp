@@ -26,14 +26,23 @@ std::optional<std::string> ReadFileBytes(const std::wstring& path, size_t maxSiz
     return bytes;
 }
 
+bool WriteAndFlush(void* file, const std::string& bytes) {
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) return false;
+    if (written != bytes.size()) {
+        // A full disk takes part of the bytes without an error of its own.
+        SetLastError(ERROR_DISK_FULL);
+        return false;
+    }
+    return FlushFileBuffers(file) != FALSE;
+}
+
 bool ReplaceFileContent(const std::wstring& path, const std::string& bytes) {
     std::wstring temporary = path + L".tmp";
     HANDLE file =
         CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    bool stored = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                  written == bytes.size() && FlushFileBuffers(file);
+    bool stored = WriteAndFlush(file, bytes);
     DWORD code = GetLastError();
     CloseHandle(file);
     if (stored && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))

@@ -18,4 +18,9 @@ std::optional<std::string> ReadFileBytes(const std::wstring& path, size_t maxSiz
 // platform refuses; GetLastError then says why, and the old file stays.
 bool ReplaceFileContent(const std::wstring& path, const std::string& bytes);
 
+// Writes bytes at the file's current place and flushes them to the disk. False
+// when that fails; GetLastError then holds the failing call's own reason, and
+// ERROR_DISK_FULL for a write cut short without one.
+bool WriteAndFlush(void* file, const std::string& bytes);
+
 }  // namespace ui

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "journal/Journal.h"
 #include "register/Sale.h"
 #include "settings/LocalClock.h"
@@ -52,6 +54,17 @@ void ExpectWriteError(const ui::Error& e, const std::wstring& path) {
     std::wstring start = L"売上の記録に書き込めません\r\n" + path + L"\r\n";
     EXPECT_EQ(e.Message().substr(0, start.size()), start);
     EXPECT_GT(e.Message().size(), start.size()) << "no reason";  // the system's reason
+}
+
+// The message when the recovery file refuses: what, where, why, and what the journal holds.
+void ExpectOpenSaleError(const ui::Error& e, const std::wstring& path, const std::wstring& kept) {
+    std::wstring start = L"途中の取引の控えを書き換えられません\r\n" + path + L"\r\n";
+    EXPECT_EQ(e.Message().substr(0, start.size()), start);
+    EXPECT_GT(e.Message().size(), start.size() + kept.size()) << "no reason";
+    if (!kept.empty()) {
+        EXPECT_EQ(e.Message().substr(e.Message().size() - kept.size()), kept);
+    }
+    EXPECT_EQ(e.Message().find(L"売上の記録に書き込めません"), std::wstring::npos);
 }
 
 TEST_F(JournalFile, ASaleIsItsLinesThenTheSaleOnTheDiskBeforeTheCallReturns) {
@@ -128,10 +141,10 @@ TEST_F(JournalFile, XAndZReportTheJournalWrittenHereAndZStartsAnew) {
     }
     WriteBytes(folder_.File(kJournalName), text);
 
-    journal::Journal journal(folder_.Path());
-    EXPECT_EQ(journal.Load(), 0);
-    EXPECT_EQ(journal.SalesTotal(), total);
-    Report x = journal.TakeX(20000);
+    auto journal = std::make_unique<journal::Journal>(folder_.Path());
+    EXPECT_EQ(journal->Load(), 0);
+    EXPECT_EQ(journal->SalesTotal(), total);
+    Report x = journal->TakeX(20000);
     EXPECT_EQ(x.z, 0);
     ASSERT_GE(x.lines.size(), 14u);
     EXPECT_EQ(x.lines[0], L"点検");
@@ -145,7 +158,7 @@ TEST_F(JournalFile, XAndZReportTheJournalWrittenHereAndZStartsAnew) {
     EXPECT_EQ(x.lines[8], L"軽減8%内消費税\t" + regi::FormatMoney(Contained(1080, 8) + Contained(150, 8)));
     EXPECT_EQ(x.lines.back(), L"現金予定額\t" + regi::FormatMoney(20000 + total));
     EXPECT_EQ(x.Text().substr(0, 4), L"点検\r\n");
-    EXPECT_EQ(journal.SalesTotal(), total);  // an X changes nothing
+    EXPECT_EQ(journal->SalesTotal(), total);  // an X changes nothing
     std::string afterX = Journal();
     ASSERT_EQ(afterX.substr(0, text.size()), text);
     std::optional<Record> xRecord = ParseRecord(afterX.substr(text.size()));
@@ -155,18 +168,19 @@ TEST_F(JournalFile, XAndZReportTheJournalWrittenHereAndZStartsAnew) {
     EXPECT_EQ(xRecord->total, total);
     EXPECT_EQ(xRecord->expectedCash, 20000 + total);
 
-    Report z = journal.TakeZ(20000);
+    Report z = journal->TakeZ(20000);
     EXPECT_EQ(z.z, 10);
     EXPECT_EQ(z.lines[0], L"精算\tNo.10");
     EXPECT_EQ(z.lines[4], L"売上合計\t" + regi::FormatMoney(total));
-    EXPECT_EQ(journal.SalesTotal(), 0);
-    EXPECT_EQ(journal.ExpectedCash(20000), 20000);
+    EXPECT_EQ(journal->SalesTotal(), 0);
+    EXPECT_EQ(journal->ExpectedCash(20000), 20000);
     std::optional<Record> zRecord = ParseRecord(Journal().substr(afterX.size()));
     ASSERT_TRUE(zRecord);
     EXPECT_EQ(zRecord->z, 10);
     EXPECT_EQ(zRecord->sale, 6);
     EXPECT_EQ(zRecord->sequence, seq + 1);
 
+    journal.reset();  // one program holds the journal at a time
     journal::Journal restarted(folder_.Path());
     EXPECT_EQ(restarted.Load(), 0);
     EXPECT_EQ(restarted.SalesTotal(), 0);
@@ -182,21 +196,23 @@ TEST_F(JournalFile, UnreadableLinesAreCountedAndTheFileIsLeftAsItWas) {
     std::string second = TestSale{2, "2026-12-08T09:05:00", {{1, 700, 1}}, 10, 8, 700}.Rows(seq);
     std::string text = Header() + first + "1,2,3 edited by hand\r\n" + second.substr(0, second.size() - 30);
     WriteBytes(folder_.File(kJournalName), text);
-    journal::Journal journal(folder_.Path());
-    EXPECT_EQ(journal.Load(), 3);  // the junk, sale 2's cut record and the line left without it
+    auto journal = std::make_unique<journal::Journal>(folder_.Path());
+    EXPECT_EQ(journal->Load(), 3);  // the junk, sale 2's cut record and the line left without it
     EXPECT_EQ(UnreadableLinesMessage(3), L"売上の記録に読めない行が 3 行あります");
     EXPECT_EQ(Journal(), text);
-    EXPECT_EQ(journal.SalesTotal(), 500);
-    EXPECT_EQ(journal.NextSaleNumber(), 2);
+    EXPECT_EQ(journal->SalesTotal(), 500);
+    EXPECT_EQ(journal->NextSaleNumber(), 2);
 
     // The next record starts a line of its own; what was there stays byte for byte.
-    journal.RecordSale(Sale({{TaxClass::Standard, 800, 1, 800}}, 800));
+    journal->RecordSale(Sale({{TaxClass::Standard, 800, 1, 800}}, 800));
     std::string after = Journal();
     ASSERT_EQ(after.substr(0, text.size() + 2), text + "\r\n");
     seq = 3;  // the cut sale's numbers were never read, so its line's number is used again
     EXPECT_EQ(after.substr(text.size() + 2), (TestSale{2, kTime, {{1, 800, 1}}, 10, 8, 800}.Rows(seq)));
+    journal.reset();  // one program holds the journal at a time
     journal::Journal restarted(folder_.Path());
-    EXPECT_EQ(restarted.Load(), 3);
+    // The cut sale was told once; what it left before the next append is known from now on.
+    EXPECT_EQ(restarted.Load(), 1);
     EXPECT_EQ(restarted.SalesTotal(), 500 + 800);
 }
 
@@ -236,9 +252,13 @@ TEST_F(JournalFile, LoadingStopsAtTheLastZ) {
 }
 
 TEST_F(JournalFile, AFailedWriteRaisesTheReasonAndChangesNoNumber) {
+    {
+        journal::Journal first(folder_.Path());
+        first.Load();
+        first.RecordSale(Sale({{TaxClass::Standard, 1000, 1, 1000}}, 1000));
+    }  // a program holds its journal once it wrote to it: the next one has only read it
     journal::Journal journal(folder_.Path());
     journal.Load();
-    journal.RecordSale(Sale({{TaxClass::Standard, 1000, 1, 1000}}, 1000));
     std::string before = Journal();
     // A folder where the file should be.
     std::wstring aside = folder_.File(L"aside.csv");
@@ -362,9 +382,125 @@ TEST_F(JournalFile, ARecoveryFileThatCannotBeReplacedKeepsItsContentAndSaysWhy) 
         journal.KeepOpenSale({{TaxClass::Standard, 100, 1, 100}, {TaxClass::Standard, 5, 1, 5}});
         ADD_FAILURE() << "no error";
     } catch (const ui::Error& e) {
-        ExpectWriteError(e, journal.OpenSalePath());
+        ExpectOpenSaleError(e, journal.OpenSalePath(), L"");
     }
     EXPECT_EQ(ReadBytes(journal.OpenSalePath()), kept);
+}
+
+TEST_F(JournalFile, ASecondProgramCannotWriteTheJournalTheFirstHolds) {
+    journal::Journal first(folder_.Path());
+    first.Load();
+    first.RecordSale(Sale({{TaxClass::Standard, 100, 1, 100}}, 100));
+    std::string before = Journal();
+    journal::Journal second(folder_.Path());
+    EXPECT_EQ(second.Load(), 0);  // reading is shared, as with a spreadsheet
+    std::vector<std::wstring> told = second.StartMessages();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0], std::wstring(kJournalBusy) + L"\r\n" + second.Path());
+    try {
+        second.RecordSale(Sale({{TaxClass::Standard, 200, 1, 200}}, 200));
+        ADD_FAILURE() << "a second writer";
+    } catch (const ui::Error& e) {
+        EXPECT_EQ(e.Message(), L"売上の記録は別の Pelmora が使っています\r\n" + second.Path());
+    }
+    EXPECT_EQ(Journal(), before);
+    EXPECT_EQ(first.RecordSale(Sale({{TaxClass::Standard, 300, 1, 300}}, 300)).number, 2);
+}
+
+TEST_F(JournalFile, NumbersContinueFromTheKeptOnesWhenTheJournalLosesRecords) {
+    {
+        journal::Journal journal(folder_.Path());
+        journal.Load();
+        journal.RecordSale(Sale({{TaxClass::Standard, 100, 1, 100}}, 100));
+        journal.TakeZ(0);
+        journal.RecordSale(Sale({{TaxClass::Standard, 200, 1, 200}}, 200));
+        journal.TakeZ(0);
+    }
+    std::optional<Kept> kept = ParseKept(ReadBytes(folder_.File(kKeptName)));
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->sequence, 6);
+    EXPECT_EQ(kept->sale, 2);
+    EXPECT_EQ(kept->z, 2);
+    EXPECT_EQ(kept->size, static_cast<std::int64_t>(Journal().size()));
+    // A converter that failed left an empty journal.
+    WriteBytes(folder_.File(kJournalName), "");
+    journal::Journal journal(folder_.Path());
+    EXPECT_EQ(journal.Load(), 0);
+    std::vector<std::wstring> told = journal.StartMessages();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].find(L"売上の記録がこのプログラムの外で変更されています。記録のファイルはそのままです。\r\n"
+                           L"記録のファイルが空か、ありません"),
+              0u);
+    EXPECT_EQ(Journal(), "");
+    EXPECT_EQ(journal.RecordSale(Sale({{TaxClass::Standard, 300, 1, 300}}, 300)).number, 3);
+    EXPECT_EQ(journal.TakeZ(0).z, 3);
+    std::string records = Journal().substr(Header().size());
+    EXPECT_EQ(records.substr(0, 2), "7,");
+}
+
+TEST_F(JournalFile, ASaleIsSettledWhenTheKeptNumbersCannotBeWritten) {
+    journal::Journal journal(folder_.Path());
+    journal.Load();
+    ASSERT_TRUE(CreateDirectoryW(folder_.File(kKeptName).c_str(), nullptr));
+    EXPECT_EQ(journal.RecordSale(Sale({{TaxClass::Standard, 100, 1, 100}}, 100)).number, 1);
+    EXPECT_EQ(journal.SalesTotal(), 100);
+}
+
+TEST_F(JournalFile, WhatAFailedWriteLeftIsPassedOverAtTheNextStart) {
+    std::int64_t seq = 1;
+    std::string sale = TestSale{1, "2026-12-08T09:00:00", {{1, 500, 1}}, 10, 8, 500}.Rows(seq);
+    std::string text = Header() + sale.substr(0, sale.size() - 9);
+    WriteBytes(folder_.File(kJournalName), text);
+    Kept kept;
+    kept.failedAt = static_cast<std::int64_t>(Header().size());
+    WriteBytes(folder_.File(kKeptName), FormatKept(kept));
+    journal::Journal journal(folder_.Path());
+    EXPECT_EQ(journal.Load(), 0);
+    EXPECT_TRUE(journal.StartMessages().empty());
+    EXPECT_EQ(journal.RecordSale(Sale({{TaxClass::Standard, 500, 1, 500}}, 500)).number, 1);
+    std::optional<Kept> after = ParseKept(ReadBytes(folder_.File(kKeptName)));
+    ASSERT_TRUE(after);
+    ASSERT_EQ(after->partials.size(), 1u);
+    EXPECT_EQ(after->partials[0].begin, kept.failedAt);
+    EXPECT_EQ(after->partials[0].end, static_cast<std::int64_t>(text.size()));
+    EXPECT_EQ(after->failedAt, -1);
+}
+
+TEST_F(JournalFile, ARecoveryFileHeldOpenAfterASettleSaysTheSaleIsKept) {
+    journal::Journal journal(folder_.Path());
+    journal.Load();
+    journal.KeepOpenSale({{TaxClass::Standard, 100, 1, 100}});
+    HANDLE held = CreateFileW(journal.OpenSalePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(journal.RecordSale(Sale({{TaxClass::Standard, 100, 1, 100}}, 100)).number, 1);
+    try {
+        journal.KeepOpenSale({});  // the register's change after the settle
+        ADD_FAILURE() << "no error";
+    } catch (const ui::Error& e) {
+        ExpectOpenSaleError(e, journal.OpenSalePath(), L"売上は記録されています。打ち直さないでください。");
+    }
+    CloseHandle(held);
+    EXPECT_EQ(journal.SalesTotal(), 100);
+    EXPECT_TRUE(journal.RecoverOpenSale().empty());  // its sale is in the journal: never restored
+}
+
+TEST_F(JournalFile, ADamagedRecoveryFileIsKeptAsideAndTold) {
+    journal::Journal journal(folder_.Path());
+    journal.Load();
+    WriteBytes(journal.OpenSalePath(), "sale,class,unit price,quantity,subtotal\r\n1,standard,100,1,999\r\n");
+    EXPECT_TRUE(journal.RecoverOpenSale().empty());
+    EXPECT_FALSE(FileExists(journal.OpenSalePath()));
+    std::wstring aside = folder_.File(L"Pelmora-open-damaged-20261208-210756.csv");
+    EXPECT_EQ(ReadBytes(aside), "sale,class,unit price,quantity,subtotal\r\n1,standard,100,1,999\r\n");
+    std::vector<std::wstring> told = journal.StartMessages();
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0],
+              L"前回終了時の取引を復元できません: 途中の取引の控えが壊れています。\r\n"
+              L"控えは次の名前で残してあります\r\n" +
+                  aside);
+    WriteBytes(journal.OpenSalePath(), "junk");  // a second one the same second gets a name of its own
+    journal.RecoverOpenSale();
+    EXPECT_EQ(ReadBytes(folder_.File(L"Pelmora-open-damaged-20261208-210756-2.csv")), "junk");
 }
 
 TEST(JournalPaths, TheJournalLiesInTheSettingsFilesFolder) {

@@ -404,3 +404,246 @@ TEST(JournalReport, ShowsThePeriodLineByLine) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size())
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+// The one message the start shows for a journal, with the kept numbers.
+std::wstring MessageOf(const std::string& text, const Kept& kept = {}, std::vector<ByteRange> partials = {}) {
+    BackwardReader reader = ReadJournal(text, std::move(partials));
+    Period period = reader.Result();
+    std::vector<Finding> findings = reader.Findings();
+    for (const Finding& finding : CompareWithKept(period, kept, static_cast<std::int64_t>(text.size())))
+        findings.push_back(finding);
+    LineNumbers numbers(findings);
+    for (size_t at = 0; at < text.size(); at += 5) numbers.Feed(std::string_view(text).substr(at, 5));
+    return FindingsMessage(findings, reader.Unreadable());
+}
+
+const std::wstring kChanged = L"売上の記録がこのプログラムの外で変更されています。記録のファイルはそのままです。";
+
+// The 1-based line of the file on which a text first stands, counting CRLF as one line end.
+std::wstring LineOf(const std::string& text, const std::string& part) {
+    size_t at = text.find(part);
+    return std::to_wstring(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(at), '\n') + 1);
+}
+
+}  // namespace
+
+TEST(JournalPeriod, WhatASpreadsheetSavesReadsTheSame) {
+    Day day;
+    const std::string header = std::string(kBom) + kColumnNames + "\r\n";
+    std::string records = day.text.substr(header.size());
+    const std::pair<const char*, std::string> saved[] = {
+        {"LF", Replaced(day.text, "\r\n", "\n")},
+        {"CR", Replaced(day.text, "\r\n", "\r")},
+        {"LF, then CRLF appended",
+         Replaced(day.text.substr(0, day.text.size() / 2), "\r\n", "\n") + day.text.substr(day.text.size() / 2)},
+        {"no byte-order mark", day.text.substr(3)},
+        {"no header", records},
+        {"a header renamed", std::string("Seq;Time;Kind\r\n") + records},
+        {"times as Calc writes them", Replaced(Replaced(day.text, "T", " "), "2026-12-08 ", "2026/12/8 ")},
+    };
+    for (const auto& [what, text] : saved) {
+        SCOPED_TRACE(what);
+        BackwardReader reader = ReadJournal(text);
+        EXPECT_EQ(reader.Unreadable(), 0);
+        EXPECT_TRUE(reader.Findings().empty());
+        ExpectSame(reader.Result(), Expected(day));
+        for (size_t size : {1, 7, 4096}) {
+            BackwardReader chunked(static_cast<std::int64_t>(text.size()));
+            size_t fed = 0;
+            for (bool wanted = true; wanted;) {
+                size_t n = std::min(size, text.size() - fed);
+                fed += n;
+                wanted = chunked.Feed(std::string_view(text).substr(text.size() - fed, n), fed == text.size());
+            }
+            ExpectSame(chunked.Result(), Expected(day));
+        }
+    }
+}
+
+TEST(JournalPeriod, ALineLongerThanAnyRecordIsOneJunkLineAndNotKept) {
+    Day day;
+    std::string text = day.text + std::string(1 << 20, 'x') + "\r" + day.after[0].Rows(day.nextSeq);
+    BackwardReader reader(static_cast<std::int64_t>(text.size()));
+    size_t fed = 0;
+    for (bool wanted = true; wanted;) {
+        size_t n = std::min<size_t>(64 * 1024, text.size() - fed);
+        fed += n;
+        wanted = reader.Feed(std::string_view(text).substr(text.size() - fed, n), fed == text.size());
+    }
+    EXPECT_EQ(reader.Unreadable(), 1);
+    ASSERT_EQ(reader.Findings().size(), 1u);
+    EXPECT_EQ(reader.Findings()[0].offset, static_cast<std::int64_t>(day.text.size()));
+    EXPECT_EQ(reader.Result().sales, Expected(day).sales + 1);
+}
+
+TEST(JournalPeriod, EveryChangeToThePeriodIsToldWithItsLine) {
+    Day day;
+    const std::string& t = day.text;
+    size_t sale3At = t.rfind('\n', t.find(",sale,3,")) + 1;
+    std::string sale3Line = t.substr(sale3At, t.find('\n', sale3At) + 1 - sale3At);
+    std::string firstLine3 = t.substr(t.rfind('\n', t.find(",line,3,1,")) + 1);
+    firstLine3 = firstLine3.substr(0, firstLine3.find('\n') + 1);
+    std::string cancel = t.substr(t.rfind('\n', t.find(",cancel,")) + 1);
+    cancel = cancel.substr(0, cancel.find('\n') + 1);
+    std::string void7 = t.substr(t.rfind('\n', t.find(",void,7,")) + 1);
+    void7 = void7.substr(0, void7.find('\n') + 1);
+    std::string sale7 = t.substr(t.rfind('\n', t.find(",sale,7,")) + 1);
+    sale7 = sale7.substr(0, sale7.find('\n') + 1);
+
+    struct Case {
+        const char* what;
+        std::string text;
+        std::vector<std::wstring> lines;  // after the first line of the message
+    };
+    std::string changedTotal = t;
+    size_t totalAt = sale3At + sale3Line.find(",2480,");
+    changedTotal.replace(totalAt, 6, ",2490,");
+    std::string changedLine = t;
+    size_t lineAt = changedLine.find(",1100,1,1100,");
+    changedLine.replace(lineAt, 13, ",1100,1,1200,");
+    std::string swapped = Replaced(t, void7, "");
+    swapped = Replaced(swapped, sale7, sale7 + void7);
+    std::vector<Case> cases = {
+        {"a sale's total changed", changedTotal, {LineOf(t, sale3Line) + L" 行目: 売上の合計が内訳と合いません"}},
+        {"a line's subtotal changed",
+         changedLine,
+         {LineOf(t, firstLine3) + L" 行目: 小計が単価×数量と合いません",
+          LineOf(t, sale3Line) + L" 行目: 売上の内訳が明細の行と合いません"}},
+        {"a cancel deleted",
+         Replaced(t, cancel, ""),
+         {LineOf(Replaced(t, cancel, ""), ",x,") + L" 行目: この行の前の記録 (番号 " +
+              std::to_wstring(std::stoll(cancel)) + L"～" + std::to_wstring(std::stoll(cancel)) + L") がありません",
+          LineOf(Replaced(t, cancel, ""), ",x,") + L" 行目: この行の前の売上 (No.5～5) がありません"}},
+        // Read from the end, the void now stands after the sale: the sale and its lines are out of order.
+        {"rows sorted out of order", swapped, {LineOf(swapped, ",line,7,1,") + L" 行目: 記録の順番が前後しています"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::wstring expected = kChanged;
+        for (const std::wstring& line : c.lines) expected += L"\r\n" + line;
+        std::wstring message = MessageOf(c.text);
+        EXPECT_EQ(message.substr(0, expected.size()), expected);
+    }
+    EXPECT_EQ(MessageOf(t), L"");
+}
+
+TEST(JournalPeriod, TheKeptNumbersNeverGoBackAndALostEndIsTold) {
+    Day day;
+    const std::int64_t size = static_cast<std::int64_t>(day.text.size());
+    const std::int64_t lastSeq = day.nextSeq - 1;
+    struct Case {
+        const char* what;
+        Kept kept;
+        std::int64_t size;
+        std::vector<std::wstring> told;
+        std::int64_t nextSequence, nextSale, nextZ;
+    };
+    const Case cases[] = {
+        {"as the program left it", {lastSeq, 7, 4, size, {}, -1}, size, {}, day.nextSeq, 8, 5},
+        {"nothing kept yet", {}, size, {}, day.nextSeq, 8, 5},
+        {"the last records deleted",
+         {lastSeq + 6, 8, 4, size + 900, {}, -1},
+         size,
+         {L"記録のファイルが前回書いたときより短くなっています (" + std::to_wstring(size + 900) + L" バイトから " +
+              std::to_wstring(size) + L" バイトに)",
+          L"最後の記録がありません: 番号 " + std::to_wstring(day.nextSeq) + L"～" + std::to_wstring(lastSeq + 6),
+          L"最後の売上がありません: No.8"},
+         lastSeq + 7,
+         9,
+         5},
+        {"the last z deleted",
+         {lastSeq, 7, 6, size, {}, -1},
+         size,
+         {L"精算の記録がありません: No.5～6 (締めた日の売上が集計に入っています)"},
+         day.nextSeq,
+         8,
+         7},
+        {"an empty journal",
+         {lastSeq, 7, 4, size, {}, -1},
+         0,
+         {L"記録のファイルが空か、ありません (前回書いたときは " + std::to_wstring(size) + L" バイト)"},
+         day.nextSeq,
+         8,
+         5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Period period = ReadJournal(day.text).Result();
+        std::vector<Finding> found = CompareWithKept(period, c.kept, c.size);
+        std::vector<std::wstring> told;
+        for (const Finding& finding : found) told.push_back(finding.what);
+        EXPECT_EQ(told, c.told);
+        EXPECT_EQ(period.nextSequence, c.nextSequence);
+        EXPECT_EQ(period.nextSale, c.nextSale);
+        EXPECT_EQ(period.nextZ, c.nextZ);
+    }
+}
+
+TEST(JournalPeriod, WhatAFailedWriteLeftIsPassedOverAndACutEndIsToldOnce) {
+    Day day;
+    std::int64_t seq = day.nextSeq;
+    TestSale sale{8, "2026-12-08T17:00:00", {{1, -500, 1}, {2, 800, 1}}, 10, 8, 300};
+    std::string first = sale.Rows(seq);
+    seq = day.nextSeq;
+    std::string left = first.substr(0, first.size() - 20);
+    std::string text = day.text + left + "\r\n" + sale.Rows(seq);
+    std::int64_t begin = static_cast<std::int64_t>(day.text.size());
+    EXPECT_EQ(MessageOf(text, {}, {{begin, begin + static_cast<std::int64_t>(left.size())}}), L"");
+    EXPECT_NE(MessageOf(text), L"");  // without the kept range, told as before
+
+    // A power cut in the last sale: its line and its cut record, told as such.
+    BackwardReader cut = ReadJournal(day.text + left);
+    EXPECT_EQ(cut.UnfinishedAt(), begin);
+    std::wstring message = MessageOf(day.text + left);
+    std::wstring start = L"売上の記録の最後に、書き込みの途中で止まった記録があります (停電など)。";
+    EXPECT_EQ(message.substr(0, start.size()), start);
+    EXPECT_EQ(ReadJournal(day.text).UnfinishedAt(), -1);
+}
+
+TEST(JournalPeriod, LineNumbersCountEveryLineEndOnceWhateverTheChunks) {
+    const std::string text = "a\r\nb\nc\rd\r\r\ne";  // lines a, b, c, d, (empty), e
+    const std::pair<std::int64_t, std::int64_t> at[] = {{0, 1}, {3, 2}, {5, 3}, {7, 4}, {9, 5}, {11, 6}};
+    for (size_t size : {1, 2, 3, 100}) {
+        std::vector<Finding> findings;
+        for (const auto& place : at) findings.push_back({place.first, L""});
+        LineNumbers numbers(findings);
+        for (size_t i = 0; i < text.size(); i += size) numbers.Feed(std::string_view(text).substr(i, size));
+        EXPECT_EQ(numbers.Wanted(), -1);
+        for (size_t i = 0; i < findings.size(); ++i) EXPECT_EQ(findings[i].line, at[i].second) << size << " " << i;
+    }
+}
+
+TEST(JournalKept, ReadsBackWhatItWroteAndNothingElse) {
+    Kept kept{1234, 56, 7, 98765, {{10, 20}, {30, 30}}, 400};
+    std::string text = FormatKept(kept);
+    EXPECT_EQ(text,
+              "Pelmora journal numbers\r\nsequence=1234\r\nsale=56\r\nz=7\r\nsize=98765\r\npartial=10-20\r\n"
+              "partial=30-30\r\nfailed=400\r\n");
+    std::optional<Kept> back = ParseKept(text);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(FormatKept(*back), text);
+    for (const std::string& junk :
+         {std::string(), std::string("sequence=1\r\n"), text.substr(0, text.size() - 1), text + "colour=red\r\n",
+          text + "sale=-1\r\n", text + "partial=20-10\r\n", text + "size=1e3\r\n"})
+        EXPECT_FALSE(ParseKept(junk)) << junk;
+}
+
+TEST(JournalReport, APeriodThatEndsBeforeItStartsIsMarked) {
+    Period period;
+    period.from = L"2026-12-08T09:00:00";
+    const std::pair<const wchar_t*, bool> cases[] = {
+        {L"2026-12-08T21:00:00", false}, {L"2026-12-08T09:00:00", false}, {L"2026-12-07T23:59:59", true}};
+    for (const auto& [time, marked] : cases) {
+        std::vector<std::wstring> lines = ReportLines(period, period.ReportRecord(Kind::X, 0, time));
+        EXPECT_EQ(lines[2] == L"注意\t期間の終わりが始まりより前です (時計が戻されました)", marked) << time;
+        EXPECT_EQ(lines[marked ? 3 : 2], L"客数\t0");
+    }
+}

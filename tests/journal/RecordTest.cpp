@@ -178,15 +178,12 @@ TEST(JournalRecord, JunkAndLinesCutShortReadAsNothing) {
         "\r\n",
         std::string(kColumnNames) + "\r\n",
         valid.substr(0, valid.size() - 2),
-        valid.substr(0, valid.size() - 2) + "\n",
         valid.substr(0, valid.size() - 2) + ",\r\n",
         valid.substr(valid.find(',') + 1),
         with("seq", "0"),
         with("seq", "-1"),
         with("seq", "abc"),
         with("seq", ""),
-        with("time", "2026-12-08 21:07:56"),
-        with("time", "2026-12-08T21:07"),
         with("time", "2026-12-08T21:07:5x"),
         with("kind", "Line"),
         with("kind", "refund"),
@@ -207,11 +204,49 @@ TEST(JournalRecord, JunkAndLinesCutShortReadAsNothing) {
         std::string("\0", 1) + valid,
     };
     for (const std::string& text : junk) EXPECT_FALSE(ParseRecord(text)) << text;
-    // A power cut can end a line anywhere.
+    // A power cut can end a line anywhere; one that leaves all but the LF of
+    // CRLF leaves a whole record with a CR line end.
     for (const FormatCase& c : EveryKind()) {
         std::string row = Row(c.fields);
-        for (size_t n = 0; n < row.size(); ++n) EXPECT_FALSE(ParseRecord(row.substr(0, n))) << row.substr(0, n);
+        for (size_t n = 0; n + 1 < row.size(); ++n) EXPECT_FALSE(ParseRecord(row.substr(0, n))) << row.substr(0, n);
     }
+}
+
+TEST(JournalRecord, EveryLineEndASpreadsheetWritesReadsTheSame) {
+    std::string plain = Row(EveryKind()[2].fields);
+    std::string fields = plain.substr(0, plain.size() - 2);
+    for (const char* ending : {"\r\n", "\n", "\r"}) {
+        std::optional<Record> back = ParseRecord(fields + ending);
+        ASSERT_TRUE(back) << ending;
+        EXPECT_EQ(FormatRecord(*back), plain);
+    }
+    EXPECT_FALSE(ParseRecord(fields));
+    EXPECT_EQ(LineEnding("a\r\n"), 2u);
+    EXPECT_EQ(LineEnding("a\n"), 1u);
+    EXPECT_EQ(LineEnding("a\r"), 1u);
+    EXPECT_EQ(LineEnding("a"), 0u);
+}
+
+TEST(JournalRecord, TimesInTheFormsASpreadsheetWritesAreKeptInOurs) {
+    const std::pair<const char*, const char*> read[] = {
+        {"2026-12-08T21:07:56", "2026-12-08T21:07:56"}, {"2026-12-09 03:03:39", "2026-12-09T03:03:39"},
+        {"2025/12/10 9:01", "2025-12-10T09:01:00"},     {"2025/12/10 9:01:05", "2025-12-10T09:01:05"},
+        {"2025/1/2 0:00", "2025-01-02T00:00:00"},       {"2025-1-2T23:59:59", "2025-01-02T23:59:59"},
+        {"2026-12-08T21:07", "2026-12-08T21:07:00"},
+    };
+    for (const auto& [text, ours] : read) {
+        EXPECT_EQ(LocalTime(text).value_or("(none)"), ours) << text;
+        Fields fields = EveryKind()[0].fields;
+        fields[1].second = text;
+        std::optional<Record> record = ParseRecord(Row(fields));
+        ASSERT_TRUE(record) << text;
+        EXPECT_EQ(record->time, std::wstring(ours, ours + 19));
+    }
+    for (const char* junk : {"", "2026", "2026-12-08", "2026-12/08 21:07", "2026-13-08 21:07", "2026-12-00 21:07",
+                             "2026-12-32 21:07", "2026-12-08 24:00", "2026-12-08 21:60", "2026-12-08 21:7",
+                             "2026-12-08 21:07:5", "2026-12-08 21:07:60", "26-12-08 21:07", "2026-12-08  21:07",
+                             "2026-12-08 21:07 ", "2026-123-08 21:07", "2026.12.08 21:07", "2026-12-08 121:07"})
+        EXPECT_FALSE(LocalTime(junk)) << junk;
 }
 
 regi::LineRecord L(TaxClass c, std::int64_t price, std::int64_t quantity) {

@@ -79,22 +79,36 @@ int main() {
     GetTempPathW(MAX_PATH, temp);
     std::wstring base = std::wstring(temp) + L"pelmora-journal-bench-" + std::to_wstring(GetCurrentProcessId());
     std::wstring none = base + L"-none", daily = base + L"-daily", never = base + L"-never";
-    for (const std::wstring& folder : {none, daily, never}) CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring lf = base + L"-lf", cr = base + L"-cr";
+    for (const std::wstring& folder : {none, daily, never, lf, cr}) CreateDirectoryW(folder.c_str(), nullptr);
 
     size_t lines = 0;
     std::string year = Year(true, lines);
     Write(daily + L"\\" + journal::kJournalName, year);
     std::printf("a year with a Z every evening:  %zu lines, %.1f MB\n", lines, year.size() / 1e6);
+    // The same year saved again by a spreadsheet with LF, or on some systems CR, line ends.
+    for (const auto& [folder, ending] : {std::pair{lf, "\n"}, std::pair{cr, "\r"}}) {
+        std::string saved;
+        saved.reserve(year.size());
+        for (size_t at = 0, next; at < year.size(); at = next + 2) {
+            next = year.find("\r\n", at);
+            saved.append(year, at, next - at).append(ending);
+        }
+        Write(folder + L"\\" + journal::kJournalName, saved);
+    }
     std::string noZ = Year(false, lines);
     Write(never + L"\\" + journal::kJournalName, noZ);
     std::printf("the same year without any Z:    %zu lines, %.1f MB\n", lines, noZ.size() / 1e6);
 
     Time("start with no journal:", none, 31);
     Time("start with a year's journal, a Z every evening:", daily, 31);
+    Time("the same, saved again with LF line ends:", lf, 31);
+    Time("the same, saved again with CR line ends:", cr, 31);
     Time("start with a year's journal and no Z (read whole):", never, 5);
 
-    for (const std::wstring& folder : {none, daily, never}) {
+    for (const std::wstring& folder : {none, daily, never, lf, cr}) {
         DeleteFileW((folder + L"\\" + journal::kJournalName).c_str());
+        DeleteFileW((folder + L"\\" + journal::kKeptName).c_str());
         RemoveDirectoryW(folder.c_str());
     }
     return 0;
