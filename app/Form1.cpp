@@ -18,6 +18,7 @@
 #include "ui/Confirm.h"
 #include "ui/Controls.h"
 #include "ui/Error.h"
+#include "ui/Files.h"
 
 using namespace form1;
 
@@ -156,13 +157,13 @@ void TForm1::StartJournal() {
     cashCountPage_.ShowJournalButton(settingsPage_.JournalOn());
     journal::Journal* journal = Journal();
     if (!journal) return;
-    ui::Guarded([&] {
-        int unreadable = journal->Load();
-        if (unreadable > 0) startMessages_.push_back({journal::UnreadableLinesMessage(unreadable), false});
-    });
+    ui::Guarded([&] { journal->Load(); });
     regi::TSale& sale = registerPage_.Sale();
     sale.SetSalesTotal(journal->SalesTotal());
     std::vector<regi::LineRecord> lines = journal->RecoverOpenSale();
+    // What the journal has to say of itself (changed outside the program, held
+    // by another one, a recovery file kept aside), then the sale put back.
+    for (std::wstring& message : journal->StartMessages()) startMessages_.push_back({std::move(message), false});
     if (!lines.empty()) {
         sale.Restore(lines, {settingsPage_.TaxText(), settingsPage_.ReducedTaxText(), settingsPage_.EnterReduced()});
         startMessages_.push_back({kRecoveredSale, true});
@@ -178,7 +179,7 @@ void TForm1::TellAtStart(std::wstring notice) {
 
 journal::Journal* TForm1::Journal() {
     if (!settingsPage_.JournalOn()) return nullptr;
-    if (!journal_) journal_ = std::make_unique<journal::Journal>(journal::FolderOf(settingsFile_.Path()));
+    if (!journal_) journal_ = std::make_unique<journal::Journal>(ui::FolderOf(settingsFile_.Path()));
     return journal_.get();
 }
 
@@ -483,7 +484,7 @@ void TForm1::Command(int id, int code) {
     case TakeX: TakeXClick(); return;
     case TakeZ: TakeZClick(); return;
     case CheckBox3: cashCountPage_.ShowJournalButton(settingsPage_.JournalOn()); return;
-    case Button5: journal::OpenFolder(journal::FolderOf(settingsFile_.Path())); return;
+    case Button5: journal::OpenFolder(ui::FolderOf(settingsFile_.Path())); return;
     case Button7:
         if (journal::Journal* journal = Journal()) cashCountPage_.SetComputedAmount(journal->ExpectedCash(CashFloat()));
         return;

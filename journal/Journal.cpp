@@ -89,15 +89,6 @@ std::wstring TimeNow() {
     return text;
 }
 
-std::wstring FolderOf(const std::wstring& path) {
-    size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? L"." : path.substr(0, slash);
-}
-
-std::wstring UnreadableLinesMessage(int count) {
-    return L"売上の記録に読めない行が " + std::to_wstring(count) + L" 行あります";
-}
-
 void OpenFolder(const std::wstring& folder) {
     // The shell is loaded when the folder is first opened, not at start.
     static const auto shellExecute = ui::SystemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
@@ -164,6 +155,7 @@ int Journal::Load() {
     period_ = period;
     kept_ = kept;
     unfinishedAt_ = reader.UnfinishedAt();
+    loadedSize_ = size.QuadPart;
     lastSale_ = reader.LastSale();
     loaded_ = true;
     return reader.Unreadable();
@@ -182,6 +174,14 @@ void Journal::Append(const std::vector<Record>& records) {
             DWORD code = GetLastError();
             if (code == ERROR_SHARING_VIOLATION) throw ui::Error(std::wstring(kJournalBusy) + L"\r\n" + path_);
             Fail(kWriteError, path_, code);
+        }
+        LARGE_INTEGER now;
+        if (!GetFileSizeEx(file.get(), &now)) Fail(kWriteError, path_, GetLastError());
+        // Someone appended since the load: the records were numbered on a
+        // stale period. The next try reads the journal again first.
+        if (now.QuadPart != loadedSize_) {
+            loaded_ = false;
+            throw ui::Error(std::wstring(kJournalBusy) + L"\r\n" + path_);
         }
         file_.reset(file.release());
     }
@@ -309,7 +309,7 @@ std::vector<regi::LineRecord> Journal::RecoverOpenSale() {
     stamp.erase(std::remove_if(stamp.begin(), stamp.end(), [](wchar_t c) { return c == L'-' || c == L':'; }),
                 stamp.end());
     std::replace(stamp.begin(), stamp.end(), L'T', L'-');
-    std::wstring base = FolderOf(openSalePath_) + L"\\Pelmora-open-damaged-" + stamp;
+    std::wstring base = ui::FolderOf(openSalePath_) + L"\\Pelmora-open-damaged-" + stamp;
     std::wstring aside;
     DWORD code = ERROR_SUCCESS;
     for (int n = 1; n <= 100 && aside.empty(); ++n) {

@@ -27,10 +27,6 @@ extern const wchar_t kJournalBusy[];  // "売上の記録は別の Pelmora が�
 
 // The local time as the records keep it, "2026-12-08T21:07:56".
 std::wstring TimeNow();
-// The folder a file lies in (the settings file's, for the journal's).
-std::wstring FolderOf(const std::wstring& path);
-// "売上の記録に読めない行が N 行あります", shown once at start when N > 0.
-std::wstring UnreadableLinesMessage(int count);
 // Opens the folder in the shell; raises ui::Error when that fails.
 void OpenFolder(const std::wstring& folder);
 
@@ -105,6 +101,7 @@ private:
     Period period_;
     Kept kept_;
     std::int64_t unfinishedAt_ = -1;  // see BackwardReader::UnfinishedAt
+    std::int64_t loadedSize_ = 0;     // the journal's bytes when it was last read
     regi::SaleRecord lastSale_;
     bool loaded_ = false;
     const wchar_t* recorded_ = nullptr;  // what the last settle or cancel stored, until a new sale opens

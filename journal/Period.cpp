@@ -22,6 +22,14 @@ void AddTaxable(std::vector<RateTotal>& taxable, regi::TaxClass taxClass, std::i
     place->tax += tax;
 }
 
+}  // namespace
+
+std::wstring UnreadableLinesMessage(int count) {
+    return L"売上の記録に読めない行が " + std::to_wstring(count) + L" 行あります";
+}
+
+namespace {
+
 const wchar_t kJunkLine[] = L"売上の記録として読めない行です";
 constexpr size_t kMaxLine = 4096;  // far longer than any record
 
@@ -389,7 +397,7 @@ std::wstring FindingsMessage(const std::vector<Finding>& findings, int unreadabl
         text += finding.what;
     }
     if (sorted.size() > kShown) text += L"\r\nほか " + std::to_wstring(sorted.size() - kShown) + L" 件";
-    if (unreadable > 0) text += L"\r\n売上の記録に読めない行が " + std::to_wstring(unreadable) + L" 行あります";
+    if (unreadable > 0) text += L"\r\n" + UnreadableLinesMessage(unreadable);
     return text;
 }
 

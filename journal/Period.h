@@ -136,4 +136,7 @@ std::wstring FindingsMessage(const std::vector<Finding>& findings, int unreadabl
 // into a spreadsheet as columns), money as the register shows it.
 std::vector<std::wstring> ReportLines(const Period& period, const Record& report);
 
+// "売上の記録に読めない行が N 行あります": lines that are no record at all.
+std::wstring UnreadableLinesMessage(int count);
+
 }  // namespace journal

@@ -407,6 +407,20 @@ TEST_F(JournalFile, ASecondProgramCannotWriteTheJournalTheFirstHolds) {
     EXPECT_EQ(first.RecordSale(Sale({{TaxClass::Standard, 300, 1, 300}}, 300)).number, 2);
 }
 
+TEST_F(JournalFile, AJournalAnotherProgramAppendedToSinceTheLoadIsReadAgainBeforeANumberIsGiven) {
+    journal::Journal late(folder_.Path());
+    late.Load();
+    {
+        journal::Journal early(folder_.Path());
+        early.Load();
+        early.RecordSale(Sale({{TaxClass::Standard, 100, 1, 100}}, 100));
+    }
+    std::string before = Journal();
+    EXPECT_THROW(late.RecordSale(Sale({{TaxClass::Standard, 200, 1, 200}}, 200)), ui::Error);
+    EXPECT_EQ(Journal(), before) << "nothing numbered on the stale period";
+    EXPECT_EQ(late.RecordSale(Sale({{TaxClass::Standard, 200, 1, 200}}, 200)).number, 2) << "the try again";
+}
+
 TEST_F(JournalFile, NumbersContinueFromTheKeptOnesWhenTheJournalLosesRecords) {
     {
         journal::Journal journal(folder_.Path());
@@ -504,10 +518,10 @@ TEST_F(JournalFile, ADamagedRecoveryFileIsKeptAsideAndTold) {
 }
 
 TEST(JournalPaths, TheJournalLiesInTheSettingsFilesFolder) {
-    EXPECT_EQ(FolderOf(L"C:\\Program Files\\Pelmora\\Pelmora.ini"), L"C:\\Program Files\\Pelmora");
-    EXPECT_EQ(FolderOf(L"Z:/tmp/Pelmora.ini"), L"Z:/tmp");
-    EXPECT_EQ(FolderOf(L"Pelmora.ini"), L".");
-    journal::Journal journal(FolderOf(L"C:\\shop\\Pelmora.ini"));
+    EXPECT_EQ(ui::FolderOf(L"C:\\Program Files\\Pelmora\\Pelmora.ini"), L"C:\\Program Files\\Pelmora");
+    EXPECT_EQ(ui::FolderOf(L"Z:/tmp/Pelmora.ini"), L"Z:/tmp");
+    EXPECT_EQ(ui::FolderOf(L"Pelmora.ini"), L".");
+    journal::Journal journal(ui::FolderOf(L"C:\\shop\\Pelmora.ini"));
     EXPECT_EQ(journal.Path(), L"C:\\shop\\Pelmora-journal.csv");
     EXPECT_EQ(journal.OpenSalePath(), L"C:\\shop\\Pelmora-open.csv");
 }
