@@ -162,7 +162,18 @@ int Journal::Load() {
 }
 
 void Journal::EnsureLoaded() {
-    if (!loaded_) Load();
+    if (!loaded_) {
+        Load();
+        return;
+    }
+    // Until this program holds the journal, another may have appended since
+    // the load: records are numbered on the journal as it is now. A journal
+    // gone or unreadable is left to the write, which says so.
+    WIN32_FILE_ATTRIBUTE_DATA now{};
+    if (file_ || !GetFileAttributesExW(path_.c_str(), GetFileExInfoStandard, &now) ||
+        (now.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    if (((static_cast<LONGLONG>(now.nFileSizeHigh) << 32) | now.nFileSizeLow) != loadedSize_) Load();
 }
 
 void Journal::Append(const std::vector<Record>& records) {
@@ -174,14 +185,6 @@ void Journal::Append(const std::vector<Record>& records) {
             DWORD code = GetLastError();
             if (code == ERROR_SHARING_VIOLATION) throw ui::Error(std::wstring(kJournalBusy) + L"\r\n" + path_);
             Fail(kWriteError, path_, code);
-        }
-        LARGE_INTEGER now;
-        if (!GetFileSizeEx(file.get(), &now)) Fail(kWriteError, path_, GetLastError());
-        // Someone appended since the load: the records were numbered on a
-        // stale period. The next try reads the journal again first.
-        if (now.QuadPart != loadedSize_) {
-            loaded_ = false;
-            throw ui::Error(std::wstring(kJournalBusy) + L"\r\n" + path_);
         }
         file_.reset(file.release());
     }
