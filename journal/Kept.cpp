@@ -1,22 +1,12 @@
 #include "journal/Kept.h"
 
+#include "journal/Record.h"
+
 namespace journal {
 
 namespace {
 
 const char kTitle[] = "Pelmora journal numbers";
-
-std::optional<std::int64_t> Number(std::string_view text) {
-    bool negative = !text.empty() && text[0] == '-';
-    if (negative) text.remove_prefix(1);
-    if (text.empty() || text.size() > 18) return std::nullopt;
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return negative ? -value : value;
-}
 
 }  // namespace
 
@@ -50,14 +40,14 @@ std::optional<Kept> ParseKept(std::string_view text) {
         std::string_view name = line.substr(0, equals), value = line.substr(equals + 1);
         if (name == "partial") {
             size_t dash = value.find('-');
-            std::optional<std::int64_t> begin = Number(value.substr(0, dash));
+            std::optional<std::int64_t> begin = ParseInteger(value.substr(0, dash));
             std::optional<std::int64_t> last =
-                dash == std::string_view::npos ? std::nullopt : Number(value.substr(dash + 1));
+                dash == std::string_view::npos ? std::nullopt : ParseInteger(value.substr(dash + 1));
             if (!begin || !last || *begin < 0 || *last < *begin) return std::nullopt;
             kept.partials.push_back({*begin, *last});
             continue;
         }
-        std::optional<std::int64_t> number = Number(value);
+        std::optional<std::int64_t> number = ParseInteger(value);
         if (!number || *number < (name == "failed" ? -1 : 0)) return std::nullopt;
         if (name == "sequence")
             kept.sequence = *number;

@@ -72,19 +72,6 @@ std::optional<std::vector<std::string>> SplitFields(std::string_view line) {
     return fields;
 }
 
-// A signed decimal of at most 18 digits, so that it always fits in 64 bits.
-std::optional<std::int64_t> ParseInteger(std::string_view text) {
-    bool negative = !text.empty() && text[0] == '-';
-    if (negative) text.remove_prefix(1);
-    if (text.empty() || text.size() > 18) return std::nullopt;
-    std::int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return negative ? -value : value;
-}
-
 template <size_t N>
 std::optional<int> FindName(const char* const (&names)[N], std::string_view name) {
     for (size_t i = 0; i < N; ++i)
@@ -118,6 +105,19 @@ std::string Narrow(const std::wstring& text) {
 const char kOpenSaleHeader[] = "sale,class,unit price,quantity,subtotal\r\n";
 
 }  // namespace
+
+// A field's number: a signed decimal of at most 18 digits, so that it always fits in 64 bits.
+std::optional<std::int64_t> ParseInteger(std::string_view text) {
+    bool negative = !text.empty() && text[0] == '-';
+    if (negative) text.remove_prefix(1);
+    if (text.empty() || text.size() > 18) return std::nullopt;
+    std::int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return negative ? -value : value;
+}
 
 const char kHeader[] =
     "seq,time,kind,sale,line,class,unit price,quantity,subtotal,lines,standard rate,standard amount,"

@@ -48,6 +48,8 @@ std::string FormatRecord(const Record& record);
 // writes when it saves the journal again reads too: quoted fields, LF or CR
 // line ends, the times of LocalTime. A line cut short lacks at least its line end.
 std::optional<Record> ParseRecord(std::string_view line);
+// A number field: a signed decimal of at most 18 digits, so that it always fits in 64 bits.
+std::optional<std::int64_t> ParseInteger(std::string_view text);
 
 // A time as the journal or a spreadsheet writes it, in the journal's own form
 // "2026-12-08T21:07:56": "2026-12-08T21:07:56", "2026-12-09 03:03:39",
