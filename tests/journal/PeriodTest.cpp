@@ -194,14 +194,27 @@ TEST(JournalPeriod, JunkAndACutLastLineAreCountedOnlyAfterTheLastZ) {
     ExpectSame(reader.Result(), Expected(day));
 }
 
+// A sale whose first write reached the disk only in part, after a day: what
+// the failed attempt left, and the journal once the retry started a new line.
+struct RetriedSale {
+    explicit RetriedSale(const Day& day) {
+        seq = day.nextSeq;
+        std::string first = sale.Rows(seq);
+        left = first.substr(0, first.size() - 20);
+        seq = day.nextSeq;
+        text = day.text + left + "\r\n" + sale.Rows(seq);
+    }
+    TestSale sale{8, "2026-12-08T17:00:00", {{1, -500, 1}, {2, 800, 1}}, 10, 8, 300};
+    std::int64_t seq = 0;  // after the retry's rows
+    std::string left, text;
+};
+
 TEST(JournalPeriod, ARetriedWriteSupersedesWhatItsFailedAttemptLeft) {
     Day day;
-    std::int64_t seq = day.nextSeq;
-    TestSale sale{8, "2026-12-08T17:00:00", {{1, -500, 1}, {2, 800, 1}}, 10, 8, 300};
-    std::string first = sale.Rows(seq);
-    // Some bytes of the first attempt reached the disk; the retry starts a new line.
-    seq = day.nextSeq;
-    std::string text = day.text + first.substr(0, first.size() - 20) + "\r\n" + sale.Rows(seq);
+    RetriedSale retried(day);
+    TestSale sale = retried.sale;
+    std::int64_t seq = retried.seq;
+    std::string text = retried.text;
     BackwardReader reader = ReadJournal(text);
     EXPECT_EQ(reader.Unreadable(), 3);  // two whole lines of the first attempt and its cut sale record
     Day withSale;
@@ -589,12 +602,9 @@ TEST(JournalPeriod, TheKeptNumbersNeverGoBackAndALostEndIsTold) {
 
 TEST(JournalPeriod, WhatAFailedWriteLeftIsPassedOverAndACutEndIsToldOnce) {
     Day day;
-    std::int64_t seq = day.nextSeq;
-    TestSale sale{8, "2026-12-08T17:00:00", {{1, -500, 1}, {2, 800, 1}}, 10, 8, 300};
-    std::string first = sale.Rows(seq);
-    seq = day.nextSeq;
-    std::string left = first.substr(0, first.size() - 20);
-    std::string text = day.text + left + "\r\n" + sale.Rows(seq);
+    RetriedSale retried(day);
+    const std::string& left = retried.left;
+    const std::string& text = retried.text;
     std::int64_t begin = static_cast<std::int64_t>(day.text.size());
     EXPECT_EQ(MessageOf(text, {}, {{begin, begin + static_cast<std::int64_t>(left.size())}}), L"");
     EXPECT_NE(MessageOf(text), L"");  // without the kept range, told as before
