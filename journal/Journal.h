@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "journal/Period.h"
-#include "register/SaleRecord.h"
+#include "sale/SaleRecord.h"
 
 namespace journal {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "register/Sale.h"
+#include "sale/Money.h"
 
 namespace journal {
 

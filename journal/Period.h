@@ -9,7 +9,7 @@
 
 #include "journal/Kept.h"
 #include "journal/Record.h"
-#include "register/SaleRecord.h"
+#include "sale/SaleRecord.h"
 
 namespace journal {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <iterator>
 
-#include "register/Sale.h"
+#include "sale/Money.h"
 
 namespace journal {
 
@@ -220,7 +220,7 @@ std::optional<OpenSale> ParseOpenSale(std::string_view content) {
     OpenSale sale;
     while (!content.empty()) {
         size_t end = content.find("\r\n");
-        if (end == std::string_view::npos || sale.lines.size() == regi::kRows) return std::nullopt;
+        if (end == std::string_view::npos || sale.lines.size() == regi::kMaxLines) return std::nullopt;
         std::optional<std::vector<std::string>> fields = SplitFields(content.substr(0, end));
         content.remove_prefix(end + 2);
         if (!fields || fields->size() != 5) return std::nullopt;

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "register/SaleRecord.h"
+#include "sale/SaleRecord.h"
 
 namespace journal {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "register/Sale.h"
+#include "sale/Money.h"
 
 namespace receipt {
 
@@ -52,16 +52,6 @@ const wchar_t* ItemName(regi::TaxClass taxClass) {
     return kStandardItem;
 }
 
-bool HasClass(const regi::SaleRecord& sale, regi::TaxClass taxClass) {
-    return std::any_of(sale.lines.begin(), sale.lines.end(),
-                       [&](const regi::LineRecord& line) { return line.taxClass == taxClass; });
-}
-
-// "10%対象 ¥1,100 内消費税 ¥100"
-std::wstring RateLine(std::int64_t rate, std::int64_t amount, std::int64_t tax) {
-    return std::to_wstring(rate) + L"%対象 " + regi::FormatMoney(amount) + L" 内消費税 " + regi::FormatMoney(tax);
-}
-
 }  // namespace
 
 bool Settings::Registered() const { return IsRegistrationNumber(registrationNumber); }
@@ -104,15 +94,14 @@ std::vector<Line> ReceiptLines(const regi::SaleRecord& sale, const Settings& set
 
     const regi::TaxTotals& taxes = sale.taxes;
     lines.push_back(Amount(kTotal, regi::FormatMoney(taxes.Total())));
-    if (HasClass(sale, regi::TaxClass::Standard))
-        lines.push_back(Left(RateLine(taxes.standardRate, taxes.standardAmount, taxes.standardTax)));
-    if (HasClass(sale, regi::TaxClass::Reduced))
-        lines.push_back(Left(RateLine(taxes.reducedRate, taxes.reducedAmount, taxes.reducedTax)));
-    if (HasClass(sale, regi::TaxClass::Exempt))
-        lines.push_back(Left(L"非課税 " + regi::FormatMoney(taxes.exemptAmount)));
+    bool reduced = false;
+    for (const regi::ClassTotal& total : regi::ClassesPresent(sale.lines, taxes)) {
+        lines.push_back(Left(regi::ClassText(total, regi::TaxTextStyle::Paper)));
+        reduced = reduced || total.taxClass == regi::TaxClass::Reduced;
+    }
     lines.push_back(Amount(kTendered, regi::FormatMoney(sale.tendered)));
     lines.push_back(Amount(kChange, regi::FormatMoney(sale.change)));
-    if (HasClass(sale, regi::TaxClass::Reduced)) {
+    if (reduced) {
         lines.push_back(Left(L""));
         lines.push_back(Left(kReducedNote));
     }

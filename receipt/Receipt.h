@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "receipt/Layout.h"
-#include "register/SaleRecord.h"
+#include "sale/SaleRecord.h"
 
 namespace receipt {
 

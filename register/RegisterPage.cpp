@@ -112,16 +112,21 @@ void RegisterPage::Create(HWND sheet, HWND form, HWND pageControl, Hooks hooks) 
     SetWindowSubclass(sheet, SheetProc, kSheetSubclass, reinterpret_cast<DWORD_PTR>(this));
 }
 
+const wchar_t* RegisterPage::ShownCaption(Label label) {
+    shownCaptions_[label] = CaptionText(sale_, label);
+    return shownCaptions_[label].c_str();
+}
+
 void RegisterPage::CreateLabels(HWND sheet) {
     for (const AmountRow& row : kAmountRows) {
         HFONT captionFont = row.height == 29 ? font16Bold_.get() : font19Bold_.get();
-        labels_[row.caption] = ui::CreateControl(L"STATIC", sale_.Caption(row.caption).c_str(),
+        labels_[row.caption] = ui::CreateControl(L"STATIC", ShownCaption(row.caption),
                                                  SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX | SS_NOTIFY | WS_CLIPSIBLINGS,
                                                  273, row.top, 80, row.height, sheet, row.captionId, captionFont);
         ui::SetControlColors(labels_[row.caption], kCaptionColor, GetSysColor(COLOR_WINDOWTEXT));
         if (!row.valueId) continue;
         HFONT valueFont = row.height == 29 ? font16_.get() : font27Bold_.get();
-        labels_[row.value] = ui::CreateControl(L"STATIC", sale_.Caption(row.value).c_str(),
+        labels_[row.value] = ui::CreateControl(L"STATIC", ShownCaption(row.value),
                                                SS_RIGHT | SS_CENTERIMAGE | SS_NOPREFIX | SS_NOTIFY | WS_CLIPSIBLINGS,
                                                364, row.top, 205, row.height, sheet, row.valueId, valueFont);
         ui::SetControlColors(labels_[row.value], kValueColor, GetSysColor(COLOR_WINDOWTEXT));
@@ -136,7 +141,7 @@ void RegisterPage::CreateLabels(HWND sheet) {
     const Prompt prompts[] = {
         {Label14, ids::Label14, 256, 72}, {Label15, ids::Label15, 332, 56}, {Label19, ids::Label19, 392, 44}};
     for (const Prompt& p : prompts) {
-        labels_[p.label] = ui::CreateControl(L"STATIC", sale_.Caption(p.label).c_str(),
+        labels_[p.label] = ui::CreateControl(L"STATIC", ShownCaption(p.label),
                                              SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_CLIPSIBLINGS, 12, p.top, 245,
                                              p.height, sheet, p.id, font16_.get());
     }
@@ -249,28 +254,35 @@ void RegisterPage::Act(std::uint16_t key, const std::wstring& entryAtPress) {
 void RegisterPage::Show(const Outcome& outcome) {
     if (entry_.Text() != sale_.Entry()) entry_.SetText(sale_.Entry());
     for (int row : outcome.cursorMoves) grid_.SetCurrent(0, row);
+    // Only what changed is set again: the grid repaints the cells it is given,
+    // a label measures its font for every caption.
     for (int r = 0; r < kRows; ++r)
-        for (int c = 0; c < kCols; ++c) grid_.SetCell(c, r, sale_.Cell(c, r));
+        for (int c = 0; c < kCols; ++c) grid_.SetCell(c, r, CellText(sale_, c, r));
     for (const auto& [label, id] : kLabelIds) {
         HWND window = labels_[label];
-        if (!window) continue;
-        const std::wstring& caption = sale_.Caption(label);
+        std::wstring caption = CaptionText(sale_, label);
+        if (!window || caption == shownCaptions_[label]) continue;
         if (IsValueLabel(label)) {
             // An amount is shown whole, in a smaller font when it must be.
             HFONT base = label == Label1 || label == Label4 ? font16_.get() : font27Bold_.get();
             ui::SetFittedCaption(window, caption, base, fittedFonts_[label]);
-        } else if (ui::GetText(window) != caption) {
+        } else {
             SetWindowTextW(window, caption.c_str());
         }
+        shownCaptions_[label] = std::move(caption);
     }
-    TTTOOLINFOW tool{};
-    tool.cbSize = sizeof tool;
-    tool.uFlags = TTF_IDISHWND;
-    tool.hwnd = sheet_;
-    tool.lpszText = const_cast<wchar_t*>(sale_.TaxTip().c_str());
-    for (Label label : {Label5, Label1}) {
-        tool.uId = reinterpret_cast<UINT_PTR>(labels_[label]);
-        if (taxTip_) SendMessageW(taxTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    std::wstring tip = TaxTipText(sale_);
+    if (taxTip_ && tip != shownTip_) {
+        shownTip_ = std::move(tip);
+        TTTOOLINFOW tool{};
+        tool.cbSize = sizeof tool;
+        tool.uFlags = TTF_IDISHWND;
+        tool.hwnd = sheet_;
+        tool.lpszText = const_cast<wchar_t*>(shownTip_.c_str());
+        for (Label label : {Label5, Label1}) {
+            tool.uId = reinterpret_cast<UINT_PTR>(labels_[label]);
+            SendMessageW(taxTip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
     }
     if (outcome.acted) SetFocus(entry_.Handle());
     // The sale has emptied the entry already; what the field shows now was

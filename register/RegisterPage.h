@@ -1,8 +1,9 @@
 #pragma once
 // The register page (TabSheet1): the line grid, the entry field, the amount
 // column and the instruction texts, with the handlers of the entry field's keys
-// and of the grid. The sale's texts live in TSale; after every key the page
-// shows them again, so the widgets always show exactly the sale.
+// and of the grid. The sale lives in TSale; after every key the page renders it
+// (register/SaleView.h) and sets the widgets whose texts changed, so the
+// widgets always show exactly the sale.
 #include <windows.h>
 
 #include <array>
@@ -12,7 +13,7 @@
 
 #include "numedit/SaNumEdit.h"
 #include "register/HeldKeys.h"
-#include "register/Sale.h"
+#include "register/SaleView.h"
 #include "ui/Gdi.h"
 #include "ui/StringGrid.h"
 
@@ -73,6 +74,7 @@ private:
     void Act(std::uint16_t key, const std::wstring& entryAtPress);
     void PostArmingClicks();
     void Show(const Outcome& outcome);
+    const wchar_t* ShownCaption(Label label);  // a label's caption as it is created
     static LRESULT CALLBACK SheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR data);
 
@@ -90,6 +92,8 @@ private:
     HWND taxTip_ = nullptr;  // the tax per class, over the tax caption and value
     ui::Font font16_, font16Bold_, font19Bold_, font24_, font27Bold_;
     std::array<ui::Font, Label4 + 1> fittedFonts_;  // amounts too wide for their label's font
+    std::array<std::wstring, 20> shownCaptions_;    // by label number: what each label shows
+    std::wstring shownTip_;
 };
 
 }  // namespace regi

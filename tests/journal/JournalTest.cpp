@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "journal/Journal.h"
-#include "register/Sale.h"
+#include "sale/Sale.h"
 #include "settings/LocalClock.h"
 #include "tests/journal/Rows.h"
 #include "tests/support/WindowTest.h"

@@ -4,7 +4,7 @@
 #include <map>
 
 #include "journal/Period.h"
-#include "register/Sale.h"
+#include "sale/Sale.h"
 #include "tests/journal/Rows.h"
 
 using namespace journal;

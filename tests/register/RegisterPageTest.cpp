@@ -17,7 +17,7 @@
 #include "journal/ReportWindow.h"
 #include "receipt/Preview.h"
 #include "receipt/Printing.h"
-#include "register/Sale.h"
+#include "register/SaleView.h"
 #include "settings/SettingsPage.h"
 #include "tests/support/WindowTest.h"
 #include "ui/App.h"

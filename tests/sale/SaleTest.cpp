@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "register/Sale.h"
+#include "tests/support/ShownSale.h"
 
 using namespace regi;
 
@@ -105,7 +105,7 @@ TEST(ContainedTax, IsTheTaxInsideTaxInclusiveAmounts) {
 }
 
 TEST(Sale, StartsEmptyWithItsPlaceholders) {
-    TSale sale;
+    ShownSale sale;
     EXPECT_EQ(sale.State(), SaleState::Empty);
     EXPECT_EQ(sale.Caption(Label14), kLabel14Placeholder);
     EXPECT_EQ(sale.Caption(Label15), std::wstring(10, L'\u3000'));
@@ -117,7 +117,7 @@ TEST(Sale, StartsEmptyWithItsPlaceholders) {
 }
 
 TEST(Sale, TheRoadOfOneSale) {
-    TSale sale;
+    ShownSale sale;
     sale.ShowFirstPrompt();
     Outcome o = Key(sale, L"1200", keyReturn);
     EXPECT_TRUE(o.acted);
@@ -206,7 +206,7 @@ TEST(Sale, TaxExamplesOfOneSale) {
         {L"5", {{L"-100", keyAdd}, {L"500", keyReturn}}, L"\u00A523", L"\u00A5400"},
     };
     for (const Case& c : cases) {
-        TSale sale;
+        ShownSale sale;
         for (auto& [entry, key] : c.keys) Key(sale, entry, key, c.rate);
         EXPECT_EQ(sale.Caption(Label1), c.tax) << c.rate << " " << c.keys.size();
         EXPECT_EQ(sale.Caption(Label2), c.total) << c.rate << " " << c.keys.size();
@@ -214,7 +214,7 @@ TEST(Sale, TaxExamplesOfOneSale) {
 }
 
 TEST(Sale, TheRateIsReadAfreshAtEveryKey) {
-    TSale sale;
+    ShownSale sale;
     Key(sale, L"1080", keyReturn, L"8");
     EXPECT_EQ(sale.Caption(Label1), Yen(L"80"));
     Key(sale, L"1", keyMultiply, L"5");
@@ -226,7 +226,7 @@ TEST(Sale, TheRateIsReadAfreshAtEveryKey) {
 // The state table: what each command does in each state.
 TEST(Sale, StateTable) {
     auto make = [](SaleState state) {
-        TSale sale;
+        ShownSale sale;
         if (state != SaleState::Empty) Key(sale, L"500", keyReturn);
         if (state == SaleState::Settled) Key(sale, L"1000", keyDivide);
         return sale;
@@ -261,7 +261,7 @@ TEST(Sale, StateTable) {
         {SaleState::Open, 0x2E /* Delete */, SaleState::Open, false, false},
     };
     for (const Case& c : cases) {
-        TSale sale = make(c.from);
+        ShownSale sale = make(c.from);
         std::wstring label3 = sale.Caption(Label3), line2 = sale.Cell(0, 1);
         Outcome o = Key(sale, L"600", c.key);
         SCOPED_TRACE(testing::Message() << static_cast<int>(c.from) << " key " << c.key);
@@ -278,7 +278,7 @@ TEST(Sale, StateTable) {
 
 TEST(Sale, AnEmptyEntryDoesNothing) {
     for (std::uint16_t key : {keyReturn, keyAdd, keyMultiply, keyDivide}) {
-        TSale sale;
+        ShownSale sale;
         Key(sale, L"500", keyReturn);
         Outcome o = Key(sale, L"", key);
         EXPECT_FALSE(o.acted) << key;
@@ -312,7 +312,7 @@ TEST(Sale, LimitsAtAndJustAboveTheirValues) {
         {L"9999999999999", keyMultiply, false},
     };
     for (const Case& c : cases) {
-        TSale sale;
+        ShownSale sale;
         Key(sale, L"100", keyReturn);
         Outcome o = Key(sale, c.entry, c.key);
         EXPECT_EQ(o.acted, c.taken) << c.entry << " key " << c.key;
@@ -322,7 +322,7 @@ TEST(Sale, LimitsAtAndJustAboveTheirValues) {
 }
 
 TEST(Sale, BigAmountsDoNotWrap) {
-    TSale sale;
+    ShownSale sale;
     Key(sale, L"9999999", keyReturn);
     Key(sale, L"999", keyMultiply);
     EXPECT_EQ(sale.Cell(3, 0), L"9989999001");
@@ -336,7 +336,7 @@ TEST(Sale, BigAmountsDoNotWrap) {
 }
 
 TEST(Sale, SettlementNeedsEnoughMoney) {
-    TSale sale;
+    ShownSale sale;
     Key(sale, L"2100", keyReturn);
     EXPECT_FALSE(Key(sale, L"2099", keyDivide).acted);
     EXPECT_EQ(sale.Entry(), L"2099");
@@ -350,7 +350,7 @@ TEST(Sale, SettlementNeedsEnoughMoney) {
 }
 
 TEST(Sale, ANegativeSaleSettlesWithAnyAmount) {
-    TSale sale;
+    ShownSale sale;
     Key(sale, L"-500", keyReturn);
     EXPECT_EQ(sale.Caption(Label2), L"-" + Yen(L"500"));
     EXPECT_TRUE(Key(sale, L"0", keyDivide).acted);
@@ -375,7 +375,7 @@ TEST(Sale, ALoneMinusIsNotANumber) {
         {SaleState::Settled, keyDecimal, false},
     };
     for (const Case& c : cases) {
-        TSale sale;
+        ShownSale sale;
         if (c.state != SaleState::Empty) Key(sale, L"500", keyReturn);
         if (c.state == SaleState::Settled) Key(sale, L"500", keyDivide);
         std::wstring total = sale.Caption(Label2);
@@ -390,7 +390,7 @@ TEST(Sale, ALoneMinusIsNotANumber) {
 }
 
 TEST(Sale, AFractionIsNoAmountTendered) {
-    TSale sale;
+    ShownSale sale;
     Key(sale, L"100", keyReturn);
     Outcome o = Key(sale, L"150.5", keyDivide);
     EXPECT_EQ(o.error, L"'150.5' は整数ではありません");
@@ -398,7 +398,7 @@ TEST(Sale, AFractionIsNoAmountTendered) {
 }
 
 TEST(Sale, QuantitySetsTheLastLineAgainAndAgain) {
-    TSale sale;
+    ShownSale sale;
     Key(sale, L"1200", keyReturn);
     Key(sale, L"300", keyAdd);
     Key(sale, L"3", keyMultiply);
@@ -413,7 +413,7 @@ TEST(Sale, QuantitySetsTheLastLineAgainAndAgain) {
 }
 
 TEST(Sale, AFullGridKeepsItsHundredLinesAndRefusesMore) {
-    TSale sale;
+    ShownSale sale;
     for (int i = 1; i <= 99; ++i) Key(sale, L"10", keyReturn);
     EXPECT_EQ(sale.Row(), 99);
     Outcome o = Key(sale, L"20", keyAdd);
@@ -446,7 +446,7 @@ TEST(Sale, AFullGridKeepsItsHundredLinesAndRefusesMore) {
 }
 
 TEST(Sale, F4EmptiesTheEntryInEveryState) {
-    TSale sale;
+    ShownSale sale;
     Key(sale, L"123", keyF4);
     EXPECT_EQ(sale.Entry(), L"");
     Key(sale, L"100", keyReturn);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "register/SaleRecord.h"
+#include "sale/SaleRecord.h"
 
 using namespace regi;
 

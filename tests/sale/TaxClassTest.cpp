@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "register/Sale.h"
+#include "tests/support/ShownSale.h"
 
 using namespace regi;
 
@@ -41,7 +41,7 @@ TEST(TaxClasses, EachKeyMakesItsClassWithItsMarkAndFlag) {
         {true, keyReturn, L"※", L"2"}, {true, keyF2, L"", L"1"},   {true, keyAdd, L"非", L"0"},
     };
     for (const Case& c : cases) {
-        TSale sale;
+        ShownSale sale;
         Key(sale, L"500", c.key, {L"10", L"8", c.enterReduced});
         EXPECT_EQ(sale.Cell(0, 0), L"1");
         EXPECT_EQ(sale.Cell(1, 0), L"500");
@@ -80,20 +80,20 @@ TEST(TaxClasses, TaxIsCutOncePerRate) {
          0},
     };
     for (const Case& c : cases) {
-        TSale sale;
+        ShownSale sale;
         KeyAll(sale, c.steps, c.rates);
         std::int64_t r1 = ReadRate(c.rates.standard), r2 = ReadRate(c.rates.reduced);
         std::int64_t tax = Share(c.standard, r1) + Share(c.reduced, r2);
         EXPECT_EQ(sale.Caption(Label1), FormatMoney(tax)) << c.name;
         EXPECT_EQ(sale.Caption(Label2), FormatMoney(c.standard + c.reduced + c.exempt)) << c.name;
     }
-    TSale sale;
+    ShownSale sale;
     KeyAll(sale, {{L"50", keyF2}, {L"50", keyF2}, {L"50", keyF2}});
     EXPECT_EQ(sale.Caption(Label1), FormatMoney(11)) << "not 3 x 3";
 }
 
 TEST(TaxClasses, BothRatesAreReadAtEveryKeyRelease) {
-    TSale sale;
+    ShownSale sale;
     Key(sale, L"1100", keyReturn, {L"10", L"8"});
     Key(sale, L"1080", keyF2, {L"10", L"8"});
     EXPECT_EQ(sale.Caption(Label1), FormatMoney(100 + 80));
@@ -106,7 +106,7 @@ TEST(TaxClasses, BothRatesAreReadAtEveryKeyRelease) {
 }
 
 TEST(TaxClasses, TheTipBreaksTheTaxDownForTheClassesPresent) {
-    TSale sale;
+    ShownSale sale;
     Key(sale, L"1100", keyReturn);
     EXPECT_EQ(sale.TaxTip(), L"10%対象 ¥1,100（内消費税 ¥100）");
     Key(sale, L"1080", keyF2);
@@ -135,7 +135,7 @@ TEST(Corrections, F2F3AndF8ByState) {
         {SaleState::Open, keyF2, L"10000000", false, false},
     };
     for (const Case& c : cases) {
-        TSale sale;
+        ShownSale sale;
         if (c.state != SaleState::Empty) KeyAll(sale, {{L"100", keyReturn}, {L"200", keyAdd}});
         if (c.state == SaleState::Settled) Key(sale, L"1000", keyDivide);
         ASSERT_EQ(sale.State(), c.state);
@@ -148,13 +148,13 @@ TEST(Corrections, F2F3AndF8ByState) {
             EXPECT_EQ(sale.Entry(), c.entry) << "a refused command keeps the entry";
         }
     }
-    TSale sale;
+    ShownSale sale;
     Key(sale, L"-", keyF2);
     EXPECT_EQ(Key(sale, L"-", keyF2).error, L"'-' は浮動小数点数ではありません");
 }
 
 TEST(Corrections, VoidTheLastOrANumberedLine) {
-    TSale sale;
+    ShownSale sale;
     KeyAll(sale, {{L"100", keyReturn}, {L"200", keyF2}, {L"300", keyAdd}, {L"400", keyReturn}, {L"2", keyMultiply}});
     Key(sale, L"", keyF3);  // the last line: 400 x 2
     EXPECT_EQ(sale.LineCount(), 3);
@@ -181,7 +181,7 @@ TEST(Corrections, VoidTheLastOrANumberedLine) {
 }
 
 TEST(Corrections, AVoidInAFullGridFreesARow) {
-    TSale sale;
+    ShownSale sale;
     for (int i = 1; i <= kRows; ++i) Key(sale, std::to_wstring(i), keyReturn);
     EXPECT_FALSE(Key(sale, L"5", keyReturn).error.empty());
     Key(sale, L"1", keyF3);
@@ -195,7 +195,7 @@ TEST(Corrections, AVoidInAFullGridFreesARow) {
 }
 
 TEST(Corrections, CancelEmptiesTheSaleAndKeepsTheSalesTotal) {
-    TSale sale;
+    ShownSale sale;
     KeyAll(sale, {{L"500", keyReturn}, {L"1000", keyDivide}, {L"", keyDecimal}, {L"700", keyF2}, {L"3", keyMultiply}});
     std::vector<LineRecord> cancelled;
     sale.recorder.cancelling = [&](const std::vector<LineRecord>& lines) { cancelled = lines; };
@@ -212,7 +212,7 @@ TEST(Corrections, CancelEmptiesTheSaleAndKeepsTheSalesTotal) {
 }
 
 TEST(Recorder, ASaleThatCannotBeKeptStaysOpenAndUnchanged) {
-    TSale sale;
+    ShownSale sale;
     KeyAll(sale, {{L"1080", keyF2}, {L"1100", keyReturn}, {L"300", keyAdd}});
     int calls = 0;
     sale.recorder.settling = [&](SaleRecord& record) {
@@ -240,7 +240,7 @@ TEST(Recorder, ASaleThatCannotBeKeptStaysOpenAndUnchanged) {
 }
 
 TEST(Restore, LinesComeBackAsIfKeyed) {
-    TSale keyed, restored;
+    ShownSale keyed, restored;
     KeyAll(keyed, {{L"1080", keyF2}, {L"-100", keyReturn}, {L"300", keyAdd}, {L"4", keyMultiply}});
     restored.Restore(keyed.Lines(), {});
     for (int r = 0; r < 4; ++r)

@@ -1,6 +1,7 @@
 #pragma once
 // A sale as the journal keeps it and the receipt prints it: its lines with their
-// tax classes, the tax contained per rate, and the settlement. Windows-free.
+// tax classes, the tax rule and the tax contained per rate, and the settlement.
+// Windows-free.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -35,6 +36,23 @@ std::int64_t ContainedTax(std::int64_t taxable, std::int64_t rate);
 
 // Sums the lines per class and computes each class's contained tax.
 TaxTotals SumTaxes(const std::vector<LineRecord>& lines, std::int64_t standardRate, std::int64_t reducedRate);
+
+// The tax rate in percent from the settings page's text: a whole decimal
+// number within 32 bits, anything else is 0.
+std::int64_t ReadRate(const std::wstring& text);
+
+// One class that has lines in a sale, with its totals (rate and tax 0 for exempt).
+struct ClassTotal {
+    TaxClass taxClass;
+    std::int64_t rate = 0, amount = 0, tax = 0;
+};
+// The classes that have lines, standard, reduced, then exempt: what the tax
+// breakdown of the screen and of the receipt lists.
+std::vector<ClassTotal> ClassesPresent(const std::vector<LineRecord>& lines, const TaxTotals& totals);
+// A class of the breakdown as words: "10%対象 ¥1,100" and its tax as
+// "（内消費税 ¥100）" on the screen, " 内消費税 ¥100" on paper; "非課税 ¥300".
+enum class TaxTextStyle { Screen, Paper };
+std::wstring ClassText(const ClassTotal& total, TaxTextStyle style);
 
 // A settled sale.
 struct SaleRecord {

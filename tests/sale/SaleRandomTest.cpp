@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "register/Sale.h"
+#include "tests/support/ShownSale.h"
 
 using namespace regi;
 
@@ -31,7 +31,7 @@ const wchar_t* const kRates[] = {L"5", L"8", L"0", L"-100", L"10", L"5.5", L"", 
 
 std::wstring Money(std::int64_t v) { return FormatMoney(v); }
 
-void CheckInvariants(const TSale& sale, const std::wstring& rateText, std::int64_t settledSum) {
+void CheckInvariants(const ShownSale& sale, const std::wstring& rateText, std::int64_t settledSum) {
     int lines = 0;
     while (lines < kRows && !sale.Cell(0, lines).empty()) ++lines;
     for (int r = lines; r < kRows; ++r)
@@ -72,7 +72,7 @@ void CheckInvariants(const TSale& sale, const std::wstring& rateText, std::int64
 TEST(SaleRandom, KeySequencesKeepTheInvariants) {
     std::mt19937 random(20261208);
     for (int run = 0; run < 60; ++run) {
-        TSale sale;
+        ShownSale sale;
         sale.ShowFirstPrompt();
         std::int64_t settledSum = 0;
         std::wstring lastRate;  // the rate of the last command that refreshed the totals

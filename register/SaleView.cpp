@@ -1,0 +1,64 @@
+#include "register/SaleView.h"
+
+namespace regi {
+
+const wchar_t kPricePrompt[] =
+    L"テンキーで単価を打って、\r\n内税は [ENTER] を押して下さい｡\r\n非課税は [＋キー] を押して下さい｡";
+const wchar_t kTenderPrompt[] = L"預り金を打って [ /キー] を押すと\r\n釣銭の計算が出来ます｡";
+const wchar_t kQuantityPrompt[] = L"数を打って [ *キー] を押すと\r\n単価×数 =小計が出来ます｡";
+const wchar_t kClearPrompt[] = L"テンキーの\r\n[ ．Delキー] を打って\r\nクリアーして下さい｡";
+const wchar_t kLabel14Placeholder[] = L"※※※※※※※※※※※※※※※";
+const wchar_t kBlankPlaceholder[] = L"\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000\u3000";
+const wchar_t kTaxCaption[] = L"消費税";
+const wchar_t kTotalCaption[] = L"合  計";
+const wchar_t kTenderedCaption[] = L"預\u3000り";
+const wchar_t kChangeCaption[] = L"釣\u3000銭";
+const wchar_t kSalesCaption[] = L"売  上";
+
+std::wstring CellText(const TSale& sale, int col, int row) {
+    if (row < 0 || row >= sale.LineCount()) return {};
+    const SaleLine& line = sale.KeyedLines()[static_cast<size_t>(row)];
+    TaxClass taxClass = line.record.taxClass;
+    switch (col) {
+    case 0: return std::to_wstring(row + 1);
+    case 1: return line.keyedPrice;
+    case 2: return line.keyedQuantity;
+    case 3: return std::to_wstring(line.record.subtotal);
+    case 4: return taxClass == TaxClass::Standard ? L"" : taxClass == TaxClass::Reduced ? L"※" : L"非";
+    case 5: return taxClass == TaxClass::Standard ? L"1" : taxClass == TaxClass::Reduced ? L"2" : L"0";
+    default: return {};
+    }
+}
+
+std::wstring CaptionText(const TSale& sale, Label label) {
+    const SaleState state = sale.State();
+    const bool lines = state != SaleState::Empty, settled = state == SaleState::Settled;
+    switch (label) {
+    case Label1: return lines ? FormatMoney(sale.Totals().Tax()) : L"";
+    case Label2: return lines ? FormatMoney(sale.Totals().Total()) : L"";
+    case Label3: return settled ? FormatMoney(*sale.Change()) : L"";
+    case Label4: return sale.SalesTotalShown() ? FormatMoney(sale.SalesTotal()) : L"";
+    case Label5: return lines ? kTaxCaption : L"";
+    case Label6: return lines ? kTotalCaption : L"";
+    case Label7: return settled ? kTenderedCaption : L"";
+    case Label8: return settled ? kChangeCaption : L"";
+    case Label9: return kSalesCaption;
+    case Label14: return settled ? kClearPrompt : sale.Prompted() ? kPricePrompt : kLabel14Placeholder;
+    case Label15:
+        if (state == SaleState::Open) return kTenderPrompt;
+        return sale.HadLines() ? L"" : kBlankPlaceholder;
+    case Label19:
+        if (state == SaleState::Open) return kQuantityPrompt;
+        return sale.HadLines() ? L"" : kBlankPlaceholder;
+    }
+    return {};
+}
+
+std::wstring TaxTipText(const TSale& sale) {
+    std::wstring tip;
+    for (const ClassTotal& total : ClassesPresent(sale.Lines(), sale.Totals()))
+        tip += (tip.empty() ? L"" : L"\r\n") + ClassText(total, TaxTextStyle::Screen);
+    return tip;
+}
+
+}  // namespace regi

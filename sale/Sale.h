@@ -1,0 +1,139 @@
+#pragma once
+// The sale being keyed, without Windows: its lines as records, the totals at
+// the rates of the last command that changed them, the change once it is
+// settled, and the key commands that change it. What the register page shows
+// of it is rendered from this state (register/SaleView.h); no decision is read
+// back from a text.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sale/Money.h"
+#include "sale/SaleRecord.h"
+
+namespace regi {
+
+// The rows of the line grid: one line each.
+constexpr int kRows = kMaxLines;
+
+// Key codes of the commands (the platform's virtual keys).
+enum Key : std::uint16_t {
+    keyReturn = 13,
+    keyMultiply = 106,
+    keyAdd = 107,
+    keyDecimal = 110,
+    keyDivide = 111,
+    keyF1 = 112,
+    keyF2 = 113,  // a line of the other taxable class than ENTER's
+    keyF3 = 114,  // void the last line, or the line whose number is keyed
+    keyF4 = 115,
+    keyF5 = 116,  // the receipt of the last settled sale
+    keyF8 = 119,  // cancel the sale
+};
+
+extern const wchar_t kNotARealNumber[];  // "%s" stands for the entry
+using common::kNotAnInteger;
+extern const wchar_t kGridFull[];
+extern const wchar_t kCancelQuestion[];
+
+enum class SaleState { Empty, Open, Settled };
+
+// The settings the register reads afresh at every key release: the two rate
+// texts of the settings page and which class ENTER makes.
+struct RateTexts {
+    RateTexts(std::wstring standardText = L"10", std::wstring reducedText = L"8", bool enterReduced = false)
+        : standard(std::move(standardText)), reduced(std::move(reducedText)), enterMakesReduced(enterReduced) {}
+    std::wstring standard, reduced;
+    bool enterMakesReduced;
+};
+
+// What a key release did, beyond the change to the sale.
+struct Outcome {
+    bool acted = false;            // a command ran (the entry field gets the focus)
+    bool armEntry = false;         // re-arm the entry field: posted clicks
+    bool askCancel = false;        // F8 in an open sale: ask, then Cancel()
+    std::vector<int> cursorMoves;  // the row cursor's moves, in order
+    std::wstring error;            // a message for the operator, nothing changed
+};
+
+// Told before a change is made, so that it can be kept on disk first; what
+// they throw stops the change and leaves the sale as it was.
+struct SaleRecorder {
+    std::function<void(SaleRecord&)> settling;  // gives the sale its number and time
+    std::function<void(int lineNumber, const LineRecord&)> voiding;
+    std::function<void(const std::vector<LineRecord>&)> cancelling;
+};
+
+// A line as keyed: its record, and its price and quantity as the operator
+// keyed them, which the grid shows as they were typed.
+struct SaleLine {
+    LineRecord record;
+    std::wstring keyedPrice, keyedQuantity;
+};
+
+class TSale {
+public:
+    SaleState State() const;
+    const std::vector<SaleLine>& KeyedLines() const { return lines_; }
+    // The lines of the sale as records.
+    std::vector<LineRecord> Lines() const;
+    int LineCount() const { return static_cast<int>(lines_.size()); }
+    int Row() const;  // the row cursor: the first free row, the last row once the grid is full
+    // The sale's totals as last refreshed (by a line, a quantity, a void or
+    // the settlement), at the rates read then.
+    const TaxTotals& Totals() const { return totals_; }
+    // The change, known once the sale is settled.
+    const std::optional<std::int64_t>& Change() const { return change_; }
+    std::int64_t SalesTotal() const { return salesTotal_; }
+    // Whether the sales total is shown: after the first settlement, or once set.
+    bool SalesTotalShown() const { return salesTotalShown_; }
+    // Whether the price prompt replaced the placeholder (at start, or after a clear).
+    bool Prompted() const { return prompted_; }
+    // Whether a line has been made since start: the placeholders below the
+    // price prompt are gone from then on.
+    bool HadLines() const { return hadLines_; }
+
+    // The entry field's Text: the page copies it in before a key and back after.
+    const std::wstring& Entry() const { return entry_; }
+    void SetEntry(std::wstring text) { entry_ = std::move(text); }
+
+    // The start-up instruction.
+    void ShowFirstPrompt() { prompted_ = true; }
+
+    // A key release on the entry field, with the rates read afresh.
+    Outcome KeyUp(std::uint16_t key, const RateTexts& rates);
+
+    // F8 answered yes: the sale's lines go, the sales total stays.
+    Outcome Cancel();
+
+    // Puts lines back into an empty sale (a sale kept when the program ended
+    // unexpectedly), as if keyed; the totals at the given rates.
+    void Restore(const std::vector<LineRecord>& lines, const RateTexts& rates);
+    // The last sale settled since start, for its receipt; number 0 when none.
+    const SaleRecord& LastSettled() const { return lastSettled_; }
+    // Sales total since start, or since the last daily close when kept on disk.
+    void SetSalesTotal(std::int64_t total);
+
+    SaleRecorder recorder;
+
+private:
+    Outcome NewLine(TaxClass taxClass, const RateTexts& rates);
+    Outcome Quantity(const RateTexts& rates);
+    Outcome Settle(const RateTexts& rates);
+    Outcome Void(const RateTexts& rates);
+    Outcome Clear();
+    void ClearSale();
+    void RefreshTotals(const RateTexts& rates);
+
+    std::vector<SaleLine> lines_;
+    TaxTotals totals_;
+    std::optional<std::int64_t> change_;
+    std::wstring entry_;
+    std::int64_t salesTotal_ = 0;  // whole yen: every total it adds is whole
+    bool salesTotalShown_ = false, prompted_ = false, hadLines_ = false;
+    SaleRecord lastSettled_;
+};
+
+}  // namespace regi

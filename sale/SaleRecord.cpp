@@ -1,0 +1,68 @@
+#include "sale/SaleRecord.h"
+
+#include <limits>
+
+#include "common/WholeNumber.h"
+#include "sale/Money.h"
+
+namespace regi {
+
+std::int64_t ContainedTax(std::int64_t taxable, std::int64_t rate) {
+    // At -100 % and below the share rate / (100 + rate) means nothing: no tax.
+    std::int64_t divisor = 100 + rate;
+    if (divisor <= 0) return 0;
+    // taxable * rate / (100 + rate) = taxable - 100 * taxable / (100 + rate):
+    // one exact division of numbers far inside 64 bits, then the cut toward zero.
+    std::int64_t quotient = 100 * taxable / divisor;
+    std::int64_t remainder = 100 * taxable % divisor;
+    std::int64_t whole = taxable - quotient;  // the value is whole - remainder / divisor
+    if (remainder == 0 || whole == 0) return whole;
+    bool fractionNegative = remainder > 0;
+    if (whole > 0 && fractionNegative) return whole - 1;
+    if (whole < 0 && !fractionNegative) return whole + 1;
+    return whole;
+}
+
+TaxTotals SumTaxes(const std::vector<LineRecord>& lines, std::int64_t standardRate, std::int64_t reducedRate) {
+    TaxTotals totals;
+    totals.standardRate = standardRate;
+    totals.reducedRate = reducedRate;
+    for (const LineRecord& line : lines) {
+        switch (line.taxClass) {
+        case TaxClass::Standard: totals.standardAmount += line.subtotal; break;
+        case TaxClass::Reduced: totals.reducedAmount += line.subtotal; break;
+        case TaxClass::Exempt: totals.exemptAmount += line.subtotal; break;
+        }
+    }
+    totals.standardTax = ContainedTax(totals.standardAmount, standardRate);
+    totals.reducedTax = ContainedTax(totals.reducedAmount, reducedRate);
+    return totals;
+}
+
+std::int64_t ReadRate(const std::wstring& text) {
+    std::optional<std::int64_t> rate = common::ParseWholeNumber(text, common::PlusSign::Allowed);
+    if (!rate || *rate < std::numeric_limits<std::int32_t>::min() || *rate > std::numeric_limits<std::int32_t>::max())
+        return 0;
+    return *rate;
+}
+
+std::vector<ClassTotal> ClassesPresent(const std::vector<LineRecord>& lines, const TaxTotals& totals) {
+    bool present[3] = {false, false, false};
+    for (const LineRecord& line : lines) present[static_cast<int>(line.taxClass)] = true;
+    std::vector<ClassTotal> classes;
+    if (present[static_cast<int>(TaxClass::Standard)])
+        classes.push_back({TaxClass::Standard, totals.standardRate, totals.standardAmount, totals.standardTax});
+    if (present[static_cast<int>(TaxClass::Reduced)])
+        classes.push_back({TaxClass::Reduced, totals.reducedRate, totals.reducedAmount, totals.reducedTax});
+    if (present[static_cast<int>(TaxClass::Exempt)]) classes.push_back({TaxClass::Exempt, 0, totals.exemptAmount, 0});
+    return classes;
+}
+
+std::wstring ClassText(const ClassTotal& total, TaxTextStyle style) {
+    if (total.taxClass == TaxClass::Exempt) return L"非課税 " + FormatMoney(total.amount);
+    std::wstring text = std::to_wstring(total.rate) + L"%対象 " + FormatMoney(total.amount);
+    if (style == TaxTextStyle::Screen) return text + L"（内消費税 " + FormatMoney(total.tax) + L"）";
+    return text + L" 内消費税 " + FormatMoney(total.tax);
+}
+
+}  // namespace regi
