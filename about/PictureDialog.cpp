@@ -7,7 +7,7 @@
 #include "about/Picture.h"
 #include "ui/Controls.h"
 #include "ui/Error.h"
-#include "ui/SystemFunction.h"
+#include "platform/SystemFunction.h"
 
 namespace about {
 
@@ -196,7 +196,7 @@ std::optional<std::wstring> OpenPictureDialog::Execute(HWND owner) const {
 std::optional<std::wstring> RunPictureDialog(HWND owner) {
     // The common dialogs are loaded the first time a picture is chosen, not at start.
     static const auto getOpenFileName =
-        ui::SystemFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+        platform::SystemFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
     if (!getOpenFileName) throw ui::Error(L"ファイルを開くダイアログを表示できません (comdlg32.dll)");
     std::vector<wchar_t> file(32768, L'\0');
     OPENFILENAMEW settings = PictureDialogSettings(owner, file.data(), static_cast<DWORD>(file.size()));

@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "ui/SystemFunction.h"
+#include "platform/SystemFunction.h"
 
 namespace about {
 
@@ -23,7 +23,7 @@ void ShellOpen(const ShellRequest& request) {
         return;
     }
     // The shell is loaded the first time a link is followed, not at start.
-    static const auto shellExecute = ui::SystemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+    static const auto shellExecute = platform::SystemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
     if (!shellExecute) return;
     shellExecute(request.owner, request.operation.c_str(), request.target.c_str(), OrNull(request.parameters),
                  OrNull(request.folder), request.show);

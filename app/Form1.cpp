@@ -11,6 +11,7 @@
 #include "receipt/Preview.h"
 #include "receipt/Printing.h"
 #include "settings/GreetingSound.h"
+#include "platform/Clock.h"
 #include "settings/LocalClock.h"
 #include "settings/ProfileValues.h"
 #include "settings/WindowBounds.h"
@@ -18,7 +19,7 @@
 #include "ui/Confirm.h"
 #include "ui/Controls.h"
 #include "ui/Error.h"
-#include "ui/Files.h"
+#include "platform/Files.h"
 
 using namespace form1;
 
@@ -179,7 +180,7 @@ void TForm1::TellAtStart(std::wstring notice) {
 
 journal::Journal* TForm1::Journal() {
     if (!settingsPage_.JournalOn()) return nullptr;
-    if (!journal_) journal_ = std::make_unique<journal::Journal>(ui::FolderOf(settingsFile_.Path()));
+    if (!journal_) journal_ = std::make_unique<journal::Journal>(platform::FolderOf(settingsFile_.Path()));
     return journal_.get();
 }
 
@@ -464,7 +465,7 @@ void TForm1::Timer1Timer() {
     if (!timer1Enabled_ || settingsPage_.Muted()) return;
     KillTimer(Handle(), Timer1);
     timer1Enabled_ = false;
-    settings::PlayGreeting(settings::GreetingForHour(settings::Now().wHour), SND_MEMORY | SND_ASYNC);
+    settings::PlayGreeting(settings::GreetingForHour(platform::Now().wHour), SND_MEMORY | SND_ASYNC);
 }
 
 void TForm1::Timer2Timer() {
@@ -484,7 +485,7 @@ void TForm1::Command(int id, int code) {
     case TakeX: TakeXClick(); return;
     case TakeZ: TakeZClick(); return;
     case CheckBox3: cashCountPage_.ShowJournalButton(settingsPage_.JournalOn()); return;
-    case Button5: journal::OpenFolder(ui::FolderOf(settingsFile_.Path())); return;
+    case Button5: journal::OpenFolder(platform::FolderOf(settingsFile_.Path())); return;
     case Button7:
         if (journal::Journal* journal = Journal()) cashCountPage_.SetComputedAmount(journal->ExpectedCash(CashFloat()));
         return;

@@ -13,7 +13,7 @@
 #include "journal/Journal.h"
 #include "ui/App.h"
 #include "ui/Error.h"
-#include "ui/Files.h"
+#include "platform/Files.h"
 #include "ui/MessageLoop.h"
 
 // Work the start does once the program has first waited for a key.
@@ -35,7 +35,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         settings::ChooseSettingsPlace({journal::kJournalName, journal::kOpenSaleName, journal::kKeptName});
     // A second start on the same folder (a double double-click) hands over to
     // the first and leaves everything as it was.
-    FolderLock lock(ui::FolderOf(place.path));
+    FolderLock lock(platform::FolderOf(place.path));
     if (!lock.Held()) {
         lock.BringHolderForward(10000);
         return 0;

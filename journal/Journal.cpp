@@ -5,14 +5,15 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <cwctype>
 #include <memory>
 #include <optional>
 
-#include "settings/LocalClock.h"
+#include "platform/Clock.h"
+#include "platform/Handles.h"
+#include "platform/SystemError.h"
 #include "ui/Error.h"
-#include "ui/Files.h"
-#include "ui/SystemFunction.h"
+#include "platform/Files.h"
+#include "platform/SystemFunction.h"
 
 namespace journal {
 
@@ -29,26 +30,13 @@ const wchar_t kOpenSaleError[] = L"途中の取引の控えを書き換えられ
 constexpr DWORD kChunk = 64 * 1024;
 constexpr size_t kMaxOpenSale = 1024 * 1024;  // far above 100 lines; anything bigger is not ours
 
-struct HandleCloser {
-    void operator()(HANDLE handle) const { CloseHandle(handle); }
-};
-using FileHandle = std::unique_ptr<void, HandleCloser>;
+using platform::Handle;
+using platform::SystemReason;
 
 // Empty when the platform refuses; GetLastError says why.
-FileHandle OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
-    HANDLE handle = CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return FileHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
-}
-
-std::wstring SystemReason(DWORD code) {
-    wchar_t* text = nullptr;
-    DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring reason = length ? std::wstring(text, length) : std::wstring();
-    LocalFree(text);
-    while (!reason.empty() && std::iswspace(reason.back())) reason.pop_back();
-    return reason.empty() ? L"エラー " + std::to_wstring(code) : reason;
+Handle OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
+    return platform::FileHandle(
+        CreateFileW(path.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 [[noreturn]] void Fail(const wchar_t* what, const std::wstring& path, DWORD code) {
@@ -56,7 +44,7 @@ std::wstring SystemReason(DWORD code) {
 }
 
 // Others may go on reading and writing the file while we read it.
-FileHandle OpenToRead(const std::wstring& path) {
+Handle OpenToRead(const std::wstring& path) {
     return OpenFile(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
 }
 
@@ -82,7 +70,7 @@ void NumberLines(HANDLE file, std::vector<Finding>& findings) {
 }  // namespace
 
 std::wstring TimeNow() {
-    SYSTEMTIME now = settings::Now();
+    SYSTEMTIME now = platform::Now();
     wchar_t text[32];
     std::swprintf(text, 32, L"%04u-%02u-%02uT%02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
                   now.wSecond);
@@ -91,7 +79,7 @@ std::wstring TimeNow() {
 
 void OpenFolder(const std::wstring& folder) {
     // The shell is loaded when the folder is first opened, not at start.
-    static const auto shellExecute = ui::SystemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+    static const auto shellExecute = platform::SystemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
     HINSTANCE result =
         shellExecute ? shellExecute(nullptr, L"open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL) : nullptr;
     if (reinterpret_cast<INT_PTR>(result) <= 32) throw ui::Error(L"記録のフォルダを開けません\r\n" + folder);
@@ -102,8 +90,6 @@ std::wstring Report::Text() const {
     for (const std::wstring& line : lines) text += (text.empty() ? L"" : L"\r\n") + line;
     return text;
 }
-
-void Journal::HandleCloser::operator()(void* handle) const { CloseHandle(handle); }
 
 Journal::Journal(const std::wstring& folder)
     : path_(folder + L"\\" + kJournalName),
@@ -118,9 +104,9 @@ std::vector<std::wstring> Journal::StartMessages() const {
 }
 
 int Journal::Load() {
-    std::optional<std::string> keptText = ui::ReadFileBytes(keptPath_, 64 * 1024);
+    std::optional<std::string> keptText = platform::ReadFileBytes(keptPath_, 64 * 1024);
     Kept kept = keptText ? ParseKept(*keptText).value_or(Kept()) : Kept();
-    FileHandle file = OpenToRead(path_);
+    Handle file = OpenToRead(path_);
     LARGE_INTEGER size{};
     if (!file) {
         DWORD code = GetLastError();
@@ -180,7 +166,7 @@ void Journal::Append(const std::vector<Record>& records) {
     if (!file_) {
         // Append access alone: every write lands at the end, whatever happens.
         // Others may read, never write, while this program holds the journal.
-        FileHandle file = OpenFile(path_, FILE_APPEND_DATA | FILE_READ_DATA, FILE_SHARE_READ, OPEN_ALWAYS);
+        Handle file = OpenFile(path_, FILE_APPEND_DATA | FILE_READ_DATA, FILE_SHARE_READ, OPEN_ALWAYS);
         if (!file) {
             DWORD code = GetLastError();
             if (code == ERROR_SHARING_VIOLATION) throw ui::Error(std::wstring(kJournalBusy) + L"\r\n" + path_);
@@ -201,7 +187,7 @@ void Journal::Append(const std::vector<Record>& records) {
         if (last != '\n' && last != '\r') bytes = "\r\n";
     }
     for (const Record& record : records) bytes += FormatRecord(record);
-    if (!ui::WriteAndFlush(file_.get(), bytes)) {
+    if (!platform::WriteAndFlush(file_.get(), bytes)) {
         DWORD code = GetLastError();
         // What reached the disk is passed over silently from now on.
         if (kept_.failedAt < 0) kept_.failedAt = size.QuadPart;
@@ -225,7 +211,7 @@ void Journal::Append(const std::vector<Record>& records) {
 
 void Journal::SaveKept() noexcept {
     // The append succeeded whatever happens here: the next one tries again.
-    ui::ReplaceFileContent(keptPath_, FormatKept(kept_));
+    platform::ReplaceFileContent(keptPath_, FormatKept(kept_));
 }
 
 [[noreturn]] void Journal::FailOpenSale(unsigned long code) const {
@@ -292,14 +278,14 @@ void Journal::KeepOpenSale(const std::vector<regi::LineRecord>& lines) {
     }
     recorded_ = nullptr;
     EnsureLoaded();
-    if (!ui::ReplaceFileContent(openSalePath_, FormatOpenSale({period_.nextSale, lines}))) FailOpenSale(GetLastError());
+    if (!platform::ReplaceFileContent(openSalePath_, FormatOpenSale({period_.nextSale, lines}))) FailOpenSale(GetLastError());
 }
 
 std::vector<regi::LineRecord> Journal::RecoverOpenSale() {
     recoveryMessage_.clear();
     DWORD attributes = GetFileAttributesW(openSalePath_.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
-    std::optional<std::string> content = ui::ReadFileBytes(openSalePath_, kMaxOpenSale);
+    std::optional<std::string> content = platform::ReadFileBytes(openSalePath_, kMaxOpenSale);
     std::optional<OpenSale> sale = content ? ParseOpenSale(*content) : std::nullopt;
     if (sale) return sale->sale < period_.nextSale ? std::vector<regi::LineRecord>() : sale->lines;
     if (!content) {
@@ -312,7 +298,7 @@ std::vector<regi::LineRecord> Journal::RecoverOpenSale() {
     stamp.erase(std::remove_if(stamp.begin(), stamp.end(), [](wchar_t c) { return c == L'-' || c == L':'; }),
                 stamp.end());
     std::replace(stamp.begin(), stamp.end(), L'T', L'-');
-    std::wstring base = ui::FolderOf(openSalePath_) + L"\\Pelmora-open-damaged-" + stamp;
+    std::wstring base = platform::FolderOf(openSalePath_) + L"\\Pelmora-open-damaged-" + stamp;
     std::wstring aside;
     DWORD code = ERROR_SUCCESS;
     for (int n = 1; n <= 100 && aside.empty(); ++n) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "journal/Period.h"
+#include "platform/Handles.h"
 #include "sale/SaleRecord.h"
 
 namespace journal {
@@ -87,9 +88,6 @@ public:
     std::vector<regi::LineRecord> RecoverOpenSale();
 
 private:
-    struct HandleCloser {
-        void operator()(void* handle) const;
-    };
     void EnsureLoaded();
     void Append(const std::vector<Record>& records);  // to the disk, then into the period
     void DropOpenSale() noexcept;
@@ -97,7 +95,7 @@ private:
     [[noreturn]] void FailOpenSale(unsigned long code) const;
 
     std::wstring path_, openSalePath_, keptPath_;
-    std::unique_ptr<void, HandleCloser> file_;  // the journal, held from the first append on
+    platform::Handle file_;  // the journal, held from the first append on
     Period period_;
     Kept kept_;
     std::int64_t unfinishedAt_ = -1;  // see BackwardReader::UnfinishedAt

@@ -7,6 +7,7 @@
 #include <memory>
 #include <type_traits>
 
+#include "platform/SystemError.h"
 #include "ui/Error.h"
 #include "ui/Gdi.h"
 
@@ -34,17 +35,8 @@ struct DCDeleter {
 using DeviceContext = std::unique_ptr<std::remove_pointer_t<HDC>, DCDeleter>;
 
 // The system's text for an error code.
-std::wstring SystemReason(DWORD error) {
-    wchar_t buffer[512] = L"";
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, buffer,
-                                  512, nullptr);
-    std::wstring reason(buffer, length);
-    reason.erase(reason.find_last_not_of(L" \r\n") + 1);
-    if (reason.empty()) reason = L"エラー " + std::to_wstring(error);
-    return reason;
-}
 
-[[noreturn]] void Refused(DWORD error) { throw ui::Error(kRefused + SystemReason(error)); }
+[[noreturn]] void Refused(DWORD error) { throw ui::Error(kRefused + platform::SystemReason(error)); }
 
 std::wstring DefaultPrinter() {
     DWORD size = 0;

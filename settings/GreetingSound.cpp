@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "ui/App.h"
-#include "ui/SystemFunction.h"
+#include "platform/SystemFunction.h"
 
 namespace settings {
 
@@ -13,7 +13,7 @@ namespace {
 
 bool PlayWithSystem(const void* wave, UINT flags) {
     // The sound library is loaded at the first greeting, not at start.
-    static const auto play = ui::SystemFunction<decltype(&sndPlaySoundW)>(L"winmm.dll", "sndPlaySoundW");
+    static const auto play = platform::SystemFunction<decltype(&sndPlaySoundW)>(L"winmm.dll", "sndPlaySoundW");
     return play && play(static_cast<const wchar_t*>(wave), flags) != FALSE;
 }
 

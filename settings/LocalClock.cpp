@@ -1,21 +1,12 @@
 #include "settings/LocalClock.h"
 
-#include <utility>
+#include <windows.h>
+
+#include "platform/Clock.h"
 
 namespace settings {
 
 namespace {
-
-SYSTEMTIME SystemLocalTime() {
-    SYSTEMTIME time;
-    GetLocalTime(&time);
-    return time;
-}
-
-ClockFunction& Clock() {
-    static ClockFunction clock = SystemLocalTime;
-    return clock;
-}
 
 std::wstring UserLocaleText(LCTYPE type, const wchar_t* fallback) {
     // An empty separator is the user's choice; only a failed call falls back.
@@ -30,15 +21,8 @@ std::wstring UserLocaleText(LCTYPE type, const wchar_t* fallback) {
 
 }  // namespace
 
-ClockFunction SetClock(ClockFunction clock) {
-    if (!clock) clock = SystemLocalTime;
-    return std::exchange(Clock(), std::move(clock));
-}
-
-SYSTEMTIME Now() { return Clock()(); }
-
 std::wstring ClockTextNow() {
-    SYSTEMTIME now = Now();
+    SYSTEMTIME now = platform::Now();
     DateTime time{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
     // LOCALE_SDAYNAME1 is Monday and LOCALE_SDAYNAME7 Sunday.
     int weekday = DayOfWeek(time.year, time.month, time.day);

@@ -6,8 +6,8 @@
 #include "settings/ProfileValues.h"
 #include "ui/App.h"
 #include "ui/Error.h"
-#include "ui/Files.h"
-#include "ui/SystemFunction.h"
+#include "platform/Files.h"
+#include "platform/SystemFunction.h"
 
 namespace settings {
 
@@ -57,7 +57,7 @@ void MakeRoomFor(const std::wstring& path, const std::wstring& text) {
         return;
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || FitsAnsiCodePage(text)) return;
-    std::optional<std::string> read = ui::ReadFileBytes(path);
+    std::optional<std::string> read = platform::ReadFileBytes(path);
     if (!read || read->rfind("\xFF\xFE", 0) == 0) return;  // unreadable, or UTF-16 already
     const std::string& ansi = *read;
     int length = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
@@ -65,7 +65,7 @@ void MakeRoomFor(const std::wstring& path, const std::wstring& text) {
     MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
     std::string utf16 = "\xFF\xFE";
     utf16.append(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
-    if (!ui::ReplaceFileContent(path, utf16)) throw ui::Error(ui::FormatMessageText(L"%s に書き込めません", path));
+    if (!platform::ReplaceFileContent(path, utf16)) throw ui::Error(ui::FormatMessageText(L"%s に書き込めません", path));
 }
 
 }  // namespace
@@ -120,7 +120,7 @@ SettingsPlace ChooseSettingsPlace(const std::wstring& programPath, const std::ws
     SettingsPlace place{localFolder + L"\\Pelmora.ini", L""};
     if (Exists(place.path) || !Exists(beside)) return place;
     // Copies, never moves: the originals stay where the shop put them.
-    std::wstring from = ui::FolderOf(beside);
+    std::wstring from = platform::FolderOf(beside);
     if (!CopyFileW(beside.c_str(), place.path.c_str(), TRUE)) return place;
     bool withJournal = false;
     for (const std::wstring& name : companions) {
@@ -136,7 +136,7 @@ SettingsPlace ChooseSettingsPlace(const std::vector<std::wstring>& companions) {
     std::wstring beside = SettingsPathBeside(programPath);
     if (CanWrite(beside)) return {beside, L""};
     // The shell is loaded only here, where the folder beside the program is read-only.
-    const auto getFolderPath = ui::SystemFunction<decltype(&SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
+    const auto getFolderPath = platform::SystemFunction<decltype(&SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
     wchar_t folder[MAX_PATH];
     if (!getFolderPath || FAILED(getFolderPath(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder)))
         return {beside, L""};

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "settings/GreetingSound.h"
-#include "settings/LocalClock.h"
+#include "platform/Clock.h"
 #include "tests/support/MainWindowTest.h"
 #include "ui/Controls.h"
 
@@ -40,11 +40,11 @@ protected:
             played.push_back({wave, flags});
             return false;  // no sound device here
         });
-        previousClock_ = settings::SetClock([this] { return now; });
+        previousClock_ = platform::SetClock([this] { return now; });
     }
     ~GreetingTimersTest() override {
         settings::SetSoundPlayer(previousPlayer_);
-        settings::SetClock(previousClock_);
+        platform::SetClock(previousClock_);
     }
 
     // What the system does at a tick of the timer.
@@ -90,7 +90,7 @@ protected:
 
 private:
     settings::SoundPlayer previousPlayer_;
-    settings::ClockFunction previousClock_;
+    platform::ClockFunction previousClock_;
 };
 
 }  // namespace

@@ -4,11 +4,11 @@
 
 #include "journal/Journal.h"
 #include "sale/Sale.h"
-#include "settings/LocalClock.h"
+#include "platform/Clock.h"
 #include "tests/journal/Rows.h"
 #include "tests/support/WindowTest.h"
 #include "ui/Error.h"
-#include "ui/Files.h"
+#include "platform/Files.h"
 
 using namespace journal;
 using namespace journal_test;
@@ -25,19 +25,19 @@ const std::string kTime = "2026-12-08T21:07:56";
 class JournalFile : public testing::Test {
 protected:
     JournalFile()
-        : previous_(settings::SetClock([] {
+        : previous_(platform::SetClock([] {
               SYSTEMTIME t{};
               t.wYear = 2026, t.wMonth = 12, t.wDay = 8, t.wHour = 21, t.wMinute = 7, t.wSecond = 56;
               return t;
           })) {}
-    ~JournalFile() override { settings::SetClock(previous_); }
+    ~JournalFile() override { platform::SetClock(previous_); }
 
-    std::string ReadBytes(const std::wstring& path) const { return ui::ReadFileBytes(path).value_or("(missing)"); }
+    std::string ReadBytes(const std::wstring& path) const { return platform::ReadFileBytes(path).value_or("(missing)"); }
     std::string Journal() const { return ReadBytes(folder_.File(kJournalName)); }
     std::string Header() const { return std::string(kBom) + kColumnNames + "\r\n"; }
 
     TempFolder folder_;
-    settings::ClockFunction previous_;
+    platform::ClockFunction previous_;
 };
 
 regi::SaleRecord Sale(std::vector<regi::LineRecord> lines, std::int64_t tendered) {
@@ -516,10 +516,10 @@ TEST_F(JournalFile, ADamagedRecoveryFileIsKeptAsideAndTold) {
 }
 
 TEST(JournalPaths, TheJournalLiesInTheSettingsFilesFolder) {
-    EXPECT_EQ(ui::FolderOf(L"C:\\Program Files\\Pelmora\\Pelmora.ini"), L"C:\\Program Files\\Pelmora");
-    EXPECT_EQ(ui::FolderOf(L"Z:/tmp/Pelmora.ini"), L"Z:/tmp");
-    EXPECT_EQ(ui::FolderOf(L"Pelmora.ini"), L".");
-    journal::Journal journal(ui::FolderOf(L"C:\\shop\\Pelmora.ini"));
+    EXPECT_EQ(platform::FolderOf(L"C:\\Program Files\\Pelmora\\Pelmora.ini"), L"C:\\Program Files\\Pelmora");
+    EXPECT_EQ(platform::FolderOf(L"Z:/tmp/Pelmora.ini"), L"Z:/tmp");
+    EXPECT_EQ(platform::FolderOf(L"Pelmora.ini"), L".");
+    journal::Journal journal(platform::FolderOf(L"C:\\shop\\Pelmora.ini"));
     EXPECT_EQ(journal.Path(), L"C:\\shop\\Pelmora-journal.csv");
     EXPECT_EQ(journal.OpenSalePath(), L"C:\\shop\\Pelmora-open.csv");
 }

@@ -22,7 +22,7 @@
 #include "tests/support/WindowTest.h"
 #include "ui/App.h"
 #include "ui/Controls.h"
-#include "ui/Files.h"
+#include "platform/Files.h"
 #include "ui/Gdi.h"
 
 using namespace testing_support;
@@ -830,7 +830,7 @@ protected:
         RegisterPageTest::SetUp();
     }
     std::wstring JournalPath() { return folder.File(L"Pelmora-journal.csv"); }
-    std::string JournalBytes() { return ui::ReadFileBytes(JournalPath()).value_or(""); }
+    std::string JournalBytes() { return platform::ReadFileBytes(JournalPath()).value_or(""); }
     // Records of a kind, the header line left out.
     int Count(const std::string& bytes, const std::string& kind) {
         int n = 0;

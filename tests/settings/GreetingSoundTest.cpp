@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "settings/GreetingSound.h"
+#include "platform/Clock.h"
 #include "settings/LocalClock.h"
 #include "ui/App.h"
 
@@ -112,14 +113,14 @@ SYSTEMTIME At(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD seco
 class FixedClock {
 public:
     explicit FixedClock(SYSTEMTIME time) : time_(time) {
-        previous_ = settings::SetClock([this] { return time_; });
+        previous_ = platform::SetClock([this] { return time_; });
     }
-    ~FixedClock() { settings::SetClock(previous_); }
+    ~FixedClock() { platform::SetClock(previous_); }
     void Set(SYSTEMTIME time) { time_ = time; }
 
 private:
     SYSTEMTIME time_;
-    settings::ClockFunction previous_;
+    platform::ClockFunction previous_;
 };
 
 // Changes one of the user's regional settings and puts it back afterwards.

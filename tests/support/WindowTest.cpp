@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "ui/Files.h"
+#include "platform/Files.h"
 #include "ui/Gdi.h"
 
 namespace testing_support {
@@ -49,7 +49,7 @@ void WriteAnsiFile(const std::wstring& path, const std::wstring& text) {
 }
 
 std::wstring ReadSettingsText(const std::wstring& path) {
-    std::string bytes = ui::ReadFileBytes(path).value_or("");
+    std::string bytes = platform::ReadFileBytes(path).value_or("");
     if (bytes.rfind("\xFF\xFE", 0) == 0)
         return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
     int size = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);

@@ -1,4 +1,4 @@
-#include "ui/SystemFunction.h"
+#include "platform/SystemFunction.h"
 
 #include <commdlg.h>
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@ TEST(SystemFunction, LoadsItsLibraryOnTheFirstCallOnly) {
     // This test program links nothing of the common dialogs, so the library is
     // loaded by the look-up itself.
     ASSERT_EQ(GetModuleHandleW(L"comdlg32.dll"), nullptr);
-    auto lastError = ui::SystemFunction<decltype(&CommDlgExtendedError)>(L"comdlg32.dll", "CommDlgExtendedError");
+    auto lastError = platform::SystemFunction<decltype(&CommDlgExtendedError)>(L"comdlg32.dll", "CommDlgExtendedError");
     ASSERT_NE(lastError, nullptr);
     HMODULE loaded = GetModuleHandleW(L"comdlg32.dll");
     ASSERT_NE(loaded, nullptr);
@@ -18,12 +18,12 @@ TEST(SystemFunction, LoadsItsLibraryOnTheFirstCallOnly) {
     EXPECT_EQ(lastError(), 0u) << "no dialog has failed";
 
     // A second look-up finds the loaded library.
-    EXPECT_EQ(ui::SystemFunction<decltype(&CommDlgExtendedError)>(L"comdlg32.dll", "CommDlgExtendedError"), lastError);
+    EXPECT_EQ(platform::SystemFunction<decltype(&CommDlgExtendedError)>(L"comdlg32.dll", "CommDlgExtendedError"), lastError);
 }
 
 TEST(SystemFunction, WhatTheSystemLacksIsNull) {
-    EXPECT_EQ(ui::SystemFunction<decltype(&CommDlgExtendedError)>(L"comdlg32.dll", "NoSuchFunction"), nullptr);
-    EXPECT_EQ(ui::SystemFunction<decltype(&CommDlgExtendedError)>(L"pelmora-no-such-library.dll", "Any"), nullptr);
+    EXPECT_EQ(platform::SystemFunction<decltype(&CommDlgExtendedError)>(L"comdlg32.dll", "NoSuchFunction"), nullptr);
+    EXPECT_EQ(platform::SystemFunction<decltype(&CommDlgExtendedError)>(L"pelmora-no-such-library.dll", "Any"), nullptr);
 }
 
 TEST(SystemFunction, TakesNoLibraryFromOutsideTheSystemFolder) {
@@ -35,7 +35,7 @@ TEST(SystemFunction, TakesNoLibraryFromOutsideTheSystemFolder) {
     folder.resize(folder.find_last_of(L"\\/") + 1);
     const std::wstring planted = folder + L"pelmora-planted.dll";
     ASSERT_TRUE(CopyFileW(self, planted.c_str(), FALSE));
-    auto found = ui::SystemFunction<decltype(&CommDlgExtendedError)>(L"pelmora-planted.dll", "main");
+    auto found = platform::SystemFunction<decltype(&CommDlgExtendedError)>(L"pelmora-planted.dll", "main");
     EXPECT_EQ(found, nullptr);
     EXPECT_EQ(GetModuleHandleW(L"pelmora-planted.dll"), nullptr);
     DeleteFileW(planted.c_str());

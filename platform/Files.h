@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace ui {
+namespace platform {
 
 // The folder a file lies in: its path up to the last separator, "." for a bare name.
 std::wstring FolderOf(const std::wstring& path);
@@ -23,4 +23,4 @@ bool ReplaceFileContent(const std::wstring& path, const std::string& bytes);
 // ERROR_DISK_FULL for a write cut short without one.
 bool WriteAndFlush(void* file, const std::string& bytes);
 
-}  // namespace ui
+}  // namespace platform

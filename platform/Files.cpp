@@ -1,8 +1,8 @@
-#include "ui/Files.h"
+#include "platform/Files.h"
 
 #include <windows.h>
 
-namespace ui {
+namespace platform {
 
 std::wstring FolderOf(const std::wstring& path) {
     size_t slash = path.find_last_of(L"\\/");
@@ -53,4 +53,4 @@ bool ReplaceFileContent(const std::wstring& path, const std::string& bytes) {
     return false;
 }
 
-}  // namespace ui
+}  // namespace platform

@@ -9,7 +9,7 @@
 
 #include <string>
 
-namespace ui {
+namespace platform {
 
 // The exported function name of the system library dll (e.g. L"shell32.dll"),
 // as a pointer of type Function (write it as decltype(&TheFunction), which
@@ -31,4 +31,4 @@ Function SystemFunction(const wchar_t* dll, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
-}  // namespace ui
+}  // namespace platform

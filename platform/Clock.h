@@ -1,0 +1,18 @@
+#pragma once
+// The local time. The clock is a seam: tests fix the time, the program reads
+// the system's.
+#include <windows.h>
+
+#include <functional>
+
+namespace platform {
+
+using ClockFunction = std::function<SYSTEMTIME()>;
+
+// Puts clock in place of the system's local time and returns the previous one;
+// an empty clock brings back the system's.
+ClockFunction SetClock(ClockFunction clock);
+
+SYSTEMTIME Now();
+
+}  // namespace platform
