@@ -180,6 +180,40 @@ void TSaNumEdit::SetFontColor(TColor Value) {
     Invalidate();
 }
 
+void TSaNumEdit::SetFittingFonts(std::vector<HFONT> Fonts) {
+    FFittingFonts = std::move(Fonts);
+    Invalidate();
+}
+
+bool TSaNumEdit::FitsWidth(const std::wstring& Value) const {
+    if (FFittingFonts.empty()) return TSaNumEditModel::FitsWidth(Value);
+    FMeasuredFont = FFittingFonts.back();
+    const bool fits = TSaNumEditModel::FitsWidth(Value);
+    FMeasuredFont = nullptr;
+    return fits;
+}
+
+void TSaNumEdit::FitFont() {
+    if (FFittingFonts.empty() || !Handle()) return;
+    // The field's own font while the number fits in it, else the largest smaller one.
+    HFONT wanted = FFont;
+    const std::wstring value = Text();
+    for (size_t i = 0; i <= FFittingFonts.size(); ++i) {
+        wanted = i == 0 ? FFont : FFittingFonts[i - 1];
+        FMeasuredFont = wanted;
+        const bool fits = TSaNumEditModel::FitsWidth(value);
+        FMeasuredFont = nullptr;
+        if (fits) break;
+    }
+    if (wanted == ShownFont()) return;
+    const bool focused = Focused();
+    if (focused) DestroyEditCaret();
+    FShownFont = wanted == FFont ? nullptr : wanted;
+    MeasureLineHeight();
+    FCaretWidth = IsBold(ShownFont()) ? 2 : 1;
+    if (focused) CreateEditCaret();
+}
+
 void TSaNumEdit::SetFont(HFONT Value) {
     FFont = Value;
     if (!Handle()) {
@@ -216,7 +250,7 @@ void TSaNumEdit::SetTabStop(bool Value) {
 int TSaNumEdit::MeasureExtent(const std::wstring& Text) const {
     if (!Handle()) return 0;
     ui::WindowDC dc(Handle());
-    ui::SelectGuard font(dc, FFont);
+    ui::SelectGuard font(dc, FMeasuredFont ? FMeasuredFont : ShownFont());
     RECT r{0, 0, 0, 0};
     // No DT_NOPREFIX: an "&" in a mark is a prefix here as in the painting.
     DrawTextW(dc, Text.c_str(), static_cast<int>(Text.size()), &r, DT_CALCRECT);
@@ -226,7 +260,7 @@ int TSaNumEdit::MeasureExtent(const std::wstring& Text) const {
 void TSaNumEdit::MeasureLineHeight() {
     if (!Handle()) return;
     ui::WindowDC dc(Handle());
-    ui::SelectGuard font(dc, FFont);
+    ui::SelectGuard font(dc, ShownFont());
     SIZE size{};
     GetTextExtentPoint32W(dc, L"M", 1, &size);
     SetLineHeight(size.cy);
@@ -249,6 +283,7 @@ void TSaNumEdit::AdjustWidth() {
 // ---- Painting ------------------------------------------------------------
 
 void TSaNumEdit::Invalidate() {
+    FitFont();
     if (Handle()) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
@@ -270,7 +305,7 @@ void TSaNumEdit::Paint(HDC Dc) {
         fill = ColorToRGB(FColor);
         text = ColorToRGB(DisabledColor());
     }
-    ui::SelectGuard font(Dc, FFont);
+    ui::SelectGuard font(Dc, ShownFont());
     SetTextColor(Dc, text);
 
     RECT left = ToRECT(LeftMarkRect());

@@ -36,6 +36,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "numedit/SaNumEditModel.h"
 #include "ui/Gdi.h"
@@ -78,6 +79,11 @@ public:
     void SetColor(TColor Value);
     HFONT Font() const { return FFont; }
     void SetFont(HFONT Value);  // the font-changed notification
+    // Smaller fonts of the same face, largest first (owned by the caller): a
+    // number too wide for the field in its font is drawn in the largest of
+    // them that holds it, and the width limit of eoORInputStop is the smallest's.
+    void SetFittingFonts(std::vector<HFONT> Fonts);
+    HFONT ShownFont() const { return FShownFont ? FShownFont : FFont; }
     TColor FontColor() const { return FFontColor; }
     void SetFontColor(TColor Value);
     bool Enabled() const { return FEnabled; }
@@ -144,6 +150,7 @@ protected:
 
     // The model's hooks.
     void Invalidate() override;
+    bool FitsWidth(const std::wstring& Value) const override;
     void RecreateWnd() override;
     void ErrorSound() override;
     void FocusControl() override;
@@ -165,6 +172,7 @@ private:
     void ParentAssigned();
     void MeasureLineHeight();
     int MeasureExtent(const std::wstring& Text) const;
+    void FitFont();
     void FillBackground(HDC Dc);
     void PaintWindow();
     void ShowContextMenu(LPARAM Position);
@@ -181,6 +189,9 @@ private:
     TColor FColor = clWindow;
     bool FColorStored = false;  // set by the owner before the parent steps
     HFONT FFont = nullptr;
+    std::vector<HFONT> FFittingFonts;
+    HFONT FShownFont = nullptr;            // the fitting font in use; null: FFont
+    mutable HFONT FMeasuredFont = nullptr;  // the font MeasureExtent measures with; null: the shown one
     TColor FFontColor = clWindowText;
     bool FEnabled = true;
     bool FVisible = true;

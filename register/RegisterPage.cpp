@@ -99,6 +99,13 @@ void RegisterPage::Create(HWND sheet, HWND form, HWND pageControl, Hooks hooks) 
     entry_.SetRightMargin(0);
     entry_.Create(sheet, ids::SaNumEdit1, 364, 324, 210, 40, font27Bold_.get());
     entry_.SetColor(kEntryColor);  // after Create, whose parent step sets the window colour
+    // An amount as large as the largest sale still fits: the field draws it smaller.
+    std::vector<HFONT> smaller;
+    for (int height = 25; height >= 13; height -= 2) {
+        entryFonts_.push_back(ui::MakeFont(kFace, height, true));
+        smaller.push_back(entryFonts_.back().get());
+    }
+    entry_.SetFittingFonts(std::move(smaller));
     entry_.SetText(L"");
     entry_.OnKeyDown = [this](TSaNumEdit& sender, std::uint16_t& key, TShiftState shift) {
         SaNumEdit1KeyDown(sender, key, shift);

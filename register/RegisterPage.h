@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "numedit/SaNumEdit.h"
 #include "register/HeldKeys.h"
@@ -91,6 +92,7 @@ private:
     HWND bevel_ = nullptr;
     HWND taxTip_ = nullptr;  // the tax per class, over the tax caption and value
     ui::Font font16_, font16Bold_, font19Bold_, font24_, font27Bold_;
+    std::vector<ui::Font> entryFonts_;  // the entry field's smaller fonts for wide amounts
     std::array<ui::Font, Label4 + 1> fittedFonts_;  // amounts too wide for their label's font
     std::array<std::wstring, 20> shownCaptions_;    // by label number: what each label shows
     std::wstring shownTip_;

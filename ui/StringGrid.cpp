@@ -305,10 +305,10 @@ void StringGrid::DrawCell(int /*col*/, int /*row*/, const RECT& rect, DrawState 
     canvas.FillRect(rect);
 }
 
-void StringGrid::PaintContents(HDC dc, const RECT& client) {
+void StringGrid::PaintContents(HDC dc, const RECT& client, const RECT& area) {
     {
         Brush background(CreateSolidBrush(color_));
-        FillRect(dc, &client, background.get());
+        FillRect(dc, &area, background.get());
     }
     SelectGuard selectFont(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
     bool focused = GetFocus() == Handle();
@@ -323,6 +323,9 @@ void StringGrid::PaintContents(HDC dc, const RECT& client) {
             int left = ColLeft(col);
             if (left >= client.right) break;
             RECT rect{left, top, left + colWidths_[static_cast<size_t>(col)], top + defaultRowHeight_};
+            // A cell with its grid lines, against what must be drawn again.
+            RECT withLines{rect.left, rect.top, rect.right + GridLineWidth(), rect.bottom + GridLineWidth()}, meets;
+            if (!IntersectRect(&meets, &withLines, &area)) continue;
             DrawState state;
             state.fixed = row < fixedRows_ || col < fixedCols_;
             state.selected = !state.fixed && row == row_ && col == col_;
@@ -364,7 +367,7 @@ void StringGrid::Paint(HDC dc, const RECT& area) {
     MemoryDC memory(dc);
     Bitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
     SelectGuard selectBitmap(memory, bitmap.get());
-    PaintContents(memory, client);
+    PaintContents(memory, client, area);
     BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory, area.left, area.top,
            SRCCOPY);
 }

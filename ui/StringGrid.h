@@ -151,7 +151,8 @@ private:
     void VScroll(int code);
     int ColLeft(int col) const;  // client x of a shown column; -1 when scrolled off
     int RowTop(int row) const;   // client y of a shown row; -1 when scrolled off
-    void PaintContents(HDC dc, const RECT& client);
+    // The cells that meet area; the rest of the bitmap is left as it is.
+    void PaintContents(HDC dc, const RECT& client, const RECT& area);
     // Editing.
     void KeyPress(wchar_t key);
     bool EditorKeyPress(wchar_t& key);  // false: the editor must not see the key

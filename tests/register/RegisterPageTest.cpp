@@ -717,6 +717,20 @@ TEST_F(RegisterPageTest, LargeAmountsShowWholeInASmallerFont) {
     EXPECT_EQ(fontHeight(form1::Label2), 27);
 }
 
+TEST_F(RegisterPageTest, TheTenderTakesAsManyDigitsAsTheLargestSaleNeeds) {
+    auto height = [](HFONT font) {
+        LOGFONTW lf{};
+        GetObjectW(font, sizeof lf, &lf);
+        return lf.lfHeight < 0 ? -lf.lfHeight : lf.lfHeight;
+    };
+    TSaNumEdit& entry = Page().SaNumEdit1();
+    Type(L"999999999999");
+    EXPECT_EQ(entry.Text(), L"999999999999") << "no digit refused";
+    EXPECT_LT(height(entry.ShownFont()), 27);
+    F4();
+    EXPECT_EQ(entry.ShownFont(), entry.Font()) << "an empty field is back in its own font";
+}
+
 TEST_F(RegisterPageTest, TwoRatesMarksAndTheTaxTip) {
     SetRate(L"10");
     Type(L"1080");
