@@ -397,6 +397,31 @@ TEST(Sale, AFractionIsNoAmountTendered) {
     EXPECT_EQ(sale.State(), SaleState::Open);
 }
 
+// What no cell or sum can hold is refused in words, and the sale stays as it was.
+TEST(Sale, AmountsThatCannotBeHeldAreRefusedInWords) {
+    struct Case {
+        const wchar_t* entry;
+        std::uint16_t key;
+        std::wstring error;
+    };
+    const Case cases[] = {
+        {L"12.5", keyReturn, L"'12.5' は整数ではありません"},
+        {L"2.5", keyMultiply, L"'2.5' は整数ではありません"},
+        {L"-9223372036854775808", keyDivide, L"'-9223372036854775808' はレジで扱える金額を超えています"},
+        {L"-1000000000000", keyDivide, L"'-1000000000000' はレジで扱える金額を超えています"},
+    };
+    for (const Case& c : cases) {
+        ShownSale sale;
+        Key(sale, L"-100", keyReturn);
+        Outcome o = Key(sale, c.entry, c.key);
+        EXPECT_EQ(o.error, c.error) << c.key;
+        EXPECT_EQ(sale.Entry(), c.entry);
+        EXPECT_EQ(sale.Cell(1, 0), L"-100");
+        EXPECT_EQ(sale.Cell(2, 0), L"1");
+        EXPECT_EQ(sale.State(), SaleState::Open);
+    }
+}
+
 TEST(Sale, QuantitySetsTheLastLineAgainAndAgain) {
     ShownSale sale;
     Key(sale, L"1200", keyReturn);
