@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "register/RegisterPageIds.h"
 #include "help/Help.h"
 #include "ui/App.h"
@@ -84,6 +86,7 @@ void RegisterPage::Create(HWND sheet, HWND form, HWND pageControl, Hooks hooks) 
     grid_.SetDefaultColWidth(kDefaultColWidth);
     grid_.SetDefaultRowHeight(kRowHeight);
     grid_.SetGridLines(true, true);
+    grid_.SetOwnerCoversCells(true);  // StringGrid1DrawCell fills every cell
     grid_.OnDrawCell = [this](int col, int row, const RECT& rect, ui::StringGrid::DrawState state,
                               ui::StringGrid::Canvas& canvas) { StringGrid1DrawCell(col, row, rect, state, canvas); };
     grid_.OnSelectCell = [this](int col, int row, bool& canSelect) { StringGrid1SelectCell(col, row, canSelect); };
@@ -263,8 +266,10 @@ void RegisterPage::Show(const Outcome& outcome) {
     for (int row : outcome.cursorMoves) grid_.SetCurrent(0, row);
     // Only what changed is set again: the grid repaints the cells it is given,
     // a label measures its font for every caption.
-    for (int r = 0; r < kRows; ++r)
+    const int rows = std::max(sale_.LineCount(), rowsShown_);
+    for (int r = 0; r < rows; ++r)
         for (int c = 0; c < kCols; ++c) grid_.SetCell(c, r, CellText(sale_, c, r));
+    rowsShown_ = sale_.LineCount();
     for (const auto& [label, id] : kLabelIds) {
         HWND window = labels_[label];
         std::wstring caption = CaptionText(sale_, label);

@@ -96,6 +96,7 @@ private:
     std::array<ui::Font, Label4 + 1> fittedFonts_;  // amounts too wide for their label's font
     std::array<std::wstring, 20> shownCaptions_;    // by label number: what each label shows
     std::wstring shownTip_;
+    int rowsShown_ = 0;  // the grid's rows that may hold text: only the page writes its cells
 };
 
 }  // namespace regi

@@ -340,9 +340,11 @@ void StringGrid::PaintContents(HDC dc, const RECT& client, const RECT& area) {
                 canvas.fontColor = GetSysColor(COLOR_HIGHLIGHTTEXT);
             }
             // The grid's own drawing first, then the owner's on top of it.
-            DrawCell(col, row, rect, state, canvas);
-            RECT textRect{rect.left + 2, rect.top + 2, rect.right, rect.bottom};
-            canvas.DrawText(Cell(col, row), textRect, DT_SINGLELINE | DT_NOPREFIX);
+            if (!OnDrawCell || !ownerCoversCells_) {
+                DrawCell(col, row, rect, state, canvas);
+                RECT textRect{rect.left + 2, rect.top + 2, rect.right, rect.bottom};
+                canvas.DrawText(Cell(col, row), textRect, DT_SINGLELINE | DT_NOPREFIX);
+            }
             if (OnDrawCell) {
                 Canvas owner{dc, canvas.brushColor, canvas.fontColor};
                 OnDrawCell(col, row, rect, state, owner);

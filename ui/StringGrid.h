@@ -126,6 +126,9 @@ public:
     void Paint(HDC dc, const RECT& area);
 
     DrawCellEvent OnDrawCell;
+    // The owner's drawing covers every cell whole: the grid's own fill and text
+    // beneath it would never be seen, so they are left out.
+    void SetOwnerCoversCells(bool covers) { ownerCoversCells_ = covers; }
     SelectCellEvent OnSelectCell;
     NotifyEvent OnEnter;
     KeyPressEvent OnKeyPress;
@@ -153,6 +156,7 @@ private:
     int RowTop(int row) const;   // client y of a shown row; -1 when scrolled off
     // The cells that meet area; the rest of the bitmap is left as it is.
     void PaintContents(HDC dc, const RECT& client, const RECT& area);
+    bool ownerCoversCells_ = false;
     // Editing.
     void KeyPress(wchar_t key);
     bool EditorKeyPress(wchar_t& key);  // false: the editor must not see the key
