@@ -8,6 +8,7 @@
 #include "receipt/Preview.h"
 #include "receipt/Printing.h"
 #include "tests/receipt/EmfText.h"
+#include "tests/support/NoPrinters.h"
 #include "tests/support/WindowTest.h"
 #include "ui/Controls.h"
 
@@ -108,6 +109,7 @@ protected:
         Pump();
     }
 
+    NoPrinters noPrinters;  // 印刷 finds no printer
     ErrorRecorder errors;
     Probe probe;
     Settings settings;

@@ -19,6 +19,7 @@
 #include "receipt/Printing.h"
 #include "register/SaleView.h"
 #include "settings/SettingsPage.h"
+#include "tests/support/NoPrinters.h"
 #include "tests/support/WindowTest.h"
 #include "ui/App.h"
 #include "ui/Controls.h"
@@ -1079,11 +1080,12 @@ std::wstring ClipboardText() {
 }  // namespace
 
 TEST_F(RegisterPageTest, F5PreviewsTheLastSaleAndAMissingPrinterLeavesItSettled) {
+    NoPrinters noPrinters;
     ErrorRecorder errors;
     PreviewCopier copier;
     F5();
     EXPECT_EQ(copier.opened, 0) << "nothing settled yet";
-    // Print after every settlement; no printer is installed here.
+    // Print after every settlement, with no printer installed.
     SendMessageW(form->Control(form1::ComboBox1), CB_SETCURSEL, 1, 0);
     SetRate(L"10");
     Type(L"1080");
