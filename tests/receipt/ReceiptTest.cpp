@@ -4,6 +4,7 @@
 #include <cwctype>
 
 #include "receipt/Receipt.h"
+#include "tests/support/SettledSale.h"
 
 using namespace receipt;
 using regi::TaxClass;
@@ -17,14 +18,7 @@ regi::LineRecord Item(TaxClass c, std::int64_t price, std::int64_t quantity = 1)
 }
 
 regi::SaleRecord Sale(std::vector<regi::LineRecord> lines, std::int64_t tendered, std::int64_t number = 42) {
-    regi::SaleRecord sale;
-    sale.number = number;
-    sale.time = L"2026-12-08T21:07:56";
-    sale.lines = std::move(lines);
-    sale.taxes = regi::SumTaxes(sale.lines, 10, 8);
-    sale.tendered = tendered;
-    sale.change = tendered - sale.taxes.Total();
-    return sale;
+    return testing_support::SettledSale(std::move(lines), tendered, number, L"2026-12-08T21:07:56");
 }
 
 Settings Shop(std::wstring registration = L"T1234567890123", int paper = 80) {
