@@ -14,7 +14,6 @@
 
 namespace receipt {
 
-const wchar_t kFontFace[] = L"ＭＳ ゴシック";
 const wchar_t kNoPrinter[] = L"プリンターが見つかりません";
 
 namespace {
@@ -60,7 +59,7 @@ std::vector<BYTE> PaperSettings(HANDLE printer, std::wstring name, int rows, con
     mode->dmFields |= DM_ORIENTATION | DM_PAPERSIZE | DM_PAPERWIDTH | DM_PAPERLENGTH;
     mode->dmOrientation = DMORIENT_PORTRAIT;
     mode->dmPaperSize = 0;  // the size is the width and length below
-    mode->dmPaperWidth = static_cast<short>(settings.paperWidth == kNarrowPaper ? 580 : 800);
+    mode->dmPaperWidth = static_cast<short>(PaperFor(settings.paperWidth).widthMm * 10);
     mode->dmPaperLength = PaperLength(rows, settings.paperWidth, settings.Columns());
     if (DocumentPropertiesW(nullptr, printer, name.data(), reinterpret_cast<DEVMODEW*>(merged.data()), mode,
                             DM_IN_BUFFER | DM_OUT_BUFFER) != IDOK)
@@ -104,7 +103,7 @@ ui::Font MakeFace(int height, int width) {
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = SHIFTJIS_CHARSET;
     font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    wcsncpy(font.lfFaceName, kFontFace, LF_FACESIZE - 1);
+    wcsncpy(font.lfFaceName, ui::kFixedFontFace, LF_FACESIZE - 1);
     return ui::Font(CreateFontIndirectW(&font));
 }
 

@@ -16,8 +16,6 @@
 
 namespace receipt {
 
-// The fixed-pitch Japanese face slips are drawn in.
-extern const wchar_t kFontFace[];
 // The message when there is no printer to print on.
 extern const wchar_t kNoPrinter[];
 

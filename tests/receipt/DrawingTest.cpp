@@ -7,11 +7,13 @@
 
 #include "receipt/Printing.h"
 #include "tests/receipt/EmfText.h"
+#include "tests/receipt/ReceiptText.h"
 #include "tests/support/NoPrinters.h"
 #include "tests/support/SettledSale.h"
 #include "ui/Error.h"
 
 using namespace receipt;
+using receipt_test::ReceiptText;
 using regi::TaxClass;
 
 namespace {

@@ -8,12 +8,14 @@
 #include "receipt/Preview.h"
 #include "receipt/Printing.h"
 #include "tests/receipt/EmfText.h"
+#include "tests/receipt/ReceiptText.h"
 #include "tests/support/NoPrinters.h"
 #include "tests/support/SettledSale.h"
 #include "tests/support/WindowTest.h"
 #include "ui/Controls.h"
 
 using namespace receipt;
+using receipt_test::ReceiptText;
 using namespace testing_support;
 using regi::TaxClass;
 

@@ -4,9 +4,11 @@
 #include <cwctype>
 
 #include "receipt/Receipt.h"
+#include "tests/receipt/ReceiptText.h"
 #include "tests/support/SettledSale.h"
 
 using namespace receipt;
+using receipt_test::ReceiptText;
 using regi::TaxClass;
 
 namespace {
@@ -276,3 +278,16 @@ TEST(RegistrationNumber, FormIsTAndThirteenAsciiDigits) {
 }
 
 }  // namespace
+
+TEST(Receipt, APaperDecidesItsPrintWidthAndColumnsAndAnyOtherWidthIsTakenAs80) {
+    struct Case {
+        int stored, width, printWidth, columns;
+    };
+    const Case cases[] = {{58, 58, 48, 32}, {80, 80, 72, 48}, {70, 80, 72, 48}, {0, 80, 72, 48}, {-58, 80, 72, 48}};
+    for (const Case& c : cases) {
+        Paper paper = PaperFor(c.stored);
+        EXPECT_EQ(paper.widthMm, c.width) << c.stored;
+        EXPECT_EQ(paper.printWidthMm, c.printWidth) << c.stored;
+        EXPECT_EQ(paper.columns, c.columns) << c.stored;
+    }
+}
