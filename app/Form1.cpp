@@ -429,12 +429,12 @@ void TForm1::Exit1Click() {
 }
 
 void TForm1::Contents1Click() {
-    help::SetHelpFile(L"PELMORA.hlp");
+    help::SetHelpFile(help::kContentsHelpFile);
     help::ShowHelp(Handle(), help::HelpFile(), HELP_COMMAND, reinterpret_cast<ULONG_PTR>(L"CONTENTS()"));
 }
 
 void TForm1::SearchforHelpOn1Click() {
-    help::SetHelpFile(L"Pelmora.hlp");
+    help::SetHelpFile(help::kHelpFile);
     help::ShowHelp(Handle(), help::HelpFile(), HELP_KEY, reinterpret_cast<ULONG_PTR>(L""));
 }
 

@@ -4,6 +4,8 @@
 
 namespace help {
 
+const wchar_t kHelpFile[] = L"Pelmora.hlp";
+const wchar_t kContentsHelpFile[] = L"PELMORA.hlp";
 const wchar_t kStartupHelpFile[] = L"C:\\Program Files\\Pelmora\\PELMORA.HLP";
 
 namespace {

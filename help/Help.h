@@ -14,8 +14,13 @@ namespace help {
 const std::wstring& HelpFile();
 void SetHelpFile(std::wstring file);
 
-// A fixed absolute path whose file part is the program's help file: what "How
-// to use help" passes when it is the first help command of a run.
+// The program's help file, by the names the help commands have always passed:
+// F1 and the keyword search name it kHelpFile, the menu's contents command in
+// capitals, and "How to use help", when it is the first help command of a run,
+// passes a fixed absolute path to it. File names are blind to case: all three
+// name the one file.
+extern const wchar_t kHelpFile[];
+extern const wchar_t kContentsHelpFile[];
 extern const wchar_t kStartupHelpFile[];
 
 // Carries out one help command: HELP_COMMAND with the macro "CONTENTS()" shows

@@ -17,9 +17,9 @@ TReportWindow::TReportWindow(const std::wstring& caption, const std::wstring& te
     RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
     Create(kClass, caption.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, 0, 0,
            kWidth, kHeight, nullptr, nullptr);
-    font_ = ui::MakeFont(L"ＭＳ Ｐゴシック", 15);
+    font_ = ui::MakeFont(ui::kFontFace, 15);
     // The report's columns line up in the fixed-pitch face.
-    textFont_ = ui::MakeFont(L"ＭＳ ゴシック", 15);
+    textFont_ = ui::MakeFont(ui::kFixedFontFace, 15);
     RECT client;
     GetClientRect(Handle(), &client);
     HWND box = ui::CreateControl(L"EDIT", L"", ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP, 8,

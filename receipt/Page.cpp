@@ -1,4 +1,5 @@
 #include "receipt/Page.h"
+#include "receipt/Receipt.h"
 
 #include <algorithm>
 
@@ -15,11 +16,9 @@ int Strip::ColumnX(int column) const { return left + static_cast<int>(std::int64
 int Strip::FontHeight() const { return std::max(2 * width / columns, 1); }
 int Strip::RowPitch() const { return std::max(5 * width / (2 * columns), 1); }
 
-int PrintWidthMm(int paperWidth) { return paperWidth == 58 ? 48 : 72; }
-
 PagePlan PlanPage(const DeviceMetrics& device, int paperWidth, int columns) {
-    int wanted = MmToPixels(PrintWidthMm(paperWidth), device.dpiX);
-    int paper = MmToPixels(paperWidth, device.dpiX);
+    int wanted = MmToPixels(PaperFor(paperWidth).printWidthMm, device.dpiX);
+    int paper = MmToPixels(PaperFor(paperWidth).widthMm, device.dpiX);
     if (device.physicalWidth > 0) paper = std::min(paper, device.physicalWidth);
     PagePlan plan;
     Strip& strip = plan.strip;
@@ -34,7 +33,7 @@ PagePlan PlanPage(const DeviceMetrics& device, int paperWidth, int columns) {
 short PaperLength(int rows, int paperWidth, int columns) {
     // A row is 5/2 of a cell, a cell the print width over the columns.
     std::int64_t rowsLength =
-        std::int64_t{std::max(rows, 0)} * 5 * PrintWidthMm(paperWidth) * 10 / (2 * std::max(columns, 1));
+        std::int64_t{std::max(rows, 0)} * 5 * PaperFor(paperWidth).printWidthMm * 10 / (2 * std::max(columns, 1));
     std::int64_t length = (kTopMarginMm + kBottomMarginMm) * 10 + rowsLength;
     return static_cast<short>(std::min<std::int64_t>(length, 32767));
 }

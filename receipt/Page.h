@@ -21,10 +21,6 @@ struct Strip {
     int RowPitch() const;
 };
 
-// The printed width of a paper: a receipt printer prints 48 mm of 58 mm paper
-// and 72 mm of 80 mm paper.
-int PrintWidthMm(int paperWidth);
-
 // What the printer driver says of its page (GetDeviceCaps).
 struct DeviceMetrics {
     int dpiX = 0, dpiY = 0;                       // LOGPIXELSX, LOGPIXELSY

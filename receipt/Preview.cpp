@@ -14,7 +14,6 @@ namespace {
 
 const wchar_t kClass[] = L"TReceiptPreview";
 const wchar_t kPaperClass[] = L"PelmoraReceiptPaper";
-const wchar_t kButtonFace[] = L"ＭＳ Ｐゴシック";
 const wchar_t kClipboardBusy[] = L"クリップボードを開けません。もう一度お試しください。";
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -27,7 +26,7 @@ constexpr int kTopMargin = 16;     // 3 mm of paper above the first row
 constexpr int kBottomMargin = 27;  // 5 mm below the last
 constexpr int kButtonBar = 41, kButtonWidth = 88, kButtonHeight = 25;
 
-int PaperPixels(int paperWidth) { return (paperWidth * 16 + 1) / 3; }
+int PaperPixels(int paperWidth) { return (PaperFor(paperWidth).widthMm * 16 + 1) / 3; }
 
 struct GlobalDeleter {
     void operator()(HGLOBAL memory) const noexcept {
@@ -206,7 +205,7 @@ TReceiptPreview::TReceiptPreview(std::vector<Line> lines, Settings settings)
         std::clamp(paper_->ContentHeight(), 160, std::max(workHeight - frameHeight - kButtonBar, 160));
     MoveWindow(paper_->Handle(), 0, 0, width, viewHeight, FALSE);
 
-    buttonFont_ = ui::MakeFont(kButtonFace, 15);
+    buttonFont_ = ui::MakeFont(ui::kFontFace, 15);
     struct ButtonSpec {
         int id;
         const wchar_t* caption;

@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <memory>
 #include <type_traits>
+#include <utility>
 
 #include "platform/SystemError.h"
 #include "ui/Error.h"
@@ -13,7 +14,6 @@
 
 namespace receipt {
 
-const wchar_t kFontFace[] = L"ＭＳ ゴシック";
 const wchar_t kNoPrinter[] = L"プリンターが見つかりません";
 
 namespace {
@@ -26,15 +26,6 @@ struct PrinterCloser {
     }
 };
 using Printer = std::unique_ptr<std::remove_pointer_t<HANDLE>, PrinterCloser>;
-
-struct DCDeleter {
-    void operator()(HDC dc) const noexcept {
-        if (dc) DeleteDC(dc);
-    }
-};
-using DeviceContext = std::unique_ptr<std::remove_pointer_t<HDC>, DCDeleter>;
-
-// The system's text for an error code.
 
 [[noreturn]] void Refused(DWORD error) { throw ui::Error(kRefused + platform::SystemReason(error)); }
 
@@ -68,12 +59,40 @@ std::vector<BYTE> PaperSettings(HANDLE printer, std::wstring name, int rows, con
     mode->dmFields |= DM_ORIENTATION | DM_PAPERSIZE | DM_PAPERWIDTH | DM_PAPERLENGTH;
     mode->dmOrientation = DMORIENT_PORTRAIT;
     mode->dmPaperSize = 0;  // the size is the width and length below
-    mode->dmPaperWidth = static_cast<short>(settings.paperWidth == kNarrowPaper ? 580 : 800);
+    mode->dmPaperWidth = static_cast<short>(PaperFor(settings.paperWidth).widthMm * 10);
     mode->dmPaperLength = PaperLength(rows, settings.paperWidth, settings.Columns());
     if (DocumentPropertiesW(nullptr, printer, name.data(), reinterpret_cast<DEVMODEW*>(merged.data()), mode,
                             DM_IN_BUFFER | DM_OUT_BUFFER) != IDOK)
         return current;
     return merged;
+}
+
+JobDC SystemJobDC(const Settings& settings, int rows) {
+    const std::wstring name = settings.printer.empty() ? DefaultPrinter() : settings.printer;
+    Printer printer = OpenNamedPrinter(name);
+    std::vector<BYTE> mode = PaperSettings(printer.get(), name, rows, settings);
+    JobDC dc(CreateDCW(L"WINSPOOL", name.c_str(), nullptr,
+                       mode.empty() ? nullptr : reinterpret_cast<const DEVMODEW*>(mode.data())));
+    if (!dc) Refused(GetLastError());
+    return dc;
+}
+
+std::vector<std::wstring> SystemPrinters() {
+    const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+    DWORD needed = 0, count = 0;
+    EnumPrintersW(flags, nullptr, 4, nullptr, 0, &needed, &count);
+    if (needed == 0) return {};
+    std::vector<BYTE> buffer(needed);
+    if (!EnumPrintersW(flags, nullptr, 4, buffer.data(), needed, &needed, &count)) return {};
+    const auto* printers = reinterpret_cast<const PRINTER_INFO_4W*>(buffer.data());
+    std::vector<std::wstring> names;
+    for (DWORD i = 0; i < count; ++i) names.emplace_back(printers[i].pPrinterName);
+    return names;
+}
+
+Printers& CurrentPrinters() {
+    static Printers printers{SystemPrinters, SystemJobDC};
+    return printers;
 }
 
 // The slips' face at a character height; a width other than 0 narrows every glyph.
@@ -84,7 +103,7 @@ ui::Font MakeFace(int height, int width) {
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = SHIFTJIS_CHARSET;
     font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    wcsncpy(font.lfFaceName, kFontFace, LF_FACESIZE - 1);
+    wcsncpy(font.lfFaceName, ui::kFixedFontFace, LF_FACESIZE - 1);
     return ui::Font(CreateFontIndirectW(&font));
 }
 
@@ -150,15 +169,9 @@ void Draw(HDC dc, const std::vector<Line>& lines, const Strip& strip) {
 }
 
 void Print(const std::vector<Line>& lines, const Settings& settings, const std::wstring& documentName) {
-    const std::wstring name = settings.printer.empty() ? DefaultPrinter() : settings.printer;
-    Printer printer = OpenNamedPrinter(name);
     const int columns = settings.Columns();
     const std::vector<Row> rows = Arrange(lines, columns);
-    std::vector<BYTE> mode = PaperSettings(printer.get(), name, static_cast<int>(rows.size()), settings);
-
-    DeviceContext dc(CreateDCW(L"WINSPOOL", name.c_str(), nullptr,
-                               mode.empty() ? nullptr : reinterpret_cast<const DEVMODEW*>(mode.data())));
-    if (!dc) Refused(GetLastError());
+    JobDC dc = CurrentPrinters().open(settings, static_cast<int>(rows.size()));
     DeviceMetrics device;
     device.dpiX = GetDeviceCaps(dc.get(), LOGPIXELSX);
     device.dpiY = GetDeviceCaps(dc.get(), LOGPIXELSY);
@@ -192,17 +205,12 @@ void Print(const std::vector<Line>& lines, const Settings& settings, const std::
     if (EndDoc(dc.get()) <= 0) Refused(GetLastError());
 }
 
-std::vector<std::wstring> InstalledPrinters() {
-    const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
-    DWORD needed = 0, count = 0;
-    EnumPrintersW(flags, nullptr, 4, nullptr, 0, &needed, &count);
-    if (needed == 0) return {};
-    std::vector<BYTE> buffer(needed);
-    if (!EnumPrintersW(flags, nullptr, 4, buffer.data(), needed, &needed, &count)) return {};
-    const auto* printers = reinterpret_cast<const PRINTER_INFO_4W*>(buffer.data());
-    std::vector<std::wstring> names;
-    for (DWORD i = 0; i < count; ++i) names.emplace_back(printers[i].pPrinterName);
-    return names;
+std::vector<std::wstring> InstalledPrinters() { return CurrentPrinters().installed(); }
+
+Printers SetPrinters(Printers printers) {
+    if (!printers.installed) printers.installed = SystemPrinters;
+    if (!printers.open) printers.open = SystemJobDC;
+    return std::exchange(CurrentPrinters(), std::move(printers));
 }
 
 }  // namespace receipt

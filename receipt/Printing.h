@@ -4,7 +4,10 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <functional>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "receipt/Layout.h"
@@ -13,8 +16,6 @@
 
 namespace receipt {
 
-// The fixed-pitch Japanese face slips are drawn in.
-extern const wchar_t kFontFace[];
 // The message when there is no printer to print on.
 extern const wchar_t kNoPrinter[];
 
@@ -35,5 +36,25 @@ void Print(const std::vector<Line>& lines, const Settings& settings, const std::
 
 // The names of the installed printers, for choosing one; empty when there are none.
 std::vector<std::wstring> InstalledPrinters();
+
+struct DCDeleter {
+    void operator()(HDC dc) const noexcept {
+        if (dc) DeleteDC(dc);
+    }
+};
+using JobDC = std::unique_ptr<std::remove_pointer_t<HDC>, DCDeleter>;
+
+// Where print jobs go. The program uses the system's printers; tests put their
+// own in place, so that no test depends on or prints to the machine's printers.
+struct Printers {
+    std::function<std::vector<std::wstring>()> installed;
+    // A device context for a job of rows rows on settings.printer (empty: the
+    // default printer) and settings.paperWidth; throws ui::Error with kNoPrinter
+    // when there is no such printer, or with the system's reason.
+    std::function<JobDC(const Settings& settings, int rows)> open;
+};
+// Puts printers in place of the current ones and returns those; an empty
+// member brings back the system's.
+Printers SetPrinters(Printers printers);
 
 }  // namespace receipt

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/Calendar.h"
 #include "sale/Money.h"
 
 namespace receipt {
@@ -35,12 +36,8 @@ std::wstring ReceiptDate(const std::wstring& time) {
     auto number = [&](size_t at, size_t length) { return std::stoi(time.substr(at, length)); };
     int year = number(0, 4), month = number(5, 2), day = number(8, 2);
     if (month < 1 || month > 12 || day < 1 || day > 31) return time;
-    // The weekday of a Gregorian date (Sakamoto's method).
-    static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-    int y = month < 3 ? year - 1 : year;
-    int weekday = (y + y / 4 - y / 100 + y / 400 + offsets[month - 1] + day) % 7;
-    return time.substr(0, 4) + L"年" + time.substr(5, 2) + L"月" + time.substr(8, 2) + L"日(" + kWeekdays[weekday] +
-           L") " + time.substr(11, 5);
+    return time.substr(0, 4) + L"年" + time.substr(5, 2) + L"月" + time.substr(8, 2) + L"日(" +
+           kWeekdays[common::DayOfWeek(year, month, day)] + L") " + time.substr(11, 5);
 }
 
 const wchar_t* ItemName(regi::TaxClass taxClass) {
@@ -56,9 +53,9 @@ const wchar_t* ItemName(regi::TaxClass taxClass) {
 
 bool Settings::Registered() const { return IsRegistrationNumber(registrationNumber); }
 
-int Settings::Columns() const { return ColumnsFor(paperWidth); }
+int Settings::Columns() const { return PaperFor(paperWidth).columns; }
 
-int ColumnsFor(int paperWidth) { return paperWidth == kNarrowPaper ? 32 : 48; }
+Paper PaperFor(int paperWidth) { return paperWidth == kNarrowPaper ? Paper{58, 48, 32} : Paper{80, 72, 48}; }
 
 bool IsRegistrationNumber(const std::wstring& text) {
     return text.size() == 14 && text[0] == L'T' && std::all_of(text.begin() + 1, text.end(), IsDigit);
@@ -106,10 +103,6 @@ std::vector<Line> ReceiptLines(const regi::SaleRecord& sale, const Settings& set
         lines.push_back(Left(kReducedNote));
     }
     return lines;
-}
-
-std::wstring ReceiptText(const regi::SaleRecord& sale, const Settings& settings, bool reprint) {
-    return PlainText(ReceiptLines(sale, settings, reprint), settings.Columns());
 }
 
 }  // namespace receipt

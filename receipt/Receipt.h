@@ -25,10 +25,15 @@ struct Settings {
     int Columns() const;
 };
 
-// Characters per line of a paper, counting a full-width character as two:
-// 32 on 58 mm paper, 48 on 80 mm paper (the 12-dot columns of a 203-dpi
-// receipt printer's 384 and 576 dots).
-int ColumnsFor(int paperWidth);
+// What a paper roll decides. Anything but 58 mm is taken as 80 mm.
+struct Paper {
+    int widthMm;       // 58 or 80
+    int printWidthMm;  // what a receipt printer prints of it: 48 or 72
+    // Characters per line, counting a full-width character as two: 32 or 48
+    // (the 12-dot columns of a 203-dpi receipt printer's 384 and 576 dots).
+    int columns;
+};
+Paper PaperFor(int paperWidth);
 
 // A registration number of the qualified invoice system: "T" and exactly 13
 // ASCII digits. Only the form is checked. For a corporation the digits are its
@@ -45,8 +50,5 @@ extern const wchar_t kBadRegistrationNumber[];
 // The receipt of sale as lines for paper of settings.paperWidth; a reprint says
 // so at its top.
 std::vector<Line> ReceiptLines(const regi::SaleRecord& sale, const Settings& settings, bool reprint);
-
-// The receipt as plain text for the clipboard.
-std::wstring ReceiptText(const regi::SaleRecord& sale, const Settings& settings, bool reprint);
 
 }  // namespace receipt

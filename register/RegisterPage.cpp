@@ -217,7 +217,7 @@ void RegisterPage::Rearm() {
 void RegisterPage::SaNumEdit1KeyDown(TSaNumEdit& sender, std::uint16_t& key, TShiftState /*shift*/) {
     if (sender.Focused()) held_.Press(key, sender.Text());
     if (key != keyF1) return;
-    help::SetHelpFile(L"Pelmora.hlp");
+    help::SetHelpFile(help::kHelpFile);
     if (hooks_.showHelpContents) hooks_.showHelpContents();
 }
 

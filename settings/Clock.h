@@ -15,9 +15,6 @@ struct DateTime {
     int second;
 };
 
-// 0 for Sunday up to 6 for Saturday, by the Gregorian calendar.
-int DayOfWeek(int year, int month, int day);
-
 // "  yyyy/mm/dd ( dddd )  hh: nn: ss " with the date separator in place of "/",
 // the time separator in place of ":" and the weekday's full name for dddd.
 std::wstring ClockText(const DateTime& time, const std::wstring& dateSeparator, const std::wstring& timeSeparator,

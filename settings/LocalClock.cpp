@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/Calendar.h"
 #include "platform/Clock.h"
 
 namespace settings {
@@ -25,7 +26,7 @@ std::wstring ClockTextNow() {
     SYSTEMTIME now = platform::Now();
     DateTime time{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
     // LOCALE_SDAYNAME1 is Monday and LOCALE_SDAYNAME7 Sunday.
-    int weekday = DayOfWeek(time.year, time.month, time.day);
+    int weekday = common::DayOfWeek(time.year, time.month, time.day);
     LCTYPE dayName = LOCALE_SDAYNAME1 + static_cast<LCTYPE>((weekday + 6) % 7);
     return ClockText(time, UserLocaleText(LOCALE_SDATE, L"/"), UserLocaleText(LOCALE_STIME, L":"),
                      UserLocaleText(dayName, L""));

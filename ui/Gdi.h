@@ -99,6 +99,8 @@ private:
 
 // The face of every text the program shows.
 inline constexpr wchar_t kFontFace[] = L"ＭＳ Ｐゴシック";
+// The fixed-pitch face of the texts laid out in columns: slips and reports.
+inline constexpr wchar_t kFixedFontFace[] = L"ＭＳ ゴシック";
 
 // A font of the given face and pixel height (character height, as a negative
 // LOGFONT height), for the Japanese character set.

@@ -6,6 +6,7 @@
 #include "sale/Sale.h"
 #include "platform/Clock.h"
 #include "tests/journal/Rows.h"
+#include "tests/support/SettledSale.h"
 #include "tests/support/WindowTest.h"
 #include "ui/Error.h"
 #include "platform/Files.h"
@@ -32,7 +33,9 @@ protected:
           })) {}
     ~JournalFile() override { platform::SetClock(previous_); }
 
-    std::string ReadBytes(const std::wstring& path) const { return platform::ReadFileBytes(path).value_or("(missing)"); }
+    std::string ReadBytes(const std::wstring& path) const {
+        return platform::ReadFileBytes(path).value_or("(missing)");
+    }
     std::string Journal() const { return ReadBytes(folder_.File(kJournalName)); }
     std::string Header() const { return std::string(kBom) + kColumnNames + "\r\n"; }
 
@@ -41,12 +44,7 @@ protected:
 };
 
 regi::SaleRecord Sale(std::vector<regi::LineRecord> lines, std::int64_t tendered) {
-    regi::SaleRecord sale;
-    sale.lines = lines;
-    sale.taxes = regi::SumTaxes(lines, 10, 8);
-    sale.tendered = tendered;
-    sale.change = tendered - sale.taxes.Total();
-    return sale;
+    return testing_support::SettledSale(std::move(lines), tendered);
 }
 
 // The message the operator sees when the journal refuses a write: what, where, why.

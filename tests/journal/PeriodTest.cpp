@@ -6,6 +6,7 @@
 #include "journal/Period.h"
 #include "sale/Sale.h"
 #include "tests/journal/Rows.h"
+#include "tests/support/SettledSale.h"
 
 using namespace journal;
 using namespace journal_test;
@@ -259,13 +260,7 @@ TEST(JournalPeriod, AnEmptyOrNewJournalStartsAtOne) {
 }
 
 regi::SaleRecord Sale(std::vector<regi::LineRecord> lines, std::int64_t tendered, const wchar_t* time) {
-    regi::SaleRecord sale;
-    sale.lines = lines;
-    sale.taxes = regi::SumTaxes(lines, 10, 8);
-    sale.tendered = tendered;
-    sale.change = tendered - sale.taxes.Total();
-    sale.time = time;
-    return sale;
+    return testing_support::SettledSale(std::move(lines), tendered, 0, time);
 }
 
 TEST(JournalPeriod, ASaleIsItsLinesInOrderThenTheSaleRecord) {

@@ -10,6 +10,7 @@
 
 #include "tests/support/BenchClock.h"
 #include "journal/Journal.h"
+#include "tests/support/SettledSale.h"
 
 namespace {
 
@@ -25,14 +26,10 @@ std::string Year(bool zEveryEvening, size_t& lineCount) {
         wchar_t time[32];
         std::swprintf(time, 32, L"2026-%02d-%02dT12:00:00", day / 31 + 1, day % 28 + 1);
         for (int i = 0; i < 340; ++i) {
-            regi::SaleRecord sale;
-            sale.lines = {{regi::TaxClass::Reduced, 540, 2, 1080},
-                          {regi::TaxClass::Standard, 1100, 1, 1100},
-                          {regi::TaxClass::Exempt, 300, 1, 300}};
-            sale.taxes = regi::SumTaxes(sale.lines, 10, 8);
-            sale.tendered = 3000;
-            sale.change = 3000 - sale.taxes.Total();
-            sale.time = time;
+            regi::SaleRecord sale = testing_support::SettledSale({{regi::TaxClass::Reduced, 540, 2, 1080},
+                                                                  {regi::TaxClass::Standard, 1100, 1, 1100},
+                                                                  {regi::TaxClass::Exempt, 300, 1, 300}},
+                                                                 3000, 0, time);
             for (const journal::Record& record : period.SaleRecords(sale)) {
                 text += journal::FormatRecord(record);
                 period.Add(record);

@@ -14,7 +14,9 @@
 #include "ui/Form.h"
 #include "ui/Controls.h"
 
+using testing_support::ClipboardText;
 using testing_support::Pump;
+using testing_support::PutClipboardText;
 
 namespace {
 
@@ -113,32 +115,6 @@ GUITHREADINFO Gui() {
     info.cbSize = sizeof info;
     GetGUIThreadInfo(GetCurrentThreadId(), &info);
     return info;
-}
-
-std::wstring ClipboardText(UINT format = CF_UNICODETEXT) {
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) return L"<busy>";
-    if (HANDLE data = GetClipboardData(format)) {
-        if (format == CF_TEXT) {
-            const char* bytes = static_cast<const char*>(GlobalLock(data));
-            for (const char* p = bytes; *p; ++p) text += static_cast<wchar_t>(static_cast<unsigned char>(*p));
-        } else {
-            text = static_cast<const wchar_t*>(GlobalLock(data));
-        }
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
-void PutClipboard(const std::wstring& text) {
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    memcpy(GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
 }
 
 // Closes any menu as soon as it waits for input, so that a test can open one.
@@ -578,7 +554,7 @@ TEST_F(NumEditTest, ClipboardRoundTrip) {
     edit().SetLeftMark(L"¥");
     edit().SetText(L"1234");
     Focus();  // AutoSelect selects all
-    PutClipboard(L"old");
+    ASSERT_TRUE(PutClipboardText(L"old"));
     for (bool image : {false, true}) {
         edit().SetImageCopy(image);
         Press('C', 3, ssCtrl);
@@ -588,12 +564,12 @@ TEST_F(NumEditTest, ClipboardRoundTrip) {
     Press('X', 24, ssCtrl);
     EXPECT_EQ(edit().Text(), L"");
     EXPECT_EQ(changes, 1);
-    PutClipboard(L"12");
+    ASSERT_TRUE(PutClipboardText(L"12"));
     Press('V', 22, ssCtrl);
     Press('V', 22, ssCtrl);
     EXPECT_EQ(edit().Text(), L"1212") << "a paste without selection appends";
     Press('A', 1, ssCtrl);
-    PutClipboard(L"１２-5");
+    ASSERT_TRUE(PutClipboardText(L"１２-5"));
     Press('V', 22, ssCtrl);
     EXPECT_EQ(edit().Text(), L"12");
     EXPECT_EQ(edit().SelLength(), 0);
@@ -608,7 +584,7 @@ TEST_F(NumEditTest, ContextMenuEnablingAndCommands) {
     };
     edit().SetText(L"12");
     edit().SetReadOnly(true);
-    PutClipboard(L"3");
+    ASSERT_TRUE(PutClipboardText(L"3"));
     SendMessageW(handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(handle()), MAKELPARAM(30, 50));
     Pump();
     EXPECT_EQ(GetFocus(), handle()) << "the opening menu takes the focus";

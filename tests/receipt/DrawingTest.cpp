@@ -7,25 +7,23 @@
 
 #include "receipt/Printing.h"
 #include "tests/receipt/EmfText.h"
+#include "tests/receipt/ReceiptText.h"
+#include "tests/support/NoPrinters.h"
+#include "tests/support/SettledSale.h"
 #include "ui/Error.h"
 
 using namespace receipt;
+using receipt_test::ReceiptText;
 using regi::TaxClass;
 
 namespace {
 
 regi::SaleRecord MixedSale() {
-    regi::SaleRecord sale;
-    sale.number = 7;
-    sale.time = L"2026-12-08T21:07:56";
-    sale.lines = {{TaxClass::Reduced, 1080, 1, 1080},
-                  {TaxClass::Standard, 1100, 1, 1100},
-                  {TaxClass::Exempt, 100, 3, 300},
-                  {TaxClass::Standard, -9'999'999, 999, -9'989'999'001}};
-    sale.taxes = regi::SumTaxes(sale.lines, 10, 8);
-    sale.tendered = 0;
-    sale.change = -sale.taxes.Total();
-    return sale;
+    return testing_support::SettledSale({{TaxClass::Reduced, 1080, 1, 1080},
+                                         {TaxClass::Standard, 1100, 1, 1100},
+                                         {TaxClass::Exempt, 100, 3, 300},
+                                         {TaxClass::Standard, -9'999'999, 999, -9'989'999'001}},
+                                        0, 7, L"2026-12-08T21:07:56");
 }
 
 Settings Shop(int paper) {
@@ -174,7 +172,7 @@ TEST(Printing, APrinterThatIsGoneIsNotFound) {
 }
 
 TEST(Printing, WithoutPrintersTheDefaultIsNotFound) {
-    if (!InstalledPrinters().empty()) GTEST_SKIP() << "this machine has a printer";
+    testing_support::NoPrinters noPrinters;
     Settings settings = Shop(80);
     EXPECT_EQ(PrintError(ReceiptLines(MixedSale(), settings, true), settings), kNoPrinter);
     EXPECT_EQ(PrintError({}, settings), kNoPrinter);

@@ -8,27 +8,26 @@
 #include "receipt/Preview.h"
 #include "receipt/Printing.h"
 #include "tests/receipt/EmfText.h"
+#include "tests/receipt/ReceiptText.h"
+#include "tests/support/NoPrinters.h"
+#include "tests/support/SettledSale.h"
 #include "tests/support/WindowTest.h"
 #include "ui/Controls.h"
 
 using namespace receipt;
+using receipt_test::ReceiptText;
 using namespace testing_support;
 using regi::TaxClass;
 
 namespace {
 
 regi::SaleRecord SaleOf(int items) {
-    regi::SaleRecord sale;
-    sale.number = 3;
-    sale.time = L"2026-12-08T21:07:56";
+    std::vector<regi::LineRecord> lines;
     for (int i = 0; i < items; ++i) {
         TaxClass c = i % 3 == 0 ? TaxClass::Reduced : i % 3 == 1 ? TaxClass::Standard : TaxClass::Exempt;
-        sale.lines.push_back({c, 100 + i, 1 + i % 2, (100 + i) * (1 + i % 2)});
+        lines.push_back({c, 100 + i, 1 + i % 2, (100 + i) * (1 + i % 2)});
     }
-    sale.taxes = regi::SumTaxes(sale.lines, 10, 8);
-    sale.tendered = 100000;
-    sale.change = sale.tendered - sale.taxes.Total();
-    return sale;
+    return SettledSale(std::move(lines), 100000, 3, L"2026-12-08T21:07:56");
 }
 
 Settings Shop(int paper) {
@@ -39,33 +38,6 @@ Settings Shop(int paper) {
     s.printer = L"Pelmora 試験用の存在しないプリンター";
     s.paperWidth = paper;
     return s;
-}
-
-bool PutText(const std::wstring& text) {
-    bool open = false;
-    for (int i = 0; i < 50 && !open; ++i) open = OpenClipboard(nullptr) != 0;
-    if (!open) return false;
-    EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    auto* buffer = static_cast<wchar_t*>(GlobalLock(memory));
-    std::copy(text.c_str(), text.c_str() + text.size() + 1, buffer);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
-    return true;
-}
-
-std::wstring ClipboardText() {
-    bool open = false;
-    for (int i = 0; i < 50 && !open; ++i) open = OpenClipboard(nullptr) != 0;
-    if (!open) return L"<busy>";
-    std::wstring text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        text = static_cast<const wchar_t*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
 }
 
 // Runs checks from inside the preview's own message loop, in the order they were posted.
@@ -108,6 +80,7 @@ protected:
         Pump();
     }
 
+    NoPrinters noPrinters;  // 印刷 finds no printer
     ErrorRecorder errors;
     Probe probe;
     Settings settings;
@@ -177,7 +150,7 @@ TEST_F(PreviewTest, CopyPutsThePlainTextOnTheClipboard) {
             {"Alt+C", [&] { Post(PrintButton, WM_SYSKEYDOWN, 'C'); }},
         };
         for (const Way& way : ways) {
-            ASSERT_TRUE(PutText(L"something else"));
+            ASSERT_TRUE(PutClipboardText(L"something else"));
             way.post();
             probe.Post([&] { EXPECT_EQ(ClipboardText(), expected) << way.name << " " << paper; });
             Post(CloseButton, BM_CLICK);

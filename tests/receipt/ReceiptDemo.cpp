@@ -3,22 +3,18 @@
 #include <windows.h>
 
 #include "receipt/Preview.h"
+#include "tests/support/SettledSale.h"
 #include "ui/App.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ui::App().SetTitle(L"Pelmora");
     using regi::TaxClass;
-    regi::SaleRecord sale;
-    sale.number = 128;
-    sale.time = L"2026-12-08T21:07:56";
-    sale.lines = {{TaxClass::Reduced, 1080, 1, 1080},
-                  {TaxClass::Standard, 1100, 1, 1100},
-                  {TaxClass::Reduced, 198, 3, 594},
-                  {TaxClass::Exempt, 300, 1, 300},
-                  {TaxClass::Standard, -100, 1, -100}};
-    sale.taxes = regi::SumTaxes(sale.lines, 10, 8);
-    sale.tendered = 5000;
-    sale.change = sale.tendered - sale.taxes.Total();
+    regi::SaleRecord sale = testing_support::SettledSale({{TaxClass::Reduced, 1080, 1, 1080},
+                                                          {TaxClass::Standard, 1100, 1, 1100},
+                                                          {TaxClass::Reduced, 198, 3, 594},
+                                                          {TaxClass::Exempt, 300, 1, 300},
+                                                          {TaxClass::Standard, -100, 1, -100}},
+                                                         5000, 128, L"2026-12-08T21:07:56");
 
     receipt::Settings settings;
     settings.shop = L"青葉商店";

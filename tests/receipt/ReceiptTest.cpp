@@ -4,8 +4,11 @@
 #include <cwctype>
 
 #include "receipt/Receipt.h"
+#include "tests/receipt/ReceiptText.h"
+#include "tests/support/SettledSale.h"
 
 using namespace receipt;
+using receipt_test::ReceiptText;
 using regi::TaxClass;
 
 namespace {
@@ -17,14 +20,7 @@ regi::LineRecord Item(TaxClass c, std::int64_t price, std::int64_t quantity = 1)
 }
 
 regi::SaleRecord Sale(std::vector<regi::LineRecord> lines, std::int64_t tendered, std::int64_t number = 42) {
-    regi::SaleRecord sale;
-    sale.number = number;
-    sale.time = L"2026-12-08T21:07:56";
-    sale.lines = std::move(lines);
-    sale.taxes = regi::SumTaxes(sale.lines, 10, 8);
-    sale.tendered = tendered;
-    sale.change = tendered - sale.taxes.Total();
-    return sale;
+    return testing_support::SettledSale(std::move(lines), tendered, number, L"2026-12-08T21:07:56");
 }
 
 Settings Shop(std::wstring registration = L"T1234567890123", int paper = 80) {
@@ -282,3 +278,16 @@ TEST(RegistrationNumber, FormIsTAndThirteenAsciiDigits) {
 }
 
 }  // namespace
+
+TEST(Receipt, APaperDecidesItsPrintWidthAndColumnsAndAnyOtherWidthIsTakenAs80) {
+    struct Case {
+        int stored, width, printWidth, columns;
+    };
+    const Case cases[] = {{58, 58, 48, 32}, {80, 80, 72, 48}, {70, 80, 72, 48}, {0, 80, 72, 48}, {-58, 80, 72, 48}};
+    for (const Case& c : cases) {
+        Paper paper = PaperFor(c.stored);
+        EXPECT_EQ(paper.widthMm, c.width) << c.stored;
+        EXPECT_EQ(paper.printWidthMm, c.printWidth) << c.stored;
+        EXPECT_EQ(paper.columns, c.columns) << c.stored;
+    }
+}

@@ -19,6 +19,8 @@
 #include "receipt/Printing.h"
 #include "register/SaleView.h"
 #include "settings/SettingsPage.h"
+#include "tests/support/MainWindowTest.h"
+#include "tests/support/NoPrinters.h"
 #include "tests/support/WindowTest.h"
 #include "ui/App.h"
 #include "ui/Controls.h"
@@ -32,21 +34,22 @@ namespace {
 const std::wstring kYen = L"\u00A5";
 const COLORREF kYellow = RGB(237, 244, 102);
 
-class RegisterPageTest : public testing::Test {
+class RegisterPageTest : public MainWindowTest {
 protected:
     void SetUp() override {
         previousBeeper = TSaNumEdit::SetBeeper([this] { ++beeps; });
-        form = std::make_unique<TForm1>(folder.File(L"Pelmora.ini"));
-        ShowWindow(form->Handle(), SW_SHOW);
-        SetForegroundWindow(form->Handle());
-        Pump();
+        OpenInFront();
         SetRate(L"5");  // round figures for the one-rate cases; the two-rate ones set their own
     }
     void TearDown() override {
         help::ShowHelp(nullptr, L"x", HELP_QUIT, 0);
-        form.reset();
-        Pump();
+        MainWindowTest::TearDown();
         TSaNumEdit::SetBeeper(previousBeeper);
+    }
+    void OpenInFront() {
+        Open();
+        SetForegroundWindow(form->Handle());
+        Pump();
     }
 
     regi::RegisterPage& Page() { return form->RegisterPage(); }
@@ -132,16 +135,6 @@ protected:
         return GetPixel(memory, x, y);
     }
 
-    void SelectPage(int page) {
-        HWND tabs = form->Control(form1::PageControl1);
-        SendMessageW(tabs, TCM_SETCURSEL, page, 0);
-        NMHDR nm{tabs, static_cast<UINT_PTR>(form1::PageControl1), static_cast<UINT>(TCN_SELCHANGE)};
-        SendMessageW(form->Handle(), WM_NOTIFY, form1::PageControl1, reinterpret_cast<LPARAM>(&nm));
-        Pump();
-    }
-
-    TempFolder folder;
-    std::unique_ptr<TForm1> form;
     int beeps = 0;
     TSaNumEdit::TBeeper previousBeeper;
 };
@@ -547,10 +540,10 @@ TEST_F(RegisterPageTest, APageBackgroundClickEmptiesTheEntryAndKeepsTheSale) {
 
 TEST_F(RegisterPageTest, APageSwitchReArmsTheEntry) {
     Type(L"77");
-    SelectPage(1);
+    ShowPage(1);
     EXPECT_EQ(EntryText(), L"77") << "leaving the register changes nothing";
-    SelectPage(2);
-    SelectPage(0);
+    ShowPage(2);
+    ShowPage(0);
     EXPECT_EQ(EntryText(), L"");
     EXPECT_EQ(GetFocus(), Entry());
     Type(L"5");
@@ -829,7 +822,7 @@ TEST_F(RegisterPageTest, TheRegisterMenuDoesWhatItsKeysDo) {
     choose(form1::RegiClear);
     EXPECT_EQ(Cell(0, 0), L"");
     // On another page the register's commands do nothing.
-    SelectPage(2);
+    ShowPage(2);
     choose(form1::RegiEnter);
     EXPECT_EQ(Cell(0, 0), L"");
 }
@@ -856,10 +849,7 @@ protected:
     void StartAgain() {
         form.reset();
         Pump();
-        form = std::make_unique<TForm1>(folder.File(L"Pelmora.ini"));
-        ShowWindow(form->Handle(), SW_SHOW);
-        SetForegroundWindow(form->Handle());
-        Pump();
+        OpenInFront();
     }
     void Sale(const wchar_t* price, const wchar_t* tendered) {
         Type(price);
@@ -868,33 +858,6 @@ protected:
         Divide();
         Decimal();
     }
-};
-
-// Watches the windows of one class as they become active, for windows that
-// run their own message loop: act on each from inside it.
-struct ActivationWatcher {
-    ActivationWatcher(const wchar_t* windowClass, std::function<void(HWND)> onActive)
-        : className(windowClass), act(std::move(onActive)) {
-        watcher = this;
-        hook = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
-    }
-    ~ActivationWatcher() {
-        UnhookWindowsHookEx(hook);
-        watcher = nullptr;
-    }
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HCBT_ACTIVATE && watcher) {
-            HWND window = reinterpret_cast<HWND>(wParam);
-            wchar_t name[32] = L"";
-            GetClassNameW(window, name, 32);
-            if (watcher->className == name) watcher->act(window);
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-    static inline ActivationWatcher* watcher = nullptr;
-    std::wstring className;
-    std::function<void(HWND)> act;
-    HHOOK hook = nullptr;
 };
 
 // Closes each report window as it opens and notes its title and text.
@@ -992,7 +955,7 @@ TEST_F(JournalOnTest, ASaleThatCannotBeStoredStaysOpen) {
 
 TEST_F(JournalOnTest, TheCashCountTakesTheExpectedCashAndTheExitQuestionSaysSalesAreKept) {
     Sale(L"1200", L"2000");
-    SelectPage(1);
+    ShowPage(1);
     HWND button = form->Control(form1::Button7);
     ASSERT_TRUE(IsWindowVisible(button));
     EXPECT_EQ(ui::GetText(button), L"記録から");
@@ -1010,14 +973,14 @@ TEST_F(JournalOnTest, TheFloatReadsAsPeopleTypeItAndRefusesTheRestWhenLeft) {
     Sale(L"1200", L"2000");
     HWND floatField = form->Control(form1::Edit4);
     auto typeFloat = [&](const wchar_t* text) {
-        SelectPage(2);
+        ShowPage(2);
         SetFocus(floatField);
         SetWindowTextW(floatField, text);
         SetFocus(form->Control(form1::Edit2));  // the operator leaves the field
         Pump();
     };
     auto expectedCash = [&] {
-        SelectPage(1);
+        ShowPage(1);
         SendMessageW(form->Control(form1::Button7), BM_CLICK, 0, 0);
         Pump();
         return form->CashCountPage().SaNumEdit2().Text();
@@ -1079,25 +1042,15 @@ struct PreviewCopier {
                               }};
 };
 
-std::wstring ClipboardText() {
-    std::wstring text;
-    for (int i = 0; i < 50 && !OpenClipboard(nullptr); ++i) Pump();
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        text = static_cast<const wchar_t*>(GlobalLock(data));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
-}
-
 }  // namespace
 
 TEST_F(RegisterPageTest, F5PreviewsTheLastSaleAndAMissingPrinterLeavesItSettled) {
+    NoPrinters noPrinters;
     ErrorRecorder errors;
     PreviewCopier copier;
     F5();
     EXPECT_EQ(copier.opened, 0) << "nothing settled yet";
-    // Print after every settlement; no printer is installed here.
+    // Print after every settlement, with no printer installed.
     SendMessageW(form->Control(form1::ComboBox1), CB_SETCURSEL, 1, 0);
     SetRate(L"10");
     Type(L"1080");

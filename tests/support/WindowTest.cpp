@@ -3,6 +3,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 #include "platform/Files.h"
 #include "ui/Gdi.h"
@@ -10,7 +12,6 @@
 namespace testing_support {
 
 namespace {
-MessageBoxAnswerer* answering = nullptr;
 
 void RemoveTree(const std::wstring& path) {
     std::wstring from = path + L'\0';  // double NUL ends the list
@@ -158,6 +159,46 @@ void TestForm::Show() {
     Pump();
 }
 
+namespace {
+
+bool OpenClipboardWithTries(HWND owner) {
+    for (int i = 0; i < 50; ++i) {
+        if (OpenClipboard(owner)) return true;
+        Pump();
+    }
+    return false;
+}
+
+}  // namespace
+
+std::wstring ClipboardText(UINT format) {
+    if (!OpenClipboardWithTries(nullptr)) return L"<busy>";
+    std::wstring text;
+    if (HANDLE data = GetClipboardData(format)) {
+        if (format == CF_TEXT) {
+            const char* bytes = static_cast<const char*>(GlobalLock(data));
+            for (const char* p = bytes; *p; ++p) text += static_cast<wchar_t>(static_cast<unsigned char>(*p));
+        } else {
+            text = static_cast<const wchar_t*>(GlobalLock(data));
+        }
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+bool PutClipboardText(const std::wstring& text, HWND owner) {
+    if (!OpenClipboardWithTries(owner)) return false;
+    EmptyClipboard();
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    return true;
+}
+
 ErrorRecorder::ErrorRecorder()
     : previous_(ui::SetErrorDisplay([this](const std::wstring& m) { messages_.push_back(m); })),
       previousNotice_(ui::SetNoticeDisplay([this](const std::wstring& m) { notices_.push_back(m); })) {}
@@ -167,47 +208,70 @@ ErrorRecorder::~ErrorRecorder() {
     ui::SetNoticeDisplay(previousNotice_);
 }
 
-MessageBoxAnswerer::MessageBoxAnswerer(Answer answer) : answer_(answer) {
-    answering = this;
-    hook_ = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+namespace {
+
+// The watchers in place, on the one hook that serves them all.
+std::vector<ActivationWatcher*>& Watchers() {
+    static std::vector<ActivationWatcher*> watchers;
+    return watchers;
+}
+HHOOK activationHook = nullptr;
+
+}  // namespace
+
+ActivationWatcher::ActivationWatcher(std::wstring windowClass, std::function<void(HWND)> onActive)
+    : className_(std::move(windowClass)), act_(std::move(onActive)) {
+    if (Watchers().empty()) activationHook = SetWindowsHookExW(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+    Watchers().push_back(this);
 }
 
-MessageBoxAnswerer::~MessageBoxAnswerer() {
-    UnhookWindowsHookEx(hook_);
-    answering = nullptr;
+ActivationWatcher::~ActivationWatcher() {
+    Watchers().erase(std::find(Watchers().begin(), Watchers().end(), this));
+    if (Watchers().empty()) UnhookWindowsHookEx(std::exchange(activationHook, nullptr));
 }
 
-LRESULT CALLBACK MessageBoxAnswerer::Hook(int code, WPARAM wParam, LPARAM lParam) {
-    MessageBoxAnswerer* self = answering;
-    if (code == HCBT_ACTIVATE && self) {
-        HWND box = reinterpret_cast<HWND>(wParam);
-        wchar_t className[32] = L"";
-        GetClassNameW(box, className, 32);
-        if (lstrcmpW(className, L"#32770") == 0) {
-            auto text = [](HWND w) {
-                wchar_t buffer[512] = L"";
-                GetWindowTextW(w, buffer, 512);
-                return std::wstring(buffer);
-            };
-            Seen seen;
-            seen.caption = text(box);
-            seen.text = text(GetDlgItem(box, 0xFFFF));
-            seen.yes = text(GetDlgItem(box, IDYES));
-            seen.no = text(GetDlgItem(box, IDNO));
-            HWND icon = GetDlgItem(box, 0x0440);
-            seen.questionIcon = icon && reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0)) ==
-                                            LoadIconW(nullptr, IDI_QUESTION);
-            GetWindowRect(box, &seen.bounds);
-            self->boxes_.push_back(seen);
-            switch (self->answer_) {
-            case Answer::Yes: PostMessageW(box, WM_COMMAND, IDYES, 0); break;
-            case Answer::No: PostMessageW(box, WM_COMMAND, IDNO, 0); break;
-            case Answer::Escape: PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0); break;
-            case Answer::Enter: PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0); break;
-            }
+LRESULT CALLBACK ActivationWatcher::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        HWND window = reinterpret_cast<HWND>(wParam);
+        wchar_t name[64] = L"";
+        GetClassNameW(window, name, 64);
+        // Acting may add or end watchers: each of those in place at first that is still there acts.
+        for (ActivationWatcher* watcher : std::vector<ActivationWatcher*>(Watchers())) {
+            const auto& now = Watchers();
+            if (std::find(now.begin(), now.end(), watcher) != now.end() && watcher->className_ == name)
+                watcher->act_(window);
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+MessageBoxAnswerer::MessageBoxAnswerer(Answer answer)
+    : answer_(answer), watcher_(L"#32770", [this](HWND box) { Respond(box); }) {}
+
+MessageBoxAnswerer::~MessageBoxAnswerer() = default;
+
+void MessageBoxAnswerer::Respond(HWND box) {
+    auto text = [](HWND w) {
+        wchar_t buffer[512] = L"";
+        GetWindowTextW(w, buffer, 512);
+        return std::wstring(buffer);
+    };
+    Seen seen;
+    seen.caption = text(box);
+    seen.text = text(GetDlgItem(box, 0xFFFF));
+    seen.yes = text(GetDlgItem(box, IDYES));
+    seen.no = text(GetDlgItem(box, IDNO));
+    HWND icon = GetDlgItem(box, 0x0440);
+    seen.questionIcon =
+        icon && reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0)) == LoadIconW(nullptr, IDI_QUESTION);
+    GetWindowRect(box, &seen.bounds);
+    boxes_.push_back(seen);
+    switch (answer_) {
+    case Answer::Yes: PostMessageW(box, WM_COMMAND, IDYES, 0); break;
+    case Answer::No: PostMessageW(box, WM_COMMAND, IDNO, 0); break;
+    case Answer::Escape: PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0); break;
+    case Answer::Enter: PostMessageW(box, WM_KEYDOWN, VK_RETURN, 0); break;
+    }
 }
 
 }  // namespace testing_support

@@ -3,6 +3,7 @@
 // as the program wrote them, and recorders for what the operator would see.
 #include <windows.h>
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -47,6 +48,22 @@ private:
     ui::ErrorDisplay previous_, previousNotice_;
 };
 
+// Watches the windows of one class as they become active on this thread, for
+// windows that run their own message loop (message boxes, modal windows): act
+// on each from inside it. Several watchers may watch at once.
+class ActivationWatcher {
+public:
+    ActivationWatcher(std::wstring windowClass, std::function<void(HWND)> onActive);
+    ~ActivationWatcher();
+    ActivationWatcher(const ActivationWatcher&) = delete;
+    ActivationWatcher& operator=(const ActivationWatcher&) = delete;
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    std::wstring className_;
+    std::function<void(HWND)> act_;
+};
+
 // Answers the message boxes that open on this thread, and notes what they showed.
 class MessageBoxAnswerer {
 public:
@@ -62,13 +79,20 @@ public:
     const std::vector<Seen>& Boxes() const { return boxes_; }
 
 private:
-    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    void Respond(HWND box);  // notes what the box shows and answers it
     Answer answer_;
     std::vector<Seen> boxes_;
-    HHOOK hook_ = nullptr;
+    ActivationWatcher watcher_;
 };
 
 inline void Pump() { ui::PumpMessages(); }
+
+// The clipboard, opened with a few tries since another process may hold it for
+// a moment. The text in format (CF_UNICODETEXT, or CF_TEXT byte by byte);
+// "<busy>" when the clipboard stays held.
+std::wstring ClipboardText(UINT format = CF_UNICODETEXT);
+// Puts text on the clipboard as CF_UNICODETEXT; false when the clipboard stays held.
+bool PutClipboardText(const std::wstring& text, HWND owner = nullptr);
 
 // A window's client area painted into a bitmap through WM_PRINTCLIENT, the way
 // its WM_PAINT would show it, background included.

@@ -126,16 +126,7 @@ TEST_F(StringGridEditTest, OnSetEditTextRunsAfterEveryChangeWithTheCellHoldingTh
     }
     // A paste is a change too.
     calls.clear();
-    bool opened = false;
-    for (int i = 0; i < 50 && !opened; ++i) opened = OpenClipboard(form.Handle()) != 0;
-    ASSERT_TRUE(opened);
-    EmptyClipboard();
-    const wchar_t pasted[] = L"77";
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof pasted);
-    memcpy(GlobalLock(memory), pasted, sizeof pasted);
-    GlobalUnlock(memory);
-    SetClipboardData(CF_UNICODETEXT, memory);
-    CloseClipboard();
+    ASSERT_TRUE(testing_support::PutClipboardText(L"77", form.Handle()));
     SendMessageW(grid.Editor(), WM_PASTE, 0, 0);
     Pump();
     ASSERT_EQ(calls.size(), 1u);
