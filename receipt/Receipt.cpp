@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/DateTime.h"
 #include "sale/Money.h"
 
 namespace receipt {
@@ -27,18 +28,12 @@ bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 // "2026-12-08T21:07:56" as "2026年12月08日(火) 21:07"; any other text as it is.
 std::wstring ReceiptDate(const std::wstring& time) {
-    const std::wstring pattern = L"dddd-dd-ddTdd:dd";
-    if (time.size() < pattern.size()) return time;
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == L'd' ? !IsDigit(time[i]) : time[i] != pattern[i]) return time;
-    }
-    auto number = [&](size_t at, size_t length) { return std::stoi(time.substr(at, length)); };
-    int year = number(0, 4), month = number(5, 2), day = number(8, 2);
-    if (month < 1 || month > 12 || day < 1 || day > 31) return time;
+    std::optional<common::DateTime> date = common::ParseDateTime(time);
+    if (!date) return time;
     // The weekday of a Gregorian date (Sakamoto's method).
     static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
-    int y = month < 3 ? year - 1 : year;
-    int weekday = (y + y / 4 - y / 100 + y / 400 + offsets[month - 1] + day) % 7;
+    int y = date->month < 3 ? date->year - 1 : date->year;
+    int weekday = (y + y / 4 - y / 100 + y / 400 + offsets[date->month - 1] + date->day) % 7;
     return time.substr(0, 4) + L"年" + time.substr(5, 2) + L"月" + time.substr(8, 2) + L"日(" + kWeekdays[weekday] +
            L") " + time.substr(11, 5);
 }
