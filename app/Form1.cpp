@@ -187,13 +187,9 @@ journal::Journal* TForm1::Journal() {
 std::int64_t TForm1::CashFloat() const { return settingsPage_.CashFloat(); }
 
 void TForm1::ShowReport(const wchar_t* caption, const journal::Report& report) {
-    // On paper a report line's caption stands left and its values end at the right edge.
     std::vector<receipt::Line> printed;
-    for (const journal::ReportLine& line : report.items) {
-        std::wstring values;
-        for (const std::wstring& value : line.values) values += (values.empty() ? L"" : L" ") + value;
-        printed.push_back(line.values.empty() ? receipt::Left(line.caption) : receipt::Amount(line.caption, values));
-    }
+    for (const journal::ReportLine& line : report.items)
+        printed.push_back(receipt::Captioned(line.caption, line.values));
     journal::TReportWindow window(caption, report.Text(), [this, caption, printed] {
         receipt::Print(printed, settingsPage_.Receipt(), caption);
     });
