@@ -158,10 +158,10 @@ void TForm1::StartJournal() {
     cashCountPage_.ShowJournalButton(settingsPage_.JournalOn());
     journal::Journal* journal = Journal();
     if (!journal) return;
-    ui::Guarded([&] { journal->Load(); });
+    std::vector<regi::LineRecord> lines;
+    ui::Guarded([&] { lines = journal->Start(); });
     regi::TSale& sale = registerPage_.Sale();
     sale.SetSalesTotal(journal->SalesTotal());
-    std::vector<regi::LineRecord> lines = journal->RecoverOpenSale();
     // What the journal has to say of itself (changed outside the program, held
     // by another one, a recovery file kept aside), then the sale put back.
     for (std::wstring& message : journal->StartMessages()) startMessages_.push_back({std::move(message), false});
@@ -186,26 +186,23 @@ journal::Journal* TForm1::Journal() {
 
 std::int64_t TForm1::CashFloat() const { return settingsPage_.CashFloat(); }
 
-void TForm1::KeepSale(const regi::TSale& sale) {
-    // The open sale's lines survive a crash; a settled or empty sale has none to keep.
-    if (journal::Journal* journal = Journal())
-        journal->KeepOpenSale(sale.State() == regi::SaleState::Open ? sale.Lines() : std::vector<regi::LineRecord>{});
-}
-
-void TForm1::ShowReport(const wchar_t* caption, const std::wstring& text) {
-    journal::TReportWindow window(caption, text, [this, caption, text] {
-        receipt::Print(receipt::FromText(text), settingsPage_.Receipt(), caption);
+void TForm1::ShowReport(const wchar_t* caption, const journal::Report& report) {
+    std::vector<receipt::Line> printed;
+    for (const journal::ReportLine& line : report.items)
+        printed.push_back(receipt::Captioned(line.caption, line.values));
+    journal::TReportWindow window(caption, report.Text(), [this, caption, printed] {
+        receipt::Print(printed, settingsPage_.Receipt(), caption);
     });
     window.ShowModal(Handle());
 }
 
 void TForm1::ShowReceipt() {
-    // The last sale of this run; else, with the journal, the last one it holds
-    // since the daily close, settled in an earlier run: its receipt is a reprint.
+    // The last sale of this run; else, with the journal, the last one it held
+    // at the start, settled in an earlier run: its receipt is a reprint.
     const regi::SaleRecord* sale = &registerPage_.Sale().LastSettled();
     bool earlierRun = false;
     if (sale->number == 0 && Journal()) {
-        sale = &journal_->LastSale();
+        sale = &journal_->EarlierSale();
         earlierRun = true;
     }
     if (sale->number == 0) return;
@@ -241,16 +238,16 @@ void TForm1::ChoosePrinter() {
 void TForm1::TakeXClick() {
     journal::Journal* journal = Journal();
     if (!journal) return;
-    ShowReport(L"点検", journal->TakeX(CashFloat()).Text());
+    ShowReport(L"点検", journal->TakeX(CashFloat()));
 }
 
 void TForm1::TakeZClick() {
     journal::Journal* journal = Journal();
     if (!journal || !ui::Ask(Handle(), {kZQuestion, L"確認", L"はい(&Y)", L"いいえ(&N)"})) return;
     journal::Report report = journal->TakeZ(CashFloat());
-    registerPage_.Sale().SetSalesTotal(0);
+    registerPage_.Sale().SetSalesTotal(journal->SalesTotal());
     registerPage_.Refresh();
-    ShowReport(L"精算", report.Text());
+    ShowReport(L"精算", report);
 }
 
 void TForm1::CreateWidgets() {
@@ -317,27 +314,15 @@ void TForm1::CreatePages() {
     hooks.showHelpContents = [this] {
         help::ShowHelp(Handle(), help::HelpFile(), HELP_COMMAND, reinterpret_cast<ULONG_PTR>(L"CONTENTS()"));
     };
-    hooks.changed = [this](const regi::TSale& sale) { KeepSale(sale); };
+    hooks.changed = [this](const regi::TSale& sale) {
+        if (journal::Journal* journal = Journal()) journal->KeepSale(sale);
+    };
     hooks.settled = [this](const regi::SaleRecord& sale) { PrintReceipt(sale); };
     hooks.showReceipt = [this] { ShowReceipt(); };
     registerPage_.Create(tabSheets_[0].Handle(), Handle(), pageControl_, std::move(hooks));
     // Each sale, void and cancel reaches the journal before the screen shows it.
-    regi::SaleRecorder& recorder = registerPage_.Sale().recorder;
-    recorder.settling = [this](regi::SaleRecord& sale) {
-        if (journal::Journal* journal = Journal()) {
-            sale = journal->RecordSale(sale);
-        } else {
-            sale.number = ++salesSinceStart_;
-            sale.time = journal::TimeNow();
-        }
-    };
-    recorder.voiding = [this](int lineNumber, const regi::LineRecord& line) {
-        if (journal::Journal* journal = Journal()) journal->RecordVoid(lineNumber, line);
-    };
-    recorder.cancelling = [this](const std::vector<regi::LineRecord>& lines) {
-        if (journal::Journal* journal = Journal())
-            journal->RecordCancel(static_cast<std::int64_t>(lines.size()), regi::SumTaxes(lines, 0, 0).Total());
-    };
+    journal::ConnectRecorder(
+        registerPage_.Sale().recorder, [this] { return Journal(); }, platform::NowAsDateTime);
     cashCountPage_.Create(tabSheets_[1].Handle());
 }
 

@@ -80,9 +80,8 @@ private:
     void ApplySettings();
     void Command(int id, int code);
     void StartJournal();
-    void KeepSale(const regi::TSale& sale);
     std::int64_t CashFloat() const;
-    void ShowReport(const wchar_t* caption, const std::wstring& text);
+    void ShowReport(const wchar_t* caption, const journal::Report& report);
     void ShowReceipt();
     void PrintReceipt(const regi::SaleRecord& sale);
     void ChoosePrinter();
@@ -102,8 +101,7 @@ private:
     about::OpenPictureDialog openPictureDialog1_;
     TVersionBox* versionBox_ = nullptr;
     std::unique_ptr<journal::Journal> journal_;
-    std::int64_t salesSinceStart_ = 0;  // numbers sales while no journal is kept
-    std::int64_t printedSale_ = -1;     // the sale whose receipt was printed: the next is a reprint
+    std::int64_t printedSale_ = -1;  // the sale whose receipt was printed: the next is a reprint
     struct StartMessage {
         std::wstring text;
         bool notice;  // information, not an error

@@ -2,22 +2,43 @@
 
 #include <algorithm>
 
+#include "common/Error.h"
+#include "common/MessageText.h"
 #include "sale/Money.h"
 
 namespace journal {
 
 namespace {
 
+using regi::CheckedAdd;
+
+// The same order as Period::taxable: standard before reduced, each by rate.
+bool Before(const RateTotal& a, const RateTotal& b) {
+    return a.taxClass != b.taxClass ? a.taxClass == regi::TaxClass::Standard : a.rate < b.rate;
+}
+
+std::vector<RateTotal>::iterator Place(std::vector<RateTotal>& taxable, regi::TaxClass taxClass, std::int64_t rate) {
+    return std::lower_bound(taxable.begin(), taxable.end(), RateTotal{taxClass, rate, 0, 0}, Before);
+}
+
+bool Same(std::vector<RateTotal>::iterator place, const std::vector<RateTotal>& taxable, regi::TaxClass taxClass,
+          std::int64_t rate) {
+    return place != taxable.end() && place->taxClass == taxClass && place->rate == rate;
+}
+
+// Whether amount and tax added to the class's total at rate stay inside 64 bits.
+bool TaxableFits(std::vector<RateTotal>& taxable, regi::TaxClass taxClass, std::int64_t rate, std::int64_t amount,
+                 std::int64_t tax) {
+    auto place = Place(taxable, taxClass, rate);
+    if (!Same(place, taxable, taxClass, rate)) return true;
+    return CheckedAdd(place->amount, amount) && CheckedAdd(place->tax, tax);
+}
+
 void AddTaxable(std::vector<RateTotal>& taxable, regi::TaxClass taxClass, std::int64_t rate, std::int64_t amount,
                 std::int64_t tax) {
     if (amount == 0 && tax == 0) return;
-    auto before = [](const RateTotal& a, const RateTotal& b) {
-        return a.taxClass != b.taxClass ? a.taxClass == regi::TaxClass::Standard : a.rate < b.rate;
-    };
-    RateTotal key{taxClass, rate, 0, 0};
-    auto place = std::lower_bound(taxable.begin(), taxable.end(), key, before);
-    if (place == taxable.end() || place->taxClass != taxClass || place->rate != rate)
-        place = taxable.insert(place, key);
+    auto place = Place(taxable, taxClass, rate);
+    if (!Same(place, taxable, taxClass, rate)) place = taxable.insert(place, RateTotal{taxClass, rate, 0, 0});
     place->amount += amount;
     place->tax += tax;
 }
@@ -31,6 +52,7 @@ std::wstring UnreadableLinesMessage(int count) {
 namespace {
 
 const wchar_t kJunkLine[] = L"売上の記録として読めない行です";
+const wchar_t kTooLarge[] = L"金額が集計できる範囲を超えるため、集計に入れていない行です";
 constexpr size_t kMaxLine = 4096;  // far longer than any record
 
 Record Numbered(std::int64_t sequence, const std::wstring& time, Kind kind) {
@@ -41,25 +63,46 @@ Record Numbered(std::int64_t sequence, const std::wstring& time, Kind kind) {
     return record;
 }
 
-void SetLine(Record& record, const regi::LineRecord& line) {
-    record.taxClass = line.taxClass;
-    record.unitPrice = line.unitPrice;
-    record.quantity = line.quantity;
-    record.subtotal = line.subtotal;
-}
-
 std::wstring Shown(std::wstring time) {
     std::replace(time.begin(), time.end(), L'T', L' ');
     return time;
 }
 
-std::wstring Count(std::int64_t count, std::int64_t amount) {
-    return std::to_wstring(count) + L"件\t" + regi::FormatMoney(amount);
-}
-
 }  // namespace
 
-void Period::Add(const Record& record) {
+std::int64_t Period::Tax() const {
+    std::int64_t sum = 0;
+    for (const RateTotal& rate : taxable) sum += rate.tax;  // each addition was checked in Add
+    return sum;
+}
+
+bool Period::Add(const Record& record) {
+    // Every sum is checked before anything changes: a record that would take
+    // one out of 64 bits is left out whole.
+    switch (record.kind) {
+    case Kind::Line:
+        if (record.subtotal < 0 && !CheckedAdd(negativeAmount, record.subtotal)) return false;
+        break;
+    case Kind::Sale: {
+        std::optional<std::int64_t> taxes = CheckedAdd(record.standardTax, record.reducedTax);
+        bool fits =
+            CheckedAdd(lines, record.lines) && CheckedAdd(total, record.total) &&
+            CheckedAdd(exempt, record.exemptAmount) && taxes && CheckedAdd(Tax(), *taxes) &&
+            TaxableFits(taxable, regi::TaxClass::Standard, record.standardRate, record.standardAmount,
+                        record.standardTax) &&
+            TaxableFits(taxable, regi::TaxClass::Reduced, record.reducedRate, record.reducedAmount, record.reducedTax);
+        if (!fits) return false;
+        break;
+    }
+    case Kind::Void:
+        if (!CheckedAdd(voidAmount, record.subtotal)) return false;
+        break;
+    case Kind::Cancel:
+        if (!CheckedAdd(cancelAmount, record.total)) return false;
+        break;
+    case Kind::X:
+    case Kind::Z: break;
+    }
     nextSequence = std::max(nextSequence, record.sequence + 1);
     if (firstSequence == 0 || record.sequence < firstSequence) {
         firstSequence = record.sequence;
@@ -79,12 +122,11 @@ void Period::Add(const Record& record) {
         AddTaxable(taxable, regi::TaxClass::Standard, record.standardRate, record.standardAmount, record.standardTax);
         AddTaxable(taxable, regi::TaxClass::Reduced, record.reducedRate, record.reducedAmount, record.reducedTax);
         exempt += record.exemptAmount;
-        tax += record.standardTax + record.reducedTax;
         break;
     case Kind::Void:
         ++voids;
         voidAmount += record.subtotal;
-        return;  // a void's sale number is still open
+        return true;  // a void's sale number is still open
     case Kind::Cancel:
         ++cancels;
         cancelAmount += record.total;
@@ -93,6 +135,33 @@ void Period::Add(const Record& record) {
     case Kind::Z: nextZ = std::max(nextZ, record.z + 1); break;
     }
     if (record.kind != Kind::Line) nextSale = std::max(nextSale, record.sale + 1);
+    return true;
+}
+
+bool Period::Merge(const Period& earlier) {
+    std::int64_t Period::*const sums[] = {
+        &Period::sales,      &Period::lines,   &Period::total,        &Period::exempt,    &Period::voids,
+        &Period::voidAmount, &Period::cancels, &Period::cancelAmount, &Period::negatives, &Period::negativeAmount};
+    for (auto sum : sums)
+        if (!CheckedAdd(this->*sum, earlier.*sum)) return false;
+    std::vector<RateTotal> merged = taxable;
+    for (const RateTotal& rate : earlier.taxable) {
+        if (!TaxableFits(merged, rate.taxClass, rate.rate, rate.amount, rate.tax)) return false;
+        AddTaxable(merged, rate.taxClass, rate.rate, rate.amount, rate.tax);
+    }
+    std::optional<std::int64_t> tax = 0;
+    for (const RateTotal& rate : merged)
+        if (!(tax = CheckedAdd(*tax, rate.tax))) return false;
+    for (auto sum : sums) this->*sum += earlier.*sum;
+    taxable = std::move(merged);
+    nextSequence = std::max(nextSequence, earlier.nextSequence);
+    nextSale = std::max(nextSale, earlier.nextSale);
+    nextZ = std::max(nextZ, earlier.nextZ);
+    if (earlier.firstSequence != 0 && (firstSequence == 0 || earlier.firstSequence < firstSequence)) {
+        firstSequence = earlier.firstSequence;
+        from = earlier.from;
+    }
+    return true;
 }
 
 std::vector<Record> Period::SaleRecords(const regi::SaleRecord& sale) const {
@@ -107,18 +176,7 @@ std::vector<Record> Period::SaleRecords(const regi::SaleRecord& sale) const {
     }
     Record record = Numbered(sequence, sale.time, Kind::Sale);
     record.sale = nextSale;
-    record.lines = static_cast<std::int64_t>(sale.lines.size());
-    const regi::TaxTotals& taxes = sale.taxes;
-    record.standardRate = taxes.standardRate;
-    record.standardAmount = taxes.standardAmount;
-    record.standardTax = taxes.standardTax;
-    record.reducedRate = taxes.reducedRate;
-    record.reducedAmount = taxes.reducedAmount;
-    record.reducedTax = taxes.reducedTax;
-    record.exemptAmount = taxes.exemptAmount;
-    record.total = taxes.Total();
-    record.tendered = sale.tendered;
-    record.change = sale.change;
+    SetSale(record, sale);
     records.push_back(record);
     return records;
 }
@@ -158,9 +216,15 @@ Record Period::ReportRecord(Kind kind, std::int64_t cashFloat, const std::wstrin
     record.negatives = negatives;
     record.negativeAmount = negativeAmount;
     record.cashFloat = cashFloat;
-    record.expectedCash = cashFloat + total;
+    record.expectedCash = ExpectedCash(cashFloat);
     if (kind == Kind::Z) record.z = nextZ;
     return record;
+}
+
+std::int64_t Period::ExpectedCash(std::int64_t cashFloat) const {
+    std::optional<std::int64_t> cash = CheckedAdd(cashFloat, total);
+    if (!cash) throw common::Error(common::FormatMessageText(regi::kOutOfRange, regi::FormatMoney(total)));
+    return *cash;
 }
 
 BackwardReader::BackwardReader(std::int64_t size, std::vector<ByteRange> partials)
@@ -206,7 +270,7 @@ bool BackwardReader::Feed(std::string_view chunk, bool atStart) {
         if (end - start > kMaxLine) {
             Junk(offset, kJunkLine);
         } else {
-            Line(std::string_view(text).substr(start, end - start), offset, start == 0 && atStart);
+            Line(std::string_view(text).substr(start, end - start), offset, offset == 0);
         }
         end = start;
     }
@@ -273,6 +337,11 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
                                            std::to_wstring(laterSequence_ - 1) + L") がありません"});
     laterSequence_ = record->sequence;
     laterAt_ = offset;
+    if (!period_.Add(*record)) {
+        CloseSale();
+        Junk(offset, kTooLarge);
+        return;
+    }
     if (record->kind != Kind::Line && record->kind != Kind::Void) {
         // Each sale or cancel takes the next sale number; an x or z names the last one before it.
         bool report = record->kind == Kind::X || record->kind == Kind::Z;
@@ -298,25 +367,28 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
         classSums_[static_cast<int>(record->taxClass)] += record->subtotal;
     }
     linesOf_ = record->kind == Kind::Sale || record->kind == Kind::Line ? record->sale : 0;
-    period_.Add(*record);
     // Read backward, the last sale comes first, then its lines, last to first.
     if (record->kind == Kind::Sale && lastSale_.number == 0) {
-        lastSale_.number = record->sale;
-        lastSale_.time = record->time;
-        lastSale_.taxes.standardRate = record->standardRate;
-        lastSale_.taxes.reducedRate = record->reducedRate;
-        lastSale_.taxes.standardAmount = record->standardAmount;
-        lastSale_.taxes.standardTax = record->standardTax;
-        lastSale_.taxes.reducedAmount = record->reducedAmount;
-        lastSale_.taxes.reducedTax = record->reducedTax;
-        lastSale_.taxes.exemptAmount = record->exemptAmount;
-        lastSale_.tendered = record->tendered;
-        lastSale_.change = record->change;
+        lastSale_ = SaleOf(*record);
     } else if (record->kind == Kind::Line && record->sale == lastSale_.number) {
-        lastSale_.lines.insert(lastSale_.lines.begin(),
-                               {record->taxClass, record->unitPrice, record->quantity, record->subtotal});
+        lastSale_.lines.insert(lastSale_.lines.begin(), LineOf(*record));
     }
     if (record->kind == Kind::Z) done_ = true;
+}
+
+bool BackwardReader::Resume(const Period& before, const regi::SaleRecord& lastSale) {
+    // Records read here that the earlier ones outnumber are out of order
+    // across the two: only a reading of the whole can tell which holds.
+    if (period_.firstSequence != 0 && period_.firstSequence < before.nextSequence) return false;
+    if (laterAt_ >= 0 && before.nextSequence < laterSequence_)
+        findings_.push_back({laterAt_, L"この行の前の記録 (番号 " + std::to_wstring(before.nextSequence) + L"～" +
+                                           std::to_wstring(laterSequence_ - 1) + L") がありません"});
+    if (laterSaleAt_ >= 0 && before.nextSale < laterSale_)
+        findings_.push_back({laterSaleAt_, L"この行の前の売上 (No." + std::to_wstring(before.nextSale) + L"～" +
+                                               std::to_wstring(laterSale_ - 1) + L") がありません"});
+    if (!period_.Merge(before)) return false;
+    if (lastSale_.number == 0) lastSale_ = lastSale;
+    return true;
 }
 
 BackwardReader ReadJournal(std::string_view bytes, std::vector<ByteRange> partials) {
@@ -401,30 +473,49 @@ std::wstring FindingsMessage(const std::vector<Finding>& findings, int unreadabl
     return text;
 }
 
-std::vector<std::wstring> ReportLines(const Period& period, const Record& report) {
-    std::vector<std::wstring> lines;
-    lines.push_back(report.kind == Kind::Z ? L"精算\tNo." + std::to_wstring(report.z) : L"点検");
+std::wstring ReportLine::Text() const {
+    std::wstring text = caption;
+    for (const std::wstring& value : values) text += L"\t" + value;
+    return text;
+}
+
+std::vector<ReportLine> ReportItems(const Period& period, const Record& report) {
+    std::vector<ReportLine> lines;
+    auto money = [](std::int64_t amount) { return std::vector<std::wstring>{regi::FormatMoney(amount)}; };
+    auto count = [](std::int64_t count, std::int64_t amount) {
+        return std::vector<std::wstring>{std::to_wstring(count) + L"件", regi::FormatMoney(amount)};
+    };
+    if (report.kind == Kind::Z)
+        lines.push_back({L"精算", {L"No." + std::to_wstring(report.z)}});
+    else
+        lines.push_back({L"点検", {}});
     std::wstring to = Shown(report.time);
-    lines.push_back(L"期間\t" + (period.from.empty() ? to : Shown(period.from)) + L" ～ " + to);
+    lines.push_back({L"期間", {(period.from.empty() ? to : Shown(period.from)) + L" ～ " + to}});
     // Our times compare as text; an end before the start means the clock was moved back.
     if (!period.from.empty() && report.time < period.from)
-        lines.push_back(L"注意\t期間の終わりが始まりより前です (時計が戻されました)");
-    lines.push_back(L"客数\t" + std::to_wstring(period.sales));
-    lines.push_back(L"行数\t" + std::to_wstring(period.lines));
-    lines.push_back(L"売上合計\t" + regi::FormatMoney(period.total));
+        lines.push_back({L"注意", {L"期間の終わりが始まりより前です (時計が戻されました)"}});
+    lines.push_back({L"客数", {std::to_wstring(period.sales)}});
+    lines.push_back({L"行数", {std::to_wstring(period.lines)}});
+    lines.push_back({L"売上合計", money(period.total)});
     for (const RateTotal& rate : period.taxable) {
         bool reduced = rate.taxClass == regi::TaxClass::Reduced;
         std::wstring name = (reduced ? L"軽減" : L"") + std::to_wstring(rate.rate) + L"%";
-        lines.push_back(name + L"対象\t" + regi::FormatMoney(rate.amount));
-        lines.push_back(name + L"内消費税\t" + regi::FormatMoney(rate.tax));
+        lines.push_back({name + L"対象", money(rate.amount)});
+        lines.push_back({name + L"内消費税", money(rate.tax)});
     }
-    lines.push_back(L"非課税\t" + regi::FormatMoney(period.exempt));
-    lines.push_back(L"消費税合計\t" + regi::FormatMoney(period.tax));
-    lines.push_back(L"行取消\t" + Count(period.voids, period.voidAmount));
-    lines.push_back(L"取引中止\t" + Count(period.cancels, period.cancelAmount));
-    lines.push_back(L"マイナス行\t" + Count(period.negatives, period.negativeAmount));
-    lines.push_back(L"釣銭準備金\t" + regi::FormatMoney(report.cashFloat));
-    lines.push_back(L"現金予定額\t" + regi::FormatMoney(report.expectedCash));
+    lines.push_back({L"非課税", money(period.exempt)});
+    lines.push_back({L"消費税合計", money(period.Tax())});
+    lines.push_back({L"行取消", count(period.voids, period.voidAmount)});
+    lines.push_back({L"取引中止", count(period.cancels, period.cancelAmount)});
+    lines.push_back({L"マイナス行", count(period.negatives, period.negativeAmount)});
+    lines.push_back({L"釣銭準備金", money(report.cashFloat)});
+    lines.push_back({L"現金予定額", money(report.expectedCash)});
+    return lines;
+}
+
+std::vector<std::wstring> ReportLines(const Period& period, const Record& report) {
+    std::vector<std::wstring> lines;
+    for (const ReportLine& line : ReportItems(period, report)) lines.push_back(line.Text());
     return lines;
 }
 

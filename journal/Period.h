@@ -23,16 +23,27 @@ struct RateTotal {
 struct Period {
     std::wstring from;  // the time of its earliest record: the last Z, else the journal's first record
     std::int64_t sales = 0, lines = 0, total = 0;
-    std::vector<RateTotal> taxable;    // standard before reduced, each by rate
-    std::int64_t exempt = 0, tax = 0;  // tax: the sum of each sale's contained tax
+    std::vector<RateTotal> taxable;  // standard before reduced, each by rate
+    std::int64_t exempt = 0;
     std::int64_t voids = 0, voidAmount = 0, cancels = 0, cancelAmount = 0, negatives = 0, negativeAmount = 0;
     // The numbers of the next record, sale and Z.
     std::int64_t nextSequence = 1, nextSale = 1, nextZ = 1;
     std::int64_t firstSequence = 0;  // of the earliest record added; 0 for none
 
+    // The sum of each sale's contained tax.
+    std::int64_t Tax() const;
+    // The float and the period's sales: the cash the drawer should hold.
+    // Raises common::Error when the sum is beyond what the register holds.
+    std::int64_t ExpectedCash(std::int64_t cashFloat) const;
+
     // Adds a record of the period, in any order. A z record only sets the
     // numbering and the start: the caller starts a new period before it.
-    void Add(const Record& record);
+    // False, and nothing changed, when a sum would leave 64 bits.
+    bool Add(const Record& record);
+
+    // Adds the sums and numbers of the period's earlier part. False, and
+    // nothing changed, when a sum would leave 64 bits.
+    bool Merge(const Period& earlier);
 
     // The records of an event, numbered after the period's; the period itself
     // changes only when they are added, after they are on the disk.
@@ -79,6 +90,15 @@ public:
     // The period's last settled sale with its lines, for a receipt after a
     // restart; number 0 when the period has none.
     const regi::SaleRecord& LastSale() const { return lastSale_; }
+    // The bytes fed so far.
+    std::int64_t Fed() const { return fed_; }
+    // Whether the reading stopped at a z record.
+    bool StoppedAtZ() const { return done_; }
+    // After a reading that reached the start of what was fed without a z
+    // record: adds the period read before up to there (a checkpoint), telling
+    // records and sales missing between the two. False, and the reading is
+    // not to be used, when the two do not follow each other.
+    bool Resume(const Period& before, const regi::SaleRecord& lastSale);
 
 private:
     void Line(std::string_view line, std::int64_t offset, bool first);
@@ -131,9 +151,18 @@ private:
 // journal was changed outside the program and left as it is, then a line for each.
 std::wstring FindingsMessage(const std::vector<Finding>& findings, int unreadable);
 
-// The X or Z report for the period and its x or z record: one line per item,
-// caption and values separated by tabs (they line up at tab stops and paste
-// into a spreadsheet as columns), money as the register shows it.
+// One line of an X or Z report: its caption and its values, none for the title.
+struct ReportLine {
+    std::wstring caption;
+    std::vector<std::wstring> values;
+    // Caption and values separated by tabs: they line up at tab stops and
+    // paste into a spreadsheet as columns.
+    std::wstring Text() const;
+};
+// The X or Z report for the period and its x or z record, one line per item,
+// money as the register shows it.
+std::vector<ReportLine> ReportItems(const Period& period, const Record& report);
+// The same lines as texts (ReportLine::Text).
 std::vector<std::wstring> ReportLines(const Period& period, const Record& report);
 
 // "売上の記録に読めない行が N 行あります": lines that are no record at all.

@@ -1,8 +1,9 @@
 #include "journal/Record.h"
 
-#include <cstdio>
+#include <climits>
 #include <iterator>
 
+#include "common/DateTime.h"
 #include "sale/Money.h"
 
 namespace journal {
@@ -102,6 +103,36 @@ std::string Narrow(const std::wstring& text) {
     return out;
 }
 
+bool Within(std::int64_t value, std::int64_t limit) { return value >= -limit && value <= limit; }
+
+// Whether a record's numbers are what the register can write: each field within
+// the register's limits, so that every sum of them is checked, never wrapped.
+bool WithinLimits(const Record& r) {
+    constexpr std::int64_t kMaxSubtotal = regi::kMaxPrice * regi::kMaxQuantity;
+    constexpr std::int64_t kMaxRate = INT32_MAX;  // the settings' rates are read within 32 bits
+    switch (r.kind) {
+    case Kind::Line:
+    case Kind::Void:
+        return r.sale >= 1 && r.line >= 1 && r.line <= regi::kMaxLines && Within(r.unitPrice, regi::kMaxPrice) &&
+               Within(r.quantity, regi::kMaxQuantity) && Within(r.subtotal, kMaxSubtotal);
+    case Kind::Sale:
+        return r.sale >= 1 && r.lines >= 0 && r.lines <= regi::kMaxLines && Within(r.standardRate, kMaxRate) &&
+               Within(r.reducedRate, kMaxRate) && Within(r.standardAmount, regi::kMaxSaleTotal) &&
+               Within(r.standardTax, regi::kMaxSaleTotal) && Within(r.reducedAmount, regi::kMaxSaleTotal) &&
+               Within(r.reducedTax, regi::kMaxSaleTotal) && Within(r.exemptAmount, regi::kMaxSaleTotal) &&
+               Within(r.total, regi::kMaxSaleTotal) && Within(r.tendered, regi::kMaxTendered) &&
+               Within(r.change, regi::kMaxTendered + regi::kMaxSaleTotal);
+    case Kind::Cancel:
+        return r.sale >= 1 && r.lines >= 0 && r.lines <= regi::kMaxLines && Within(r.total, regi::kMaxSaleTotal);
+    case Kind::X:
+    case Kind::Z:
+        // A report's sums are the period's: only its counts have a bound.
+        return r.sale >= 0 && r.lines >= 0 && r.sales >= 0 && r.voids >= 0 && r.cancels >= 0 && r.negatives >= 0 &&
+               (r.kind == Kind::X || r.z >= 1);
+    }
+    return false;
+}
+
 const char kOpenSaleHeader[] = "sale,class,unit price,quantity,subtotal\r\n";
 
 }  // namespace
@@ -148,9 +179,7 @@ std::optional<std::string> LocalTime(std::string_view text) {
     bool sound = at == text.size() && *month >= 1 && *month <= 12 && *day >= 1 && *day <= 31 && *hour <= 23 &&
                  *minute <= 59 && *second <= 59;
     if (!sound) return std::nullopt;
-    char out[32];
-    std::snprintf(out, sizeof out, "%04d-%02d-%02dT%02d:%02d:%02d", *year, *month, *day, *hour, *minute, *second);
-    return std::string(out);
+    return Narrow(common::FormatDateTime({*year, *month, *day, *hour, *minute, *second}));
 }
 
 size_t LineEnding(std::string_view line) {
@@ -200,7 +229,50 @@ std::optional<Record> ParseRecord(std::string_view line) {
             record.taxClass = static_cast<regi::TaxClass>(*taxClass);
         }
     }
+    if (!WithinLimits(record)) return std::nullopt;
     return record;
+}
+
+void SetLine(Record& record, const regi::LineRecord& line) {
+    record.taxClass = line.taxClass;
+    record.unitPrice = line.unitPrice;
+    record.quantity = line.quantity;
+    record.subtotal = line.subtotal;
+}
+
+regi::LineRecord LineOf(const Record& record) {
+    return {record.taxClass, record.unitPrice, record.quantity, record.subtotal};
+}
+
+void SetSale(Record& record, const regi::SaleRecord& sale) {
+    record.lines = static_cast<std::int64_t>(sale.lines.size());
+    const regi::TaxTotals& taxes = sale.taxes;
+    record.standardRate = taxes.standardRate;
+    record.standardAmount = taxes.standardAmount;
+    record.standardTax = taxes.standardTax;
+    record.reducedRate = taxes.reducedRate;
+    record.reducedAmount = taxes.reducedAmount;
+    record.reducedTax = taxes.reducedTax;
+    record.exemptAmount = taxes.exemptAmount;
+    record.total = taxes.Total();
+    record.tendered = sale.tendered;
+    record.change = sale.change;
+}
+
+regi::SaleRecord SaleOf(const Record& record) {
+    regi::SaleRecord sale;
+    sale.number = record.sale;
+    sale.time = record.time;
+    sale.taxes.standardRate = record.standardRate;
+    sale.taxes.standardAmount = record.standardAmount;
+    sale.taxes.standardTax = record.standardTax;
+    sale.taxes.reducedRate = record.reducedRate;
+    sale.taxes.reducedAmount = record.reducedAmount;
+    sale.taxes.reducedTax = record.reducedTax;
+    sale.taxes.exemptAmount = record.exemptAmount;
+    sale.tendered = record.tendered;
+    sale.change = record.change;
+    return sale;
 }
 
 std::string FormatOpenSale(const OpenSale& sale) {
@@ -230,9 +302,8 @@ std::optional<OpenSale> ParseOpenSale(std::string_view content) {
         std::optional<std::int64_t> quantity = ParseInteger((*fields)[3]);
         std::optional<std::int64_t> subtotal = ParseInteger((*fields)[4]);
         if (!number || !taxClass || !price || !quantity || !subtotal) return std::nullopt;
-        bool sound = *number >= 1 && (sale.lines.empty() || *number == sale.sale) && *price >= -regi::kMaxPrice &&
-                     *price <= regi::kMaxPrice && *quantity >= -regi::kMaxQuantity && *quantity <= regi::kMaxQuantity &&
-                     *subtotal == *price * *quantity;
+        bool sound = *number >= 1 && (sale.lines.empty() || *number == sale.sale) && Within(*price, regi::kMaxPrice) &&
+                     Within(*quantity, regi::kMaxQuantity) && *subtotal == *price * *quantity;
         if (!sound) return std::nullopt;
         sale.sale = *number;
         sale.lines.push_back({static_cast<regi::TaxClass>(*taxClass), *price, *quantity, *subtotal});

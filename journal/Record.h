@@ -44,12 +44,23 @@ extern const char kByteOrderMark[];  // UTF-8's
 // One record as a journal line, CRLF included.
 std::string FormatRecord(const Record& record);
 // A journal line with its line end back into a record; nothing for anything
-// that is not what FormatRecord writes for some record. What a spreadsheet
+// that is not what FormatRecord writes for some record the register can make:
+// a price, quantity or subtotal beyond the register's limits, more lines than
+// a sale holds or a sale beyond the largest read as nothing. What a spreadsheet
 // writes when it saves the journal again reads too: quoted fields, LF or CR
 // line ends, the times of LocalTime. A line cut short lacks at least its line end.
 std::optional<Record> ParseRecord(std::string_view line);
 // A number field: a signed decimal of at most 18 digits, so that it always fits in 64 bits.
 std::optional<std::int64_t> ParseInteger(std::string_view text);
+
+// The one mapping each way between a record and the sale core's records.
+// A line's or void's class, price, quantity and subtotal:
+void SetLine(Record& record, const regi::LineRecord& line);
+regi::LineRecord LineOf(const Record& record);
+// A sale record's count of lines, taxes, tendered and change:
+void SetSale(Record& record, const regi::SaleRecord& sale);
+// Its number, time, taxes, tendered and change; the lines are records of their own.
+regi::SaleRecord SaleOf(const Record& record);
 
 // A time as the journal or a spreadsheet writes it, in the journal's own form
 // "2026-12-08T21:07:56": "2026-12-08T21:07:56", "2026-12-09 03:03:39",

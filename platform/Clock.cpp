@@ -26,4 +26,9 @@ ClockFunction SetClock(ClockFunction clock) {
 
 SYSTEMTIME Now() { return Clock()(); }
 
+common::DateTime NowAsDateTime() {
+    SYSTEMTIME t = Now();
+    return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
 }  // namespace platform

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "common/DateTime.h"
+
 namespace platform {
 
 using ClockFunction = std::function<SYSTEMTIME()>;
@@ -14,5 +16,7 @@ using ClockFunction = std::function<SYSTEMTIME()>;
 ClockFunction SetClock(ClockFunction clock);
 
 SYSTEMTIME Now();
+// Now() as the records keep a time.
+common::DateTime NowAsDateTime();
 
 }  // namespace platform

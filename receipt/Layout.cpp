@@ -9,6 +9,13 @@ Line Centre(std::wstring text) { return Line{std::move(text), Align::Centre, {}}
 Line Right(std::wstring text) { return Line{std::move(text), Align::Right, {}}; }
 Line Amount(std::wstring text, std::wstring amount) { return Line{std::move(text), Align::Left, std::move(amount)}; }
 
+Line Captioned(std::wstring caption, const std::vector<std::wstring>& values) {
+    if (values.empty()) return Left(std::move(caption));
+    std::wstring amount;
+    for (const std::wstring& value : values) amount += (amount.empty() ? L"" : L" ") + value;
+    return Amount(std::move(caption), std::move(amount));
+}
+
 std::vector<Line> FromText(const std::wstring& text) {
     std::vector<Line> lines;
     size_t start = 0;

@@ -23,6 +23,10 @@ Line Centre(std::wstring text);
 Line Right(std::wstring text);
 Line Amount(std::wstring text, std::wstring amount);
 
+// A report's line on paper: its caption on the left and its values, a space
+// apart, ending at the right edge; the caption alone when it has none.
+Line Captioned(std::wstring caption, const std::vector<std::wstring>& values);
+
 // Lines from plain text (a report): one per line of the text (CR LF, LF or CR);
 // a TAB splits a line into its text and a right-aligned amount.
 std::vector<Line> FromText(const std::wstring& text);

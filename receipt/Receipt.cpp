@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/Calendar.h"
+#include "common/DateTime.h"
 #include "sale/Money.h"
 
 namespace receipt {
@@ -28,16 +29,10 @@ bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 // "2026-12-08T21:07:56" as "2026年12月08日(火) 21:07"; any other text as it is.
 std::wstring ReceiptDate(const std::wstring& time) {
-    const std::wstring pattern = L"dddd-dd-ddTdd:dd";
-    if (time.size() < pattern.size()) return time;
-    for (size_t i = 0; i < pattern.size(); ++i) {
-        if (pattern[i] == L'd' ? !IsDigit(time[i]) : time[i] != pattern[i]) return time;
-    }
-    auto number = [&](size_t at, size_t length) { return std::stoi(time.substr(at, length)); };
-    int year = number(0, 4), month = number(5, 2), day = number(8, 2);
-    if (month < 1 || month > 12 || day < 1 || day > 31) return time;
+    std::optional<common::DateTime> date = common::ParseDateTime(time);
+    if (!date) return time;
     return time.substr(0, 4) + L"年" + time.substr(5, 2) + L"月" + time.substr(8, 2) + L"日(" +
-           kWeekdays[common::DayOfWeek(year, month, day)] + L") " + time.substr(11, 5);
+           kWeekdays[common::DayOfWeek(date->year, date->month, date->day)] + L") " + time.substr(11, 5);
 }
 
 const wchar_t* ItemName(regi::TaxClass taxClass) {

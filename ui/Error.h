@@ -1,24 +1,17 @@
 #pragma once
 // Errors raised inside handlers. They travel as C++ exceptions up to the window
 // procedure, which hands their message to the program's single error display.
-#include <exception>
 #include <functional>
 #include <string>
 
+#include "common/Error.h"
 #include "common/MessageText.h"
 
 namespace ui {
 
-// An error whose message is meant for the operator, in the program's language.
-class Error : public std::exception {
-public:
-    explicit Error(std::wstring message) : message_(std::move(message)) {}
-    const std::wstring& Message() const noexcept { return message_; }
-    const char* what() const noexcept override { return "ui::Error"; }
-
-private:
-    std::wstring message_;
-};
+// An error whose message is meant for the operator, in the program's language;
+// the Windows-free code raises the same one.
+using Error = common::Error;
 
 // The messages of errors fill their patterns with the program's one rule.
 using common::FormatMessageText;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "journal/Record.h"
+#include "sale/Money.h"
 #include "tests/journal/Rows.h"
 
 using namespace journal;
@@ -209,6 +212,45 @@ TEST(JournalRecord, JunkAndLinesCutShortReadAsNothing) {
     for (const FormatCase& c : EveryKind()) {
         std::string row = Row(c.fields);
         for (size_t n = 0; n + 1 < row.size(); ++n) EXPECT_FALSE(ParseRecord(row.substr(0, n))) << row.substr(0, n);
+    }
+}
+
+TEST(JournalRecord, NumbersBeyondWhatTheRegisterWritesReadAsNothing) {
+    const std::vector<FormatCase> kinds = EveryKind();
+    auto with = [&](size_t kind, const std::string& name, std::int64_t value) {
+        Fields changed = kinds[kind].fields;
+        for (auto& field : changed)
+            if (field.first == name) field.second = N(value);
+        return Row(changed);
+    };
+    struct Case {
+        size_t kind;  // in EveryKind's order: line, line, sale, void, cancel, x, z
+        const char* field;
+        std::int64_t atLimit, beyond;
+    };
+    const Case cases[] = {
+        {0, "unit price", regi::kMaxPrice, regi::kMaxPrice + 1},
+        {0, "quantity", -regi::kMaxQuantity, -regi::kMaxQuantity - 1},
+        {0, "subtotal", regi::kMaxPrice * regi::kMaxQuantity, regi::kMaxPrice * regi::kMaxQuantity + 1},
+        {0, "line", regi::kMaxLines, regi::kMaxLines + 1},
+        {0, "line", 1, 0},
+        {0, "sale", 1, 0},
+        {2, "lines", regi::kMaxLines, regi::kMaxLines + 1},
+        {2, "standard amount", regi::kMaxSaleTotal, regi::kMaxSaleTotal + 1},
+        {2, "exempt", -regi::kMaxSaleTotal, -regi::kMaxSaleTotal - 1},
+        {2, "total", regi::kMaxSaleTotal, regi::kMaxSaleTotal + 1},
+        {2, "tendered", regi::kMaxTendered, regi::kMaxTendered + 1},
+        {2, "standard rate", INT32_MAX, std::int64_t{INT32_MAX} + 1},
+        {3, "unit price", -regi::kMaxPrice, -regi::kMaxPrice - 1},
+        {4, "total", -regi::kMaxSaleTotal, -regi::kMaxSaleTotal - 1},
+        {4, "lines", 0, -1},
+        {5, "sales", 0, -1},
+        {6, "z", 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " of " + kinds[c.kind].fields[2].second);
+        EXPECT_TRUE(ParseRecord(with(c.kind, c.field, c.atLimit)));
+        EXPECT_FALSE(ParseRecord(with(c.kind, c.field, c.beyond)));
     }
 }
 

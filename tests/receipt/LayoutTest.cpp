@@ -125,6 +125,20 @@ TEST(PlainText, SpacesForAlignmentAndCrLf) {
     EXPECT_EQ(PlainText({}, 10), L"");
 }
 
+TEST(Captioned, AReportLinePrintsAsItsTextWould) {
+    struct Case {
+        std::wstring caption;
+        std::vector<std::wstring> values;
+    };
+    const Case cases[] = {{L"点検", {}}, {L"精算", {L"No.10"}}, {L"行取消", {L"2件", L"¥-750"}}};
+    for (const Case& c : cases) {
+        std::wstring text = c.caption;
+        for (const std::wstring& value : c.values) text += L"\t" + value;
+        EXPECT_EQ(PlainText({Captioned(c.caption, c.values)}, 32), PlainText(FromText(text), 32)) << text;
+        EXPECT_TRUE(Captioned(c.caption, c.values).align == Align::Left);
+    }
+}
+
 TEST(FromText, ReportLinesWithAndWithoutAmounts) {
     std::vector<Line> lines = FromText(L"点検\r\n客数\t3\n\r\n合計\t¥2,480\rlast");
     ASSERT_EQ(lines.size(), 5u);

@@ -1,0 +1,159 @@
+#include "journal/Checkpoint.h"
+
+#include <iterator>
+
+namespace journal {
+
+namespace {
+
+const char kTitle[] = "Pelmora journal checkpoint";
+const char kHexDigits[] = "0123456789abcdef";
+
+struct Sum {
+    const char* name;
+    std::int64_t Period::*field;
+};
+const Sum kSums[] = {
+    {"sales", &Period::sales},
+    {"lines", &Period::lines},
+    {"total", &Period::total},
+    {"exempt", &Period::exempt},
+    {"voids", &Period::voids},
+    {"void amount", &Period::voidAmount},
+    {"cancels", &Period::cancels},
+    {"cancel amount", &Period::cancelAmount},
+    {"negatives", &Period::negatives},
+    {"negative amount", &Period::negativeAmount},
+    {"next sequence", &Period::nextSequence},
+    {"next sale", &Period::nextSale},
+    {"next z", &Period::nextZ},
+    {"first sequence", &Period::firstSequence},
+};
+const char* const kClassNames[] = {"exempt", "standard", "reduced"};  // by regi::TaxClass
+
+std::string Hex(std::string_view bytes) {
+    std::string text;
+    for (unsigned char c : bytes) text += std::string{kHexDigits[c >> 4], kHexDigits[c & 15]};
+    return text;
+}
+
+std::optional<std::string> FromHex(std::string_view text) {
+    auto digit = [](char c) { return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1; };
+    if (text.size() % 2 != 0) return std::nullopt;
+    std::string bytes;
+    for (size_t i = 0; i < text.size(); i += 2) {
+        int high = digit(text[i]), low = digit(text[i + 1]);
+        if (high < 0 || low < 0) return std::nullopt;
+        bytes += static_cast<char>(high * 16 + low);
+    }
+    return bytes;
+}
+
+// A record as a value: its journal line without the line end.
+std::string RecordValue(const Record& record) {
+    std::string line = FormatRecord(record);
+    return line.substr(0, line.size() - 2);
+}
+
+}  // namespace
+
+std::string FormatCheckpoint(const Checkpoint& c) {
+    std::string text = std::string(kTitle) + "\r\n";
+    text += "offset=" + std::to_string(c.offset) + "\r\n";
+    text += "head=" + Hex(c.head) + "\r\n";
+    text += "tail=" + Hex(c.tail) + "\r\n";
+    text += "from=" + std::string(c.period.from.begin(), c.period.from.end()) + "\r\n";
+    for (const Sum& sum : kSums) text += std::string(sum.name) + "=" + std::to_string(c.period.*sum.field) + "\r\n";
+    for (const RateTotal& rate : c.period.taxable)
+        text += std::string("taxable=") + kClassNames[static_cast<int>(rate.taxClass)] + "," +
+                std::to_string(rate.rate) + "," + std::to_string(rate.amount) + "," + std::to_string(rate.tax) + "\r\n";
+    if (c.lastSale.number > 0) {
+        // The last sale as the journal keeps it: its lines, then its sale record.
+        for (const regi::LineRecord& line : c.lastSale.lines) {
+            Record record;
+            record.sequence = 1, record.time = c.lastSale.time, record.sale = c.lastSale.number, record.line = 1;
+            SetLine(record, line);
+            text += "sale line=" + RecordValue(record) + "\r\n";
+        }
+        Record record;
+        record.sequence = 1, record.time = c.lastSale.time, record.kind = Kind::Sale, record.sale = c.lastSale.number;
+        SetSale(record, c.lastSale);
+        text += "sale=" + RecordValue(record) + "\r\n";
+    }
+    return text;
+}
+
+std::optional<Checkpoint> ParseCheckpoint(std::string_view text) {
+    Checkpoint c;
+    bool titled = false, offset = false;
+    std::vector<regi::LineRecord> lines;
+    while (!text.empty()) {
+        size_t end = text.find("\r\n");
+        if (end == std::string_view::npos) return std::nullopt;
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end + 2);
+        if (!titled) {
+            if (line != kTitle) return std::nullopt;
+            titled = true;
+            continue;
+        }
+        size_t equals = line.find('=');
+        if (equals == std::string_view::npos) return std::nullopt;
+        std::string_view name = line.substr(0, equals), value = line.substr(equals + 1);
+        if (name == "head" || name == "tail") {
+            std::optional<std::string> bytes = FromHex(value);
+            if (!bytes || bytes->size() > Checkpoint::kKnownBytes) return std::nullopt;
+            (name == "head" ? c.head : c.tail) = *bytes;
+        } else if (name == "from") {
+            if (!value.empty() && !LocalTime(value)) return std::nullopt;
+            c.period.from.assign(value.begin(), value.end());
+        } else if (name == "taxable") {
+            size_t comma = value.find(',');
+            std::string_view className = value.substr(0, comma);
+            RateTotal rate{regi::TaxClass::Standard};
+            if (className == "reduced")
+                rate.taxClass = regi::TaxClass::Reduced;
+            else if (className != "standard")
+                return std::nullopt;
+            std::int64_t* fields[] = {&rate.rate, &rate.amount, &rate.tax};
+            for (std::int64_t* field : fields) {
+                if (comma == std::string_view::npos) return std::nullopt;
+                value.remove_prefix(comma + 1);
+                comma = value.find(',');
+                std::optional<std::int64_t> number = ParseInteger(value.substr(0, comma));
+                if (!number) return std::nullopt;
+                *field = *number;
+            }
+            if (comma != std::string_view::npos) return std::nullopt;
+            c.period.taxable.push_back(rate);
+        } else if (name == "sale line" || name == "sale") {
+            std::optional<Record> record = ParseRecord(std::string(value) + "\r\n");
+            bool sale = name == "sale";
+            if (!record || record->kind != (sale ? Kind::Sale : Kind::Line) || c.lastSale.number > 0)
+                return std::nullopt;
+            if (!sale) {
+                lines.push_back(LineOf(*record));
+                continue;
+            }
+            c.lastSale = SaleOf(*record);
+            c.lastSale.lines = lines;
+        } else {
+            std::optional<std::int64_t> number = ParseInteger(value);
+            if (!number) return std::nullopt;
+            if (name == "offset") {
+                if (*number < 0) return std::nullopt;
+                c.offset = *number;
+                offset = true;
+                continue;
+            }
+            bool known = false;
+            for (const Sum& sum : kSums)
+                if (name == sum.name) c.period.*sum.field = *number, known = true;
+            if (!known) return std::nullopt;
+        }
+    }
+    if (!titled || !offset || (!lines.empty() && c.lastSale.number == 0)) return std::nullopt;
+    return c;
+}
+
+}  // namespace journal

@@ -1,0 +1,343 @@
+#include "journal/Session.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "common/Error.h"
+#include "common/MessageText.h"
+
+namespace journal {
+
+const wchar_t kJournalName[] = L"Pelmora-journal.csv";
+const wchar_t kOpenSaleName[] = L"Pelmora-open.csv";
+const wchar_t kKeptName[] = L"Pelmora-journal-numbers.txt";
+const wchar_t kCheckpointName[] = L"Pelmora-journal-checkpoint.txt";
+const wchar_t kJournalBusy[] = L"売上の記録は別の Pelmora が使っています";
+
+namespace {
+
+const wchar_t kWriteError[] = L"売上の記録に書き込めません";
+const wchar_t kReadError[] = L"売上の記録を読めません";
+const wchar_t kOpenSaleError[] = L"途中の取引の控えを書き換えられません";
+constexpr std::int64_t kChunk = 64 * 1024;
+constexpr size_t kMaxOpenSale = 1024 * 1024;  // far above 100 lines; anything bigger is not ours
+constexpr size_t kMaxKept = 64 * 1024;
+constexpr size_t kMaxCheckpoint = 64 * 1024;
+// A start that read more than this writes a checkpoint where it ended.
+constexpr std::int64_t kCheckpointAfter = 1024 * 1024;
+
+// Numbers the findings' lines from the journal's start, as far as the furthest.
+void NumberLines(Storage& storage, const std::wstring& path, std::int64_t size, std::vector<Finding>& findings) {
+    LineNumbers numbers(findings);
+    std::string chunk;
+    for (std::int64_t at = 0; at < size && numbers.Wanted() >= 0; at += kChunk) {
+        chunk.resize(static_cast<size_t>(std::min(kChunk, size - at)));
+        if (!storage.Read(path, at, chunk)) return;
+        numbers.Feed(chunk);
+    }
+}
+
+}  // namespace
+
+std::vector<std::wstring> Report::Lines() const {
+    std::vector<std::wstring> lines;
+    for (const ReportLine& item : items) lines.push_back(item.Text());
+    return lines;
+}
+
+std::wstring Report::Text() const {
+    std::wstring text;
+    for (const ReportLine& item : items) text += (text.empty() ? L"" : L"\r\n") + item.Text();
+    return text;
+}
+
+Session::Session(Storage& storage, const std::wstring& folder, Clock clock)
+    : storage_(storage),
+      clock_(std::move(clock)),
+      folder_(folder),
+      path_(folder + L"\\" + kJournalName),
+      openSalePath_(folder + L"\\" + kOpenSaleName),
+      keptPath_(folder + L"\\" + kKeptName),
+      checkpointPath_(folder + L"\\" + kCheckpointName) {}
+
+[[noreturn]] void Session::Fail(const wchar_t* what, const std::wstring& path, const Status& status) const {
+    throw common::Error(std::wstring(what) + L"\r\n" + path + L"\r\n" + status.reason);
+}
+
+std::vector<std::wstring> Session::StartMessages() const {
+    std::vector<std::wstring> messages;
+    for (const std::wstring* message : {&busyMessage_, &journalMessage_, &recoveryMessage_})
+        if (!message->empty()) messages.push_back(*message);
+    return messages;
+}
+
+BackwardReader Session::ReadBack(std::int64_t size, const std::vector<ByteRange>& partials, std::int64_t begin) {
+    // From the end backward, a chunk at a time, until the last Z or begin.
+    BackwardReader reader(size, partials);
+    std::string chunk;
+    std::int64_t offset = size;
+    bool wanted = true;
+    while (wanted) {
+        std::int64_t length = std::min(kChunk, offset - begin);
+        offset -= length;
+        chunk.resize(static_cast<size_t>(length));
+        if (length > 0) {
+            Status read = storage_.Read(path_, offset, chunk);
+            if (!read) Fail(kReadError, path_, read);
+        }
+        wanted = reader.Feed(chunk, offset == begin);
+    }
+    return reader;
+}
+
+std::optional<Checkpoint> Session::ReadCheckpoint(std::int64_t size) {
+    std::string text;
+    if (!storage_.ReadWhole(checkpointPath_, kMaxCheckpoint, text)) return std::nullopt;
+    std::optional<Checkpoint> checkpoint = ParseCheckpoint(text);
+    if (!checkpoint || checkpoint->offset <= 0 || checkpoint->offset > size) return std::nullopt;
+    // Still the same journal: its first bytes and those before the place are the same.
+    if (KnownBytes(checkpoint->offset) != std::pair(checkpoint->head, checkpoint->tail)) return std::nullopt;
+    return checkpoint;
+}
+
+std::pair<std::string, std::string> Session::KnownBytes(std::int64_t offset) {
+    size_t known = static_cast<size_t>(std::min(Checkpoint::kKnownBytes, offset));
+    std::string head(known, '\0'), tail(known, '\0');
+    if (!storage_.Read(path_, 0, head) || !storage_.Read(path_, offset - static_cast<std::int64_t>(known), tail))
+        return {};
+    return {head, tail};
+}
+
+int Session::Load() {
+    std::string keptText;
+    Kept kept = storage_.ReadWhole(keptPath_, kMaxKept, keptText) ? ParseKept(keptText).value_or(Kept()) : Kept();
+    std::int64_t size = 0;
+    Status opened = storage_.Size(path_, size);
+    bool exists = opened.fault != Fault::Missing;
+    if (exists && !opened) Fail(kReadError, path_, opened);
+    std::vector<ByteRange> partials = kept.partials;
+    if (kept.failedAt >= 0) partials.push_back({kept.failedAt, size});
+    std::optional<Checkpoint> checkpoint = exists ? ReadCheckpoint(size) : std::nullopt;
+    BackwardReader reader(size, partials);
+    if (exists) reader = ReadBack(size, partials, checkpoint ? checkpoint->offset : 0);
+    if (checkpoint && !reader.StoppedAtZ() && !reader.Resume(checkpoint->period, checkpoint->lastSale))
+        reader = ReadBack(size, partials, 0);
+    Period period = reader.Result();
+    std::vector<Finding> findings = reader.Findings();
+    for (const Finding& finding : CompareWithKept(period, kept, size)) findings.push_back(finding);
+    // A long reading of a journal that read clean is not done again: the
+    // next start goes on from here.
+    bool clean = findings.empty() && reader.Unreadable() == 0 && reader.UnfinishedAt() < 0 && kept.failedAt < 0;
+    if (clean && reader.Fed() >= kCheckpointAfter && reader.Result().firstSequence != 0) {
+        auto [head, tail] = KnownBytes(size);
+        if (!head.empty())
+            storage_.Replace(checkpointPath_, FormatCheckpoint({size, head, tail, reader.Result(), reader.LastSale()}));
+    }
+    // Line numbers cost a reading from the start: only when there is something to tell.
+    if (exists && !findings.empty()) NumberLines(storage_, path_, size, findings);
+    journalMessage_ = FindingsMessage(findings, reader.Unreadable());
+    busyMessage_.clear();
+    if (exists && !storage_.Holds(path_) && storage_.HeldElsewhere(path_))
+        busyMessage_ = std::wstring(kJournalBusy) + L"\r\n" + path_;
+    period_ = period;
+    kept_ = kept;
+    unfinishedAt_ = reader.UnfinishedAt();
+    loadedSize_ = size;
+    earlierSale_ = reader.LastSale();
+    loaded_ = true;
+    return reader.Unreadable();
+}
+
+std::vector<regi::LineRecord> Session::Start() {
+    Load();
+    return RecoverOpenSale();
+}
+
+void Session::EnsureLoaded() {
+    if (!loaded_) {
+        Load();
+        return;
+    }
+    // Until this program holds the journal, another may have appended since
+    // the load: records are numbered on the journal as it is now. A journal
+    // gone or unreadable is left to the write, which says so.
+    std::int64_t size = 0;
+    if (storage_.Holds(path_) || !storage_.Size(path_, size)) return;
+    if (size != loadedSize_) Load();
+}
+
+void Session::Append(const std::vector<Record>& records) {
+    // The sums are checked before anything reaches the disk.
+    Period after = period_;
+    for (const Record& record : records) {
+        bool line = record.kind == Kind::Line || record.kind == Kind::Void;
+        if (!after.Add(record))
+            throw common::Error(
+                common::FormatMessageText(regi::kOutOfRange, regi::FormatMoney(line ? record.subtotal : record.total)));
+        if (record.kind == Kind::Z) {
+            // A new period starts with the z record.
+            after = Period();
+            after.Add(record);
+        }
+    }
+    Status held = storage_.Hold(path_);
+    if (held.fault == Fault::Busy) throw common::Error(std::wstring(kJournalBusy) + L"\r\n" + path_);
+    if (!held) Fail(kWriteError, path_, held);
+    std::int64_t size = 0;
+    Status sized = storage_.Size(path_, size);
+    if (!sized) Fail(kWriteError, path_, sized);
+    // A new journal starts with the byte-order mark and the header; after a
+    // last line cut short, the records start on a line of their own.
+    std::string bytes;
+    if (size == 0) {
+        bytes = std::string(kByteOrderMark) + kHeader + "\r\n";
+    } else {
+        std::string last(1, '\0');
+        Status read = storage_.Read(path_, size - 1, last);
+        if (!read) Fail(kWriteError, path_, read);
+        if (last[0] != '\n' && last[0] != '\r') bytes = "\r\n";
+    }
+    for (const Record& record : records) bytes += FormatRecord(record);
+    Status written = storage_.Append(path_, bytes);
+    if (!written) {
+        // What reached the disk is passed over silently from now on.
+        if (kept_.failedAt < 0) kept_.failedAt = size;
+        SaveKept();
+        Fail(kWriteError, path_, written);
+    }
+    std::int64_t begin = std::min(kept_.failedAt < 0 ? size : kept_.failedAt, unfinishedAt_ < 0 ? size : unfinishedAt_);
+    if (begin < size) kept_.partials.push_back({begin, size});
+    kept_.failedAt = unfinishedAt_ = -1;
+    for (const Record& record : records)
+        if (record.kind == Kind::Z) kept_.partials.clear();  // never read again: reading stops at the last Z
+    period_ = after;
+    kept_.sequence = period_.nextSequence - 1;
+    kept_.sale = period_.nextSale - 1;
+    kept_.z = period_.nextZ - 1;
+    kept_.size = size + static_cast<std::int64_t>(bytes.size());
+    SaveKept();
+}
+
+void Session::SaveKept() noexcept {
+    // The append succeeded whatever happens here: the next one tries again.
+    storage_.Replace(keptPath_, FormatKept(kept_));
+}
+
+[[noreturn]] void Session::FailOpenSale(const Status& status) const {
+    std::wstring text = std::wstring(kOpenSaleError) + L"\r\n" + openSalePath_ + L"\r\n" + status.reason;
+    if (recorded_) text += std::wstring(L"\r\n") + recorded_;
+    throw common::Error(text);
+}
+
+regi::SaleRecord Session::RecordSale(regi::SaleRecord sale) {
+    EnsureLoaded();
+    sale.time = TimeNow();
+    std::vector<Record> records = period_.SaleRecords(sale);
+    Append(records);
+    sale.number = records.back().sale;
+    recorded_ = L"売上は記録されています。打ち直さないでください。";
+    // A file left behind names a sale number the journal has passed: never restored.
+    storage_.Remove(openSalePath_);
+    return sale;
+}
+
+void Session::RecordVoid(std::int64_t lineNumber, const regi::LineRecord& line) {
+    EnsureLoaded();
+    Append({period_.VoidRecord(lineNumber, line, TimeNow())});
+}
+
+void Session::RecordCancel(std::int64_t lineCount, std::int64_t total) {
+    EnsureLoaded();
+    Append({period_.CancelRecord(lineCount, total, TimeNow())});
+    recorded_ = L"取引中止は記録されています。";
+    storage_.Remove(openSalePath_);
+}
+
+Report Session::TakeX(std::int64_t cashFloat) {
+    EnsureLoaded();
+    Record x = period_.ReportRecord(Kind::X, cashFloat, TimeNow());
+    Report report{0, ReportItems(period_, x)};
+    Append({x});
+    return report;
+}
+
+Report Session::TakeZ(std::int64_t cashFloat) {
+    EnsureLoaded();
+    Record z = period_.ReportRecord(Kind::Z, cashFloat, TimeNow());
+    Report report{z.z, ReportItems(period_, z)};
+    Append({z});
+    return report;
+}
+
+void Session::KeepOpenSale(const std::vector<regi::LineRecord>& lines) {
+    if (lines.empty()) {
+        // A file left here would bring voided lines back at the next start.
+        Status removed = storage_.Remove(openSalePath_);
+        if (!removed && removed.fault != Fault::Missing) FailOpenSale(removed);
+        return;
+    }
+    recorded_ = nullptr;
+    EnsureLoaded();
+    Status replaced = storage_.Replace(openSalePath_, FormatOpenSale({period_.nextSale, lines}));
+    if (!replaced) FailOpenSale(replaced);
+}
+
+void Session::KeepSale(const regi::TSale& sale) {
+    // A settled or empty sale has no lines to keep.
+    KeepOpenSale(sale.State() == regi::SaleState::Open ? sale.Lines() : std::vector<regi::LineRecord>{});
+}
+
+std::vector<regi::LineRecord> Session::RecoverOpenSale() {
+    recoveryMessage_.clear();
+    std::string content;
+    Status read = storage_.ReadWhole(openSalePath_, kMaxOpenSale, content);
+    if (read.fault == Fault::Missing) return {};
+    std::optional<OpenSale> sale = read ? ParseOpenSale(content) : std::nullopt;
+    if (sale) return sale->sale < period_.nextSale ? std::vector<regi::LineRecord>() : sale->lines;
+    if (!read) {
+        // Held by another program, or far too large to be ours: left where it is.
+        recoveryMessage_ = L"前回終了時の取引を復元できません: 途中の取引の控えを読めません。\r\n" + openSalePath_;
+        return {};
+    }
+    // Damaged: kept aside for the owner under a name of its own, never deleted.
+    std::wstring stamp = TimeNow();
+    stamp.erase(std::remove_if(stamp.begin(), stamp.end(), [](wchar_t c) { return c == L'-' || c == L':'; }),
+                stamp.end());
+    std::replace(stamp.begin(), stamp.end(), L'T', L'-');
+    std::wstring base = folder_ + L"\\Pelmora-open-damaged-" + stamp;
+    std::wstring aside;
+    Status moved;
+    for (int n = 1; n <= 100 && aside.empty(); ++n) {
+        std::wstring name = base + (n == 1 ? L"" : L"-" + std::to_wstring(n)) + L".csv";
+        moved = storage_.Rename(openSalePath_, name);
+        if (moved)
+            aside = name;
+        else if (moved.fault != Fault::Exists)
+            break;
+    }
+    recoveryMessage_ = L"前回終了時の取引を復元できません: 途中の取引の控えが壊れています。\r\n";
+    recoveryMessage_ += aside.empty() ? L"控えはそのままです (" + moved.reason + L")\r\n" + openSalePath_
+                                      : L"控えは次の名前で残してあります\r\n" + aside;
+    return {};
+}
+
+void ConnectRecorder(regi::SaleRecorder& recorder, std::function<Session*()> journal, Clock clock) {
+    auto salesSinceStart = std::make_shared<std::int64_t>(0);  // numbers sales while no journal is kept
+    recorder.settling = [journal, clock, salesSinceStart](regi::SaleRecord& sale) {
+        if (Session* session = journal()) {
+            sale = session->RecordSale(sale);
+        } else {
+            sale.number = ++*salesSinceStart;
+            sale.time = common::FormatDateTime(clock());
+        }
+    };
+    recorder.voiding = [journal](int lineNumber, const regi::LineRecord& line) {
+        if (Session* session = journal()) session->RecordVoid(lineNumber, line);
+    };
+    recorder.cancelling = [journal](const std::vector<regi::LineRecord>& lines) {
+        if (Session* session = journal())
+            session->RecordCancel(static_cast<std::int64_t>(lines.size()), regi::SumTaxes(lines, 0, 0).Total());
+    };
+}
+
+}  // namespace journal

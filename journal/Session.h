@@ -1,0 +1,139 @@
+#pragma once
+// The sales journal as the register uses it, without Windows: every settled
+// sale, void, cancel and report is appended to Pelmora-journal.csv and flushed
+// before the call returns; the sale being keyed is kept in Pelmora-open.csv,
+// replaced whole at every change, for the next start after a crash. Each
+// writing call either stores everything and updates the numbers and totals, or
+// raises common::Error and changes nothing, so that the same call can simply be
+// tried again. After each append the highest numbers and the journal's size are
+// kept in Pelmora-journal-numbers.txt (see Kept), where damage to the journal
+// cannot reset them. From its first append on, the session holds the journal:
+// other programs may read it, none may write to it.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/DateTime.h"
+#include "journal/Checkpoint.h"
+#include "journal/Kept.h"
+#include "journal/Period.h"
+#include "journal/Storage.h"
+#include "sale/Sale.h"
+#include "sale/SaleRecord.h"
+
+namespace journal {
+
+extern const wchar_t kJournalName[];     // "Pelmora-journal.csv"
+extern const wchar_t kOpenSaleName[];    // "Pelmora-open.csv"
+extern const wchar_t kKeptName[];        // "Pelmora-journal-numbers.txt"
+extern const wchar_t kCheckpointName[];  // "Pelmora-journal-checkpoint.txt"
+// The first line of the message when another program holds the journal; the path follows.
+extern const wchar_t kJournalBusy[];  // "売上の記録は別の Pelmora が使っています"
+
+// The local time now; the program's reads the system clock.
+using Clock = std::function<common::DateTime()>;
+
+struct Report {
+    std::int64_t z = 0;  // the Z's number; 0 for an X
+    std::vector<ReportLine> items;
+    std::vector<std::wstring> Lines() const;  // see ReportLines
+    std::wstring Text() const;                // the lines joined by CRLF, for an edit box
+};
+
+class Session {
+public:
+    // The journal's files lie in folder, named with "\" as the separator.
+    Session(Storage& storage, const std::wstring& folder, Clock clock);
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+    const std::wstring& Path() const { return path_; }
+    const std::wstring& OpenSalePath() const { return openSalePath_; }
+    const std::wstring& KeptPath() const { return keptPath_; }
+    const std::wstring& CheckpointPath() const { return checkpointPath_; }
+
+    // Reads the period since the last Z from the end of the journal; a missing
+    // journal is an empty one. The next numbers continue from the higher of the
+    // journal's and the kept ones. Returns the number of lines read and not used.
+    // Raises common::Error when the journal is there but cannot be read; until a
+    // load succeeds, every writing call tries it first. Never changes the journal.
+    int Load();
+    // The start of a run: Load, then the lines a run that ended mid-sale left
+    // (see RecoverOpenSale). Raises what Load raises and then restores nothing:
+    // with the numbering unknown, a sale that reached the journal could come back.
+    std::vector<regi::LineRecord> Start();
+    // What the start should show, each once: everything Load found in the
+    // journal in one message with line numbers, that another program holds
+    // it, and what RecoverOpenSale could not restore.
+    std::vector<std::wstring> StartMessages() const;
+
+    // Stores a settled sale (lines, taxes, tendered, change): it gets the next
+    // sale number and the time now; its line records, then its sale record.
+    // Removes the open-sale file. Returns the sale with its number and time.
+    regi::SaleRecord RecordSale(regi::SaleRecord sale);
+    // A line of the open sale voided (its number before the void, its values).
+    void RecordVoid(std::int64_t lineNumber, const regi::LineRecord& line);
+    // The open sale cancelled: its number of lines and their total. It uses up
+    // the sale number. Removes the open-sale file.
+    void RecordCancel(std::int64_t lineCount, std::int64_t total);
+    // 点検: the report of the period, with an x record; the period goes on.
+    Report TakeX(std::int64_t cashFloat);
+    // 精算: the report with the next Z number, with a z record; a new period starts.
+    Report TakeZ(std::int64_t cashFloat);
+
+    std::int64_t SalesTotal() const { return period_.total; }  // since the last Z
+    std::int64_t NextSaleNumber() const { return period_.nextSale; }
+    // The float and the sales since the last Z; raises common::Error beyond the register's limits.
+    std::int64_t ExpectedCash(std::int64_t cashFloat) const { return period_.ExpectedCash(cashFloat); }
+    const Period& CurrentPeriod() const { return period_; }
+    // The last sale settled since the last Z as the last load found it in the
+    // journal, settled in an earlier run; number 0 when there is none. The
+    // sales of this run are the register's (regi::TSale::LastSettled).
+    const regi::SaleRecord& EarlierSale() const { return earlierSale_; }
+
+    // The open sale's lines, after every change to them; no lines removes the
+    // file. A failure names the recovery file and, after a settle or cancel,
+    // says that the journal holds it.
+    void KeepOpenSale(const std::vector<regi::LineRecord>& lines);
+    // The sale's lines while it is open; none once it is settled or empty.
+    void KeepSale(const regi::TSale& sale);
+    // The lines a run that ended mid-sale left; none when there is no file, when
+    // it is damaged, or when its sale reached the journal already (known only
+    // after Load, so call it after Load). A damaged file is renamed aside and
+    // named in StartMessages. Never raises.
+    std::vector<regi::LineRecord> RecoverOpenSale();
+
+private:
+    BackwardReader ReadBack(std::int64_t size, const std::vector<ByteRange>& partials, std::int64_t begin);
+    // The checkpoint beside the journal while it still stands for the journal's start.
+    std::optional<Checkpoint> ReadCheckpoint(std::int64_t size);
+    // The journal's first bytes and those just before offset, as a checkpoint keeps them; empty when unreadable.
+    std::pair<std::string, std::string> KnownBytes(std::int64_t offset);
+    void EnsureLoaded();
+    void Append(const std::vector<Record>& records);  // to the disk, then into the period
+    void SaveKept() noexcept;
+    [[noreturn]] void Fail(const wchar_t* what, const std::wstring& path, const Status& status) const;
+    [[noreturn]] void FailOpenSale(const Status& status) const;
+    std::wstring TimeNow() const { return common::FormatDateTime(clock_()); }
+
+    Storage& storage_;
+    Clock clock_;
+    std::wstring folder_, path_, openSalePath_, keptPath_, checkpointPath_;
+    Period period_;
+    Kept kept_;
+    std::int64_t unfinishedAt_ = -1;  // see BackwardReader::UnfinishedAt
+    std::int64_t loadedSize_ = 0;     // the journal's bytes when it was last read
+    regi::SaleRecord earlierSale_;
+    bool loaded_ = false;
+    const wchar_t* recorded_ = nullptr;  // what the last settle or cancel stored, until a new sale opens
+    std::wstring journalMessage_, busyMessage_, recoveryMessage_;
+};
+
+// Connects the register's recorder: each sale, void and cancel reaches the
+// journal before the sale changes, while journal() gives one; without it,
+// sales are numbered from 1 in each run and get the time now.
+void ConnectRecorder(regi::SaleRecorder& recorder, std::function<Session*()> journal, Clock clock);
+
+}  // namespace journal

@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "journal/Checkpoint.h"
+#include "journal/Session.h"
+#include "tests/journal/MemoryStorage.h"
+#include "tests/journal/Rows.h"
+
+using namespace journal;
+using namespace journal_test;
+using regi::TaxClass;
+
+namespace {
+
+const std::wstring kFolder = L"C:\\shop";
+const common::DateTime kNow{2026, 12, 8, 21, 7, 56};
+
+// A journal that no Z ever closed, long enough for a start to leave a checkpoint.
+std::string NeverClosed(std::int64_t sales, std::int64_t& seq) {
+    std::string text = std::string(kBom) + kColumnNames + "\r\n";
+    for (std::int64_t n = 1; n <= sales; ++n)
+        text += TestSale{n, "2026-12-08T09:00:00", {{1, 1100, 1}, {2, 540, 3}, {0, -300, 1}}, 10, 8, 5000}.Rows(seq);
+    return text;
+}
+
+class CheckpointTest : public testing::Test {
+protected:
+    CheckpointTest() {
+        std::int64_t seq = 1;
+        storage_.files[Path(kJournalName)] = NeverClosed(4000, seq);
+    }
+    static std::wstring Path(const wchar_t* name) { return kFolder + L"\\" + name; }
+    std::unique_ptr<Session> Open(MemoryStorage& storage) {
+        return std::make_unique<Session>(storage, kFolder, [] { return kNow; });
+    }
+    // What a start makes of the journal without any checkpoint.
+    void ExpectAsReadWhole(const Session& session) {
+        MemoryStorage whole = storage_;
+        whole.files.erase(Path(kCheckpointName));
+        std::unique_ptr<Session> read = Open(whole);
+        read->Load();
+        const Period &a = session.CurrentPeriod(), &b = read->CurrentPeriod();
+        EXPECT_EQ(a.from, b.from);
+        EXPECT_EQ(a.sales, b.sales);
+        EXPECT_EQ(a.lines, b.lines);
+        EXPECT_EQ(a.total, b.total);
+        EXPECT_EQ(a.Tax(), b.Tax());
+        EXPECT_EQ(a.exempt, b.exempt);
+        EXPECT_EQ(a.negativeAmount, b.negativeAmount);
+        EXPECT_EQ(a.nextSequence, b.nextSequence);
+        EXPECT_EQ(a.nextSale, b.nextSale);
+        EXPECT_EQ(session.EarlierSale().number, read->EarlierSale().number);
+        EXPECT_EQ(session.EarlierSale().lines.size(), read->EarlierSale().lines.size());
+        EXPECT_EQ(session.EarlierSale().tendered, read->EarlierSale().tendered);
+        EXPECT_EQ(session.StartMessages(), read->StartMessages());
+    }
+
+    MemoryStorage storage_;
+};
+
+TEST_F(CheckpointTest, TheNextStartReadsOnlyWhatCameAfterTheCheckpoint) {
+    std::unique_ptr<Session> first = Open(storage_);
+    first->Load();
+    ASSERT_EQ(storage_.files.count(Path(kCheckpointName)), 1u) << "a long reading leaves a checkpoint";
+    EXPECT_GT(storage_.reads, 16);
+    first->RecordSale({0,
+                       L"",
+                       {{TaxClass::Standard, 700, 2, 1400}},
+                       regi::SumTaxes({{TaxClass::Standard, 700, 2, 1400}}, 10, 8),
+                       1400,
+                       0});
+    storage_.Release();
+    std::string journalBefore = storage_.files[Path(kJournalName)];
+
+    storage_.reads = 0;
+    std::unique_ptr<Session> next = Open(storage_);
+    EXPECT_EQ(next->Load(), 0);
+    EXPECT_LE(storage_.reads, 3) << "the bytes the checkpoint knows and the sale after it";
+    EXPECT_EQ(next->SalesTotal(), 4000 * (1100 + 1620 - 300) + 1400);
+    EXPECT_EQ(next->NextSaleNumber(), 4002);
+    EXPECT_EQ(next->EarlierSale().number, 4001);
+    ExpectAsReadWhole(*next);
+    EXPECT_EQ(storage_.files[Path(kJournalName)], journalBefore) << "the journal is never rewritten";
+}
+
+TEST_F(CheckpointTest, ACheckpointThatNoLongerFitsTheJournalCostsOnlyAReadingOfTheWhole) {
+    Open(storage_)->Load();
+    const std::string journal = storage_.files[Path(kJournalName)];
+    const std::string checkpoint = storage_.files[Path(kCheckpointName)];
+    std::optional<Checkpoint> kept = ParseCheckpoint(checkpoint);
+    ASSERT_TRUE(kept);
+    ASSERT_EQ(kept->offset, static_cast<std::int64_t>(journal.size()));
+    ASSERT_GT(journal.size(), 1024u * 1024u);
+    std::string edited = journal;
+    edited.replace(edited.rfind(",5000,"), 6, ",5001,");  // the last sale's tendered, as a spreadsheet saved it
+    std::int64_t seq = 1;
+    struct Case {
+        const char* what;
+        std::string journal, checkpoint;
+    };
+    const Case cases[] = {
+        {"no checkpoint", journal, ""},
+        {"a damaged checkpoint", journal, checkpoint.substr(0, checkpoint.size() / 2)},
+        {"the journal cut short", journal.substr(0, journal.size() - 100), checkpoint},
+        {"the bytes before its place changed", edited, checkpoint},
+        {"another journal",
+         NeverClosed(3999, seq) + std::string(journal.size() - NeverClosed(2999, seq = 1).size(), '\n'), checkpoint},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        storage_.files[Path(kJournalName)] = c.journal;
+        storage_.files.erase(Path(kKeptName));
+        if (c.checkpoint.empty())
+            storage_.files.erase(Path(kCheckpointName));
+        else
+            storage_.files[Path(kCheckpointName)] = c.checkpoint;
+        storage_.reads = 0;
+        std::unique_ptr<Session> session = Open(storage_);
+        session->Load();
+        EXPECT_GT(storage_.reads, 16) << "read whole";
+        ExpectAsReadWhole(*session);
+    }
+}
+
+TEST(JournalCheckpoint, ReadsBackWhatItWroteAndNothingElse) {
+    Checkpoint c;
+    c.offset = 12345, c.head = std::string("\xEF\xBB\xBFseq,time", 11), c.tail = std::string("\r\n\0z", 4);
+    c.period.from = L"2026-12-07T21:00:00", c.period.sales = 3, c.period.total = -70, c.period.nextSale = 9;
+    c.period.taxable = {{TaxClass::Standard, 10, 1100, 100}, {TaxClass::Reduced, 8, 540, 40}};
+    c.lastSale = {8,
+                  L"2026-12-08T09:00:00",
+                  {{TaxClass::Reduced, 540, 1, 540}},
+                  regi::SumTaxes({{TaxClass::Reduced, 540, 1, 540}}, 10, 8),
+                  1000,
+                  460};
+    std::string text = FormatCheckpoint(c);
+    std::optional<Checkpoint> back = ParseCheckpoint(text);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(FormatCheckpoint(*back), text);
+    EXPECT_EQ(back->head, c.head);
+    EXPECT_EQ(back->tail, c.tail);
+    EXPECT_EQ(back->lastSale.lines.size(), 1u);
+    for (size_t n = 0; n + 2 < text.size(); ++n) EXPECT_FALSE(ParseCheckpoint(text.substr(0, n) + "x\r\n")) << n;
+}
+
+}  // namespace
