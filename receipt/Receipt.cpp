@@ -6,10 +6,6 @@
 
 namespace receipt {
 
-const wchar_t kBadRegistrationNumber[] =
-    L"登録番号は半角の「T」と13桁の数字で入力してください（例: T1234567890123）。\r\n"
-    L"登録していない場合は空欄にしてください。";
-
 namespace {
 
 const wchar_t kReprint[] = L"再発行";
@@ -53,18 +49,6 @@ const wchar_t* ItemName(regi::TaxClass taxClass) {
 }
 
 }  // namespace
-
-bool Settings::Registered() const { return IsRegistrationNumber(registrationNumber); }
-
-int Settings::Columns() const { return ColumnsFor(paperWidth); }
-
-int ColumnsFor(int paperWidth) { return paperWidth == kNarrowPaper ? 32 : 48; }
-
-bool IsRegistrationNumber(const std::wstring& text) {
-    return text.size() == 14 && text[0] == L'T' && std::all_of(text.begin() + 1, text.end(), IsDigit);
-}
-
-bool IsAcceptableRegistrationNumber(const std::wstring& text) { return text.empty() || IsRegistrationNumber(text); }
 
 std::vector<Line> ReceiptLines(const regi::SaleRecord& sale, const Settings& settings, bool reprint) {
     const int columns = settings.Columns();
