@@ -27,12 +27,6 @@ namespace {
 
 const wchar_t kClass[] = L"TForm1";
 
-struct Page {
-    int id;
-    const wchar_t* caption;
-};
-const Page kPages[] = {{TabSheet1, L"Regi"}, {TabSheet2, L"Kinsyu"}, {TabSheet3, L"設定"}};
-
 // Posted at the end of creation: what start-up has to tell, once the window is up.
 constexpr UINT kShowStartMessages = WM_APP + 1;
 
@@ -150,22 +144,7 @@ void TForm1::TakeZClick() {
 }
 
 void TForm1::CreatePages() {
-    pageControl_ = ui::CreateControl(WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 32, 593, 481, Handle(),
-                                     PageControl1, baseFont_.get());
-    for (int i = 0; i < 3; ++i) {
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = const_cast<wchar_t*>(kPages[i].caption);
-        SendMessageW(pageControl_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
-    }
-    // The pages lie over the page control's display area, the first one shown.
-    RECT area{0, 0, 593, 481};
-    SendMessageW(pageControl_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-    for (int i = 0; i < 3; ++i) {
-        tabSheets_[i].Create(Handle(), kPages[i].id, area.left, 32 + area.top, area.right - area.left,
-                             area.bottom - area.top, i == 0);
-        SetWindowPos(tabSheets_[i].Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    }
+    pageControl_ = CreatePageControl(Handle(), baseFont_.get(), tabSheets_);
     regi::RegisterPage::Hooks hooks;
     hooks.rates = [this] {
         const settings::Settings& values = settingsPage_.Values();

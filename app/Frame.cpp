@@ -144,6 +144,30 @@ void AnswerToolTip(NMHDR& header) {
     }
 }
 
+HWND CreatePageControl(HWND parent, HFONT font, ui::Panel (&sheets)[3]) {
+    struct Page {
+        int id;
+        const wchar_t* caption;
+    };
+    const Page pages[] = {{TabSheet1, L"Regi"}, {TabSheet2, L"Kinsyu"}, {TabSheet3, L"設定"}};
+    HWND pageControl = ui::CreateControl(WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, 0, 32, 593, 481, parent,
+                                         PageControl1, font);
+    for (int i = 0; i < 3; ++i) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(pages[i].caption);
+        SendMessageW(pageControl, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+    RECT area{0, 0, 593, 481};
+    SendMessageW(pageControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    for (int i = 0; i < 3; ++i) {
+        sheets[i].Create(parent, pages[i].id, area.left, 32 + area.top, area.right - area.left, area.bottom - area.top,
+                         i == 0);
+        SetWindowPos(sheets[i].Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+    return pageControl;
+}
+
 HWND CreateStatusBar(HWND parent, ui::Font& font) {
     HWND statusBar = CreateWindowExW(
         0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP | CCS_NOPARENTALIGN | CCS_NORESIZE, 0, 0, 0,

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "ui/Form.h"
 #include "ui/Gdi.h"
 
 namespace form1 {
@@ -23,6 +24,10 @@ const wchar_t* ToolTip(UINT_PTR id);
 // Answers a tool tip's or the tool bar's request for a tip; other
 // notifications pass untouched.
 void AnswerToolTip(NMHDR& header);
+
+// The page control with its tabs Regi, Kinsyu and 設定, and the three sheets
+// over its display area, the first one shown.
+HWND CreatePageControl(HWND parent, HFONT font, ui::Panel (&sheets)[3]);
 
 // The status bar along the bottom: the clock's panel and an empty one.
 HWND CreateStatusBar(HWND parent, ui::Font& font);

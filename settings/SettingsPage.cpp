@@ -95,9 +95,10 @@ void SettingsPage::Create(HWND sheet, HFONT font, Hooks hooks) {
                                  Edit8, font, WS_EX_CLIENTEDGE);
     ui::CreateControl(L"BUTTON", L"選ぶ...", button, 284, 133, 72, 25, groupBox6_.Handle(), Button6, font);
 
-    // The rate boxes are narrow; "10" needs all of their width.
+    // The rate boxes are narrow: two digits of the proportional face need all
+    // of their width, so the text has no margins.
     for (HWND rate : {edit2_, edit3_})
-        SendMessageW(rate, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+        SendMessageW(rate, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
 
     for (HWND rate : {edit2_, edit3_}) ui::SetControlColors(rate, kTaxBackground, GetSysColor(COLOR_WINDOWTEXT));
     Show(values_);
