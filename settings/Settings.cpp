@@ -50,9 +50,7 @@ std::wstring ValueText(regi::PrintMode value) { return IntegerText(static_cast<i
 }  // namespace
 
 Settings::Settings() {
-    EachSetting(*this, [](const wchar_t*, const wchar_t*, auto& value, auto fallback) {
-        ReadValue(std::nullopt, value, fallback);
-    });
+    EachSetting(*this, [](const wchar_t*, const wchar_t*, auto& value, auto fallback) { value = fallback; });
 }
 
 Settings ReadSettings(const Profile& file) {
