@@ -134,7 +134,7 @@ void TVersionBox::FormCreate() {
     ApplyBounds();
 }
 
-void TVersionBox::ApplyBounds() { settings::ApplyWindowBounds(Handle(), settingsFile_, L"form2", {412, 328, 0, 0}); }
+void TVersionBox::ApplyBounds() { settings::ApplyWindowBounds(Handle(), settingsFile_, L"form2", {0, 0, 412, 328}); }
 
 void TVersionBox::LoadPicture(const std::wstring& path) {
     picture_ = about::Picture::Load(path);

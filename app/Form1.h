@@ -1,6 +1,7 @@
 #pragma once
 // The main window: tool bar, menu, the three pages and the status bar. It reads
-// its settings when it is made and writes them when it closes.
+// its settings when it is made and writes them when it closes; the pages, the
+// settings, the journal and the receipts do their own work.
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "about/PictureDialog.h"
 #include "cashcount/CashCountPage.h"
 #include "journal/Journal.h"
+#include "receipt/Receipts.h"
 #include "register/RegisterPage.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsPage.h"
@@ -34,15 +36,12 @@ public:
     void Timer1Timer();
     void Timer2Timer();
     bool Timer1Enabled() const { return timer1Enabled_; }
-    // The greeting buttons of the settings page.
-    void Button1Click();
-    void Button2Click();
-    void Button3Click();
 
-    // The settings page's "画像": chooses the about box's picture.
-    void Button4Click();
     // The about box, made after this window.
     void SetVersionBox(TVersionBox* box) { versionBox_ = box; }
+    // The pages the first picture does not show (Kinsyu, 設定): made once the
+    // program has waited for its first key, or when first asked for.
+    void CreateHiddenPages();
 
     // The daily close, while the journal is kept: 点検 (X) and 精算 (Z).
     void TakeXClick();
@@ -55,10 +54,10 @@ public:
     // A notice for the operator, shown once the window is up (where the settings went).
     void TellAtStart(std::wstring notice);
 
-    HWND Control(int id) const;
-    settings::SettingsPage& SettingsPage() { return settingsPage_; }
+    HWND Control(int id);
+    settings::SettingsPage& SettingsPage();
     regi::RegisterPage& RegisterPage() { return registerPage_; }
-    cashcount::CashCountPage& CashCountPage() { return cashCountPage_; }
+    cashcount::CashCountPage& CashCountPage();
     const settings::SettingsFile& SettingsFile() const { return settingsFile_; }
 
     // The exit question of Exit1Click; with the journal on, sales are not lost.
@@ -72,23 +71,14 @@ protected:
 
 private:
     void FormCreate();
-    void CreateWidgets();
-    void CreateToolBar();
     void CreatePages();
-    void CreateStatusBar();
     void LayoutFrame(int clientWidth, int clientHeight);
-    void ApplySettings();
     void Command(int id, int code);
     void StartJournal();
     std::int64_t CashFloat() const;
     void ShowReport(const wchar_t* caption, const journal::Report& report);
-    void ShowReceipt();
-    void PrintReceipt(const regi::SaleRecord& sale);
-    void ChoosePrinter();
-    void Notify(NMHDR& header);
-    bool AskExit();
+    void ChoosePicture();
     void CloseWithoutAsking();
-    RECT RestoredBounds() const;
 
     settings::SettingsFile settingsFile_;
     settings::SettingsPage settingsPage_;
@@ -99,9 +89,9 @@ private:
     regi::RegisterPage registerPage_;  // after the sheets: it goes first
     cashcount::CashCountPage cashCountPage_;
     about::OpenPictureDialog openPictureDialog1_;
+    receipt::Receipts receipts_;
     TVersionBox* versionBox_ = nullptr;
     std::unique_ptr<journal::Journal> journal_;
-    std::int64_t printedSale_ = -1;  // the sale whose receipt was printed: the next is a reprint
     struct StartMessage {
         std::wstring text;
         bool notice;  // information, not an error

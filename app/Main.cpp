@@ -61,10 +61,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     if (!asksForPicture) {
         int quit = ui::PumpMessages();
         if (quit >= 0) return quit;
-        // Set with the queue empty, the timer comes due after the program has
-        // waited for input.
-        afterFirstWait = createVersionBox;
-        SetTimer(nullptr, 0, USER_TIMER_MINIMUM, RunAfterFirstWait);
     }
+    // Set with the queue empty, the timer comes due after the program has
+    // waited for input: then the pages the first picture does not show, and
+    // the about box.
+    afterFirstWait = [&] {
+        form1.CreateHiddenPages();
+        if (!versionBox) createVersionBox();
+    };
+    SetTimer(nullptr, 0, USER_TIMER_MINIMUM, RunAfterFirstWait);
     return ui::RunMessageLoop();
 }

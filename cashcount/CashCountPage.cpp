@@ -19,7 +19,8 @@ const COLORREF kGridColor = RGB(237, 244, 102);    // light yellow: the grid and
 const TColor kComputedColor = RGB(240, 199, 252);  // light violet: the computed amount
 }  // namespace
 
-void CashCountPage::Create(HWND sheet) {
+void CashCountPage::Create(HWND sheet, Hooks hooks) {
+    hooks_ = std::move(hooks);
     font_ = ui::MakeFont(kFace, 15);
 
     grid_.SetColCount(kColCount);
@@ -55,6 +56,13 @@ void CashCountPage::Create(HWND sheet) {
     button7_ = ui::CreateControl(L"BUTTON", L"記録から", BS_PUSHBUTTON | WS_TABSTOP, 8, 392, 60, 23, sheet,
                                  ids::Button7, font_.get());
     ShowWindow(button7_, SW_HIDE);
+}
+
+bool CashCountPage::Command(int id, int /*code*/) {
+    if (id != ids::Button7) return false;
+    if (hooks_.expectedCash)
+        if (std::optional<std::int64_t> cash = hooks_.expectedCash()) SetComputedAmount(*cash);
+    return true;
 }
 
 void CashCountPage::ShowJournalButton(bool shown) { ShowWindow(button7_, shown ? SW_SHOW : SW_HIDE); }

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "numedit/SaNumEdit.h"
@@ -19,8 +21,17 @@ public:
     CashCountPage(const CashCountPage&) = delete;
     CashCountPage& operator=(const CashCountPage&) = delete;
 
+    // What the page needs of the main window: the cash the drawer should hold
+    // by the journal, nothing while no journal is kept.
+    struct Hooks {
+        std::function<std::optional<std::int64_t>()> expectedCash;
+    };
+
     // Makes the page's widgets on sheet, in their tab order (grid, computed amount).
-    void Create(HWND sheet);
+    void Create(HWND sheet, Hooks hooks);
+    bool Created() const { return button7_ != nullptr; }
+    // The commands of the page's own controls; false for any other id.
+    bool Command(int id, int code);
 
     // Start-up: the header texts and the row captions of the grid; the first
     // count is the current cell.
@@ -42,6 +53,7 @@ public:
     void SetComputedAmount(std::int64_t amount);
 
 private:
+    Hooks hooks_;
     ui::StringGrid grid_;
     TSaNumEdit computed_;
     HWND label20_ = nullptr, label21_ = nullptr, label11_ = nullptr, button7_ = nullptr;

@@ -3,7 +3,6 @@
 #include "ui/App.h"
 #include "ui/Controls.h"
 #include "ui/Error.h"
-#include "ui/MessageLoop.h"
 
 namespace journal {
 
@@ -37,33 +36,21 @@ TReportWindow::TReportWindow(const std::wstring& caption, const std::wstring& te
                       Handle(), CloseButton, font_.get());
 }
 
-void TReportWindow::ShowModal(HWND owner) {
+void TReportWindow::Place(HWND owner) {
     RECT o{};
     if (owner) GetWindowRect(owner, &o);
     SetWindowPos(Handle(), nullptr, o.left + 40, o.top + 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     ui::MoveIntoWorkArea(Handle());
     SendMessageW(Control(ReportText), EM_SETSEL, 0, 0);
-    closed_ = 0;
-    ui::ShowModal(Handle(), owner, Control(ReportText), closed_, [this](const MSG& msg) {
-        // Escape closes, as in a dialog; Ctrl+C belongs to the text box.
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE &&
-            (msg.hwnd == Handle() || IsChild(Handle(), msg.hwnd))) {
-            Close();
-            return true;
-        }
-        return false;
-    });
 }
 
 LRESULT TReportWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_COMMAND:
-        if (LOWORD(wParam) == CloseButton) Close();
+    if (message == WM_COMMAND) {
+        if (LOWORD(wParam) == CloseButton) Close(IDCANCEL);
         if (LOWORD(wParam) == PrintButton && print_) print_();
         return 0;
-    case WM_CLOSE: Close(); return 0;
     }
-    return Form::HandleMessage(message, wParam, lParam);
+    return ModalWindow::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace journal

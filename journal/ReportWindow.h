@@ -5,30 +5,26 @@
 #include <functional>
 #include <string>
 
-#include "ui/Form.h"
 #include "ui/Gdi.h"
+#include "ui/ModalWindow.h"
 
 namespace journal {
 
-class TReportWindow : public ui::Form {
+class TReportWindow : public ui::ModalWindow {
 public:
     enum Id : int { ReportText = 100, PrintButton, CloseButton };
 
     // print is run by the print button; without it the button is not shown.
     TReportWindow(const std::wstring& caption, const std::wstring& text, std::function<void()> print);
 
-    // Shows the window over owner and returns when it closes.
-    void ShowModal(HWND owner);
-    void Close() { closed_ = IDCANCEL; }
-    HWND Control(int id) const { return GetDlgItem(Handle(), id); }
-
 protected:
+    void Place(HWND owner) override;
+    HWND FirstFocus() const override { return Control(ReportText); }
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     std::function<void()> print_;
     ui::Font font_, textFont_;
-    int closed_ = 0;  // set when the window closes
 };
 
 }  // namespace journal

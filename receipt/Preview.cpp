@@ -6,7 +6,6 @@
 #include "ui/App.h"
 #include "ui/Controls.h"
 #include "ui/Error.h"
-#include "ui/MessageLoop.h"
 
 namespace receipt {
 
@@ -123,10 +122,8 @@ protected:
             return 0;
         case WM_ERASEBKGND: return 1;
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(Handle(), &ps);
+            ui::PaintDC dc(Handle());
             PaintBuffered(dc);
-            EndPaint(Handle(), &ps);
             return 0;
         }
         case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
@@ -234,36 +231,10 @@ TReceiptPreview::~TReceiptPreview() = default;
 int TReceiptPreview::ScrollPosition() const { return paper_->Position(); }
 int TReceiptPreview::ContentHeight() const { return paper_->ContentHeight(); }
 
-int TReceiptPreview::ShowModal(HWND owner) {
-    if (modal_) return 0;
-    modal_ = true;
-    result_ = 0;
-    int shown = ui::ShowModal(Handle(), owner, Control(PrintButton), result_,
-                              [this](const MSG& msg) { return PreTranslateModal(msg); });
-    modal_ = false;
-    return shown;
-}
-
-bool TReceiptPreview::PreTranslateModal(const MSG& msg) {
-    if ((msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) || !msg.hwnd ||
-        (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd)))
-        return false;
-    auto click = [this](int id) {
-        SendMessageW(Control(id), BM_CLICK, 0, 0);
-        return true;
-    };
-    switch (msg.wParam) {
-    case 'P': return click(PrintButton);  // the access keys, with Alt or without
-    case 'C': return click(CopyButton);
-    case VK_ESCAPE: return click(CloseButton);
-    }
+// The arrows and the page keys scroll the paper, whatever has the focus.
+bool TReceiptPreview::TakeKey(const MSG& msg) {
     if (msg.message != WM_KEYDOWN) return false;
     switch (msg.wParam) {
-    case VK_RETURN: {
-        HWND focus = GetFocus();
-        bool button = focus == Control(PrintButton) || focus == Control(CopyButton) || focus == Control(CloseButton);
-        return click(button ? GetDlgCtrlID(focus) : PrintButton);
-    }
     case VK_UP: paper_->Scroll(SB_LINEUP); return true;
     case VK_DOWN: paper_->Scroll(SB_LINEDOWN); return true;
     case VK_PRIOR: paper_->Scroll(SB_PAGEUP); return true;
@@ -283,11 +254,6 @@ void TReceiptPreview::CopyClick() { PutOnClipboard(Handle(), PlainText(lines_, s
 
 void TReceiptPreview::CloseClick() { Close(IDCANCEL); }
 
-void TReceiptPreview::Close(int result) {
-    result_ = result;
-    if (!modal_) ShowWindow(Handle(), SW_HIDE);
-}
-
 LRESULT TReceiptPreview::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
@@ -302,9 +268,8 @@ LRESULT TReceiptPreview::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
     case WM_MOUSEWHEEL:
         // The wheel turns over the buttons too: it always scrolls the paper.
         return SendMessageW(paper_->Handle(), message, wParam, lParam);
-    case WM_CLOSE: Close(IDCANCEL); return 0;
     }
-    return Form::HandleMessage(message, wParam, lParam);
+    return ModalWindow::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace receipt

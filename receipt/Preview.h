@@ -7,8 +7,8 @@
 
 #include "receipt/Layout.h"
 #include "receipt/Receipt.h"
-#include "ui/Form.h"
 #include "ui/Gdi.h"
+#include "ui/ModalWindow.h"
 
 namespace receipt {
 
@@ -20,23 +20,19 @@ enum PreviewId : int {
     CloseButton,
 };
 
-class TReceiptPreview : public ui::Form {
+class TReceiptPreview : public ui::ModalWindow {
 public:
     // Makes the window, hidden, for lines on the paper and printer of settings.
     TReceiptPreview(std::vector<Line> lines, Settings settings);
     ~TReceiptPreview() override;
 
-    // Shows the window with owner disabled until it closes. IDOK when the slip
-    // was printed (the window closes then), IDCANCEL when it was closed
-    // (閉じる, Escape or the close box).
-    int ShowModal(HWND owner);
-    bool Modal() const { return modal_; }
+    // ShowModal gives IDOK when the slip was printed (the window closes then),
+    // IDCANCEL when it was closed (閉じる, Escape or the close box).
 
     void PrintClick();  // a failure throws and the window stays open
     void CopyClick();   // the plain text, CF_UNICODETEXT
     void CloseClick();
 
-    HWND Control(int id) const { return GetDlgItem(Handle(), id); }
     // The paper view's scroll position and its range, in pixels.
     int ScrollPosition() const;
     int ContentHeight() const;
@@ -46,19 +42,17 @@ public:
     static constexpr int kCellPixels = 8;
 
 protected:
+    HWND FirstFocus() const override { return Control(PrintButton); }
+    bool TakeKey(const MSG& msg) override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     class Paper;
-    bool PreTranslateModal(const MSG& msg);
-    void Close(int result);
 
     std::vector<Line> lines_;
     Settings settings_;
     ui::Font buttonFont_;
     std::unique_ptr<Paper> paper_;  // the child window the slip is drawn in
-    bool modal_ = false;
-    int result_ = 0;
 };
 
 }  // namespace receipt

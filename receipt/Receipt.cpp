@@ -1,16 +1,11 @@
 #include "receipt/Receipt.h"
 
-#include <algorithm>
 
 #include "common/Calendar.h"
 #include "common/DateTime.h"
 #include "sale/Money.h"
 
 namespace receipt {
-
-const wchar_t kBadRegistrationNumber[] =
-    L"登録番号は半角の「T」と13桁の数字で入力してください（例: T1234567890123）。\r\n"
-    L"登録していない場合は空欄にしてください。";
 
 namespace {
 
@@ -24,8 +19,6 @@ const wchar_t kTendered[] = L"お預り";
 const wchar_t kChange[] = L"お釣り";
 const wchar_t kReducedNote[] = L"※は軽減税率対象";
 const wchar_t kWeekdays[] = L"日月火水木金土";
-
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 // "2026-12-08T21:07:56" as "2026年12月08日(火) 21:07"; any other text as it is.
 std::wstring ReceiptDate(const std::wstring& time) {
@@ -45,18 +38,6 @@ const wchar_t* ItemName(regi::TaxClass taxClass) {
 }
 
 }  // namespace
-
-bool Settings::Registered() const { return IsRegistrationNumber(registrationNumber); }
-
-int Settings::Columns() const { return PaperFor(paperWidth).columns; }
-
-Paper PaperFor(int paperWidth) { return paperWidth == kNarrowPaper ? Paper{58, 48, 32} : Paper{80, 72, 48}; }
-
-bool IsRegistrationNumber(const std::wstring& text) {
-    return text.size() == 14 && text[0] == L'T' && std::all_of(text.begin() + 1, text.end(), IsDigit);
-}
-
-bool IsAcceptableRegistrationNumber(const std::wstring& text) { return text.empty() || IsRegistrationNumber(text); }
 
 std::vector<Line> ReceiptLines(const regi::SaleRecord& sale, const Settings& settings, bool reprint) {
     const int columns = settings.Columns();

@@ -1,51 +1,24 @@
 #pragma once
-// The receipt of a settled sale: the shop's receipt settings, the check of a
-// registration number, and the layout of the receipt as lines. Windows-free.
+// The receipt of a settled sale as lines. Windows-free.
 #include <string>
 #include <vector>
 
 #include "receipt/Layout.h"
+#include "sale/Invoice.h"
 #include "sale/SaleRecord.h"
 
 namespace receipt {
 
-// The two paper rolls receipt printers take, in mm.
-constexpr int kNarrowPaper = 58;
-constexpr int kWidePaper = 80;
-
-struct Settings {
-    std::wstring shop;                // the shop's name, the receipt's first line
-    std::wstring address;             // an address or telephone line under it
-    std::wstring registrationNumber;  // "T" and 13 digits; empty: the shop is not registered
-    std::wstring printer;             // empty: the system's default printer
-    int paperWidth = kWidePaper;      // 58 or 80 (mm); anything else is taken as 80
-
-    // True when the registration number has its form: only then is it printed.
-    bool Registered() const;
-    int Columns() const;
-};
-
-// What a paper roll decides. Anything but 58 mm is taken as 80 mm.
-struct Paper {
-    int widthMm;       // 58 or 80
-    int printWidthMm;  // what a receipt printer prints of it: 48 or 72
-    // Characters per line, counting a full-width character as two: 32 or 48
-    // (the 12-dot columns of a 203-dpi receipt printer's 384 and 576 dots).
-    int columns;
-};
-Paper PaperFor(int paperWidth);
-
-// A registration number of the qualified invoice system: "T" and exactly 13
-// ASCII digits. Only the form is checked. For a corporation the digits are its
-// corporate number, whose first digit is a check digit, but a sole proprietor
-// gets a number of another kind, so a check-digit test would refuse valid
-// numbers; whether a number was really issued only the tax office's public
-// register can tell.
-bool IsRegistrationNumber(const std::wstring& text);
-// What the settings field may keep: a registration number, or nothing.
-bool IsAcceptableRegistrationNumber(const std::wstring& text);
-// The message for a field that holds anything else.
-extern const wchar_t kBadRegistrationNumber[];
+// The shop's receipt settings and the registration number's form live in the
+// sale core, where the settings page reads them too.
+using Settings = regi::ReceiptSettings;
+using regi::Paper;
+using regi::PaperFor;
+using regi::IsAcceptableRegistrationNumber;
+using regi::IsRegistrationNumber;
+using regi::kBadRegistrationNumber;
+using regi::kNarrowPaper;
+using regi::kWidePaper;
 
 // The receipt of sale as lines for paper of settings.paperWidth; a reprint says
 // so at its top.

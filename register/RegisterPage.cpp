@@ -151,9 +151,9 @@ void RegisterPage::CreateLabels(HWND sheet) {
     const Prompt prompts[] = {
         {Label14, ids::Label14, 256, 72}, {Label15, ids::Label15, 332, 56}, {Label19, ids::Label19, 392, 44}};
     for (const Prompt& p : prompts) {
-        labels_[p.label] = ui::CreateControl(L"STATIC", ShownCaption(p.label),
-                                             SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_CLIPSIBLINGS, 12, p.top, 245,
-                                             p.height, sheet, p.id, font16_.get());
+        labels_[p.label] =
+            ui::CreateControl(L"STATIC", ShownCaption(p.label), SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_CLIPSIBLINGS, 12,
+                              p.top, 245, p.height, sheet, p.id, font16_.get());
     }
     bevel_ = ui::CreateControl(L"STATIC", L"", SS_ETCHEDFRAME | SS_NOTIFY | WS_CLIPSIBLINGS, 4, 248, 261, 193, sheet,
                                ids::Bevel1, nullptr);
@@ -251,8 +251,7 @@ void RegisterPage::Act(std::uint16_t key, const std::wstring& entryAtPress) {
     }
     sale_.SetEntry(held_.AfterCommand(entryAtPress, shown, sale_.Entry(), outcome.acted));
     Show(outcome);
-    if (outcome.askCancel &&
-        ui::Ask(GetAncestor(sheet_, GA_ROOT), {kCancelQuestion, L"確認", L"はい(&Y)", L"いいえ(&N)"})) {
+    if (outcome.askCancel && ui::AskYesNo(GetAncestor(sheet_, GA_ROOT), kCancelQuestion)) {
         outcome = sale_.Cancel();
         sale_.SetEntry(held_.AfterCommand(entryAtPress, shown, sale_.Entry(), outcome.acted));
         Show(outcome);

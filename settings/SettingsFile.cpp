@@ -15,6 +15,10 @@ namespace {
 
 constexpr DWORD kValueBuffer = 2048;
 
+ui::Error WriteError(const std::wstring& path) {
+    return ui::Error(ui::FormatMessageText(L"%s に書き込めません", path));
+}
+
 std::wstring ReadRaw(const std::wstring& path, const wchar_t* section, const wchar_t* key, const wchar_t* fallback) {
     wchar_t buffer[kValueBuffer];
     DWORD length = GetPrivateProfileStringW(section, key, fallback, buffer, kValueBuffer, path.c_str());
@@ -49,11 +53,9 @@ bool FitsAnsiCodePage(const std::wstring& text) {
 void MakeRoomFor(const std::wstring& path, const std::wstring& text) {
     DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
-        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return;  // the write itself then says what went wrong
-        DWORD written = 0;
-        WriteFile(file, "\xFF\xFE", 2, &written, nullptr);
-        CloseHandle(file);
+        // The new file appears with its mark or not at all: a file without it
+        // would be read and written as ANSI from then on.
+        if (!platform::ReplaceFileContent(path, "\xFF\xFE")) throw WriteError(path);
         return;
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) || FitsAnsiCodePage(text)) return;
@@ -65,17 +67,25 @@ void MakeRoomFor(const std::wstring& path, const std::wstring& text) {
     MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), length);
     std::string utf16 = "\xFF\xFE";
     utf16.append(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
-    if (!platform::ReplaceFileContent(path, utf16)) throw ui::Error(ui::FormatMessageText(L"%s に書き込めません", path));
+    if (!platform::ReplaceFileContent(path, utf16)) throw WriteError(path);
 }
 
 }  // namespace
 
-std::wstring SettingsFile::ReadString(const wchar_t* section, const wchar_t* key, const std::wstring& fallback) const {
+std::optional<std::wstring> SettingsFile::Read(const wchar_t* section, const wchar_t* key) const {
     // The platform answers a missing key with the default it is given, so two
     // different defaults tell a missing key from any value the file may hold.
     std::wstring first = ReadRaw(path_, section, key, L"\x1");
-    if (first == L"\x1" && ReadRaw(path_, section, key, L"\x2") == L"\x2") return fallback;
+    if (first == L"\x1" && ReadRaw(path_, section, key, L"\x2") == L"\x2") return std::nullopt;
     return first;
+}
+
+void SettingsFile::Write(const wchar_t* section, const wchar_t* key, const std::wstring& value) const {
+    WriteString(section, key, value);
+}
+
+std::wstring SettingsFile::ReadString(const wchar_t* section, const wchar_t* key, const std::wstring& fallback) const {
+    return Read(section, key).value_or(fallback);
 }
 
 int SettingsFile::ReadInteger(const wchar_t* section, const wchar_t* key, int fallback) const {
@@ -88,8 +98,7 @@ bool SettingsFile::ReadBoolean(const wchar_t* section, const wchar_t* key, bool 
 
 void SettingsFile::WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) const {
     MakeRoomFor(path_, std::wstring(section) + key + value);
-    if (!WritePrivateProfileStringW(section, key, value.c_str(), path_.c_str()))
-        throw ui::Error(ui::FormatMessageText(L"%s に書き込めません", path_));
+    if (!WritePrivateProfileStringW(section, key, value.c_str(), path_.c_str())) throw WriteError(path_);
 }
 
 void SettingsFile::WriteInteger(const wchar_t* section, const wchar_t* key, int value) const {
@@ -136,7 +145,8 @@ SettingsPlace ChooseSettingsPlace(const std::vector<std::wstring>& companions) {
     std::wstring beside = SettingsPathBeside(programPath);
     if (CanWrite(beside)) return {beside, L""};
     // The shell is loaded only here, where the folder beside the program is read-only.
-    const auto getFolderPath = platform::SystemFunction<decltype(&SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
+    const auto getFolderPath =
+        platform::SystemFunction<decltype(&SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
     wchar_t folder[MAX_PATH];
     if (!getFolderPath || FAILED(getFolderPath(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder)))
         return {beside, L""};

@@ -5,12 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "settings/Settings.h"
+
 namespace settings {
 
-class SettingsFile {
+class SettingsFile : public Profile {
 public:
     explicit SettingsFile(std::wstring path) : path_(std::move(path)) {}
     const std::wstring& Path() const { return path_; }
+
+    std::optional<std::wstring> Read(const wchar_t* section, const wchar_t* key) const override;
+    void Write(const wchar_t* section, const wchar_t* key, const std::wstring& value) const override;
 
     // A missing file, section or key gives fallback; a key present with an empty
     // value gives the empty text. At most 2047 characters come back.

@@ -1,10 +1,12 @@
 #include "settings/SettingsPage.h"
 
 #include <commctrl.h>
+#include <mmsystem.h>
 
 #include <optional>
 
 #include "common/WholeNumber.h"
+#include "settings/GreetingSound.h"
 #include "settings/SettingsPageIds.h"
 #include "ui/Controls.h"
 #include "ui/Error.h"
@@ -28,8 +30,9 @@ std::optional<std::int64_t> ReadFloat(const std::wstring& text) {
 
 }  // namespace
 
-void SettingsPage::Create(HWND sheet, HFONT font) {
+void SettingsPage::Create(HWND sheet, HFONT font, Hooks hooks) {
     using namespace ids;
+    hooks_ = std::move(hooks);
     const DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
 
     groupBox1_.Create(sheet, GroupBox1, L"消費税率は", font, 16, 16, 177, 81);
@@ -91,68 +94,104 @@ void SettingsPage::Create(HWND sheet, HFONT font) {
     printer_ = ui::CreateControl(L"EDIT", L"", ES_AUTOHSCROLL | ES_READONLY, 88, 134, 188, 23, groupBox6_.Handle(),
                                  Edit8, font, WS_EX_CLIENTEDGE);
     ui::CreateControl(L"BUTTON", L"選ぶ...", button, 284, 133, 72, 25, groupBox6_.Handle(), Button6, font);
-    SetReceipt({});
-    SetPrintMode(0);
 
-    // The rate boxes are narrow; "10" needs all of their width.
+    // The rate boxes are narrow: two digits of the proportional face need all
+    // of their width, so the text has no margins.
     for (HWND rate : {edit2_, edit3_})
-        SendMessageW(rate, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+        SendMessageW(rate, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
 
     for (HWND rate : {edit2_, edit3_}) ui::SetControlColors(rate, kTaxBackground, GetSysColor(COLOR_WINDOWTEXT));
+    Show(values_);
 }
 
-receipt::Settings SettingsPage::Receipt() const {
-    receipt::Settings r;
+bool SettingsPage::Command(int id, int code) {
+    using namespace ids;
+    switch (id) {
+    case Button1: PlayGreeting(Greeting::Asa, SND_MEMORY); return true;  // whatever the hour and mute
+    case Button2: PlayGreeting(Greeting::Hiru, SND_MEMORY); return true;
+    case Button3: PlayGreeting(Greeting::Ban, SND_MEMORY); return true;
+    case Button4:
+        if (hooks_.choosePicture) hooks_.choosePicture();
+        return true;
+    case Button5:
+        if (hooks_.openJournalFolder) hooks_.openJournalFolder();
+        return true;
+    case Button6: ChoosePrinter(); return true;
+    case CheckBox3:
+        if (code == BN_CLICKED && hooks_.journalSwitched) hooks_.journalSwitched(JournalOn());
+        return true;
+    case Edit7:
+        if (code == EN_KILLFOCUS) Edit7Exit();
+        return true;
+    }
+    return false;
+}
+
+void SettingsPage::ChoosePrinter() {
+    std::vector<std::wstring> printers = hooks_.printers ? hooks_.printers() : std::vector<std::wstring>{};
+    ui::Menu menu(CreatePopupMenu());
+    AppendMenuW(menu.get(), MF_STRING, 1, L"通常使うプリンター");
+    for (size_t i = 0; i < printers.size(); ++i) AppendMenuW(menu.get(), MF_STRING, i + 2, printers[i].c_str());
+    RECT r;
+    GetWindowRect(ui::FindControl(groupBox6_.Handle(), ids::Button6), &r);
+    UINT chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY, r.left, r.bottom, 0,
+                                 GetAncestor(groupBox6_.Handle(), GA_ROOT), nullptr);
+    if (chosen == 1) SetWindowTextW(printer_, L"");
+    if (chosen >= 2) SetWindowTextW(printer_, printers[chosen - 2].c_str());
+}
+
+const Settings& SettingsPage::Values() const {
+    if (!Created()) return values_;
+    auto checked = [](HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; };
+    values_.muted = checked(checkBox1_);
+    values_.taxText = ui::GetText(edit2_);
+    values_.reducedTaxText = ui::GetText(edit3_);
+    values_.enterReduced = checked(checkBox2_);
+    values_.journalOn = checked(checkBox3_);
+    values_.floatText = ui::GetText(edit4_);
+    regi::ReceiptSettings& r = values_.receipt;
     r.shop = ui::GetText(shop_);
     r.address = ui::GetText(address_);
-    r.registrationNumber = registeredNumber_;
+    // r.registrationNumber is the last valid one, kept by Edit7Exit.
+    r.printMode = regi::PrintModeFrom(static_cast<int>(SendMessageW(printMode_, CB_GETCURSEL, 0, 0)));
     r.printer = ui::GetText(printer_);
-    r.paperWidth = SendMessageW(paperWidth_, CB_GETCURSEL, 0, 0) == 0 ? receipt::kNarrowPaper : receipt::kWidePaper;
-    return r;
+    r.paperWidth = SendMessageW(paperWidth_, CB_GETCURSEL, 0, 0) == 0 ? regi::kNarrowPaper : regi::kWidePaper;
+    return values_;
 }
 
-void SettingsPage::SetReceipt(const receipt::Settings& r) {
+void SettingsPage::Load(const Settings& values) {
+    values_ = values;
+    cashFloat_ = ReadFloat(values.floatText).value_or(0);
+    if (Created()) Show(values_);
+}
+
+void SettingsPage::Show(const Settings& values) {
+    auto check = [](HWND box, bool on) { SendMessageW(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); };
+    check(checkBox1_, values.muted);
+    SetWindowTextW(edit2_, values.taxText.c_str());
+    SetWindowTextW(edit3_, values.reducedTaxText.c_str());
+    check(checkBox2_, values.enterReduced);
+    check(checkBox3_, values.journalOn);
+    SetWindowTextW(edit4_, values.floatText.c_str());
+    const regi::ReceiptSettings& r = values.receipt;
     SetWindowTextW(shop_, r.shop.c_str());
     SetWindowTextW(address_, r.address.c_str());
-    // A number edited into the file by hand that is not one is not kept.
-    registeredNumber_ = receipt::IsAcceptableRegistrationNumber(r.registrationNumber) ? r.registrationNumber : L"";
-    SetWindowTextW(registrationNumber_, registeredNumber_.c_str());
-    SetPrinter(r.printer);
-    SendMessageW(paperWidth_, CB_SETCURSEL, r.paperWidth == receipt::kNarrowPaper ? 0 : 1, 0);
+    SetWindowTextW(registrationNumber_, r.registrationNumber.c_str());
+    SendMessageW(printMode_, CB_SETCURSEL, static_cast<WPARAM>(r.printMode), 0);
+    SetWindowTextW(printer_, r.printer.c_str());
+    SendMessageW(paperWidth_, CB_SETCURSEL, r.paperWidth == regi::kNarrowPaper ? 0 : 1, 0);
 }
-
-int SettingsPage::PrintMode() const {
-    LRESULT mode = SendMessageW(printMode_, CB_GETCURSEL, 0, 0);
-    return mode == 1 || mode == 2 ? static_cast<int>(mode) : 0;
-}
-
-void SettingsPage::SetPrintMode(int mode) {
-    SendMessageW(printMode_, CB_SETCURSEL, mode == 1 || mode == 2 ? mode : 0, 0);
-}
-
-void SettingsPage::SetPrinter(const std::wstring& name) { SetWindowTextW(printer_, name.c_str()); }
 
 void SettingsPage::Edit7Exit() {
     std::wstring text = ui::GetText(registrationNumber_);
-    if (!receipt::IsAcceptableRegistrationNumber(text)) throw ui::Error(receipt::kBadRegistrationNumber);
-    registeredNumber_ = text;
+    if (!regi::IsAcceptableRegistrationNumber(text)) throw ui::Error(regi::kBadRegistrationNumber);
+    values_.receipt.registrationNumber = text;
 }
 
-bool SettingsPage::JournalOn() const { return SendMessageW(checkBox3_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void SettingsPage::SetJournalOn(bool on) { SendMessageW(checkBox3_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
-
-std::wstring SettingsPage::FloatText() const { return ui::GetText(edit4_); }
-
-void SettingsPage::SetFloatText(const std::wstring& text) {
-    SetWindowTextW(edit4_, text.c_str());
-    cashFloat_ = ReadFloat(text).value_or(0);
-}
-
-std::int64_t SettingsPage::CashFloat() const { return ReadFloat(FloatText()).value_or(cashFloat_); }
+std::int64_t SettingsPage::CashFloat() const { return ReadFloat(Values().floatText).value_or(cashFloat_); }
 
 void SettingsPage::Edit4Exit() {
-    std::wstring text = FloatText();
+    std::wstring text = Values().floatText;
     std::optional<std::int64_t> amount = ReadFloat(text);
     if (!amount) throw ui::Error(ui::FormatMessageText(kBadFloat, text));
     cashFloat_ = *amount;
@@ -164,26 +203,6 @@ LRESULT CALLBACK SettingsPage::FloatProc(HWND hwnd, UINT message, WPARAM wParam,
     LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
     if (message == WM_KILLFOCUS) ui::Guarded([data] { reinterpret_cast<SettingsPage*>(data)->Edit4Exit(); });
     return result;
-}
-
-std::wstring SettingsPage::TaxText() const { return ui::GetText(edit2_); }
-
-void SettingsPage::SetTaxText(const std::wstring& text) { SetWindowTextW(edit2_, text.c_str()); }
-
-std::wstring SettingsPage::ReducedTaxText() const { return ui::GetText(edit3_); }
-
-void SettingsPage::SetReducedTaxText(const std::wstring& text) { SetWindowTextW(edit3_, text.c_str()); }
-
-bool SettingsPage::EnterReduced() const { return SendMessageW(checkBox2_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void SettingsPage::SetEnterReduced(bool on) {
-    SendMessageW(checkBox2_, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
-}
-
-bool SettingsPage::Muted() const { return SendMessageW(checkBox1_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void SettingsPage::SetMuted(bool muted) {
-    SendMessageW(checkBox1_, BM_SETCHECK, muted ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 }  // namespace settings

@@ -1,13 +1,17 @@
 #pragma once
 // The settings page: the tax rates, the greeting buttons with the mute switch,
-// and the button that chooses the about box's picture. The page holds the
-// settings in its widgets; the register and the greeting read them from there.
+// the button that chooses the about box's picture, the journal and receipts.
+// The page keeps the settings as values (settings/Settings.h); while its
+// widgets exist they are what the operator edits, and the values are read
+// from them.
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
-#include "receipt/Receipt.h"
+#include "settings/Settings.h"
 #include "ui/Form.h"
 #include "ui/Gdi.h"
 
@@ -18,52 +22,53 @@ extern const wchar_t kBadFloat[];
 
 class SettingsPage {
 public:
-    // Makes the widgets on the page sheet, in their tab order.
-    void Create(HWND sheet, HFONT font);
+    // What the page needs of the main window.
+    struct Hooks {
+        std::function<void()> choosePicture;                  // Button4
+        std::function<void()> openJournalFolder;              // Button5
+        std::function<void(bool on)> journalSwitched;         // CheckBox3 clicked
+        std::function<std::vector<std::wstring>()> printers;  // Button6's menu; throws when there are none
+    };
 
-    std::wstring TaxText() const;  // the text of Edit2, unchecked: the standard rate
-    void SetTaxText(const std::wstring& text);
-    std::wstring ReducedTaxText() const;  // the text of Edit3, unchecked: the reduced rate
-    void SetReducedTaxText(const std::wstring& text);
-    bool EnterReduced() const;  // CheckBox2: ENTER makes reduced-rate lines
-    void SetEnterReduced(bool on);
-    bool Muted() const;  // CheckBox1
-    void SetMuted(bool muted);
+    // Makes the widgets on the page sheet, in their tab order, showing the values.
+    void Create(HWND sheet, HFONT font, Hooks hooks);
+    bool Created() const { return edit2_ != nullptr; }
+    // The commands of the page's own controls; false for any other id.
+    bool Command(int id, int code);
 
-    // The sales journal: on or off, and the opening float's text.
-    bool JournalOn() const;  // CheckBox3
-    void SetJournalOn(bool on);
-    // The float as the shop typed it (Edit4), which the settings file keeps.
-    std::wstring FloatText() const;
-    void SetFloatText(const std::wstring& text);
+    // The values, read from the widgets while they exist.
+    const Settings& Values() const;
+    void Load(const Settings& values);
+
+    bool Muted() const { return Values().muted; }                            // CheckBox1
+    std::wstring TaxText() const { return Values().taxText; }                // Edit2
+    std::wstring ReducedTaxText() const { return Values().reducedTaxText; }  // Edit3
+    bool EnterReduced() const { return Values().enterReduced; }              // CheckBox2
+    bool JournalOn() const { return Values().journalOn; }                    // CheckBox3
+    regi::ReceiptSettings Receipt() const { return Values().receipt; }       // GroupBox6
     // The float as an amount: Edit4's text when it reads as one (an empty
     // field is no float), else the last text that did, 0 before any.
     std::int64_t CashFloat() const;
     // The float left in Edit4 when the operator leaves it: a text that does not
     // read is refused with a message and stays for correction.
     void Edit4Exit();
-
-    // Receipts: who issues them and on which paper and printer, and when
-    // they print (0 never, 1 after every settlement, 2 only on F5).
-    receipt::Settings Receipt() const;
-    void SetReceipt(const receipt::Settings& receipt);
-    int PrintMode() const;  // ComboBox1
-    void SetPrintMode(int mode);
-    void SetPrinter(const std::wstring& name);  // empty: the default printer
     // The registration number left in Edit7: an empty or valid one is kept;
     // anything else is refused with a message, stays for correction, and the
     // last valid number goes on counting.
     void Edit7Exit();
 
 private:
+    void ChoosePrinter();
+    void Show(const Settings& values);
     static LRESULT CALLBACK FloatProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR data);
 
+    mutable Settings values_;  // read afresh from the widgets
+    Hooks hooks_;
+    std::int64_t cashFloat_ = 0;  // the last float that read as an amount
     ui::GroupBox groupBox1_, groupBox2_, groupBox3_, groupBox4_, groupBox5_, groupBox6_;
     HWND shop_ = nullptr, address_ = nullptr, registrationNumber_ = nullptr, printMode_ = nullptr,
          paperWidth_ = nullptr, printer_ = nullptr;
-    std::wstring registeredNumber_;  // the last valid registration number
-    std::int64_t cashFloat_ = 0;     // the last float that read as an amount
     HWND edit2_ = nullptr, edit3_ = nullptr, edit4_ = nullptr;
     HWND checkBox1_ = nullptr, checkBox2_ = nullptr, checkBox3_ = nullptr;
 };

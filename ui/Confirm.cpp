@@ -53,4 +53,6 @@ bool Ask(HWND owner, const Question& question) {
     return answer == IDYES;
 }
 
+bool AskYesNo(HWND owner, const std::wstring& text) { return Ask(owner, {text, L"確認", L"はい(&Y)", L"いいえ(&N)"}); }
+
 }  // namespace ui

@@ -18,4 +18,8 @@ struct Question {
 // Shows the question modally over owner; true when the answer is yes.
 bool Ask(HWND owner, const Question& question);
 
+// The program's own yes/no question: captioned "確認", "はい(&Y)" taken by
+// Enter and "いいえ(&N)" by Escape.
+bool AskYesNo(HWND owner, const std::wstring& text);
+
 }  // namespace ui

@@ -30,34 +30,43 @@ int RunMessageLoop() {
 }
 
 bool RunModal(HWND owner, const std::function<bool()>& done, const std::function<bool(const MSG&)>& preTranslate) {
-    const bool disableOwner = owner && IsWindowEnabled(owner);
-    if (disableOwner) EnableWindow(owner, FALSE);
-    bool ended = true;
+    // The owner is enabled and active again however the loop ends, a throw included.
+    struct OwnerWaits {
+        HWND owner;
+        bool disabled = owner && IsWindowEnabled(owner);
+        explicit OwnerWaits(HWND o) : owner(o) {
+            if (disabled) EnableWindow(owner, FALSE);
+        }
+        ~OwnerWaits() {
+            if (disabled) EnableWindow(owner, TRUE);
+            if (owner) SetActiveWindow(owner);
+        }
+    } waits(owner);
     MSG msg;
     while (!done()) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             PostQuitMessage(static_cast<int>(msg.wParam));
-            ended = false;
-            break;
+            return false;
         }
         if (got == -1) break;
         if (preTranslate && preTranslate(msg)) continue;
         Dispatch(msg);
     }
-    if (disableOwner) EnableWindow(owner, TRUE);
-    if (owner) SetActiveWindow(owner);
-    return ended;
+    return true;
 }
 
 int ShowModal(HWND window, HWND owner, HWND focus, const int& result,
               const std::function<bool(const MSG&)>& preTranslate) {
     SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+    struct Shown {
+        HWND window;
+        ~Shown() { ShowWindow(window, SW_HIDE); }
+    } shown{window};
     ShowWindow(window, SW_SHOW);
     SetFocus(focus);
     bool ended = RunModal(
         owner, [&result] { return result != 0; }, preTranslate);
-    ShowWindow(window, SW_HIDE);
     return ended && result ? result : IDCANCEL;
 }
 

@@ -289,6 +289,31 @@ TEST_F(Form1Test, SettingsPageWidgetsStandInTheirGroups) {
     ReleaseDC(edit, dc);
 }
 
+TEST_F(Form1Test, BothRateBoxesShowTwoDigitsWhole) {
+    TForm1& f = Open();
+    ShowPage(2);
+    for (int id : {form1::Edit2, form1::Edit3}) {
+        HWND box = f.Control(id);
+        for (const wchar_t* rate : {L"10", L"88"}) {
+            SetWindowTextW(box, rate);
+            SetFocus(box);
+            SendMessageW(box, EM_SETSEL, 2, 2);  // the caret after the last digit
+            Pump();
+            RECT area{};
+            SendMessageW(box, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
+            SIZE text{};
+            {
+                ui::WindowDC dc(box);
+                ui::SelectGuard font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
+                GetTextExtentPoint32W(dc, rate, 2, &text);
+            }
+            EXPECT_LE(text.cx, area.right - area.left) << id << " " << testing::PrintToString(std::wstring(rate));
+            LRESULT first = SendMessageW(box, EM_POSFROMCHAR, 0, 0);
+            EXPECT_EQ(static_cast<short>(LOWORD(first)), area.left) << id << ": not scrolled to show the caret";
+        }
+    }
+}
+
 TEST_F(Form1Test, SettingsPageTabOrder) {
     TForm1& f = Open();
     ShowPage(2);

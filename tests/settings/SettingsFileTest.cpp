@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/Files.h"
 #include "settings/SettingsFile.h"
 #include "tests/support/WindowTest.h"
 #include "ui/Error.h"
@@ -154,4 +155,62 @@ TEST(SettingsPlace, AProgramFolderThatCannotBeWrittenHandsTheShopsFilesOnOnce) {
     EXPECT_TRUE(testing_support::FileExists(beside)) << "copied, never moved";
     for (const wchar_t* name : {L"Pelmora.ini", L"Pelmora-journal.csv"}) DeleteFileW((own + L"\\" + name).c_str());
     RemoveDirectoryW(own.c_str());
+}
+
+TEST(SettingsFile, ANewFileWhoseMarkCannotBeWrittenIsReportedAndNotLeftWithoutIt) {
+    TempFolder folder;
+    std::wstring path = folder.File(L"Pelmora.ini");
+    CreateDirectoryW((path + L".tmp").c_str(), nullptr);  // the new file cannot be made whole
+    try {
+        SettingsFile(path).WriteString(L"Config", L"Tax", L"5");
+        FAIL() << "the write was not refused";
+    } catch (const ui::Error& e) {
+        EXPECT_EQ(e.Message(), path + L" に書き込めません");
+    }
+    EXPECT_FALSE(testing_support::FileExists(path)) << "no file the profile functions would take for ANSI";
+}
+
+TEST(SettingsFile, TheSettingsTableWritesTheBytesOfTheKeysWrittenOneByOne) {
+    settings::Settings s;
+    s.muted = false;
+    s.window = {34, 12, 560, 640};
+    s.taxText = L"8";
+    s.enterReduced = true;
+    s.floatText = L"30,000";
+    s.receipt.shop = L"café 青葉";
+    s.receipt.registrationNumber = L"T1234567890123";
+    s.receipt.printMode = regi::PrintMode::EverySale;
+    s.receipt.paperWidth = 58;
+    const char* starts[] = {nullptr, "[Config]\r\nTax=5\r\nmine=1\r\n[Image]\r\nFileName=a.bmp\r\n"};
+    for (const char* start : starts) {
+        TempFolder folder;
+        std::wstring byHand = folder.File(L"hand.ini"), byTable = folder.File(L"table.ini");
+        if (start) {
+            WriteBytes(byHand, start);
+            WriteBytes(byTable, start);
+        }
+        // Each key as the main window wrote it before the table.
+        SettingsFile hand(byHand);
+        hand.WriteBoolean(L"CheckBox1", L"Checked", s.muted);
+        hand.WriteInteger(L"form", L"top", s.window.top);
+        hand.WriteInteger(L"form", L"left", s.window.left);
+        hand.WriteInteger(L"form", L"height", s.window.height);
+        hand.WriteInteger(L"form", L"width", s.window.width);
+        hand.WriteString(L"Config", L"Tax", s.taxText);
+        hand.WriteString(L"Config", L"ReducedTax", s.reducedTaxText);
+        hand.WriteBoolean(L"Config", L"EnterReduced", s.enterReduced);
+        hand.WriteBoolean(L"Journal", L"Enabled", s.journalOn);
+        hand.WriteString(L"Journal", L"Float", s.floatText);
+        hand.WriteString(L"Receipt", L"Shop", s.receipt.shop);
+        hand.WriteString(L"Receipt", L"Address", s.receipt.address);
+        hand.WriteString(L"Receipt", L"RegNo", s.receipt.registrationNumber);
+        hand.WriteInteger(L"Receipt", L"Print", static_cast<int>(s.receipt.printMode));
+        hand.WriteString(L"Receipt", L"Printer", s.receipt.printer);
+        hand.WriteInteger(L"Receipt", L"Width", s.receipt.paperWidth);
+        settings::WriteSettings(SettingsFile(byTable), s);
+        std::optional<std::string> expected = platform::ReadFileBytes(byHand),
+                                   written = platform::ReadFileBytes(byTable);
+        ASSERT_TRUE(expected && written);
+        EXPECT_EQ(*written, *expected) << (start ? "an ANSI file of an earlier run" : "a new file");
+    }
 }

@@ -1,0 +1,30 @@
+#pragma once
+// The receipts of the register: printed after a settlement when the shop wants
+// that, and shown in the preview on F5.
+#include <windows.h>
+
+#include <functional>
+
+#include "receipt/ReceiptPolicy.h"
+
+namespace receipt {
+
+class Receipts {
+public:
+    // settings gives the shop's receipt settings as they stand.
+    Receipts(std::function<regi::ReceiptSettings()> settings, ReceiptPolicy::JournalLastSale journalLast)
+        : settings_(std::move(settings)), journalLast_(std::move(journalLast)) {}
+
+    // A sale was settled just now: its receipt prints when the print mode says
+    // so. A printer that fails says so; the sale stays settled and F5 can try again.
+    void Settled(const regi::SaleRecord& sale);
+    // F5: the preview of the receipt ReceiptPolicy chooses, over owner.
+    void ShowLast(HWND owner, const regi::SaleRecord& lastThisRun);
+
+private:
+    std::function<regi::ReceiptSettings()> settings_;
+    ReceiptPolicy::JournalLastSale journalLast_;
+    ReceiptPolicy policy_;
+};
+
+}  // namespace receipt

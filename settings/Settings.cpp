@@ -1,0 +1,74 @@
+#include "settings/Settings.h"
+
+#include "settings/ProfileValues.h"
+
+namespace settings {
+
+namespace {
+
+// The settings file's keys, in the order they are written, each with the value
+// it fills and its default. A new setting is one more row.
+template <typename Values, typename Row>
+void EachSetting(Values& s, Row&& row) {
+    row(L"CheckBox1", L"Checked", s.muted, true);
+    row(L"form", L"top", s.window.top, 0);
+    row(L"form", L"left", s.window.left, 0);
+    row(L"form", L"height", s.window.height, 597);
+    row(L"form", L"width", s.window.width, 606);
+    row(L"Config", L"Tax", s.taxText, L"10");
+    row(L"Config", L"ReducedTax", s.reducedTaxText, L"8");
+    row(L"Config", L"EnterReduced", s.enterReduced, false);
+    row(L"Journal", L"Enabled", s.journalOn, false);
+    row(L"Journal", L"Float", s.floatText, L"0");
+    row(L"Receipt", L"Shop", s.receipt.shop, L"");
+    row(L"Receipt", L"Address", s.receipt.address, L"");
+    row(L"Receipt", L"RegNo", s.receipt.registrationNumber, L"");
+    row(L"Receipt", L"Print", s.receipt.printMode, regi::PrintMode::Never);
+    row(L"Receipt", L"Printer", s.receipt.printer, L"");
+    row(L"Receipt", L"Width", s.receipt.paperWidth, regi::kWidePaper);
+}
+
+// How each kind of value reads from its text, missing text included.
+void ReadValue(const std::optional<std::wstring>& text, std::wstring& value, const wchar_t* fallback) {
+    value = text ? *text : fallback;
+}
+void ReadValue(const std::optional<std::wstring>& text, int& value, int fallback) {
+    value = ReadIntegerText(text.value_or(L""), fallback);
+}
+void ReadValue(const std::optional<std::wstring>& text, bool& value, bool fallback) {
+    value = ReadBooleanText(text.value_or(L""), fallback);
+}
+void ReadValue(const std::optional<std::wstring>& text, regi::PrintMode& value, regi::PrintMode fallback) {
+    value = regi::PrintModeFrom(ReadIntegerText(text.value_or(L""), static_cast<int>(fallback)));
+}
+
+std::wstring ValueText(const std::wstring& value) { return value; }
+std::wstring ValueText(int value) { return IntegerText(value); }
+std::wstring ValueText(bool value) { return BooleanText(value); }
+std::wstring ValueText(regi::PrintMode value) { return IntegerText(static_cast<int>(value)); }
+
+}  // namespace
+
+Settings::Settings() {
+    EachSetting(*this, [](const wchar_t*, const wchar_t*, auto& value, auto fallback) { value = fallback; });
+}
+
+Settings ReadSettings(const Profile& file) {
+    Settings s;
+    EachSetting(s, [&file](const wchar_t* section, const wchar_t* key, auto& value, auto fallback) {
+        ReadValue(file.Read(section, key), value, fallback);
+    });
+    // As the settings page keeps them: a paper it does not offer is the wide
+    // one, and a number edited in by hand that is not one is not kept.
+    if (s.receipt.paperWidth != regi::kNarrowPaper) s.receipt.paperWidth = regi::kWidePaper;
+    if (!regi::IsAcceptableRegistrationNumber(s.receipt.registrationNumber)) s.receipt.registrationNumber.clear();
+    return s;
+}
+
+void WriteSettings(const Profile& file, const Settings& settings) {
+    EachSetting(settings, [&file](const wchar_t* section, const wchar_t* key, const auto& value, auto) {
+        file.Write(section, key, ValueText(value));
+    });
+}
+
+}  // namespace settings

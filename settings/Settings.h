@@ -1,0 +1,50 @@
+#pragma once
+// The program's settings as values, and the one table that reads them from the
+// settings file and writes them back. The register, the receipts and the
+// greeting read the values from here; the settings page shows and edits them.
+// Windows-free: the file is reached through Profile.
+#include <optional>
+#include <string>
+
+#include "sale/Invoice.h"
+
+namespace settings {
+
+// The main window's restored place on the screen.
+struct WindowPlace {
+    int top = 0;
+    int left = 0;
+    int height = 0;
+    int width = 0;
+};
+
+struct Settings {
+    Settings();  // every value at its default of the table
+
+    bool muted;
+    WindowPlace window;
+    std::wstring taxText;         // the standard rate as typed, unchecked
+    std::wstring reducedTaxText;  // the reduced rate as typed, unchecked
+    bool enterReduced;            // ENTER makes reduced-rate lines
+    bool journalOn;
+    std::wstring floatText;  // the opening float as typed
+    regi::ReceiptSettings receipt;
+};
+
+// A file of sections and keys.
+class Profile {
+public:
+    virtual ~Profile() = default;
+    // nullopt when the section or the key is missing.
+    virtual std::optional<std::wstring> Read(const wchar_t* section, const wchar_t* key) const = 0;
+    // A write that fails throws; the writes after it are not made.
+    virtual void Write(const wchar_t* section, const wchar_t* key, const std::wstring& value) const = 0;
+};
+
+// Each setting read by the file's rules (ProfileValues.h), a missing or
+// unreadable one at its default.
+Settings ReadSettings(const Profile& file);
+// Every setting written, in the table's order.
+void WriteSettings(const Profile& file, const Settings& settings);
+
+}  // namespace settings

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "settings/Settings.h"
+
+using namespace settings;
+
+namespace {
+
+// A settings file in memory: what it holds, and the keys in the order written.
+class MemoryProfile : public Profile {
+public:
+    std::optional<std::wstring> Read(const wchar_t* section, const wchar_t* key) const override {
+        auto found = values.find(std::wstring(section) + L"/" + key);
+        if (found == values.end()) return std::nullopt;
+        return found->second;
+    }
+    void Write(const wchar_t* section, const wchar_t* key, const std::wstring& value) const override {
+        written.push_back(std::wstring(section) + L"/" + key + L"=" + value);
+    }
+    std::map<std::wstring, std::wstring> values;
+    mutable std::vector<std::wstring> written;
+};
+
+}  // namespace
+
+TEST(Settings, EachKeyReadsByItsRuleAndAMissingOneIsItsDefault) {
+    struct Case {
+        const wchar_t* key;
+        const wchar_t* text;  // nullptr: the key is missing
+        std::function<bool(const Settings&)> holds;
+    };
+    const Case cases[] = {
+        {L"CheckBox1/Checked", nullptr, [](const Settings& s) { return s.muted; }},
+        {L"CheckBox1/Checked", L"0x0", [](const Settings& s) { return !s.muted; }},
+        {L"CheckBox1/Checked", L"abc", [](const Settings& s) { return s.muted; }},
+        {L"form/height", nullptr, [](const Settings& s) { return s.window.height == 597; }},
+        {L"form/height", L"0x12C", [](const Settings& s) { return s.window.height == 300; }},
+        {L"form/width", nullptr, [](const Settings& s) { return s.window.width == 606; }},
+        {L"form/top", L"-40", [](const Settings& s) { return s.window.top == -40; }},
+        {L"form/left", nullptr, [](const Settings& s) { return s.window.left == 0; }},
+        {L"Config/Tax", nullptr, [](const Settings& s) { return s.taxText == L"10"; }},
+        {L"Config/Tax", L"", [](const Settings& s) { return s.taxText.empty(); }},  // present but empty
+        {L"Config/ReducedTax", nullptr, [](const Settings& s) { return s.reducedTaxText == L"8"; }},
+        {L"Config/EnterReduced", L"1", [](const Settings& s) { return s.enterReduced; }},
+        {L"Journal/Enabled", nullptr, [](const Settings& s) { return !s.journalOn; }},
+        {L"Journal/Float", nullptr, [](const Settings& s) { return s.floatText == L"0"; }},
+        {L"Journal/Float", L"30,000", [](const Settings& s) { return s.floatText == L"30,000"; }},
+        {L"Receipt/Shop", L"青葉商店", [](const Settings& s) { return s.receipt.shop == L"青葉商店"; }},
+        {L"Receipt/RegNo", L"T1234567890123",
+         [](const Settings& s) { return s.receipt.registrationNumber == L"T1234567890123"; }},
+        {L"Receipt/RegNo", L"T123", [](const Settings& s) { return s.receipt.registrationNumber.empty(); }},
+        {L"Receipt/Print", L"1", [](const Settings& s) { return s.receipt.printMode == regi::PrintMode::EverySale; }},
+        {L"Receipt/Print", L"2", [](const Settings& s) { return s.receipt.printMode == regi::PrintMode::OnRequest; }},
+        {L"Receipt/Print", L"3", [](const Settings& s) { return s.receipt.printMode == regi::PrintMode::Never; }},
+        {L"Receipt/Width", nullptr, [](const Settings& s) { return s.receipt.paperWidth == 80; }},
+        {L"Receipt/Width", L"58", [](const Settings& s) { return s.receipt.paperWidth == 58; }},
+        {L"Receipt/Width", L"100", [](const Settings& s) { return s.receipt.paperWidth == 80; }},
+    };
+    for (const Case& c : cases) {
+        MemoryProfile file;
+        if (c.text) file.values[c.key] = c.text;
+        EXPECT_TRUE(c.holds(ReadSettings(file))) << testing::PrintToString(std::wstring(c.key)) << " "
+                                                 << testing::PrintToString(std::wstring(c.text ? c.text : L"-"));
+    }
+}
+
+TEST(Settings, EveryKeyIsWrittenInTheFilesOrderAndReadsBackTheSame) {
+    Settings s;
+    s.muted = false;
+    s.window = {34, 12, 560, 640};
+    s.taxText = L"8";
+    s.reducedTaxText = L"abc";
+    s.enterReduced = true;
+    s.journalOn = true;
+    s.floatText = L"¥30,000";
+    s.receipt.shop = L"青葉商店";
+    s.receipt.address = L"TEL 03-1234-5678";
+    s.receipt.registrationNumber = L"T1234567890123";
+    s.receipt.printMode = regi::PrintMode::OnRequest;
+    s.receipt.printer = L"レシート";
+    s.receipt.paperWidth = 58;
+    MemoryProfile file;
+    WriteSettings(file, s);
+    const std::vector<std::wstring> expected = {
+        L"CheckBox1/Checked=0",
+        L"form/top=34",
+        L"form/left=12",
+        L"form/height=560",
+        L"form/width=640",
+        L"Config/Tax=8",
+        L"Config/ReducedTax=abc",
+        L"Config/EnterReduced=1",
+        L"Journal/Enabled=1",
+        L"Journal/Float=¥30,000",
+        L"Receipt/Shop=青葉商店",
+        L"Receipt/Address=TEL 03-1234-5678",
+        L"Receipt/RegNo=T1234567890123",
+        L"Receipt/Print=2",
+        L"Receipt/Printer=レシート",
+        L"Receipt/Width=58",
+    };
+    EXPECT_EQ(file.written, expected);
+
+    for (const std::wstring& line : file.written) {
+        size_t equals = line.find(L'=');
+        file.values[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    MemoryProfile again;
+    WriteSettings(again, ReadSettings(file));
+    EXPECT_EQ(again.written, expected);
+}
+
+TEST(Settings, ANewSettingsObjectHoldsTheDefaultsOfAMissingFile) {
+    MemoryProfile empty, fromDefaults, fromMissing;
+    WriteSettings(fromDefaults, Settings());
+    WriteSettings(fromMissing, ReadSettings(empty));
+    EXPECT_EQ(fromDefaults.written, fromMissing.written);
+    EXPECT_EQ(fromDefaults.written.front(), L"CheckBox1/Checked=1");
+}
