@@ -136,6 +136,13 @@ void TVersionBox::FormCreate() {
 
 void TVersionBox::ApplyBounds() { settings::ApplyWindowBounds(Handle(), settingsFile_, L"form2", {0, 0, 412, 328}); }
 
+void TVersionBox::ChoosePicture(HWND owner) {
+    std::optional<std::wstring> chosen = openPictureDialog1_.Execute(owner);
+    if (!chosen) return;
+    settingsFile_.WriteString(L"Image", L"FileName", *chosen);
+    LoadPicture(*chosen);
+}
+
 void TVersionBox::LoadPicture(const std::wstring& path) {
     picture_ = about::Picture::Load(path);
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -150,35 +157,22 @@ void TVersionBox::FormClose() {
     file.WriteInteger(L"form2", L"left", r.left);
 }
 
-int TVersionBox::ShowModal(HWND owner) {
-    if (modal_) return 0;
-    modal_ = true;
-    result_ = 0;
-    int shown = ui::ShowModal(Handle(), owner, Control(Button1), result_,
-                              [this](const MSG& msg) { return PreTranslateModal(msg); });
-    modal_ = false;
-    return shown;
-}
+HWND TVersionBox::FirstFocus() const { return Control(Button1); }
 
-bool TVersionBox::PreTranslateModal(const MSG& msg) {
-    if (msg.message != WM_KEYDOWN || !msg.hwnd || (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd))) return false;
+bool TVersionBox::TakeKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN) return false;
     switch (msg.wParam) {
     case VK_F1:
         if (msg.hwnd != Control(Button1)) return false;
         ShowButtonHelp();
         return true;
     case VK_RETURN: Button1Click(); return true;
-    case VK_ESCAPE: Close(IDCANCEL); return true;
     }
     return false;
 }
 
-void TVersionBox::Close(int result) {
-    // The bounds are kept even when the file cannot take them: the error is
-    // shown and the box closes all the same.
-    if (modal_) ui::Guarded([this] { FormClose(); });
-    result_ = result;
-    if (!modal_) ShowWindow(Handle(), SW_HIDE);
+void TVersionBox::Closing() {
+    ui::Guarded([this] { FormClose(); });
 }
 
 void TVersionBox::Button1Click() { Close(IDOK); }
@@ -197,8 +191,6 @@ void TVersionBox::Label7Click() { MailTo(Label7); }
 void TVersionBox::Label5Click() {
     about::ShellOpen({Handle(), L"OPEN", kHomePage, std::wstring(), std::wstring(), SW_SHOW});
 }
-
-HWND TVersionBox::Control(int id) const { return GetDlgItem(Handle(), id); }
 
 bool TVersionBox::IsLink(HWND window) const {
     return window && (window == Control(Label2) || window == Control(Label5) || window == Control(Label7));
@@ -282,7 +274,6 @@ LRESULT TVersionBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (info->iContextType == HELPINFO_WINDOW && info->iCtrlId == Button1) ShowButtonHelp();
         return TRUE;
     }
-    case WM_CLOSE: Close(IDCANCEL); return 0;
     }
-    return Form::HandleMessage(message, wParam, lParam);
+    return ModalWindow::HandleMessage(message, wParam, lParam);
 }

@@ -7,10 +7,10 @@
 #include "about/Picture.h"
 #include "about/PictureDialog.h"
 #include "settings/SettingsFile.h"
-#include "ui/Form.h"
+#include "ui/ModalWindow.h"
 #include "ui/Gdi.h"
 
-class TVersionBox : public ui::Form {
+class TVersionBox : public ui::ModalWindow {
 public:
     // Makes the box, hidden, and runs its creation step with the settings file
     // at settingsPath. The default picture is "About.bmp" in programFolder
@@ -24,11 +24,12 @@ public:
     // the stored picture path, or at the default one when none is stored.
     static bool AsksForPicture(const std::wstring& settingsPath, const std::wstring& programFolder = ProgramFolder());
 
-    // Shows the box with owner disabled until it closes; IDOK for the OK
-    // button, IDCANCEL for the close box or Escape.
-    int ShowModal(HWND owner);
-    bool Modal() const { return modal_; }
+    // ShowModal returns IDOK for the OK button, IDCANCEL for the close box or Escape.
 
+    // Asks over owner for a new picture: the chosen path is kept first, then
+    // loaded, so a picture that cannot be loaded is reported and the box keeps
+    // the one it has.
+    void ChoosePicture(HWND owner);
     // Replaces the picture of Image1; on an error the previous one stays.
     void LoadPicture(const std::wstring& path);
     const about::Picture& Picture() const { return picture_; }
@@ -41,7 +42,6 @@ public:
     void Label7Click();
     void Button1Click();
 
-    HWND Control(int id) const;
     const settings::SettingsFile& SettingsFile() const { return settingsFile_; }
     std::wstring DefaultPicturePath() const { return DefaultPictureIn(programFolder_); }
 
@@ -52,6 +52,11 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    HWND FirstFocus() const override;
+    bool TakeKey(const MSG& msg) override;
+    // The bounds are kept even when the file cannot take them: the error is
+    // shown and the box closes all the same.
+    void Closing() override;
 
 private:
     static std::wstring DefaultPictureIn(const std::wstring& programFolder) { return programFolder + L"About.bmp"; }
@@ -59,10 +64,8 @@ private:
     void FormCreate();
     void CreateWidgets();
     void ApplyBounds();
-    void Close(int result);
     void ShowButtonHelp();
     void MailTo(int label);  // a new mail to the address the label shows
-    bool PreTranslateModal(const MSG& msg);
     void Command(int id, int code);
     void DrawItem(const DRAWITEMSTRUCT& item);
     void DrawBackdrop(HDC dc, HWND child) const;
@@ -74,6 +77,4 @@ private:
     about::OpenPictureDialog openPictureDialog1_;
     ui::Font baseFont_, titleFont_, font13_, font12_, link12_, link13_, buttonFont_;
     HICON icon_ = nullptr;  // the program's shared icon; not destroyed
-    bool modal_ = false;
-    int result_ = 0;
 };

@@ -8,7 +8,6 @@
 #include "app/Frame.h"
 #include "common/Version.h"
 #include "help/Help.h"
-#include "journal/ReportWindow.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "receipt/Printing.h"
@@ -34,16 +33,13 @@ constexpr UINT kShowStartMessages = WM_APP + 1;
 
 const wchar_t TForm1::kExitQuestion[] = L"終了すると売上が消えま\rす別途メモしてください｡\r宜しいでしょうか?";
 const wchar_t TForm1::kExitQuestionWithJournal[] = L"終了してもよろしいですか?\r売上は記録に残ります。";
-const wchar_t TForm1::kRecoveredSale[] = L"前回終了時の取引を復元しました";
-const wchar_t TForm1::kZQuestion[] = L"精算すると売上の集計を 0 に戻します。よろしいですか?";
 
 TForm1::TForm1(std::wstring settingsPath)
     : settingsFile_(std::move(settingsPath)),
-      receipts_([this] { return settingsPage_.Values().receipt; },
-                [this]() -> const regi::SaleRecord* {
-                    journal::Journal* journal = Journal();
-                    return journal ? &journal->EarlierSale() : nullptr;
-                }) {
+      receipts_([this] { return settingsPage_.Values().receipt; }, [this] { return journal_.EarlierSale(); }),
+      journal_(platform::FolderOf(settingsFile_.Path()),
+               {[this] { return settingsPage_.JournalOn(); }, [this] { return settingsPage_.CashFloat(); },
+                [this] { return settingsPage_.Receipt(); }}) {
     RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                       LoadIconW(ui::App().Instance(), L"MAINICON"));
     Create(kClass, L" Pelmora Version " PELMORA_VERSION_WTEXT,
@@ -85,99 +81,45 @@ void TForm1::FormCreate() {
 
 void TForm1::StartJournal() {
     cashCountPage_.ShowJournalButton(settingsPage_.JournalOn());
-    journal::Journal* journal = Journal();
-    if (!journal) return;
-    std::vector<regi::LineRecord> lines;
-    ui::Guarded([&] { lines = journal->Start(); });
-    regi::TSale& sale = registerPage_.Sale();
-    sale.SetSalesTotal(journal->SalesTotal());
-    // What the journal has to say of itself (changed outside the program, held
-    // by another one, a recovery file kept aside), then the sale put back.
-    for (std::wstring& message : journal->StartMessages()) startMessages_.push_back({std::move(message), false});
-    if (!lines.empty()) {
-        sale.Restore(lines, {settingsPage_.TaxText(), settingsPage_.ReducedTaxText(), settingsPage_.EnterReduced()});
-        startMessages_.push_back({kRecoveredSale, true});
-    }
+    for (JournalKeeper::Message& message : journal_.Start(registerPage_.Sale(), Rates()))
+        TellAtStart(std::move(message.text), message.notice);
     registerPage_.Refresh();
-    if (!startMessages_.empty()) PostMessageW(Handle(), kShowStartMessages, 0, 0);
 }
 
-void TForm1::TellAtStart(std::wstring notice) {
+void TForm1::TellAtStart(std::wstring text, bool notice) {
     if (startMessages_.empty()) PostMessageW(Handle(), kShowStartMessages, 0, 0);
-    startMessages_.push_back({std::move(notice), true});
+    startMessages_.push_back({std::move(text), notice});
 }
 
-journal::Journal* TForm1::Journal() {
-    if (!settingsPage_.JournalOn()) return nullptr;
-    if (!journal_) journal_ = std::make_unique<journal::Journal>(platform::FolderOf(settingsFile_.Path()));
-    return journal_.get();
-}
-
-std::int64_t TForm1::CashFloat() const { return settingsPage_.CashFloat(); }
-
-void TForm1::ShowReport(const wchar_t* caption, const journal::Report& report) {
-    std::vector<receipt::Line> printed;
-    for (const journal::ReportLine& line : report.items)
-        printed.push_back(receipt::Captioned(line.caption, line.values));
-    journal::TReportWindow window(caption, report.Text(), [this, caption, printed] {
-        receipt::Print(printed, settingsPage_.Receipt(), caption);
-    });
-    window.ShowModal(Handle());
-}
-
-void TForm1::TakeXClick() {
-    journal::Journal* journal = Journal();
-    if (!journal) return;
-    ShowReport(L"点検", journal->TakeX(CashFloat()));
-}
-
-void TForm1::TakeZClick() {
-    journal::Journal* journal = Journal();
-    if (!journal || !ui::AskYesNo(Handle(), kZQuestion)) return;
-    journal::Report report = journal->TakeZ(CashFloat());
-    registerPage_.Sale().SetSalesTotal(journal->SalesTotal());
-    registerPage_.Refresh();
-    ShowReport(L"精算", report);
+regi::RateTexts TForm1::Rates() const {
+    const settings::Settings& values = settingsPage_.Values();
+    return regi::RateTexts(values.taxText, values.reducedTaxText, values.enterReduced);
 }
 
 void TForm1::CreatePages() {
     pageControl_ = CreatePageControl(Handle(), baseFont_.get(), tabSheets_);
     regi::RegisterPage::Hooks hooks;
-    hooks.rates = [this] {
-        const settings::Settings& values = settingsPage_.Values();
-        return regi::RateTexts(values.taxText, values.reducedTaxText, values.enterReduced);
-    };
-    hooks.showHelpContents = [this] {
-        help::ShowHelp(Handle(), help::HelpFile(), HELP_COMMAND, reinterpret_cast<ULONG_PTR>(L"CONTENTS()"));
-    };
-    hooks.changed = [this](const regi::TSale& sale) {
-        if (journal::Journal* journal = Journal()) journal->KeepSale(sale);
-    };
+    hooks.rates = [this] { return Rates(); };
+    hooks.showHelpContents = [this] { help::ShowContents(Handle()); };
+    hooks.changed = [this](const regi::TSale& sale) { journal_.Keep(sale); };
     hooks.settled = [this](const regi::SaleRecord& sale) { receipts_.Settled(sale); };
     hooks.showReceipt = [this] { receipts_.ShowLast(Handle(), registerPage_.Sale().LastSettled()); };
     registerPage_.Create(tabSheets_[0].Handle(), Handle(), pageControl_, std::move(hooks));
-    // Each sale, void and cancel reaches the journal before the screen shows it.
-    journal::ConnectRecorder(
-        registerPage_.Sale().recorder, [this] { return Journal(); }, platform::NowAsDateTime);
+    journal_.Connect(registerPage_.Sale());
 }
 
 void TForm1::CreateHiddenPages() {
     if (settingsPage_.Created()) return;
     settings::SettingsPage::Hooks settingsHooks;
-    settingsHooks.choosePicture = [this] { ChoosePicture(); };
-    settingsHooks.openJournalFolder = [this] { journal::OpenFolder(platform::FolderOf(settingsFile_.Path())); };
-    settingsHooks.journalSwitched = [this](bool on) { cashCountPage_.ShowJournalButton(on); };
-    settingsHooks.printers = [] {
-        std::vector<std::wstring> printers = receipt::InstalledPrinters();
-        if (printers.empty()) throw ui::Error(receipt::kNoPrinter);
-        return printers;
+    settingsHooks.choosePicture = [this] {
+        if (versionBox_) versionBox_->ChoosePicture(Handle());
     };
+    settingsHooks.openJournalFolder = [this] { journal_.OpenFolder(); };
+    settingsHooks.journalSwitched = [this](bool on) { cashCountPage_.ShowJournalButton(on); };
+    settingsHooks.printers = receipt::InstalledPrinters;
     settingsPage_.Create(tabSheets_[2].Handle(), baseFont_.get(), std::move(settingsHooks));
     cashcount::CashCountPage::Hooks cashHooks;
-    cashHooks.expectedCash = [this]() -> std::optional<std::int64_t> {
-        if (journal::Journal* journal = Journal()) return journal->ExpectedCash(CashFloat());
-        return std::nullopt;
-    };
+    cashHooks.expectedCash = [this] { return journal_.ExpectedCash(); };
     cashCountPage_.Create(tabSheets_[1].Handle(), std::move(cashHooks));
     cashCountPage_.SetUp();  // the grid's headers and row captions
     cashCountPage_.ShowJournalButton(settingsPage_.JournalOn());
@@ -222,27 +164,18 @@ void TForm1::Exit1Click() {
 
 void TForm1::Contents1Click() {
     help::SetHelpFile(help::kContentsHelpFile);
-    help::ShowHelp(Handle(), help::HelpFile(), HELP_COMMAND, reinterpret_cast<ULONG_PTR>(L"CONTENTS()"));
+    help::ShowContents(Handle());
 }
 
 void TForm1::SearchforHelpOn1Click() {
     help::SetHelpFile(help::kHelpFile);
-    help::ShowHelp(Handle(), help::HelpFile(), HELP_KEY, reinterpret_cast<ULONG_PTR>(L""));
+    help::ShowSearch(Handle());
 }
 
-void TForm1::HowtoUseHelp1Click() { help::ShowHelp(Handle(), help::HelpFile(), HELP_HELPONHELP, 0); }
+void TForm1::HowtoUseHelp1Click() { help::ShowHelpOnHelp(Handle()); }
 
 void TForm1::About1Click() {
     if (versionBox_) versionBox_->ShowModal(Handle());
-}
-
-void TForm1::ChoosePicture() {
-    std::optional<std::wstring> chosen = openPictureDialog1_.Execute(Handle());
-    if (!chosen) return;
-    // The path is kept first; a picture that cannot be loaded is reported and
-    // the box keeps the one it has.
-    settingsFile_.WriteString(L"Image", L"FileName", *chosen);
-    if (versionBox_) versionBox_->LoadPicture(*chosen);
 }
 
 void TForm1::PageControl1Change() {
@@ -271,8 +204,13 @@ void TForm1::Command(int id, int code) {
     if (settingsPage_.Command(id, code) || cashCountPage_.Command(id, code)) return;
     if (std::uint16_t key = RegisterCommandKey(id)) registerPage_.RunCommand(key);
     switch (id) {
-    case TakeX: TakeXClick(); break;
-    case TakeZ: TakeZClick(); break;
+    case TakeX: journal_.TakeX(Handle()); break;
+    case TakeZ:
+        journal_.TakeZ(Handle(), [this] {
+            registerPage_.Sale().SetSalesTotal(journal_.Journal()->SalesTotal());
+            registerPage_.Refresh();
+        });
+        break;
     case Exit1:
     case SpeedButton1: Exit1Click(); break;
     case Contents1:

@@ -6,9 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "about/PictureDialog.h"
 #include "cashcount/CashCountPage.h"
-#include "journal/Journal.h"
+#include "app/JournalKeeper.h"
 #include "receipt/Receipts.h"
 #include "register/RegisterPage.h"
 #include "settings/SettingsFile.h"
@@ -43,16 +42,11 @@ public:
     // program has waited for its first key, or when first asked for.
     void CreateHiddenPages();
 
-    // The daily close, while the journal is kept: 点検 (X) and 精算 (Z).
-    void TakeXClick();
-    void TakeZClick();
-    // The journal while the shop keeps one; nullptr while it is switched off.
-    journal::Journal* Journal();
-
     // Writes the settings; the window's close step.
     void FormClose();
-    // A notice for the operator, shown once the window is up (where the settings went).
-    void TellAtStart(std::wstring notice);
+    // A message for the operator, shown once the window is up (where the
+    // settings went): a notice, or else an error.
+    void TellAtStart(std::wstring text, bool notice = true);
 
     HWND Control(int id);
     settings::SettingsPage& SettingsPage();
@@ -63,8 +57,6 @@ public:
     // The exit question of Exit1Click; with the journal on, sales are not lost.
     static const wchar_t kExitQuestion[];
     static const wchar_t kExitQuestionWithJournal[];
-    static const wchar_t kRecoveredSale[];
-    static const wchar_t kZQuestion[];
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -75,9 +67,7 @@ private:
     void LayoutFrame(int clientWidth, int clientHeight);
     void Command(int id, int code);
     void StartJournal();
-    std::int64_t CashFloat() const;
-    void ShowReport(const wchar_t* caption, const journal::Report& report);
-    void ChoosePicture();
+    regi::RateTexts Rates() const;
     void CloseWithoutAsking();
 
     settings::SettingsFile settingsFile_;
@@ -88,10 +78,9 @@ private:
     ui::Panel tabSheets_[3];
     regi::RegisterPage registerPage_;  // after the sheets: it goes first
     cashcount::CashCountPage cashCountPage_;
-    about::OpenPictureDialog openPictureDialog1_;
     receipt::Receipts receipts_;
     TVersionBox* versionBox_ = nullptr;
-    std::unique_ptr<journal::Journal> journal_;
+    JournalKeeper journal_;
     struct StartMessage {
         std::wstring text;
         bool notice;  // information, not an error

@@ -31,8 +31,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     help::SetHelpFile(help::kStartupHelpFile);
 
     // The journal goes where the settings go.
-    settings::SettingsPlace place =
-        settings::ChooseSettingsPlace({journal::kJournalName, journal::kOpenSaleName, journal::kKeptName});
+    settings::SettingsPlace place = settings::ChooseSettingsPlace(
+        {journal::kJournalName, journal::kOpenSaleName, journal::kKeptName, journal::kCheckpointName});
     // A second start on the same folder (a double double-click) hands over to
     // the first and leaves everything as it was.
     FolderLock lock(platform::FolderOf(place.path));

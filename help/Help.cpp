@@ -45,4 +45,10 @@ void ShowHelp(HWND /*owner*/, const std::wstring& helpFile, UINT command, ULONG_
     }
 }
 
+void ShowContents(HWND owner) { ShowHelp(owner, HelpFile(), HELP_COMMAND, reinterpret_cast<ULONG_PTR>(L"CONTENTS()")); }
+
+void ShowSearch(HWND owner) { ShowHelp(owner, HelpFile(), HELP_KEY, reinterpret_cast<ULONG_PTR>(L"")); }
+
+void ShowHelpOnHelp(HWND owner) { ShowHelp(owner, HelpFile(), HELP_HELPONHELP, 0); }
+
 }  // namespace help

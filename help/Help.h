@@ -30,4 +30,10 @@ extern const wchar_t kStartupHelpFile[];
 // does nothing.
 void ShowHelp(HWND owner, const std::wstring& helpFile, UINT command, ULONG_PTR data);
 
+// The help menu's commands on the application's help file: the contents, the
+// keyword search, how to use help.
+void ShowContents(HWND owner);
+void ShowSearch(HWND owner);
+void ShowHelpOnHelp(HWND owner);
+
 }  // namespace help

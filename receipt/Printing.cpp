@@ -205,7 +205,11 @@ void Print(const std::vector<Line>& lines, const Settings& settings, const std::
     if (EndDoc(dc.get()) <= 0) Refused(GetLastError());
 }
 
-std::vector<std::wstring> InstalledPrinters() { return CurrentPrinters().installed(); }
+std::vector<std::wstring> InstalledPrinters() {
+    std::vector<std::wstring> printers = CurrentPrinters().installed();
+    if (printers.empty()) throw ui::Error(kNoPrinter);
+    return printers;
+}
 
 Printers SetPrinters(Printers printers) {
     if (!printers.installed) printers.installed = SystemPrinters;

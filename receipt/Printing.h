@@ -34,7 +34,8 @@ void Draw(HDC dc, const std::vector<Line>& lines, const Strip& strip);
 // printer, or with the system's reason when the job is refused.
 void Print(const std::vector<Line>& lines, const Settings& settings, const std::wstring& documentName);
 
-// The names of the installed printers, for choosing one; empty when there are none.
+// The names of the installed printers, for choosing one; throws ui::Error with
+// kNoPrinter when there are none.
 std::vector<std::wstring> InstalledPrinters();
 
 struct DCDeleter {

@@ -45,6 +45,7 @@ int ModalWindow::ShowModal(HWND owner) {
 }
 
 void ModalWindow::Close(int result) {
+    if (modal_) Closing();
     result_ = result;
     if (!modal_) ShowWindow(Handle(), SW_HIDE);
 }

@@ -25,6 +25,8 @@ protected:
     virtual HWND FirstFocus() const = 0;
     // Keys of the window's own, seen before the common ones; true when taken.
     virtual bool TakeKey(const MSG& /*msg*/) { return false; }
+    // Runs as a showing ends, before the window hides.
+    virtual void Closing() {}
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

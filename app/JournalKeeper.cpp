@@ -1,0 +1,77 @@
+#include "app/JournalKeeper.h"
+
+#include "journal/ReportWindow.h"
+#include "platform/Clock.h"
+#include "receipt/Printing.h"
+#include "ui/Confirm.h"
+#include "ui/Error.h"
+
+const wchar_t JournalKeeper::kRecoveredSale[] = L"前回終了時の取引を復元しました";
+const wchar_t JournalKeeper::kZQuestion[] = L"精算すると売上の集計を 0 に戻します。よろしいですか?";
+
+JournalKeeper::JournalKeeper(std::wstring folder, Hooks hooks) : folder_(std::move(folder)), hooks_(std::move(hooks)) {}
+
+journal::Journal* JournalKeeper::Journal() {
+    if (!hooks_.on()) return nullptr;
+    if (!journal_) journal_ = std::make_unique<journal::Journal>(folder_);
+    return journal_.get();
+}
+
+void JournalKeeper::Connect(regi::TSale& sale) {
+    journal::ConnectRecorder(
+        sale.recorder, [this] { return Journal(); }, platform::NowAsDateTime);
+}
+
+void JournalKeeper::Keep(const regi::TSale& sale) {
+    if (journal::Journal* journal = Journal()) journal->KeepSale(sale);
+}
+
+const regi::SaleRecord* JournalKeeper::EarlierSale() {
+    journal::Journal* journal = Journal();
+    return journal ? &journal->EarlierSale() : nullptr;
+}
+
+void JournalKeeper::OpenFolder() const { journal::OpenFolder(folder_); }
+
+std::vector<JournalKeeper::Message> JournalKeeper::Start(regi::TSale& sale, const regi::RateTexts& rates) {
+    std::vector<Message> messages;
+    journal::Journal* journal = Journal();
+    if (!journal) return messages;
+    std::vector<regi::LineRecord> lines;
+    ui::Guarded([&] { lines = journal->Start(); });
+    sale.SetSalesTotal(journal->SalesTotal());
+    // What the journal has to say of itself (changed outside the program, held
+    // by another one, a recovery file kept aside), then the sale put back.
+    for (std::wstring& message : journal->StartMessages()) messages.push_back({std::move(message), false});
+    if (!lines.empty()) {
+        sale.Restore(lines, rates);
+        messages.push_back({kRecoveredSale, true});
+    }
+    return messages;
+}
+
+void JournalKeeper::ShowReport(HWND owner, const wchar_t* caption, const journal::Report& report) {
+    std::vector<receipt::Line> printed;
+    for (const journal::ReportLine& line : report.items)
+        printed.push_back(receipt::Captioned(line.caption, line.values));
+    journal::TReportWindow window(caption, report.Text(),
+                                  [this, caption, printed] { receipt::Print(printed, hooks_.receipt(), caption); });
+    window.ShowModal(owner);
+}
+
+void JournalKeeper::TakeX(HWND owner) {
+    if (journal::Journal* journal = Journal()) ShowReport(owner, L"点検", journal->TakeX(hooks_.cashFloat()));
+}
+
+void JournalKeeper::TakeZ(HWND owner, const std::function<void()>& taken) {
+    journal::Journal* journal = Journal();
+    if (!journal || !ui::AskYesNo(owner, kZQuestion)) return;
+    journal::Report report = journal->TakeZ(hooks_.cashFloat());
+    taken();
+    ShowReport(owner, L"精算", report);
+}
+
+std::optional<std::int64_t> JournalKeeper::ExpectedCash() {
+    if (journal::Journal* journal = Journal()) return journal->ExpectedCash(hooks_.cashFloat());
+    return std::nullopt;
+}

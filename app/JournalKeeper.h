@@ -1,0 +1,64 @@
+#pragma once
+// The journal while the shop keeps one, beside the settings file: made when
+// first needed, started with the register's sale, and the daily close's two
+// reports, 点検 (X) and 精算 (Z), shown and printed.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "journal/Journal.h"
+#include "sale/Invoice.h"
+#include "sale/Sale.h"
+
+class JournalKeeper {
+public:
+    struct Hooks {
+        std::function<bool()> on;                        // the journal is switched on
+        std::function<std::int64_t()> cashFloat;         // the change in the drawer at opening
+        std::function<regi::ReceiptSettings()> receipt;  // how reports print
+    };
+    // What start has to tell the operator: an error, or a notice.
+    struct Message {
+        std::wstring text;
+        bool notice;
+    };
+
+    JournalKeeper(std::wstring folder, Hooks hooks);
+
+    // The journal while it is switched on; nullptr while not.
+    journal::Journal* Journal();
+    // Each sale, void and cancel of sale reaches the journal before the screen shows it.
+    void Connect(regi::TSale& sale);
+    // Keeps the open sale in the recovery file, with the journal on.
+    void Keep(const regi::TSale& sale);
+    // The sale settled before the last one, for a reprint; none with the journal off.
+    const regi::SaleRecord* EarlierSale();
+    // Opens the journal's folder in the shell.
+    void OpenFolder() const;
+    // Starts the journal: the sales total since the last close goes into sale,
+    // and so does the sale a run that ended unexpectedly left open. Returns
+    // what the operator is to be told.
+    std::vector<Message> Start(regi::TSale& sale, const regi::RateTexts& rates);
+    // 点検: shows the report; nothing happens with the journal off.
+    void TakeX(HWND owner);
+    // 精算 after the question; taken runs once the close is taken, before its
+    // report shows.
+    void TakeZ(HWND owner, const std::function<void()>& taken);
+    // What the drawer should hold; none with the journal off.
+    std::optional<std::int64_t> ExpectedCash();
+
+    static const wchar_t kRecoveredSale[];
+    static const wchar_t kZQuestion[];
+
+private:
+    void ShowReport(HWND owner, const wchar_t* caption, const journal::Report& report);
+
+    std::wstring folder_;
+    Hooks hooks_;
+    std::unique_ptr<journal::Journal> journal_;
+};
