@@ -16,7 +16,7 @@ HWND CreateControl(const wchar_t* className, const wchar_t* text, DWORD style, i
 }
 
 SIZE TextSize(HFONT font, const std::wstring& text, UINT format) {
-    WindowDC dc(nullptr);
+    MemoryDC dc(nullptr);  // off screen: no trip to the system
     SelectGuard selectFont(dc, font);
     RECT rect{0, 0, 0, 0};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, DT_CALCRECT | DT_SINGLELINE | format);
@@ -77,15 +77,19 @@ void SetFittedCaption(HWND label, const std::wstring& caption, HFONT baseFont, G
     GetClientRect(label, &client);
     Font smaller;
     {
-        WindowDC dc(label);
+        // Measured off screen: the screen's own DC costs a trip to the system per caption.
+        MemoryDC dc(nullptr);
         smaller = ShrinkToFit(dc, baseFont, caption, client.right - client.left);
     }
     HFONT wanted = smaller ? smaller.get() : baseFont;
-    if (reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)) != wanted || smaller)
-        SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(wanted), FALSE);
+    const bool newFont = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)) != wanted || smaller;
+    if (newFont) SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(wanted), FALSE);
     fitted = std::move(smaller);  // the font the label had is no longer in use
-    if (GetText(label) != caption) SetWindowTextW(label, caption.c_str());
-    InvalidateRect(label, nullptr, TRUE);
+    // A new caption draws itself again; a new font alone must be asked to.
+    if (GetText(label) != caption)
+        SetWindowTextW(label, caption.c_str());
+    else if (newFont)
+        InvalidateRect(label, nullptr, TRUE);
 }
 
 namespace {
@@ -112,7 +116,7 @@ HBRUSH BrushOf(COLORREF color) {
 void SetControlColors(HWND control, COLORREF background, COLORREF text) {
     SetPropW(control, kBackgroundProperty, AsProperty(background));
     SetPropW(control, kTextProperty, AsProperty(text));
-    InvalidateRect(control, nullptr, TRUE);
+    if (IsWindowVisible(control)) InvalidateRect(control, nullptr, TRUE);  // one not shown yet draws them when it shows
 }
 
 HBRUSH ControlColors(HWND control, HDC dc) {

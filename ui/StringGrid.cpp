@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "ui/Controls.h"
@@ -198,9 +199,20 @@ void StringGrid::SetTopRow(int row) {
     int last = std::max(fixedRows_, rowCount_ - VisibleRowCount());
     row = std::clamp(row, fixedRows_, last);
     if (row == topRow_) return;
+    const int moved = row - topRow_;
     topRow_ = row;
     UpdateScrollBar();
-    if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+    if (Handle()) {
+        // The rows still shown move as they are drawn, with what waits to be
+        // drawn again; only the rows that come into view are drawn anew (a
+        // sale's new line scrolls the grid by one row).
+        const int step = defaultRowHeight_ + GridLineWidth();
+        RECT rows{0, fixedRows_ * step, ClientWidth(), ClientHeight()};
+        if (std::abs(moved) * step < rows.bottom - rows.top)
+            ScrollWindowEx(Handle(), 0, -moved * step, &rows, &rows, nullptr, nullptr, SW_INVALIDATE);
+        else
+            InvalidateRect(Handle(), nullptr, FALSE);
+    }
     PlaceEditor();
 }
 
@@ -366,12 +378,15 @@ void StringGrid::Paint(HDC dc, const RECT& area) {
     RECT client{0, 0, ClientWidth(), ClientHeight()};
     if (client.right <= 0 || client.bottom <= 0) return;
     // Drawn off screen and copied in one go, so that a new line does not flicker.
+    // The bitmap covers only the area to draw again.
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return;
     MemoryDC memory(dc);
-    Bitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    Bitmap bitmap(CreateCompatibleBitmap(dc, width, height));
     SelectGuard selectBitmap(memory, bitmap.get());
+    SetViewportOrgEx(memory, -area.left, -area.top, nullptr);  // the memory DC draws in client coordinates
     PaintContents(memory, client, area);
-    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory, area.left, area.top,
-           SRCCOPY);
+    BitBlt(dc, area.left, area.top, width, height, memory, area.left, area.top, SRCCOPY);
 }
 
 void StringGrid::KeyDown(WPARAM key) {

@@ -303,3 +303,37 @@ TEST_F(StringGridTest, TheOwnerDrawsCellTextWhereItWants) {
 }
 
 }  // namespace
+
+TEST_F(StringGridTest, ScrollingShowsWhatAWholeRepaintShows) {
+    // Each row in a colour of its own, so that a row drawn at the wrong place shows.
+    grid.OnDrawCell = [](int, int row, const RECT& rect, ui::StringGrid::DrawState, ui::StringGrid::Canvas& canvas) {
+        canvas.brushColor = RGB(40 + row, 200 - row, 90);
+        canvas.FillRect(rect);
+    };
+    grid.SetOwnerCoversCells(true);
+    MakeRegisterGrid();
+    // What the window shows, read back from its own surface.
+    auto shown = [&] {
+        RECT client;
+        GetClientRect(grid.Handle(), &client);
+        ui::WindowDC window(grid.Handle());
+        ui::MemoryDC memory(window);
+        ui::Bitmap bitmap(CreateCompatibleBitmap(window, client.right, client.bottom));
+        ui::SelectGuard select(memory, bitmap.get());
+        BitBlt(memory, 0, 0, client.right, client.bottom, window, 0, 0, SRCCOPY);
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < client.bottom; y += 3)
+            for (int x = 0; x < client.right; x += 7) pixels.push_back(GetPixel(memory, x, y));
+        return pixels;
+    };
+    // Down one row at a time past the bottom, then a page up and a page down.
+    for (int row : {5, 6, 7, 2, 30}) {
+        grid.SetRow(row);
+        UpdateWindow(grid.Handle());
+        std::vector<COLORREF> scrolled = shown();
+        InvalidateRect(grid.Handle(), nullptr, FALSE);
+        UpdateWindow(grid.Handle());
+        EXPECT_EQ(scrolled, shown()) << "row " << row;
+    }
+    EXPECT_EQ(Pixel(100, 20), RGB(40 + 26, 200 - 26, 90)) << "row 26 at the top";
+}
