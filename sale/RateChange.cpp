@@ -84,6 +84,16 @@ std::wstring ChangeText(const RateChange& change) {
            std::to_wstring(change.reduced) + L"%";
 }
 
+std::wstring ChangeItemText(const RateChange& change) {
+    return ChangeDayText(change) + L" " + std::to_wstring(change.standard) + L"/" + std::to_wstring(change.reduced);
+}
+
+std::wstring RatesLineText(std::int64_t standard, std::int64_t reduced, const std::vector<RateChange>& changes) {
+    std::wstring text = L"いまの税率 " + std::to_wstring(standard) + L"% / 軽減 " + std::to_wstring(reduced) + L"%";
+    if (!changes.empty()) text += L"\u3000次の変更 " + ChangeText(changes.front());
+    return text;
+}
+
 RateChanges ParseRateChanges(const std::wstring& text) {
     RateChanges read;
     size_t at = 0;
@@ -118,8 +128,9 @@ std::wstring RateChangesText(const RateChanges& changes) {
 
 std::wstring UnreadableChangesMessage(const std::vector<std::wstring>& unreadable) {
     if (unreadable.empty()) return {};
-    std::wstring text = L"設定ファイルの税率の変更に、日付か税率が読めないものがあります。"
-                        L"これらは使わずに、そのまま残します:";
+    std::wstring text =
+        L"設定ファイルの税率の変更に、日付か税率が読めないものがあります。"
+        L"これらは使わずに、そのまま残します:";
     for (const std::wstring& entry : unreadable) text += L"\r\n" + entry;
     return text;
 }
