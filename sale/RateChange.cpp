@@ -84,10 +84,6 @@ std::wstring ChangeText(const RateChange& change) {
            std::to_wstring(change.reduced) + L"%";
 }
 
-std::wstring ChangeItemText(const RateChange& change) {
-    return ChangeDayText(change) + L" " + std::to_wstring(change.standard) + L"/" + std::to_wstring(change.reduced);
-}
-
 std::wstring RatesLineText(std::int64_t standard, std::int64_t reduced, const std::vector<RateChange>& changes) {
     std::wstring text = L"いまの税率 " + std::to_wstring(standard) + L"% / 軽減 " + std::to_wstring(reduced) + L"%";
     if (!changes.empty()) text += L"\u3000次の変更 " + ChangeText(changes.front());

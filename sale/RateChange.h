@@ -39,8 +39,6 @@ std::optional<std::int64_t> ReadChangeRate(const std::wstring& text);
 std::wstring ChangeDayText(const RateChange& change);
 // "2027/04/01 から 10% / 軽減 1%"
 std::wstring ChangeText(const RateChange& change);
-// A change in the settings page's narrow list: "2027/04/01 10/1".
-std::wstring ChangeItemText(const RateChange& change);
 // The settings page's line of the rates in force and the next change:
 // "いまの税率 10% / 軽減 8%　次の変更 2027/04/01 から 10% / 軽減 1%".
 std::wstring RatesLineText(std::int64_t standard, std::int64_t reduced, const std::vector<RateChange>& changes);

@@ -105,21 +105,22 @@ void SettingsPage::Create(HWND sheet, HFONT font, Hooks hooks) {
                                  Edit8, font, WS_EX_CLIENTEDGE);
     ui::CreateControl(L"BUTTON", L"選ぶ...", button, 284, 133, 72, 25, groupBox6_.Handle(), Button6, font);
 
-    // Rate changes entered ahead, beside the rates: the list by day, then a
-    // day, its two rates and the buttons that add and remove.
-    groupBox7_.Create(sheet, GroupBox7, L"税率の変更", font, 456, 16, 122, 210);
-    changeList_ = ui::CreateControl(L"LISTBOX", L"", LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, 8, 22, 106, 84,
-                                    groupBox7_.Handle(), ListBox1, font, WS_EX_CLIENTEDGE);
-    ui::CreateLabel(groupBox7_.Handle(), Label29, L"日付", 8, 116, font);
+    // Rate changes entered ahead, beside the rates: the list of their days
+    // (choosing one shows its rates below), then a day, its two rates and the
+    // buttons that add and remove.
+    groupBox7_.Create(sheet, GroupBox7, L"税率の変更", font, 454, 16, 132, 206);
+    changeList_ = ui::CreateControl(L"LISTBOX", L"", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, 6, 22,
+                                    120, 70, groupBox7_.Handle(), ListBox1, font, WS_EX_CLIENTEDGE);
+    ui::CreateLabel(groupBox7_.Handle(), Label29, L"日付", 8, 97, font);
     changeDay_ =
-        ui::CreateControl(L"EDIT", L"", edit, 38, 112, 76, 23, groupBox7_.Handle(), Edit9, font, WS_EX_CLIENTEDGE);
+        ui::CreateControl(L"EDIT", L"", edit, 6, 114, 120, 23, groupBox7_.Handle(), Edit9, font, WS_EX_CLIENTEDGE);
     changeStandard_ =
-        ui::CreateControl(L"EDIT", L"", edit, 8, 140, 25, 23, groupBox7_.Handle(), Edit10, font, WS_EX_CLIENTEDGE);
-    ui::CreateLabel(groupBox7_.Handle(), Label30, L"% 軽減", 35, 144, font);
+        ui::CreateControl(L"EDIT", L"", edit, 6, 142, 25, 23, groupBox7_.Handle(), Edit10, font, WS_EX_CLIENTEDGE);
+    ui::CreateLabel(groupBox7_.Handle(), Label30, L"% 軽減", 33, 146, font);
     changeReduced_ =
-        ui::CreateControl(L"EDIT", L"", edit, 85, 140, 25, 23, groupBox7_.Handle(), Edit11, font, WS_EX_CLIENTEDGE);
-    ui::CreateControl(L"BUTTON", L"追加", button, 8, 172, 50, 25, groupBox7_.Handle(), Button8, font);
-    ui::CreateControl(L"BUTTON", L"削除", button, 64, 172, 50, 25, groupBox7_.Handle(), Button9, font);
+        ui::CreateControl(L"EDIT", L"", edit, 83, 142, 25, 23, groupBox7_.Handle(), Edit11, font, WS_EX_CLIENTEDGE);
+    ui::CreateControl(L"BUTTON", L"追加", button, 6, 172, 58, 25, groupBox7_.Handle(), Button8, font);
+    ui::CreateControl(L"BUTTON", L"削除", button, 68, 172, 58, 25, groupBox7_.Handle(), Button9, font);
     ratesLine_ = ui::CreateControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 16, 430, 560, 17, sheet, Label31, font);
 
     // The rate boxes are narrow: two digits of the proportional face need all
@@ -147,6 +148,9 @@ bool SettingsPage::Command(int id, int code) {
     case Button6: ChoosePrinter(); return true;
     case Button8: AddRateChange(); return true;
     case Button9: RemoveRateChange(); return true;
+    case ListBox1:
+        if (code == LBN_SELCHANGE) ShowChosenChange();
+        return true;
     case Edit2:
     case Edit3:
         if (code == EN_CHANGE) ShowRateChanges();  // the rates in force as the line says them
@@ -221,10 +225,20 @@ void SettingsPage::ShowRateChanges() {
     const std::vector<regi::RateChange>& changes = values_.rateChanges.changes;
     SendMessageW(changeList_, LB_RESETCONTENT, 0, 0);
     for (const regi::RateChange& change : changes)
-        SendMessageW(changeList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(regi::ChangeItemText(change).c_str()));
+        SendMessageW(changeList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(regi::ChangeDayText(change).c_str()));
     std::wstring line =
         regi::RatesLineText(regi::ReadRate(ui::GetText(edit2_)), regi::ReadRate(ui::GetText(edit3_)), changes);
     SetWindowTextW(ratesLine_, line.c_str());
+}
+
+void SettingsPage::ShowChosenChange() {
+    LRESULT chosen = SendMessageW(changeList_, LB_GETCURSEL, 0, 0);
+    const std::vector<regi::RateChange>& changes = values_.rateChanges.changes;
+    if (chosen < 0 || static_cast<size_t>(chosen) >= changes.size()) return;
+    const regi::RateChange& change = changes[static_cast<size_t>(chosen)];
+    SetWindowTextW(changeDay_, regi::ChangeDayText(change).c_str());
+    SetWindowTextW(changeStandard_, std::to_wstring(change.standard).c_str());
+    SetWindowTextW(changeReduced_, std::to_wstring(change.reduced).c_str());
 }
 
 void SettingsPage::AddRateChange() {

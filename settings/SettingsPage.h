@@ -63,7 +63,7 @@ public:
     void Edit7Exit();
     // The rate changes: Button8 adds the one typed into Edit9, Edit10 and
     // Edit11 (a day after today; one on the same day is replaced), Button9
-    // removes the one chosen in ListBox1. Refusals are raised as errors.
+    // removes the one chosen in ListBox1, which lists their days. Refusals are raised as errors.
     void AddRateChange();
     void RemoveRateChange();
     // The rates in force brought up to now (settings::BringRatesUpTo): a change
@@ -72,6 +72,7 @@ public:
 
 private:
     void ShowRateChanges();
+    void ShowChosenChange();  // its day and rates in Edit9, Edit10 and Edit11
     void ChoosePrinter();
     void Show(const Settings& values);
     static LRESULT CALLBACK FloatProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,

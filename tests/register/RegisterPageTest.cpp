@@ -1106,6 +1106,11 @@ TEST_F(JournalOnTest, ARateChangeForTomorrowTaxesTheSaleSettledAfterMidnightAndT
     Press(VK_SPACE, L' ');
     HWND list = form->Control(form1::ListBox1);
     ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
+    SetWindowTextW(form->Control(form1::Edit11), L"");
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SetFocus(list);
+    Press(VK_DOWN);
+    EXPECT_EQ(ui::GetText(form->Control(form1::Edit11)), L"1") << "the change chosen shows its rates";
     EXPECT_EQ(ui::GetText(form->Control(form1::Label31)),
               L"いまの税率 5% / 軽減 8%\u3000次の変更 2026/12/10 から 10% / 軽減 1%");
     ShowPage(0);

@@ -80,7 +80,6 @@ TEST(RateChanges, TheFilesEntriesReadAndUnreadableOnesAreKeptAsTheyWere) {
 
 TEST(RateChanges, TheyShowAsTheShopReadsThem) {
     EXPECT_EQ(ChangeText(Change(2027, 4, 1, 10, 1)), L"2027/04/01 から 10% / 軽減 1%");
-    EXPECT_EQ(ChangeItemText(Change(2027, 4, 1, 10, 1)), L"2027/04/01 10/1");
     EXPECT_EQ(RatesLineText(10, 8, {}), L"いまの税率 10% / 軽減 8%");
     EXPECT_EQ(RatesLineText(10, 8, {Change(2027, 4, 1, 10, 0), Change(2029, 4, 1, 10, 8)}),
               L"いまの税率 10% / 軽減 8%\u3000次の変更 2027/04/01 から 10% / 軽減 0%");
