@@ -131,13 +131,14 @@ std::wstring UnreadableChangesMessage(const std::vector<std::wstring>& unreadabl
     return text;
 }
 
-void AddChange(std::vector<RateChange>& changes, const RateChange& change) {
+size_t AddChange(std::vector<RateChange>& changes, const RateChange& change) {
     auto place = std::lower_bound(changes.begin(), changes.end(), change,
                                   [](const RateChange& a, const RateChange& b) { return DayOf(a) < DayOf(b); });
     if (place != changes.end() && DayOf(*place) == DayOf(change))
         *place = change;
     else
-        changes.insert(place, change);
+        place = changes.insert(place, change);
+    return static_cast<size_t>(place - changes.begin());
 }
 
 bool InForce(const RateChange& change, const common::DateTime& now) {

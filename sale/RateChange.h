@@ -51,8 +51,8 @@ std::wstring RateChangesText(const RateChanges& changes);
 // What the start says once of the entries that did not read; empty for none.
 std::wstring UnreadableChangesMessage(const std::vector<std::wstring>& unreadable);
 
-// Puts a change in its place by day; one on the same day is replaced.
-void AddChange(std::vector<RateChange>& changes, const RateChange& change);
+// Puts a change in its place by day, one on the same day replaced; returns its place.
+size_t AddChange(std::vector<RateChange>& changes, const RateChange& change);
 // Whether a change's day has begun at the moment now.
 bool InForce(const RateChange& change, const common::DateTime& now);
 // Takes out of changes (by day) those in force at now and returns the latest

@@ -252,15 +252,12 @@ void SettingsPage::AddRateChange() {
         if (!read) throw ui::Error(ui::FormatMessageText(kBadChangeRate, text));
         *rate = *read;
     }
-    std::vector<regi::RateChange>& changes = values_.rateChanges.changes;
-    std::wstring day = regi::ChangeDayText(*change);
-    auto sameDay = [&day](const regi::RateChange& c) { return regi::ChangeDayText(c) == day; };
-    if (changes.size() >= regi::kMaxRateChanges && std::none_of(changes.begin(), changes.end(), sameDay))
-        throw ui::Error(kTooManyChanges);
-    regi::AddChange(changes, *change);
+    std::vector<regi::RateChange> changes = values_.rateChanges.changes;
+    size_t place = regi::AddChange(changes, *change);
+    if (changes.size() > regi::kMaxRateChanges) throw ui::Error(kTooManyChanges);
+    values_.rateChanges.changes = std::move(changes);
     ShowRateChanges();
-    auto added = std::find_if(changes.begin(), changes.end(), sameDay);
-    SendMessageW(changeList_, LB_SETCURSEL, static_cast<WPARAM>(added - changes.begin()), 0);
+    SendMessageW(changeList_, LB_SETCURSEL, place, 0);
 }
 
 void SettingsPage::RemoveRateChange() {

@@ -1099,11 +1099,15 @@ TEST_F(JournalOnTest, ARateChangeForTomorrowTaxesTheSaleSettledAfterMidnightAndT
     ClockSetting clock([&now] { return now; });
     // Entered on the settings page from the keyboard: a day, its rates, then 追加.
     ShowPage(2);
-    SetWindowTextW(form->Control(form1::Edit9), L"2026/12/10");
+    ErrorRecorder errors;
     SetWindowTextW(form->Control(form1::Edit10), L"10");
     SetWindowTextW(form->Control(form1::Edit11), L"1");
-    SetFocus(form->Control(form1::Button8));
-    Press(VK_SPACE, L' ');
+    for (const wchar_t* day : {L"2026/12/09", L"2026/12/10"}) {
+        SetWindowTextW(form->Control(form1::Edit9), day);
+        SetFocus(form->Control(form1::Button8));
+        Press(VK_SPACE, L' ');
+    }
+    EXPECT_EQ(errors.Messages(), std::vector<std::wstring>{settings::kChangeDayNotAhead}) << "today is refused";
     HWND list = form->Control(form1::ListBox1);
     ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
     SetWindowTextW(form->Control(form1::Edit11), L"");

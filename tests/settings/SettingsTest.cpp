@@ -147,25 +147,13 @@ TEST(Settings, RateChangesAreWrittenLastOnceEnteredAndEmptiedWhenAllAreGone) {
     }
 }
 
-TEST(Settings, TheRatesInForceComeFromTheLatestChangeWhoseDayHasBegun) {
-    struct Case {
-        common::DateTime now;
-        const wchar_t *tax, *reduced;
-        size_t left;
-        bool changed;
-    };
-    const Case cases[] = {
-        {{2027, 3, 31, 23, 59, 59}, L"10", L"8", 2, false},
-        {{2027, 4, 1, 0, 0, 0}, L"10", L"0", 1, true},
-        {{2029, 4, 1, 0, 0, 0}, L"10", L"8", 0, true},
-    };
-    for (const Case& c : cases) {
-        MemoryProfile file;
-        file.values[L"RateChanges/Changes"] = L"2027/04/01 10 0;2029/04/01 10 8";
-        Settings s = ReadSettings(file);
-        EXPECT_EQ(BringRatesUpTo(s, c.now), c.changed);
-        EXPECT_EQ(s.taxText, c.tax);
-        EXPECT_EQ(s.reducedTaxText, c.reduced);
-        EXPECT_EQ(s.rateChanges.changes.size(), c.left);
-    }
+TEST(Settings, AChangeInForceBecomesTheRatesOfTheRateBoxesAndLeavesTheList) {
+    MemoryProfile file;
+    file.values[L"RateChanges/Changes"] = L"2027/04/01 10 0;2029/04/01 10 8";
+    Settings s = ReadSettings(file);
+    EXPECT_TRUE(BringRatesUpTo(s, {2027, 4, 1, 0, 0, 0}));
+    EXPECT_EQ(s.taxText, L"10");
+    EXPECT_EQ(s.reducedTaxText, L"0");
+    EXPECT_EQ(s.rateChanges.changes.size(), 1u);
+    EXPECT_FALSE(BringRatesUpTo(s, {2027, 4, 2, 0, 0, 0})) << "nothing more is due";
 }
