@@ -65,6 +65,11 @@ void TForm1::FormCreate() {
     // 2. The settings of the last run.
     settings::Settings values = settings::ReadSettings(settingsFile_);
     settingsPage_.Load(values);
+    // Rate changes whose day came while the program was not running are in
+    // force; entries that do not read are said once and left as they are.
+    settingsPage_.BringRatesUpTo(platform::NowAsDateTime());
+    std::wstring unreadable = regi::UnreadableChangesMessage(values.rateChanges.unreadable);
+    if (!unreadable.empty()) TellAtStart(std::move(unreadable), false);
     settings::ApplyWindowBounds(Handle(), values.window, settings::Settings().window);
     // 3. This form previews no keys: they go straight to the focused control.
     // 4. The register's line grid.
@@ -91,7 +96,10 @@ void TForm1::TellAtStart(std::wstring text, bool notice) {
     startMessages_.push_back({std::move(text), notice});
 }
 
-regi::RateTexts TForm1::Rates() const {
+regi::RateTexts TForm1::Rates() {
+    // A rate change is in force from the first key of its day on: a sale open
+    // at midnight is settled at the new rates.
+    settingsPage_.BringRatesUpTo(platform::NowAsDateTime());
     const settings::Settings& values = settingsPage_.Values();
     return regi::RateTexts(values.taxText, values.reducedTaxText, values.enterReduced);
 }
@@ -195,6 +203,8 @@ void TForm1::Timer1Timer() {
 }
 
 void TForm1::Timer2Timer() {
+    // The settings page shows a change in force at midnight without waiting for a key.
+    settingsPage_.BringRatesUpTo(platform::NowAsDateTime());
     std::wstring text = settings::ClockTextNow();
     SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }

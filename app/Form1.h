@@ -67,7 +67,7 @@ private:
     void LayoutFrame(int clientWidth, int clientHeight);
     void Command(int id, int code);
     void StartJournal();
-    regi::RateTexts Rates() const;
+    regi::RateTexts Rates();
     void CloseWithoutAsking();
 
     settings::SettingsFile settingsFile_;

@@ -12,4 +12,11 @@ int DayOfWeek(int year, int month, int day) {
     return weekday < 0 ? weekday + 7 : weekday;
 }
 
+int DaysInMonth(int year, int month) {
+    static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) return 0;
+    bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
+
 }  // namespace common

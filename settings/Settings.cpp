@@ -26,6 +26,7 @@ void EachSetting(Values& s, Row&& row) {
     row(L"Receipt", L"Print", s.receipt.printMode, regi::PrintMode::Never);
     row(L"Receipt", L"Printer", s.receipt.printer, L"");
     row(L"Receipt", L"Width", s.receipt.paperWidth, regi::kWidePaper);
+    row(L"RateChanges", L"Changes", s.rateChanges, regi::RateChanges());
 }
 
 // How each kind of value reads from its text, missing text included.
@@ -41,11 +42,22 @@ void ReadValue(const std::optional<std::wstring>& text, bool& value, bool fallba
 void ReadValue(const std::optional<std::wstring>& text, regi::PrintMode& value, regi::PrintMode fallback) {
     value = regi::PrintModeFrom(ReadIntegerText(text.value_or(L""), static_cast<int>(fallback)));
 }
+void ReadValue(const std::optional<std::wstring>& text, regi::RateChanges& value, const regi::RateChanges&) {
+    value = regi::ParseRateChanges(text.value_or(L""));
+}
 
 std::wstring ValueText(const std::wstring& value) { return value; }
 std::wstring ValueText(int value) { return IntegerText(value); }
 std::wstring ValueText(bool value) { return BooleanText(value); }
 std::wstring ValueText(regi::PrintMode value) { return IntegerText(static_cast<int>(value)); }
+std::wstring ValueText(const regi::RateChanges& value) { return regi::RateChangesText(value); }
+
+// A setting that only the shops using it need in their file: none entered.
+template <typename Value>
+bool Unused(const Value&) {
+    return false;
+}
+bool Unused(const regi::RateChanges& value) { return value.changes.empty() && value.unreadable.empty(); }
 
 }  // namespace
 
@@ -66,9 +78,19 @@ Settings ReadSettings(const Profile& file) {
 }
 
 void WriteSettings(const Profile& file, const Settings& settings) {
-    EachSetting(settings, [&file](const wchar_t* section, const wchar_t* key, const auto& value, auto) {
+    EachSetting(settings, [&file](const wchar_t* section, const wchar_t* key, const auto& value, const auto&) {
+        // Once written, the key is kept up to date, emptied too.
+        if (Unused(value) && !file.Read(section, key)) return;
         file.Write(section, key, ValueText(value));
     });
+}
+
+bool BringRatesUpTo(Settings& settings, const common::DateTime& now) {
+    std::optional<regi::RateChange> due = regi::TakeDue(settings.rateChanges.changes, now);
+    if (!due) return false;
+    settings.taxText = std::to_wstring(due->standard);
+    settings.reducedTaxText = std::to_wstring(due->reduced);
+    return true;
 }
 
 }  // namespace settings

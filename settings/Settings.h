@@ -6,7 +6,9 @@
 #include <optional>
 #include <string>
 
+#include "common/DateTime.h"
 #include "sale/Invoice.h"
+#include "sale/RateChange.h"
 
 namespace settings {
 
@@ -29,6 +31,9 @@ struct Settings {
     bool journalOn;
     std::wstring floatText;  // the opening float as typed
     regi::ReceiptSettings receipt;
+    // The rate changes the shop entered ahead, from the day after taxText's
+    // and reducedTaxText's on: those are the rates in force now.
+    regi::RateChanges rateChanges;
 };
 
 // A file of sections and keys.
@@ -44,7 +49,13 @@ public:
 // Each setting read by the file's rules (ProfileValues.h), a missing or
 // unreadable one at its default.
 Settings ReadSettings(const Profile& file);
-// Every setting written, in the table's order.
+// Every setting written, in the table's order. The rate changes only once the
+// shop has entered some: a file without them keeps its bytes.
 void WriteSettings(const Profile& file, const Settings& settings);
+
+// Brings the rates in force up to the moment now: the latest change whose day
+// has come gives taxText and reducedTaxText, and the changes that have come
+// leave the list. True when the rates changed so.
+bool BringRatesUpTo(Settings& settings, const common::DateTime& now);
 
 }  // namespace settings

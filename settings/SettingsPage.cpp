@@ -3,9 +3,13 @@
 #include <commctrl.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "common/WholeNumber.h"
+#include "platform/Clock.h"
+#include "sale/SaleRecord.h"
 #include "settings/GreetingSound.h"
 #include "settings/SettingsPageIds.h"
 #include "ui/Controls.h"
@@ -16,6 +20,12 @@ namespace settings {
 const wchar_t kBadFloat[] =
     L"釣銭準備金の「%s」は金額として読めません。\r\n"
     L"0 から 999,999,999,999 円までの金額を入力してください（例: 30000、30,000、¥30,000）。";
+
+const wchar_t kBadChangeDay[] = L"税率の変更の日付「%s」は読めません。2027/04/01 のように入力してください。";
+const wchar_t kChangeDayNotAhead[] =
+    L"税率の変更の日付は明日以降にしてください。\r\n今日の税率は「消費税率は」と「軽減税率は」の欄で変えます。";
+const wchar_t kBadChangeRate[] = L"税率「%s」は読めません。0 から 99 までの整数を入力してください。";
+const wchar_t kTooManyChanges[] = L"税率の変更は 20 件までです。過ぎたものは自動で消えます。";
 
 namespace {
 
@@ -95,12 +105,31 @@ void SettingsPage::Create(HWND sheet, HFONT font, Hooks hooks) {
                                  Edit8, font, WS_EX_CLIENTEDGE);
     ui::CreateControl(L"BUTTON", L"選ぶ...", button, 284, 133, 72, 25, groupBox6_.Handle(), Button6, font);
 
+    // Rate changes entered ahead, beside the rates: the list of their days
+    // (choosing one shows its rates below), then a day, its two rates and the
+    // buttons that add and remove.
+    groupBox7_.Create(sheet, GroupBox7, L"税率の変更", font, 454, 16, 132, 206);
+    changeList_ = ui::CreateControl(L"LISTBOX", L"", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, 6, 22,
+                                    120, 70, groupBox7_.Handle(), ListBox1, font, WS_EX_CLIENTEDGE);
+    ui::CreateLabel(groupBox7_.Handle(), Label29, L"日付", 8, 97, font);
+    changeDay_ =
+        ui::CreateControl(L"EDIT", L"", edit, 6, 114, 120, 23, groupBox7_.Handle(), Edit9, font, WS_EX_CLIENTEDGE);
+    changeStandard_ =
+        ui::CreateControl(L"EDIT", L"", edit, 6, 142, 25, 23, groupBox7_.Handle(), Edit10, font, WS_EX_CLIENTEDGE);
+    ui::CreateLabel(groupBox7_.Handle(), Label30, L"% 軽減", 33, 146, font);
+    changeReduced_ =
+        ui::CreateControl(L"EDIT", L"", edit, 83, 142, 25, 23, groupBox7_.Handle(), Edit11, font, WS_EX_CLIENTEDGE);
+    ui::CreateControl(L"BUTTON", L"追加", button, 6, 172, 58, 25, groupBox7_.Handle(), Button8, font);
+    ui::CreateControl(L"BUTTON", L"削除", button, 68, 172, 58, 25, groupBox7_.Handle(), Button9, font);
+    ratesLine_ = ui::CreateControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 16, 430, 560, 17, sheet, Label31, font);
+
     // The rate boxes are narrow: two digits of the proportional face need all
     // of their width, so the text has no margins.
-    for (HWND rate : {edit2_, edit3_})
+    for (HWND rate : {edit2_, edit3_, changeStandard_, changeReduced_, changeDay_})
         SendMessageW(rate, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
 
-    for (HWND rate : {edit2_, edit3_}) ui::SetControlColors(rate, kTaxBackground, GetSysColor(COLOR_WINDOWTEXT));
+    for (HWND rate : {edit2_, edit3_, changeStandard_, changeReduced_})
+        ui::SetControlColors(rate, kTaxBackground, GetSysColor(COLOR_WINDOWTEXT));
     Show(values_);
 }
 
@@ -117,6 +146,15 @@ bool SettingsPage::Command(int id, int code) {
         if (hooks_.openJournalFolder) hooks_.openJournalFolder();
         return true;
     case Button6: ChoosePrinter(); return true;
+    case Button8: AddRateChange(); return true;
+    case Button9: RemoveRateChange(); return true;
+    case ListBox1:
+        if (code == LBN_SELCHANGE) ShowChosenChange();
+        return true;
+    case Edit2:
+    case Edit3:
+        if (code == EN_CHANGE) ShowRateChanges();  // the rates in force as the line says them
+        return true;
     case CheckBox3:
         if (code == BN_CLICKED && hooks_.journalSwitched) hooks_.journalSwitched(JournalOn());
         return true;
@@ -180,6 +218,68 @@ void SettingsPage::Show(const Settings& values) {
     SendMessageW(printMode_, CB_SETCURSEL, static_cast<WPARAM>(r.printMode), 0);
     SetWindowTextW(printer_, r.printer.c_str());
     SendMessageW(paperWidth_, CB_SETCURSEL, r.paperWidth == regi::kNarrowPaper ? 0 : 1, 0);
+    ShowRateChanges();
+}
+
+void SettingsPage::ShowRateChanges() {
+    const std::vector<regi::RateChange>& changes = values_.rateChanges.changes;
+    SendMessageW(changeList_, LB_RESETCONTENT, 0, 0);
+    for (const regi::RateChange& change : changes)
+        SendMessageW(changeList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(regi::ChangeDayText(change).c_str()));
+    std::wstring line =
+        regi::RatesLineText(regi::ReadRate(ui::GetText(edit2_)), regi::ReadRate(ui::GetText(edit3_)), changes);
+    SetWindowTextW(ratesLine_, line.c_str());
+}
+
+void SettingsPage::ShowChosenChange() {
+    LRESULT chosen = SendMessageW(changeList_, LB_GETCURSEL, 0, 0);
+    const std::vector<regi::RateChange>& changes = values_.rateChanges.changes;
+    if (chosen < 0 || static_cast<size_t>(chosen) >= changes.size()) return;
+    const regi::RateChange& change = changes[static_cast<size_t>(chosen)];
+    SetWindowTextW(changeDay_, regi::ChangeDayText(change).c_str());
+    SetWindowTextW(changeStandard_, std::to_wstring(change.standard).c_str());
+    SetWindowTextW(changeReduced_, std::to_wstring(change.reduced).c_str());
+}
+
+void SettingsPage::AddRateChange() {
+    std::wstring dayText = ui::GetText(changeDay_);
+    std::optional<regi::RateChange> change = regi::ReadChangeDay(dayText);
+    if (!change) throw ui::Error(ui::FormatMessageText(kBadChangeDay, dayText));
+    if (regi::InForce(*change, platform::NowAsDateTime())) throw ui::Error(kChangeDayNotAhead);
+    for (auto [box, rate] : {std::pair{changeStandard_, &change->standard}, {changeReduced_, &change->reduced}}) {
+        std::wstring text = ui::GetText(box);
+        std::optional<std::int64_t> read = regi::ReadChangeRate(text);
+        if (!read) throw ui::Error(ui::FormatMessageText(kBadChangeRate, text));
+        *rate = *read;
+    }
+    std::vector<regi::RateChange> changes = values_.rateChanges.changes;
+    size_t place = regi::AddChange(changes, *change);
+    if (changes.size() > regi::kMaxRateChanges) throw ui::Error(kTooManyChanges);
+    values_.rateChanges.changes = std::move(changes);
+    ShowRateChanges();
+    SendMessageW(changeList_, LB_SETCURSEL, place, 0);
+}
+
+void SettingsPage::RemoveRateChange() {
+    LRESULT chosen = SendMessageW(changeList_, LB_GETCURSEL, 0, 0);
+    std::vector<regi::RateChange>& changes = values_.rateChanges.changes;
+    if (chosen < 0 || static_cast<size_t>(chosen) >= changes.size()) return;
+    changes.erase(changes.begin() + chosen);
+    ShowRateChanges();
+    // The one after it is chosen next, so that Button9 can go on removing.
+    if (!changes.empty())
+        SendMessageW(changeList_, LB_SETCURSEL, std::min<WPARAM>(static_cast<WPARAM>(chosen), changes.size() - 1), 0);
+}
+
+void SettingsPage::BringRatesUpTo(const common::DateTime& now) {
+    const std::vector<regi::RateChange>& changes = values_.rateChanges.changes;
+    if (changes.empty() || !regi::InForce(changes.front(), now)) return;  // at every key: cheap while none is due
+    Values();                                                             // the rates as the widgets hold them
+    settings::BringRatesUpTo(values_, now);
+    if (!Created()) return;
+    SetWindowTextW(edit2_, values_.taxText.c_str());
+    SetWindowTextW(edit3_, values_.reducedTaxText.c_str());
+    ShowRateChanges();
 }
 
 void SettingsPage::Edit7Exit() {

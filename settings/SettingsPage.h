@@ -19,6 +19,11 @@ namespace settings {
 
 // The message for a float that does not read as an amount; "%s" stands for it.
 extern const wchar_t kBadFloat[];
+// The messages for a rate change that cannot be added; "%s" stands for the text.
+extern const wchar_t kBadChangeDay[];
+extern const wchar_t kChangeDayNotAhead[];
+extern const wchar_t kBadChangeRate[];
+extern const wchar_t kTooManyChanges[];
 
 class SettingsPage {
 public:
@@ -56,8 +61,18 @@ public:
     // anything else is refused with a message, stays for correction, and the
     // last valid number goes on counting.
     void Edit7Exit();
+    // The rate changes: Button8 adds the one typed into Edit9, Edit10 and
+    // Edit11 (a day after today; one on the same day is replaced), Button9
+    // removes the one chosen in ListBox1, which lists their days. Refusals are raised as errors.
+    void AddRateChange();
+    void RemoveRateChange();
+    // The rates in force brought up to now (settings::BringRatesUpTo): a change
+    // whose day has come goes into Edit2 and Edit3 and leaves the list.
+    void BringRatesUpTo(const common::DateTime& now);
 
 private:
+    void ShowRateChanges();
+    void ShowChosenChange();  // its day and rates in Edit9, Edit10 and Edit11
     void ChoosePrinter();
     void Show(const Settings& values);
     static LRESULT CALLBACK FloatProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -70,6 +85,9 @@ private:
     HWND shop_ = nullptr, address_ = nullptr, registrationNumber_ = nullptr, printMode_ = nullptr,
          paperWidth_ = nullptr, printer_ = nullptr;
     HWND edit2_ = nullptr, edit3_ = nullptr, edit4_ = nullptr;
+    ui::GroupBox groupBox7_;
+    HWND changeList_ = nullptr, changeDay_ = nullptr, changeStandard_ = nullptr, changeReduced_ = nullptr,
+         ratesLine_ = nullptr;
     HWND checkBox1_ = nullptr, checkBox2_ = nullptr, checkBox3_ = nullptr;
 };
 

@@ -37,6 +37,16 @@ enum Id : int {
     ComboBox2,
     Edit8,
     Button6,
+    GroupBox7,  // the rate changes entered ahead
+    ListBox1,
+    Label29,
+    Edit9,   // a change's day
+    Edit10,  // its standard rate
+    Label30,
+    Edit11,   // its reduced rate
+    Button8,  // adds it
+    Button9,  // removes the change chosen in ListBox1
+    Label31,  // the rates in force and the next change
 };
 
 }  // namespace settings::ids

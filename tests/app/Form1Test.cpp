@@ -538,3 +538,21 @@ TEST_F(Form1Test, TheRegistrationNumberIsCheckedWhenItsFieldIsLeft) {
     f.Exit1Click();
     EXPECT_NE(ReadSettingsText(Ini()).find(L"RegNo=T9876543210987\r\n"), std::wstring::npos);
 }
+
+TEST_F(Form1Test, RateChangesThatDoNotReadAreSaidOnceAtStartAndKept) {
+    WriteAnsiFile(Ini(), L"[RateChanges]\r\nChanges=2027/13/01 10 1;2099/04/01 10 1\r\n");
+    ClockSetting clock([] {
+        SYSTEMTIME t{};
+        t.wYear = 2026, t.wMonth = 12, t.wDay = 9;
+        return t;
+    });
+    ErrorRecorder errors;
+    TForm1& f = Open();
+    ASSERT_EQ(errors.Messages().size(), 1u);
+    EXPECT_EQ(errors.Messages()[0], regi::UnreadableChangesMessage({L"2027/13/01 10 1"}));
+    EXPECT_EQ(SendMessageW(f.Control(form1::ListBox1), LB_GETCOUNT, 0, 0), 1);
+    MessageBoxAnswerer yes(Answer::Yes);
+    f.Exit1Click();
+    EXPECT_NE(ReadSettingsText(Ini()).find(L"[RateChanges]\r\nChanges=2099/04/01 10 1;2027/13/01 10 1\r\n"),
+              std::wstring::npos);
+}

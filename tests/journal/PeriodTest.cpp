@@ -299,6 +299,26 @@ TEST(JournalPeriod, ASaleIsItsLinesInOrderThenTheSaleRecord) {
     EXPECT_EQ(period.nextSequence, 41);  // nothing counts until the records are added
 }
 
+TEST(JournalPeriod, AZSpanningARateChangeShowsBothRatesAndAZeroRateApartFromExempt) {
+    Period period;
+    std::string text;
+    auto add = [&](regi::SaleRecord sale, std::int64_t reduced) {
+        sale.taxes = regi::SumTaxes(sale.lines, 10, reduced);
+        for (const Record& r : period.SaleRecords(sale)) {
+            text += FormatRecord(r);
+            period.Add(r);
+        }
+    };
+    add(Sale({{TaxClass::Reduced, 1080, 1, 1080}}, 2000, L"2027-03-31T23:59:59"), 8);
+    add(Sale({{TaxClass::Reduced, 1080, 1, 1080}, {TaxClass::Exempt, 300, 1, 300}}, 2000, L"2027-04-01T00:00:00"), 0);
+    std::vector<std::wstring> lines =
+        ReportLines(ReadJournal(text).Result(), period.ReportRecord(Kind::Z, 0, L"2027-04-01T09:00:00"));
+    for (const wchar_t* line : {L"軽減0%対象\t¥1,080", L"軽減0%内消費税\t¥0", L"軽減8%対象\t¥1,080",
+                                L"軽減8%内消費税\t¥80", L"非課税\t¥300", L"消費税合計\t¥80"})
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end())
+            << testing::PrintToString(std::wstring(line));
+}
+
 TEST(JournalPeriod, EventsAddedAsWrittenAgreeWithTheJournalReadBack) {
     Period period;
     std::string text = std::string(kBom) + kColumnNames + "\r\n";

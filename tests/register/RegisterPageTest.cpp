@@ -1092,3 +1092,56 @@ TEST_F(JournalOnTest, AfterARestartF5ReissuesTheLastSaleFromTheJournal) {
         EXPECT_NE(text.find(part), std::wstring::npos) << testing::PrintToString(std::wstring(part));
     EXPECT_EQ(text.find(L"\u00A5500"), std::wstring::npos) << "only the last sale";
 }
+
+TEST_F(JournalOnTest, ARateChangeForTomorrowTaxesTheSaleSettledAfterMidnightAndTheXShowsBothRates) {
+    SYSTEMTIME now{};
+    now.wYear = 2026, now.wMonth = 12, now.wDay = 9, now.wHour = 23, now.wMinute = 59, now.wSecond = 59;
+    ClockSetting clock([&now] { return now; });
+    // Entered on the settings page from the keyboard: a day, its rates, then 追加.
+    ShowPage(2);
+    ErrorRecorder errors;
+    SetWindowTextW(form->Control(form1::Edit10), L"10");
+    SetWindowTextW(form->Control(form1::Edit11), L"1");
+    for (const wchar_t* day : {L"2026/12/09", L"2026/12/10"}) {
+        SetWindowTextW(form->Control(form1::Edit9), day);
+        SetFocus(form->Control(form1::Button8));
+        Press(VK_SPACE, L' ');
+    }
+    EXPECT_EQ(errors.Messages(), std::vector<std::wstring>{settings::kChangeDayNotAhead}) << "today is refused";
+    HWND list = form->Control(form1::ListBox1);
+    ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
+    SetWindowTextW(form->Control(form1::Edit11), L"");
+    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SetFocus(list);
+    Press(VK_DOWN);
+    EXPECT_EQ(ui::GetText(form->Control(form1::Edit11)), L"1") << "the change chosen shows its rates";
+    EXPECT_EQ(ui::GetText(form->Control(form1::Label31)),
+              L"いまの税率 5% / 軽減 8%\u3000次の変更 2026/12/10 から 10% / 軽減 1%");
+    ShowPage(0);
+
+    Type(L"1080");  // settled at 23:59:59: at 8 %
+    F2();
+    Type(L"2000");
+    Divide();
+    Decimal();
+    Type(L"1080");  // keyed before midnight, settled after it
+    F2();
+    EXPECT_EQ(Caption(form1::Label1), kYen + L"80") << "an open sale shows the rates in force now";
+    now.wDay = 10, now.wHour = 0, now.wMinute = 0, now.wSecond = 0;
+    Type(L"2000");
+    Divide();
+    EXPECT_EQ(Caption(form1::Label1), kYen + L"10") << "settled at midnight: 1080 x 1/101";
+    Decimal();
+    EXPECT_EQ(ui::GetText(form->Control(form1::Edit2)), L"10");
+    EXPECT_EQ(ui::GetText(form->Control(form1::Edit3)), L"1");
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 0) << "a change in force leaves the list";
+
+    ReportReader reports;
+    SendMessageW(form->Handle(), WM_COMMAND, form1::TakeX, 0);
+    Pump();
+    ASSERT_EQ(reports.texts.size(), 1u);
+    for (const wchar_t* part : {L"軽減1%対象\t\u00A51,080", L"軽減1%内消費税\t\u00A510", L"軽減8%対象\t\u00A51,080",
+                                L"軽減8%内消費税\t\u00A580"})
+        EXPECT_NE(reports.texts[0].find(part), std::wstring::npos)
+            << testing::PrintToString(std::wstring(part)) << testing::PrintToString(reports.texts[0]);
+}

@@ -117,6 +117,18 @@ TEST(TaxClasses, TheTipBreaksTheTaxDownForTheClassesPresent) {
     EXPECT_EQ(sale.TaxTip(), L"8%対象 ¥1,080（内消費税 ¥80）");
 }
 
+TEST(TaxClasses, AZeroRateIsTaxableWithNoTaxApartFromExempt) {
+    ShownSale sale;
+    Key(sale, L"1080", keyF2, {L"10", L"0"});
+    Key(sale, L"300", keyAdd, {L"10", L"0"});
+    EXPECT_EQ(sale.Cell(4, 0), L"※");
+    EXPECT_EQ(sale.Cell(5, 0), L"2");
+    EXPECT_EQ(sale.TaxTip(), L"0%対象 ¥1,080（内消費税 ¥0）\r\n非課税 ¥300");
+    std::vector<ClassTotal> paper = ClassesPresent(sale.Lines(), sale.Totals());
+    ASSERT_EQ(paper.size(), 2u);
+    EXPECT_EQ(ClassText(paper[0], TaxTextStyle::Paper), L"0%対象 ¥1,080 内消費税 ¥0");
+}
+
 TEST(Corrections, F2F3AndF8ByState) {
     // What each key does in each state: did it act, did it ask to cancel.
     struct Case {

@@ -122,3 +122,38 @@ TEST(Settings, ANewSettingsObjectHoldsTheDefaultsOfAMissingFile) {
     EXPECT_EQ(fromDefaults.written, fromMissing.written);
     EXPECT_EQ(fromDefaults.written.front(), L"CheckBox1/Checked=1");
 }
+
+TEST(Settings, RateChangesAreWrittenLastOnceEnteredAndEmptiedWhenAllAreGone) {
+    struct Case {
+        const wchar_t* inFile;  // nullptr: the file has no rate changes
+        const wchar_t* entered;
+        const wchar_t* written;  // nullptr: not written
+    };
+    const Case cases[] = {
+        {nullptr, L"", nullptr},
+        {nullptr, L"2027/04/01 10 1", L"RateChanges/Changes=2027/04/01 10 1"},
+        {L"2027/04/01 10 1", L"", L"RateChanges/Changes="},
+        {L"", L"", L"RateChanges/Changes="},
+        {nullptr, L"2027/4/1 10 1;2027/13/01 10 1", L"RateChanges/Changes=2027/04/01 10 1;2027/13/01 10 1"},
+    };
+    for (const Case& c : cases) {
+        MemoryProfile file;
+        if (c.inFile) file.values[L"RateChanges/Changes"] = c.inFile;
+        Settings s = ReadSettings(file);
+        s.rateChanges = regi::ParseRateChanges(c.entered);
+        WriteSettings(file, s);
+        EXPECT_EQ(file.written.back(), c.written ? c.written : L"Receipt/Width=80")
+            << testing::PrintToString(std::wstring(c.entered));
+    }
+}
+
+TEST(Settings, AChangeInForceBecomesTheRatesOfTheRateBoxesAndLeavesTheList) {
+    MemoryProfile file;
+    file.values[L"RateChanges/Changes"] = L"2027/04/01 10 0;2029/04/01 10 8";
+    Settings s = ReadSettings(file);
+    EXPECT_TRUE(BringRatesUpTo(s, {2027, 4, 1, 0, 0, 0}));
+    EXPECT_EQ(s.taxText, L"10");
+    EXPECT_EQ(s.reducedTaxText, L"0");
+    EXPECT_EQ(s.rateChanges.changes.size(), 1u);
+    EXPECT_FALSE(BringRatesUpTo(s, {2027, 4, 2, 0, 0, 0})) << "nothing more is due";
+}
