@@ -10,25 +10,25 @@ namespace journal {
 
 namespace {
 
-const char* const kKindNames[] = {"line", "sale", "void", "cancel", "x", "z"};
+const char* const kKindNames[] = {"line", "sale", "void", "cancel", "x", "z", "tender", "returned"};
 const char* const kClassNames[] = {"exempt", "standard", "reduced"};  // by regi::TaxClass
 
 // The columns after seq, time and kind. kinds flags which kinds fill the column,
-// in the order line, sale, void, cancel, x, z; field is null for the class.
+// in the order line, sale, void, cancel, x, z, tender, returned; field is null for the class.
 struct Column {
     const char* kinds;
     std::int64_t Record::*field;
 };
 const Column kColumns[] = {
-    {"111111", &Record::sale},         {"101000", &Record::line},         {"101000", nullptr},
-    {"101000", &Record::unitPrice},    {"101000", &Record::quantity},     {"101000", &Record::subtotal},
-    {"010111", &Record::lines},        {"010000", &Record::standardRate}, {"010011", &Record::standardAmount},
-    {"010011", &Record::standardTax},  {"010000", &Record::reducedRate},  {"010011", &Record::reducedAmount},
-    {"010011", &Record::reducedTax},   {"010011", &Record::exemptAmount}, {"010111", &Record::total},
-    {"010000", &Record::tendered},     {"010000", &Record::change},       {"000011", &Record::sales},
-    {"000011", &Record::voids},        {"000011", &Record::voidAmount},   {"000011", &Record::cancels},
-    {"000011", &Record::cancelAmount}, {"000011", &Record::negatives},    {"000011", &Record::negativeAmount},
-    {"000011", &Record::cashFloat},    {"000011", &Record::expectedCash}, {"000001", &Record::z},
+    {"11111111", &Record::sale},         {"10100011", &Record::line},         {"10100000", nullptr},
+    {"10100000", &Record::unitPrice},    {"10100000", &Record::quantity},     {"10100000", &Record::subtotal},
+    {"01011100", &Record::lines},        {"01000000", &Record::standardRate}, {"01001100", &Record::standardAmount},
+    {"01001100", &Record::standardTax},  {"01000000", &Record::reducedRate},  {"01001100", &Record::reducedAmount},
+    {"01001100", &Record::reducedTax},   {"01001100", &Record::exemptAmount}, {"01011111", &Record::total},
+    {"01000000", &Record::tendered},     {"01000000", &Record::change},       {"00001100", &Record::sales},
+    {"00001100", &Record::voids},        {"00001100", &Record::voidAmount},   {"00001100", &Record::cancels},
+    {"00001100", &Record::cancelAmount}, {"00001100", &Record::negatives},    {"00001100", &Record::negativeAmount},
+    {"00001100", &Record::cashFloat},    {"00001100", &Record::expectedCash}, {"00000100", &Record::z},
 };
 constexpr size_t kFieldCount = 3 + std::size(kColumns);
 
@@ -124,6 +124,10 @@ bool WithinLimits(const Record& r) {
                Within(r.change, regi::kMaxTendered + regi::kMaxSaleTotal);
     case Kind::Cancel:
         return r.sale >= 1 && r.lines >= 0 && r.lines <= regi::kMaxLines && Within(r.total, regi::kMaxSaleTotal);
+    case Kind::Tender:
+    case Kind::Returned:
+        return r.sale >= 1 && r.line >= 1 && r.line <= regi::kMaxTenders && r.total > 0 &&
+               r.total <= regi::kMaxSaleTotal;
     case Kind::X:
     case Kind::Z:
         // A report's sums are the period's: only its counts have a bound.
