@@ -43,6 +43,10 @@ enum Id : int {
     RegiCancel,
     RegiSettle,
     RegiClear,
+    RegiTender1,  // the other tenders, one item each while offered
+    RegiTender2,
+    RegiTender3,
+    RegiTender4,
 
     // Timers of the main window: the greeting and the clock
     Timer1 = 400,

@@ -60,13 +60,13 @@ void JournalKeeper::ShowReport(HWND owner, const wchar_t* caption, const journal
 }
 
 void JournalKeeper::TakeX(HWND owner) {
-    if (journal::Journal* journal = Journal()) ShowReport(owner, L"点検", journal->TakeX(hooks_.cashFloat()));
+    if (journal::Journal* journal = Journal()) ShowReport(owner, L"点検", journal->TakeX(hooks_.cashFloat(), hooks_.tenders()));
 }
 
 void JournalKeeper::TakeZ(HWND owner, const std::function<void()>& taken) {
     journal::Journal* journal = Journal();
     if (!journal || !ui::AskYesNo(owner, kZQuestion)) return;
-    journal::Report report = journal->TakeZ(hooks_.cashFloat());
+    journal::Report report = journal->TakeZ(hooks_.cashFloat(), hooks_.tenders());
     taken();
     ShowReport(owner, L"精算", report);
 }

@@ -585,9 +585,9 @@ std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
         lines.push_back({L"現金", count(period.sales - period.cashlessSales, period.CashTotal())});
         for (int n = 1; n <= regi::kMaxTenders; ++n) {
             const TenderTotal& tender = period.tenders[n - 1];
-            std::wstring name = static_cast<size_t>(n) <= tenderNames.size() ? tenderNames[n - 1] : L"";
-            if (name.empty() && tender.sales == 0) continue;
-            lines.push_back({name.empty() ? L"その他の支払" + std::to_wstring(n) : name, count(tender.sales, tender.amount)});
+            bool named = static_cast<size_t>(n) <= tenderNames.size() && !tenderNames[n - 1].empty();
+            if (!named && tender.sales == 0) continue;
+            lines.push_back({regi::TenderName(tenderNames, n), count(tender.sales, tender.amount)});
         }
     }
     if (period.returned != 0) lines.push_back({L"支払の返却", count(period.returned, period.returnedAmount)});

@@ -93,6 +93,8 @@ std::int64_t TSale::Due() const {
     return due;
 }
 
+std::wstring TSale::TenderName(int tender) const { return regi::TenderName(tenderNames_, tender); }
+
 SaleState TSale::State() const {
     if (change_) return SaleState::Settled;
     return lines_.empty() ? SaleState::Empty : SaleState::Open;
@@ -214,6 +216,7 @@ Outcome TSale::Settle(const RateTexts& rates) {
 // never gives change, and it settles the sale once nothing is due.
 Outcome TSale::Pay(int tender, const RateTexts& rates) {
     if (State() != SaleState::Open) return Outcome{};
+    tenderNames_ = rates.tenders;
     std::int64_t due = Due();
     std::int64_t amount = due;
     if (!entry_.empty()) {

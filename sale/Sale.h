@@ -38,6 +38,7 @@ enum Key : std::uint16_t {
 };
 // The keys of the other tenders, by their numbers 1 to kMaxTenders.
 constexpr std::uint16_t kTenderKeys[kMaxTenders] = {keyF6, keyF7, keyF9, keyF11};
+constexpr const wchar_t* kTenderKeyNames[kMaxTenders] = {L"F6", L"F7", L"F9", L"F11"};
 
 extern const wchar_t kNotARealNumber[];  // "%s" stands for the entry
 using common::kNotAnInteger;
@@ -106,6 +107,8 @@ public:
     // The other tenders keyed so far, and what is still due after them.
     const std::vector<TenderPaid>& Paid() const { return paid_; }
     std::int64_t Due() const;
+    // A tender's name as offered when it was last keyed.
+    std::wstring TenderName(int tender) const;
     std::int64_t SalesTotal() const { return salesTotal_; }
     // Whether the sales total is shown: after the first settlement, or once set.
     bool SalesTotalShown() const { return salesTotalShown_; }
@@ -155,6 +158,7 @@ private:
     TaxTotals totals_;
     std::optional<std::int64_t> change_;
     std::vector<TenderPaid> paid_;
+    std::vector<std::wstring> tenderNames_;
     std::wstring entry_;
     std::int64_t salesTotal_ = 0;  // whole yen: every total it adds is whole
     bool salesTotalShown_ = false, prompted_ = false, hadLines_ = false;

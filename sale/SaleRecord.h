@@ -65,6 +65,9 @@ struct TenderPaid {
     bool operator==(const TenderPaid& other) const { return tender == other.tender && amount == other.amount; }
 };
 
+// Tender n's name from names (tender n at n - 1); "その他の支払n" when blank.
+std::wstring TenderName(const std::vector<std::wstring>& names, int tender);
+
 // A settled sale.
 struct SaleRecord {
     std::int64_t number = 0;  // consecutive over the journal's whole life
@@ -75,5 +78,14 @@ struct SaleRecord {
     std::int64_t change = 0;
     std::vector<TenderPaid> tenders = {};  // the other tenders, in the order first keyed
 };
+
+// A tender named for credit cards: a receipt it pays states so and needs no
+// revenue stamp. Debit and prepaid cards are not credit.
+bool IsCreditCard(const std::wstring& name);
+// Whether the sale's receipt needs a revenue stamp: ¥50,000 or more without
+// its tax, which the receipt states, unless a credit card paid all of it.
+bool NeedsRevenueStamp(const SaleRecord& sale, const std::vector<std::wstring>& tenderNames);
+// What the preview tells the operator then.
+extern const wchar_t kRevenueStampNotice[];
 
 }  // namespace regi

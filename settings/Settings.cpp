@@ -6,6 +6,8 @@ namespace settings {
 
 namespace {
 
+const wchar_t kTenders[] = L"Tenders";
+
 // The settings file's keys, in the order they are written, each with the value
 // it fills and its default. A new setting is one more row.
 template <typename Values, typename Row>
@@ -26,6 +28,11 @@ void EachSetting(Values& s, Row&& row) {
     row(L"Receipt", L"Print", s.receipt.printMode, regi::PrintMode::Never);
     row(L"Receipt", L"Printer", s.receipt.printer, L"");
     row(L"Receipt", L"Width", s.receipt.paperWidth, regi::kWidePaper);
+    row(kTenders, L"Enabled", s.tendersOn, false);
+    row(kTenders, L"Name1", s.tenderNames[0], L"クレジット");
+    row(kTenders, L"Name2", s.tenderNames[1], L"電子マネー");
+    row(kTenders, L"Name3", s.tenderNames[2], L"QRコード");
+    row(kTenders, L"Name4", s.tenderNames[3], L"");
 }
 
 // How each kind of value reads from its text, missing text included.
@@ -65,9 +72,22 @@ Settings ReadSettings(const Profile& file) {
     return s;
 }
 
+std::vector<std::wstring> OfferedTenders(const Settings& settings) {
+    if (!settings.tendersOn) return {};
+    std::vector<std::wstring> names;
+    for (const std::wstring& name : settings.tenderNames)
+        names.push_back(name.find_first_not_of(L" \u3000") == std::wstring::npos ? L"" : name);
+    return names;
+}
+
 void WriteSettings(const Profile& file, const Settings& settings) {
-    EachSetting(settings, [&file](const wchar_t* section, const wchar_t* key, const auto& value, auto) {
-        file.Write(section, key, ValueText(value));
+    // A shop that never touched the tenders keeps the file it had.
+    bool tenders = file.Read(kTenders, L"Enabled").has_value();
+    EachSetting(settings, [&tenders](const wchar_t* section, const wchar_t*, const auto& value, auto fallback) {
+        if (section == kTenders && !(value == fallback)) tenders = true;
+    });
+    EachSetting(settings, [&file, tenders](const wchar_t* section, const wchar_t* key, const auto& value, auto) {
+        if (section != kTenders || tenders) file.Write(section, key, ValueText(value));
     });
 }
 

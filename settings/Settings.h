@@ -6,7 +6,10 @@
 #include <optional>
 #include <string>
 
+#include <vector>
+
 #include "sale/Invoice.h"
+#include "sale/SaleRecord.h"
 
 namespace settings {
 
@@ -29,7 +32,13 @@ struct Settings {
     bool journalOn;
     std::wstring floatText;  // the opening float as typed
     regi::ReceiptSettings receipt;
+    bool tendersOn;  // the other tenders are offered
+    std::wstring tenderNames[regi::kMaxTenders];
 };
+
+// The names of the other tenders the register offers, tender n at n - 1: none
+// while they are off, and a blank name is a tender not offered.
+std::vector<std::wstring> OfferedTenders(const Settings& settings);
 
 // A file of sections and keys.
 class Profile {
@@ -44,7 +53,8 @@ public:
 // Each setting read by the file's rules (ProfileValues.h), a missing or
 // unreadable one at its default.
 Settings ReadSettings(const Profile& file);
-// Every setting written, in the table's order.
+// Every setting written, in the table's order; the tenders' section only once
+// it is in the file or one of its values is not the default.
 void WriteSettings(const Profile& file, const Settings& settings);
 
 }  // namespace settings

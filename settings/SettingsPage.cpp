@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "common/WholeNumber.h"
+#include "sale/Sale.h"
 #include "settings/GreetingSound.h"
 #include "settings/SettingsPageIds.h"
 #include "ui/Controls.h"
@@ -95,6 +96,18 @@ void SettingsPage::Create(HWND sheet, HFONT font, Hooks hooks) {
                                  Edit8, font, WS_EX_CLIENTEDGE);
     ui::CreateControl(L"BUTTON", L"選ぶ...", button, 284, 133, 72, 25, groupBox6_.Handle(), Button6, font);
 
+    // The other tenders: off unless the shop switches them on; each name
+    // beside the key that takes it.
+    groupBox7_.Create(sheet, GroupBox7, L"現金以外の支払い", font, 456, 16, 120, 225);
+    checkBox4_ = ui::CreateControl(L"BUTTON", L"受け付ける", BS_AUTOCHECKBOX | WS_TABSTOP, 12, 24, 100, 17,
+                                   groupBox7_.Handle(), CheckBox4, font);
+    for (int i = 0; i < regi::kMaxTenders; ++i) {
+        int top = 52 + 40 * i;
+        ui::CreateLabel(groupBox7_.Handle(), Label29 + i, regi::kTenderKeyNames[i], 12, top + 4, font);
+        tenderNames_[i] = ui::CreateControl(L"EDIT", L"", edit, 40, top, 68, 23, groupBox7_.Handle(), Edit9 + i, font,
+                                            WS_EX_CLIENTEDGE);
+    }
+
     // The rate boxes are narrow: two digits of the proportional face need all
     // of their width, so the text has no margins.
     for (HWND rate : {edit2_, edit3_})
@@ -156,6 +169,8 @@ const Settings& SettingsPage::Values() const {
     r.printMode = regi::PrintModeFrom(static_cast<int>(SendMessageW(printMode_, CB_GETCURSEL, 0, 0)));
     r.printer = ui::GetText(printer_);
     r.paperWidth = SendMessageW(paperWidth_, CB_GETCURSEL, 0, 0) == 0 ? regi::kNarrowPaper : regi::kWidePaper;
+    values_.tendersOn = checked(checkBox4_);
+    for (int i = 0; i < regi::kMaxTenders; ++i) values_.tenderNames[i] = ui::GetText(tenderNames_[i]);
     return values_;
 }
 
@@ -180,6 +195,8 @@ void SettingsPage::Show(const Settings& values) {
     SendMessageW(printMode_, CB_SETCURSEL, static_cast<WPARAM>(r.printMode), 0);
     SetWindowTextW(printer_, r.printer.c_str());
     SendMessageW(paperWidth_, CB_SETCURSEL, r.paperWidth == regi::kNarrowPaper ? 0 : 1, 0);
+    check(checkBox4_, values.tendersOn);
+    for (int i = 0; i < regi::kMaxTenders; ++i) SetWindowTextW(tenderNames_[i], values.tenderNames[i].c_str());
 }
 
 void SettingsPage::Edit7Exit() {

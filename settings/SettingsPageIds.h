@@ -37,6 +37,16 @@ enum Id : int {
     ComboBox2,
     Edit8,
     Button6,
+    GroupBox7,  // the other tenders
+    CheckBox4,
+    Label29,  // the tenders' keys, one label each
+    Label30,
+    Label31,
+    Label32,
+    Edit9,  // the tenders' names, one edit each
+    Edit10,
+    Edit11,
+    Edit12,
 };
 
 }  // namespace settings::ids

@@ -129,3 +129,30 @@ TEST(Tenders, ASaleThatCannotBeKeptStaysPartlyPaid) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Tenders, ARevenueStampUnlessACreditCardPaidItAll) {
+    const std::vector<std::wstring> names = {L"クレジット", L"電子マネー"};
+    struct Case {
+        std::int64_t price;  // one standard-rate line, tax included
+        std::vector<TenderPaid> tenders;
+        bool stamp;
+    };
+    const Case cases[] = {
+        {54998, {}, false},  // ¥49,999 without its tax
+        {55000, {}, true},   // ¥50,000
+        {55000, {{1, 55000}}, false},
+        {55000, {{1, 30000}}, true},
+        {55000, {{2, 55000}}, true},  // e-money is no credit card
+    };
+    for (const Case& c : cases) {
+        SaleRecord sale;
+        sale.lines = {{TaxClass::Standard, c.price, 1, c.price}};
+        sale.taxes = SumTaxes(sale.lines, 10, 8);
+        sale.tenders = c.tenders;
+        EXPECT_EQ(NeedsRevenueStamp(sale, names), c.stamp) << c.price;
+    }
+}
+
+}  // namespace
