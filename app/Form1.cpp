@@ -214,6 +214,8 @@ void TForm1::Command(int id, int code) {
     if (std::uint16_t key = RegisterCommandKey(id)) registerPage_.RunCommand(key);
     switch (id) {
     case TakeX: journal_.TakeX(Handle()); break;
+    case MoneyIn: journal_.RecordMoney(Handle(), journal::Kind::In); break;
+    case MoneyOut: journal_.RecordMoney(Handle(), journal::Kind::Out); break;
     case TakeZ:
         journal_.TakeZ(Handle(), [this] {
             registerPage_.Sale().SetSalesTotal(journal_.Journal()->SalesTotal());
@@ -239,7 +241,8 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         UINT state = settingsPage_.JournalOn() ? MF_ENABLED : MF_GRAYED;
         EnableMenuItem(GetMenu(Handle()), TakeX, MF_BYCOMMAND | state);
         EnableMenuItem(GetMenu(Handle()), TakeZ, MF_BYCOMMAND | state);
-        ShowTenderItems(GetMenu(Handle()), settings::OfferedTenders(settingsPage_.Values()));
+        ShowOptionalItems(GetMenu(Handle()), settings::OfferedTenders(settingsPage_.Values()),
+                          settingsPage_.JournalOn());
         return 0;
     }
     case kShowStartMessages: {

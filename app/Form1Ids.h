@@ -55,6 +55,10 @@ enum Id : int {
     // The File menu's daily close
     TakeX = 700,
     TakeZ,
+
+    // The register menu's cash put into the drawer and taken out, while the journal is on
+    MoneyIn = 750,
+    MoneyOut,
 };
 
 }  // namespace form1

@@ -85,8 +85,14 @@ HMENU MakeMainMenu() {
     return bar;
 }
 
-void ShowTenderItems(HMENU bar, const std::vector<std::wstring>& names) {
+void ShowOptionalItems(HMENU bar, const std::vector<std::wstring>& names, bool journalOn) {
     HMENU regi = GetSubMenu(bar, 1);
+    DeleteMenu(regi, MoneyIn, MF_BYCOMMAND);
+    DeleteMenu(regi, MoneyOut, MF_BYCOMMAND);
+    if (journalOn) {
+        AppendMenuW(regi, MF_STRING, MoneyIn, L"入金(&I)...");
+        AppendMenuW(regi, MF_STRING, MoneyOut, L"出金(&O)...");
+    }
     for (int n = 1; n <= regi::kMaxTenders; ++n) {
         DeleteMenu(regi, RegiTender1 + n - 1, MF_BYCOMMAND);
         if (static_cast<size_t>(n) > names.size() || names[n - 1].empty()) continue;

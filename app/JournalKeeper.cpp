@@ -1,5 +1,6 @@
 #include "app/JournalKeeper.h"
 
+#include "journal/MoneyWindow.h"
 #include "journal/ReportWindow.h"
 #include "platform/Clock.h"
 #include "receipt/Printing.h"
@@ -57,6 +58,13 @@ void JournalKeeper::ShowReport(HWND owner, const wchar_t* caption, const journal
     journal::TReportWindow window(caption, report.Text(),
                                   [this, caption, printed] { receipt::Print(printed, hooks_.receipt(), caption); });
     window.ShowModal(owner);
+}
+
+void JournalKeeper::RecordMoney(HWND owner, journal::Kind kind) {
+    journal::Journal* journal = Journal();
+    if (!journal) return;
+    journal::TMoneyWindow window(kind == journal::Kind::In ? L"入金" : L"出金");
+    if (window.ShowModal(owner) == IDOK && window.Amount()) journal->RecordMoney(kind, *window.Amount());
 }
 
 void JournalKeeper::TakeX(HWND owner) {

@@ -46,6 +46,8 @@ public:
     // what the operator is to be told.
     std::vector<Message> Start(regi::TSale& sale, const regi::RateTexts& rates);
     // 点検: shows the report; nothing happens with the journal off.
+    // 入金 (kind In) or 出金 (kind Out): asks the amount and records it.
+    void RecordMoney(HWND owner, journal::Kind kind);
     void TakeX(HWND owner);
     // 精算 after the question; taken runs once the close is taken, before its
     // report shows.

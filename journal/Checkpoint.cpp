@@ -34,6 +34,8 @@ const Sum kTenderSums[] = {
     {"cashless sales", &Period::cashlessSales},
     {"returned", &Period::returned},
     {"returned amount", &Period::returnedAmount},
+    {"money in", &Period::moneyIn},
+    {"money out", &Period::moneyOut},
 };
 const char* const kClassNames[] = {"exempt", "standard", "reduced"};  // by regi::TaxClass
 

@@ -110,6 +110,10 @@ bool Period::Add(const Record& record) {
     case Kind::Returned:
         if (!CheckedAdd(returnedAmount, record.total)) return false;
         break;
+    case Kind::In:
+    case Kind::Out:
+        if (!CheckedAdd(record.kind == Kind::In ? moneyIn : moneyOut, record.total)) return false;
+        break;
     case Kind::Line:
         if (record.subtotal < 0 && !CheckedAdd(negativeAmount, record.subtotal)) return false;
         break;
@@ -162,6 +166,10 @@ bool Period::Add(const Record& record) {
         ++returned;
         returnedAmount += record.total;
         return true;
+    case Kind::In:
+    case Kind::Out:
+        (record.kind == Kind::In ? moneyIn : moneyOut) += record.total;
+        return true;  // no sale's number
     case Kind::Void:
         ++voids;
         voidAmount += record.subtotal;
@@ -181,7 +189,7 @@ bool Period::Merge(const Period& earlier) {
     std::int64_t Period::*const sums[] = {
         &Period::sales,      &Period::lines,   &Period::total,        &Period::exempt,    &Period::voids,
         &Period::voidAmount, &Period::cancels, &Period::cancelAmount, &Period::negatives, &Period::negativeAmount,
-        &Period::cashlessSales, &Period::returned, &Period::returnedAmount};
+        &Period::cashlessSales, &Period::returned, &Period::returnedAmount, &Period::moneyIn, &Period::moneyOut};
     for (auto sum : sums)
         if (!CheckedAdd(this->*sum, earlier.*sum)) return false;
     for (int i = 0; i < regi::kMaxTenders; ++i)
@@ -259,6 +267,12 @@ Record Period::CancelRecord(std::int64_t lineCount, std::int64_t cancelled, cons
     return record;
 }
 
+Record Period::MoneyRecord(Kind kind, std::int64_t amount, const std::wstring& time) const {
+    Record record = Numbered(nextSequence, time, kind);
+    record.total = amount;
+    return record;
+}
+
 Record Period::ReportRecord(Kind kind, std::int64_t cashFloat, const std::wstring& time) const {
     Record record = Numbered(nextSequence, time, kind);
     record.sale = nextSale - 1;
@@ -286,6 +300,8 @@ Record Period::ReportRecord(Kind kind, std::int64_t cashFloat, const std::wstrin
 std::int64_t Period::ExpectedCash(std::int64_t cashFloat) const {
     std::int64_t sales = CashTotal();
     std::optional<std::int64_t> cash = CheckedAdd(cashFloat, sales);
+    if (cash) cash = CheckedAdd(*cash, moneyIn);
+    if (cash) cash = regi::CheckedSub(*cash, moneyOut);
     if (!cash) throw common::Error(common::FormatMessageText(regi::kOutOfRange, regi::FormatMoney(sales)));
     return *cash;
 }
@@ -384,6 +400,7 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
     bool superseded = period_.firstSequence != 0 && record->sequence >= period_.firstSequence;
     // A sale's lines and tenders stand just before its sale record, the tenders a cancel gave back before it.
     bool part = record->kind == Kind::Line || record->kind == Kind::Tender || record->kind == Kind::Returned;
+    bool money = record->kind == Kind::In || record->kind == Kind::Out;
     Kind partOf = record->kind == Kind::Returned ? Kind::Cancel : Kind::Sale;
     bool ofSale = part && record->sale == linesOf_ && partsOf_ == partOf;
     if (!ofSale || superseded) CloseSale();
@@ -408,7 +425,7 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
         Junk(offset, kTooLarge);
         return;
     }
-    if (!part && record->kind != Kind::Void) {
+    if (!part && !money && record->kind != Kind::Void) {
         // Each sale or cancel takes the next sale number; an x or z names the last one before it.
         bool report = record->kind == Kind::X || record->kind == Kind::Z;
         std::int64_t expected = laterSale_ - 1;
@@ -591,6 +608,10 @@ std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
         }
     }
     if (period.returned != 0) lines.push_back({L"支払の返却", count(period.returned, period.returnedAmount)});
+    if (period.moneyIn != 0 || period.moneyOut != 0) {
+        lines.push_back({L"入金", money(period.moneyIn)});
+        lines.push_back({L"出金", money(period.moneyOut)});
+    }
     lines.push_back({L"釣銭準備金", money(report.cashFloat)});
     lines.push_back({L"現金予定額", money(report.expectedCash)});
     return lines;

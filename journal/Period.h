@@ -36,6 +36,7 @@ struct Period {
     TenderTotal tenders[regi::kMaxTenders];
     std::int64_t cashlessSales = 0;             // sales that took and gave no cash
     std::int64_t returned = 0, returnedAmount = 0;  // tenders given back by cancels
+    std::int64_t moneyIn = 0, moneyOut = 0;         // cash put into the drawer and taken out, not sales
     // The numbers of the next record, sale and Z.
     std::int64_t nextSequence = 1, nextSale = 1, nextZ = 1;
     std::int64_t firstSequence = 0;  // of the earliest record added; 0 for none
@@ -47,8 +48,8 @@ struct Period {
     std::int64_t CashTotal() const;
     // Whether any sale of the period was paid by another tender.
     bool HasTenders() const;
-    // The float and the cash the sales took less the change they gave: the
-    // cash the drawer should hold. Raises common::Error when the sum is beyond
+    // The float, the cash the sales took less the change they gave, and the
+    // cash put in less the cash taken out: the cash the drawer should hold. Raises common::Error when the sum is beyond
     // what the register holds.
     std::int64_t ExpectedCash(std::int64_t cashFloat) const;
 
@@ -69,6 +70,8 @@ struct Period {
     Record VoidRecord(std::int64_t lineNumber, const regi::LineRecord& line, const std::wstring& time) const;
     // A cancelled sale uses up its number, so that each number stands for one sale or one cancel.
     Record CancelRecord(std::int64_t lineCount, std::int64_t total, const std::wstring& time) const;
+    // Cash put into the drawer (Kind::In) or taken out (Kind::Out).
+    Record MoneyRecord(Kind kind, std::int64_t amount, const std::wstring& time) const;
     // The tenders a cancel gives back, then its cancel record.
     std::vector<Record> CancelRecords(std::int64_t lineCount, std::int64_t total,
                                       const std::vector<regi::TenderPaid>& givenBack, const std::wstring& time) const;

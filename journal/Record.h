@@ -14,8 +14,9 @@
 namespace journal {
 
 // tender: a sale's payment by another tender, before its sale record;
-// returned: one given back by a cancel, before its cancel record.
-enum class Kind { Line, Sale, Void, Cancel, X, Z, Tender, Returned };
+// returned: one given back by a cancel, before its cancel record; in, out:
+// cash put into the drawer or taken out of it, no sale.
+enum class Kind { Line, Sale, Void, Cancel, X, Z, Tender, Returned, In, Out };
 
 // One line of the journal. A kind fills only its own fields (the column table in
 // Record.cpp lists them); the others stay empty in the file and 0 here.
@@ -31,7 +32,7 @@ struct Record {
     std::int64_t standardRate = 0, reducedRate = 0;          // sale
     // sale: the sale's amounts per class and the tax they contain; x, z: the period's, summed per class
     std::int64_t standardAmount = 0, standardTax = 0, reducedAmount = 0, reducedTax = 0, exemptAmount = 0;
-    std::int64_t total = 0;                 // sale, cancel, x, z; tender, returned: the amount
+    std::int64_t total = 0;                 // sale, cancel, x, z; tender, returned, in, out: the amount
     std::int64_t tendered = 0, change = 0;  // sale
     // x, z: the period's counts and amounts, the float and the cash the drawer should hold
     std::int64_t sales = 0, voids = 0, voidAmount = 0, cancels = 0, cancelAmount = 0;

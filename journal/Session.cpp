@@ -253,6 +253,11 @@ void Session::RecordCancel(std::int64_t lineCount, std::int64_t total, const std
     storage_.Remove(openSalePath_);
 }
 
+void Session::RecordMoney(Kind kind, std::int64_t amount) {
+    EnsureLoaded();
+    Append({period_.MoneyRecord(kind, amount, TimeNow())});
+}
+
 Report Session::TakeX(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames) {
     EnsureLoaded();
     Record x = period_.ReportRecord(Kind::X, cashFloat, TimeNow());

@@ -14,6 +14,7 @@
 #include "app/Form1Ids.h"
 #include "help/Help.h"
 #include "help/HelpWindow.h"
+#include "journal/MoneyWindow.h"
 #include "journal/ReportWindow.h"
 #include "receipt/Preview.h"
 #include "receipt/Printing.h"
@@ -1135,15 +1136,29 @@ TEST_F(TendersTest, ASaleSplitBetweenQRAndCashThenTheCloseAndTheCashCount) {
     GetMenuStringW(regi, form1::RegiTender4, text, 64, MF_BYCOMMAND);
     EXPECT_EQ(std::wstring(text), L"&&Pay(&4)\tF11");
 
+    // 入金 and 出金: the amount as people type it, recorded by the window's button.
+    std::vector<const wchar_t*> amounts = {L"¥5,000", L"2000"};
+    ActivationWatcher money{L"TMoneyWindow", [&](HWND window) {
+                                SetWindowTextW(GetDlgItem(window, journal::TMoneyWindow::AmountEdit), amounts[0]);
+                                amounts.erase(amounts.begin());
+                                PostMessageW(window, WM_COMMAND, journal::TMoneyWindow::RecordButton, 0);
+                            }};
+    SendMessageW(form->Handle(), WM_COMMAND, form1::MoneyIn, 0);
+    SendMessageW(form->Handle(), WM_COMMAND, form1::MoneyOut, 0);
+    Pump();
+    EXPECT_TRUE(amounts.empty());
+    EXPECT_EQ(Count(JournalBytes(), "in"), 1);
+    EXPECT_EQ(Count(JournalBytes(), "out"), 1);
+
     ReportReader reports;
     SendMessageW(form->Handle(), WM_COMMAND, form1::TakeX, 0);
     Pump();
     ASSERT_EQ(reports.texts.size(), 1u);
     for (const wchar_t* line : {L"現金\t1件\t\u00A52,500", L"クレジット\t1件\t\u00A58,800", L"QRコード\t1件\t\u00A53,000",
-                                L"現金予定額\t\u00A532,500"})
+                                L"入金\t\u00A55,000", L"出金\t\u00A52,000", L"現金予定額\t\u00A535,500"})
         EXPECT_NE(reports.texts[0].find(line), std::wstring::npos) << testing::PrintToString(reports.texts[0]);
     ShowPage(1);
     SendMessageW(form->Control(form1::Button7), BM_CLICK, 0, 0);
     Pump();
-    EXPECT_EQ(form->CashCountPage().SaNumEdit2().Text(), L"32500");
+    EXPECT_EQ(form->CashCountPage().SaNumEdit2().Text(), L"35500");
 }
