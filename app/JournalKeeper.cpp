@@ -68,7 +68,8 @@ void JournalKeeper::RecordMoney(HWND owner, journal::Kind kind) {
 }
 
 void JournalKeeper::TakeX(HWND owner) {
-    if (journal::Journal* journal = Journal()) ShowReport(owner, L"点検", journal->TakeX(hooks_.cashFloat(), hooks_.tenders()));
+    if (journal::Journal* journal = Journal())
+        ShowReport(owner, L"点検", journal->TakeX(hooks_.cashFloat(), hooks_.tenders()));
 }
 
 void JournalKeeper::TakeZ(HWND owner, const std::function<void()>& taken) {

@@ -9,7 +9,8 @@
 namespace journal {
 
 const wchar_t kBadMoneyAmount[] =
-    L"「%s」は金額として読めません。\r\n1 から 999,999,999,999 円までの金額を入力してください（例: 5000、5,000、¥5,000）。";
+    L"「%s」は金額として読めません。\r\n1 から 999,999,999,999 円までの金額を入力してください（例: "
+    L"5000、5,000、¥5,000）。";
 
 namespace {
 const wchar_t kClass[] = L"TMoneyWindow";

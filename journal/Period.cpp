@@ -167,9 +167,7 @@ bool Period::Add(const Record& record) {
         returnedAmount += record.total;
         return true;
     case Kind::In:
-    case Kind::Out:
-        (record.kind == Kind::In ? moneyIn : moneyOut) += record.total;
-        return true;  // no sale's number
+    case Kind::Out: (record.kind == Kind::In ? moneyIn : moneyOut) += record.total; return true;  // no sale's number
     case Kind::Void:
         ++voids;
         voidAmount += record.subtotal;
@@ -187,9 +185,9 @@ bool Period::Add(const Record& record) {
 
 bool Period::Merge(const Period& earlier) {
     std::int64_t Period::*const sums[] = {
-        &Period::sales,      &Period::lines,   &Period::total,        &Period::exempt,    &Period::voids,
-        &Period::voidAmount, &Period::cancels, &Period::cancelAmount, &Period::negatives, &Period::negativeAmount,
-        &Period::cashlessSales, &Period::returned, &Period::returnedAmount, &Period::moneyIn, &Period::moneyOut};
+        &Period::sales,         &Period::lines,    &Period::total,          &Period::exempt,    &Period::voids,
+        &Period::voidAmount,    &Period::cancels,  &Period::cancelAmount,   &Period::negatives, &Period::negativeAmount,
+        &Period::cashlessSales, &Period::returned, &Period::returnedAmount, &Period::moneyIn,   &Period::moneyOut};
     for (auto sum : sums)
         if (!CheckedAdd(this->*sum, earlier.*sum)) return false;
     for (int i = 0; i < regi::kMaxTenders; ++i)

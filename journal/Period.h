@@ -34,7 +34,7 @@ struct Period {
     // The other tenders, tender n at n - 1; what they did not pay was paid in
     // cash, so a journal without them reads as all cash.
     TenderTotal tenders[regi::kMaxTenders];
-    std::int64_t cashlessSales = 0;             // sales that took and gave no cash
+    std::int64_t cashlessSales = 0;                 // sales that took and gave no cash
     std::int64_t returned = 0, returnedAmount = 0;  // tenders given back by cancels
     std::int64_t moneyIn = 0, moneyOut = 0;         // cash put into the drawer and taken out, not sales
     // The numbers of the next record, sale and Z.
@@ -137,9 +137,9 @@ private:
     Period period_;
     int unreadable_ = 0;
     std::vector<Finding> findings_;
-    std::int64_t tailAt_ = 0;   // see UnfinishedAt
-    std::int64_t linesOf_ = 0;  // the sale whose lines or tenders may come next, reading backward
-    Kind partsOf_ = Kind::Sale; // and whether it is a sale or a cancel
+    std::int64_t tailAt_ = 0;    // see UnfinishedAt
+    std::int64_t linesOf_ = 0;   // the sale whose lines or tenders may come next, reading backward
+    Kind partsOf_ = Kind::Sale;  // and whether it is a sale or a cancel
     // That sale's record and what its lines read so far add up to.
     Record sale_;
     std::int64_t saleAt_ = -1, lineCount_ = 0, classSums_[3] = {0, 0, 0};

@@ -339,7 +339,8 @@ void ConnectRecorder(regi::SaleRecorder& recorder, std::function<Session*()> jou
     recorder.voiding = [journal](int lineNumber, const regi::LineRecord& line) {
         if (Session* session = journal()) session->RecordVoid(lineNumber, line);
     };
-    auto cancel = [journal](const std::vector<regi::LineRecord>& lines, const std::vector<regi::TenderPaid>& givenBack) {
+    auto cancel = [journal](const std::vector<regi::LineRecord>& lines,
+                            const std::vector<regi::TenderPaid>& givenBack) {
         if (Session* session = journal())
             session->RecordCancel(static_cast<std::int64_t>(lines.size()), regi::SumTaxes(lines, 0, 0).Total(),
                                   givenBack);

@@ -1,6 +1,5 @@
 #include "receipt/Receipt.h"
 
-
 #include "common/Calendar.h"
 #include "common/DateTime.h"
 #include "sale/Money.h"
@@ -80,7 +79,8 @@ std::vector<Line> ReceiptLines(const regi::SaleRecord& sale, const Settings& set
         card = card || regi::IsCreditCard(name);
     }
     // The cash handed over, when there was any.
-    if (sale.tenders.empty() || sale.tendered != 0) lines.push_back(Amount(kTendered, regi::FormatMoney(sale.tendered)));
+    if (sale.tenders.empty() || sale.tendered != 0)
+        lines.push_back(Amount(kTendered, regi::FormatMoney(sale.tendered)));
     lines.push_back(Amount(kChange, regi::FormatMoney(sale.change)));
     if (card) lines.push_back(Left(kCreditCard));
     if (reduced) {

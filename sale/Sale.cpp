@@ -243,7 +243,7 @@ Outcome TSale::Pay(int tender, const RateTexts& rates) {
         paid_ = std::move(paid);
         outcome.acted = true;
     }
-    entry_.clear();
+    if (outcome.acted) entry_.clear();
     return outcome;
 }
 

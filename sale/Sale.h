@@ -29,12 +29,12 @@ enum Key : std::uint16_t {
     keyF2 = 113,  // a line of the other taxable class than ENTER's
     keyF3 = 114,  // void the last line, or the line whose number is keyed
     keyF4 = 115,
-    keyF5 = 116,  // the receipt of the last settled sale
-    keyF6 = 117,  // the first of the other tenders
-    keyF7 = 118,  // the second
-    keyF8 = 119,  // cancel the sale
-    keyF9 = 120,  // the third
-    keyF11 = 122, // the fourth
+    keyF5 = 116,   // the receipt of the last settled sale
+    keyF6 = 117,   // the first of the other tenders
+    keyF7 = 118,   // the second
+    keyF8 = 119,   // cancel the sale
+    keyF9 = 120,   // the third
+    keyF11 = 122,  // the fourth
 };
 // The keys of the other tenders, by their numbers 1 to kMaxTenders.
 constexpr std::uint16_t kTenderKeys[kMaxTenders] = {keyF6, keyF7, keyF9, keyF11};
@@ -56,7 +56,9 @@ enum class SaleState { Empty, Open, Settled };
 struct RateTexts {
     RateTexts(std::wstring standardText = L"10", std::wstring reducedText = L"8", bool enterReduced = false,
               std::vector<std::wstring> tenderNames = {})
-        : standard(std::move(standardText)), reduced(std::move(reducedText)), enterMakesReduced(enterReduced),
+        : standard(std::move(standardText)),
+          reduced(std::move(reducedText)),
+          enterMakesReduced(enterReduced),
           tenders(std::move(tenderNames)) {}
     std::wstring standard, reduced;
     bool enterMakesReduced;

@@ -1154,8 +1154,9 @@ TEST_F(TendersTest, ASaleSplitBetweenQRAndCashThenTheCloseAndTheCashCount) {
     SendMessageW(form->Handle(), WM_COMMAND, form1::TakeX, 0);
     Pump();
     ASSERT_EQ(reports.texts.size(), 1u);
-    for (const wchar_t* line : {L"現金\t1件\t\u00A52,500", L"クレジット\t1件\t\u00A58,800", L"QRコード\t1件\t\u00A53,000",
-                                L"入金\t\u00A55,000", L"出金\t\u00A52,000", L"現金予定額\t\u00A535,500"})
+    for (const wchar_t* line :
+         {L"現金\t1件\t\u00A52,500", L"クレジット\t1件\t\u00A58,800", L"QRコード\t1件\t\u00A53,000",
+          L"入金\t\u00A55,000", L"出金\t\u00A52,000", L"現金予定額\t\u00A535,500"})
         EXPECT_NE(reports.texts[0].find(line), std::wstring::npos) << testing::PrintToString(reports.texts[0]);
     ShowPage(1);
     SendMessageW(form->Control(form1::Button7), BM_CLICK, 0, 0);

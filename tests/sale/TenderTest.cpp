@@ -30,17 +30,42 @@ struct Case {
 TEST(Tenders, SplitNoChangeAndWhatIsDue) {
     const Case cases[] = {
         {"the card takes all that is due", {{L"", keyF6}}, SaleState::Settled, 0, {{1, 5500}}, 0, false},
-        {"QR then cash with change", {{L"3000", keyF9}, {L"3000", keyDivide}}, SaleState::Settled, 2500,
-         {{3, 3000}}, 500, false},
-        {"two parts of one tender add up", {{L"1000", keyF7}, {L"2000", keyF7}}, SaleState::Open, 2500,
-         {{2, 3000}}, 0, false},
-        {"card then e-money to the yen", {{L"500", keyF6}, {L"", keyF7}}, SaleState::Settled, 0,
-         {{1, 500}, {2, 5000}}, 0, false},
+        {"QR then cash with change",
+         {{L"3000", keyF9}, {L"3000", keyDivide}},
+         SaleState::Settled,
+         2500,
+         {{3, 3000}},
+         500,
+         false},
+        {"two parts of one tender add up",
+         {{L"1000", keyF7}, {L"2000", keyF7}},
+         SaleState::Open,
+         2500,
+         {{2, 3000}},
+         0,
+         false},
+        {"card then e-money to the yen",
+         {{L"500", keyF6}, {L"", keyF7}},
+         SaleState::Settled,
+         0,
+         {{1, 500}, {2, 5000}},
+         0,
+         false},
         {"no change on a card", {{L"6000", keyF6}}, SaleState::Open, 5500, {}, 0, true},
-        {"above what is left after QR", {{L"5000", keyF9}, {L"501", keyF6}}, SaleState::Open, 500, {{3, 5000}}, 0,
+        {"above what is left after QR",
+         {{L"5000", keyF9}, {L"501", keyF6}},
+         SaleState::Open,
+         500,
+         {{3, 5000}},
+         0,
          true},
-        {"cash short of what is due does nothing", {{L"1000", keyF9}, {L"4000", keyDivide}}, SaleState::Open, 4500,
-         {{3, 1000}}, 0, false},
+        {"cash short of what is due does nothing",
+         {{L"1000", keyF9}, {L"4000", keyDivide}},
+         SaleState::Open,
+         4500,
+         {{3, 1000}},
+         0,
+         false},
         {"an unnamed tender is no tender", {{L"100", keyF11}}, SaleState::Open, 5500, {}, 0, false},
         {"a fraction", {{L"10.5", keyF6}}, SaleState::Open, 5500, {}, 0, true},
         {"not a number", {{L"-", keyF6}}, SaleState::Open, 5500, {}, 0, true},
@@ -50,7 +75,12 @@ TEST(Tenders, SplitNoChangeAndWhatIsDue) {
         {"a void once paid", {{L"100", keyF6}, {L"", keyF3}}, SaleState::Open, 5400, {{1, 100}}, 0, true},
         {"a line once paid", {{L"100", keyF6}, {L"300", keyReturn}}, SaleState::Open, 5400, {{1, 100}}, 0, true},
         {"a quantity once paid", {{L"100", keyF6}, {L"3", keyMultiply}}, SaleState::Open, 5400, {{1, 100}}, 0, true},
-        {"a settled sale takes no tender", {{L"5500", keyDivide}, {L"", keyF6}}, SaleState::Settled, 5500, {}, 0,
+        {"a settled sale takes no tender",
+         {{L"5500", keyDivide}, {L"", keyF6}},
+         SaleState::Settled,
+         5500,
+         {},
+         0,
          false},
     };
     for (const Case& c : cases) {
@@ -106,7 +136,8 @@ TEST(Tenders, ACancelOfAPartlyPaidSaleGivesTheTendersBack) {
     sale.SetEntry(L"300");
     sale.KeyUp(keyF9, kTenders);
     EXPECT_TRUE(sale.KeyUp(keyF8, kTenders).askCancel);
-    EXPECT_NE(std::wstring(sale.CancelQuestion()).find(L"カードなどの支払いは手で取り消して下さい"), std::wstring::npos);
+    EXPECT_NE(std::wstring(sale.CancelQuestion()).find(L"カードなどの支払いは手で取り消して下さい"),
+              std::wstring::npos);
     sale.Cancel();
     EXPECT_FALSE(cashCancel);
     EXPECT_EQ(givenBack, (std::vector<TenderPaid>{{3, 300}}));
