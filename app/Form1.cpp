@@ -36,10 +36,11 @@ const wchar_t TForm1::kExitQuestionWithJournal[] = L"終了してもよろしい
 
 TForm1::TForm1(std::wstring settingsPath)
     : settingsFile_(std::move(settingsPath)),
-      receipts_([this] { return settingsPage_.Values().receipt; }, [this] { return journal_.EarlierSale(); }),
+      receipts_([this] { return ReceiptSettings(); }, [this] { return journal_.EarlierSale(); }),
       journal_(platform::FolderOf(settingsFile_.Path()),
                {[this] { return settingsPage_.JournalOn(); }, [this] { return settingsPage_.CashFloat(); },
-                [this] { return settingsPage_.Receipt(); }}) {
+                [this] { return settingsPage_.Receipt(); },
+                [this] { return settings::OfferedTenders(settingsPage_.Values()); }}) {
     RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                       LoadIconW(ui::App().Instance(), L"MAINICON"));
     Create(kClass, L" Pelmora Version " PELMORA_VERSION_WTEXT,
@@ -101,7 +102,15 @@ regi::RateTexts TForm1::Rates() {
     // at midnight is settled at the new rates.
     settingsPage_.BringRatesUpTo(platform::NowAsDateTime());
     const settings::Settings& values = settingsPage_.Values();
-    return regi::RateTexts(values.taxText, values.reducedTaxText, values.enterReduced);
+    return regi::RateTexts(values.taxText, values.reducedTaxText, values.enterReduced,
+                           settings::OfferedTenders(values));
+}
+
+regi::ReceiptSettings TForm1::ReceiptSettings() const {
+    const settings::Settings& values = settingsPage_.Values();
+    regi::ReceiptSettings receipt = values.receipt;
+    receipt.tenders.assign(std::begin(values.tenderNames), std::end(values.tenderNames));
+    return receipt;
 }
 
 void TForm1::CreatePages() {
@@ -215,6 +224,8 @@ void TForm1::Command(int id, int code) {
     if (std::uint16_t key = RegisterCommandKey(id)) registerPage_.RunCommand(key);
     switch (id) {
     case TakeX: journal_.TakeX(Handle()); break;
+    case MoneyIn: journal_.RecordMoney(Handle(), journal::Kind::In); break;
+    case MoneyOut: journal_.RecordMoney(Handle(), journal::Kind::Out); break;
     case TakeZ:
         journal_.TakeZ(Handle(), [this] {
             registerPage_.Sale().SetSalesTotal(journal_.Journal()->SalesTotal());
@@ -240,6 +251,8 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         UINT state = settingsPage_.JournalOn() ? MF_ENABLED : MF_GRAYED;
         EnableMenuItem(GetMenu(Handle()), TakeX, MF_BYCOMMAND | state);
         EnableMenuItem(GetMenu(Handle()), TakeZ, MF_BYCOMMAND | state);
+        ShowOptionalItems(GetMenu(Handle()), settings::OfferedTenders(settingsPage_.Values()),
+                          settingsPage_.JournalOn());
         return 0;
     }
     case kShowStartMessages: {

@@ -68,6 +68,8 @@ private:
     void Command(int id, int code);
     void StartJournal();
     regi::RateTexts Rates();
+    // The receipt settings with the other tenders' names, which receipts print.
+    regi::ReceiptSettings ReceiptSettings() const;
     void CloseWithoutAsking();
 
     settings::SettingsFile settingsFile_;

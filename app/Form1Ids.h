@@ -43,6 +43,10 @@ enum Id : int {
     RegiCancel,
     RegiSettle,
     RegiClear,
+    RegiTender1,  // the other tenders, one item each while offered
+    RegiTender2,
+    RegiTender3,
+    RegiTender4,
 
     // Timers of the main window: the greeting and the clock
     Timer1 = 400,
@@ -51,6 +55,10 @@ enum Id : int {
     // The File menu's daily close
     TakeX = 700,
     TakeZ,
+
+    // The register menu's cash put into the drawer and taken out, while the journal is on
+    MoneyIn = 750,
+    MoneyOut,
 };
 
 }  // namespace form1

@@ -85,7 +85,26 @@ HMENU MakeMainMenu() {
     return bar;
 }
 
+void ShowOptionalItems(HMENU bar, const std::vector<std::wstring>& names, bool journalOn) {
+    HMENU regi = GetSubMenu(bar, 1);
+    DeleteMenu(regi, MoneyIn, MF_BYCOMMAND);
+    DeleteMenu(regi, MoneyOut, MF_BYCOMMAND);
+    if (journalOn) {
+        AppendMenuW(regi, MF_STRING, MoneyIn, L"入金(&I)...");
+        AppendMenuW(regi, MF_STRING, MoneyOut, L"出金(&O)...");
+    }
+    for (int n = 1; n <= regi::kMaxTenders; ++n) {
+        DeleteMenu(regi, RegiTender1 + n - 1, MF_BYCOMMAND);
+        if (static_cast<size_t>(n) > names.size() || names[n - 1].empty()) continue;
+        std::wstring caption;
+        for (wchar_t c : names[n - 1]) caption += c == L'&' ? L"&&" : std::wstring(1, c);  // no accelerator of its own
+        caption += L"(&" + std::to_wstring(n) + L")\t" + regi::kTenderKeyNames[n - 1];
+        InsertMenuW(regi, RegiClear, MF_BYCOMMAND | MF_STRING, RegiTender1 + n - 1, caption.c_str());
+    }
+}
+
 std::uint16_t RegisterCommandKey(int id) {
+    if (id >= RegiTender1 && id < RegiTender1 + regi::kMaxTenders) return regi::kTenderKeys[id - RegiTender1];
     for (const RegisterCommand& command : kRegisterCommands)
         if (command.key != 0 && command.id == id) return command.key;
     return 0;

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "ui/Form.h"
 #include "ui/Gdi.h"
@@ -13,6 +15,10 @@ namespace form1 {
 // The menu bar: ファイル with the daily close (greyed until the journal is
 // kept) and 終了, レジ with the register's commands, ヘルプ.
 HMENU MakeMainMenu();
+// The items of レジ that depend on the settings: the offered tenders after
+// 預り・釣銭, an item each with its key (tender n's name at n - 1, a blank one
+// not offered), and at the end 入金 and 出金 while the journal is on.
+void ShowOptionalItems(HMENU bar, const std::vector<std::wstring>& names, bool journalOn);
 // The register key whose command a menu item of レジ runs; 0 for any other item.
 std::uint16_t RegisterCommandKey(int id);
 

@@ -1,5 +1,6 @@
 #include "app/JournalKeeper.h"
 
+#include "journal/MoneyWindow.h"
 #include "journal/ReportWindow.h"
 #include "platform/Clock.h"
 #include "receipt/Printing.h"
@@ -59,14 +60,22 @@ void JournalKeeper::ShowReport(HWND owner, const wchar_t* caption, const journal
     window.ShowModal(owner);
 }
 
+void JournalKeeper::RecordMoney(HWND owner, journal::Kind kind) {
+    journal::Journal* journal = Journal();
+    if (!journal) return;
+    journal::TMoneyWindow window(kind == journal::Kind::In ? L"入金" : L"出金");
+    if (window.ShowModal(owner) == IDOK && window.Amount()) journal->RecordMoney(kind, *window.Amount());
+}
+
 void JournalKeeper::TakeX(HWND owner) {
-    if (journal::Journal* journal = Journal()) ShowReport(owner, L"点検", journal->TakeX(hooks_.cashFloat()));
+    if (journal::Journal* journal = Journal())
+        ShowReport(owner, L"点検", journal->TakeX(hooks_.cashFloat(), hooks_.tenders()));
 }
 
 void JournalKeeper::TakeZ(HWND owner, const std::function<void()>& taken) {
     journal::Journal* journal = Journal();
     if (!journal || !ui::AskYesNo(owner, kZQuestion)) return;
-    journal::Report report = journal->TakeZ(hooks_.cashFloat());
+    journal::Report report = journal->TakeZ(hooks_.cashFloat(), hooks_.tenders());
     taken();
     ShowReport(owner, L"精算", report);
 }

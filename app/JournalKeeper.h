@@ -18,9 +18,10 @@
 class JournalKeeper {
 public:
     struct Hooks {
-        std::function<bool()> on;                        // the journal is switched on
-        std::function<std::int64_t()> cashFloat;         // the change in the drawer at opening
-        std::function<regi::ReceiptSettings()> receipt;  // how reports print
+        std::function<bool()> on;                            // the journal is switched on
+        std::function<std::int64_t()> cashFloat;             // the change in the drawer at opening
+        std::function<regi::ReceiptSettings()> receipt;      // how reports print
+        std::function<std::vector<std::wstring>()> tenders;  // the other tenders' names, for the reports
     };
     // What start has to tell the operator: an error, or a notice.
     struct Message {
@@ -45,6 +46,8 @@ public:
     // what the operator is to be told.
     std::vector<Message> Start(regi::TSale& sale, const regi::RateTexts& rates);
     // 点検: shows the report; nothing happens with the journal off.
+    // 入金 (kind In) or 出金 (kind Out): asks the amount and records it.
+    void RecordMoney(HWND owner, journal::Kind kind);
     void TakeX(HWND owner);
     // 精算 after the question; taken runs once the close is taken, before its
     // report shows.

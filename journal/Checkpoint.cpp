@@ -29,6 +29,14 @@ const Sum kSums[] = {
     {"next z", &Period::nextZ},
     {"first sequence", &Period::firstSequence},
 };
+// Written only when not 0, so that a shop that takes only cash keeps the checkpoint it had.
+const Sum kTenderSums[] = {
+    {"cashless sales", &Period::cashlessSales},
+    {"returned", &Period::returned},
+    {"returned amount", &Period::returnedAmount},
+    {"money in", &Period::moneyIn},
+    {"money out", &Period::moneyOut},
+};
 const char* const kClassNames[] = {"exempt", "standard", "reduced"};  // by regi::TaxClass
 
 std::string Hex(std::string_view bytes) {
@@ -64,6 +72,15 @@ std::string FormatCheckpoint(const Checkpoint& c) {
     text += "tail=" + Hex(c.tail) + "\r\n";
     text += "from=" + std::string(c.period.from.begin(), c.period.from.end()) + "\r\n";
     for (const Sum& sum : kSums) text += std::string(sum.name) + "=" + std::to_string(c.period.*sum.field) + "\r\n";
+    for (const Sum& sum : kTenderSums)
+        if (c.period.*sum.field != 0)
+            text += std::string(sum.name) + "=" + std::to_string(c.period.*sum.field) + "\r\n";
+    for (int n = 1; n <= regi::kMaxTenders; ++n) {
+        const TenderTotal& tender = c.period.tenders[n - 1];
+        if (tender.sales != 0 || tender.amount != 0)
+            text += "tender=" + std::to_string(n) + "," + std::to_string(tender.sales) + "," +
+                    std::to_string(tender.amount) + "\r\n";
+    }
     for (const RateTotal& rate : c.period.taxable)
         text += std::string("taxable=") + kClassNames[static_cast<int>(rate.taxClass)] + "," +
                 std::to_string(rate.rate) + "," + std::to_string(rate.amount) + "," + std::to_string(rate.tax) + "\r\n";
@@ -126,6 +143,19 @@ std::optional<Checkpoint> ParseCheckpoint(std::string_view text) {
             }
             if (comma != std::string_view::npos) return std::nullopt;
             c.period.taxable.push_back(rate);
+        } else if (name == "tender") {
+            std::int64_t number = 0, sales = 0, amount = 0;
+            std::int64_t* fields[] = {&number, &sales, &amount};
+            for (std::int64_t* field : fields) {
+                size_t comma = value.find(',');
+                std::optional<std::int64_t> read = ParseInteger(value.substr(0, comma));
+                if (!read) return std::nullopt;
+                *field = *read;
+                value = comma == std::string_view::npos ? std::string_view() : value.substr(comma + 1);
+                if (comma == std::string_view::npos && field != fields[2]) return std::nullopt;
+            }
+            if (!value.empty() || number < 1 || number > regi::kMaxTenders) return std::nullopt;
+            c.period.tenders[number - 1] = {sales, amount};
         } else if (name == "sale line" || name == "sale") {
             std::optional<Record> record = ParseRecord(std::string(value) + "\r\n");
             bool sale = name == "sale";
@@ -148,6 +178,8 @@ std::optional<Checkpoint> ParseCheckpoint(std::string_view text) {
             }
             bool known = false;
             for (const Sum& sum : kSums)
+                if (name == sum.name) c.period.*sum.field = *number, known = true;
+            for (const Sum& sum : kTenderSums)
                 if (name == sum.name) c.period.*sum.field = *number, known = true;
             if (!known) return std::nullopt;
         }

@@ -63,6 +63,15 @@ Record Numbered(std::int64_t sequence, const std::wstring& time, Kind kind) {
     return record;
 }
 
+Record TenderRecord(std::int64_t sequence, const std::wstring& time, Kind kind, std::int64_t sale,
+                    const regi::TenderPaid& paid) {
+    Record record = Numbered(sequence, time, kind);
+    record.sale = sale;
+    record.line = paid.tender;
+    record.total = paid.amount;
+    return record;
+}
+
 std::wstring Shown(std::wstring time) {
     std::replace(time.begin(), time.end(), L'T', L' ');
     return time;
@@ -76,10 +85,35 @@ std::int64_t Period::Tax() const {
     return sum;
 }
 
+std::int64_t Period::CashTotal() const {
+    std::optional<std::int64_t> cash = total;
+    for (const TenderTotal& tender : tenders)
+        if (cash) cash = regi::CheckedSub(*cash, tender.amount);
+    if (!cash) throw common::Error(common::FormatMessageText(regi::kOutOfRange, regi::FormatMoney(total)));
+    return *cash;
+}
+
+bool Period::HasTenders() const {
+    for (const TenderTotal& tender : tenders)
+        if (tender.sales != 0) return true;
+    return false;
+}
+
 bool Period::Add(const Record& record) {
     // Every sum is checked before anything changes: a record that would take
     // one out of 64 bits is left out whole.
+    TenderTotal* tender = record.kind == Kind::Tender ? &tenders[record.line - 1] : nullptr;  // line 1 to 4, read so
     switch (record.kind) {
+    case Kind::Tender:
+        if (!CheckedAdd(tender->amount, record.total)) return false;
+        break;
+    case Kind::Returned:
+        if (!CheckedAdd(returnedAmount, record.total)) return false;
+        break;
+    case Kind::In:
+    case Kind::Out:
+        if (!CheckedAdd(record.kind == Kind::In ? moneyIn : moneyOut, record.total)) return false;
+        break;
     case Kind::Line:
         if (record.subtotal < 0 && !CheckedAdd(negativeAmount, record.subtotal)) return false;
         break;
@@ -122,7 +156,18 @@ bool Period::Add(const Record& record) {
         AddTaxable(taxable, regi::TaxClass::Standard, record.standardRate, record.standardAmount, record.standardTax);
         AddTaxable(taxable, regi::TaxClass::Reduced, record.reducedRate, record.reducedAmount, record.reducedTax);
         exempt += record.exemptAmount;
+        if (record.tendered == 0 && record.change == 0) ++cashlessSales;
         break;
+    case Kind::Tender:
+        ++tender->sales;
+        tender->amount += record.total;
+        return true;  // the sale's record counts its number
+    case Kind::Returned:
+        ++returned;
+        returnedAmount += record.total;
+        return true;
+    case Kind::In:
+    case Kind::Out: (record.kind == Kind::In ? moneyIn : moneyOut) += record.total; return true;  // no sale's number
     case Kind::Void:
         ++voids;
         voidAmount += record.subtotal;
@@ -140,10 +185,19 @@ bool Period::Add(const Record& record) {
 
 bool Period::Merge(const Period& earlier) {
     std::int64_t Period::*const sums[] = {
-        &Period::sales,      &Period::lines,   &Period::total,        &Period::exempt,    &Period::voids,
-        &Period::voidAmount, &Period::cancels, &Period::cancelAmount, &Period::negatives, &Period::negativeAmount};
+        &Period::sales,         &Period::lines,    &Period::total,          &Period::exempt,    &Period::voids,
+        &Period::voidAmount,    &Period::cancels,  &Period::cancelAmount,   &Period::negatives, &Period::negativeAmount,
+        &Period::cashlessSales, &Period::returned, &Period::returnedAmount, &Period::moneyIn,   &Period::moneyOut};
     for (auto sum : sums)
         if (!CheckedAdd(this->*sum, earlier.*sum)) return false;
+    for (int i = 0; i < regi::kMaxTenders; ++i)
+        if (!CheckedAdd(tenders[i].sales, earlier.tenders[i].sales) ||
+            !CheckedAdd(tenders[i].amount, earlier.tenders[i].amount))
+            return false;
+    for (int i = 0; i < regi::kMaxTenders; ++i) {
+        tenders[i].sales += earlier.tenders[i].sales;
+        tenders[i].amount += earlier.tenders[i].amount;
+    }
     std::vector<RateTotal> merged = taxable;
     for (const RateTotal& rate : earlier.taxable) {
         if (!TaxableFits(merged, rate.taxClass, rate.rate, rate.amount, rate.tax)) return false;
@@ -174,10 +228,24 @@ std::vector<Record> Period::SaleRecords(const regi::SaleRecord& sale) const {
         SetLine(record, line);
         records.push_back(record);
     }
+    for (const regi::TenderPaid& paid : sale.tenders)
+        records.push_back(TenderRecord(sequence++, sale.time, Kind::Tender, nextSale, paid));
     Record record = Numbered(sequence, sale.time, Kind::Sale);
     record.sale = nextSale;
     SetSale(record, sale);
     records.push_back(record);
+    return records;
+}
+
+std::vector<Record> Period::CancelRecords(std::int64_t lineCount, std::int64_t cancelled,
+                                          const std::vector<regi::TenderPaid>& givenBack,
+                                          const std::wstring& time) const {
+    std::vector<Record> records;
+    std::int64_t sequence = nextSequence;
+    for (const regi::TenderPaid& paid : givenBack)
+        records.push_back(TenderRecord(sequence++, time, Kind::Returned, nextSale, paid));
+    records.push_back(CancelRecord(lineCount, cancelled, time));
+    records.back().sequence = sequence;
     return records;
 }
 
@@ -194,6 +262,12 @@ Record Period::CancelRecord(std::int64_t lineCount, std::int64_t cancelled, cons
     record.sale = nextSale;
     record.lines = lineCount;
     record.total = cancelled;
+    return record;
+}
+
+Record Period::MoneyRecord(Kind kind, std::int64_t amount, const std::wstring& time) const {
+    Record record = Numbered(nextSequence, time, kind);
+    record.total = amount;
     return record;
 }
 
@@ -222,8 +296,11 @@ Record Period::ReportRecord(Kind kind, std::int64_t cashFloat, const std::wstrin
 }
 
 std::int64_t Period::ExpectedCash(std::int64_t cashFloat) const {
-    std::optional<std::int64_t> cash = CheckedAdd(cashFloat, total);
-    if (!cash) throw common::Error(common::FormatMessageText(regi::kOutOfRange, regi::FormatMoney(total)));
+    std::int64_t sales = CashTotal();
+    std::optional<std::int64_t> cash = CheckedAdd(cashFloat, sales);
+    if (cash) cash = CheckedAdd(*cash, moneyIn);
+    if (cash) cash = regi::CheckedSub(*cash, moneyOut);
+    if (!cash) throw common::Error(common::FormatMessageText(regi::kOutOfRange, regi::FormatMoney(sales)));
     return *cash;
 }
 
@@ -319,7 +396,11 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
     // already is an earlier attempt of a write that failed and was tried again
     // with the same numbers, or rows put out of order: the later one holds.
     bool superseded = period_.firstSequence != 0 && record->sequence >= period_.firstSequence;
-    bool ofSale = record->kind == Kind::Line && record->sale == linesOf_;
+    // A sale's lines and tenders stand just before its sale record, the tenders a cancel gave back before it.
+    bool part = record->kind == Kind::Line || record->kind == Kind::Tender || record->kind == Kind::Returned;
+    bool money = record->kind == Kind::In || record->kind == Kind::Out;
+    Kind partOf = record->kind == Kind::Returned ? Kind::Cancel : Kind::Sale;
+    bool ofSale = part && record->sale == linesOf_ && partsOf_ == partOf;
     if (!ofSale || superseded) CloseSale();
     if (superseded) {
         Junk(offset, L"記録の順番が前後しています");
@@ -327,9 +408,9 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
     }
     // A sale's lines stand just before its sale record; lines without it are
     // what a power cut left of a sale that stayed open.
-    if (record->kind == Kind::Line && !ofSale) {
+    if (part && !ofSale) {
         if (atTail) tailAt_ = offset;
-        Junk(offset, L"売上の記録がない明細の行です");
+        Junk(offset, record->kind == Kind::Line ? L"売上の記録がない明細の行です" : L"売上の記録がない支払の行です");
         return;
     }
     if (laterAt_ >= 0 && record->sequence < laterSequence_ - 1)
@@ -342,7 +423,7 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
         Junk(offset, kTooLarge);
         return;
     }
-    if (record->kind != Kind::Line && record->kind != Kind::Void) {
+    if (!part && !money && record->kind != Kind::Void) {
         // Each sale or cancel takes the next sale number; an x or z names the last one before it.
         bool report = record->kind == Kind::X || record->kind == Kind::Z;
         std::int64_t expected = laterSale_ - 1;
@@ -359,19 +440,23 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
         saleAt_ = offset;
         lineCount_ = 0;
         classSums_[0] = classSums_[1] = classSums_[2] = 0;
-    } else if (ofSale) {
+    } else if (record->kind == Kind::Line) {
         std::int64_t product = 0;
         if (__builtin_mul_overflow(record->unitPrice, record->quantity, &product) || product != record->subtotal)
             findings_.push_back({offset, L"小計が単価×数量と合いません"});
         ++lineCount_;
         classSums_[static_cast<int>(record->taxClass)] += record->subtotal;
     }
-    linesOf_ = record->kind == Kind::Sale || record->kind == Kind::Line ? record->sale : 0;
+    bool closes = record->kind == Kind::Sale || record->kind == Kind::Cancel;
+    linesOf_ = closes || part ? record->sale : 0;
+    if (closes) partsOf_ = record->kind;
     // Read backward, the last sale comes first, then its lines, last to first.
     if (record->kind == Kind::Sale && lastSale_.number == 0) {
         lastSale_ = SaleOf(*record);
     } else if (record->kind == Kind::Line && record->sale == lastSale_.number) {
         lastSale_.lines.insert(lastSale_.lines.begin(), LineOf(*record));
+    } else if (record->kind == Kind::Tender && record->sale == lastSale_.number) {
+        lastSale_.tenders.insert(lastSale_.tenders.begin(), {static_cast<int>(record->line), record->total});
     }
     if (record->kind == Kind::Z) done_ = true;
 }
@@ -479,7 +564,8 @@ std::wstring ReportLine::Text() const {
     return text;
 }
 
-std::vector<ReportLine> ReportItems(const Period& period, const Record& report) {
+std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
+                                    const std::vector<std::wstring>& tenderNames) {
     std::vector<ReportLine> lines;
     auto money = [](std::int64_t amount) { return std::vector<std::wstring>{regi::FormatMoney(amount)}; };
     auto count = [](std::int64_t count, std::int64_t amount) {
@@ -508,14 +594,31 @@ std::vector<ReportLine> ReportItems(const Period& period, const Record& report) 
     lines.push_back({L"行取消", count(period.voids, period.voidAmount)});
     lines.push_back({L"取引中止", count(period.cancels, period.cancelAmount)});
     lines.push_back({L"マイナス行", count(period.negatives, period.negativeAmount)});
+    bool named = false;
+    for (const std::wstring& name : tenderNames) named = named || !name.empty();
+    if (named || period.HasTenders()) {
+        lines.push_back({L"現金", count(period.sales - period.cashlessSales, period.CashTotal())});
+        for (int n = 1; n <= regi::kMaxTenders; ++n) {
+            const TenderTotal& tender = period.tenders[n - 1];
+            bool named = static_cast<size_t>(n) <= tenderNames.size() && !tenderNames[n - 1].empty();
+            if (!named && tender.sales == 0) continue;
+            lines.push_back({regi::TenderName(tenderNames, n), count(tender.sales, tender.amount)});
+        }
+    }
+    if (period.returned != 0) lines.push_back({L"支払の返却", count(period.returned, period.returnedAmount)});
+    if (period.moneyIn != 0 || period.moneyOut != 0) {
+        lines.push_back({L"入金", money(period.moneyIn)});
+        lines.push_back({L"出金", money(period.moneyOut)});
+    }
     lines.push_back({L"釣銭準備金", money(report.cashFloat)});
     lines.push_back({L"現金予定額", money(report.expectedCash)});
     return lines;
 }
 
-std::vector<std::wstring> ReportLines(const Period& period, const Record& report) {
+std::vector<std::wstring> ReportLines(const Period& period, const Record& report,
+                                      const std::vector<std::wstring>& tenderNames) {
     std::vector<std::wstring> lines;
-    for (const ReportLine& line : ReportItems(period, report)) lines.push_back(line.Text());
+    for (const ReportLine& line : ReportItems(period, report, tenderNames)) lines.push_back(line.Text());
     return lines;
 }
 

@@ -20,20 +20,37 @@ struct RateTotal {
     std::int64_t rate = 0, amount = 0, tax = 0;
 };
 
+// What the sales paid by one of the other tenders add up to.
+struct TenderTotal {
+    std::int64_t sales = 0, amount = 0;
+};
+
 struct Period {
     std::wstring from;  // the time of its earliest record: the last Z, else the journal's first record
     std::int64_t sales = 0, lines = 0, total = 0;
     std::vector<RateTotal> taxable;  // standard before reduced, each by rate
     std::int64_t exempt = 0;
     std::int64_t voids = 0, voidAmount = 0, cancels = 0, cancelAmount = 0, negatives = 0, negativeAmount = 0;
+    // The other tenders, tender n at n - 1; what they did not pay was paid in
+    // cash, so a journal without them reads as all cash.
+    TenderTotal tenders[regi::kMaxTenders];
+    std::int64_t cashlessSales = 0;                 // sales that took and gave no cash
+    std::int64_t returned = 0, returnedAmount = 0;  // tenders given back by cancels
+    std::int64_t moneyIn = 0, moneyOut = 0;         // cash put into the drawer and taken out, not sales
     // The numbers of the next record, sale and Z.
     std::int64_t nextSequence = 1, nextSale = 1, nextZ = 1;
     std::int64_t firstSequence = 0;  // of the earliest record added; 0 for none
 
     // The sum of each sale's contained tax.
     std::int64_t Tax() const;
-    // The float and the period's sales: the cash the drawer should hold.
+    // The sales paid in cash: the total less what the other tenders paid.
     // Raises common::Error when the sum is beyond what the register holds.
+    std::int64_t CashTotal() const;
+    // Whether any sale of the period was paid by another tender.
+    bool HasTenders() const;
+    // The float, the cash the sales took less the change they gave, and the
+    // cash put in less the cash taken out: the cash the drawer should hold. Raises common::Error when the sum is beyond
+    // what the register holds.
     std::int64_t ExpectedCash(std::int64_t cashFloat) const;
 
     // Adds a record of the period, in any order. A z record only sets the
@@ -48,10 +65,16 @@ struct Period {
     // The records of an event, numbered after the period's; the period itself
     // changes only when they are added, after they are on the disk.
     // A sale: its lines in order, then the sale record; it gets number nextSale.
+    // Its other tenders stand between the lines and the sale record.
     std::vector<Record> SaleRecords(const regi::SaleRecord& sale) const;
     Record VoidRecord(std::int64_t lineNumber, const regi::LineRecord& line, const std::wstring& time) const;
     // A cancelled sale uses up its number, so that each number stands for one sale or one cancel.
     Record CancelRecord(std::int64_t lineCount, std::int64_t total, const std::wstring& time) const;
+    // Cash put into the drawer (Kind::In) or taken out (Kind::Out).
+    Record MoneyRecord(Kind kind, std::int64_t amount, const std::wstring& time) const;
+    // The tenders a cancel gives back, then its cancel record.
+    std::vector<Record> CancelRecords(std::int64_t lineCount, std::int64_t total,
+                                      const std::vector<regi::TenderPaid>& givenBack, const std::wstring& time) const;
     // An x or z record with the period's totals.
     Record ReportRecord(Kind kind, std::int64_t cashFloat, const std::wstring& time) const;
 };
@@ -114,8 +137,9 @@ private:
     Period period_;
     int unreadable_ = 0;
     std::vector<Finding> findings_;
-    std::int64_t tailAt_ = 0;   // see UnfinishedAt
-    std::int64_t linesOf_ = 0;  // the sale whose lines may come next, reading backward
+    std::int64_t tailAt_ = 0;    // see UnfinishedAt
+    std::int64_t linesOf_ = 0;   // the sale whose lines or tenders may come next, reading backward
+    Kind partsOf_ = Kind::Sale;  // and whether it is a sale or a cancel
     // That sale's record and what its lines read so far add up to.
     Record sale_;
     std::int64_t saleAt_ = -1, lineCount_ = 0, classSums_[3] = {0, 0, 0};
@@ -160,10 +184,13 @@ struct ReportLine {
     std::wstring Text() const;
 };
 // The X or Z report for the period and its x or z record, one line per item,
-// money as the register shows it.
-std::vector<ReportLine> ReportItems(const Period& period, const Record& report);
+// money as the register shows it; with the other tenders named (tender n at
+// n - 1) or used, the sales per tender, cash first.
+std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
+                                    const std::vector<std::wstring>& tenderNames = {});
 // The same lines as texts (ReportLine::Text).
-std::vector<std::wstring> ReportLines(const Period& period, const Record& report);
+std::vector<std::wstring> ReportLines(const Period& period, const Record& report,
+                                      const std::vector<std::wstring>& tenderNames = {});
 
 // "売上の記録に読めない行が N 行あります": lines that are no record at all.
 std::wstring UnreadableLinesMessage(int count);

@@ -10,25 +10,43 @@ namespace journal {
 
 namespace {
 
-const char* const kKindNames[] = {"line", "sale", "void", "cancel", "x", "z"};
+const char* const kKindNames[] = {"line", "sale", "void", "cancel", "x", "z", "tender", "returned", "in", "out"};
 const char* const kClassNames[] = {"exempt", "standard", "reduced"};  // by regi::TaxClass
 
 // The columns after seq, time and kind. kinds flags which kinds fill the column,
-// in the order line, sale, void, cancel, x, z; field is null for the class.
+// in the order line, sale, void, cancel, x, z, tender, returned, in, out; field is null for the class.
 struct Column {
     const char* kinds;
     std::int64_t Record::*field;
 };
 const Column kColumns[] = {
-    {"111111", &Record::sale},         {"101000", &Record::line},         {"101000", nullptr},
-    {"101000", &Record::unitPrice},    {"101000", &Record::quantity},     {"101000", &Record::subtotal},
-    {"010111", &Record::lines},        {"010000", &Record::standardRate}, {"010011", &Record::standardAmount},
-    {"010011", &Record::standardTax},  {"010000", &Record::reducedRate},  {"010011", &Record::reducedAmount},
-    {"010011", &Record::reducedTax},   {"010011", &Record::exemptAmount}, {"010111", &Record::total},
-    {"010000", &Record::tendered},     {"010000", &Record::change},       {"000011", &Record::sales},
-    {"000011", &Record::voids},        {"000011", &Record::voidAmount},   {"000011", &Record::cancels},
-    {"000011", &Record::cancelAmount}, {"000011", &Record::negatives},    {"000011", &Record::negativeAmount},
-    {"000011", &Record::cashFloat},    {"000011", &Record::expectedCash}, {"000001", &Record::z},
+    {"1111111100", &Record::sale},
+    {"1010001100", &Record::line},
+    {"1010000000", nullptr},
+    {"1010000000", &Record::unitPrice},
+    {"1010000000", &Record::quantity},
+    {"1010000000", &Record::subtotal},
+    {"0101110000", &Record::lines},
+    {"0100000000", &Record::standardRate},
+    {"0100110000", &Record::standardAmount},
+    {"0100110000", &Record::standardTax},
+    {"0100000000", &Record::reducedRate},
+    {"0100110000", &Record::reducedAmount},
+    {"0100110000", &Record::reducedTax},
+    {"0100110000", &Record::exemptAmount},
+    {"0101111111", &Record::total},
+    {"0100000000", &Record::tendered},
+    {"0100000000", &Record::change},
+    {"0000110000", &Record::sales},
+    {"0000110000", &Record::voids},
+    {"0000110000", &Record::voidAmount},
+    {"0000110000", &Record::cancels},
+    {"0000110000", &Record::cancelAmount},
+    {"0000110000", &Record::negatives},
+    {"0000110000", &Record::negativeAmount},
+    {"0000110000", &Record::cashFloat},
+    {"0000110000", &Record::expectedCash},
+    {"0000010000", &Record::z},
 };
 constexpr size_t kFieldCount = 3 + std::size(kColumns);
 
@@ -124,6 +142,12 @@ bool WithinLimits(const Record& r) {
                Within(r.change, regi::kMaxTendered + regi::kMaxSaleTotal);
     case Kind::Cancel:
         return r.sale >= 1 && r.lines >= 0 && r.lines <= regi::kMaxLines && Within(r.total, regi::kMaxSaleTotal);
+    case Kind::Tender:
+    case Kind::Returned:
+        return r.sale >= 1 && r.line >= 1 && r.line <= regi::kMaxTenders && r.total > 0 &&
+               r.total <= regi::kMaxSaleTotal;
+    case Kind::In:
+    case Kind::Out: return r.total > 0 && r.total <= regi::kMaxTendered;
     case Kind::X:
     case Kind::Z:
         // A report's sums are the period's: only its counts have a bound.

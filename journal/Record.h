@@ -13,7 +13,10 @@
 
 namespace journal {
 
-enum class Kind { Line, Sale, Void, Cancel, X, Z };
+// tender: a sale's payment by another tender, before its sale record;
+// returned: one given back by a cancel, before its cancel record; in, out:
+// cash put into the drawer or taken out of it, no sale.
+enum class Kind { Line, Sale, Void, Cancel, X, Z, Tender, Returned, In, Out };
 
 // One line of the journal. A kind fills only its own fields (the column table in
 // Record.cpp lists them); the others stay empty in the file and 0 here.
@@ -21,15 +24,15 @@ struct Record {
     std::int64_t sequence = 0;  // 1, 2, ... over the journal's whole life
     std::wstring time;          // local, "2026-12-08T21:07:56"
     Kind kind = Kind::Line;
-    std::int64_t sale = 0;  // line, sale, void, cancel: the sale's number; x, z: the last sale number
-    std::int64_t line = 0;  // line, void: the line's number in its sale
+    std::int64_t sale = 0;  // line, sale, void, cancel, tender, returned: the sale's number; x, z: the last one
+    std::int64_t line = 0;  // line, void: the line's number in its sale; tender, returned: the tender's number
     regi::TaxClass taxClass = regi::TaxClass::Standard;      // line, void
     std::int64_t unitPrice = 0, quantity = 0, subtotal = 0;  // line, void
     std::int64_t lines = 0;                                  // sale, cancel, x, z: how many lines
     std::int64_t standardRate = 0, reducedRate = 0;          // sale
     // sale: the sale's amounts per class and the tax they contain; x, z: the period's, summed per class
     std::int64_t standardAmount = 0, standardTax = 0, reducedAmount = 0, reducedTax = 0, exemptAmount = 0;
-    std::int64_t total = 0;                 // sale, cancel, x, z
+    std::int64_t total = 0;                 // sale, cancel, x, z; tender, returned, in, out: the amount
     std::int64_t tendered = 0, change = 0;  // sale
     // x, z: the period's counts and amounts, the float and the cash the drawer should hold
     std::int64_t sales = 0, voids = 0, voidAmount = 0, cancels = 0, cancelAmount = 0;

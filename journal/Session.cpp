@@ -246,25 +246,30 @@ void Session::RecordVoid(std::int64_t lineNumber, const regi::LineRecord& line) 
     Append({period_.VoidRecord(lineNumber, line, TimeNow())});
 }
 
-void Session::RecordCancel(std::int64_t lineCount, std::int64_t total) {
+void Session::RecordCancel(std::int64_t lineCount, std::int64_t total, const std::vector<regi::TenderPaid>& givenBack) {
     EnsureLoaded();
-    Append({period_.CancelRecord(lineCount, total, TimeNow())});
+    Append(period_.CancelRecords(lineCount, total, givenBack, TimeNow()));
     recorded_ = L"取引中止は記録されています。";
     storage_.Remove(openSalePath_);
 }
 
-Report Session::TakeX(std::int64_t cashFloat) {
+void Session::RecordMoney(Kind kind, std::int64_t amount) {
+    EnsureLoaded();
+    Append({period_.MoneyRecord(kind, amount, TimeNow())});
+}
+
+Report Session::TakeX(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames) {
     EnsureLoaded();
     Record x = period_.ReportRecord(Kind::X, cashFloat, TimeNow());
-    Report report{0, ReportItems(period_, x)};
+    Report report{0, ReportItems(period_, x, tenderNames)};
     Append({x});
     return report;
 }
 
-Report Session::TakeZ(std::int64_t cashFloat) {
+Report Session::TakeZ(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames) {
     EnsureLoaded();
     Record z = period_.ReportRecord(Kind::Z, cashFloat, TimeNow());
-    Report report{z.z, ReportItems(period_, z)};
+    Report report{z.z, ReportItems(period_, z, tenderNames)};
     Append({z});
     return report;
 }
@@ -334,10 +339,14 @@ void ConnectRecorder(regi::SaleRecorder& recorder, std::function<Session*()> jou
     recorder.voiding = [journal](int lineNumber, const regi::LineRecord& line) {
         if (Session* session = journal()) session->RecordVoid(lineNumber, line);
     };
-    recorder.cancelling = [journal](const std::vector<regi::LineRecord>& lines) {
+    auto cancel = [journal](const std::vector<regi::LineRecord>& lines,
+                            const std::vector<regi::TenderPaid>& givenBack) {
         if (Session* session = journal())
-            session->RecordCancel(static_cast<std::int64_t>(lines.size()), regi::SumTaxes(lines, 0, 0).Total());
+            session->RecordCancel(static_cast<std::int64_t>(lines.size()), regi::SumTaxes(lines, 0, 0).Total(),
+                                  givenBack);
     };
+    recorder.cancelling = [cancel](const std::vector<regi::LineRecord>& lines) { cancel(lines, {}); };
+    recorder.cancellingPaid = cancel;
 }
 
 }  // namespace journal

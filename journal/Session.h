@@ -77,11 +77,13 @@ public:
     void RecordVoid(std::int64_t lineNumber, const regi::LineRecord& line);
     // The open sale cancelled: its number of lines and their total. It uses up
     // the sale number. Removes the open-sale file.
-    void RecordCancel(std::int64_t lineCount, std::int64_t total);
+    void RecordCancel(std::int64_t lineCount, std::int64_t total, const std::vector<regi::TenderPaid>& givenBack = {});
     // 点検: the report of the period, with an x record; the period goes on.
-    Report TakeX(std::int64_t cashFloat);
+    // Cash put into the drawer (Kind::In) or taken out (Kind::Out).
+    void RecordMoney(Kind kind, std::int64_t amount);
+    Report TakeX(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames = {});
     // 精算: the report with the next Z number, with a z record; a new period starts.
-    Report TakeZ(std::int64_t cashFloat);
+    Report TakeZ(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames = {});
 
     std::int64_t SalesTotal() const { return period_.total; }  // since the last Z
     std::int64_t NextSaleNumber() const { return period_.nextSale; }

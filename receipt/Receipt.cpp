@@ -1,6 +1,5 @@
 #include "receipt/Receipt.h"
 
-
 #include "common/Calendar.h"
 #include "common/DateTime.h"
 #include "sale/Money.h"
@@ -18,6 +17,7 @@ const wchar_t kTotal[] = L"合計";
 const wchar_t kTendered[] = L"お預り";
 const wchar_t kChange[] = L"お釣り";
 const wchar_t kReducedNote[] = L"※は軽減税率対象";
+const wchar_t kCreditCard[] = L"クレジットカード利用";
 const wchar_t kWeekdays[] = L"日月火水木金土";
 
 // "2026-12-08T21:07:56" as "2026年12月08日(火) 21:07"; any other text as it is.
@@ -72,8 +72,17 @@ std::vector<Line> ReceiptLines(const regi::SaleRecord& sale, const Settings& set
         lines.push_back(Left(regi::ClassText(total, regi::TaxTextStyle::Paper)));
         reduced = reduced || total.taxClass == regi::TaxClass::Reduced;
     }
-    lines.push_back(Amount(kTendered, regi::FormatMoney(sale.tendered)));
+    bool card = false;
+    for (const regi::TenderPaid& paid : sale.tenders) {
+        std::wstring name = regi::TenderName(settings.tenders, paid.tender);
+        lines.push_back(Amount(name, regi::FormatMoney(paid.amount)));
+        card = card || regi::IsCreditCard(name);
+    }
+    // The cash handed over, when there was any.
+    if (sale.tenders.empty() || sale.tendered != 0)
+        lines.push_back(Amount(kTendered, regi::FormatMoney(sale.tendered)));
     lines.push_back(Amount(kChange, regi::FormatMoney(sale.change)));
+    if (card) lines.push_back(Left(kCreditCard));
     if (reduced) {
         lines.push_back(Left(L""));
         lines.push_back(Left(kReducedNote));

@@ -19,6 +19,7 @@ void Receipts::ShowLast(HWND owner, const regi::SaleRecord& lastThisRun) {
     std::optional<ReceiptPolicy::Choice> choice = policy_.ForReissue(lastThisRun, journalLast_);
     if (!choice) return;
     regi::ReceiptSettings settings = settings_();
+    if (regi::NeedsRevenueStamp(choice->sale, settings.tenders)) ui::ShowNotice(regi::kRevenueStampNotice);
     TReceiptPreview preview(ReceiptLines(choice->sale, settings, choice->reprint), settings);
     if (preview.ShowModal(owner) == IDOK) policy_.Printed(choice->sale);
 }

@@ -251,7 +251,7 @@ void RegisterPage::Act(std::uint16_t key, const std::wstring& entryAtPress) {
     }
     sale_.SetEntry(held_.AfterCommand(entryAtPress, shown, sale_.Entry(), outcome.acted));
     Show(outcome);
-    if (outcome.askCancel && ui::AskYesNo(GetAncestor(sheet_, GA_ROOT), kCancelQuestion)) {
+    if (outcome.askCancel && ui::AskYesNo(GetAncestor(sheet_, GA_ROOT), sale_.CancelQuestion())) {
         outcome = sale_.Cancel();
         sale_.SetEntry(held_.AfterCommand(entryAtPress, shown, sale_.Entry(), outcome.acted));
         Show(outcome);

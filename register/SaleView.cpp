@@ -14,6 +14,21 @@ const wchar_t kTotalCaption[] = L"合  計";
 const wchar_t kTenderedCaption[] = L"預\u3000り";
 const wchar_t kChangeCaption[] = L"釣\u3000銭";
 const wchar_t kSalesCaption[] = L"売  上";
+const wchar_t kDueCaption[] = L"残  り";
+
+namespace {
+
+// While a sale is partly paid: its total, and what each tender paid so far.
+std::wstring PaidText(const TSale& sale) {
+    std::wstring text = L"合計 " + FormatMoney(sale.Totals().Total()) + L" のうち\r\n";
+    for (size_t i = 0; i < sale.Paid().size(); ++i) {
+        const TenderPaid& paid = sale.Paid()[i];
+        text += (i ? L"、" : L"") + sale.TenderName(paid.tender) + L" " + FormatMoney(paid.amount);
+    }
+    return text + L" 支払済";
+}
+
+}  // namespace
 
 std::wstring CellText(const TSale& sale, int col, int row) {
     if (row < 0 || row >= sale.LineCount()) return {};
@@ -33,18 +48,24 @@ std::wstring CellText(const TSale& sale, int col, int row) {
 std::wstring CaptionText(const TSale& sale, Label label) {
     const SaleState state = sale.State();
     const bool lines = state != SaleState::Empty, settled = state == SaleState::Settled;
+    const bool partlyPaid = state == SaleState::Open && !sale.Paid().empty();
     switch (label) {
     case Label1: return lines ? FormatMoney(sale.Totals().Tax()) : L"";
-    case Label2: return lines ? FormatMoney(sale.Totals().Total()) : L"";
+    case Label2:
+        if (partlyPaid) return FormatMoney(sale.Due());
+        return lines ? FormatMoney(sale.Totals().Total()) : L"";
     case Label3: return settled ? FormatMoney(*sale.Change()) : L"";
     case Label4: return sale.SalesTotalShown() ? FormatMoney(sale.SalesTotal()) : L"";
     case Label5: return lines ? kTaxCaption : L"";
-    case Label6: return lines ? kTotalCaption : L"";
+    case Label6:
+        if (partlyPaid) return kDueCaption;
+        return lines ? kTotalCaption : L"";
     case Label7: return settled ? kTenderedCaption : L"";
     case Label8: return settled ? kChangeCaption : L"";
     case Label9: return kSalesCaption;
     case Label14: return settled ? kClearPrompt : sale.Prompted() ? kPricePrompt : kLabel14Placeholder;
     case Label15:
+        if (partlyPaid) return PaidText(sale);
         if (state == SaleState::Open) return kTenderPrompt;
         return sale.HadLines() ? L"" : kBlankPlaceholder;
     case Label19:

@@ -34,6 +34,7 @@ extern const wchar_t kClearPrompt[];
 extern const wchar_t kLabel14Placeholder[];
 extern const wchar_t kBlankPlaceholder[];  // Label15 and Label19 before the first line
 extern const wchar_t kTaxCaption[], kTotalCaption[], kTenderedCaption[], kChangeCaption[], kSalesCaption[];
+extern const wchar_t kDueCaption[];  // Label6 while a sale is partly paid, Label2 showing what is still due
 
 // Cell (col, row) of the line grid: "No.", unit price and quantity as keyed,
 // subtotal, the class's mark ("※" reduced, "非" exempt) and its hidden flag

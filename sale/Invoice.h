@@ -2,6 +2,7 @@
 // What a receipt says of the shop that issues it, and how it prints: the
 // settings the settings page keeps and the receipts use. Windows-free.
 #include <string>
+#include <vector>
 
 namespace regi {
 
@@ -33,8 +34,9 @@ struct ReceiptSettings {
     std::wstring address;             // an address or telephone line under it
     std::wstring registrationNumber;  // "T" and 13 digits; empty: the shop is not registered
     PrintMode printMode = PrintMode::Never;
-    std::wstring printer;         // empty: the system's default printer
-    int paperWidth = kWidePaper;  // 58 or 80 (mm); anything else is taken as 80
+    std::wstring printer;                    // empty: the system's default printer
+    int paperWidth = kWidePaper;             // 58 or 80 (mm); anything else is taken as 80
+    std::vector<std::wstring> tenders = {};  // the other tenders' names, tender n at n - 1
 
     // True when the registration number has its form: only then is it printed.
     bool Registered() const;

@@ -9,6 +9,11 @@ namespace regi {
 
 const wchar_t kNotARealNumber[] = L"'%s' は浮動小数点数ではありません";
 const wchar_t kCancelQuestion[] = L"この取引を中止しますか?";
+const wchar_t kCancelPaidQuestion[] =
+    L"この取引を中止しますか?\r\n受け取った支払いは返したものとして記録されます｡"
+    L"カードなどの支払いは手で取り消して下さい｡";
+const wchar_t kAboveDue[] = L"現金以外の支払いではお釣りを出せません｡\r\n残りは %s です｡";
+const wchar_t kLinesPaid[] = L"支払いを受けた取引の明細は変えられません｡\r\nやり直すには F8 で取引を中止して下さい｡";
 const wchar_t kGridFull[] = L"1回の売上に入れられるのは100行までです｡\r\nこの売上を精算してから次の行を打って下さい｡";
 
 namespace {
@@ -77,6 +82,19 @@ Keyed ReadKeyed(const std::wstring& entry, std::int64_t limit) {
 
 }  // namespace
 
+bool RateTexts::Offers(int tender) const {
+    return tender >= 1 && tender <= kMaxTenders && static_cast<size_t>(tender) <= tenders.size() &&
+           !tenders[static_cast<size_t>(tender - 1)].empty();
+}
+
+std::int64_t TSale::Due() const {
+    std::int64_t due = totals_.Total();
+    for (const TenderPaid& paid : paid_) due -= paid.amount;  // each at most what was due then
+    return due;
+}
+
+std::wstring TSale::TenderName(int tender) const { return regi::TenderName(tenderNames_, tender); }
+
 SaleState TSale::State() const {
     if (change_) return SaleState::Settled;
     return lines_.empty() ? SaleState::Empty : SaleState::Open;
@@ -117,11 +135,16 @@ Outcome TSale::KeyUp(std::uint16_t key, const RateTexts& rates) {
     }
     if (key == keyDecimal) return State() == SaleState::Settled ? Clear() : outcome;
     // Corrections act on an open sale, with or without a keyed number.
-    if (key == keyF3) return State() == SaleState::Open ? Void(rates) : outcome;
+    if (key == keyF3) {
+        if (State() != SaleState::Open) return outcome;
+        return paid_.empty() ? Void(rates) : Failed(kLinesPaid, L"");
+    }
     if (key == keyF8) {
         outcome.askCancel = State() == SaleState::Open;
         return outcome;
     }
+    for (int tender = 1; tender <= kMaxTenders; ++tender)
+        if (key == kTenderKeys[tender - 1]) return rates.Offers(tender) ? Pay(tender, rates) : outcome;
     if (entry_.empty()) return outcome;
     TaxClass enterClass = rates.enterMakesReduced ? TaxClass::Reduced : TaxClass::Standard;
     TaxClass otherClass = rates.enterMakesReduced ? TaxClass::Standard : TaxClass::Reduced;
@@ -137,6 +160,7 @@ Outcome TSale::KeyUp(std::uint16_t key, const RateTexts& rates) {
 
 Outcome TSale::NewLine(TaxClass taxClass, const RateTexts& rates) {
     if (State() == SaleState::Settled) return Outcome{};
+    if (!paid_.empty()) return Failed(kLinesPaid, L"");
     Keyed price = ReadKeyed(entry_, kMaxPrice);
     if (!price.value) return price.refusal;
     // A full grid refuses the line and says why; the entry stays for later.
@@ -160,6 +184,7 @@ Outcome TSale::Quantity(const RateTexts& rates) {
     Keyed quantity = ReadKeyed(entry_, kMaxQuantity);
     if (!quantity.value) return quantity.refusal;
     if (State() == SaleState::Settled) return Outcome{};
+    if (!paid_.empty()) return Failed(kLinesPaid, L"");
     // The cursor goes up to the last line and back to the first free row.
     Outcome outcome;
     SaleLine& last = lines_.back();
@@ -182,18 +207,60 @@ Outcome TSale::Settle(const RateTexts& rates) {
     if (State() == SaleState::Empty) return Outcome{};
     // Below the register's limits the change could not be computed.
     if (*tendered < -kMaxTendered) return Failed(kOutOfRange, entry_);
-    std::int64_t change = *tendered - totals_.Total();
+    std::int64_t change = *tendered - Due();
     if (change < 0 || State() == SaleState::Settled) return Outcome{};
+    return Finish(*tendered, change, paid_, rates);
+}
+
+// An amount for another tender: the entry, or with none all that is due. It
+// never gives change, and it settles the sale once nothing is due.
+Outcome TSale::Pay(int tender, const RateTexts& rates) {
+    if (State() != SaleState::Open) return Outcome{};
+    tenderNames_ = rates.tenders;
+    std::int64_t due = Due();
+    std::int64_t amount = due;
+    if (!entry_.empty()) {
+        std::optional<RealValue> value = ReadReal(entry_);
+        if (!value) return Failed(kNotARealNumber, entry_);
+        if (value->Outside(kMaxTendered) || value->negative) return Failed(kOutOfRange, entry_);
+        std::optional<std::int64_t> keyed = ReadWhole(entry_);
+        if (!keyed) return Failed(kNotAnInteger, entry_);
+        amount = *keyed;
+    }
+    // A sale of nothing or less is settled in cash, with `/`.
+    if (amount <= 0 || due <= 0) return Outcome{};
+    if (amount > due) return Failed(kAboveDue, FormatMoney(due));
+    std::vector<TenderPaid> paid = paid_;
+    auto same = std::find_if(paid.begin(), paid.end(), [tender](const TenderPaid& p) { return p.tender == tender; });
+    if (same == paid.end())
+        paid.push_back({tender, amount});
+    else
+        same->amount += amount;  // both within what is due
+    Outcome outcome;
+    if (amount == due) {
+        outcome = Finish(0, 0, std::move(paid), rates);
+    } else {
+        paid_ = std::move(paid);
+        outcome.acted = true;
+    }
+    if (outcome.acted) entry_.clear();
+    return outcome;
+}
+
+Outcome TSale::Finish(std::int64_t tendered, std::int64_t change, std::vector<TenderPaid> paid,
+                      const RateTexts& rates) {
     SaleRecord record;
     record.lines = Lines();
     record.taxes = SumTaxes(record.lines, ReadRate(rates.standard), ReadRate(rates.reduced));
-    record.tendered = *tendered;
+    record.tendered = tendered;
     record.change = change;
+    record.tenders = std::move(paid);
     std::optional<std::int64_t> salesTotal = CheckedAdd(salesTotal_, record.taxes.Total());
     if (!salesTotal) return Failed(kOutOfRange, FormatMoney(record.taxes.Total()));
     // The sale is kept first: a recorder that cannot keep it stops the settlement.
     if (recorder.settling) recorder.settling(record);
     totals_ = record.taxes;
+    paid_ = record.tenders;
     lastSettled_ = record;
     change_ = change;
     salesTotal_ = *salesTotal;
@@ -230,7 +297,10 @@ Outcome TSale::Void(const RateTexts& rates) {
 Outcome TSale::Cancel() {
     Outcome outcome;
     if (State() != SaleState::Open) return outcome;
-    if (recorder.cancelling) recorder.cancelling(Lines());
+    if (!paid_.empty() && recorder.cancellingPaid)
+        recorder.cancellingPaid(Lines(), paid_);
+    else if (recorder.cancelling)
+        recorder.cancelling(Lines());
     ClearSale();
     outcome.cursorMoves.push_back(0);
     outcome.armEntry = true;
@@ -242,6 +312,7 @@ void TSale::ClearSale() {
     lines_.clear();
     totals_ = TaxTotals();
     change_.reset();
+    paid_.clear();
     entry_.clear();
     prompted_ = true;
 }

@@ -29,24 +29,42 @@ enum Key : std::uint16_t {
     keyF2 = 113,  // a line of the other taxable class than ENTER's
     keyF3 = 114,  // void the last line, or the line whose number is keyed
     keyF4 = 115,
-    keyF5 = 116,  // the receipt of the last settled sale
-    keyF8 = 119,  // cancel the sale
+    keyF5 = 116,   // the receipt of the last settled sale
+    keyF6 = 117,   // the first of the other tenders
+    keyF7 = 118,   // the second
+    keyF8 = 119,   // cancel the sale
+    keyF9 = 120,   // the third
+    keyF11 = 122,  // the fourth
 };
+// The keys of the other tenders, by their numbers 1 to kMaxTenders.
+constexpr std::uint16_t kTenderKeys[kMaxTenders] = {keyF6, keyF7, keyF9, keyF11};
+constexpr const wchar_t* kTenderKeyNames[kMaxTenders] = {L"F6", L"F7", L"F9", L"F11"};
 
 extern const wchar_t kNotARealNumber[];  // "%s" stands for the entry
 using common::kNotAnInteger;
 extern const wchar_t kGridFull[];
 extern const wchar_t kCancelQuestion[];
+extern const wchar_t kCancelPaidQuestion[];  // F8 once a tender has been keyed
+extern const wchar_t kAboveDue[];            // "%s": what is still due
+extern const wchar_t kLinesPaid[];           // a line, quantity or void once a tender has been keyed
 
 enum class SaleState { Empty, Open, Settled };
 
 // The settings the register reads afresh at every key release: the two rate
-// texts of the settings page and which class ENTER makes.
+// texts of the settings page, which class ENTER makes and the names of the
+// other tenders (an empty name, or none, is a tender the shop does not take).
 struct RateTexts {
-    RateTexts(std::wstring standardText = L"10", std::wstring reducedText = L"8", bool enterReduced = false)
-        : standard(std::move(standardText)), reduced(std::move(reducedText)), enterMakesReduced(enterReduced) {}
+    RateTexts(std::wstring standardText = L"10", std::wstring reducedText = L"8", bool enterReduced = false,
+              std::vector<std::wstring> tenderNames = {})
+        : standard(std::move(standardText)),
+          reduced(std::move(reducedText)),
+          enterMakesReduced(enterReduced),
+          tenders(std::move(tenderNames)) {}
     std::wstring standard, reduced;
     bool enterMakesReduced;
+    std::vector<std::wstring> tenders;  // tender n at n - 1
+    // Whether tender (1 to kMaxTenders) has a name.
+    bool Offers(int tender) const;
 };
 
 // What a key release did, beyond the change to the sale.
@@ -64,6 +82,8 @@ struct SaleRecorder {
     std::function<void(SaleRecord&)> settling;  // gives the sale its number and time
     std::function<void(int lineNumber, const LineRecord&)> voiding;
     std::function<void(const std::vector<LineRecord>&)> cancelling;
+    // A cancel once tenders were keyed: they are given back.
+    std::function<void(const std::vector<LineRecord>&, const std::vector<TenderPaid>&)> cancellingPaid;
 };
 
 // A line as keyed: its record, and its price and quantity as the operator
@@ -86,6 +106,11 @@ public:
     const TaxTotals& Totals() const { return totals_; }
     // The change, known once the sale is settled.
     const std::optional<std::int64_t>& Change() const { return change_; }
+    // The other tenders keyed so far, and what is still due after them.
+    const std::vector<TenderPaid>& Paid() const { return paid_; }
+    std::int64_t Due() const;
+    // A tender's name as offered when it was last keyed.
+    std::wstring TenderName(int tender) const;
     std::int64_t SalesTotal() const { return salesTotal_; }
     // Whether the sales total is shown: after the first settlement, or once set.
     bool SalesTotalShown() const { return salesTotalShown_; }
@@ -105,6 +130,8 @@ public:
     // A key release on the entry field, with the rates read afresh.
     Outcome KeyUp(std::uint16_t key, const RateTexts& rates);
 
+    // The question F8 asks of an open sale.
+    const wchar_t* CancelQuestion() const { return paid_.empty() ? kCancelQuestion : kCancelPaidQuestion; }
     // F8 answered yes: the sale's lines go, the sales total stays.
     Outcome Cancel();
 
@@ -122,6 +149,8 @@ private:
     Outcome NewLine(TaxClass taxClass, const RateTexts& rates);
     Outcome Quantity(const RateTexts& rates);
     Outcome Settle(const RateTexts& rates);
+    Outcome Pay(int tender, const RateTexts& rates);
+    Outcome Finish(std::int64_t tendered, std::int64_t change, std::vector<TenderPaid> paid, const RateTexts& rates);
     Outcome Void(const RateTexts& rates);
     Outcome Clear();
     void ClearSale();
@@ -130,6 +159,8 @@ private:
     std::vector<SaleLine> lines_;
     TaxTotals totals_;
     std::optional<std::int64_t> change_;
+    std::vector<TenderPaid> paid_;
+    std::vector<std::wstring> tenderNames_;
     std::wstring entry_;
     std::int64_t salesTotal_ = 0;  // whole yen: every total it adds is whole
     bool salesTotalShown_ = false, prompted_ = false, hadLines_ = false;

@@ -46,6 +46,25 @@ std::int64_t ReadRate(const std::wstring& text) {
     return *rate;
 }
 
+std::wstring TenderName(const std::vector<std::wstring>& names, int tender) {
+    bool named = tender >= 1 && static_cast<size_t>(tender) <= names.size() &&
+                 names[static_cast<size_t>(tender - 1)].find_first_not_of(L" \u3000") != std::wstring::npos;
+    return named ? names[static_cast<size_t>(tender - 1)] : L"その他の支払" + std::to_wstring(tender);
+}
+
+bool IsCreditCard(const std::wstring& name) { return name.find(L"クレジット") != std::wstring::npos; }
+
+const wchar_t kRevenueStampNotice[] =
+    L"税抜 5 万円以上の領収書です｡\r\n200 円の収入印紙を貼って消印して下さい (100 万円を超えるときは金額に応じた印紙)｡";
+
+bool NeedsRevenueStamp(const SaleRecord& sale, const std::vector<std::wstring>& tenderNames) {
+    if (sale.taxes.Total() - sale.taxes.Tax() < 50'000) return false;
+    std::int64_t byCard = 0;
+    for (const TenderPaid& paid : sale.tenders)
+        if (IsCreditCard(TenderName(tenderNames, paid.tender))) byCard += paid.amount;
+    return byCard != sale.taxes.Total();
+}
+
 std::vector<ClassTotal> ClassesPresent(const std::vector<LineRecord>& lines, const TaxTotals& totals) {
     bool present[3] = {false, false, false};
     for (const LineRecord& line : lines) present[static_cast<int>(line.taxClass)] = true;

@@ -54,14 +54,38 @@ std::vector<ClassTotal> ClassesPresent(const std::vector<LineRecord>& lines, con
 enum class TaxTextStyle { Screen, Paper };
 std::wstring ClassText(const ClassTotal& total, TaxTextStyle style);
 
+// The tenders besides cash that a shop may name, keyed as 1 to kMaxTenders.
+constexpr int kMaxTenders = 4;
+
+// A payment by one of the other tenders; a sale keeps one per tender, the
+// parts keyed by it added together.
+struct TenderPaid {
+    int tender = 0;  // 1 to kMaxTenders
+    std::int64_t amount = 0;
+    bool operator==(const TenderPaid& other) const { return tender == other.tender && amount == other.amount; }
+};
+
+// Tender n's name from names (tender n at n - 1); "その他の支払n" when blank.
+std::wstring TenderName(const std::vector<std::wstring>& names, int tender);
+
 // A settled sale.
 struct SaleRecord {
     std::int64_t number = 0;  // consecutive over the journal's whole life
     std::wstring time;        // local time, "2026-12-08T21:07:56"
     std::vector<LineRecord> lines;
     TaxTotals taxes;
-    std::int64_t tendered = 0;
+    std::int64_t tendered = 0;  // the cash handed over: tendered - change is the cash part
     std::int64_t change = 0;
+    std::vector<TenderPaid> tenders = {};  // the other tenders, in the order first keyed
 };
+
+// A tender named for credit cards: a receipt it pays states so and needs no
+// revenue stamp. Debit and prepaid cards are not credit.
+bool IsCreditCard(const std::wstring& name);
+// Whether the sale's receipt needs a revenue stamp: ¥50,000 or more without
+// its tax, which the receipt states, unless a credit card paid all of it.
+bool NeedsRevenueStamp(const SaleRecord& sale, const std::vector<std::wstring>& tenderNames);
+// What the preview tells the operator then.
+extern const wchar_t kRevenueStampNotice[];
 
 }  // namespace regi

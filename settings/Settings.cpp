@@ -1,10 +1,14 @@
 #include "settings/Settings.h"
 
+#include <type_traits>
+
 #include "settings/ProfileValues.h"
 
 namespace settings {
 
 namespace {
+
+const wchar_t kTenders[] = L"Tenders";
 
 // The settings file's keys, in the order they are written, each with the value
 // it fills and its default. A new setting is one more row.
@@ -26,6 +30,11 @@ void EachSetting(Values& s, Row&& row) {
     row(L"Receipt", L"Print", s.receipt.printMode, regi::PrintMode::Never);
     row(L"Receipt", L"Printer", s.receipt.printer, L"");
     row(L"Receipt", L"Width", s.receipt.paperWidth, regi::kWidePaper);
+    row(kTenders, L"Enabled", s.tendersOn, false);
+    row(kTenders, L"Name1", s.tenderNames[0], L"クレジット");
+    row(kTenders, L"Name2", s.tenderNames[1], L"電子マネー");
+    row(kTenders, L"Name3", s.tenderNames[2], L"QRコード");
+    row(kTenders, L"Name4", s.tenderNames[3], L"");
     row(L"RateChanges", L"Changes", s.rateChanges, regi::RateChanges());
 }
 
@@ -77,9 +86,24 @@ Settings ReadSettings(const Profile& file) {
     return s;
 }
 
+std::vector<std::wstring> OfferedTenders(const Settings& settings) {
+    if (!settings.tendersOn) return {};
+    std::vector<std::wstring> names;
+    for (const std::wstring& name : settings.tenderNames)
+        names.push_back(name.find_first_not_of(L" \u3000") == std::wstring::npos ? L"" : name);
+    return names;
+}
+
 void WriteSettings(const Profile& file, const Settings& settings) {
-    EachSetting(settings, [&file](const wchar_t* section, const wchar_t* key, const auto& value, const auto&) {
-        // Once written, the key is kept up to date, emptied too.
+    // A shop that never touched the tenders keeps the file it had.
+    bool tenders = file.Read(kTenders, L"Enabled").has_value();
+    EachSetting(settings, [&tenders](const wchar_t* section, const wchar_t*, const auto& value, const auto& fallback) {
+        if (section == kTenders && ValueText(value) != ValueText(std::decay_t<decltype(value)>(fallback)))
+            tenders = true;
+    });
+    EachSetting(settings, [&file, tenders](const wchar_t* section, const wchar_t* key, const auto& value, const auto&) {
+        if (section == kTenders && !tenders) return;
+        // Once written, a rate change's key is kept up to date, emptied too.
         if (Unused(value) && !file.Read(section, key)) return;
         file.Write(section, key, ValueText(value));
     });

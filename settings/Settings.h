@@ -5,10 +5,12 @@
 // Windows-free: the file is reached through Profile.
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/DateTime.h"
 #include "sale/Invoice.h"
 #include "sale/RateChange.h"
+#include "sale/SaleRecord.h"
 
 namespace settings {
 
@@ -34,7 +36,13 @@ struct Settings {
     // The rate changes the shop entered ahead, from the day after taxText's
     // and reducedTaxText's on: those are the rates in force now.
     regi::RateChanges rateChanges;
+    bool tendersOn;  // the other tenders are offered
+    std::wstring tenderNames[regi::kMaxTenders];
 };
+
+// The names of the other tenders the register offers, tender n at n - 1: none
+// while they are off, and a blank name is a tender not offered.
+std::vector<std::wstring> OfferedTenders(const Settings& settings);
 
 // A file of sections and keys.
 class Profile {
@@ -49,8 +57,8 @@ public:
 // Each setting read by the file's rules (ProfileValues.h), a missing or
 // unreadable one at its default.
 Settings ReadSettings(const Profile& file);
-// Every setting written, in the table's order. The rate changes only once the
-// shop has entered some: a file without them keeps its bytes.
+// Every setting written, in the table's order. The rate changes and the
+// tenders' section only once used: a file without them keeps its bytes.
 void WriteSettings(const Profile& file, const Settings& settings);
 
 // Brings the rates in force up to the moment now: the latest change whose day

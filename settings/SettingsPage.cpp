@@ -10,6 +10,7 @@
 #include "common/WholeNumber.h"
 #include "platform/Clock.h"
 #include "sale/SaleRecord.h"
+#include "sale/Sale.h"
 #include "settings/GreetingSound.h"
 #include "settings/SettingsPageIds.h"
 #include "ui/Controls.h"
@@ -121,7 +122,19 @@ void SettingsPage::Create(HWND sheet, HFONT font, Hooks hooks) {
         ui::CreateControl(L"EDIT", L"", edit, 83, 142, 25, 23, groupBox7_.Handle(), Edit11, font, WS_EX_CLIENTEDGE);
     ui::CreateControl(L"BUTTON", L"追加", button, 6, 172, 58, 25, groupBox7_.Handle(), Button8, font);
     ui::CreateControl(L"BUTTON", L"削除", button, 68, 172, 58, 25, groupBox7_.Handle(), Button9, font);
-    ratesLine_ = ui::CreateControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 16, 430, 560, 17, sheet, Label31, font);
+    ratesLine_ = ui::CreateControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 208, 430, 378, 17, sheet, Label31, font);
+
+    // The other tenders, under the version box: off unless the shop switches
+    // them on; each name beside the key that takes it.
+    groupBox8_.Create(sheet, GroupBox8, L"現金以外の支払い", font, 16, 350, 177, 92);
+    checkBox4_ = ui::CreateControl(L"BUTTON", L"受け付ける", BS_AUTOCHECKBOX | WS_TABSTOP, 12, 16, 100, 17,
+                                   groupBox8_.Handle(), CheckBox4, font);
+    for (int i = 0; i < regi::kMaxTenders; ++i) {
+        const int left = 8 + 84 * (i % 2), top = 37 + 26 * (i / 2);
+        ui::CreateLabel(groupBox8_.Handle(), Label32 + i, regi::kTenderKeyNames[i], left, top + 4, font);
+        tenderNames_[i] = ui::CreateControl(L"EDIT", L"", edit, left + 22, top, 58, 23, groupBox8_.Handle(), Edit12 + i,
+                                            font, WS_EX_CLIENTEDGE);
+    }
 
     // The rate boxes are narrow: two digits of the proportional face need all
     // of their width, so the text has no margins.
@@ -194,6 +207,8 @@ const Settings& SettingsPage::Values() const {
     r.printMode = regi::PrintModeFrom(static_cast<int>(SendMessageW(printMode_, CB_GETCURSEL, 0, 0)));
     r.printer = ui::GetText(printer_);
     r.paperWidth = SendMessageW(paperWidth_, CB_GETCURSEL, 0, 0) == 0 ? regi::kNarrowPaper : regi::kWidePaper;
+    values_.tendersOn = checked(checkBox4_);
+    for (int i = 0; i < regi::kMaxTenders; ++i) values_.tenderNames[i] = ui::GetText(tenderNames_[i]);
     return values_;
 }
 
@@ -218,6 +233,8 @@ void SettingsPage::Show(const Settings& values) {
     SendMessageW(printMode_, CB_SETCURSEL, static_cast<WPARAM>(r.printMode), 0);
     SetWindowTextW(printer_, r.printer.c_str());
     SendMessageW(paperWidth_, CB_SETCURSEL, r.paperWidth == regi::kNarrowPaper ? 0 : 1, 0);
+    check(checkBox4_, values.tendersOn);
+    for (int i = 0; i < regi::kMaxTenders; ++i) SetWindowTextW(tenderNames_[i], values.tenderNames[i].c_str());
     ShowRateChanges();
 }
 

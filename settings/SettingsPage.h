@@ -81,7 +81,8 @@ private:
     mutable Settings values_;  // read afresh from the widgets
     Hooks hooks_;
     std::int64_t cashFloat_ = 0;  // the last float that read as an amount
-    ui::GroupBox groupBox1_, groupBox2_, groupBox3_, groupBox4_, groupBox5_, groupBox6_;
+    ui::GroupBox groupBox1_, groupBox2_, groupBox3_, groupBox4_, groupBox5_, groupBox6_, groupBox8_;
+    HWND checkBox4_ = nullptr, tenderNames_[regi::kMaxTenders] = {};
     HWND shop_ = nullptr, address_ = nullptr, registrationNumber_ = nullptr, printMode_ = nullptr,
          paperWidth_ = nullptr, printer_ = nullptr;
     HWND edit2_ = nullptr, edit3_ = nullptr, edit4_ = nullptr;

@@ -47,6 +47,16 @@ enum Id : int {
     Button8,  // adds it
     Button9,  // removes the change chosen in ListBox1
     Label31,  // the rates in force and the next change
+    GroupBox8,  // the other tenders
+    CheckBox4,
+    Label32,  // the tenders' keys, one label each
+    Label33,
+    Label34,
+    Label35,
+    Edit12,  // the tenders' names, one edit each
+    Edit13,
+    Edit14,
+    Edit15,
 };
 
 }  // namespace settings::ids

@@ -291,3 +291,28 @@ TEST(Receipt, APaperDecidesItsPrintWidthAndColumnsAndAnyOtherWidthIsTakenAs80) {
         EXPECT_EQ(paper.columns, c.columns) << c.stored;
     }
 }
+
+TEST(ReceiptText, EachTenderByNameThenTheChange) {
+    struct Case {
+        std::int64_t cash;
+        std::vector<regi::TenderPaid> tenders;
+        std::vector<std::wstring> shown, notShown;
+    };
+    const Case cases[] = {
+        {3000, {{3, 3000}}, {L"QRコード", L"¥3,000", L"お預り", L"お釣り"}, {L"クレジットカード利用"}},
+        {0, {{1, 5500}}, {L"クレジット", L"お釣り", L"クレジットカード利用"}, {L"お預り"}},
+        {0, {{4, 5500}}, {L"その他の支払4"}, {L"お預り"}},
+    };
+    Settings shop = Shop();
+    shop.tenders = {L"クレジット", L"電子マネー", L"QRコード", L""};
+    for (const Case& c : cases) {
+        std::int64_t paid = 0;
+        for (const regi::TenderPaid& tender : c.tenders) paid += tender.amount;
+        regi::SaleRecord sale = Sale({Item(S, 5500)}, c.cash);
+        sale.change = c.cash - (5500 - paid);
+        sale.tenders = c.tenders;
+        std::wstring text = ReceiptText(sale, shop, false);
+        for (const std::wstring& shown : c.shown) EXPECT_TRUE(Contains(text, shown)) << c.cash;
+        for (const std::wstring& left : c.notShown) EXPECT_FALSE(Contains(text, left)) << c.cash;
+    }
+}

@@ -14,6 +14,7 @@
 #include "app/Form1Ids.h"
 #include "help/Help.h"
 #include "help/HelpWindow.h"
+#include "journal/MoneyWindow.h"
 #include "journal/ReportWindow.h"
 #include "receipt/Preview.h"
 #include "receipt/Printing.h"
@@ -1144,4 +1145,74 @@ TEST_F(JournalOnTest, ARateChangeForTomorrowTaxesTheSaleSettledAfterMidnightAndT
                                 L"軽減8%内消費税\t\u00A580"})
         EXPECT_NE(reports.texts[0].find(part), std::wstring::npos)
             << testing::PrintToString(std::wstring(part)) << testing::PrintToString(reports.texts[0]);
+}
+
+namespace {
+
+// A shop that takes the other tenders, with the journal on.
+class TendersTest : public JournalOnTest {
+protected:
+    void SetUp() override {
+        WriteAnsiFile(folder.File(L"Pelmora.ini"),
+                      L"[Journal]\r\nEnabled=1\r\nFloat=30000\r\n[Tenders]\r\nEnabled=1\r\nName4=&Pay\r\n");
+        RegisterPageTest::SetUp();
+    }
+};
+
+}  // namespace
+
+TEST_F(TendersTest, ASaleSplitBetweenQRAndCashThenTheCloseAndTheCashCount) {
+    ErrorRecorder errors;
+    Type(L"5500");
+    Enter();
+    Type(L"3000");
+    Press(VK_F9);  // QRコード
+    EXPECT_EQ(Caption(form1::Label6), regi::kDueCaption);
+    EXPECT_EQ(Caption(form1::Label2), L"\u00A52,500");
+    EXPECT_EQ(Caption(form1::Label15), L"合計 \u00A55,500 のうち\r\nQRコード \u00A53,000 支払済");
+    Type(L"3000");
+    Divide();
+    EXPECT_EQ(Caption(form1::Label3), L"\u00A5500");
+    Decimal();
+    Type(L"8800");
+    Enter();
+    Press(VK_F6);  // クレジット, all that is due
+    EXPECT_EQ(Caption(form1::Label3), L"\u00A50");
+    Decimal();
+    EXPECT_TRUE(errors.Messages().empty()) << testing::PrintToString(errors.Messages());
+    EXPECT_EQ(Count(JournalBytes(), "tender"), 2);
+
+    // The register menu lists each tender offered with its key.
+    SendMessageW(form->Handle(), WM_INITMENUPOPUP, 0, 0);
+    HMENU regi = GetSubMenu(GetMenu(form->Handle()), 1);
+    wchar_t text[64] = L"";
+    GetMenuStringW(regi, form1::RegiTender4, text, 64, MF_BYCOMMAND);
+    EXPECT_EQ(std::wstring(text), L"&&Pay(&4)\tF11");
+
+    // 入金 and 出金: the amount as people type it, recorded by the window's button.
+    std::vector<const wchar_t*> amounts = {L"¥5,000", L"2000"};
+    ActivationWatcher money{L"TMoneyWindow", [&](HWND window) {
+                                SetWindowTextW(GetDlgItem(window, journal::TMoneyWindow::AmountEdit), amounts[0]);
+                                amounts.erase(amounts.begin());
+                                PostMessageW(window, WM_COMMAND, journal::TMoneyWindow::RecordButton, 0);
+                            }};
+    SendMessageW(form->Handle(), WM_COMMAND, form1::MoneyIn, 0);
+    SendMessageW(form->Handle(), WM_COMMAND, form1::MoneyOut, 0);
+    Pump();
+    EXPECT_TRUE(amounts.empty());
+    EXPECT_EQ(Count(JournalBytes(), "in"), 1);
+    EXPECT_EQ(Count(JournalBytes(), "out"), 1);
+
+    ReportReader reports;
+    SendMessageW(form->Handle(), WM_COMMAND, form1::TakeX, 0);
+    Pump();
+    ASSERT_EQ(reports.texts.size(), 1u);
+    for (const wchar_t* line :
+         {L"現金\t1件\t\u00A52,500", L"クレジット\t1件\t\u00A58,800", L"QRコード\t1件\t\u00A53,000",
+          L"入金\t\u00A55,000", L"出金\t\u00A52,000", L"現金予定額\t\u00A535,500"})
+        EXPECT_NE(reports.texts[0].find(line), std::wstring::npos) << testing::PrintToString(reports.texts[0]);
+    ShowPage(1);
+    SendMessageW(form->Control(form1::Button7), BM_CLICK, 0, 0);
+    Pump();
+    EXPECT_EQ(form->CashCountPage().SaNumEdit2().Text(), L"35500");
 }

@@ -157,3 +157,32 @@ TEST(Settings, AChangeInForceBecomesTheRatesOfTheRateBoxesAndLeavesTheList) {
     EXPECT_EQ(s.rateChanges.changes.size(), 1u);
     EXPECT_FALSE(BringRatesUpTo(s, {2027, 4, 2, 0, 0, 0})) << "nothing more is due";
 }
+
+TEST(Settings, TheTendersAreWrittenAfterTheOtherSectionsOnceTheShopUsesThem) {
+    MemoryProfile file;
+    Settings s;
+    WriteSettings(file, s);
+    for (const std::wstring& line : file.written) EXPECT_NE(line.rfind(L"Tenders/", 0), 0u) << "untouched, not written";
+    EXPECT_TRUE(OfferedTenders(s).empty()) << "off until switched on";
+
+    s.tendersOn = true;
+    s.tenderNames[1] = L"　";  // blank: not offered
+    file.written.clear();
+    WriteSettings(file, s);
+    const std::vector<std::wstring> tail(file.written.end() - 5, file.written.end());
+    EXPECT_EQ(tail, (std::vector<std::wstring>{L"Tenders/Enabled=1", L"Tenders/Name1=クレジット", L"Tenders/Name2=　",
+                                               L"Tenders/Name3=QRコード", L"Tenders/Name4="}));
+    EXPECT_EQ(OfferedTenders(s), (std::vector<std::wstring>{L"クレジット", L"", L"QRコード", L""}));
+
+    // Switched off again, the section is written too: it is in the file.
+    file.values[L"Tenders/Enabled"] = L"1";
+    file.written.clear();
+    WriteSettings(file, Settings());
+    EXPECT_EQ(file.written.back(), L"Tenders/Name4=");
+    file.values[L"Tenders/Name3"] = L"PayPay";
+    file.values[L"Tenders/Other"] = L"x";
+    Settings read = ReadSettings(file);
+    EXPECT_TRUE(read.tendersOn);
+    EXPECT_EQ(read.tenderNames[2], L"PayPay");
+    EXPECT_EQ(read.tenderNames[0], L"クレジット");
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The window that asks how much cash goes into the drawer (入金) or comes out
+// of it (出金): an amount as people type money, and a button that records it.
+#include <cstdint>
+#include <optional>
+
+#include "ui/Gdi.h"
+#include "ui/ModalWindow.h"
+
+namespace journal {
+
+extern const wchar_t kBadMoneyAmount[];  // "%s": the text that does not read
+
+class TMoneyWindow : public ui::ModalWindow {
+public:
+    enum Id : int { AmountLabel = 100, AmountEdit, RecordButton, CancelButton };
+
+    explicit TMoneyWindow(const wchar_t* caption);
+    // The amount recorded by the button; nothing while it was not pressed.
+    const std::optional<std::int64_t>& Amount() const { return amount_; }
+
+protected:
+    HWND FirstFocus() const override { return Control(AmountEdit); }
+    void Place(HWND owner) override;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    std::optional<std::int64_t> amount_;
+    ui::Font font_;
+};
+
+}  // namespace journal

@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "sale/Sale.h"
+
+using namespace regi;
+
+namespace {
+
+const RateTexts kTenders(L"10", L"8", false, {L"クレジット", L"電子マネー", L"QRコード", L""});
+
+struct Step {
+    std::wstring entry;
+    std::uint16_t key;
+};
+
+struct Case {
+    const char* name;
+    std::vector<Step> steps;  // after a line of ¥5,000 and one of ¥500
+    SaleState state;
+    std::int64_t due;  // what is still due while open; the cash part once settled
+    std::vector<TenderPaid> paid;
+    std::int64_t change;  // once settled
+    bool error;           // the last step said why it did nothing
+};
+
+TEST(Tenders, SplitNoChangeAndWhatIsDue) {
+    const Case cases[] = {
+        {"the card takes all that is due", {{L"", keyF6}}, SaleState::Settled, 0, {{1, 5500}}, 0, false},
+        {"QR then cash with change",
+         {{L"3000", keyF9}, {L"3000", keyDivide}},
+         SaleState::Settled,
+         2500,
+         {{3, 3000}},
+         500,
+         false},
+        {"two parts of one tender add up",
+         {{L"1000", keyF7}, {L"2000", keyF7}},
+         SaleState::Open,
+         2500,
+         {{2, 3000}},
+         0,
+         false},
+        {"card then e-money to the yen",
+         {{L"500", keyF6}, {L"", keyF7}},
+         SaleState::Settled,
+         0,
+         {{1, 500}, {2, 5000}},
+         0,
+         false},
+        {"no change on a card", {{L"6000", keyF6}}, SaleState::Open, 5500, {}, 0, true},
+        {"above what is left after QR",
+         {{L"5000", keyF9}, {L"501", keyF6}},
+         SaleState::Open,
+         500,
+         {{3, 5000}},
+         0,
+         true},
+        {"cash short of what is due does nothing",
+         {{L"1000", keyF9}, {L"4000", keyDivide}},
+         SaleState::Open,
+         4500,
+         {{3, 1000}},
+         0,
+         false},
+        {"an unnamed tender is no tender", {{L"100", keyF11}}, SaleState::Open, 5500, {}, 0, false},
+        {"a fraction", {{L"10.5", keyF6}}, SaleState::Open, 5500, {}, 0, true},
+        {"not a number", {{L"-", keyF6}}, SaleState::Open, 5500, {}, 0, true},
+        {"negative", {{L"-100", keyF6}}, SaleState::Open, 5500, {}, 0, true},
+        {"beyond the limits", {{L"99999999999999999999", keyF6}}, SaleState::Open, 5500, {}, 0, true},
+        {"zero does nothing", {{L"0", keyF6}}, SaleState::Open, 5500, {}, 0, false},
+        {"a void once paid", {{L"100", keyF6}, {L"", keyF3}}, SaleState::Open, 5400, {{1, 100}}, 0, true},
+        {"a line once paid", {{L"100", keyF6}, {L"300", keyReturn}}, SaleState::Open, 5400, {{1, 100}}, 0, true},
+        {"a quantity once paid", {{L"100", keyF6}, {L"3", keyMultiply}}, SaleState::Open, 5400, {{1, 100}}, 0, true},
+        {"a settled sale takes no tender",
+         {{L"5500", keyDivide}, {L"", keyF6}},
+         SaleState::Settled,
+         5500,
+         {},
+         0,
+         false},
+    };
+    for (const Case& c : cases) {
+        TSale sale;
+        std::vector<SaleRecord> settled;
+        sale.recorder.settling = [&](SaleRecord& record) { settled.push_back(record); };
+        for (const wchar_t* price : {L"5000", L"500"}) {
+            sale.SetEntry(price);
+            sale.KeyUp(keyReturn, kTenders);
+        }
+        Outcome last;
+        for (const Step& step : c.steps) {
+            sale.SetEntry(step.entry);
+            last = sale.KeyUp(step.key, kTenders);
+        }
+        EXPECT_EQ(sale.State(), c.state) << c.name;
+        EXPECT_EQ(sale.Paid(), c.paid) << c.name;
+        EXPECT_EQ(!last.error.empty(), c.error) << c.name;
+        if (c.state == SaleState::Open) {
+            EXPECT_EQ(sale.Due(), c.due) << c.name;
+        }
+        if (c.state == SaleState::Settled) {
+            ASSERT_EQ(settled.size(), 1u) << c.name;
+            EXPECT_EQ(settled[0].tenders, c.paid) << c.name;
+            EXPECT_EQ(settled[0].change, c.change) << c.name;
+            EXPECT_EQ(settled[0].tendered - settled[0].change, c.due) << c.name << ": the cash part";
+            EXPECT_EQ(sale.Change(), c.change) << c.name;
+        }
+    }
+}
+
+TEST(Tenders, AboveWhatIsDueSaysWhatIsLeft) {
+    TSale sale;
+    sale.SetEntry(L"800");
+    sale.KeyUp(keyReturn, kTenders);
+    sale.SetEntry(L"900");
+    EXPECT_EQ(sale.KeyUp(keyF6, kTenders).error, L"現金以外の支払いではお釣りを出せません｡\r\n残りは ¥800 です｡");
+    EXPECT_EQ(sale.Entry(), L"900");
+}
+
+TEST(Tenders, ACancelOfAPartlyPaidSaleGivesTheTendersBack) {
+    TSale sale;
+    std::vector<TenderPaid> givenBack;
+    bool cashCancel = false;
+    sale.recorder.cancelling = [&](const std::vector<LineRecord>&) { cashCancel = true; };
+    sale.recorder.cancellingPaid = [&](const std::vector<LineRecord>& lines, const std::vector<TenderPaid>& paid) {
+        EXPECT_EQ(lines.size(), 1u);
+        givenBack = paid;
+    };
+    sale.SetEntry(L"800");
+    sale.KeyUp(keyReturn, kTenders);
+    EXPECT_EQ(std::wstring(sale.CancelQuestion()), kCancelQuestion);
+    sale.SetEntry(L"300");
+    sale.KeyUp(keyF9, kTenders);
+    EXPECT_TRUE(sale.KeyUp(keyF8, kTenders).askCancel);
+    EXPECT_NE(std::wstring(sale.CancelQuestion()).find(L"カードなどの支払いは手で取り消して下さい"),
+              std::wstring::npos);
+    sale.Cancel();
+    EXPECT_FALSE(cashCancel);
+    EXPECT_EQ(givenBack, (std::vector<TenderPaid>{{3, 300}}));
+    EXPECT_EQ(sale.State(), SaleState::Empty);
+    EXPECT_TRUE(sale.Paid().empty());
+}
+
+TEST(Tenders, ASaleThatCannotBeKeptStaysPartlyPaid) {
+    TSale sale;
+    sale.recorder.settling = [](SaleRecord&) { throw std::runtime_error("disk full"); };
+    sale.SetEntry(L"800");
+    sale.KeyUp(keyReturn, kTenders);
+    sale.SetEntry(L"300");
+    sale.KeyUp(keyF9, kTenders);
+    sale.SetEntry(L"");
+    EXPECT_THROW(sale.KeyUp(keyF6, kTenders), std::runtime_error);
+    EXPECT_EQ(sale.State(), SaleState::Open);
+    EXPECT_EQ(sale.Paid(), (std::vector<TenderPaid>{{3, 300}}));
+    EXPECT_EQ(sale.Due(), 500);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Tenders, ARevenueStampUnlessACreditCardPaidItAll) {
+    const std::vector<std::wstring> names = {L"クレジット", L"電子マネー"};
+    struct Case {
+        std::int64_t price;  // one standard-rate line, tax included
+        std::vector<TenderPaid> tenders;
+        bool stamp;
+    };
+    const Case cases[] = {
+        {54998, {}, false},  // ¥49,999 without its tax
+        {55000, {}, true},   // ¥50,000
+        {55000, {{1, 55000}}, false},
+        {55000, {{1, 30000}}, true},
+        {55000, {{2, 55000}}, true},  // e-money is no credit card
+    };
+    for (const Case& c : cases) {
+        SaleRecord sale;
+        sale.lines = {{TaxClass::Standard, c.price, 1, c.price}};
+        sale.taxes = SumTaxes(sale.lines, 10, 8);
+        sale.tenders = c.tenders;
+        EXPECT_EQ(NeedsRevenueStamp(sale, names), c.stamp) << c.price;
+    }
+}
+
+}  // namespace
