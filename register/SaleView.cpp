@@ -63,12 +63,15 @@ std::wstring CaptionText(const TSale& sale, Label label) {
     case Label7: return settled ? kTenderedCaption : L"";
     case Label8: return settled ? kChangeCaption : L"";
     case Label9: return kSalesCaption;
-    case Label14: return settled ? kClearPrompt : sale.Prompted() ? kPricePrompt : kLabel14Placeholder;
+    case Label14:
+        if (partlyPaid) return L"";  // the lines are as they will be paid
+        return settled ? kClearPrompt : sale.Prompted() ? kPricePrompt : kLabel14Placeholder;
     case Label15:
         if (partlyPaid) return PaidText(sale);
         if (state == SaleState::Open) return kTenderPrompt;
         return sale.HadLines() ? L"" : kBlankPlaceholder;
     case Label19:
+        if (partlyPaid) return L"";
         if (state == SaleState::Open) return kQuantityPrompt;
         return sale.HadLines() ? L"" : kBlankPlaceholder;
     }

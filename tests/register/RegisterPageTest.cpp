@@ -1170,6 +1170,8 @@ TEST_F(TendersTest, ASaleSplitBetweenQRAndCashThenTheCloseAndTheCashCount) {
     EXPECT_EQ(Caption(form1::Label6), regi::kDueCaption);
     EXPECT_EQ(Caption(form1::Label2), L"\u00A52,500");
     EXPECT_EQ(Caption(form1::Label15), L"合計 \u00A55,500 のうち\r\nQRコード \u00A53,000 支払済");
+    EXPECT_EQ(Caption(form1::Label14), L"") << "no line can be added now";
+    EXPECT_EQ(Caption(form1::Label19), L"");
     Type(L"3000");
     Divide();
     EXPECT_EQ(Caption(form1::Label3), L"\u00A5500");
