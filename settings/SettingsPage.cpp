@@ -130,9 +130,9 @@ void SettingsPage::Create(HWND sheet, HFONT font, Hooks hooks) {
     checkBox4_ = ui::CreateControl(L"BUTTON", L"受け付ける", BS_AUTOCHECKBOX | WS_TABSTOP, 12, 16, 100, 17,
                                    groupBox8_.Handle(), CheckBox4, font);
     for (int i = 0; i < regi::kMaxTenders; ++i) {
-        const int left = 8 + 84 * (i % 2), top = 37 + 26 * (i / 2);
+        const int left = 6 + 82 * (i % 2), top = 37 + 26 * (i / 2);
         ui::CreateLabel(groupBox8_.Handle(), Label32 + i, regi::kTenderKeyNames[i], left, top + 4, font);
-        tenderNames_[i] = ui::CreateControl(L"EDIT", L"", edit, left + 22, top, 58, 23, groupBox8_.Handle(), Edit12 + i,
+        tenderNames_[i] = ui::CreateControl(L"EDIT", L"", edit, left + 24, top, 56, 23, groupBox8_.Handle(), Edit12 + i,
                                             font, WS_EX_CLIENTEDGE);
     }
 
