@@ -102,27 +102,15 @@ std::string FormatCheckpoint(const Checkpoint& c) {
 
 std::optional<Checkpoint> ParseCheckpoint(std::string_view text) {
     Checkpoint c;
-    bool titled = false, offset = false;
+    bool offset = false;
     std::vector<regi::LineRecord> lines;
-    while (!text.empty()) {
-        size_t end = text.find("\r\n");
-        if (end == std::string_view::npos) return std::nullopt;
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end + 2);
-        if (!titled) {
-            if (line != kTitle) return std::nullopt;
-            titled = true;
-            continue;
-        }
-        size_t equals = line.find('=');
-        if (equals == std::string_view::npos) return std::nullopt;
-        std::string_view name = line.substr(0, equals), value = line.substr(equals + 1);
+    bool whole = ReadNamedValues(text, kTitle, [&](std::string_view name, std::string_view value) {
         if (name == "head" || name == "tail") {
             std::optional<std::string> bytes = FromHex(value);
-            if (!bytes || bytes->size() > Checkpoint::kKnownBytes) return std::nullopt;
+            if (!bytes || bytes->size() > Checkpoint::kKnownBytes) return false;
             (name == "head" ? c.head : c.tail) = *bytes;
         } else if (name == "from") {
-            if (!value.empty() && !LocalTime(value)) return std::nullopt;
+            if (!value.empty() && !LocalTime(value)) return false;
             c.period.from.assign(value.begin(), value.end());
         } else if (name == "taxable") {
             size_t comma = value.find(',');
@@ -131,17 +119,17 @@ std::optional<Checkpoint> ParseCheckpoint(std::string_view text) {
             if (className == "reduced")
                 rate.taxClass = regi::TaxClass::Reduced;
             else if (className != "standard")
-                return std::nullopt;
+                return false;
             std::int64_t* fields[] = {&rate.rate, &rate.amount, &rate.tax};
             for (std::int64_t* field : fields) {
-                if (comma == std::string_view::npos) return std::nullopt;
+                if (comma == std::string_view::npos) return false;
                 value.remove_prefix(comma + 1);
                 comma = value.find(',');
                 std::optional<std::int64_t> number = ParseInteger(value.substr(0, comma));
-                if (!number) return std::nullopt;
+                if (!number) return false;
                 *field = *number;
             }
-            if (comma != std::string_view::npos) return std::nullopt;
+            if (comma != std::string_view::npos) return false;
             c.period.taxable.push_back(rate);
         } else if (name == "tender") {
             std::int64_t number = 0, sales = 0, amount = 0;
@@ -149,42 +137,42 @@ std::optional<Checkpoint> ParseCheckpoint(std::string_view text) {
             for (std::int64_t* field : fields) {
                 size_t comma = value.find(',');
                 std::optional<std::int64_t> read = ParseInteger(value.substr(0, comma));
-                if (!read) return std::nullopt;
+                if (!read) return false;
                 *field = *read;
                 value = comma == std::string_view::npos ? std::string_view() : value.substr(comma + 1);
-                if (comma == std::string_view::npos && field != fields[2]) return std::nullopt;
+                if (comma == std::string_view::npos && field != fields[2]) return false;
             }
-            if (!value.empty() || number < 1 || number > regi::kMaxTenders) return std::nullopt;
+            if (!value.empty() || number < 1 || number > regi::kMaxTenders) return false;
             c.period.tenders[number - 1] = {sales, amount};
         } else if (name == "sale line" || name == "sale") {
             std::optional<Record> record = ParseRecord(std::string(value) + "\r\n");
             bool sale = name == "sale";
-            if (!record || record->kind != (sale ? Kind::Sale : Kind::Line) || c.lastSale.number > 0)
-                return std::nullopt;
+            if (!record || record->kind != (sale ? Kind::Sale : Kind::Line) || c.lastSale.number > 0) return false;
             if (!sale) {
                 lines.push_back(LineOf(*record));
-                continue;
+                return true;
             }
             c.lastSale = SaleOf(*record);
             c.lastSale.lines = lines;
         } else {
             std::optional<std::int64_t> number = ParseInteger(value);
-            if (!number) return std::nullopt;
+            if (!number) return false;
             if (name == "offset") {
-                if (*number < 0) return std::nullopt;
+                if (*number < 0) return false;
                 c.offset = *number;
                 offset = true;
-                continue;
+                return true;
             }
             bool known = false;
             for (const Sum& sum : kSums)
                 if (name == sum.name) c.period.*sum.field = *number, known = true;
             for (const Sum& sum : kTenderSums)
                 if (name == sum.name) c.period.*sum.field = *number, known = true;
-            if (!known) return std::nullopt;
+            if (!known) return false;
         }
-    }
-    if (!titled || !offset || (!lines.empty() && c.lastSale.number == 0)) return std::nullopt;
+        return true;
+    });
+    if (!whole || !offset || (!lines.empty() && c.lastSale.number == 0)) return std::nullopt;
     return c;
 }
 

@@ -24,31 +24,18 @@ std::string FormatKept(const Kept& kept) {
 
 std::optional<Kept> ParseKept(std::string_view text) {
     Kept kept;
-    bool titled = false;
-    while (!text.empty()) {
-        size_t end = text.find("\r\n");
-        if (end == std::string_view::npos) return std::nullopt;
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end + 2);
-        if (!titled) {
-            if (line != kTitle) return std::nullopt;
-            titled = true;
-            continue;
-        }
-        size_t equals = line.find('=');
-        if (equals == std::string_view::npos) return std::nullopt;
-        std::string_view name = line.substr(0, equals), value = line.substr(equals + 1);
+    bool read = ReadNamedValues(text, kTitle, [&kept](std::string_view name, std::string_view value) {
         if (name == "partial") {
             size_t dash = value.find('-');
             std::optional<std::int64_t> begin = ParseInteger(value.substr(0, dash));
             std::optional<std::int64_t> last =
                 dash == std::string_view::npos ? std::nullopt : ParseInteger(value.substr(dash + 1));
-            if (!begin || !last || *begin < 0 || *last < *begin) return std::nullopt;
+            if (!begin || !last || *begin < 0 || *last < *begin) return false;
             kept.partials.push_back({*begin, *last});
-            continue;
+            return true;
         }
         std::optional<std::int64_t> number = ParseInteger(value);
-        if (!number || *number < (name == "failed" ? -1 : 0)) return std::nullopt;
+        if (!number || *number < (name == "failed" ? -1 : 0)) return false;
         if (name == "sequence")
             kept.sequence = *number;
         else if (name == "sale")
@@ -60,9 +47,10 @@ std::optional<Kept> ParseKept(std::string_view text) {
         else if (name == "failed")
             kept.failedAt = *number;
         else
-            return std::nullopt;
-    }
-    if (!titled) return std::nullopt;
+            return false;
+        return true;
+    });
+    if (!read) return std::nullopt;
     return kept;
 }
 

@@ -299,6 +299,25 @@ regi::SaleRecord SaleOf(const Record& record) {
     return sale;
 }
 
+bool ReadNamedValues(std::string_view text, std::string_view title,
+                     const std::function<bool(std::string_view name, std::string_view value)>& take) {
+    bool titled = false;
+    while (!text.empty()) {
+        size_t end = text.find("\r\n");
+        if (end == std::string_view::npos) return false;
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end + 2);
+        if (!titled) {
+            if (line != title) return false;
+            titled = true;
+            continue;
+        }
+        size_t equals = line.find('=');
+        if (equals == std::string_view::npos || !take(line.substr(0, equals), line.substr(equals + 1))) return false;
+    }
+    return titled;
+}
+
 std::string FormatOpenSale(const OpenSale& sale) {
     std::string content = kOpenSaleHeader;
     for (const regi::LineRecord& line : sale.lines) {

@@ -4,6 +4,7 @@
 // opens in a spreadsheet as it is), and the open sale kept for recovery after a
 // crash. Every field is ASCII: numbers, the kind, the class and the time.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,6 +56,12 @@ std::string FormatRecord(const Record& record);
 std::optional<Record> ParseRecord(std::string_view line);
 // A number field: a signed decimal of at most 18 digits, so that it always fits in 64 bits.
 std::optional<std::int64_t> ParseInteger(std::string_view text);
+// The journal's small files of its own (the kept numbers, the checkpoint): a
+// title line, then "name=value" lines, each ending in CRLF. Hands each pair to
+// take; false when the first line is not title, a line is no such pair, or
+// take refuses one.
+bool ReadNamedValues(std::string_view text, std::string_view title,
+                     const std::function<bool(std::string_view name, std::string_view value)>& take);
 
 // The one mapping each way between a record and the sale core's records.
 // A line's or void's class, price, quantity and subtotal:
