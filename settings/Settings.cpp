@@ -1,5 +1,7 @@
 #include "settings/Settings.h"
 
+#include <set>
+#include <string>
 #include <type_traits>
 
 #include "settings/ProfileValues.h"
@@ -9,6 +11,11 @@ namespace settings {
 namespace {
 
 const wchar_t kTenders[] = L"Tenders";
+const wchar_t kRateChanges[] = L"RateChanges";
+
+// Sections that only the shops using them have: a shop that never touched
+// one keeps the file it had.
+bool OnlyOnceUsed(const wchar_t* section) { return section == kTenders || section == kRateChanges; }
 
 // The settings file's keys, in the order they are written, each with the value
 // it fills and its default. A new setting is one more row.
@@ -35,7 +42,7 @@ void EachSetting(Values& s, Row&& row) {
     row(kTenders, L"Name2", s.tenderNames[1], L"電子マネー");
     row(kTenders, L"Name3", s.tenderNames[2], L"QRコード");
     row(kTenders, L"Name4", s.tenderNames[3], L"");
-    row(L"RateChanges", L"Changes", s.rateChanges, regi::RateChanges());
+    row(kRateChanges, L"Changes", s.rateChanges, regi::RateChanges());
 }
 
 // How each kind of value reads from its text, missing text included.
@@ -60,13 +67,6 @@ std::wstring ValueText(int value) { return IntegerText(value); }
 std::wstring ValueText(bool value) { return BooleanText(value); }
 std::wstring ValueText(regi::PrintMode value) { return IntegerText(static_cast<int>(value)); }
 std::wstring ValueText(const regi::RateChanges& value) { return regi::RateChangesText(value); }
-
-// A setting that only the shops using it need in their file: none entered.
-template <typename Value>
-bool Unused(const Value&) {
-    return false;
-}
-bool Unused(const regi::RateChanges& value) { return value.changes.empty() && value.unreadable.empty(); }
 
 }  // namespace
 
@@ -95,17 +95,16 @@ std::vector<std::wstring> OfferedTenders(const Settings& settings) {
 }
 
 void WriteSettings(const Profile& file, const Settings& settings) {
-    // A shop that never touched the tenders keeps the file it had.
-    bool tenders = file.Read(kTenders, L"Enabled").has_value();
-    EachSetting(settings, [&tenders](const wchar_t* section, const wchar_t*, const auto& value, const auto& fallback) {
-        if (section == kTenders && ValueText(value) != ValueText(std::decay_t<decltype(value)>(fallback)))
-            tenders = true;
+    // Such a section is used once one of its values is not the default or the
+    // file has one of its keys: from then on it is kept up to date, emptied too.
+    std::set<std::wstring> used;
+    EachSetting(settings, [&](const wchar_t* section, const wchar_t* key, const auto& value, const auto& fallback) {
+        if (OnlyOnceUsed(section) &&
+            (ValueText(value) != ValueText(std::decay_t<decltype(value)>(fallback)) || file.Read(section, key)))
+            used.insert(section);
     });
-    EachSetting(settings, [&file, tenders](const wchar_t* section, const wchar_t* key, const auto& value, const auto&) {
-        if (section == kTenders && !tenders) return;
-        // Once written, a rate change's key is kept up to date, emptied too.
-        if (Unused(value) && !file.Read(section, key)) return;
-        file.Write(section, key, ValueText(value));
+    EachSetting(settings, [&](const wchar_t* section, const wchar_t* key, const auto& value, const auto&) {
+        if (!OnlyOnceUsed(section) || used.count(section)) file.Write(section, key, ValueText(value));
     });
 }
 
