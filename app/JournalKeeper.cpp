@@ -38,14 +38,14 @@ std::vector<JournalKeeper::Message> JournalKeeper::Start(regi::TSale& sale, cons
     std::vector<Message> messages;
     journal::Journal* journal = Journal();
     if (!journal) return messages;
-    std::vector<regi::LineRecord> lines;
-    ui::Guarded([&] { lines = journal->Start(); });
+    journal::OpenSale kept;
+    ui::Guarded([&] { kept = journal->Start(); });
     sale.SetSalesTotal(journal->SalesTotal());
     // What the journal has to say of itself (changed outside the program, held
     // by another one, a recovery file kept aside), then the sale put back.
     for (std::wstring& message : journal->StartMessages()) messages.push_back({std::move(message), false});
-    if (!lines.empty()) {
-        sale.Restore(lines, rates);
+    if (!kept.lines.empty()) {
+        sale.Restore(kept.lines, rates, kept.paid);
         messages.push_back({kRecoveredSale, true});
     }
     return messages;

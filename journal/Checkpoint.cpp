@@ -85,12 +85,18 @@ std::string FormatCheckpoint(const Checkpoint& c) {
         text += std::string("taxable=") + kClassNames[static_cast<int>(rate.taxClass)] + "," +
                 std::to_string(rate.rate) + "," + std::to_string(rate.amount) + "," + std::to_string(rate.tax) + "\r\n";
     if (c.lastSale.number > 0) {
-        // The last sale as the journal keeps it: its lines, then its sale record.
+        // The last sale as the journal keeps it: its lines, its other tenders, then its sale record.
         for (const regi::LineRecord& line : c.lastSale.lines) {
             Record record;
             record.sequence = 1, record.time = c.lastSale.time, record.sale = c.lastSale.number, record.line = 1;
             SetLine(record, line);
             text += "sale line=" + RecordValue(record) + "\r\n";
+        }
+        for (const regi::TenderPaid& paid : c.lastSale.tenders) {
+            Record record;
+            record.sequence = 1, record.time = c.lastSale.time, record.kind = Kind::Tender;
+            record.sale = c.lastSale.number, record.line = paid.tender, record.total = paid.amount;
+            text += "sale tender=" + RecordValue(record) + "\r\n";
         }
         Record record;
         record.sequence = 1, record.time = c.lastSale.time, record.kind = Kind::Sale, record.sale = c.lastSale.number;
@@ -104,6 +110,7 @@ std::optional<Checkpoint> ParseCheckpoint(std::string_view text) {
     Checkpoint c;
     bool offset = false;
     std::vector<regi::LineRecord> lines;
+    std::vector<regi::TenderPaid> tenders;
     bool whole = ReadNamedValues(text, kTitle, [&](std::string_view name, std::string_view value) {
         if (name == "head" || name == "tail") {
             std::optional<std::string> bytes = FromHex(value);
@@ -144,16 +151,21 @@ std::optional<Checkpoint> ParseCheckpoint(std::string_view text) {
             }
             if (!value.empty() || number < 1 || number > regi::kMaxTenders) return false;
             c.period.tenders[number - 1] = {sales, amount};
-        } else if (name == "sale line" || name == "sale") {
+        } else if (name == "sale line" || name == "sale tender" || name == "sale") {
             std::optional<Record> record = ParseRecord(std::string(value) + "\r\n");
-            bool sale = name == "sale";
-            if (!record || record->kind != (sale ? Kind::Sale : Kind::Line) || c.lastSale.number > 0) return false;
-            if (!sale) {
+            Kind kind = name == "sale" ? Kind::Sale : name == "sale line" ? Kind::Line : Kind::Tender;
+            if (!record || record->kind != kind || c.lastSale.number > 0) return false;
+            if (kind == Kind::Line) {
                 lines.push_back(LineOf(*record));
+                return true;
+            }
+            if (kind == Kind::Tender) {
+                tenders.push_back({static_cast<int>(record->line), record->total});
                 return true;
             }
             c.lastSale = SaleOf(*record);
             c.lastSale.lines = lines;
+            c.lastSale.tenders = tenders;
         } else {
             std::optional<std::int64_t> number = ParseInteger(value);
             if (!number) return false;
@@ -172,7 +184,7 @@ std::optional<Checkpoint> ParseCheckpoint(std::string_view text) {
         }
         return true;
     });
-    if (!whole || !offset || (!lines.empty() && c.lastSale.number == 0)) return std::nullopt;
+    if (!whole || !offset || ((!lines.empty() || !tenders.empty()) && c.lastSale.number == 0)) return std::nullopt;
     return c;
 }
 

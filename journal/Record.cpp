@@ -1,5 +1,6 @@
 #include "journal/Record.h"
 
+#include <algorithm>
 #include <climits>
 #include <iterator>
 
@@ -158,6 +159,7 @@ bool WithinLimits(const Record& r) {
 }
 
 const char kOpenSaleHeader[] = "sale,class,unit price,quantity,subtotal\r\n";
+const char kOpenSaleTendersHeader[] = "sale,tender,amount";
 
 }  // namespace
 
@@ -325,6 +327,11 @@ std::string FormatOpenSale(const OpenSale& sale) {
                    std::to_string(line.unitPrice) + ',' + std::to_string(line.quantity) + ',' +
                    std::to_string(line.subtotal) + "\r\n";
     }
+    if (sale.paid.empty()) return content;
+    content += std::string(kOpenSaleTendersHeader) + "\r\n";
+    for (const regi::TenderPaid& paid : sale.paid)
+        content +=
+            std::to_string(sale.sale) + ',' + std::to_string(paid.tender) + ',' + std::to_string(paid.amount) + "\r\n";
     return content;
 }
 
@@ -333,25 +340,47 @@ std::optional<OpenSale> ParseOpenSale(std::string_view content) {
     if (content.substr(0, header.size()) != header) return std::nullopt;
     content.remove_prefix(header.size());
     OpenSale sale;
+    bool tenders = false;  // past the tenders' header
+    std::int64_t paidTotal = 0;
     while (!content.empty()) {
         size_t end = content.find("\r\n");
-        if (end == std::string_view::npos || sale.lines.size() == regi::kMaxLines) return std::nullopt;
-        std::optional<std::vector<std::string>> fields = SplitFields(content.substr(0, end));
+        if (end == std::string_view::npos) return std::nullopt;
+        std::string_view row = content.substr(0, end);
         content.remove_prefix(end + 2);
-        if (!fields || fields->size() != 5) return std::nullopt;
+        if (!tenders && row == kOpenSaleTendersHeader && !sale.lines.empty()) {
+            tenders = true;
+            continue;
+        }
+        std::optional<std::vector<std::string>> fields = SplitFields(row);
+        if (!fields || fields->size() != (tenders ? 3u : 5u)) return std::nullopt;
         std::optional<std::int64_t> number = ParseInteger((*fields)[0]);
+        if (!number || *number < 1 || (!sale.lines.empty() && *number != sale.sale)) return std::nullopt;
+        sale.sale = *number;
+        if (tenders) {
+            std::optional<std::int64_t> tender = ParseInteger((*fields)[1]);
+            std::optional<std::int64_t> amount = ParseInteger((*fields)[2]);
+            if (!tender || !amount || *tender < 1 || *tender > regi::kMaxTenders || *amount < 1 ||
+                *amount > regi::kMaxSaleTotal)
+                return std::nullopt;
+            paidTotal += *amount;  // at most four amounts within a sale's total: no overflow
+            bool again = std::any_of(sale.paid.begin(), sale.paid.end(),
+                                     [&](const regi::TenderPaid& p) { return p.tender == *tender; });
+            if (again || paidTotal > regi::kMaxSaleTotal) return std::nullopt;
+            sale.paid.push_back({static_cast<int>(*tender), *amount});
+            continue;
+        }
+        if (sale.lines.size() == regi::kMaxLines) return std::nullopt;
         std::optional<int> taxClass = FindName(kClassNames, (*fields)[1]);
         std::optional<std::int64_t> price = ParseInteger((*fields)[2]);
         std::optional<std::int64_t> quantity = ParseInteger((*fields)[3]);
         std::optional<std::int64_t> subtotal = ParseInteger((*fields)[4]);
-        if (!number || !taxClass || !price || !quantity || !subtotal) return std::nullopt;
-        bool sound = *number >= 1 && (sale.lines.empty() || *number == sale.sale) && Within(*price, regi::kMaxPrice) &&
-                     Within(*quantity, regi::kMaxQuantity) && *subtotal == *price * *quantity;
+        if (!taxClass || !price || !quantity || !subtotal) return std::nullopt;
+        bool sound =
+            Within(*price, regi::kMaxPrice) && Within(*quantity, regi::kMaxQuantity) && *subtotal == *price * *quantity;
         if (!sound) return std::nullopt;
-        sale.sale = *number;
         sale.lines.push_back({static_cast<regi::TaxClass>(*taxClass), *price, *quantity, *subtotal});
     }
-    if (sale.lines.empty()) return std::nullopt;
+    if (sale.lines.empty() || (tenders && sale.paid.empty())) return std::nullopt;
     return sale;
 }
 

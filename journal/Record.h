@@ -79,15 +79,20 @@ std::optional<std::string> LocalTime(std::string_view text);
 // The length of the line end that closes line: 2 for CRLF, 1 for LF or CR, 0 for none.
 size_t LineEnding(std::string_view line);
 
-// The sale being keyed, as the recovery file keeps it.
+// The sale being keyed, as the recovery file keeps it: its lines, then, once
+// other tenders have paid part of it, a second header and one row per tender.
 struct OpenSale {
     std::int64_t sale = 0;  // the number it will get when it is settled
     std::vector<regi::LineRecord> lines;
+    std::vector<regi::TenderPaid> paid = {};
 };
 std::string FormatOpenSale(const OpenSale& sale);
 // Nothing unless the whole content is sound: a header, 1 to 100 lines of one
 // sale, each CRLF-terminated, within the register's limits, subtotal = unit
-// price x quantity. A damaged file restores nothing rather than a wrong sale.
+// price x quantity; then optionally the tenders' header and rows of the same
+// sale, each tender once, each amount above 0 and within a sale's total. A
+// damaged file restores nothing rather than a wrong sale. A file written
+// before tenders existed has no tenders' part and reads as unpaid.
 std::optional<OpenSale> ParseOpenSale(std::string_view content);
 
 }  // namespace journal

@@ -148,7 +148,7 @@ int Session::Load() {
     return reader.Unreadable();
 }
 
-std::vector<regi::LineRecord> Session::Start() {
+OpenSale Session::Start() {
     Load();
     return RecoverOpenSale();
 }
@@ -274,7 +274,7 @@ Report Session::TakeZ(std::int64_t cashFloat, const std::vector<std::wstring>& t
     return report;
 }
 
-void Session::KeepOpenSale(const std::vector<regi::LineRecord>& lines) {
+void Session::KeepOpenSale(const std::vector<regi::LineRecord>& lines, const std::vector<regi::TenderPaid>& paid) {
     if (lines.empty()) {
         // A file left here would bring voided lines back at the next start.
         Status removed = storage_.Remove(openSalePath_);
@@ -283,22 +283,25 @@ void Session::KeepOpenSale(const std::vector<regi::LineRecord>& lines) {
     }
     recorded_ = nullptr;
     EnsureLoaded();
-    Status replaced = storage_.Replace(openSalePath_, FormatOpenSale({period_.nextSale, lines}));
+    Status replaced = storage_.Replace(openSalePath_, FormatOpenSale({period_.nextSale, lines, paid}));
     if (!replaced) FailOpenSale(replaced);
 }
 
 void Session::KeepSale(const regi::TSale& sale) {
-    // A settled or empty sale has no lines to keep.
-    KeepOpenSale(sale.State() == regi::SaleState::Open ? sale.Lines() : std::vector<regi::LineRecord>{});
+    // A settled or empty sale has nothing to keep.
+    if (sale.State() == regi::SaleState::Open)
+        KeepOpenSale(sale.Lines(), sale.Paid());
+    else
+        KeepOpenSale({});
 }
 
-std::vector<regi::LineRecord> Session::RecoverOpenSale() {
+OpenSale Session::RecoverOpenSale() {
     recoveryMessage_.clear();
     std::string content;
     Status read = storage_.ReadWhole(openSalePath_, kMaxOpenSale, content);
     if (read.fault == Fault::Missing) return {};
     std::optional<OpenSale> sale = read ? ParseOpenSale(content) : std::nullopt;
-    if (sale) return sale->sale < period_.nextSale ? std::vector<regi::LineRecord>() : sale->lines;
+    if (sale) return sale->sale < period_.nextSale ? OpenSale() : *sale;
     if (!read) {
         // Held by another program, or far too large to be ours: left where it is.
         recoveryMessage_ = L"前回終了時の取引を復元できません: 途中の取引の控えを読めません。\r\n" + openSalePath_;

@@ -63,7 +63,7 @@ public:
     // The start of a run: Load, then the lines a run that ended mid-sale left
     // (see RecoverOpenSale). Raises what Load raises and then restores nothing:
     // with the numbering unknown, a sale that reached the journal could come back.
-    std::vector<regi::LineRecord> Start();
+    OpenSale Start();
     // What the start should show, each once: everything Load found in the
     // journal in one message with line numbers, that another program holds
     // it, and what RecoverOpenSale could not restore.
@@ -95,17 +95,17 @@ public:
     // sales of this run are the register's (regi::TSale::LastSettled).
     const regi::SaleRecord& EarlierSale() const { return earlierSale_; }
 
-    // The open sale's lines, after every change to them; no lines removes the
-    // file. A failure names the recovery file and, after a settle or cancel,
-    // says that the journal holds it.
-    void KeepOpenSale(const std::vector<regi::LineRecord>& lines);
-    // The sale's lines while it is open; none once it is settled or empty.
+    // The open sale's lines and what other tenders paid of it, after every
+    // change to them; no lines removes the file. A failure names the recovery
+    // file and, after a settle or cancel, says that the journal holds it.
+    void KeepOpenSale(const std::vector<regi::LineRecord>& lines, const std::vector<regi::TenderPaid>& paid = {});
+    // The sale's lines and tenders while it is open; none once it is settled or empty.
     void KeepSale(const regi::TSale& sale);
-    // The lines a run that ended mid-sale left; none when there is no file, when
+    // The sale a run that ended mid-sale left; no lines when there is no file, when
     // it is damaged, or when its sale reached the journal already (known only
     // after Load, so call it after Load). A damaged file is renamed aside and
     // named in StartMessages. Never raises.
-    std::vector<regi::LineRecord> RecoverOpenSale();
+    OpenSale RecoverOpenSale();
 
 private:
     BackwardReader ReadBack(std::int64_t size, const std::vector<ByteRange>& partials, std::int64_t begin);

@@ -113,13 +113,18 @@ void TSale::RefreshTotals(const RateTexts& rates) {
     totals_ = SumTaxes(Lines(), ReadRate(rates.standard), ReadRate(rates.reduced));
 }
 
-void TSale::Restore(const std::vector<LineRecord>& lines, const RateTexts& rates) {
+void TSale::Restore(const std::vector<LineRecord>& lines, const RateTexts& rates, const std::vector<TenderPaid>& paid) {
     if (State() != SaleState::Empty || lines.empty()) return;
     size_t count = std::min<size_t>(lines.size(), kRows);
     for (size_t i = 0; i < count; ++i)
         lines_.push_back({lines[i], std::to_wstring(lines[i].unitPrice), std::to_wstring(lines[i].quantity)});
     hadLines_ = true;
     RefreshTotals(rates);
+    tenderNames_ = rates.tenders;
+    for (const TenderPaid& p : paid) {
+        if (p.amount <= 0 || p.amount >= Due()) break;
+        paid_.push_back(p);
+    }
 }
 
 void TSale::SetSalesTotal(std::int64_t total) {

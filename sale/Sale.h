@@ -136,8 +136,12 @@ public:
     Outcome Cancel();
 
     // Puts lines back into an empty sale (a sale kept when the program ended
-    // unexpectedly), as if keyed; the totals at the given rates.
-    void Restore(const std::vector<LineRecord>& lines, const RateTexts& rates);
+    // unexpectedly), as if keyed; the totals at the given rates. The tenders
+    // that had paid part of it come back as long as something is still due
+    // (the rates may have changed since): the first ones while they stay below
+    // the total, as the operator keyed them.
+    void Restore(const std::vector<LineRecord>& lines, const RateTexts& rates,
+                 const std::vector<TenderPaid>& paid = {});
     // The last sale settled since start, for its receipt; number 0 when none.
     const SaleRecord& LastSettled() const { return lastSettled_; }
     // Sales total since start, or since the last daily close when kept on disk.

@@ -328,7 +328,7 @@ TEST_F(JournalFile, TheOpenSaleSurvivesARestartUntilItIsSettled) {
     }  // the process dies here, mid-sale
     journal::Journal journal(folder_.Path());
     journal.Load();
-    std::vector<regi::LineRecord> back = journal.RecoverOpenSale();
+    std::vector<regi::LineRecord> back = journal.RecoverOpenSale().lines;
     ASSERT_EQ(back.size(), 2u);
     for (size_t i = 0; i < 2; ++i) {
         EXPECT_TRUE(back[i].taxClass == lines[i].taxClass);
@@ -347,7 +347,7 @@ TEST_F(JournalFile, TheOpenSaleSurvivesARestartUntilItIsSettled) {
     journal.KeepOpenSale(lines);
     journal.KeepOpenSale({});  // voided to empty
     EXPECT_FALSE(FileExists(journal.OpenSalePath()));
-    EXPECT_TRUE(journal.RecoverOpenSale().empty());
+    EXPECT_TRUE(journal.RecoverOpenSale().lines.empty());
 }
 
 TEST_F(JournalFile, ARecoveryFileThatIsJunkOrAlreadyRecordedRestoresNothing) {
@@ -357,17 +357,17 @@ TEST_F(JournalFile, ARecoveryFileThatIsJunkOrAlreadyRecordedRestoresNothing) {
     // The sale reached the journal, and the power went off before its recovery file was removed.
     journal.RecordSale(Sale({{TaxClass::Standard, 100, 1, 100}}, 100));
     WriteBytes(journal.OpenSalePath(), kept);
-    EXPECT_TRUE(journal.RecoverOpenSale().empty());
+    EXPECT_TRUE(journal.RecoverOpenSale().lines.empty());
     std::string junk;
     for (int i = 0; i < 3000; ++i) junk += static_cast<char>(i * 7919 % 256);
     for (const std::string& content : {std::string(), junk, kept.substr(0, kept.size() - 3),
                                        FormatOpenSale({2, {{TaxClass::Standard, 100, 2, 300}}})}) {
         WriteBytes(journal.OpenSalePath(), content);
-        EXPECT_TRUE(journal.RecoverOpenSale().empty());
+        EXPECT_TRUE(journal.RecoverOpenSale().lines.empty());
     }
     DeleteFileW(journal.OpenSalePath().c_str());
     ASSERT_TRUE(CreateDirectoryW(journal.OpenSalePath().c_str(), nullptr));
-    EXPECT_TRUE(journal.RecoverOpenSale().empty());
+    EXPECT_TRUE(journal.RecoverOpenSale().lines.empty());
 }
 
 TEST_F(JournalFile, ARecoveryFileThatCannotBeReplacedKeepsItsContentAndSaysWhy) {
@@ -491,14 +491,14 @@ TEST_F(JournalFile, ARecoveryFileHeldOpenAfterASettleSaysTheSaleIsKept) {
     }
     CloseHandle(held);
     EXPECT_EQ(journal.SalesTotal(), 100);
-    EXPECT_TRUE(journal.RecoverOpenSale().empty());  // its sale is in the journal: never restored
+    EXPECT_TRUE(journal.RecoverOpenSale().lines.empty());  // its sale is in the journal: never restored
 }
 
 TEST_F(JournalFile, ADamagedRecoveryFileIsKeptAsideAndTold) {
     journal::Journal journal(folder_.Path());
     journal.Load();
     WriteBytes(journal.OpenSalePath(), "sale,class,unit price,quantity,subtotal\r\n1,standard,100,1,999\r\n");
-    EXPECT_TRUE(journal.RecoverOpenSale().empty());
+    EXPECT_TRUE(journal.RecoverOpenSale().lines.empty());
     EXPECT_FALSE(FileExists(journal.OpenSalePath()));
     std::wstring aside = folder_.File(L"Pelmora-open-damaged-20261208-210756.csv");
     EXPECT_EQ(ReadBytes(aside), "sale,class,unit price,quantity,subtotal\r\n1,standard,100,1,999\r\n");

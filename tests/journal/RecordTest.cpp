@@ -313,8 +313,17 @@ TEST(OpenSale, LinesComeBackAsTheyWereKept) {
         EXPECT_EQ(back->lines[i].quantity, sale.lines[i].quantity);
         EXPECT_EQ(back->lines[i].subtotal, sale.lines[i].subtotal);
     }
+    EXPECT_TRUE(back->paid.empty()) << "a file from before the tenders reads as unpaid";
     OpenSale full{1, std::vector<regi::LineRecord>(100, L(TaxClass::Standard, 1, 1))};
     EXPECT_TRUE(ParseOpenSale(FormatOpenSale(full)));
+
+    // A partly paid sale keeps what each tender paid, after its lines.
+    sale.paid = {{3, 3000}, {1, 1}};
+    content = FormatOpenSale(sale);
+    EXPECT_EQ(content.substr(content.size() - 39), "sale,tender,amount\r\n42,3,3000\r\n42,1,1\r\n");
+    back = ParseOpenSale(content);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->paid, sale.paid);
 }
 
 TEST(OpenSale, ADamagedFileRestoresNothing) {
@@ -337,6 +346,13 @@ TEST(OpenSale, ADamagedFileRestoresNothing) {
         header + "3,standard,100,1,100,\r\n",
         header + "3,standard,1e2,1,100\r\n",
         hundredAndOne,
+        header + "sale,tender,amount\r\n3,1,100\r\n",
+        header + "3,standard,100,1,100\r\nsale,tender,amount\r\n",
+        header + "3,standard,100,1,100\r\nsale,tender,amount\r\n4,1,100\r\n",
+        header + "3,standard,100,1,100\r\nsale,tender,amount\r\n3,5,100\r\n",
+        header + "3,standard,100,1,100\r\nsale,tender,amount\r\n3,1,0\r\n",
+        header + "3,standard,100,1,100\r\nsale,tender,amount\r\n3,1,50\r\n3,1,50\r\n",
+        header + "3,standard,100,1,100\r\nsale,tender,amount\r\n3,1,100\r\n3,standard,100,1,100\r\n",
     };
     for (const std::string& content : junk) EXPECT_FALSE(ParseOpenSale(content)) << content;
     // Bytes of every value, and every cut of a sound file that is not at a line end.

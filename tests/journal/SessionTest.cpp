@@ -62,7 +62,7 @@ TEST_F(SessionTest, TheOpenSaleComesBackOnlyAfterAGoodLoadAndOnlyWhenTheJournalL
         std::unique_ptr<Session> session = Open();
         std::vector<regi::LineRecord> back;
         try {
-            back = session->Start();
+            back = session->Start().lines;
             EXPECT_TRUE(c.readable);
         } catch (const common::Error& e) {
             EXPECT_FALSE(c.readable);

@@ -83,15 +83,17 @@ TEST(JournalTenders, TheCloseAddsUpEachTenderAndTheCashTheDrawerTook) {
     for (const std::wstring& line : expected)
         EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << std::string(line.begin(), line.end());
 
-    // A checkpoint keeps the tenders' sums.
+    // A checkpoint keeps the tenders' sums, and those of the last sale for its receipt.
     Checkpoint checkpoint;
     checkpoint.period = p;
+    checkpoint.lastSale = read.LastSale();
     std::optional<Checkpoint> back = ParseCheckpoint(FormatCheckpoint(checkpoint));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->period.ExpectedCash(0), p.ExpectedCash(0));
     EXPECT_EQ(back->period.tenders[1].sales, 1);
     EXPECT_EQ(back->period.returnedAmount, 300);
     EXPECT_EQ(back->period.moneyOut, 2000);
+    EXPECT_EQ(back->lastSale.tenders, read.LastSale().tenders);
 }
 
 TEST(JournalTenders, ATenderWithoutItsSaleIsFoundOut) {

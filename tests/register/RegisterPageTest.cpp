@@ -1172,6 +1172,11 @@ TEST_F(TendersTest, ASaleSplitBetweenQRAndCashThenTheCloseAndTheCashCount) {
     EXPECT_EQ(Caption(form1::Label15), L"合計 \u00A55,500 のうち\r\nQRコード \u00A53,000 支払済");
     EXPECT_EQ(Caption(form1::Label14), L"") << "no line can be added now";
     EXPECT_EQ(Caption(form1::Label19), L"");
+    StartAgain();  // the process dies with the sale partly paid: it comes back as it was
+    EXPECT_EQ(Caption(form1::Label2), L"\u00A52,500");
+    EXPECT_EQ(Caption(form1::Label15), L"合計 \u00A55,500 のうち\r\nQRコード \u00A53,000 支払済");
+    ASSERT_FALSE(errors.Notices().empty());
+    EXPECT_EQ(errors.Notices().back(), L"前回終了時の取引を復元しました");
     Type(L"3000");
     Divide();
     EXPECT_EQ(Caption(form1::Label3), L"\u00A5500");

@@ -159,6 +159,28 @@ TEST(Tenders, ASaleThatCannotBeKeptStaysPartlyPaid) {
     EXPECT_EQ(sale.Due(), 500);
 }
 
+TEST(Tenders, ASaleRestoredAfterACrashKeepsWhatWasPaidWhileSomethingIsDue) {
+    const std::vector<LineRecord> lines = {{TaxClass::Standard, 800, 1, 800}};
+    const struct {
+        std::vector<TenderPaid> kept;
+        std::vector<TenderPaid> restored;
+    } cases[] = {
+        {{}, {}},
+        {{{3, 300}, {1, 400}}, {{3, 300}, {1, 400}}},
+        {{{3, 300}, {1, 500}}, {{3, 300}}},  // at the rates now it would leave nothing due
+        {{{2, 800}}, {}},
+    };
+    for (const auto& c : cases) {
+        TSale sale;
+        sale.Restore(lines, kTenders, c.kept);
+        EXPECT_EQ(sale.Paid(), c.restored);
+        std::int64_t paid = 0;
+        for (const TenderPaid& p : c.restored) paid += p.amount;
+        EXPECT_EQ(sale.Due(), 800 - paid);
+        EXPECT_EQ(sale.TenderName(3), L"QRコード");
+    }
+}
+
 }  // namespace
 
 namespace {
