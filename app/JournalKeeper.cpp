@@ -64,7 +64,7 @@ void JournalKeeper::RecordMoney(HWND owner, journal::Kind kind) {
     journal::Journal* journal = Journal();
     if (!journal) return;
     journal::TMoneyWindow window(kind == journal::Kind::In ? L"入金" : L"出金");
-    if (window.ShowModal(owner) == IDOK && window.Amount()) journal->RecordMoney(kind, *window.Amount());
+    if (window.ShowModal(owner) == IDOK && window.Amount()) journal->RecordMoney(kind, *window.Amount(), window.Note());
 }
 
 void JournalKeeper::TakeX(HWND owner) {

@@ -4,6 +4,7 @@
 #include "common/WholeNumber.h"
 #include "ui/App.h"
 #include "ui/Controls.h"
+#include "journal/Record.h"
 #include "ui/Error.h"
 
 namespace journal {
@@ -18,16 +19,20 @@ const wchar_t kClass[] = L"TMoneyWindow";
 
 TMoneyWindow::TMoneyWindow(const wchar_t* caption) {
     RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
-    Create(kClass, caption, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, 0, 0, 300, 150,
+    Create(kClass, caption, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, 0, 0, 300, 182,
            nullptr, nullptr);
     font_ = ui::MakeFont(ui::kFontFace, 15);
     ui::CreateLabel(Handle(), AmountLabel, L"金額", 16, 20, font_.get());
     ui::CreateControl(L"EDIT", L"", ES_AUTOHSCROLL | ES_RIGHT | WS_TABSTOP, 64, 16, 200, 23, Handle(), AmountEdit,
                       font_.get(), WS_EX_CLIENTEDGE);
+    ui::CreateLabel(Handle(), NoteLabel, L"メモ", 16, 52, font_.get());
+    HWND note = ui::CreateControl(L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, 64, 48, 200, 23, Handle(), NoteEdit,
+                                  font_.get(), WS_EX_CLIENTEDGE);
+    SendMessageW(note, EM_LIMITTEXT, kMaxNote, 0);
     const DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
-    ui::CreateControl(L"BUTTON", L"記録する", button | BS_DEFPUSHBUTTON, 64, 60, 96, 28, Handle(), RecordButton,
+    ui::CreateControl(L"BUTTON", L"記録する", button | BS_DEFPUSHBUTTON, 64, 92, 96, 28, Handle(), RecordButton,
                       font_.get());
-    ui::CreateControl(L"BUTTON", L"やめる", button, 168, 60, 96, 28, Handle(), CancelButton, font_.get());
+    ui::CreateControl(L"BUTTON", L"やめる", button, 168, 92, 96, 28, Handle(), CancelButton, font_.get());
 }
 
 void TMoneyWindow::Place(HWND owner) {
@@ -46,6 +51,7 @@ LRESULT TMoneyWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             std::optional<std::int64_t> amount = common::ParseTypedAmount(text, common::kMaxAmount);
             if (!amount || *amount == 0) throw ui::Error(common::FormatMessageText(kBadMoneyAmount, text));
             amount_ = amount;
+            note_ = ui::GetText(Control(NoteEdit));
             Close(IDOK);
         }
         return 0;

@@ -1,8 +1,10 @@
 #pragma once
 // The window that asks how much cash goes into the drawer (入金) or comes out
-// of it (出金): an amount as people type money, and a button that records it.
+// of it (出金): an amount as people type money, an optional note (change from
+// the bank, the supplier paid), and a button that records them.
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "ui/Gdi.h"
 #include "ui/ModalWindow.h"
@@ -13,11 +15,12 @@ extern const wchar_t kBadMoneyAmount[];  // "%s": the text that does not read
 
 class TMoneyWindow : public ui::ModalWindow {
 public:
-    enum Id : int { AmountLabel = 100, AmountEdit, RecordButton, CancelButton };
+    enum Id : int { AmountLabel = 100, AmountEdit, RecordButton, CancelButton, NoteLabel, NoteEdit };
 
     explicit TMoneyWindow(const wchar_t* caption);
     // The amount recorded by the button; nothing while it was not pressed.
     const std::optional<std::int64_t>& Amount() const { return amount_; }
+    const std::wstring& Note() const { return note_; }  // as typed; empty when none
 
 protected:
     HWND FirstFocus() const override { return Control(AmountEdit); }
@@ -26,6 +29,7 @@ protected:
 
 private:
     std::optional<std::int64_t> amount_;
+    std::wstring note_;
     ui::Font font_;
 };
 

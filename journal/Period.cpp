@@ -265,9 +265,10 @@ Record Period::CancelRecord(std::int64_t lineCount, std::int64_t cancelled, cons
     return record;
 }
 
-Record Period::MoneyRecord(Kind kind, std::int64_t amount, const std::wstring& time) const {
+Record Period::MoneyRecord(Kind kind, std::int64_t amount, const std::wstring& note, const std::wstring& time) const {
     Record record = Numbered(nextSequence, time, kind);
     record.total = amount;
+    record.note = CleanNote(note);
     return record;
 }
 

@@ -71,7 +71,7 @@ struct Period {
     // A cancelled sale uses up its number, so that each number stands for one sale or one cancel.
     Record CancelRecord(std::int64_t lineCount, std::int64_t total, const std::wstring& time) const;
     // Cash put into the drawer (Kind::In) or taken out (Kind::Out).
-    Record MoneyRecord(Kind kind, std::int64_t amount, const std::wstring& time) const;
+    Record MoneyRecord(Kind kind, std::int64_t amount, const std::wstring& note, const std::wstring& time) const;
     // The tenders a cancel gives back, then its cancel record.
     std::vector<Record> CancelRecords(std::int64_t lineCount, std::int64_t total,
                                       const std::vector<regi::TenderPaid>& givenBack, const std::wstring& time) const;

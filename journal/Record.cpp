@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "common/DateTime.h"
+#include "common/Utf8.h"
 #include "sale/Money.h"
 
 namespace journal {
@@ -52,6 +53,7 @@ const Column kColumns[] = {
 constexpr size_t kFieldCount = 3 + std::size(kColumns);
 
 bool Fills(const Column& column, Kind kind) { return column.kinds[static_cast<int>(kind)] == '1'; }
+bool HasNote(Kind kind) { return kind == Kind::In || kind == Kind::Out; }
 
 void AppendField(std::string& out, std::string_view field) {
     if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -214,6 +216,18 @@ size_t LineEnding(std::string_view line) {
     return 0;
 }
 
+std::wstring CleanNote(std::wstring_view typed) {
+    std::wstring note;
+    for (wchar_t c : typed) note += c < 0x20 || c == 0x7F ? L' ' : c;
+    size_t first = note.find_first_not_of(L" \u3000");
+    if (first == std::wstring::npos) return L"";
+    note = note.substr(first, note.find_last_not_of(L" \u3000") - first + 1);
+    // Never half of a character that takes two UTF-16 units.
+    size_t length = std::min(note.size(), kMaxNote);
+    if (length < note.size() && note[length - 1] >= 0xD800 && note[length - 1] <= 0xDBFF) --length;
+    return note.substr(0, length);
+}
+
 std::string FormatRecord(const Record& record) {
     std::string line = std::to_string(record.sequence) + ',';
     AppendField(line, Narrow(record.time));
@@ -224,6 +238,10 @@ std::string FormatRecord(const Record& record) {
         if (!Fills(column, record.kind)) continue;
         line += column.field ? std::to_string(record.*column.field) : kClassNames[static_cast<int>(record.taxClass)];
     }
+    if (HasNote(record.kind) && !record.note.empty()) {
+        line += ',';
+        AppendField(line, common::ToUtf8(record.note));
+    }
     return line + "\r\n";
 }
 
@@ -231,10 +249,18 @@ std::optional<Record> ParseRecord(std::string_view line) {
     size_t ending = LineEnding(line);
     if (ending == 0) return std::nullopt;
     std::optional<std::vector<std::string>> fields = SplitFields(line.substr(0, line.size() - ending));
-    if (!fields || fields->size() != kFieldCount) return std::nullopt;
+    if (!fields || fields->size() < kFieldCount) return std::nullopt;
     Record record;
     std::optional<std::int64_t> sequence = ParseInteger((*fields)[0]);
     std::optional<int> kind = FindName(kKindNames, (*fields)[2]);
+    // The note's column; a spreadsheet that saves the journal again may give
+    // every row an empty one, as wide as the widest.
+    if (fields->size() == kFieldCount + 1) {
+        if (!fields->back().empty() && !(kind && HasNote(static_cast<Kind>(*kind)))) return std::nullopt;
+        record.note = CleanNote(common::FromUtf8(fields->back()));
+    } else if (fields->size() != kFieldCount) {
+        return std::nullopt;
+    }
     std::optional<std::string> time = LocalTime((*fields)[1]);
     if (!sequence || *sequence < 1 || !time || !kind) return std::nullopt;
     record.sequence = *sequence;

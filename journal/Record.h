@@ -2,7 +2,8 @@
 // The journal's two file formats, without Windows: the sales journal, one CSV
 // record per line (UTF-8, CRLF, one header for every kind, so that the file
 // opens in a spreadsheet as it is), and the open sale kept for recovery after a
-// crash. Every field is ASCII: numbers, the kind, the class and the time.
+// crash. Every field is ASCII (numbers, the kind, the class and the time) but
+// the note of 入金 and 出金, which is UTF-8.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -39,7 +40,16 @@ struct Record {
     std::int64_t sales = 0, voids = 0, voidAmount = 0, cancels = 0, cancelAmount = 0;
     std::int64_t negatives = 0, negativeAmount = 0, cashFloat = 0, expectedCash = 0;
     std::int64_t z = 0;  // z: its consecutive number
+    // in, out: what the operator noted, as CleanNote leaves it; a field after
+    // the header's last, written only when there is a note, so that a journal
+    // without notes is what it was before there were any.
+    std::wstring note;
 };
+
+// What the operator typed as a note, fit for one field of the journal: control
+// characters as spaces, no spaces around it, at most kMaxNote characters.
+constexpr size_t kMaxNote = 40;
+std::wstring CleanNote(std::wstring_view typed);
 
 // The column names, the journal's first line (after the byte-order mark), without CRLF.
 extern const char kHeader[];

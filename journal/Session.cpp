@@ -253,9 +253,9 @@ void Session::RecordCancel(std::int64_t lineCount, std::int64_t total, const std
     storage_.Remove(openSalePath_);
 }
 
-void Session::RecordMoney(Kind kind, std::int64_t amount) {
+void Session::RecordMoney(Kind kind, std::int64_t amount, const std::wstring& note) {
     EnsureLoaded();
-    Append({period_.MoneyRecord(kind, amount, TimeNow())});
+    Append({period_.MoneyRecord(kind, amount, note, TimeNow())});
 }
 
 Report Session::TakeX(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/MessageText.h"
+#include "common/Utf8.h"
 #include "common/WholeNumber.h"
 
 using common::ParseWholeNumber;
@@ -115,4 +116,21 @@ TEST(MessageText, EveryPercentSTakesTheArgument) {
     EXPECT_EQ(FormatMessageText(L"%s と %s", L"x"), L"x と x");
     EXPECT_EQ(FormatMessageText(L"'%s'", L"50%s"), L"'50%s'") << "the argument is not read again";
     EXPECT_EQ(FormatMessageText(L"100%", L"x"), L"100%");
+}
+
+TEST(Utf8, BothWaysAndWhatDoesNotReadBecomesAReplacementPerByte) {
+    const std::wstring text = L"a\u00A5\u5165\u91D1 \U0001F4B4";
+    const std::string bytes = "a\xC2\xA5\xE5\x85\xA5\xE9\x87\x91 \xF0\x9F\x92\xB4";
+    EXPECT_EQ(common::ToUtf8(text), bytes);
+    EXPECT_EQ(common::FromUtf8(bytes), text);
+    const struct {
+        std::string bytes;
+        std::wstring text;
+    } junk[] = {
+        {"\x93\xFC\x8B\xE0", L"\uFFFD\uFFFD\uFFFD\uFFFD"},  // 入金 in Shift_JIS
+        {"\xC0\xAF", L"\uFFFD\uFFFD"},                      // an overlong '/'
+        {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},            // a surrogate
+        {"a\xE5\x85", L"a\uFFFD\uFFFD"},                    // cut short
+    };
+    for (const auto& j : junk) EXPECT_EQ(common::FromUtf8(j.bytes), j.text);
 }

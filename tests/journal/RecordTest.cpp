@@ -165,6 +165,51 @@ TEST(JournalRecord, QuotedFieldsAsSpreadsheetsWriteThemReadTheSame) {
     EXPECT_EQ(FormatRecord(*back), plain);
 }
 
+TEST(JournalRecord, MoneyInAndOutCarryTheirNoteAfterTheLastColumn) {
+    Record in = Numbered(3, Kind::In);
+    in.total = 5000;
+    in.note = L"両替, \"100円\"";
+    const std::string bare = Row({{"seq", "3"}, {"time", kTime}, {"kind", "in"}, {"total", "5000"}});
+    const std::string noted =
+        bare.substr(0, bare.size() - 2) + ",\"\xE4\xB8\xA1\xE6\x9B\xBF, \"\"100\xE5\x86\x86\"\"\"\r\n";
+    EXPECT_EQ(FormatRecord(in), noted);
+    in.note.clear();
+    EXPECT_EQ(FormatRecord(in), bare) << "no note, no field";
+
+    const std::string sale = Row(EveryKind()[2].fields);
+    const struct {
+        std::string line;
+        bool reads;
+        std::wstring note;
+    } cases[] = {
+        {noted, true, L"両替, \"100円\""},
+        {bare.substr(0, bare.size() - 2) + ",\r\n", true, L""},  // a spreadsheet's empty column
+        {sale.substr(0, sale.size() - 2) + ",\r\n", true, L""},
+        {sale.substr(0, sale.size() - 2) + ",x\r\n", false, L""},
+        {bare.substr(0, bare.size() - 2) + ",\x97\xBC\x91\xD6\r\n", true, L"\uFFFD\uFFFD\uFFFD\uFFFD"},  // Shift_JIS
+        {bare.substr(0, bare.size() - 2) + ",a,\r\n", false, L""},
+    };
+    for (const auto& c : cases) {
+        std::optional<Record> back = ParseRecord(c.line);
+        EXPECT_EQ(back.has_value(), c.reads) << c.line;
+        if (back) {
+            EXPECT_EQ(back->note, c.note) << c.line;
+        }
+    }
+}
+
+TEST(JournalRecord, ANoteIsOneLineOfAtMostFortyCharacters) {
+    const struct {
+        std::wstring typed, kept;
+    } cases[] = {
+        {L"  仕入れ 山田商店\u3000", L"仕入れ 山田商店"},
+        {L"a\tb\r\nc", L"a b  c"},
+        {L" \t ", L""},
+        {std::wstring(41, L'円'), std::wstring(40, L'円')},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CleanNote(c.typed), c.kept);
+}
+
 TEST(JournalRecord, JunkAndLinesCutShortReadAsNothing) {
     Fields line = EveryKind()[0].fields;
     auto with = [&](const std::string& name, const std::string& value) {
@@ -181,7 +226,7 @@ TEST(JournalRecord, JunkAndLinesCutShortReadAsNothing) {
         "\r\n",
         std::string(kColumnNames) + "\r\n",
         valid.substr(0, valid.size() - 2),
-        valid.substr(0, valid.size() - 2) + ",\r\n",
+        valid.substr(0, valid.size() - 2) + ",,\r\n",
         valid.substr(valid.find(',') + 1),
         with("seq", "0"),
         with("seq", "-1"),

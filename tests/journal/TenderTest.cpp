@@ -54,8 +54,8 @@ TEST(JournalTenders, TheCloseAddsUpEachTenderAndTheCashTheDrawerTook) {
     Day day;
     for (const Case& sale : sales) day.Sell(sale.price, sale.cash, sale.tenders);
     day.Write(day.period.CancelRecords(1, 700, {{3, 300}}, L"2026-12-09T11:00:00"));
-    day.Write({day.period.MoneyRecord(Kind::In, 5000, L"2026-12-09T12:00:00")});
-    day.Write({day.period.MoneyRecord(Kind::Out, 2000, L"2026-12-09T13:00:00")});
+    day.Write({day.period.MoneyRecord(Kind::In, 5000, L" 両替\t100円玉 ", L"2026-12-09T12:00:00")});
+    day.Write({day.period.MoneyRecord(Kind::Out, 2000, L"", L"2026-12-09T13:00:00")});
 
     // What the day put in the drawer: 1,200 + the 2,500 left after QR, 5,000 in, 2,000 out.
     EXPECT_EQ(day.period.CashTotal(), 1200 + 2500);

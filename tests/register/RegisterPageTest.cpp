@@ -1196,10 +1196,12 @@ TEST_F(TendersTest, ASaleSplitBetweenQRAndCashThenTheCloseAndTheCashCount) {
     GetMenuStringW(regi, form1::RegiTender4, text, 64, MF_BYCOMMAND);
     EXPECT_EQ(std::wstring(text), L"&&Pay(&4)\tF11");
 
-    // 入金 and 出金: the amount as people type it, recorded by the window's button.
+    // 入金 and 出金: the amount as people type it and a note, recorded by the window's button.
     std::vector<const wchar_t*> amounts = {L"¥5,000", L"2000"};
     ActivationWatcher money{L"TMoneyWindow", [&](HWND window) {
                                 SetWindowTextW(GetDlgItem(window, journal::TMoneyWindow::AmountEdit), amounts[0]);
+                                if (amounts.size() == 2)
+                                    SetWindowTextW(GetDlgItem(window, journal::TMoneyWindow::NoteEdit), L"両替");
                                 amounts.erase(amounts.begin());
                                 PostMessageW(window, WM_COMMAND, journal::TMoneyWindow::RecordButton, 0);
                             }};
@@ -1208,6 +1210,7 @@ TEST_F(TendersTest, ASaleSplitBetweenQRAndCashThenTheCloseAndTheCashCount) {
     Pump();
     EXPECT_TRUE(amounts.empty());
     EXPECT_EQ(Count(JournalBytes(), "in"), 1);
+    EXPECT_NE(JournalBytes().find(",5000,,,,,,,,,,,,,\xE4\xB8\xA1\xE6\x9B\xBF\r\n"), std::string::npos);
     EXPECT_EQ(Count(JournalBytes(), "out"), 1);
 
     ReportReader reports;
