@@ -134,6 +134,7 @@ void TForm1::CreateHiddenPages() {
     settingsHooks.openJournalFolder = [this] { journal_.OpenFolder(); };
     settingsHooks.journalSwitched = [this](bool on) { cashCountPage_.ShowJournalButton(on); };
     settingsHooks.printers = receipt::InstalledPrinters;
+    settingsHooks.paperNote = receipt::PaperNote;
     settingsPage_.Create(tabSheets_[2].Handle(), baseFont_.get(), std::move(settingsHooks));
     cashcount::CashCountPage::Hooks cashHooks;
     cashHooks.expectedCash = [this] { return journal_.ExpectedCash(); };

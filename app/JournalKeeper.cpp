@@ -56,7 +56,7 @@ void JournalKeeper::ShowReport(HWND owner, const wchar_t* caption, const journal
     for (const journal::ReportLine& line : report.items)
         printed.push_back(receipt::Captioned(line.caption, line.values));
     journal::TReportWindow window(caption, report.Text(),
-                                  [this, caption, printed] { receipt::Print(printed, hooks_.receipt(), caption); });
+                                  [this, caption, printed] { receipt::Print(printed, hooks_.receipt(), caption, caption); });
     window.ShowModal(owner);
 }
 

@@ -16,8 +16,12 @@
 
 namespace receipt {
 
-// The message when there is no printer to print on.
+// The message when there is no printer to print on, and when the one named is
+// not there ("%s" stands for its name).
 extern const wchar_t kNoPrinter[];
+extern const wchar_t kPrinterMissing[];
+// The start of the message for a job the printer refused; "%s" stands for its name.
+extern const wchar_t kRefused[];
 
 // Draws rows [first, first + count) of the arranged lines into strip, the
 // first of them at strip.top, each character in its cells of the strip's grid,
@@ -27,12 +31,20 @@ void DrawRows(HDC dc, const std::vector<Row>& rows, const Strip& strip, std::siz
 // All the lines, arranged on strip.columns columns.
 void Draw(HDC dc, const std::vector<Line>& lines, const Strip& strip);
 
-// Prints the lines on settings.printer (empty: the default printer) on paper of
-// settings.paperWidth, as one page as long as the lines where the driver takes
-// such a page, else on as many pages as they need. documentName is what the
-// print queue shows. Throws ui::Error with kNoPrinter when there is no such
-// printer, or with the system's reason when the job is refused.
-void Print(const std::vector<Line>& lines, const Settings& settings, const std::wstring& documentName);
+// Prints the lines on settings.printer (empty: the default printer) on the
+// driver's paper of settings.paperWidth (else a page of that width and as long
+// as the lines, where the driver takes one), on as many pages as they need,
+// each marked with mark and its place ("No.7 2/3") when there are more than
+// one. documentName is what the print queue shows. Throws ui::Error with
+// kNoPrinter or kPrinterMissing when there is no such printer, or with
+// kRefused and the system's reason when the job is refused.
+void Print(const std::vector<Line>& lines, const Settings& settings, const std::wstring& documentName,
+           const std::wstring& mark = L"");
+
+// What the settings say of the paper printer (empty: the default printer) will
+// print a roll of paperWidth mm on: the driver's paper of that width, or that
+// it offers none; why there is no answer when the printer is not there.
+std::wstring PaperNote(const std::wstring& printer, int paperWidth);
 
 // The names of the installed printers, for choosing one; throws ui::Error with
 // kNoPrinter when there are none.
@@ -53,6 +65,9 @@ struct Printers {
     // default printer) and settings.paperWidth; throws ui::Error with kNoPrinter
     // when there is no such printer, or with the system's reason.
     std::function<JobDC(const Settings& settings, int rows)> open;
+    // The papers the driver of printer (empty: the default printer) offers;
+    // throws like open when there is no such printer.
+    std::function<std::vector<PaperOffer>(const std::wstring& printer)> papers;
 };
 // Puts printers in place of the current ones and returns those; an empty
 // member brings back the system's.

@@ -9,6 +9,9 @@
 
 namespace receipt {
 
+// What follows a printer's message when a receipt did not print at a settlement.
+extern const wchar_t kSaleStaysSettled[];
+
 class Receipts {
 public:
     // settings gives the shop's receipt settings as they stand.

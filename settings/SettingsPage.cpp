@@ -79,32 +79,34 @@ void SettingsPage::Create(HWND sheet, HFONT font, Hooks hooks) {
     SetWindowSubclass(edit4_, FloatProc, kFloatSubclass, reinterpret_cast<DWORD_PTR>(this));
     ui::CreateControl(L"BUTTON", L"記録のフォルダを開く", button, 16, 78, 180, 25, groupBox5_.Handle(), Button5, font);
 
-    // Receipts: who issues them, and when and where they print.
-    groupBox6_.Create(sheet, GroupBox6, L"レシート", font, 208, 256, 368, 170);
+    // Receipts: who issues them, and when and where they print, on what paper.
+    groupBox6_.Create(sheet, GroupBox6, L"レシート", font, 208, 244, 368, 184);
     struct Row {
         int label;
         const wchar_t* caption;
         int top;
     };
-    for (const Row& row : {Row{Label24, L"店名", 22}, Row{Label25, L"住所・電話", 50}, Row{Label26, L"登録番号", 78},
-                           Row{Label27, L"印刷", 106}, Row{Label28, L"プリンター", 134}})
+    for (const Row& row : {Row{Label24, L"店名", 18}, Row{Label25, L"住所・電話", 43}, Row{Label26, L"登録番号", 68},
+                           Row{Label27, L"印刷", 93}, Row{Label28, L"プリンター", 118}})
         ui::CreateLabel(groupBox6_.Handle(), row.label, row.caption, 12, row.top + 4, font);
     const DWORD edit = ES_AUTOHSCROLL | WS_TABSTOP;
     const DWORD list = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
-    shop_ = ui::CreateControl(L"EDIT", L"", edit, 88, 22, 268, 23, groupBox6_.Handle(), Edit5, font, WS_EX_CLIENTEDGE);
+    shop_ = ui::CreateControl(L"EDIT", L"", edit, 88, 18, 268, 23, groupBox6_.Handle(), Edit5, font, WS_EX_CLIENTEDGE);
     address_ =
-        ui::CreateControl(L"EDIT", L"", edit, 88, 50, 268, 23, groupBox6_.Handle(), Edit6, font, WS_EX_CLIENTEDGE);
+        ui::CreateControl(L"EDIT", L"", edit, 88, 43, 268, 23, groupBox6_.Handle(), Edit6, font, WS_EX_CLIENTEDGE);
     registrationNumber_ =
-        ui::CreateControl(L"EDIT", L"", edit, 88, 78, 140, 23, groupBox6_.Handle(), Edit7, font, WS_EX_CLIENTEDGE);
-    printMode_ = ui::CreateControl(L"COMBOBOX", L"", list, 88, 106, 150, 120, groupBox6_.Handle(), ComboBox1, font);
+        ui::CreateControl(L"EDIT", L"", edit, 88, 68, 140, 23, groupBox6_.Handle(), Edit7, font, WS_EX_CLIENTEDGE);
+    printMode_ = ui::CreateControl(L"COMBOBOX", L"", list, 88, 93, 150, 120, groupBox6_.Handle(), ComboBox1, font);
     for (const wchar_t* item : {L"しない", L"精算のたびに", L"F5 のときだけ"})
         SendMessageW(printMode_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-    paperWidth_ = ui::CreateControl(L"COMBOBOX", L"", list, 246, 106, 110, 120, groupBox6_.Handle(), ComboBox2, font);
+    paperWidth_ = ui::CreateControl(L"COMBOBOX", L"", list, 246, 93, 110, 120, groupBox6_.Handle(), ComboBox2, font);
     for (const wchar_t* item : {L"58 mm", L"80 mm"})
         SendMessageW(paperWidth_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-    printer_ = ui::CreateControl(L"EDIT", L"", ES_AUTOHSCROLL | ES_READONLY, 88, 134, 188, 23, groupBox6_.Handle(),
+    printer_ = ui::CreateControl(L"EDIT", L"", ES_AUTOHSCROLL | ES_READONLY, 88, 118, 188, 23, groupBox6_.Handle(),
                                  Edit8, font, WS_EX_CLIENTEDGE);
-    ui::CreateControl(L"BUTTON", L"選ぶ...", button, 284, 133, 72, 25, groupBox6_.Handle(), Button6, font);
+    ui::CreateControl(L"BUTTON", L"選ぶ...", button, 284, 117, 72, 25, groupBox6_.Handle(), Button6, font);
+    paperNote_ = ui::CreateControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, 88, 145, 268, 17,
+                                   groupBox6_.Handle(), Label36, font);
 
     // Rate changes entered ahead, beside the rates: the list of their days
     // (choosing one shows its rates below), then a day, its two rates and the
@@ -159,6 +161,9 @@ bool SettingsPage::Command(int id, int code) {
         if (hooks_.openJournalFolder) hooks_.openJournalFolder();
         return true;
     case Button6: ChoosePrinter(); return true;
+    case ComboBox2:
+        if (code == CBN_SELCHANGE) ShowPaper();
+        return true;
     case Button8: AddRateChange(); return true;
     case Button9: RemoveRateChange(); return true;
     case ListBox1:
@@ -189,6 +194,13 @@ void SettingsPage::ChoosePrinter() {
                                  GetAncestor(groupBox6_.Handle(), GA_ROOT), nullptr);
     if (chosen == 1) SetWindowTextW(printer_, L"");
     if (chosen >= 2) SetWindowTextW(printer_, printers[chosen - 2].c_str());
+    ShowPaper();
+}
+
+void SettingsPage::ShowPaper() {
+    if (!hooks_.paperNote) return;
+    const regi::ReceiptSettings& r = Values().receipt;
+    SetWindowTextW(paperNote_, hooks_.paperNote(r.printer, r.paperWidth).c_str());
 }
 
 const Settings& SettingsPage::Values() const {
@@ -236,6 +248,7 @@ void SettingsPage::Show(const Settings& values) {
     check(checkBox4_, values.tendersOn);
     for (int i = 0; i < regi::kMaxTenders; ++i) SetWindowTextW(tenderNames_[i], values.tenderNames[i].c_str());
     ShowRateChanges();
+    ShowPaper();  // last: it reads the widgets
 }
 
 void SettingsPage::ShowRateChanges() {

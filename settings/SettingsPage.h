@@ -33,6 +33,8 @@ public:
         std::function<void()> openJournalFolder;              // Button5
         std::function<void(bool on)> journalSwitched;         // CheckBox3 clicked
         std::function<std::vector<std::wstring>()> printers;  // Button6's menu; throws when there are none
+        // Label36: what the printer (empty: the default one) prints a roll of paperWidth mm on.
+        std::function<std::wstring(const std::wstring& printer, int paperWidth)> paperNote;
     };
 
     // Makes the widgets on the page sheet, in their tab order, showing the values.
@@ -74,6 +76,7 @@ private:
     void ShowRateChanges();
     void ShowChosenChange();  // its day and rates in Edit9, Edit10 and Edit11
     void ChoosePrinter();
+    void ShowPaper();  // Label36 for the printer and the paper chosen
     void Show(const Settings& values);
     static LRESULT CALLBACK FloatProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR data);
@@ -84,7 +87,7 @@ private:
     ui::GroupBox groupBox1_, groupBox2_, groupBox3_, groupBox4_, groupBox5_, groupBox6_, groupBox8_;
     HWND checkBox4_ = nullptr, tenderNames_[regi::kMaxTenders] = {};
     HWND shop_ = nullptr, address_ = nullptr, registrationNumber_ = nullptr, printMode_ = nullptr,
-         paperWidth_ = nullptr, printer_ = nullptr;
+         paperWidth_ = nullptr, printer_ = nullptr, paperNote_ = nullptr;
     HWND edit2_ = nullptr, edit3_ = nullptr, edit4_ = nullptr;
     ui::GroupBox groupBox7_;
     HWND changeList_ = nullptr, changeDay_ = nullptr, changeStandard_ = nullptr, changeReduced_ = nullptr,

@@ -57,6 +57,7 @@ enum Id : int {
     Edit13,
     Edit14,
     Edit15,
+    Label36,  // the paper the receipt printer will use
 };
 
 }  // namespace settings::ids

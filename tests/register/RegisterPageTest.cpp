@@ -1061,7 +1061,7 @@ TEST_F(RegisterPageTest, F5PreviewsTheLastSaleAndAMissingPrinterLeavesItSettled)
     Type(L"2000");
     Divide();
     ASSERT_EQ(errors.Messages().size(), 1u);
-    EXPECT_EQ(errors.Messages()[0], receipt::kNoPrinter);
+    EXPECT_EQ(errors.Messages()[0], std::wstring(receipt::kNoPrinter) + receipt::kSaleStaysSettled);
     EXPECT_EQ(Page().Sale().State(), regi::SaleState::Settled);
     EXPECT_EQ(Caption(form1::Label3), kYen + L"620");
     F5();
