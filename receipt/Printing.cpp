@@ -140,15 +140,16 @@ Printers& CurrentPrinters() {
     return printers;
 }
 
-// The slips' face at a character height. The width is the face's own: some
-// drivers measure a narrowed glyph narrow and then print it full size.
-ui::Font MakeFace(int height) {
+// The slips' face at a character height, the fixed-pitch one unless another is
+// named. The width is the face's own: some drivers measure a narrowed glyph
+// narrow and then print it full size.
+ui::Font MakeFace(int height, const wchar_t* face = ui::kFixedFontFace) {
     LOGFONTW font{};
     font.lfHeight = -height;
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = SHIFTJIS_CHARSET;
-    font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    wcsncpy(font.lfFaceName, ui::kFixedFontFace, LF_FACESIZE - 1);
+    font.lfPitchAndFamily = (face == ui::kFixedFontFace ? FIXED_PITCH : VARIABLE_PITCH) | FF_MODERN;
+    wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
     return ui::Font(CreateFontIndirectW(&font));
 }
 
@@ -166,16 +167,17 @@ void DrawRows(HDC dc, const std::vector<Row>& rows, const Strip& strip, std::siz
     ui::SelectGuard selectFont(dc, font.get());
     const int ascent = Ascent(dc);
     // A glyph wider than its cells (a face whose yen sign is full-width, say)
-    // is drawn smaller, on the same baseline, so that it never covers its
-    // neighbour: one face for each height that needs it.
-    std::map<int, std::pair<ui::Font, int>> smaller;  // by height: the face and its ascent
+    // is drawn from the proportional face, where such signs are narrow, and
+    // smaller where it is still too wide, on the same baseline: it never
+    // covers its neighbour. One stand-in face for each height that needs one.
+    std::map<int, std::pair<ui::Font, int>> standIns;  // by height: the face and its ascent
     auto faceOf = [&](int h) -> const std::pair<ui::Font, int>& {
-        auto found = smaller.find(h);
-        if (found != smaller.end()) return found->second;
-        ui::Font face = MakeFace(h);
+        auto found = standIns.find(h);
+        if (found != standIns.end()) return found->second;
+        ui::Font face = MakeFace(h, ui::kFontFace);
         ui::SelectGuard selectFace(dc, face.get());
         int faceAscent = Ascent(dc);
-        return smaller.emplace(h, std::pair{std::move(face), faceAscent}).first->second;
+        return standIns.emplace(h, std::pair{std::move(face), faceAscent}).first->second;
     };
     int oldMode = SetBkMode(dc, TRANSPARENT);
     COLORREF oldColor = SetTextColor(dc, RGB(0, 0, 0));
@@ -183,7 +185,7 @@ void DrawRows(HDC dc, const std::vector<Row>& rows, const Strip& strip, std::siz
     const int pitch = strip.RowPitch();
     const int lead = (pitch - height) / 2;
     std::vector<INT> advances;
-    std::vector<int> heights;
+    std::vector<int> heights;  // 0: the slip's face; else the stand-in's height
     for (std::size_t i = first; i < rows.size() && i - first < count; ++i) {
         const int y = strip.top + static_cast<int>(i - first) * pitch + lead;
         for (const Piece& piece : rows[i]) {
@@ -200,21 +202,27 @@ void DrawRows(HDC dc, const std::vector<Row>& rows, const Strip& strip, std::siz
                 if (CellsOf(text[k]) == 0 && k > 0) {
                     heights.push_back(heights.back());  // the second half of a pair goes with the first
                 } else {
+                    const int length =
+                        CellsOf(text[k]) == 2 && k + 1 < text.size() && CellsOf(text[k + 1]) == 0 ? 2 : 1;
                     SIZE natural{};
-                    GetTextExtentPoint32W(
-                        dc, &text[k], CellsOf(text[k]) == 2 && k + 1 < text.size() && CellsOf(text[k + 1]) == 0 ? 2 : 1,
-                        &natural);
-                    heights.push_back(FittingHeight(height, natural.cx, room));
+                    GetTextExtentPoint32W(dc, &text[k], length, &natural);
+                    int standIn = 0;
+                    if (FittingHeight(height, natural.cx, room) != height) {
+                        ui::SelectGuard measure(dc, faceOf(height).first.get());
+                        GetTextExtentPoint32W(dc, &text[k], length, &natural);
+                        standIn = FittingHeight(height, natural.cx, room);
+                    }
+                    heights.push_back(standIn);
                 }
                 column = next;
             }
-            // Runs of characters of the same height, one call each.
+            // Runs of characters of the same face, one call each.
             int x = strip.ColumnX(piece.column);
             for (std::size_t start = 0, end = 0; start < text.size(); start = end) {
                 while (end < text.size() && heights[end] == heights[start]) ++end;
                 HFONT face = font.get();
                 int drop = 0;
-                if (heights[start] != height) {
+                if (heights[start] != 0) {
                     const auto& [small, smallAscent] = faceOf(heights[start]);
                     face = small.get();
                     drop = ascent - smallAscent;
