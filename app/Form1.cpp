@@ -121,6 +121,10 @@ void TForm1::CreatePages() {
     hooks.changed = [this](const regi::TSale& sale) { journal_.Keep(sale); };
     hooks.settled = [this](const regi::SaleRecord& sale) { receipts_.Settled(sale); };
     hooks.showReceipt = [this] { receipts_.ShowLast(Handle(), registerPage_.Sale().LastSettled()); };
+    hooks.openDrawer = [this] {
+        receipts_.OpenDrawer();
+        journal_.RecordDrawer();
+    };
     registerPage_.Create(tabSheets_[0].Handle(), Handle(), pageControl_, std::move(hooks));
     journal_.Connect(registerPage_.Sale());
 }

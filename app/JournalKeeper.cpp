@@ -67,6 +67,10 @@ void JournalKeeper::RecordMoney(HWND owner, journal::Kind kind) {
     if (window.ShowModal(owner) == IDOK && window.Amount()) journal->RecordMoney(kind, *window.Amount());
 }
 
+void JournalKeeper::RecordDrawer() {
+    if (journal::Journal* journal = Journal()) journal->RecordDrawer();
+}
+
 void JournalKeeper::TakeX(HWND owner) {
     if (journal::Journal* journal = Journal())
         ShowReport(owner, L"点検", journal->TakeX(hooks_.cashFloat(), hooks_.tenders()));

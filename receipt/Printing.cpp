@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/SystemError.h"
+#include "receipt/Drawer.h"
 #include "ui/Error.h"
 #include "ui/Gdi.h"
 
@@ -18,6 +19,7 @@ namespace receipt {
 const wchar_t kNoPrinter[] = L"プリンターが見つかりません";
 const wchar_t kPrinterMissing[] = L"プリンター「%s」が見つかりません";
 const wchar_t kRefused[] = L"プリンター「%s」で印刷できません。\r\n";
+const wchar_t kDrawerFailed[] = L"ドロアを開けられません。\r\n";
 
 namespace {
 
@@ -84,6 +86,24 @@ std::vector<PaperOffer> SystemPapers(const std::wstring& printer) {
     return offers;
 }
 
+void SystemRaw(const std::wstring& printer, const std::string& bytes, const std::wstring& documentName) {
+    const std::wstring name = PrinterFor(printer);
+    Printer handle = OpenNamedPrinter(name);
+    std::wstring document = documentName, type = L"RAW";
+    DOC_INFO_1W info{document.data(), nullptr, type.data()};
+    if (!StartDocPrinterW(handle.get(), 1, reinterpret_cast<BYTE*>(&info))) Refused(name, GetLastError());
+    DWORD written = 0;
+    const DWORD size = static_cast<DWORD>(bytes.size());
+    if (!StartPagePrinter(handle.get()) ||
+        !WritePrinter(handle.get(), const_cast<char*>(bytes.data()), size, &written) || written != size ||
+        !EndPagePrinter(handle.get())) {
+        DWORD error = GetLastError();
+        EndDocPrinter(handle.get());
+        Refused(name, error);
+    }
+    if (!EndDocPrinter(handle.get())) Refused(name, GetLastError());
+}
+
 Printers& CurrentPrinters();
 
 // The printer's settings for a slip of rows rows: the driver's paper as wide as
@@ -136,7 +156,7 @@ std::vector<std::wstring> SystemPrinters() {
 }
 
 Printers& CurrentPrinters() {
-    static Printers printers{SystemPrinters, SystemJobDC, SystemPapers};
+    static Printers printers{SystemPrinters, SystemJobDC, SystemPapers, SystemRaw};
     return printers;
 }
 
@@ -277,6 +297,31 @@ void Print(const std::vector<Line>& lines, const Settings& settings, const std::
         }
     }
     if (EndDoc(dc.get()) <= 0) Refused(printer, GetLastError());
+    if (std::string cut = CutCommand(settings); !cut.empty()) CurrentPrinters().raw(printer, cut, documentName);
+}
+
+void SendRaw(const std::wstring& printer, const std::string& bytes, const std::wstring& documentName) {
+    CurrentPrinters().raw(printer, bytes, documentName);
+}
+
+bool OpenDrawer(const Settings& settings, bool slipPrinted) {
+    if (settings.drawer == regi::DrawerMode::Never) return false;
+    try {
+        if (settings.drawer != regi::DrawerMode::Driver) {
+            SendRaw(settings.printer, DrawerCommand(settings.drawer), L"ドロア");
+        } else if (!slipPrinted) {
+            // A job of no pages: the driver's commands at its start and end, no paper.
+            JobDC dc = CurrentPrinters().open(settings, 0);
+            const std::wstring printer = settings.printer.empty() ? DefaultPrinter() : settings.printer;
+            DOCINFOW document{};
+            document.cbSize = sizeof document;
+            document.lpszDocName = L"ドロア";
+            if (StartDocW(dc.get(), &document) <= 0 || EndDoc(dc.get()) <= 0) Refused(printer, GetLastError());
+        }
+    } catch (const ui::Error& e) {
+        throw ui::Error(kDrawerFailed + e.Message());
+    }
+    return true;
 }
 
 std::wstring PaperNote(const std::wstring& printer, int paperWidth) {
@@ -299,6 +344,7 @@ Printers SetPrinters(Printers printers) {
     if (!printers.installed) printers.installed = SystemPrinters;
     if (!printers.open) printers.open = SystemJobDC;
     if (!printers.papers) printers.papers = SystemPapers;
+    if (!printers.raw) printers.raw = SystemRaw;
     return std::exchange(CurrentPrinters(), std::move(printers));
 }
 

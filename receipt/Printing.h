@@ -41,6 +41,18 @@ void Draw(HDC dc, const std::vector<Line>& lines, const Strip& strip);
 void Print(const std::vector<Line>& lines, const Settings& settings, const std::wstring& documentName,
            const std::wstring& mark = L"");
 
+// Sends bytes to printer (empty: the default printer) as they are, through
+// the spooler as the "RAW" data type: commands of the printer's own. Throws
+// like Print.
+void SendRaw(const std::wstring& printer, const std::string& bytes, const std::wstring& documentName);
+
+// Opens the cash drawer as settings.drawer says: its command to the receipt
+// printer, or, where the driver opens it with each job, an empty job unless
+// a slip was printed just now. False when the shop opens no drawer through
+// the printer. Throws ui::Error with kDrawerFailed and the printer's reason.
+bool OpenDrawer(const Settings& settings, bool slipPrinted);
+extern const wchar_t kDrawerFailed[];
+
 // What the settings say of the paper printer (empty: the default printer) will
 // print a roll of paperWidth mm on: the driver's paper of that width, or that
 // it offers none; why there is no answer when the printer is not there.
@@ -68,6 +80,8 @@ struct Printers {
     // The papers the driver of printer (empty: the default printer) offers;
     // throws like open when there is no such printer.
     std::function<std::vector<PaperOffer>(const std::wstring& printer)> papers;
+    // Sends bytes as they are to printer (empty: the default printer).
+    std::function<void(const std::wstring& printer, const std::string& bytes, const std::wstring& documentName)> raw;
 };
 // Puts printers in place of the current ones and returns those; an empty
 // member brings back the system's.

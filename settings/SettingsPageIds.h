@@ -58,6 +58,9 @@ enum Id : int {
     Edit14,
     Edit15,
     Label36,  // the paper the receipt printer will use
+    Label37,
+    ComboBox3,  // how the cash drawer is opened
+    CheckBox5,  // the paper is cut after each slip
 };
 
 }  // namespace settings::ids

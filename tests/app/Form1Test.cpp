@@ -248,13 +248,14 @@ TEST_F(Form1Test, SettingsPageWidgetsStandInTheirGroups) {
         {form1::CheckBox3, form1::GroupBox5, L"売上を記録する", 16, 24, 200, 17},
         {form1::Edit4, form1::GroupBox5, L"0", 96, 48, 100, 23},
         {form1::Button5, form1::GroupBox5, L"記録のフォルダを開く", 16, 78, 180, 25},
-        {form1::GroupBox6, form1::TabSheet3, L"レシート", 208, 244, 368, 184},
-        {form1::Edit5, form1::GroupBox6, L"", 88, 18, 268, 23},
-        {form1::Edit6, form1::GroupBox6, L"", 88, 43, 268, 23},
-        {form1::Edit7, form1::GroupBox6, L"", 88, 68, 140, 23},
-        {form1::Edit8, form1::GroupBox6, L"", 88, 118, 188, 23},
-        {form1::Button6, form1::GroupBox6, L"選ぶ...", 284, 117, 72, 25},
-        {form1::Label36, form1::GroupBox6, L"プリンターが見つかりません", 88, 145, 268, 17},
+        {form1::GroupBox6, form1::TabSheet3, L"レシート", 208, 244, 368, 186},
+        {form1::Edit5, form1::GroupBox6, L"", 88, 16, 268, 23},
+        {form1::Edit6, form1::GroupBox6, L"", 88, 40, 268, 23},
+        {form1::Edit7, form1::GroupBox6, L"", 88, 64, 140, 23},
+        {form1::Edit8, form1::GroupBox6, L"", 88, 112, 188, 23},
+        {form1::Button6, form1::GroupBox6, L"選ぶ...", 284, 111, 72, 25},
+        {form1::Label36, form1::GroupBox6, L"プリンターが見つかりません", 88, 138, 268, 17},
+        {form1::CheckBox5, form1::GroupBox6, L"用紙をカット", 266, 161, 96, 17},
     };
     for (const Expected& w : widgets) {
         HWND control = f.Control(w.id);
@@ -322,7 +323,8 @@ TEST_F(Form1Test, SettingsPageTabOrder) {
     const int order[] = {form1::Button1, form1::Button2,   form1::Button3,   form1::CheckBox1,
                          form1::Button4, form1::Edit3,     form1::CheckBox2, form1::CheckBox3,
                          form1::Edit4,   form1::Button5,   form1::Edit5,     form1::Edit6,
-                         form1::Edit7,   form1::ComboBox1, form1::ComboBox2, form1::Button6};
+                         form1::Edit7,   form1::ComboBox1, form1::ComboBox2, form1::Button6,
+                         form1::ComboBox3, form1::CheckBox5};
     for (int id : order) {
         PostMessageW(f.Handle(), WM_NEXTDLGCTL, 0, 0);
         Pump();

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/Files.h"
+#include "receipt/Drawer.h"
 #include "receipt/Printing.h"
 #include "receipt/Receipt.h"
 #include "tests/support/SettledSale.h"
@@ -44,11 +45,22 @@ std::string Printed(const std::wstring& device, const std::string& end, const st
     return bytes;
 }
 
+// What the raw queue's device holds once it is expected (its last job), or after a minute.
+std::string RawPrinted(const std::string& expected) {
+    std::string bytes;
+    for (int i = 0; i < 1200 && bytes != expected; ++i) {
+        if (i > 0) Sleep(50);
+        bytes = platform::ReadFileBytes(Out() + L"raw.bin").value_or("");
+    }
+    return bytes;
+}
+
 class Spooler : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(Out().empty()) << "the tests' spooler is not running: eval $(scripts/spooler start) first";
         DeleteFileW((Out() + L"receipt.ps").c_str());
+        DeleteFileW((Out() + L"raw.bin").c_str());
     }
 
     // Prints lines on the spooler's receipt printer and gives its PostScript.
@@ -120,6 +132,27 @@ TEST_F(Spooler, AQueueThatRefusesTheJobIsNamed) {
         message = e.Message();
     }
     EXPECT_EQ(message.rfind(L"プリンター「PelmoraBroken」で印刷できません。\r\n", 0), 0u) << message.size();
+}
+
+TEST_F(Spooler, TheDrawerAndCutterCommandsReachTheRawQueueAsTheyAre) {
+    using regi::DrawerMode;
+    Settings settings;
+    settings.printer = L"PelmoraRaw";
+    for (DrawerMode mode : {DrawerMode::EscPosPin2, DrawerMode::EscPosPin5, DrawerMode::Star}) {
+        DeleteFileW((Out() + L"raw.bin").c_str());
+        settings.drawer = mode;
+        EXPECT_TRUE(OpenDrawer(settings, false));
+        EXPECT_EQ(RawPrinted(DrawerCommand(mode)), DrawerCommand(mode)) << static_cast<int>(mode);
+    }
+    settings.drawer = DrawerMode::Never;
+    EXPECT_FALSE(OpenDrawer(settings, false));
+    // The cut follows the slip as a job of its own: the queue's last.
+    for (DrawerMode mode : {DrawerMode::EscPosPin2, DrawerMode::Star}) {
+        settings.drawer = mode;
+        settings.cut = true;
+        Print(FromText(L"合計\t¥14,816"), settings, L"レシート");
+        EXPECT_EQ(RawPrinted(CutCommand(settings)), CutCommand(settings)) << static_cast<int>(mode);
+    }
 }
 
 }  // namespace
