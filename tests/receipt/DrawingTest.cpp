@@ -14,6 +14,7 @@
 
 using namespace receipt;
 using receipt_test::ReceiptText;
+using receipt_test::Shop;
 using regi::TaxClass;
 
 namespace {
@@ -24,15 +25,6 @@ regi::SaleRecord MixedSale() {
                                          {TaxClass::Exempt, 100, 3, 300},
                                          {TaxClass::Standard, -9'999'999, 999, -9'989'999'001}},
                                         0, 7, L"2026-12-08T21:07:56");
-}
-
-Settings Shop(int paper) {
-    Settings s;
-    s.shop = L"青葉商店";
-    s.address = L"東京都千代田区1-2-3 TEL 03-1234-5678";
-    s.registrationNumber = L"T1234567890123";
-    s.paperWidth = paper;
-    return s;
 }
 
 // The text drawn, put back on a grid of cells `cell` pixels wide from where

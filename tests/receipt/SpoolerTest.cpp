@@ -13,10 +13,12 @@
 #include "receipt/Drawer.h"
 #include "receipt/Printing.h"
 #include "receipt/Receipt.h"
+#include "tests/receipt/ReceiptText.h"
 #include "tests/support/SettledSale.h"
 #include "ui/Error.h"
 
 using namespace receipt;
+using receipt_test::Shop;
 using regi::TaxClass;
 
 namespace {
@@ -78,15 +80,6 @@ regi::SaleRecord Sale(int lines) {
     std::vector<regi::LineRecord> items;
     for (int i = 0; i < lines; ++i) items.push_back({i % 2 ? TaxClass::Reduced : TaxClass::Standard, 14816, 1, 14816});
     return testing_support::SettledSale(items, 20'000 * lines, 7, L"2026-12-08T21:07:56");
-}
-
-Settings Shop(int paper) {
-    Settings s;
-    s.shop = L"青葉商店";
-    s.address = L"東京都千代田区1-2-3 TEL 03-1234-5678";
-    s.registrationNumber = L"T1234567890123";
-    s.paperWidth = paper;
-    return s;
 }
 
 TEST_F(Spooler, TheSettingsSayWhichRollThePrinterUses) {
