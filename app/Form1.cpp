@@ -206,6 +206,7 @@ void TForm1::PageControl1Change() {
     for (int i = 0; i < 3; ++i) ShowWindow(tabSheets_[i].Handle(), i == shown ? SW_SHOW : SW_HIDE);
     if (shown == 0) registerPage_.Rearm();
     if (shown == 1) cashCountPage_.ShowJournalButton(settingsPage_.JournalOn());
+    if (shown == 2) settingsPage_.ShowPaper();  // asks the printer's driver: only when looked at
 }
 
 void TForm1::Timer1Timer() {

@@ -206,7 +206,7 @@ void SettingsPage::ChoosePrinter() {
 }
 
 void SettingsPage::ShowPaper() {
-    if (!hooks_.paperNote) return;
+    if (!Created() || !hooks_.paperNote) return;
     const regi::ReceiptSettings& r = Values().receipt;
     SetWindowTextW(paperNote_, hooks_.paperNote(r.printer, r.paperWidth).c_str());
 }
@@ -260,7 +260,6 @@ void SettingsPage::Show(const Settings& values) {
     check(checkBox4_, values.tendersOn);
     for (int i = 0; i < regi::kMaxTenders; ++i) SetWindowTextW(tenderNames_[i], values.tenderNames[i].c_str());
     ShowRateChanges();
-    ShowPaper();  // last: it reads the widgets
 }
 
 void SettingsPage::ShowRateChanges() {

@@ -71,12 +71,15 @@ public:
     // The rates in force brought up to now (settings::BringRatesUpTo): a change
     // whose day has come goes into Edit2 and Edit3 and leaves the list.
     void BringRatesUpTo(const common::DateTime& now);
+    // Label36: the paper the chosen printer's driver offers in the chosen
+    // width. It asks the driver, which may take a while: done when the page is
+    // shown and when the printer or the width changes.
+    void ShowPaper();
 
 private:
     void ShowRateChanges();
     void ShowChosenChange();  // its day and rates in Edit9, Edit10 and Edit11
     void ChoosePrinter();
-    void ShowPaper();  // Label36 for the printer and the paper chosen
     void Show(const Settings& values);
     static LRESULT CALLBACK FloatProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR data);
