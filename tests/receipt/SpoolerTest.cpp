@@ -139,6 +139,11 @@ TEST_F(Spooler, TheDrawerAndCutterCommandsReachTheRawQueueAsTheyAre) {
     }
     settings.drawer = DrawerMode::Never;
     EXPECT_FALSE(OpenDrawer(settings, false));
+    // Where the driver opens it, a job of no pages goes through the driver.
+    settings.drawer = DrawerMode::Driver;
+    settings.printer = L"PelmoraReceipt";
+    EXPECT_TRUE(OpenDrawer(settings, false));
+    settings.printer = L"PelmoraRaw";
     // The cut follows the slip as a job of its own: the queue's last.
     for (DrawerMode mode : {DrawerMode::EscPosPin2, DrawerMode::Star}) {
         settings.drawer = mode;
