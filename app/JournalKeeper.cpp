@@ -55,8 +55,9 @@ void JournalKeeper::ShowReport(HWND owner, const wchar_t* caption, const journal
     std::vector<receipt::Line> printed;
     for (const journal::ReportLine& line : report.items)
         printed.push_back(receipt::Captioned(line.caption, line.values));
-    journal::TReportWindow window(caption, report.Text(),
-                                  [this, caption, printed] { receipt::Print(printed, hooks_.receipt(), caption, caption); });
+    journal::TReportWindow window(caption, report.Text(), [this, caption, printed] {
+        receipt::Print(printed, hooks_.receipt(), caption, caption);
+    });
     window.ShowModal(owner);
 }
 

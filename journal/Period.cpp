@@ -187,10 +187,10 @@ bool Period::Add(const Record& record) {
 
 bool Period::Merge(const Period& earlier) {
     std::int64_t Period::*const sums[] = {
-        &Period::sales,         &Period::lines,    &Period::total,          &Period::exempt,    &Period::voids,
-        &Period::voidAmount,    &Period::cancels,  &Period::cancelAmount,   &Period::negatives, &Period::negativeAmount,
-        &Period::cashlessSales, &Period::returned, &Period::returnedAmount, &Period::moneyIn,   &Period::moneyOut,
-        &Period::drawerOpenings};
+        &Period::sales,          &Period::lines,          &Period::total,         &Period::exempt,
+        &Period::voids,          &Period::voidAmount,     &Period::cancels,       &Period::cancelAmount,
+        &Period::negatives,      &Period::negativeAmount, &Period::cashlessSales, &Period::returned,
+        &Period::returnedAmount, &Period::moneyIn,        &Period::moneyOut,      &Period::drawerOpenings};
     for (auto sum : sums)
         if (!CheckedAdd(this->*sum, earlier.*sum)) return false;
     for (int i = 0; i < regi::kMaxTenders; ++i)

@@ -47,9 +47,9 @@ short PaperLength(int rows, int paperWidth, int columns);
 
 // A paper the printer's driver offers, as DeviceCapabilities lists it.
 struct PaperOffer {
-    int id = 0;      // DC_PAPERS: what DEVMODE's dmPaperSize takes
-    int width = 0;   // DC_PAPERSIZE, tenths of a mm
-    int length = 0;  // tenths of a mm
+    int id = 0;         // DC_PAPERS: what DEVMODE's dmPaperSize takes
+    int width = 0;      // DC_PAPERSIZE, tenths of a mm
+    int length = 0;     // tenths of a mm
     std::wstring name;  // DC_PAPERNAMES
 };
 

@@ -72,7 +72,8 @@ std::vector<PaperOffer> SystemPapers(const std::wstring& printer) {
     std::vector<WORD> ids(static_cast<size_t>(count));
     std::vector<POINT> sizes(static_cast<size_t>(count));
     std::vector<wchar_t> names(static_cast<size_t>(count) * 64);
-    if (DeviceCapabilitiesW(name.c_str(), nullptr, DC_PAPERS, reinterpret_cast<wchar_t*>(ids.data()), nullptr) != count ||
+    if (DeviceCapabilitiesW(name.c_str(), nullptr, DC_PAPERS, reinterpret_cast<wchar_t*>(ids.data()), nullptr) !=
+            count ||
         DeviceCapabilitiesW(name.c_str(), nullptr, DC_PAPERSIZE, reinterpret_cast<wchar_t*>(sizes.data()), nullptr) !=
             count)
         return {};

@@ -80,8 +80,7 @@ std::vector<Line> ReceiptLines(const regi::SaleRecord& sale, const Settings& set
         card = card || regi::IsCreditCard(name);
     }
     // The cash handed over, when there was any.
-    if (TookCash(sale))
-        lines.push_back(Amount(kTendered, regi::FormatMoney(sale.tendered)));
+    if (TookCash(sale)) lines.push_back(Amount(kTendered, regi::FormatMoney(sale.tendered)));
     lines.push_back(Amount(kChange, regi::FormatMoney(sale.change)));
     if (card) lines.push_back(Left(kCreditCard));
     if (reduced) {

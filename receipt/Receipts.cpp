@@ -14,7 +14,9 @@ const wchar_t kSaleStaysSettled[] = L"\r\nこの売上は精算済みです。�
 namespace {
 
 // What a receipt's pages are marked with when it needs more than one.
-std::wstring Mark(const regi::SaleRecord& sale) { return sale.number > 0 ? L"No." + std::to_wstring(sale.number) : L""; }
+std::wstring Mark(const regi::SaleRecord& sale) {
+    return sale.number > 0 ? L"No." + std::to_wstring(sale.number) : L"";
+}
 
 }  // namespace
 

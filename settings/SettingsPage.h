@@ -90,8 +90,7 @@ private:
     ui::GroupBox groupBox1_, groupBox2_, groupBox3_, groupBox4_, groupBox5_, groupBox6_, groupBox8_;
     HWND checkBox4_ = nullptr, tenderNames_[regi::kMaxTenders] = {};
     HWND shop_ = nullptr, address_ = nullptr, registrationNumber_ = nullptr, printMode_ = nullptr,
-         paperWidth_ = nullptr, printer_ = nullptr, paperNote_ = nullptr,
-         drawer_ = nullptr, cut_ = nullptr;
+         paperWidth_ = nullptr, printer_ = nullptr, paperNote_ = nullptr, drawer_ = nullptr, cut_ = nullptr;
     HWND edit2_ = nullptr, edit3_ = nullptr, edit4_ = nullptr;
     ui::GroupBox groupBox7_;
     HWND changeList_ = nullptr, changeDay_ = nullptr, changeStandard_ = nullptr, changeReduced_ = nullptr,

@@ -321,11 +321,10 @@ TEST_F(Form1Test, SettingsPageTabOrder) {
     TForm1& f = Open();
     ShowPage(2);
     SetFocus(f.Control(form1::Edit2));
-    const int order[] = {form1::Button1, form1::Button2,   form1::Button3,   form1::CheckBox1,
-                         form1::Button4, form1::Edit3,     form1::CheckBox2, form1::CheckBox3,
-                         form1::Edit4,   form1::Button5,   form1::Edit5,     form1::Edit6,
-                         form1::Edit7,   form1::ComboBox1, form1::ComboBox2, form1::Button6,
-                         form1::ComboBox3, form1::CheckBox5};
+    const int order[] = {form1::Button1, form1::Button2,   form1::Button3,   form1::CheckBox1, form1::Button4,
+                         form1::Edit3,   form1::CheckBox2, form1::CheckBox3, form1::Edit4,     form1::Button5,
+                         form1::Edit5,   form1::Edit6,     form1::Edit7,     form1::ComboBox1, form1::ComboBox2,
+                         form1::Button6, form1::ComboBox3, form1::CheckBox5};
     for (int id : order) {
         PostMessageW(f.Handle(), WM_NEXTDLGCTL, 0, 0);
         Pump();

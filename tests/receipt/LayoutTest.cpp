@@ -219,9 +219,9 @@ TEST(Page, TheRollIsChosenFromWhatTheDriverOffers) {
     };
     const Case cases[] = {
         {offers, 58, 256},
-        {offers, 80, 258},                      // within a millimetre, the longest
-        {{offers[0], offers[1]}, 80, 0},        // no roll: none
-        {{{260, 790, 2970, L"79mm"}}, 80, 260}, // a millimetre narrower still fits
+        {offers, 80, 258},                       // within a millimetre, the longest
+        {{offers[0], offers[1]}, 80, 0},         // no roll: none
+        {{{260, 790, 2970, L"79mm"}}, 80, 260},  // a millimetre narrower still fits
         {{{261, 789, 2970, L"78.9mm"}}, 80, 0},
         {{}, 58, 0},
     };
@@ -236,11 +236,10 @@ TEST(Page, AGlyphTooWideForItsCellsIsDrawnSmaller) {
         int height, natural, room, fitting;
     };
     const Case cases[] = {
-        {24, 12, 12, 24},  // fits
-        {24, 15, 12, 24},  // a quarter over: still its own
-        {24, 24, 12, 12},  // a full-width yen sign in one cell: half the height
-        {24, 16, 12, 18},
-        {1, 50, 1, 1},     // never below a pixel
+        {24, 12, 12, 24},                 // fits
+        {24, 15, 12, 24},                 // a quarter over: still its own
+        {24, 24, 12, 12},                 // a full-width yen sign in one cell: half the height
+        {24, 16, 12, 18}, {1, 50, 1, 1},  // never below a pixel
         {24, 0, 0, 24},
     };
     for (const Case& c : cases) EXPECT_EQ(FittingHeight(c.height, c.natural, c.room), c.fitting) << c.natural;

@@ -328,10 +328,10 @@ TEST(Drawer, EachSettingSendsItsPrintersCommands) {
     };
     const Case cases[] = {
         {DrawerMode::Never, false, "", ""},
-        {DrawerMode::Driver, true, "", "\x1d\x56\x42\x00"s},               // the driver opens it; GS V cuts
-        {DrawerMode::EscPosPin2, false, "\x1b\x70\x00\x19\xfa"s, ""},      // ESC p 0 50 ms 500 ms
+        {DrawerMode::Driver, true, "", "\x1d\x56\x42\x00"s},           // the driver opens it; GS V cuts
+        {DrawerMode::EscPosPin2, false, "\x1b\x70\x00\x19\xfa"s, ""},  // ESC p 0 50 ms 500 ms
         {DrawerMode::EscPosPin5, true, "\x1b\x70\x01\x19\xfa"s, "\x1d\x56\x42\x00"s},
-        {DrawerMode::Star, true, "\x07"s, "\x1b\x64\x03"s},                // BEL; ESC d 3 in Star's line mode
+        {DrawerMode::Star, true, "\x07"s, "\x1b\x64\x03"s},  // BEL; ESC d 3 in Star's line mode
     };
     for (const Case& c : cases) {
         receipt::Settings settings;

@@ -32,7 +32,6 @@ std::wstring Out() {
     return path + L"\\";
 }
 
-
 // What the queue's device wrote for the job just sent, once it is all there
 // (the spooler works on its own time), kept under the name kept.
 std::string Printed(const std::wstring& device, const std::string& end, const std::wstring& kept) {
@@ -97,10 +96,16 @@ TEST_F(Spooler, SlipsPrintOnTheRollOfTheirWidthNotOnA4) {
     };
     const Case cases[] = {
         // Amounts alone, right-aligned: each digit must stand in its own cell (scripts/check-printed).
-        {{Right(L"¥14,816"), Right(L"¥10,000"), Right(L"-¥9,999,999,999,999"), Right(L"¥1")}, 80, L"amounts-80.ps",
-         "<</PageSize[226.8 841.9]", "%%Pages: 1"},
-        {{Right(L"¥14,816"), Right(L"¥10,000"), Right(L"-¥9,999,999,999,999"), Right(L"¥1")}, 58, L"amounts-58.ps",
-         "<</PageSize[164.4 841.9]", "%%Pages: 1"},
+        {{Right(L"¥14,816"), Right(L"¥10,000"), Right(L"-¥9,999,999,999,999"), Right(L"¥1")},
+         80,
+         L"amounts-80.ps",
+         "<</PageSize[226.8 841.9]",
+         "%%Pages: 1"},
+        {{Right(L"¥14,816"), Right(L"¥10,000"), Right(L"-¥9,999,999,999,999"), Right(L"¥1")},
+         58,
+         L"amounts-58.ps",
+         "<</PageSize[164.4 841.9]",
+         "%%Pages: 1"},
         {ReceiptLines(Sale(3), Shop(80), false), 80, L"receipt-80.ps", "<</PageSize[226.8 841.9]", "%%Pages: 1"},
         {FromText(L"点検\r\n2026/12/08 21:07\r\n売上\t¥44,448\r\n現金\t¥44,448\r\n現金予定額\t¥54,448"), 58,
          L"report-58.ps", "<</PageSize[164.4 841.9]", "%%Pages: 1"},

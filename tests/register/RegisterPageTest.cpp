@@ -969,8 +969,9 @@ TEST_F(JournalOnTest, TheDrawerOpensForCashAndOnF12AndTheXCountsTheOpeningsWitho
     Type(L"1000");
     Divide();
     ASSERT_EQ(errors.Messages().size(), 2u);
-    EXPECT_EQ(errors.Messages()[1], std::wstring(receipt::kDrawerFailed) + L"プリンター「Receipt」で印刷できません。\r\n理由" +
-                                       receipt::kSaleStaysSettled);
+    EXPECT_EQ(errors.Messages()[1], std::wstring(receipt::kDrawerFailed) +
+                                        L"プリンター「Receipt」で印刷できません。\r\n理由" +
+                                        receipt::kSaleStaysSettled);
     EXPECT_EQ(Page().Sale().State(), regi::SaleState::Settled);
     Decimal();
 
