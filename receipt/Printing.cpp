@@ -269,7 +269,7 @@ void Print(const std::vector<Line>& lines, const Settings& settings, const std::
     const int columns = settings.Columns();
     const std::vector<Row> rows = Arrange(lines, columns);
     JobDC dc = CurrentPrinters().open(settings, static_cast<int>(rows.size()));
-    const std::wstring printer = settings.printer.empty() ? DefaultPrinter() : settings.printer;
+    const std::wstring printer = PrinterFor(settings.printer);
     DeviceMetrics device;
     device.dpiX = GetDeviceCaps(dc.get(), LOGPIXELSX);
     device.dpiY = GetDeviceCaps(dc.get(), LOGPIXELSY);
@@ -313,7 +313,7 @@ bool OpenDrawer(const Settings& settings, bool slipPrinted) {
         } else if (!slipPrinted) {
             // A job of no pages: the driver's commands at its start and end, no paper.
             JobDC dc = CurrentPrinters().open(settings, 0);
-            const std::wstring printer = settings.printer.empty() ? DefaultPrinter() : settings.printer;
+            const std::wstring printer = PrinterFor(settings.printer);
             DOCINFOW document{};
             document.cbSize = sizeof document;
             document.lpszDocName = L"ドロア";
