@@ -121,6 +121,10 @@ void TForm1::CreatePages() {
     hooks.changed = [this](const regi::TSale& sale) { journal_.Keep(sale); };
     hooks.settled = [this](const regi::SaleRecord& sale) { receipts_.Settled(sale); };
     hooks.showReceipt = [this] { receipts_.ShowLast(Handle(), registerPage_.Sale().LastSettled()); };
+    hooks.openDrawer = [this] {
+        receipts_.OpenDrawer();
+        journal_.RecordDrawer();
+    };
     registerPage_.Create(tabSheets_[0].Handle(), Handle(), pageControl_, std::move(hooks));
     journal_.Connect(registerPage_.Sale());
 }
@@ -134,6 +138,7 @@ void TForm1::CreateHiddenPages() {
     settingsHooks.openJournalFolder = [this] { journal_.OpenFolder(); };
     settingsHooks.journalSwitched = [this](bool on) { cashCountPage_.ShowJournalButton(on); };
     settingsHooks.printers = receipt::InstalledPrinters;
+    settingsHooks.paperNote = receipt::PaperNote;
     settingsPage_.Create(tabSheets_[2].Handle(), baseFont_.get(), std::move(settingsHooks));
     cashcount::CashCountPage::Hooks cashHooks;
     cashHooks.expectedCash = [this] { return journal_.ExpectedCash(); };
@@ -201,6 +206,7 @@ void TForm1::PageControl1Change() {
     for (int i = 0; i < 3; ++i) ShowWindow(tabSheets_[i].Handle(), i == shown ? SW_SHOW : SW_HIDE);
     if (shown == 0) registerPage_.Rearm();
     if (shown == 1) cashCountPage_.ShowJournalButton(settingsPage_.JournalOn());
+    if (shown == 2) settingsPage_.ShowPaper();  // asks the printer's driver: only when looked at
 }
 
 void TForm1::Timer1Timer() {

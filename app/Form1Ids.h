@@ -47,6 +47,7 @@ enum Id : int {
     RegiTender2,
     RegiTender3,
     RegiTender4,
+    RegiDrawer,  // opens the cash drawer, no sale
 
     // Timers of the main window: the greeting and the clock
     Timer1 = 400,

@@ -55,6 +55,8 @@ const RegisterCommand kRegisterCommands[] = {
     {0, 0, nullptr},
     {RegiSettle, regi::keyDivide, L"預り・釣銭(&T)\tNum /"},
     {RegiClear, regi::keyDecimal, L"次のお客様(&L)\tNum Del"},
+    {0, 0, nullptr},
+    {RegiDrawer, regi::keyF12, L"ドロアを開ける(&D)\tF12"},
 };
 
 }  // namespace

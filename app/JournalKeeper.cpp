@@ -55,8 +55,9 @@ void JournalKeeper::ShowReport(HWND owner, const wchar_t* caption, const journal
     std::vector<receipt::Line> printed;
     for (const journal::ReportLine& line : report.items)
         printed.push_back(receipt::Captioned(line.caption, line.values));
-    journal::TReportWindow window(caption, report.Text(),
-                                  [this, caption, printed] { receipt::Print(printed, hooks_.receipt(), caption); });
+    journal::TReportWindow window(caption, report.Text(), [this, caption, printed] {
+        receipt::Print(printed, hooks_.receipt(), caption, caption);
+    });
     window.ShowModal(owner);
 }
 
@@ -65,6 +66,10 @@ void JournalKeeper::RecordMoney(HWND owner, journal::Kind kind) {
     if (!journal) return;
     journal::TMoneyWindow window(kind == journal::Kind::In ? L"入金" : L"出金");
     if (window.ShowModal(owner) == IDOK && window.Amount()) journal->RecordMoney(kind, *window.Amount(), window.Note());
+}
+
+void JournalKeeper::RecordDrawer() {
+    if (journal::Journal* journal = Journal()) journal->RecordDrawer();
 }
 
 void JournalKeeper::TakeX(HWND owner) {

@@ -36,6 +36,7 @@ const Sum kTenderSums[] = {
     {"returned amount", &Period::returnedAmount},
     {"money in", &Period::moneyIn},
     {"money out", &Period::moneyOut},
+    {"drawer openings", &Period::drawerOpenings},
 };
 const char* const kClassNames[] = {"exempt", "standard", "reduced"};  // by regi::TaxClass
 

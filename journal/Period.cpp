@@ -114,6 +114,7 @@ bool Period::Add(const Record& record) {
     case Kind::Out:
         if (!CheckedAdd(record.kind == Kind::In ? moneyIn : moneyOut, record.total)) return false;
         break;
+    case Kind::Drawer: break;
     case Kind::Line:
         if (record.subtotal < 0 && !CheckedAdd(negativeAmount, record.subtotal)) return false;
         break;
@@ -168,6 +169,7 @@ bool Period::Add(const Record& record) {
         return true;
     case Kind::In:
     case Kind::Out: (record.kind == Kind::In ? moneyIn : moneyOut) += record.total; return true;  // no sale's number
+    case Kind::Drawer: ++drawerOpenings; return true;
     case Kind::Void:
         ++voids;
         voidAmount += record.subtotal;
@@ -185,9 +187,10 @@ bool Period::Add(const Record& record) {
 
 bool Period::Merge(const Period& earlier) {
     std::int64_t Period::*const sums[] = {
-        &Period::sales,         &Period::lines,    &Period::total,          &Period::exempt,    &Period::voids,
-        &Period::voidAmount,    &Period::cancels,  &Period::cancelAmount,   &Period::negatives, &Period::negativeAmount,
-        &Period::cashlessSales, &Period::returned, &Period::returnedAmount, &Period::moneyIn,   &Period::moneyOut};
+        &Period::sales,          &Period::lines,          &Period::total,         &Period::exempt,
+        &Period::voids,          &Period::voidAmount,     &Period::cancels,       &Period::cancelAmount,
+        &Period::negatives,      &Period::negativeAmount, &Period::cashlessSales, &Period::returned,
+        &Period::returnedAmount, &Period::moneyIn,        &Period::moneyOut,      &Period::drawerOpenings};
     for (auto sum : sums)
         if (!CheckedAdd(this->*sum, earlier.*sum)) return false;
     for (int i = 0; i < regi::kMaxTenders; ++i)
@@ -399,7 +402,7 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
     bool superseded = period_.firstSequence != 0 && record->sequence >= period_.firstSequence;
     // A sale's lines and tenders stand just before its sale record, the tenders a cancel gave back before it.
     bool part = record->kind == Kind::Line || record->kind == Kind::Tender || record->kind == Kind::Returned;
-    bool money = record->kind == Kind::In || record->kind == Kind::Out;
+    bool money = record->kind == Kind::In || record->kind == Kind::Out || record->kind == Kind::Drawer;
     Kind partOf = record->kind == Kind::Returned ? Kind::Cancel : Kind::Sale;
     bool ofSale = part && record->sale == linesOf_ && partsOf_ == partOf;
     if (!ofSale || superseded) CloseSale();
@@ -611,6 +614,8 @@ std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
         lines.push_back({L"入金", money(period.moneyIn)});
         lines.push_back({L"出金", money(period.moneyOut)});
     }
+    if (period.drawerOpenings != 0)
+        lines.push_back({L"ドロア（取引なし）", {std::to_wstring(period.drawerOpenings) + L"回"}});
     lines.push_back({L"釣銭準備金", money(report.cashFloat)});
     lines.push_back({L"現金予定額", money(report.expectedCash)});
     return lines;

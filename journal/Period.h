@@ -37,6 +37,7 @@ struct Period {
     std::int64_t cashlessSales = 0;                 // sales that took and gave no cash
     std::int64_t returned = 0, returnedAmount = 0;  // tenders given back by cancels
     std::int64_t moneyIn = 0, moneyOut = 0;         // cash put into the drawer and taken out, not sales
+    std::int64_t drawerOpenings = 0;                // the drawer opened with no sale
     // The numbers of the next record, sale and Z.
     std::int64_t nextSequence = 1, nextSale = 1, nextZ = 1;
     std::int64_t firstSequence = 0;  // of the earliest record added; 0 for none
@@ -70,7 +71,8 @@ struct Period {
     Record VoidRecord(std::int64_t lineNumber, const regi::LineRecord& line, const std::wstring& time) const;
     // A cancelled sale uses up its number, so that each number stands for one sale or one cancel.
     Record CancelRecord(std::int64_t lineCount, std::int64_t total, const std::wstring& time) const;
-    // Cash put into the drawer (Kind::In) or taken out (Kind::Out).
+    // Cash put into the drawer (Kind::In) or taken out (Kind::Out), with the
+    // operator's note; the drawer opened with no sale (Kind::Drawer, amount 0).
     Record MoneyRecord(Kind kind, std::int64_t amount, const std::wstring& note, const std::wstring& time) const;
     // The tenders a cancel gives back, then its cancel record.
     std::vector<Record> CancelRecords(std::int64_t lineCount, std::int64_t total,

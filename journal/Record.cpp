@@ -12,43 +12,44 @@ namespace journal {
 
 namespace {
 
-const char* const kKindNames[] = {"line", "sale", "void", "cancel", "x", "z", "tender", "returned", "in", "out"};
+const char* const kKindNames[] = {"line",   "sale",     "void", "cancel", "x",     "z",
+                                  "tender", "returned", "in",   "out",    "drawer"};
 const char* const kClassNames[] = {"exempt", "standard", "reduced"};  // by regi::TaxClass
 
 // The columns after seq, time and kind. kinds flags which kinds fill the column,
-// in the order line, sale, void, cancel, x, z, tender, returned, in, out; field is null for the class.
+// in the order line, sale, void, cancel, x, z, tender, returned, in, out, drawer; field is null for the class.
 struct Column {
     const char* kinds;
     std::int64_t Record::*field;
 };
 const Column kColumns[] = {
-    {"1111111100", &Record::sale},
-    {"1010001100", &Record::line},
-    {"1010000000", nullptr},
-    {"1010000000", &Record::unitPrice},
-    {"1010000000", &Record::quantity},
-    {"1010000000", &Record::subtotal},
-    {"0101110000", &Record::lines},
-    {"0100000000", &Record::standardRate},
-    {"0100110000", &Record::standardAmount},
-    {"0100110000", &Record::standardTax},
-    {"0100000000", &Record::reducedRate},
-    {"0100110000", &Record::reducedAmount},
-    {"0100110000", &Record::reducedTax},
-    {"0100110000", &Record::exemptAmount},
-    {"0101111111", &Record::total},
-    {"0100000000", &Record::tendered},
-    {"0100000000", &Record::change},
-    {"0000110000", &Record::sales},
-    {"0000110000", &Record::voids},
-    {"0000110000", &Record::voidAmount},
-    {"0000110000", &Record::cancels},
-    {"0000110000", &Record::cancelAmount},
-    {"0000110000", &Record::negatives},
-    {"0000110000", &Record::negativeAmount},
-    {"0000110000", &Record::cashFloat},
-    {"0000110000", &Record::expectedCash},
-    {"0000010000", &Record::z},
+    {"11111111000", &Record::sale},
+    {"10100011000", &Record::line},
+    {"10100000000", nullptr},
+    {"10100000000", &Record::unitPrice},
+    {"10100000000", &Record::quantity},
+    {"10100000000", &Record::subtotal},
+    {"01011100000", &Record::lines},
+    {"01000000000", &Record::standardRate},
+    {"01001100000", &Record::standardAmount},
+    {"01001100000", &Record::standardTax},
+    {"01000000000", &Record::reducedRate},
+    {"01001100000", &Record::reducedAmount},
+    {"01001100000", &Record::reducedTax},
+    {"01001100000", &Record::exemptAmount},
+    {"01011111110", &Record::total},
+    {"01000000000", &Record::tendered},
+    {"01000000000", &Record::change},
+    {"00001100000", &Record::sales},
+    {"00001100000", &Record::voids},
+    {"00001100000", &Record::voidAmount},
+    {"00001100000", &Record::cancels},
+    {"00001100000", &Record::cancelAmount},
+    {"00001100000", &Record::negatives},
+    {"00001100000", &Record::negativeAmount},
+    {"00001100000", &Record::cashFloat},
+    {"00001100000", &Record::expectedCash},
+    {"00000100000", &Record::z},
 };
 constexpr size_t kFieldCount = 3 + std::size(kColumns);
 
@@ -151,6 +152,7 @@ bool WithinLimits(const Record& r) {
                r.total <= regi::kMaxSaleTotal;
     case Kind::In:
     case Kind::Out: return r.total > 0 && r.total <= regi::kMaxTendered;
+    case Kind::Drawer: return true;
     case Kind::X:
     case Kind::Z:
         // A report's sums are the period's: only its counts have a bound.

@@ -17,8 +17,9 @@ namespace journal {
 
 // tender: a sale's payment by another tender, before its sale record;
 // returned: one given back by a cancel, before its cancel record; in, out:
-// cash put into the drawer or taken out of it, no sale.
-enum class Kind { Line, Sale, Void, Cancel, X, Z, Tender, Returned, In, Out };
+// cash put into the drawer or taken out of it, no sale; drawer: the drawer
+// opened with no sale.
+enum class Kind { Line, Sale, Void, Cancel, X, Z, Tender, Returned, In, Out, Drawer };
 
 // One line of the journal. A kind fills only its own fields (the column table in
 // Record.cpp lists them); the others stay empty in the file and 0 here.

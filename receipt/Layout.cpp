@@ -136,6 +136,21 @@ std::vector<Row> Arrange(const std::vector<Line>& lines, int columns) {
     return rows;
 }
 
+std::vector<std::vector<Row>> Pages(const std::vector<Row>& rows, int perPage, const std::wstring& mark, int columns) {
+    if (static_cast<int>(rows.size()) <= perPage || perPage < 2) return {rows};
+    const std::size_t body = static_cast<std::size_t>(perPage - 1);
+    const std::size_t count = (rows.size() + body - 1) / body;
+    std::vector<std::vector<Row>> pages;
+    for (std::size_t page = 0; page < count; ++page) {
+        std::wstring place = std::to_wstring(page + 1) + L"/" + std::to_wstring(count);
+        std::vector<Row> slip = Arrange({Right(mark.empty() ? place : mark + L" " + place)}, columns);
+        auto first = rows.begin() + static_cast<std::ptrdiff_t>(page * body);
+        slip.insert(slip.end(), first, first + static_cast<std::ptrdiff_t>(std::min(body, rows.size() - page * body)));
+        pages.push_back(std::move(slip));
+    }
+    return pages;
+}
+
 std::wstring PlainText(const std::vector<Line>& lines, int columns) {
     std::wstring text;
     for (const Row& row : Arrange(lines, columns)) {

@@ -52,6 +52,12 @@ using Row = std::vector<Piece>;
 // alone is too wide, each row aligned like its line.
 std::vector<Row> Arrange(const std::vector<Line>& lines, int columns);
 
+// The rows on pages of at most perPage rows. Rows that need more than one
+// page carry a mark at the top of each page, right-aligned: mark (a receipt's
+// "No.n"; empty for a report) and the page's place, "2/3", so that no slip can
+// be taken for another receipt.
+std::vector<std::vector<Row>> Pages(const std::vector<Row>& rows, int perPage, const std::wstring& mark, int columns);
+
 // The lines as plain text: rows padded with spaces (for a fixed-pitch face),
 // no trailing spaces, each row ended by CR LF.
 std::wstring PlainText(const std::vector<Line>& lines, int columns);

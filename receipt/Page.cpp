@@ -38,4 +38,19 @@ short PaperLength(int rows, int paperWidth, int columns) {
     return static_cast<short>(std::min<std::int64_t>(length, 32767));
 }
 
+std::optional<PaperOffer> ChoosePaper(const std::vector<PaperOffer>& offers, int paperWidth) {
+    const int wanted = PaperFor(paperWidth).widthMm * 10;
+    std::optional<PaperOffer> chosen;
+    for (const PaperOffer& offer : offers) {
+        if (offer.width < wanted - 10 || offer.width > wanted + 10) continue;
+        if (!chosen || offer.length > chosen->length) chosen = offer;
+    }
+    return chosen;
+}
+
+int FittingHeight(int height, int natural, int room) {
+    if (natural <= room + room / 4 || natural <= 0) return height;
+    return std::max(static_cast<int>(std::int64_t{height} * room / natural), 1);
+}
+
 }  // namespace receipt

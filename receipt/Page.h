@@ -2,6 +2,9 @@
 // Where the rows of a slip go on a device, in its pixels. Windows-free: the
 // drawing takes the numbers from here, the printing gives the device's.
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace receipt {
 
@@ -41,5 +44,23 @@ PagePlan PlanPage(const DeviceMetrics& device, int paperWidth, int columns);
 // The paper length (tenths of a mm, as DEVMODE takes it) that holds `rows`
 // rows of paper of that width: one page as long as the receipt.
 short PaperLength(int rows, int paperWidth, int columns);
+
+// A paper the printer's driver offers, as DeviceCapabilities lists it.
+struct PaperOffer {
+    int id = 0;         // DC_PAPERS: what DEVMODE's dmPaperSize takes
+    int width = 0;      // DC_PAPERSIZE, tenths of a mm
+    int length = 0;     // tenths of a mm
+    std::wstring name;  // DC_PAPERNAMES
+};
+
+// The offered paper for the roll of paperWidth mm: as wide as the roll give or
+// take a millimetre, the longest of them; nullopt when the driver offers none.
+std::optional<PaperOffer> ChoosePaper(const std::vector<PaperOffer>& offers, int paperWidth);
+
+// The character height that draws a glyph `natural` pixels wide at `height`
+// within `room` pixels: height itself when it fits (a quarter over is still
+// inside its neighbour's margin), else as much smaller as it must be. Drivers
+// that scale a glyph only by its height draw it so.
+int FittingHeight(int height, int natural, int room);
 
 }  // namespace receipt

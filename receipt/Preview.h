@@ -22,8 +22,9 @@ enum PreviewId : int {
 
 class TReceiptPreview : public ui::ModalWindow {
 public:
-    // Makes the window, hidden, for lines on the paper and printer of settings.
-    TReceiptPreview(std::vector<Line> lines, Settings settings);
+    // Makes the window, hidden, for lines on the paper and printer of settings;
+    // mark goes on the pages of a slip that needs more than one (Print).
+    TReceiptPreview(std::vector<Line> lines, Settings settings, std::wstring mark = L"");
     ~TReceiptPreview() override;
 
     // ShowModal gives IDOK when the slip was printed (the window closes then),
@@ -51,6 +52,7 @@ private:
 
     std::vector<Line> lines_;
     Settings settings_;
+    std::wstring mark_;
     ui::Font buttonFont_;
     std::unique_ptr<Paper> paper_;  // the child window the slip is drawn in
 };

@@ -4,21 +4,27 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <map>
 #include <memory>
 #include <type_traits>
 #include <utility>
 
 #include "platform/SystemError.h"
+#include "receipt/Drawer.h"
 #include "ui/Error.h"
 #include "ui/Gdi.h"
 
 namespace receipt {
 
 const wchar_t kNoPrinter[] = L"プリンターが見つかりません";
+const wchar_t kPrinterMissing[] = L"プリンター「%s」が見つかりません";
+const wchar_t kRefused[] = L"プリンター「%s」で印刷できません。\r\n";
+const wchar_t kDrawerFailed[] = L"ドロアを開けられません。\r\n";
 
 namespace {
 
-const wchar_t kRefused[] = L"印刷できません。\r\n";
+const wchar_t kPaperFound[] = L"用紙: %s";
+const wchar_t kNoPaperOfWidth[] = L"このプリンターには %s mm 幅の用紙がありません";
 
 struct PrinterCloser {
     void operator()(HANDLE printer) const noexcept {
@@ -27,14 +33,25 @@ struct PrinterCloser {
 };
 using Printer = std::unique_ptr<std::remove_pointer_t<HANDLE>, PrinterCloser>;
 
-[[noreturn]] void Refused(DWORD error) { throw ui::Error(kRefused + platform::SystemReason(error)); }
+[[noreturn]] void Refused(const std::wstring& printer, DWORD error) {
+    throw ui::Error(ui::FormatMessageText(kRefused, printer) + platform::SystemReason(error));
+}
 
+// The default printer's name; empty when there is none.
 std::wstring DefaultPrinter() {
     DWORD size = 0;
     GetDefaultPrinterW(nullptr, &size);
     std::wstring name(size, L'\0');
-    if (size == 0 || !GetDefaultPrinterW(name.data(), &size)) throw ui::Error(kNoPrinter);
+    if (size == 0 || !GetDefaultPrinterW(name.data(), &size)) return L"";
     name.resize(wcslen(name.c_str()));
+    return name;
+}
+
+// The printer a job for printer goes to: printer itself, or the default one.
+std::wstring PrinterFor(const std::wstring& printer) {
+    if (!printer.empty()) return printer;
+    std::wstring name = DefaultPrinter();
+    if (name.empty()) throw ui::Error(kNoPrinter);
     return name;
 }
 
@@ -43,24 +60,73 @@ Printer OpenNamedPrinter(std::wstring name) {
     if (OpenPrinterW(name.data(), &printer, nullptr)) return Printer(printer);
     DWORD error = GetLastError();
     if (error == ERROR_INVALID_PRINTER_NAME || error == ERROR_FILE_NOT_FOUND || error == ERROR_UNKNOWN_PRINTER_DRIVER)
-        throw ui::Error(kNoPrinter);
-    Refused(error);
+        throw ui::Error(ui::FormatMessageText(kPrinterMissing, name));
+    Refused(name, error);
 }
 
-// The printer's settings with the paper as wide as the roll and as long as
-// the rows; empty when the driver gives none, and the driver keeps what it
-// cannot take of the paper size.
+std::vector<PaperOffer> SystemPapers(const std::wstring& printer) {
+    const std::wstring name = PrinterFor(printer);
+    OpenNamedPrinter(name);  // a printer that is not there says so
+    const int count = DeviceCapabilitiesW(name.c_str(), nullptr, DC_PAPERS, nullptr, nullptr);
+    if (count <= 0) return {};
+    std::vector<WORD> ids(static_cast<size_t>(count));
+    std::vector<POINT> sizes(static_cast<size_t>(count));
+    std::vector<wchar_t> names(static_cast<size_t>(count) * 64);
+    if (DeviceCapabilitiesW(name.c_str(), nullptr, DC_PAPERS, reinterpret_cast<wchar_t*>(ids.data()), nullptr) !=
+            count ||
+        DeviceCapabilitiesW(name.c_str(), nullptr, DC_PAPERSIZE, reinterpret_cast<wchar_t*>(sizes.data()), nullptr) !=
+            count)
+        return {};
+    const bool named = DeviceCapabilitiesW(name.c_str(), nullptr, DC_PAPERNAMES, names.data(), nullptr) == count;
+    std::vector<PaperOffer> offers;
+    for (size_t i = 0; i < ids.size(); ++i) {
+        PaperOffer offer{ids[i], sizes[i].x, sizes[i].y, L""};
+        if (named) offer.name.assign(&names[i * 64], wcsnlen(&names[i * 64], 64));
+        offers.push_back(std::move(offer));
+    }
+    return offers;
+}
+
+void SystemRaw(const std::wstring& printer, const std::string& bytes, const std::wstring& documentName) {
+    const std::wstring name = PrinterFor(printer);
+    Printer handle = OpenNamedPrinter(name);
+    std::wstring document = documentName, type = L"RAW";
+    DOC_INFO_1W info{document.data(), nullptr, type.data()};
+    if (!StartDocPrinterW(handle.get(), 1, reinterpret_cast<BYTE*>(&info))) Refused(name, GetLastError());
+    DWORD written = 0;
+    const DWORD size = static_cast<DWORD>(bytes.size());
+    if (!StartPagePrinter(handle.get()) ||
+        !WritePrinter(handle.get(), const_cast<char*>(bytes.data()), size, &written) || written != size ||
+        !EndPagePrinter(handle.get())) {
+        DWORD error = GetLastError();
+        EndDocPrinter(handle.get());
+        Refused(name, error);
+    }
+    if (!EndDocPrinter(handle.get())) Refused(name, GetLastError());
+}
+
+Printers& CurrentPrinters();
+
+// The printer's settings for a slip of rows rows: the driver's paper as wide as
+// the roll, else the roll's width and as long as the rows, which a driver that
+// cannot take such a size ignores. Empty when the driver gives none.
 std::vector<BYTE> PaperSettings(HANDLE printer, std::wstring name, int rows, const Settings& settings) {
     LONG size = DocumentPropertiesW(nullptr, printer, name.data(), nullptr, nullptr, 0);
     if (size < static_cast<LONG>(sizeof(DEVMODEW))) return {};
     std::vector<BYTE> current(static_cast<size_t>(size)), merged(static_cast<size_t>(size));
     auto* mode = reinterpret_cast<DEVMODEW*>(current.data());
     if (DocumentPropertiesW(nullptr, printer, name.data(), mode, nullptr, DM_OUT_BUFFER) != IDOK) return {};
-    mode->dmFields |= DM_ORIENTATION | DM_PAPERSIZE | DM_PAPERWIDTH | DM_PAPERLENGTH;
+    mode->dmFields |= DM_ORIENTATION | DM_PAPERSIZE;
     mode->dmOrientation = DMORIENT_PORTRAIT;
-    mode->dmPaperSize = 0;  // the size is the width and length below
-    mode->dmPaperWidth = static_cast<short>(PaperFor(settings.paperWidth).widthMm * 10);
-    mode->dmPaperLength = PaperLength(rows, settings.paperWidth, settings.Columns());
+    if (std::optional<PaperOffer> roll = ChoosePaper(CurrentPrinters().papers(name), settings.paperWidth)) {
+        mode->dmFields &= ~static_cast<DWORD>(DM_PAPERWIDTH | DM_PAPERLENGTH);
+        mode->dmPaperSize = static_cast<short>(roll->id);
+    } else {
+        mode->dmFields |= DM_PAPERWIDTH | DM_PAPERLENGTH;
+        mode->dmPaperSize = 0;  // the size is the width and length below
+        mode->dmPaperWidth = static_cast<short>(PaperFor(settings.paperWidth).widthMm * 10);
+        mode->dmPaperLength = PaperLength(rows, settings.paperWidth, settings.Columns());
+    }
     if (DocumentPropertiesW(nullptr, printer, name.data(), reinterpret_cast<DEVMODEW*>(merged.data()), mode,
                             DM_IN_BUFFER | DM_OUT_BUFFER) != IDOK)
         return current;
@@ -68,12 +134,12 @@ std::vector<BYTE> PaperSettings(HANDLE printer, std::wstring name, int rows, con
 }
 
 JobDC SystemJobDC(const Settings& settings, int rows) {
-    const std::wstring name = settings.printer.empty() ? DefaultPrinter() : settings.printer;
+    const std::wstring name = PrinterFor(settings.printer);
     Printer printer = OpenNamedPrinter(name);
     std::vector<BYTE> mode = PaperSettings(printer.get(), name, rows, settings);
     JobDC dc(CreateDCW(L"WINSPOOL", name.c_str(), nullptr,
                        mode.empty() ? nullptr : reinterpret_cast<const DEVMODEW*>(mode.data())));
-    if (!dc) Refused(GetLastError());
+    if (!dc) Refused(name, GetLastError());
     return dc;
 }
 
@@ -91,39 +157,56 @@ std::vector<std::wstring> SystemPrinters() {
 }
 
 Printers& CurrentPrinters() {
-    static Printers printers{SystemPrinters, SystemJobDC};
+    static Printers printers{SystemPrinters, SystemJobDC, SystemPapers, SystemRaw};
     return printers;
 }
 
-// The slips' face at a character height; a width other than 0 narrows every glyph.
-ui::Font MakeFace(int height, int width) {
+// The slips' face at a character height, the fixed-pitch one unless another is
+// named. The width is the face's own: some drivers measure a narrowed glyph
+// narrow and then print it full size.
+ui::Font MakeFace(int height, const wchar_t* face = ui::kFixedFontFace) {
     LOGFONTW font{};
     font.lfHeight = -height;
-    font.lfWidth = width;
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = SHIFTJIS_CHARSET;
-    font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    wcsncpy(font.lfFaceName, ui::kFixedFontFace, LF_FACESIZE - 1);
+    font.lfPitchAndFamily = (face == ui::kFixedFontFace ? FIXED_PITCH : VARIABLE_PITCH) | FF_MODERN;
+    wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
     return ui::Font(CreateFontIndirectW(&font));
+}
+
+int Ascent(HDC dc) {
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    return metrics.tmAscent;
 }
 
 }  // namespace
 
 void DrawRows(HDC dc, const std::vector<Row>& rows, const Strip& strip, std::size_t first, std::size_t count) {
     const int height = strip.FontHeight();
-    ui::Font font = MakeFace(height, 0);
-    // A glyph wider than its cells (a face whose yen sign is full-width, say)
-    // is drawn from the narrow face, where full-width glyphs are half as wide,
-    // so that it never runs into its neighbour.
-    ui::Font narrow = MakeFace(height, std::max(height / 4, 1));
+    ui::Font font = MakeFace(height);
     ui::SelectGuard selectFont(dc, font.get());
+    const int ascent = Ascent(dc);
+    // A glyph wider than its cells (a face whose yen sign is full-width, say)
+    // is drawn from the proportional face, where such signs are narrow, and
+    // smaller where it is still too wide, on the same baseline: it never
+    // covers its neighbour. One stand-in face for each height that needs one.
+    std::map<int, std::pair<ui::Font, int>> standIns;  // by height: the face and its ascent
+    auto faceOf = [&](int h) -> const std::pair<ui::Font, int>& {
+        auto found = standIns.find(h);
+        if (found != standIns.end()) return found->second;
+        ui::Font face = MakeFace(h, ui::kFontFace);
+        ui::SelectGuard selectFace(dc, face.get());
+        int faceAscent = Ascent(dc);
+        return standIns.emplace(h, std::pair{std::move(face), faceAscent}).first->second;
+    };
     int oldMode = SetBkMode(dc, TRANSPARENT);
     COLORREF oldColor = SetTextColor(dc, RGB(0, 0, 0));
     UINT oldAlign = SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     const int pitch = strip.RowPitch();
     const int lead = (pitch - height) / 2;
     std::vector<INT> advances;
-    std::vector<bool> squeezed;
+    std::vector<int> heights;  // 0: the slip's face; else the stand-in's height
     for (std::size_t i = first; i < rows.size() && i - first < count; ++i) {
         const int y = strip.top + static_cast<int>(i - first) * pitch + lead;
         for (const Piece& piece : rows[i]) {
@@ -131,29 +214,42 @@ void DrawRows(HDC dc, const std::vector<Row>& rows, const Strip& strip, std::siz
             // when the face that stands in is proportional.
             const std::wstring& text = piece.text;
             advances.clear();
-            squeezed.clear();
+            heights.clear();
             int column = piece.column;
             for (std::size_t k = 0; k < text.size(); ++k) {
                 int next = column + CellsOf(text[k]);
                 int room = strip.ColumnX(next) - strip.ColumnX(column);
                 advances.push_back(room);
                 if (CellsOf(text[k]) == 0 && k > 0) {
-                    squeezed.push_back(squeezed.back());  // the second half of a pair goes with the first
+                    heights.push_back(heights.back());  // the second half of a pair goes with the first
                 } else {
+                    const int length =
+                        CellsOf(text[k]) == 2 && k + 1 < text.size() && CellsOf(text[k + 1]) == 0 ? 2 : 1;
                     SIZE natural{};
-                    GetTextExtentPoint32W(
-                        dc, &text[k], CellsOf(text[k]) == 2 && k + 1 < text.size() && CellsOf(text[k + 1]) == 0 ? 2 : 1,
-                        &natural);
-                    squeezed.push_back(natural.cx > room + room / 4);
+                    GetTextExtentPoint32W(dc, &text[k], length, &natural);
+                    int standIn = 0;
+                    if (FittingHeight(height, natural.cx, room) != height) {
+                        ui::SelectGuard measure(dc, faceOf(height).first.get());
+                        GetTextExtentPoint32W(dc, &text[k], length, &natural);
+                        standIn = FittingHeight(height, natural.cx, room);
+                    }
+                    heights.push_back(standIn);
                 }
                 column = next;
             }
-            // Runs of characters from the same face, one call each.
+            // Runs of characters of the same face, one call each.
             int x = strip.ColumnX(piece.column);
             for (std::size_t start = 0, end = 0; start < text.size(); start = end) {
-                while (end < text.size() && squeezed[end] == squeezed[start]) ++end;
-                ui::SelectGuard selectRun(dc, squeezed[start] ? narrow.get() : font.get());
-                ExtTextOutW(dc, x, y, 0, nullptr, text.c_str() + start, static_cast<UINT>(end - start),
+                while (end < text.size() && heights[end] == heights[start]) ++end;
+                HFONT face = font.get();
+                int drop = 0;
+                if (heights[start] != 0) {
+                    const auto& [small, smallAscent] = faceOf(heights[start]);
+                    face = small.get();
+                    drop = ascent - smallAscent;
+                }
+                ui::SelectGuard selectRun(dc, face);
+                ExtTextOutW(dc, x, y + drop, 0, nullptr, text.c_str() + start, static_cast<UINT>(end - start),
                             advances.data() + start);
                 for (std::size_t k = start; k < end; ++k) x += advances[k];
             }
@@ -168,10 +264,12 @@ void Draw(HDC dc, const std::vector<Line>& lines, const Strip& strip) {
     DrawRows(dc, Arrange(lines, strip.columns), strip);
 }
 
-void Print(const std::vector<Line>& lines, const Settings& settings, const std::wstring& documentName) {
+void Print(const std::vector<Line>& lines, const Settings& settings, const std::wstring& documentName,
+           const std::wstring& mark) {
     const int columns = settings.Columns();
     const std::vector<Row> rows = Arrange(lines, columns);
     JobDC dc = CurrentPrinters().open(settings, static_cast<int>(rows.size()));
+    const std::wstring printer = PrinterFor(settings.printer);
     DeviceMetrics device;
     device.dpiX = GetDeviceCaps(dc.get(), LOGPIXELSX);
     device.dpiY = GetDeviceCaps(dc.get(), LOGPIXELSY);
@@ -185,24 +283,56 @@ void Print(const std::vector<Line>& lines, const Settings& settings, const std::
     DOCINFOW document{};
     document.cbSize = sizeof document;
     document.lpszDocName = documentName.c_str();
-    if (StartDocW(dc.get(), &document) <= 0) Refused(GetLastError());
-    const std::size_t perPage = static_cast<std::size_t>(plan.rowsPerPage);
-    std::size_t first = 0;
-    do {
+    if (StartDocW(dc.get(), &document) <= 0) Refused(printer, GetLastError());
+    for (const std::vector<Row>& page : Pages(rows, plan.rowsPerPage, mark, columns)) {
         if (StartPage(dc.get()) <= 0) {
             DWORD error = GetLastError();
             AbortDoc(dc.get());
-            Refused(error);
+            Refused(printer, error);
         }
-        DrawRows(dc.get(), rows, plan.strip, first, perPage);
+        DrawRows(dc.get(), page, plan.strip);
         if (EndPage(dc.get()) <= 0) {
             DWORD error = GetLastError();
             AbortDoc(dc.get());
-            Refused(error);
+            Refused(printer, error);
         }
-        first += perPage;
-    } while (first < rows.size());
-    if (EndDoc(dc.get()) <= 0) Refused(GetLastError());
+    }
+    if (EndDoc(dc.get()) <= 0) Refused(printer, GetLastError());
+    if (std::string cut = CutCommand(settings); !cut.empty()) CurrentPrinters().raw(printer, cut, documentName);
+}
+
+void SendRaw(const std::wstring& printer, const std::string& bytes, const std::wstring& documentName) {
+    CurrentPrinters().raw(printer, bytes, documentName);
+}
+
+bool OpenDrawer(const Settings& settings, bool slipPrinted) {
+    if (settings.drawer == regi::DrawerMode::Never) return false;
+    try {
+        if (settings.drawer != regi::DrawerMode::Driver) {
+            SendRaw(settings.printer, DrawerCommand(settings.drawer), L"ドロア");
+        } else if (!slipPrinted) {
+            // A job of no pages: the driver's commands at its start and end, no paper.
+            JobDC dc = CurrentPrinters().open(settings, 0);
+            const std::wstring printer = PrinterFor(settings.printer);
+            DOCINFOW document{};
+            document.cbSize = sizeof document;
+            document.lpszDocName = L"ドロア";
+            if (StartDocW(dc.get(), &document) <= 0 || EndDoc(dc.get()) <= 0) Refused(printer, GetLastError());
+        }
+    } catch (const ui::Error& e) {
+        throw ui::Error(kDrawerFailed + e.Message());
+    }
+    return true;
+}
+
+std::wstring PaperNote(const std::wstring& printer, int paperWidth) {
+    try {
+        std::optional<PaperOffer> roll = ChoosePaper(CurrentPrinters().papers(printer), paperWidth);
+        if (roll) return ui::FormatMessageText(kPaperFound, roll->name);
+        return ui::FormatMessageText(kNoPaperOfWidth, std::to_wstring(PaperFor(paperWidth).widthMm));
+    } catch (const ui::Error& e) {
+        return e.Message();
+    }
 }
 
 std::vector<std::wstring> InstalledPrinters() {
@@ -214,6 +344,8 @@ std::vector<std::wstring> InstalledPrinters() {
 Printers SetPrinters(Printers printers) {
     if (!printers.installed) printers.installed = SystemPrinters;
     if (!printers.open) printers.open = SystemJobDC;
+    if (!printers.papers) printers.papers = SystemPapers;
+    if (!printers.raw) printers.raw = SystemRaw;
     return std::exchange(CurrentPrinters(), std::move(printers));
 }
 

@@ -16,8 +16,12 @@
 
 namespace receipt {
 
-// The message when there is no printer to print on.
+// The message when there is no printer to print on, and when the one named is
+// not there ("%s" stands for its name).
 extern const wchar_t kNoPrinter[];
+extern const wchar_t kPrinterMissing[];
+// The start of the message for a job the printer refused; "%s" stands for its name.
+extern const wchar_t kRefused[];
 
 // Draws rows [first, first + count) of the arranged lines into strip, the
 // first of them at strip.top, each character in its cells of the strip's grid,
@@ -27,12 +31,32 @@ void DrawRows(HDC dc, const std::vector<Row>& rows, const Strip& strip, std::siz
 // All the lines, arranged on strip.columns columns.
 void Draw(HDC dc, const std::vector<Line>& lines, const Strip& strip);
 
-// Prints the lines on settings.printer (empty: the default printer) on paper of
-// settings.paperWidth, as one page as long as the lines where the driver takes
-// such a page, else on as many pages as they need. documentName is what the
-// print queue shows. Throws ui::Error with kNoPrinter when there is no such
-// printer, or with the system's reason when the job is refused.
-void Print(const std::vector<Line>& lines, const Settings& settings, const std::wstring& documentName);
+// Prints the lines on settings.printer (empty: the default printer) on the
+// driver's paper of settings.paperWidth (else a page of that width and as long
+// as the lines, where the driver takes one), on as many pages as they need,
+// each marked with mark and its place ("No.7 2/3") when there are more than
+// one. documentName is what the print queue shows. Throws ui::Error with
+// kNoPrinter or kPrinterMissing when there is no such printer, or with
+// kRefused and the system's reason when the job is refused.
+void Print(const std::vector<Line>& lines, const Settings& settings, const std::wstring& documentName,
+           const std::wstring& mark = L"");
+
+// Sends bytes to printer (empty: the default printer) as they are, through
+// the spooler as the "RAW" data type: commands of the printer's own. Throws
+// like Print.
+void SendRaw(const std::wstring& printer, const std::string& bytes, const std::wstring& documentName);
+
+// Opens the cash drawer as settings.drawer says: its command to the receipt
+// printer, or, where the driver opens it with each job, an empty job unless
+// a slip was printed just now. False when the shop opens no drawer through
+// the printer. Throws ui::Error with kDrawerFailed and the printer's reason.
+bool OpenDrawer(const Settings& settings, bool slipPrinted);
+extern const wchar_t kDrawerFailed[];
+
+// What the settings say of the paper printer (empty: the default printer) will
+// print a roll of paperWidth mm on: the driver's paper of that width, or that
+// it offers none; why there is no answer when the printer is not there.
+std::wstring PaperNote(const std::wstring& printer, int paperWidth);
 
 // The names of the installed printers, for choosing one; throws ui::Error with
 // kNoPrinter when there are none.
@@ -53,6 +77,11 @@ struct Printers {
     // default printer) and settings.paperWidth; throws ui::Error with kNoPrinter
     // when there is no such printer, or with the system's reason.
     std::function<JobDC(const Settings& settings, int rows)> open;
+    // The papers the driver of printer (empty: the default printer) offers;
+    // throws like open when there is no such printer.
+    std::function<std::vector<PaperOffer>(const std::wstring& printer)> papers;
+    // Sends bytes as they are to printer (empty: the default printer).
+    std::function<void(const std::wstring& printer, const std::string& bytes, const std::wstring& documentName)> raw;
 };
 // Puts printers in place of the current ones and returns those; an empty
 // member brings back the system's.

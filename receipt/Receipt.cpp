@@ -1,6 +1,7 @@
 #include "receipt/Receipt.h"
 
 #include "common/Calendar.h"
+#include "receipt/Drawer.h"
 #include "common/DateTime.h"
 #include "sale/Money.h"
 
@@ -79,8 +80,7 @@ std::vector<Line> ReceiptLines(const regi::SaleRecord& sale, const Settings& set
         card = card || regi::IsCreditCard(name);
     }
     // The cash handed over, when there was any.
-    if (sale.tenders.empty() || sale.tendered != 0)
-        lines.push_back(Amount(kTendered, regi::FormatMoney(sale.tendered)));
+    if (TookCash(sale)) lines.push_back(Amount(kTendered, regi::FormatMoney(sale.tendered)));
     lines.push_back(Amount(kChange, regi::FormatMoney(sale.change)));
     if (card) lines.push_back(Left(kCreditCard));
     if (reduced) {

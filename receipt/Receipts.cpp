@@ -1,18 +1,47 @@
 #include "receipt/Receipts.h"
 
+#include "receipt/Drawer.h"
 #include "receipt/Preview.h"
 #include "receipt/Printing.h"
 #include "ui/Error.h"
 
 namespace receipt {
 
+const wchar_t kNoDrawer[] =
+    L"ドロアを開ける方法が決まっていません。\r\n設定ページの「レシート」の「ドロア」で選んでください。";
+const wchar_t kSaleStaysSettled[] = L"\r\nこの売上は精算済みです。レシートは F5 でもう一度印刷できます。";
+
+namespace {
+
+// What a receipt's pages are marked with when it needs more than one.
+std::wstring Mark(const regi::SaleRecord& sale) {
+    return sale.number > 0 ? L"No." + std::to_wstring(sale.number) : L"";
+}
+
+}  // namespace
+
 void Receipts::Settled(const regi::SaleRecord& sale) {
     regi::ReceiptSettings settings = settings_();
-    if (!ReceiptPolicy::PrintsWhenSettled(settings.printMode)) return;
-    ui::Guarded([&] {
-        Print(ReceiptLines(sale, settings, false), settings, L"レシート");
-        policy_.Printed(sale);
-    });
+    bool printed = false;
+    try {
+        if (ReceiptPolicy::PrintsWhenSettled(settings.printMode)) {
+            Print(ReceiptLines(sale, settings, false), settings, L"レシート", Mark(sale));
+            policy_.Printed(sale);
+            printed = true;
+        }
+    } catch (const ui::Error& e) {
+        ui::ShowError(e.Message() + kSaleStaysSettled);
+    }
+    // The drawer opens for the cash, after the receipt.
+    try {
+        if (TookCash(sale)) receipt::OpenDrawer(settings, printed);
+    } catch (const ui::Error& e) {
+        ui::ShowError(e.Message() + kSaleStaysSettled);
+    }
+}
+
+void Receipts::OpenDrawer() {
+    if (!receipt::OpenDrawer(settings_(), false)) throw ui::Error(kNoDrawer);
 }
 
 void Receipts::ShowLast(HWND owner, const regi::SaleRecord& lastThisRun) {
@@ -20,7 +49,7 @@ void Receipts::ShowLast(HWND owner, const regi::SaleRecord& lastThisRun) {
     if (!choice) return;
     regi::ReceiptSettings settings = settings_();
     if (regi::NeedsRevenueStamp(choice->sale, settings.tenders)) ui::ShowNotice(regi::kRevenueStampNotice);
-    TReceiptPreview preview(ReceiptLines(choice->sale, settings, choice->reprint), settings);
+    TReceiptPreview preview(ReceiptLines(choice->sale, settings, choice->reprint), settings, Mark(choice->sale));
     if (preview.ShowModal(owner) == IDOK) policy_.Printed(choice->sale);
 }
 

@@ -237,6 +237,10 @@ void RegisterPage::Act(std::uint16_t key, const std::wstring& entryAtPress) {
         if (hooks_.showReceipt) hooks_.showReceipt();
         return;
     }
+    if (key == keyF12) {
+        if (hooks_.openDrawer) hooks_.openDrawer();
+        return;
+    }
     const bool wasSettled = sale_.State() == SaleState::Settled;
     // The command takes the entry of its key's press; digits typed while the
     // key was held stay in the field for the next one.

@@ -29,6 +29,7 @@ public:
         std::function<void(const TSale&)> changed;       // after every command: the sale as it now stands
         std::function<void(const SaleRecord&)> settled;  // a sale was settled just now
         std::function<void()> showReceipt;               // F5: the last settled sale's receipt
+        std::function<void()> openDrawer;                // F12: the cash drawer, no sale
     };
 
     RegisterPage() = default;

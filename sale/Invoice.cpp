@@ -10,6 +10,12 @@ const wchar_t kBadRegistrationNumber[] =
 
 Paper PaperFor(int paperWidth) { return paperWidth == kNarrowPaper ? Paper{58, 48, 32} : Paper{80, 72, 48}; }
 
+DrawerMode DrawerModeFrom(int value) {
+    return value >= static_cast<int>(DrawerMode::Never) && value <= static_cast<int>(DrawerMode::Star)
+               ? static_cast<DrawerMode>(value)
+               : DrawerMode::Never;
+}
+
 PrintMode PrintModeFrom(int value) {
     switch (value) {
     case static_cast<int>(PrintMode::EverySale): return PrintMode::EverySale;

@@ -29,6 +29,18 @@ enum class PrintMode : int {
 // A stored value as a mode: anything unknown is Never.
 PrintMode PrintModeFrom(int value);
 
+// How the cash drawer, plugged into the receipt printer, is opened; the values
+// are the settings file's.
+enum class DrawerMode : int {
+    Never = 0,       // "しない"
+    Driver = 1,      // "プリンターのドライバーで": the driver opens it with each job
+    EscPosPin2 = 2,  // "ESC/POS で（ピン 2）"
+    EscPosPin5 = 3,  // "ESC/POS で（ピン 5）"
+    Star = 4,        // "Star で": Star's own line mode
+};
+// A stored value as a mode: anything unknown is Never.
+DrawerMode DrawerModeFrom(int value);
+
 struct ReceiptSettings {
     std::wstring shop;                // the shop's name, the receipt's first line
     std::wstring address;             // an address or telephone line under it
@@ -37,6 +49,8 @@ struct ReceiptSettings {
     std::wstring printer;                    // empty: the system's default printer
     int paperWidth = kWidePaper;             // 58 or 80 (mm); anything else is taken as 80
     std::vector<std::wstring> tenders = {};  // the other tenders' names, tender n at n - 1
+    DrawerMode drawer = DrawerMode::Never;
+    bool cut = false;  // the printer cuts the paper after each slip
 
     // True when the registration number has its form: only then is it printed.
     bool Registered() const;

@@ -35,6 +35,7 @@ enum Key : std::uint16_t {
     keyF8 = 119,   // cancel the sale
     keyF9 = 120,   // the third
     keyF11 = 122,  // the fourth
+    keyF12 = 123,  // open the cash drawer, no sale
 };
 // The keys of the other tenders, by their numbers 1 to kMaxTenders.
 constexpr std::uint16_t kTenderKeys[kMaxTenders] = {keyF6, keyF7, keyF9, keyF11};

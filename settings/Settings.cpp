@@ -12,10 +12,13 @@ namespace {
 
 const wchar_t kTenders[] = L"Tenders";
 const wchar_t kRateChanges[] = L"RateChanges";
+const wchar_t kDrawer[] = L"Drawer";
 
 // Sections that only the shops using them have: a shop that never touched
 // one keeps the file it had.
-bool OnlyOnceUsed(const wchar_t* section) { return section == kTenders || section == kRateChanges; }
+bool OnlyOnceUsed(const wchar_t* section) {
+    return section == kTenders || section == kRateChanges || section == kDrawer;
+}
 
 // The settings file's keys, in the order they are written, each with the value
 // it fills and its default. A new setting is one more row.
@@ -43,6 +46,8 @@ void EachSetting(Values& s, Row&& row) {
     row(kTenders, L"Name3", s.tenderNames[2], L"QRコード");
     row(kTenders, L"Name4", s.tenderNames[3], L"");
     row(kRateChanges, L"Changes", s.rateChanges, regi::RateChanges());
+    row(kDrawer, L"Open", s.receipt.drawer, regi::DrawerMode::Never);
+    row(kDrawer, L"Cut", s.receipt.cut, false);
 }
 
 // How each kind of value reads from its text, missing text included.
@@ -58,6 +63,9 @@ void ReadValue(const std::optional<std::wstring>& text, bool& value, bool fallba
 void ReadValue(const std::optional<std::wstring>& text, regi::PrintMode& value, regi::PrintMode fallback) {
     value = regi::PrintModeFrom(ReadIntegerText(text.value_or(L""), static_cast<int>(fallback)));
 }
+void ReadValue(const std::optional<std::wstring>& text, regi::DrawerMode& value, regi::DrawerMode fallback) {
+    value = regi::DrawerModeFrom(ReadIntegerText(text.value_or(L""), static_cast<int>(fallback)));
+}
 void ReadValue(const std::optional<std::wstring>& text, regi::RateChanges& value, const regi::RateChanges&) {
     value = regi::ParseRateChanges(text.value_or(L""));
 }
@@ -66,6 +74,7 @@ std::wstring ValueText(const std::wstring& value) { return value; }
 std::wstring ValueText(int value) { return IntegerText(value); }
 std::wstring ValueText(bool value) { return BooleanText(value); }
 std::wstring ValueText(regi::PrintMode value) { return IntegerText(static_cast<int>(value)); }
+std::wstring ValueText(regi::DrawerMode value) { return IntegerText(static_cast<int>(value)); }
 std::wstring ValueText(const regi::RateChanges& value) { return regi::RateChangesText(value); }
 
 }  // namespace

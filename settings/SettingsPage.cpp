@@ -79,32 +79,42 @@ void SettingsPage::Create(HWND sheet, HFONT font, Hooks hooks) {
     SetWindowSubclass(edit4_, FloatProc, kFloatSubclass, reinterpret_cast<DWORD_PTR>(this));
     ui::CreateControl(L"BUTTON", L"記録のフォルダを開く", button, 16, 78, 180, 25, groupBox5_.Handle(), Button5, font);
 
-    // Receipts: who issues them, and when and where they print.
-    groupBox6_.Create(sheet, GroupBox6, L"レシート", font, 208, 256, 368, 170);
+    // Receipts: who issues them, when and where they print, on what paper, and
+    // the drawer and cutter of the receipt printer.
+    groupBox6_.Create(sheet, GroupBox6, L"レシート", font, 208, 244, 368, 186);
     struct Row {
         int label;
         const wchar_t* caption;
         int top;
     };
-    for (const Row& row : {Row{Label24, L"店名", 22}, Row{Label25, L"住所・電話", 50}, Row{Label26, L"登録番号", 78},
-                           Row{Label27, L"印刷", 106}, Row{Label28, L"プリンター", 134}})
+    for (const Row& row : {Row{Label24, L"店名", 16}, Row{Label25, L"住所・電話", 40}, Row{Label26, L"登録番号", 64},
+                           Row{Label27, L"印刷", 88}, Row{Label28, L"プリンター", 112}, Row{Label37, L"ドロア", 158}})
         ui::CreateLabel(groupBox6_.Handle(), row.label, row.caption, 12, row.top + 4, font);
     const DWORD edit = ES_AUTOHSCROLL | WS_TABSTOP;
     const DWORD list = CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
-    shop_ = ui::CreateControl(L"EDIT", L"", edit, 88, 22, 268, 23, groupBox6_.Handle(), Edit5, font, WS_EX_CLIENTEDGE);
+    shop_ = ui::CreateControl(L"EDIT", L"", edit, 88, 16, 268, 23, groupBox6_.Handle(), Edit5, font, WS_EX_CLIENTEDGE);
     address_ =
-        ui::CreateControl(L"EDIT", L"", edit, 88, 50, 268, 23, groupBox6_.Handle(), Edit6, font, WS_EX_CLIENTEDGE);
+        ui::CreateControl(L"EDIT", L"", edit, 88, 40, 268, 23, groupBox6_.Handle(), Edit6, font, WS_EX_CLIENTEDGE);
     registrationNumber_ =
-        ui::CreateControl(L"EDIT", L"", edit, 88, 78, 140, 23, groupBox6_.Handle(), Edit7, font, WS_EX_CLIENTEDGE);
-    printMode_ = ui::CreateControl(L"COMBOBOX", L"", list, 88, 106, 150, 120, groupBox6_.Handle(), ComboBox1, font);
+        ui::CreateControl(L"EDIT", L"", edit, 88, 64, 140, 23, groupBox6_.Handle(), Edit7, font, WS_EX_CLIENTEDGE);
+    printMode_ = ui::CreateControl(L"COMBOBOX", L"", list, 88, 88, 150, 120, groupBox6_.Handle(), ComboBox1, font);
     for (const wchar_t* item : {L"しない", L"精算のたびに", L"F5 のときだけ"})
         SendMessageW(printMode_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-    paperWidth_ = ui::CreateControl(L"COMBOBOX", L"", list, 246, 106, 110, 120, groupBox6_.Handle(), ComboBox2, font);
+    paperWidth_ = ui::CreateControl(L"COMBOBOX", L"", list, 246, 88, 110, 120, groupBox6_.Handle(), ComboBox2, font);
     for (const wchar_t* item : {L"58 mm", L"80 mm"})
         SendMessageW(paperWidth_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
-    printer_ = ui::CreateControl(L"EDIT", L"", ES_AUTOHSCROLL | ES_READONLY, 88, 134, 188, 23, groupBox6_.Handle(),
+    printer_ = ui::CreateControl(L"EDIT", L"", ES_AUTOHSCROLL | ES_READONLY, 88, 112, 188, 23, groupBox6_.Handle(),
                                  Edit8, font, WS_EX_CLIENTEDGE);
-    ui::CreateControl(L"BUTTON", L"選ぶ...", button, 284, 133, 72, 25, groupBox6_.Handle(), Button6, font);
+    ui::CreateControl(L"BUTTON", L"選ぶ...", button, 284, 111, 72, 25, groupBox6_.Handle(), Button6, font);
+    paperNote_ = ui::CreateControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, 88, 138, 268, 17,
+                                   groupBox6_.Handle(), Label36, font);
+    // In the order of regi::DrawerMode.
+    drawer_ = ui::CreateControl(L"COMBOBOX", L"", list, 88, 158, 170, 120, groupBox6_.Handle(), ComboBox3, font);
+    for (const wchar_t* item :
+         {L"しない", L"プリンターのドライバーで", L"ESC/POS で（ピン 2）", L"ESC/POS で（ピン 5）", L"Star で"})
+        SendMessageW(drawer_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    cut_ = ui::CreateControl(L"BUTTON", L"用紙をカット", BS_AUTOCHECKBOX | WS_TABSTOP, 266, 161, 96, 17,
+                             groupBox6_.Handle(), CheckBox5, font);
 
     // Rate changes entered ahead, beside the rates: the list of their days
     // (choosing one shows its rates below), then a day, its two rates and the
@@ -122,7 +132,7 @@ void SettingsPage::Create(HWND sheet, HFONT font, Hooks hooks) {
         ui::CreateControl(L"EDIT", L"", edit, 83, 142, 25, 23, groupBox7_.Handle(), Edit11, font, WS_EX_CLIENTEDGE);
     ui::CreateControl(L"BUTTON", L"追加", button, 6, 172, 58, 25, groupBox7_.Handle(), Button8, font);
     ui::CreateControl(L"BUTTON", L"削除", button, 68, 172, 58, 25, groupBox7_.Handle(), Button9, font);
-    ratesLine_ = ui::CreateControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 208, 430, 378, 17, sheet, Label31, font);
+    ratesLine_ = ui::CreateControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 208, 432, 378, 17, sheet, Label31, font);
 
     // The other tenders, under the version box: off unless the shop switches
     // them on; each name beside the key that takes it.
@@ -159,6 +169,9 @@ bool SettingsPage::Command(int id, int code) {
         if (hooks_.openJournalFolder) hooks_.openJournalFolder();
         return true;
     case Button6: ChoosePrinter(); return true;
+    case ComboBox2:
+        if (code == CBN_SELCHANGE) ShowPaper();
+        return true;
     case Button8: AddRateChange(); return true;
     case Button9: RemoveRateChange(); return true;
     case ListBox1:
@@ -189,6 +202,13 @@ void SettingsPage::ChoosePrinter() {
                                  GetAncestor(groupBox6_.Handle(), GA_ROOT), nullptr);
     if (chosen == 1) SetWindowTextW(printer_, L"");
     if (chosen >= 2) SetWindowTextW(printer_, printers[chosen - 2].c_str());
+    ShowPaper();
+}
+
+void SettingsPage::ShowPaper() {
+    if (!Created() || !hooks_.paperNote) return;
+    const regi::ReceiptSettings& r = Values().receipt;
+    SetWindowTextW(paperNote_, hooks_.paperNote(r.printer, r.paperWidth).c_str());
 }
 
 const Settings& SettingsPage::Values() const {
@@ -207,6 +227,8 @@ const Settings& SettingsPage::Values() const {
     r.printMode = regi::PrintModeFrom(static_cast<int>(SendMessageW(printMode_, CB_GETCURSEL, 0, 0)));
     r.printer = ui::GetText(printer_);
     r.paperWidth = SendMessageW(paperWidth_, CB_GETCURSEL, 0, 0) == 0 ? regi::kNarrowPaper : regi::kWidePaper;
+    r.drawer = regi::DrawerModeFrom(static_cast<int>(SendMessageW(drawer_, CB_GETCURSEL, 0, 0)));
+    r.cut = checked(cut_);
     values_.tendersOn = checked(checkBox4_);
     for (int i = 0; i < regi::kMaxTenders; ++i) values_.tenderNames[i] = ui::GetText(tenderNames_[i]);
     return values_;
@@ -233,6 +255,8 @@ void SettingsPage::Show(const Settings& values) {
     SendMessageW(printMode_, CB_SETCURSEL, static_cast<WPARAM>(r.printMode), 0);
     SetWindowTextW(printer_, r.printer.c_str());
     SendMessageW(paperWidth_, CB_SETCURSEL, r.paperWidth == regi::kNarrowPaper ? 0 : 1, 0);
+    SendMessageW(drawer_, CB_SETCURSEL, static_cast<WPARAM>(r.drawer), 0);
+    check(cut_, r.cut);
     check(checkBox4_, values.tendersOn);
     for (int i = 0; i < regi::kMaxTenders; ++i) SetWindowTextW(tenderNames_[i], values.tenderNames[i].c_str());
     ShowRateChanges();

@@ -33,6 +33,8 @@ public:
         std::function<void()> openJournalFolder;              // Button5
         std::function<void(bool on)> journalSwitched;         // CheckBox3 clicked
         std::function<std::vector<std::wstring>()> printers;  // Button6's menu; throws when there are none
+        // Label36: what the printer (empty: the default one) prints a roll of paperWidth mm on.
+        std::function<std::wstring(const std::wstring& printer, int paperWidth)> paperNote;
     };
 
     // Makes the widgets on the page sheet, in their tab order, showing the values.
@@ -69,6 +71,10 @@ public:
     // The rates in force brought up to now (settings::BringRatesUpTo): a change
     // whose day has come goes into Edit2 and Edit3 and leaves the list.
     void BringRatesUpTo(const common::DateTime& now);
+    // Label36: the paper the chosen printer's driver offers in the chosen
+    // width. It asks the driver, which may take a while: done when the page is
+    // shown and when the printer or the width changes.
+    void ShowPaper();
 
 private:
     void ShowRateChanges();
@@ -84,7 +90,7 @@ private:
     ui::GroupBox groupBox1_, groupBox2_, groupBox3_, groupBox4_, groupBox5_, groupBox6_, groupBox8_;
     HWND checkBox4_ = nullptr, tenderNames_[regi::kMaxTenders] = {};
     HWND shop_ = nullptr, address_ = nullptr, registrationNumber_ = nullptr, printMode_ = nullptr,
-         paperWidth_ = nullptr, printer_ = nullptr;
+         paperWidth_ = nullptr, printer_ = nullptr, paperNote_ = nullptr, drawer_ = nullptr, cut_ = nullptr;
     HWND edit2_ = nullptr, edit3_ = nullptr, edit4_ = nullptr;
     ui::GroupBox groupBox7_;
     HWND changeList_ = nullptr, changeDay_ = nullptr, changeStandard_ = nullptr, changeReduced_ = nullptr,

@@ -43,10 +43,10 @@ enum Id : int {
     Edit9,   // a change's day
     Edit10,  // its standard rate
     Label30,
-    Edit11,   // its reduced rate
-    Button8,  // adds it
-    Button9,  // removes the change chosen in ListBox1
-    Label31,  // the rates in force and the next change
+    Edit11,     // its reduced rate
+    Button8,    // adds it
+    Button9,    // removes the change chosen in ListBox1
+    Label31,    // the rates in force and the next change
     GroupBox8,  // the other tenders
     CheckBox4,
     Label32,  // the tenders' keys, one label each
@@ -57,6 +57,10 @@ enum Id : int {
     Edit13,
     Edit14,
     Edit15,
+    Label36,  // the paper the receipt printer will use
+    Label37,
+    ComboBox3,  // how the cash drawer is opened
+    CheckBox5,  // the paper is cut after each slip
 };
 
 }  // namespace settings::ids

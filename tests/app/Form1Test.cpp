@@ -225,6 +225,7 @@ TEST_F(Form1Test, SwitchingPagesShowsOnePageAndRegiTakesTheFocus) {
 
 TEST_F(Form1Test, SettingsPageWidgetsStandInTheirGroups) {
     TForm1& f = Open();
+    ShowPage(2);  // the paper line is asked of the printer when the page is shown
     struct Expected {
         int id;
         int parent;
@@ -248,12 +249,14 @@ TEST_F(Form1Test, SettingsPageWidgetsStandInTheirGroups) {
         {form1::CheckBox3, form1::GroupBox5, L"売上を記録する", 16, 24, 200, 17},
         {form1::Edit4, form1::GroupBox5, L"0", 96, 48, 100, 23},
         {form1::Button5, form1::GroupBox5, L"記録のフォルダを開く", 16, 78, 180, 25},
-        {form1::GroupBox6, form1::TabSheet3, L"レシート", 208, 256, 368, 170},
-        {form1::Edit5, form1::GroupBox6, L"", 88, 22, 268, 23},
-        {form1::Edit6, form1::GroupBox6, L"", 88, 50, 268, 23},
-        {form1::Edit7, form1::GroupBox6, L"", 88, 78, 140, 23},
-        {form1::Edit8, form1::GroupBox6, L"", 88, 134, 188, 23},
-        {form1::Button6, form1::GroupBox6, L"選ぶ...", 284, 133, 72, 25},
+        {form1::GroupBox6, form1::TabSheet3, L"レシート", 208, 244, 368, 186},
+        {form1::Edit5, form1::GroupBox6, L"", 88, 16, 268, 23},
+        {form1::Edit6, form1::GroupBox6, L"", 88, 40, 268, 23},
+        {form1::Edit7, form1::GroupBox6, L"", 88, 64, 140, 23},
+        {form1::Edit8, form1::GroupBox6, L"", 88, 112, 188, 23},
+        {form1::Button6, form1::GroupBox6, L"選ぶ...", 284, 111, 72, 25},
+        {form1::Label36, form1::GroupBox6, L"プリンターが見つかりません", 88, 138, 268, 17},
+        {form1::CheckBox5, form1::GroupBox6, L"用紙をカット", 266, 161, 96, 17},
     };
     for (const Expected& w : widgets) {
         HWND control = f.Control(w.id);
@@ -318,10 +321,10 @@ TEST_F(Form1Test, SettingsPageTabOrder) {
     TForm1& f = Open();
     ShowPage(2);
     SetFocus(f.Control(form1::Edit2));
-    const int order[] = {form1::Button1, form1::Button2,   form1::Button3,   form1::CheckBox1,
-                         form1::Button4, form1::Edit3,     form1::CheckBox2, form1::CheckBox3,
-                         form1::Edit4,   form1::Button5,   form1::Edit5,     form1::Edit6,
-                         form1::Edit7,   form1::ComboBox1, form1::ComboBox2, form1::Button6};
+    const int order[] = {form1::Button1, form1::Button2,   form1::Button3,   form1::CheckBox1, form1::Button4,
+                         form1::Edit3,   form1::CheckBox2, form1::CheckBox3, form1::Edit4,     form1::Button5,
+                         form1::Edit5,   form1::Edit6,     form1::Edit7,     form1::ComboBox1, form1::ComboBox2,
+                         form1::Button6, form1::ComboBox3, form1::CheckBox5};
     for (int id : order) {
         PostMessageW(f.Handle(), WM_NEXTDLGCTL, 0, 0);
         Pump();

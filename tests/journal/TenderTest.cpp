@@ -56,6 +56,9 @@ TEST(JournalTenders, TheCloseAddsUpEachTenderAndTheCashTheDrawerTook) {
     day.Write(day.period.CancelRecords(1, 700, {{3, 300}}, L"2026-12-09T11:00:00"));
     day.Write({day.period.MoneyRecord(Kind::In, 5000, L" 両替\t100円玉 ", L"2026-12-09T12:00:00")});
     day.Write({day.period.MoneyRecord(Kind::Out, 2000, L"", L"2026-12-09T13:00:00")});
+    // The drawer opened twice with no sale: counted, no money.
+    day.Write({day.period.MoneyRecord(Kind::Drawer, 0, L"", L"2026-12-09T14:00:00")});
+    day.Write({day.period.MoneyRecord(Kind::Drawer, 0, L"", L"2026-12-09T14:05:00")});
 
     // What the day put in the drawer: 1,200 + the 2,500 left after QR, 5,000 in, 2,000 out.
     EXPECT_EQ(day.period.CashTotal(), 1200 + 2500);
@@ -73,13 +76,14 @@ TEST(JournalTenders, TheCloseAddsUpEachTenderAndTheCashTheDrawerTook) {
     EXPECT_EQ(p.returned, 1);
     EXPECT_EQ(p.returnedAmount, 300);
     EXPECT_EQ(p.nextSale, 6);
+    EXPECT_EQ(p.drawerOpenings, 2);
     EXPECT_EQ(read.LastSale().tenders, (std::vector<TenderPaid>{{1, 400}, {2, 600}}));
 
     Record x = p.ReportRecord(Kind::X, 30000, L"2026-12-09T18:00:00");
     std::vector<std::wstring> lines = ReportLines(p, x, kNames);
     const std::wstring expected[] = {L"現金\t2件\t¥3,700",     L"クレジット\t2件\t¥9,200", L"電子マネー\t1件\t¥600",
                                      L"QRコード\t1件\t¥3,000", L"支払の返却\t1件\t¥300",   L"入金\t¥5,000",
-                                     L"出金\t¥2,000",          L"現金予定額\t¥36,700"};
+                                     L"出金\t¥2,000",          L"ドロア（取引なし）\t2回", L"現金予定額\t¥36,700"};
     for (const std::wstring& line : expected)
         EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << std::string(line.begin(), line.end());
 
@@ -94,6 +98,7 @@ TEST(JournalTenders, TheCloseAddsUpEachTenderAndTheCashTheDrawerTook) {
     EXPECT_EQ(back->period.returnedAmount, 300);
     EXPECT_EQ(back->period.moneyOut, 2000);
     EXPECT_EQ(back->lastSale.tenders, read.LastSale().tenders);
+    EXPECT_EQ(back->period.drawerOpenings, 2);
 }
 
 TEST(JournalTenders, ATenderWithoutItsSaleIsFoundOut) {

@@ -14,6 +14,7 @@
 
 using namespace receipt;
 using receipt_test::ReceiptText;
+using receipt_test::Shop;
 using regi::TaxClass;
 
 namespace {
@@ -24,15 +25,6 @@ regi::SaleRecord MixedSale() {
                                          {TaxClass::Exempt, 100, 3, 300},
                                          {TaxClass::Standard, -9'999'999, 999, -9'989'999'001}},
                                         0, 7, L"2026-12-08T21:07:56");
-}
-
-Settings Shop(int paper) {
-    Settings s;
-    s.shop = L"青葉商店";
-    s.address = L"東京都千代田区1-2-3 TEL 03-1234-5678";
-    s.registrationNumber = L"T1234567890123";
-    s.paperWidth = paper;
-    return s;
 }
 
 // The text drawn, put back on a grid of cells `cell` pixels wide from where
@@ -83,14 +75,15 @@ TEST(Drawing, MetafileTextIsTheReceiptOnItsGrid) {
     }
 }
 
-// Where each row's text starts and ends, in pixels.
-std::vector<std::pair<int, int>> RowExtents(const emf_text::Records& records) {
-    std::map<int, std::pair<int, int>> rows;  // by y
+// Where each row's text starts and ends, in pixels; a glyph drawn smaller sits
+// lower on its row.
+std::vector<std::pair<int, int>> RowExtents(const emf_text::Records& records, int pitch) {
+    std::map<int, std::pair<int, int>> rows;  // by row
     for (const emf_text::Text& t : records.texts) {
         int start = t.at.x, end = t.at.x + std::accumulate(t.advances.begin(), t.advances.end(), 0);
-        auto found = rows.find(t.at.y);
+        auto found = rows.find(t.at.y / pitch);
         if (found == rows.end()) {
-            rows[t.at.y] = {start, end};
+            rows[t.at.y / pitch] = {start, end};
         } else {
             found->second = {std::min(found->second.first, start), std::max(found->second.second, end)};
         }
@@ -105,7 +98,7 @@ TEST(Drawing, AmountsEndAtTheRightEdgeOfAnUnevenStrip) {
     const Strip strip{3, 0, 575, 48};
     emf_text::Recorder recorder;
     Draw(recorder.Dc(), {Right(L"¥2,480"), Right(L"x"), Left(L"商品"), Amount(L"", L"-¥9,999,999,999,999")}, strip);
-    std::vector<std::pair<int, int>> rows = RowExtents(recorder.Finish());
+    std::vector<std::pair<int, int>> rows = RowExtents(recorder.Finish(), strip.RowPitch());
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0].second, 3 + 575);
     EXPECT_EQ(rows[1].second, 3 + 575);
@@ -163,12 +156,14 @@ std::wstring PrintError(const std::vector<Line>& lines, const Settings& settings
     return L"(printed)";
 }
 
-TEST(Printing, APrinterThatIsGoneIsNotFound) {
+TEST(Printing, APrinterThatIsGoneIsNotFoundByName) {
     Settings settings = Shop(80);
     settings.printer = L"Pelmora 試験用の存在しないプリンター";
-    EXPECT_EQ(PrintError(ReceiptLines(MixedSale(), settings, false), settings), kNoPrinter);
+    const std::wstring missing = L"プリンター「Pelmora 試験用の存在しないプリンター」が見つかりません";
+    EXPECT_EQ(PrintError(ReceiptLines(MixedSale(), settings, false), settings), missing);
     settings.paperWidth = 58;
-    EXPECT_EQ(PrintError(FromText(L"点検\r\n合計\t¥2,480"), settings), kNoPrinter);
+    EXPECT_EQ(PrintError(FromText(L"点検\r\n合計\t¥2,480"), settings), missing);
+    EXPECT_EQ(PaperNote(settings.printer, 58), missing);
 }
 
 TEST(Printing, WithoutPrintersTheDefaultIsNotFound) {

@@ -205,4 +205,70 @@ TEST(Page, PaperLengthHoldsTheRows) {
     EXPECT_EQ(PaperLength(100000, 80, 48), 32767) << "DEVMODE's largest length";
 }
 
+TEST(Page, TheRollIsChosenFromWhatTheDriverOffers) {
+    // As a driver lists them: A4, letter, the rolls (under Wine numbered from 256), a longer 80 mm roll.
+    const std::vector<PaperOffer> offers = {{9, 2100, 2970, L"A4"},
+                                            {1, 2159, 2794, L"Letter"},
+                                            {256, 580, 2970, L"58mm Roll"},
+                                            {257, 800, 2970, L"80mm Roll"},
+                                            {258, 796, 32000, L"80mm x 3200mm"}};
+    struct Case {
+        std::vector<PaperOffer> offers;
+        int paper;
+        int chosen;  // 0: none
+    };
+    const Case cases[] = {
+        {offers, 58, 256},
+        {offers, 80, 258},                       // within a millimetre, the longest
+        {{offers[0], offers[1]}, 80, 0},         // no roll: none
+        {{{260, 790, 2970, L"79mm"}}, 80, 260},  // a millimetre narrower still fits
+        {{{261, 789, 2970, L"78.9mm"}}, 80, 0},
+        {{}, 58, 0},
+    };
+    for (const Case& c : cases) {
+        std::optional<PaperOffer> chosen = ChoosePaper(c.offers, c.paper);
+        EXPECT_EQ(chosen ? chosen->id : 0, c.chosen) << c.paper << " from " << c.offers.size();
+    }
+}
+
+TEST(Page, AGlyphTooWideForItsCellsIsDrawnSmaller) {
+    struct Case {
+        int height, natural, room, fitting;
+    };
+    const Case cases[] = {
+        {24, 12, 12, 24},                 // fits
+        {24, 15, 12, 24},                 // a quarter over: still its own
+        {24, 24, 12, 12},                 // a full-width yen sign in one cell: half the height
+        {24, 16, 12, 18}, {1, 50, 1, 1},  // never below a pixel
+        {24, 0, 0, 24},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FittingHeight(c.height, c.natural, c.room), c.fitting) << c.natural;
+}
+
+TEST(Pages, ASlipOfManyPagesIsMarkedOnEachPage) {
+    std::vector<Row> rows = Arrange(FromText(L"1\n2\n3\n4\n5\n6\n7"), 20);
+    struct Case {
+        int perPage;
+        std::wstring mark;
+        std::vector<std::vector<std::wstring>> pages;  // each row's text, "" for an empty row
+    };
+    const Case cases[] = {
+        {7, L"No.12", {{L"1", L"2", L"3", L"4", L"5", L"6", L"7"}}},  // one page: no mark
+        {4, L"No.12", {{L"No.12 1/3", L"1", L"2", L"3"}, {L"No.12 2/3", L"4", L"5", L"6"}, {L"No.12 3/3", L"7"}}},
+        {6, L"", {{L"1/2", L"1", L"2", L"3", L"4", L"5"}, {L"2/2", L"6", L"7"}}},  // a report
+    };
+    for (const Case& c : cases) {
+        std::vector<std::vector<Row>> pages = Pages(rows, c.perPage, c.mark, 20);
+        std::vector<std::vector<std::wstring>> texts;
+        for (const std::vector<Row>& page : pages) {
+            texts.emplace_back();
+            for (const Row& row : page) texts.back().push_back(row.empty() ? L"" : row[0].text);
+        }
+        EXPECT_EQ(texts, c.pages) << c.perPage;
+        if (pages.size() > 1) {
+            EXPECT_EQ(pages[1][0][0].column, 20 - Cells(c.pages[1][0])) << "right-aligned";
+        }
+    }
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "receipt/Drawer.h"
 #include "receipt/Receipt.h"
 #include "tests/receipt/ReceiptText.h"
 #include "tests/support/SettledSale.h"
@@ -314,5 +315,29 @@ TEST(ReceiptText, EachTenderByNameThenTheChange) {
         std::wstring text = ReceiptText(sale, shop, false);
         for (const std::wstring& shown : c.shown) EXPECT_TRUE(Contains(text, shown)) << c.cash;
         for (const std::wstring& left : c.notShown) EXPECT_FALSE(Contains(text, left)) << c.cash;
+    }
+}
+
+TEST(Drawer, EachSettingSendsItsPrintersCommands) {
+    using namespace std::string_literals;
+    using regi::DrawerMode;
+    struct Case {
+        DrawerMode mode;
+        bool cut;
+        std::string drawer, cutter;
+    };
+    const Case cases[] = {
+        {DrawerMode::Never, false, "", ""},
+        {DrawerMode::Driver, true, "", "\x1d\x56\x42\x00"s},           // the driver opens it; GS V cuts
+        {DrawerMode::EscPosPin2, false, "\x1b\x70\x00\x19\xfa"s, ""},  // ESC p 0 50 ms 500 ms
+        {DrawerMode::EscPosPin5, true, "\x1b\x70\x01\x19\xfa"s, "\x1d\x56\x42\x00"s},
+        {DrawerMode::Star, true, "\x07"s, "\x1b\x64\x03"s},  // BEL; ESC d 3 in Star's line mode
+    };
+    for (const Case& c : cases) {
+        receipt::Settings settings;
+        settings.drawer = c.mode;
+        settings.cut = c.cut;
+        EXPECT_EQ(receipt::DrawerCommand(c.mode), c.drawer) << static_cast<int>(c.mode);
+        EXPECT_EQ(receipt::CutCommand(settings), c.cutter) << static_cast<int>(c.mode);
     }
 }

@@ -17,7 +17,9 @@
 #include "journal/MoneyWindow.h"
 #include "journal/ReportWindow.h"
 #include "receipt/Preview.h"
+#include "receipt/Drawer.h"
 #include "receipt/Printing.h"
+#include "receipt/Receipts.h"
 #include "register/SaleView.h"
 #include "settings/SettingsPage.h"
 #include "tests/support/MainWindowTest.h"
@@ -933,6 +935,54 @@ TEST_F(JournalOnTest, SalesSurviveAKilledRunAndTheDayCloses) {
     EXPECT_EQ(Caption(form1::Label4), kYen + L"0") << "a new period after the close";
 }
 
+TEST_F(JournalOnTest, TheDrawerOpensForCashAndOnF12AndTheXCountsTheOpeningsWithoutASale) {
+    ErrorRecorder errors;
+    // The receipt printer takes the raw commands here; no receipt is printed.
+    std::vector<std::string> sent;
+    bool refuse = false;
+    receipt::Printers before = receipt::SetPrinters(
+        {[] { return std::vector<std::wstring>{}; },
+         [](const receipt::Settings&, int) -> receipt::JobDC { throw ui::Error(receipt::kNoPrinter); },
+         [](const std::wstring&) -> std::vector<receipt::PaperOffer> { return {}; },
+         [&](const std::wstring&, const std::string& bytes, const std::wstring&) {
+             if (refuse) throw ui::Error(L"プリンター「Receipt」で印刷できません。\r\n理由");
+             sent.push_back(bytes);
+         }});
+    Press(VK_F12);
+    ASSERT_EQ(errors.Messages().size(), 1u);
+    EXPECT_EQ(errors.Messages()[0], receipt::kNoDrawer) << "no drawer chosen: the operator is told where to choose one";
+
+    SendMessageW(form->Control(form1::ComboBox3), CB_SETCURSEL, static_cast<WPARAM>(regi::DrawerMode::EscPosPin5), 0);
+    const std::string command = receipt::DrawerCommand(regi::DrawerMode::EscPosPin5);
+    Sale(L"1080", L"2000");
+    EXPECT_EQ(sent, std::vector<std::string>{command}) << "a cash sale opens it";
+    Press(VK_F12);
+    SendMessageW(form->Handle(), WM_COMMAND, form1::RegiDrawer, 0);
+    Pump();
+    EXPECT_EQ(sent, std::vector<std::string>(3, command));
+    EXPECT_EQ(Count(JournalBytes(), "drawer"), 2) << "the openings without a sale";
+
+    // A printer that fails is reported; the sale stays settled.
+    refuse = true;
+    Type(L"500");
+    Enter();
+    Type(L"1000");
+    Divide();
+    ASSERT_EQ(errors.Messages().size(), 2u);
+    EXPECT_EQ(errors.Messages()[1], std::wstring(receipt::kDrawerFailed) +
+                                        L"プリンター「Receipt」で印刷できません。\r\n理由" +
+                                        receipt::kSaleStaysSettled);
+    EXPECT_EQ(Page().Sale().State(), regi::SaleState::Settled);
+    Decimal();
+
+    ReportReader reports;
+    SendMessageW(form->Handle(), WM_COMMAND, form1::TakeX, 0);
+    Pump();
+    ASSERT_EQ(reports.texts.size(), 1u);
+    EXPECT_NE(reports.texts[0].find(L"ドロア（取引なし）\t2回"), std::wstring::npos) << reports.texts[0].size();
+    receipt::SetPrinters(std::move(before));
+}
+
 TEST_F(JournalOnTest, ASaleThatCannotBeStoredStaysOpen) {
     ErrorRecorder errors;
     Sale(L"100", L"100");
@@ -1061,7 +1111,7 @@ TEST_F(RegisterPageTest, F5PreviewsTheLastSaleAndAMissingPrinterLeavesItSettled)
     Type(L"2000");
     Divide();
     ASSERT_EQ(errors.Messages().size(), 1u);
-    EXPECT_EQ(errors.Messages()[0], receipt::kNoPrinter);
+    EXPECT_EQ(errors.Messages()[0], std::wstring(receipt::kNoPrinter) + receipt::kSaleStaysSettled);
     EXPECT_EQ(Page().Sale().State(), regi::SaleState::Settled);
     EXPECT_EQ(Caption(form1::Label3), kYen + L"620");
     F5();

@@ -58,6 +58,10 @@ TEST(Settings, EachKeyReadsByItsRuleAndAMissingOneIsItsDefault) {
         {L"Receipt/Print", L"2", [](const Settings& s) { return s.receipt.printMode == regi::PrintMode::OnRequest; }},
         {L"Receipt/Print", L"3", [](const Settings& s) { return s.receipt.printMode == regi::PrintMode::Never; }},
         {L"Receipt/Width", nullptr, [](const Settings& s) { return s.receipt.paperWidth == 80; }},
+        {L"Drawer/Open", nullptr, [](const Settings& s) { return s.receipt.drawer == regi::DrawerMode::Never; }},
+        {L"Drawer/Open", L"3", [](const Settings& s) { return s.receipt.drawer == regi::DrawerMode::EscPosPin5; }},
+        {L"Drawer/Open", L"5", [](const Settings& s) { return s.receipt.drawer == regi::DrawerMode::Never; }},
+        {L"Drawer/Cut", L"1", [](const Settings& s) { return s.receipt.cut; }},
         {L"Receipt/Width", L"58", [](const Settings& s) { return s.receipt.paperWidth == 58; }},
         {L"Receipt/Width", L"100", [](const Settings& s) { return s.receipt.paperWidth == 80; }},
     };
@@ -164,6 +168,7 @@ TEST(Settings, TheTendersAreWrittenAfterTheOtherSectionsOnceTheShopUsesThem) {
     WriteSettings(file, s);
     for (const std::wstring& line : file.written) EXPECT_NE(line.rfind(L"Tenders/", 0), 0u) << "untouched, not written";
     EXPECT_TRUE(OfferedTenders(s).empty()) << "off until switched on";
+    for (const std::wstring& line : file.written) EXPECT_NE(line.rfind(L"Drawer/", 0), 0u) << "untouched, not written";
 
     s.tendersOn = true;
     s.tenderNames[1] = L"　";  // blank: not offered
@@ -185,4 +190,12 @@ TEST(Settings, TheTendersAreWrittenAfterTheOtherSectionsOnceTheShopUsesThem) {
     EXPECT_TRUE(read.tendersOn);
     EXPECT_EQ(read.tenderNames[2], L"PayPay");
     EXPECT_EQ(read.tenderNames[0], L"クレジット");
+
+    // The drawer's section by the same rule, after the tenders'.
+    Settings drawer;
+    drawer.receipt.drawer = regi::DrawerMode::Star;
+    file.written.clear();
+    WriteSettings(file, drawer);
+    EXPECT_EQ(std::vector<std::wstring>(file.written.end() - 2, file.written.end()),
+              (std::vector<std::wstring>{L"Drawer/Open=4", L"Drawer/Cut=0"}));
 }

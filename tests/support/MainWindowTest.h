@@ -11,6 +11,7 @@
 
 #include "app/Form1.h"
 #include "app/Form1Ids.h"
+#include "tests/support/NoPrinters.h"
 #include "tests/support/WindowTest.h"
 
 namespace testing_support {
@@ -44,6 +45,7 @@ protected:
         Pump();
     }
 
+    NoPrinters noPrinters;  // none of the machine's printers is asked or printed on
     TempFolder folder;
     std::unique_ptr<TForm1> form;
 };

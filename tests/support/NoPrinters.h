@@ -18,7 +18,11 @@ public:
     NoPrinters()
         : previous_(receipt::SetPrinters(
               {[] { return std::vector<std::wstring>{}; },
-               [](const receipt::Settings&, int) -> receipt::JobDC { throw ui::Error(receipt::kNoPrinter); }})) {}
+               [](const receipt::Settings&, int) -> receipt::JobDC { throw ui::Error(receipt::kNoPrinter); },
+               [](const std::wstring&) -> std::vector<receipt::PaperOffer> { throw ui::Error(receipt::kNoPrinter); },
+               [](const std::wstring&, const std::string&, const std::wstring&) {
+                   throw ui::Error(receipt::kNoPrinter);
+               }})) {}
     ~NoPrinters() { receipt::SetPrinters(std::move(previous_)); }
     NoPrinters(const NoPrinters&) = delete;
     NoPrinters& operator=(const NoPrinters&) = delete;
