@@ -40,6 +40,21 @@ const Sum kTenderSums[] = {
 };
 const char* const kClassNames[] = {"exempt", "standard", "reduced"};  // by regi::TaxClass
 
+// "1100,100": exactly count numbers, separated by commas.
+std::optional<std::vector<std::int64_t>> Numbers(std::string_view value, size_t count) {
+    std::vector<std::int64_t> numbers;
+    for (;;) {
+        size_t comma = value.find(',');
+        std::optional<std::int64_t> number = ParseInteger(value.substr(0, comma));
+        if (!number || numbers.size() == count) return std::nullopt;
+        numbers.push_back(*number);
+        if (comma == std::string_view::npos) break;
+        value.remove_prefix(comma + 1);
+    }
+    if (numbers.size() != count) return std::nullopt;
+    return numbers;
+}
+
 std::string Hex(std::string_view bytes) {
     std::string text;
     for (unsigned char c : bytes) text += std::string{kHexDigits[c >> 4], kHexDigits[c & 15]};
@@ -128,30 +143,15 @@ std::optional<Checkpoint> ParseCheckpoint(std::string_view text) {
                 rate.taxClass = regi::TaxClass::Reduced;
             else if (className != "standard")
                 return false;
-            std::int64_t* fields[] = {&rate.rate, &rate.amount, &rate.tax};
-            for (std::int64_t* field : fields) {
-                if (comma == std::string_view::npos) return false;
-                value.remove_prefix(comma + 1);
-                comma = value.find(',');
-                std::optional<std::int64_t> number = ParseInteger(value.substr(0, comma));
-                if (!number) return false;
-                *field = *number;
-            }
-            if (comma != std::string_view::npos) return false;
+            auto numbers = comma == std::string_view::npos ? std::nullopt : Numbers(value.substr(comma + 1), 3);
+            if (!numbers) return false;
+            rate.rate = (*numbers)[0], rate.amount = (*numbers)[1], rate.tax = (*numbers)[2];
             c.period.taxable.push_back(rate);
         } else if (name == "tender") {
-            std::int64_t number = 0, sales = 0, amount = 0;
-            std::int64_t* fields[] = {&number, &sales, &amount};
-            for (std::int64_t* field : fields) {
-                size_t comma = value.find(',');
-                std::optional<std::int64_t> read = ParseInteger(value.substr(0, comma));
-                if (!read) return false;
-                *field = *read;
-                value = comma == std::string_view::npos ? std::string_view() : value.substr(comma + 1);
-                if (comma == std::string_view::npos && field != fields[2]) return false;
-            }
-            if (!value.empty() || number < 1 || number > regi::kMaxTenders) return false;
-            c.period.tenders[number - 1] = {sales, amount};
+            // number, sales, amount
+            std::optional<std::vector<std::int64_t>> numbers = Numbers(value, 3);
+            if (!numbers || (*numbers)[0] < 1 || (*numbers)[0] > regi::kMaxTenders) return false;
+            c.period.tenders[(*numbers)[0] - 1] = {(*numbers)[1], (*numbers)[2]};
         } else if (name == "sale line" || name == "sale tender" || name == "sale") {
             std::optional<Record> record = ParseRecord(std::string(value) + "\r\n");
             Kind kind = name == "sale" ? Kind::Sale : name == "sale line" ? Kind::Line : Kind::Tender;
