@@ -238,7 +238,11 @@ void RegisterPage::Act(std::uint16_t key, const std::wstring& entryAtPress) {
         return;
     }
     if (key == keyF12) {
-        if (hooks_.openDrawer) hooks_.openDrawer();
+        // No sale: the drawer opens between sales, never in the middle of one.
+        if (sale_.State() == SaleState::Open)
+            ui::ShowError(kDrawerInSale);
+        else if (hooks_.openDrawer)
+            hooks_.openDrawer();
         return;
     }
     const bool wasSettled = sale_.State() == SaleState::Settled;

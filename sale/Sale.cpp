@@ -14,6 +14,7 @@ const wchar_t kCancelPaidQuestion[] =
     L"カードなどの支払いは手で取り消して下さい｡";
 const wchar_t kAboveDue[] = L"現金以外の支払いではお釣りを出せません｡\r\n残りは %s です｡";
 const wchar_t kLinesPaid[] = L"支払いを受けた取引の明細は変えられません｡\r\nやり直すには F8 で取引を中止して下さい｡";
+const wchar_t kDrawerInSale[] = L"取引の途中ではドロアを開けられません｡\r\n精算するか F8 で中止してから開けて下さい｡";
 const wchar_t kGridFull[] = L"1回の売上に入れられるのは100行までです｡\r\nこの売上を精算してから次の行を打って下さい｡";
 
 namespace {

@@ -48,6 +48,7 @@ extern const wchar_t kCancelQuestion[];
 extern const wchar_t kCancelPaidQuestion[];  // F8 once a tender has been keyed
 extern const wchar_t kAboveDue[];            // "%s": what is still due
 extern const wchar_t kLinesPaid[];           // a line, quantity or void once a tender has been keyed
+extern const wchar_t kDrawerInSale[];        // F12 while a sale is open
 
 enum class SaleState { Empty, Open, Settled };
 

@@ -935,7 +935,7 @@ TEST_F(JournalOnTest, SalesSurviveAKilledRunAndTheDayCloses) {
     EXPECT_EQ(Caption(form1::Label4), kYen + L"0") << "a new period after the close";
 }
 
-TEST_F(JournalOnTest, TheDrawerOpensForCashAndOnF12AndTheOpeningsWithoutASaleAreRecorded) {
+TEST_F(JournalOnTest, TheDrawerOpensForCashAndOnF12BetweenSalesAndTheOpeningsWithoutASaleAreRecorded) {
     ErrorRecorder errors;
     // The receipt printer takes the raw commands here; no receipt is printed.
     std::vector<std::string> sent;
@@ -973,6 +973,15 @@ TEST_F(JournalOnTest, TheDrawerOpensForCashAndOnF12AndTheOpeningsWithoutASaleAre
                                         L"プリンター「Receipt」で印刷できません。\r\n理由" +
                                         receipt::kSaleStaysSettled);
     EXPECT_EQ(Page().Sale().State(), regi::SaleState::Settled);
+
+    // Not in the middle of a sale.
+    Decimal();
+    Type(L"500");
+    Enter();
+    Press(VK_F12);
+    ASSERT_EQ(errors.Messages().size(), 3u);
+    EXPECT_EQ(errors.Messages()[2], regi::kDrawerInSale);
+    EXPECT_EQ(sent.size(), 3u);
     receipt::SetPrinters(std::move(before));
 }
 
