@@ -40,7 +40,7 @@ TForm1::TForm1(std::wstring settingsPath)
       journal_(platform::FolderOf(settingsFile_.Path()),
                {[this] { return settingsPage_.JournalOn(); }, [this] { return settingsPage_.CashFloat(); },
                 [this] { return settingsPage_.Receipt(); },
-                [this] { return settings::OfferedTenders(settingsPage_.Values()); }}) {
+                [this] { return settings::TenderNames(settingsPage_.Values()); }}) {
     RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                       LoadIconW(ui::App().Instance(), L"MAINICON"));
     Create(kClass, L" Pelmora Version " PELMORA_VERSION_WTEXT,
@@ -97,19 +97,19 @@ void TForm1::TellAtStart(std::wstring text, bool notice) {
     startMessages_.push_back({std::move(text), notice});
 }
 
-regi::RateTexts TForm1::Rates() {
+regi::Rates TForm1::Rates() {
     // A rate change is in force from the first key of its day on: a sale open
     // at midnight is settled at the new rates.
     settingsPage_.BringRatesUpTo(platform::NowAsDateTime());
     const settings::Settings& values = settingsPage_.Values();
-    return regi::RateTexts(values.taxText, values.reducedTaxText, values.enterReduced,
-                           settings::OfferedTenders(values));
+    return regi::Rates::FromTexts(values.taxText, values.reducedTaxText, values.enterReduced,
+                                  settings::OfferedTenders(values));
 }
 
 regi::ReceiptSettings TForm1::ReceiptSettings() const {
     const settings::Settings& values = settingsPage_.Values();
     regi::ReceiptSettings receipt = values.receipt;
-    receipt.tenders.assign(std::begin(values.tenderNames), std::end(values.tenderNames));
+    receipt.tenders = settings::TenderNames(values);
     return receipt;
 }
 
@@ -117,7 +117,10 @@ void TForm1::CreatePages() {
     pageControl_ = CreatePageControl(Handle(), baseFont_.get(), tabSheets_);
     regi::RegisterPage::Hooks hooks;
     hooks.rates = [this] { return Rates(); };
-    hooks.showHelpContents = [this] { help::ShowContents(Handle()); };
+    hooks.showHelpContents = [this] {
+        ShowKeyList();
+        help::ShowContents(Handle());
+    };
     hooks.changed = [this](const regi::TSale& sale) { journal_.Keep(sale); };
     hooks.settled = [this](const regi::SaleRecord& sale) { receipts_.Settled(sale); };
     hooks.showReceipt = [this] { receipts_.ShowLast(Handle(), registerPage_.Sale().LastSettled()); };
@@ -139,6 +142,7 @@ void TForm1::CreateHiddenPages() {
     settingsHooks.journalSwitched = [this](bool on) { cashCountPage_.ShowJournalButton(on); };
     settingsHooks.printers = receipt::InstalledPrinters;
     settingsHooks.paperNote = receipt::PaperNote;
+    settingsHooks.tenderKey = regi::TenderKeyName;
     settingsPage_.Create(tabSheets_[2].Handle(), baseFont_.get(), std::move(settingsHooks));
     cashcount::CashCountPage::Hooks cashHooks;
     cashHooks.expectedCash = [this] { return journal_.ExpectedCash(); };
@@ -184,12 +188,18 @@ void TForm1::Exit1Click() {
         CloseWithoutAsking();
 }
 
+void TForm1::ShowKeyList() {
+    help::SetKeyList(regi::KeyListText(registerPage_.Keys(), settings::OfferedTenders(settingsPage_.Values())));
+}
+
 void TForm1::Contents1Click() {
+    ShowKeyList();
     help::SetHelpFile(help::kContentsHelpFile);
     help::ShowContents(Handle());
 }
 
 void TForm1::SearchforHelpOn1Click() {
+    ShowKeyList();
     help::SetHelpFile(help::kHelpFile);
     help::ShowSearch(Handle());
 }
@@ -227,7 +237,7 @@ void TForm1::Timer2Timer() {
 void TForm1::Command(int id, int code) {
     // The pages' own controls first: each page handles its commands.
     if (settingsPage_.Command(id, code) || cashCountPage_.Command(id, code)) return;
-    if (std::uint16_t key = RegisterCommandKey(id)) registerPage_.RunCommand(key);
+    if (registerPage_.RunCommand(id)) return;
     switch (id) {
     case TakeX: journal_.TakeX(Handle()); break;
     case MoneyIn: journal_.RecordMoney(Handle(), journal::Kind::In); break;

@@ -67,10 +67,12 @@ private:
     void LayoutFrame(int clientWidth, int clientHeight);
     void Command(int id, int code);
     void StartJournal();
-    regi::RateTexts Rates();
+    regi::Rates Rates();
     // The receipt settings with the other tenders' names, which receipts print.
     regi::ReceiptSettings ReceiptSettings() const;
     void CloseWithoutAsking();
+    // The help's key list as the keys and the tenders offered stand now.
+    void ShowKeyList();
 
     settings::SettingsFile settingsFile_;
     settings::SettingsPage settingsPage_;

@@ -33,22 +33,6 @@ enum Id : int {
     File1,
     Help2,
 
-    // The register menu: each item runs its key's command
-    RegiEnter = 250,
-    RegiReduced,
-    RegiExempt,
-    RegiQuantity,
-    RegiVoid,
-    RegiClearEntry,
-    RegiCancel,
-    RegiSettle,
-    RegiClear,
-    RegiTender1,  // the other tenders, one item each while offered
-    RegiTender2,
-    RegiTender3,
-    RegiTender4,
-    RegiDrawer,  // opens the cash drawer, no sale
-
     // Timers of the main window: the greeting and the clock
     Timer1 = 400,
     Timer2,

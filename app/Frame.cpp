@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "app/Form1Ids.h"
-#include "sale/Sale.h"
+#include "register/KeyTable.h"
 #include "ui/App.h"
 #include "ui/Controls.h"
 
@@ -38,27 +38,6 @@ void AddPicture(HIMAGELIST images, const wchar_t* name) {
     ImageList_AddMasked(images, picture.get(), transparent);
 }
 
-struct RegisterCommand {
-    int id;
-    std::uint16_t key;  // 0: a separator
-    const wchar_t* caption;
-};
-const RegisterCommand kRegisterCommands[] = {
-    {RegiEnter, regi::keyReturn, L"ENTER キーの行(&E)\tEnter"},
-    {RegiReduced, regi::keyF2, L"軽減税率の行(&R)\tF2"},
-    {RegiExempt, regi::keyAdd, L"非課税の行(&N)\tNum +"},
-    {RegiQuantity, regi::keyMultiply, L"数量(&Q)\tNum *"},
-    {0, 0, nullptr},
-    {RegiVoid, regi::keyF3, L"直前の行を取消(&V)\tF3"},
-    {RegiClearEntry, regi::keyF4, L"入力のクリア(&C)\tF4"},
-    {RegiCancel, regi::keyF8, L"取引中止(&A)\tF8"},
-    {0, 0, nullptr},
-    {RegiSettle, regi::keyDivide, L"預り・釣銭(&T)\tNum /"},
-    {RegiClear, regi::keyDecimal, L"次のお客様(&L)\tNum Del"},
-    {0, 0, nullptr},
-    {RegiDrawer, regi::keyF12, L"ドロアを開ける(&D)\tF12"},
-};
-
 }  // namespace
 
 HMENU MakeMainMenu() {
@@ -69,11 +48,11 @@ HMENU MakeMainMenu() {
     AppendMenuW(file, MF_STRING, Exit1, L"終了(&X)");
     // The register's commands with their keys; each does what its key would.
     HMENU regi = CreatePopupMenu();
-    for (const RegisterCommand& command : kRegisterCommands) {
-        if (command.key == 0)
-            AppendMenuW(regi, MF_SEPARATOR, 0, nullptr);
-        else
-            AppendMenuW(regi, MF_STRING, command.id, command.caption);
+    for (const regi::KeyCommand& command : regi::KeyCommands()) {
+        if (!command.caption) continue;
+        if (command.groupStart) AppendMenuW(regi, MF_SEPARATOR, 0, nullptr);
+        std::wstring caption = std::wstring(command.caption) + L"\t" + command.keyName;
+        AppendMenuW(regi, MF_STRING, command.menuId, caption.c_str());
     }
     HMENU help = CreatePopupMenu();
     AppendMenuW(help, MF_STRING, Contents1, L"目次(&C)");
@@ -100,16 +79,9 @@ void ShowOptionalItems(HMENU bar, const std::vector<std::wstring>& names, bool j
         if (static_cast<size_t>(n) > names.size() || names[n - 1].empty()) continue;
         std::wstring caption;
         for (wchar_t c : names[n - 1]) caption += c == L'&' ? L"&&" : std::wstring(1, c);  // no accelerator of its own
-        caption += L"(&" + std::to_wstring(n) + L")\t" + regi::kTenderKeyNames[n - 1];
+        caption += L"(&" + std::to_wstring(n) + L")\t" + regi::TenderKeyName(n);
         InsertMenuW(regi, RegiClear, MF_BYCOMMAND | MF_STRING, RegiTender1 + n - 1, caption.c_str());
     }
-}
-
-std::uint16_t RegisterCommandKey(int id) {
-    if (id >= RegiTender1 && id < RegiTender1 + regi::kMaxTenders) return regi::kTenderKeys[id - RegiTender1];
-    for (const RegisterCommand& command : kRegisterCommands)
-        if (command.key != 0 && command.id == id) return command.key;
-    return 0;
 }
 
 HWND CreateToolBar(HWND parent, ui::ImageList& pictures) {

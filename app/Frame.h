@@ -19,8 +19,6 @@ HMENU MakeMainMenu();
 // 預り・釣銭, an item each with its key (tender n's name at n - 1, a blank one
 // not offered), and at the end 入金 and 出金 while the journal is on.
 void ShowOptionalItems(HMENU bar, const std::vector<std::wstring>& names, bool journalOn);
-// The register key whose command a menu item of レジ runs; 0 for any other item.
-std::uint16_t RegisterCommandKey(int id);
 
 // The tool bar across the top: 終了, ヘルプ and バージョン情報 as pictures, which
 // pictures keeps (the tool bar does not own them).

@@ -34,7 +34,7 @@ const regi::SaleRecord* JournalKeeper::EarlierSale() {
 
 void JournalKeeper::OpenFolder() const { journal::OpenFolder(folder_); }
 
-std::vector<JournalKeeper::Message> JournalKeeper::Start(regi::TSale& sale, const regi::RateTexts& rates) {
+std::vector<JournalKeeper::Message> JournalKeeper::Start(regi::TSale& sale, const regi::Rates& rates) {
     std::vector<Message> messages;
     journal::Journal* journal = Journal();
     if (!journal) return messages;

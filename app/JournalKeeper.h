@@ -44,7 +44,7 @@ public:
     // Starts the journal: the sales total since the last close goes into sale,
     // and so does the sale a run that ended unexpectedly left open. Returns
     // what the operator is to be told.
-    std::vector<Message> Start(regi::TSale& sale, const regi::RateTexts& rates);
+    std::vector<Message> Start(regi::TSale& sale, const regi::Rates& rates);
     // 点検: shows the report; nothing happens with the journal off.
     // 入金 (kind In) or 出金 (kind Out): asks the amount and records it.
     void RecordMoney(HWND owner, journal::Kind kind);

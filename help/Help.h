@@ -30,6 +30,10 @@ extern const wchar_t kStartupHelpFile[];
 // does nothing.
 void ShowHelp(HWND owner, const std::wstring& helpFile, UINT command, ULONG_PTR data);
 
+// The register's keys as the help's key list shows them (one line each), in
+// place of the mark "{{keys}}" in the help text.
+void SetKeyList(std::wstring text);
+
 // The help menu's commands on the application's help file: the contents, the
 // keyword search, how to use help.
 void ShowContents(HWND owner);

@@ -1,5 +1,7 @@
 #include "help/HelpWindow.h"
 
+#include "help/Help.h"
+
 #include <memory>
 
 #include "ui/App.h"
@@ -24,6 +26,20 @@ std::wstring LoadHelpSource() {
     return text;
 }
 
+std::wstring& KeyList() {
+    static std::wstring list;
+    return list;
+}
+
+// The help text with the register's key list in place of its mark.
+std::vector<Topic> LoadTopics() {
+    std::wstring source = LoadHelpSource();
+    const std::wstring mark = L"{{keys}}";
+    size_t at = source.find(mark);
+    if (at != std::wstring::npos) source.replace(at, mark.size(), KeyList());
+    return ParseTopics(source);
+}
+
 std::unique_ptr<HelpWindow>& Slot() {
     static std::unique_ptr<HelpWindow> window;
     return window;
@@ -31,7 +47,14 @@ std::unique_ptr<HelpWindow>& Slot() {
 
 }  // namespace
 
-HelpWindow::HelpWindow() : topics_(ParseTopics(LoadHelpSource())) {}
+HelpWindow::HelpWindow() : topics_(LoadTopics()) {}
+
+void SetKeyList(std::wstring text) {
+    if (text == KeyList()) return;
+    KeyList() = std::move(text);
+    // A help window made before shows the new list from its next topic on.
+    if (Slot()) Slot()->topics_ = LoadTopics();
+}
 
 HelpWindow& HelpWindow::Instance() {
     auto& slot = Slot();

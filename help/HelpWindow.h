@@ -44,6 +44,7 @@ private:
     void Bring();
 
     std::vector<Topic> topics_;
+    friend void SetKeyList(std::wstring text);
     std::vector<int> listed_;  // topic index of each list row
     int current_ = -1;
     std::wstring helpFile_;

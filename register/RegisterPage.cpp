@@ -123,7 +123,7 @@ void RegisterPage::Create(HWND sheet, HWND form, HWND pageControl, Hooks hooks) 
 }
 
 const wchar_t* RegisterPage::ShownCaption(Label label) {
-    shownCaptions_[label] = CaptionText(sale_, label);
+    shownCaptions_[label] = CaptionText(sale_, screen_, label);
     return shownCaptions_[label].c_str();
 }
 
@@ -204,8 +204,8 @@ void RegisterPage::PostArmingClicks() {
 }
 
 void RegisterPage::ShowFirstPrompt() {
-    sale_.ShowFirstPrompt();
-    Show(Outcome{});
+    screen_.prompted = true;
+    Refresh();
 }
 
 void RegisterPage::Rearm() {
@@ -221,56 +221,62 @@ void RegisterPage::SaNumEdit1KeyDown(TSaNumEdit& sender, std::uint16_t& key, TSh
     if (hooks_.showHelpContents) hooks_.showHelpContents();
 }
 
-void RegisterPage::SaNumEdit1KeyUp(TSaNumEdit& /*sender*/, std::uint16_t& key, TShiftState /*shift*/) {
+void RegisterPage::SaNumEdit1KeyUp(TSaNumEdit& /*sender*/, std::uint16_t& key, TShiftState shift) {
     std::optional<std::wstring> entryAtPress = held_.Release(key);
-    if (entryAtPress) Act(key, *entryAtPress);
+    if (!entryAtPress) return;
+    KeyChord chord{key, (shift & ssCtrl) != 0, (shift & ssShift) != 0, (shift & ssAlt) != 0};
+    if (std::optional<RegisterCommand> does = keys_.Find(chord)) Act(*does, *entryAtPress);
 }
 
-void RegisterPage::RunCommand(std::uint16_t key) {
-    if (SendMessageW(pageControl_, TCM_GETCURSEL, 0, 0) != 0) return;
-    Act(key, entry_.Text());
+bool RegisterPage::RunCommand(int menuId) {
+    const KeyCommand* row = nullptr;
+    for (const KeyCommand& r : KeyCommands())
+        if (r.menuId == menuId) row = &r;
+    if (!row) return false;
+    if (SendMessageW(pageControl_, TCM_GETCURSEL, 0, 0) != 0) return true;
+    Act(row->does, entry_.Text());
     SetFocus(entry_.Handle());
+    return true;
 }
 
-void RegisterPage::Act(std::uint16_t key, const std::wstring& entryAtPress) {
-    if (key == keyF5) {
+void RegisterPage::Act(const RegisterCommand& does, const std::wstring& entryAtPress) {
+    switch (does.action) {
+    case PageAction::Help: return;  // at the key's press
+    case PageAction::Receipt:
         if (hooks_.showReceipt) hooks_.showReceipt();
         return;
-    }
-    if (key == keyF12) {
+    case PageAction::Drawer:
         // No sale: the drawer opens between sales, never in the middle of one.
         if (sale_.State() == SaleState::Open)
             ui::ShowError(kDrawerInSale);
         else if (hooks_.openDrawer)
             hooks_.openDrawer();
         return;
+    case PageAction::Sale: break;
     }
     const bool wasSettled = sale_.State() == SaleState::Settled;
     // The command takes the entry of its key's press; digits typed while the
-    // key was held stay in the field for the next one.
+    // key was held stay in the field for the next one. A command refused
+    // (or one that throws) leaves the field with all that was typed.
     const std::wstring shown = entry_.Text();
-    sale_.SetEntry(entryAtPress);
-    Outcome outcome;
-    try {
-        outcome = sale_.KeyUp(key, hooks_.rates ? hooks_.rates() : RateTexts());
-    } catch (...) {
-        sale_.SetEntry(shown);  // refused: the field keeps all that was typed
-        throw;
-    }
-    sale_.SetEntry(held_.AfterCommand(entryAtPress, shown, sale_.Entry(), outcome.acted));
-    Show(outcome);
+    Outcome outcome = sale_.Run(does.command, Entry(entryAtPress), hooks_.rates ? hooks_.rates() : Rates());
+    std::wstring left = outcome.acted && !outcome.entryStays ? L"" : entryAtPress;
+    std::wstring now = held_.AfterCommand(entryAtPress, shown, left, outcome.acted);
+    if (entry_.Text() != now) entry_.SetText(now);
+    Show(ShownAfter(does.command, outcome, sale_), outcome);
     if (outcome.askCancel && ui::AskYesNo(GetAncestor(sheet_, GA_ROOT), sale_.CancelQuestion())) {
         outcome = sale_.Cancel();
-        sale_.SetEntry(held_.AfterCommand(entryAtPress, shown, sale_.Entry(), outcome.acted));
-        Show(outcome);
+        now = held_.AfterCommand(entryAtPress, shown, outcome.acted ? L"" : entry_.Text(), outcome.acted);
+        if (entry_.Text() != now) entry_.SetText(now);
+        Show(ShownAfter(Command::Cancel, outcome, sale_), outcome);
     }
     if (!wasSettled && sale_.State() == SaleState::Settled && hooks_.settled) hooks_.settled(sale_.LastSettled());
     if (outcome.acted && hooks_.changed) hooks_.changed(sale_);
 }
 
-void RegisterPage::Show(const Outcome& outcome) {
-    if (entry_.Text() != sale_.Entry()) entry_.SetText(sale_.Entry());
-    for (int row : outcome.cursorMoves) grid_.SetCurrent(0, row);
+void RegisterPage::Show(const CommandShown& shown, const Outcome& outcome) {
+    screen_.Follow(sale_);
+    for (int row : shown.cursorMoves) grid_.SetCurrent(0, row);
     // Only what changed is set again: the grid repaints the cells it is given,
     // a label measures its font for every caption.
     const int rows = std::max(sale_.LineCount(), rowsShown_);
@@ -279,7 +285,7 @@ void RegisterPage::Show(const Outcome& outcome) {
     rowsShown_ = sale_.LineCount();
     for (const auto& [label, id] : kLabelIds) {
         HWND window = labels_[label];
-        std::wstring caption = CaptionText(sale_, label);
+        std::wstring caption = CaptionText(sale_, screen_, label);
         if (!window || caption == shownCaptions_[label]) continue;
         if (IsValueLabel(label)) {
             // An amount is shown whole, in a smaller font when it must be.
@@ -306,7 +312,7 @@ void RegisterPage::Show(const Outcome& outcome) {
     if (outcome.acted) SetFocus(entry_.Handle());
     // The sale has emptied the entry already; what the field shows now was
     // typed while the command key was held and stays.
-    if (outcome.armEntry) PostArmingClicks();
+    if (shown.armEntry) PostArmingClicks();
     if (!outcome.error.empty()) ui::ShowError(outcome.error);
 }
 

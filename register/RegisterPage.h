@@ -14,6 +14,7 @@
 
 #include "numedit/SaNumEdit.h"
 #include "register/HeldKeys.h"
+#include "register/KeyTable.h"
 #include "register/SaleView.h"
 #include "ui/Gdi.h"
 #include "ui/StringGrid.h"
@@ -24,7 +25,7 @@ class RegisterPage {
 public:
     // What the page needs of the main window.
     struct Hooks {
-        std::function<RateTexts()> rates;                // the settings page's rates and ENTER class
+        std::function<Rates()> rates;                    // the rates in force, ENTER's class, the tenders offered
         std::function<void()> showHelpContents;          // the help file's contents
         std::function<void(const TSale&)> changed;       // after every command: the sale as it now stands
         std::function<void(const SaleRecord&)> settled;  // a sale was settled just now
@@ -52,10 +53,13 @@ public:
     // Handlers.
     void SaNumEdit1KeyDown(TSaNumEdit& sender, std::uint16_t& key, TShiftState shift);
     void SaNumEdit1KeyUp(TSaNumEdit& sender, std::uint16_t& key, TShiftState shift);
-    // A register command chosen from the menu: what its key's release would do
-    // now, on the register page, to the entry as it stands; then the entry
-    // field has the focus.
-    void RunCommand(std::uint16_t key);
+    // A register command chosen from the menu (its item's ID): what its key's
+    // release would do now, on the register page, to the entry as it stands;
+    // then the entry field has the focus. False for an ID of no command.
+    bool RunCommand(int menuId);
+    // The keys: the table's and the shop's own chords.
+    void SetKeys(KeyMap keys) { keys_ = std::move(keys); }
+    const KeyMap& Keys() const { return keys_; }
     void StringGrid1DrawCell(int col, int row, const RECT& rect, ui::StringGrid::DrawState state,
                              ui::StringGrid::Canvas& canvas);
     void StringGrid1SelectCell(int col, int row, bool& canSelect);
@@ -67,15 +71,15 @@ public:
     const TSale& Sale() const { return sale_; }
     TSale& Sale() { return sale_; }
     // Shows the sale's texts again after it was changed from outside the keys.
-    void Refresh() { Show(Outcome{}); }
+    void Refresh() { Show(CommandShown{}, Outcome{}); }
     HWND LabelWindow(Label label) const { return labels_.at(static_cast<size_t>(label)); }
 
 private:
     void CreateLabels(HWND sheet);
     void CreateTaxTip();
-    void Act(std::uint16_t key, const std::wstring& entryAtPress);
+    void Act(const RegisterCommand& does, const std::wstring& entryAtPress);
     void PostArmingClicks();
-    void Show(const Outcome& outcome);
+    void Show(const CommandShown& shown, const Outcome& outcome);
     const wchar_t* ShownCaption(Label label);  // a label's caption as it is created
     static LRESULT CALLBACK SheetProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR data);
@@ -87,13 +91,15 @@ private:
     HeldKeys held_;
     HWND sheet_ = nullptr, form_ = nullptr, pageControl_ = nullptr;
     TSale sale_;
+    ScreenState screen_;
+    KeyMap keys_;
     ui::StringGrid grid_;
     TSaNumEdit entry_;
     std::array<HWND, 20> labels_{};  // by label number; only the sale's labels
     HWND bevel_ = nullptr;
     HWND taxTip_ = nullptr;  // the tax per class, over the tax caption and value
     ui::Font font16_, font16Bold_, font19Bold_, font24_, font27Bold_;
-    std::vector<ui::Font> entryFonts_;  // the entry field's smaller fonts for wide amounts
+    std::vector<ui::Font> entryFonts_;              // the entry field's smaller fonts for wide amounts
     std::array<ui::Font, Label4 + 1> fittedFonts_;  // amounts too wide for their label's font
     std::array<std::wstring, 20> shownCaptions_;    // by label number: what each label shows
     std::wstring shownTip_;

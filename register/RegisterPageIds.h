@@ -1,5 +1,6 @@
 #pragma once
-// Control IDs of the register page, named after its widgets.
+// Control IDs of the register page, named after its widgets, and the IDs of
+// its commands in the main window's "レジ(&R)" menu.
 
 namespace regi::ids {
 
@@ -25,6 +26,22 @@ enum Id : int {
     Label17,
     Label18,
     Label19,
+
+    // The register menu: each item runs its key's command
+    RegiEnter = 250,
+    RegiReduced,
+    RegiExempt,
+    RegiQuantity,
+    RegiVoid,
+    RegiClearEntry,
+    RegiCancel,
+    RegiSettle,
+    RegiClear,
+    RegiTender1,  // the other tenders, one item each while offered
+    RegiTender2,
+    RegiTender3,
+    RegiTender4,
+    RegiDrawer,  // opens the cash drawer, no sale
 };
 
 }  // namespace regi::ids

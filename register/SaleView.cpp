@@ -30,6 +30,38 @@ std::wstring PaidText(const TSale& sale) {
 
 }  // namespace
 
+void ScreenState::Follow(const TSale& sale) {
+    if (sale.LineCount() > 0) hadLines = true;
+    // A sale that went (cleared, cancelled, voided to nothing) leaves the price prompt.
+    if (hadLines && sale.State() == SaleState::Empty) prompted = true;
+}
+
+CommandShown ShownAfter(Command command, const Outcome& outcome, const TSale& sale) {
+    CommandShown shown;
+    if (!outcome.acted) return shown;
+    switch (command) {
+    case Command::EnterLine:
+    case Command::OtherLine:
+    case Command::ExemptLine:
+        // The cursor stays on the last row once the grid is full.
+        if (sale.LineCount() < kRows) shown.cursorMoves = {sale.LineCount()};
+        break;
+    // The cursor goes up to the last line and back to the first free row.
+    case Command::Quantity: shown.cursorMoves = {sale.LineCount() - 1, sale.Row()}; break;
+    case Command::Void:
+        shown.cursorMoves = {sale.LineCount()};
+        if (sale.LineCount() == 0) shown.cursorMoves.push_back(0);
+        break;
+    case Command::Cancel:
+    case Command::NextCustomer:
+        shown.cursorMoves = {0};
+        shown.armEntry = true;
+        break;
+    default: break;
+    }
+    return shown;
+}
+
 std::wstring CellText(const TSale& sale, int col, int row) {
     if (row < 0 || row >= sale.LineCount()) return {};
     const SaleLine& line = sale.KeyedLines()[static_cast<size_t>(row)];
@@ -45,7 +77,7 @@ std::wstring CellText(const TSale& sale, int col, int row) {
     }
 }
 
-std::wstring CaptionText(const TSale& sale, Label label) {
+std::wstring CaptionText(const TSale& sale, const ScreenState& screen, Label label) {
     const SaleState state = sale.State();
     const bool lines = state != SaleState::Empty, settled = state == SaleState::Settled;
     const bool partlyPaid = state == SaleState::Open && !sale.Paid().empty();
@@ -55,7 +87,7 @@ std::wstring CaptionText(const TSale& sale, Label label) {
         if (partlyPaid) return FormatMoney(sale.Due());
         return lines ? FormatMoney(sale.Totals().Total()) : L"";
     case Label3: return settled ? FormatMoney(*sale.Change()) : L"";
-    case Label4: return sale.SalesTotalShown() ? FormatMoney(sale.SalesTotal()) : L"";
+    case Label4: return sale.SalesTotalKnown() ? FormatMoney(sale.SalesTotal()) : L"";
     case Label5: return lines ? kTaxCaption : L"";
     case Label6:
         if (partlyPaid) return kDueCaption;
@@ -65,15 +97,15 @@ std::wstring CaptionText(const TSale& sale, Label label) {
     case Label9: return kSalesCaption;
     case Label14:
         if (partlyPaid) return L"";  // the lines are as they will be paid
-        return settled ? kClearPrompt : sale.Prompted() ? kPricePrompt : kLabel14Placeholder;
+        return settled ? kClearPrompt : screen.prompted ? kPricePrompt : kLabel14Placeholder;
     case Label15:
         if (partlyPaid) return PaidText(sale);
         if (state == SaleState::Open) return kTenderPrompt;
-        return sale.HadLines() ? L"" : kBlankPlaceholder;
+        return screen.hadLines ? L"" : kBlankPlaceholder;
     case Label19:
         if (partlyPaid) return L"";
         if (state == SaleState::Open) return kQuantityPrompt;
-        return sale.HadLines() ? L"" : kBlankPlaceholder;
+        return screen.hadLines ? L"" : kBlankPlaceholder;
     }
     return {};
 }

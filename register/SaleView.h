@@ -3,6 +3,7 @@
 // of the amount and instruction labels and of the tax tip, rendered from the
 // sale's state. The page sets a widget only when its text changes. No Windows here.
 #include <string>
+#include <vector>
 
 #include "sale/Sale.h"
 
@@ -36,12 +37,28 @@ extern const wchar_t kBlankPlaceholder[];  // Label15 and Label19 before the fir
 extern const wchar_t kTaxCaption[], kTotalCaption[], kTenderedCaption[], kChangeCaption[], kSalesCaption[];
 extern const wchar_t kDueCaption[];  // Label6 while a sale is partly paid, Label2 showing what is still due
 
+// What the page has shown since start, which the instructions depend on.
+struct ScreenState {
+    bool prompted = false;  // the price prompt replaced the placeholder (at start, or after a clear)
+    bool hadLines = false;  // a line was made since start: the placeholders below the prompt are gone
+    // After every change of the sale.
+    void Follow(const TSale& sale);
+};
+
+// How the page shows what a command did: the grid's row cursor moves (in
+// order) and the entry field is armed again (posted clicks) after a clear.
+struct CommandShown {
+    std::vector<int> cursorMoves;
+    bool armEntry = false;
+};
+CommandShown ShownAfter(Command command, const Outcome& outcome, const TSale& sale);
+
 // Cell (col, row) of the line grid: "No.", unit price and quantity as keyed,
 // subtotal, the class's mark ("※" reduced, "非" exempt) and its hidden flag
 // ("1" standard, "2" reduced, "0" exempt); empty below the lines.
 std::wstring CellText(const TSale& sale, int col, int row);
 // A label's caption.
-std::wstring CaptionText(const TSale& sale, Label label);
+std::wstring CaptionText(const TSale& sale, const ScreenState& screen, Label label);
 // The tax per class, one line each for the classes present, for the tip.
 std::wstring TaxTipText(const TSale& sale);
 

@@ -17,24 +17,18 @@ const wchar_t kLinesPaid[] = L"支払いを受けた取引の明細は変えら�
 const wchar_t kDrawerInSale[] = L"取引の途中ではドロアを開けられません｡\r\n精算するか F8 で中止してから開けて下さい｡";
 const wchar_t kGridFull[] = L"1回の売上に入れられるのは100行までです｡\r\nこの売上を精算してから次の行を打って下さい｡";
 
+const wchar_t kRateUnreadable[] =
+    L"「%s」は税率として読めないため、税を計算できません。\r\n"
+    L"設定のページで 0 から 99 までの整数にしてください（税をかけないときは空欄）。";
+const wchar_t kStandardRateBox[] = L"消費税率は";
+const wchar_t kReducedRateBox[] = L"軽減税率は";
+
 namespace {
 
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
-// The entry as a real number, as far as the limits need it: its sign, its whole
-// part (saturated far beyond every limit) and whether it has a fraction.
-struct RealValue {
-    bool negative = false;
-    std::int64_t whole = 0;
-    bool fraction = false;
-
-    bool Above(std::int64_t limit) const { return !negative && (whole > limit || (whole == limit && fraction)); }
-    bool Below(std::int64_t limit) const { return negative && (whole > limit || (whole == limit && fraction)); }
-    bool Outside(std::int64_t limit) const { return Above(limit) || Below(limit); }
-};
-
-std::optional<RealValue> ReadReal(const std::wstring& text) {
-    RealValue value;
+std::optional<Entry::Real> ReadReal(const std::wstring& text) {
+    Entry::Real value;
     size_t i = 0;
     if (i < text.size() && text[i] == L'-') {
         value.negative = true;
@@ -55,13 +49,9 @@ std::optional<RealValue> ReadReal(const std::wstring& text) {
     return value;
 }
 
-std::optional<std::int64_t> ReadWhole(const std::wstring& text) {
-    return common::ParseWholeNumber(text, common::PlusSign::Refused);
-}
-
-Outcome Failed(const wchar_t* pattern, const std::wstring& entry) {
+Outcome Failed(const wchar_t* pattern, const std::wstring& text) {
     Outcome outcome;
-    outcome.error = common::FormatMessageText(pattern, entry);
+    outcome.error = common::FormatMessageText(pattern, text);
     return outcome;
 }
 
@@ -72,21 +62,72 @@ struct Keyed {
     std::optional<std::int64_t> value;
     Outcome refusal;
 };
-Keyed ReadKeyed(const std::wstring& entry, std::int64_t limit) {
-    std::optional<RealValue> real = ReadReal(entry);
-    if (!real) return {std::nullopt, Failed(kNotARealNumber, entry)};
-    if (real->Outside(limit)) return {std::nullopt, Outcome{}};
-    std::optional<std::int64_t> whole = ReadWhole(entry);
-    if (!whole) return {std::nullopt, Failed(kNotAnInteger, entry)};
-    return {whole, Outcome{}};
+Keyed ReadKeyed(const Entry& entry, std::int64_t limit) {
+    if (!entry.real) return {std::nullopt, Failed(kNotARealNumber, entry.typed)};
+    if (entry.real->Outside(limit)) return {std::nullopt, Outcome{}};
+    if (!entry.whole) return {std::nullopt, Failed(kNotAnInteger, entry.typed)};
+    return {entry.whole, Outcome{}};
+}
+
+// The totals of lines at the rates, or the refusal when a class they have
+// needs a rate whose box does not read.
+struct Taxed {
+    TaxTotals totals;
+    Outcome refusal;
+};
+Taxed Tax(const std::vector<LineRecord>& lines, const Rates& rates) {
+    for (const LineRecord& line : lines) {
+        const Rate* rate = line.taxClass == TaxClass::Standard  ? &rates.standard
+                           : line.taxClass == TaxClass::Reduced ? &rates.reduced
+                                                                : nullptr;
+        if (rate && !rate->percent) {
+            Outcome refusal;
+            refusal.error = rate->Refusal();
+            return {TaxTotals(), refusal};
+        }
+    }
+    return {SumTaxes(lines, rates.standard.percent.value_or(0), rates.reduced.percent.value_or(0)), Outcome{}};
 }
 
 }  // namespace
 
-bool RateTexts::Offers(int tender) const {
+Command TenderCommand(int tender) { return static_cast<Command>(static_cast<int>(Command::Tender1) + tender - 1); }
+
+int TenderOf(Command command) {
+    int tender = static_cast<int>(command) - static_cast<int>(Command::Tender1) + 1;
+    return tender >= 1 && tender <= kMaxTenders ? tender : 0;
+}
+
+Rate::Rate(std::int64_t value) : percent(value), text(std::to_wstring(value)) {}
+
+Rate Rate::Read(const std::wstring& text, const wchar_t* box) {
+    Rate rate;
+    rate.percent = ReadRate(text);
+    rate.text = text;
+    rate.box = box;
+    return rate;
+}
+
+std::wstring Rate::Refusal() const {
+    // The pattern's "%s" names the box and its text: 「消費税率は」の「1O」.
+    return common::FormatMessageText(kRateUnreadable, box + L"」の「" + text);
+}
+
+Rates Rates::FromTexts(const std::wstring& standardText, const std::wstring& reducedText, bool enterReduced,
+                       std::vector<std::wstring> tenderNames) {
+    return Rates(Rate::Read(standardText, kStandardRateBox), Rate::Read(reducedText, kReducedRateBox), enterReduced,
+                 std::move(tenderNames));
+}
+
+bool Rates::Offers(int tender) const {
     return tender >= 1 && tender <= kMaxTenders && static_cast<size_t>(tender) <= tenders.size() &&
            !tenders[static_cast<size_t>(tender - 1)].empty();
 }
+
+Entry::Entry(std::wstring text)
+    : typed(std::move(text)),
+      real(ReadReal(typed)),
+      whole(common::ParseWholeNumber(typed, common::PlusSign::Refused)) {}
 
 std::int64_t TSale::Due() const {
     std::int64_t due = totals_.Total();
@@ -110,17 +151,15 @@ std::vector<LineRecord> TSale::Lines() const {
     return lines;
 }
 
-void TSale::RefreshTotals(const RateTexts& rates) {
-    totals_ = SumTaxes(Lines(), ReadRate(rates.standard), ReadRate(rates.reduced));
-}
-
-void TSale::Restore(const std::vector<LineRecord>& lines, const RateTexts& rates, const std::vector<TenderPaid>& paid) {
+void TSale::Restore(const std::vector<LineRecord>& lines, const Rates& rates, const std::vector<TenderPaid>& paid) {
     if (State() != SaleState::Empty || lines.empty()) return;
     size_t count = std::min<size_t>(lines.size(), kRows);
     for (size_t i = 0; i < count; ++i)
         lines_.push_back({lines[i], std::to_wstring(lines[i].unitPrice), std::to_wstring(lines[i].quantity)});
-    hadLines_ = true;
-    RefreshTotals(rates);
+    // The lines come back whatever the rates: with a rate that does not read,
+    // the amounts show and the next command says what is wrong.
+    Taxed taxed = Tax(Lines(), rates);
+    totals_ = taxed.refusal.error.empty() ? taxed.totals : SumTaxes(Lines(), 0, 0);
     tenderNames_ = rates.tenders;
     for (const TenderPaid& p : paid) {
         if (p.amount <= 0 || p.amount >= Due()) break;
@@ -128,110 +167,95 @@ void TSale::Restore(const std::vector<LineRecord>& lines, const RateTexts& rates
     }
 }
 
-void TSale::SetSalesTotal(std::int64_t total) {
-    salesTotal_ = total;
-    salesTotalShown_ = true;
-}
-
-Outcome TSale::KeyUp(std::uint16_t key, const RateTexts& rates) {
+Outcome TSale::Run(Command command, const Entry& entry, const Rates& rates) {
     Outcome outcome;
-    if (key == keyF4) {
-        entry_.clear();
-        outcome.acted = true;
-    }
-    if (key == keyDecimal) return State() == SaleState::Settled ? Clear() : outcome;
+    switch (command) {
+    case Command::ClearEntry: outcome.acted = true; return outcome;
+    case Command::NextCustomer: return State() == SaleState::Settled ? Clear() : outcome;
     // Corrections act on an open sale, with or without a keyed number.
-    if (key == keyF3) {
+    case Command::Void:
         if (State() != SaleState::Open) return outcome;
-        return paid_.empty() ? Void(rates) : Failed(kLinesPaid, L"");
+        return paid_.empty() ? Void(entry, rates) : Failed(kLinesPaid, L"");
+    case Command::Cancel: outcome.askCancel = State() == SaleState::Open; return outcome;
+    default: break;
     }
-    if (key == keyF8) {
-        outcome.askCancel = State() == SaleState::Open;
-        return outcome;
-    }
-    for (int tender = 1; tender <= kMaxTenders; ++tender)
-        if (key == kTenderKeys[tender - 1]) return rates.Offers(tender) ? Pay(tender, rates) : outcome;
-    if (entry_.empty()) return outcome;
+    if (int tender = TenderOf(command)) return rates.Offers(tender) ? Pay(tender, entry, rates) : outcome;
+    if (entry.Empty()) return outcome;
     TaxClass enterClass = rates.enterMakesReduced ? TaxClass::Reduced : TaxClass::Standard;
     TaxClass otherClass = rates.enterMakesReduced ? TaxClass::Standard : TaxClass::Reduced;
-    switch (key) {
-    case keyReturn: return NewLine(enterClass, rates);
-    case keyF2: return NewLine(otherClass, rates);
-    case keyAdd: return NewLine(TaxClass::Exempt, rates);
-    case keyMultiply: return Quantity(rates);
-    case keyDivide: return Settle(rates);
+    switch (command) {
+    case Command::EnterLine: return NewLine(enterClass, entry, rates);
+    case Command::OtherLine: return NewLine(otherClass, entry, rates);
+    case Command::ExemptLine: return NewLine(TaxClass::Exempt, entry, rates);
+    case Command::Quantity: return Quantity(entry, rates);
+    case Command::Settle: return Settle(entry, rates);
     default: return outcome;
     }
 }
 
-Outcome TSale::NewLine(TaxClass taxClass, const RateTexts& rates) {
+Outcome TSale::NewLine(TaxClass taxClass, const Entry& entry, const Rates& rates) {
     if (State() == SaleState::Settled) return Outcome{};
     if (!paid_.empty()) return Failed(kLinesPaid, L"");
-    Keyed price = ReadKeyed(entry_, kMaxPrice);
+    Keyed price = ReadKeyed(entry, kMaxPrice);
     if (!price.value) return price.refusal;
     // A full grid refuses the line and says why; the entry stays for later.
+    if (LineCount() == kRows) return Failed(kGridFull, L"");
+    std::vector<LineRecord> lines = Lines();
+    lines.push_back({taxClass, *price.value, 1, *price.value});
+    Taxed taxed = Tax(lines, rates);
+    if (!taxed.refusal.error.empty()) return taxed.refusal;
+    lines_.push_back({lines.back(), entry.typed, L"1"});
+    totals_ = taxed.totals;
     Outcome outcome;
-    if (LineCount() == kRows) {
-        outcome.error = kGridFull;
-        return outcome;
-    }
-    lines_.push_back({{taxClass, *price.value, 1, *price.value}, entry_, L"1"});
-    hadLines_ = true;
-    entry_.clear();
-    // The cursor stays on the last row once the grid is full.
-    if (LineCount() < kRows) outcome.cursorMoves.push_back(LineCount());
-    RefreshTotals(rates);
     outcome.acted = true;
     return outcome;
 }
 
-Outcome TSale::Quantity(const RateTexts& rates) {
+Outcome TSale::Quantity(const Entry& entry, const Rates& rates) {
     if (State() == SaleState::Empty) return Outcome{};
-    Keyed quantity = ReadKeyed(entry_, kMaxQuantity);
+    Keyed quantity = ReadKeyed(entry, kMaxQuantity);
     if (!quantity.value) return quantity.refusal;
     if (State() == SaleState::Settled) return Outcome{};
     if (!paid_.empty()) return Failed(kLinesPaid, L"");
-    // The cursor goes up to the last line and back to the first free row.
+    std::vector<LineRecord> lines = Lines();
+    LineRecord& last = lines.back();
+    last.quantity = *quantity.value;
+    last.subtotal = last.unitPrice * last.quantity;  // both within their limits
+    Taxed taxed = Tax(lines, rates);
+    if (!taxed.refusal.error.empty()) return taxed.refusal;
+    lines_.back().record = last;
+    lines_.back().keyedQuantity = entry.typed;
+    totals_ = taxed.totals;
     Outcome outcome;
-    SaleLine& last = lines_.back();
-    outcome.cursorMoves = {LineCount() - 1, Row()};
-    last.keyedQuantity = entry_;
-    last.record.quantity = *quantity.value;
-    last.record.subtotal = last.record.unitPrice * last.record.quantity;  // both within their limits
-    entry_.clear();
-    RefreshTotals(rates);
     outcome.acted = true;
     return outcome;
 }
 
-Outcome TSale::Settle(const RateTexts& rates) {
-    std::optional<RealValue> value = ReadReal(entry_);
-    if (!value) return Failed(kNotARealNumber, entry_);
-    if (value->Above(kMaxTendered)) return Outcome{};
-    std::optional<std::int64_t> tendered = ReadWhole(entry_);
-    if (!tendered) return Failed(kNotAnInteger, entry_);
+Outcome TSale::Settle(const Entry& entry, const Rates& rates) {
+    if (!entry.real) return Failed(kNotARealNumber, entry.typed);
+    if (entry.real->Above(kMaxTendered)) return Outcome{};
+    if (!entry.whole) return Failed(kNotAnInteger, entry.typed);
     if (State() == SaleState::Empty) return Outcome{};
     // Below the register's limits the change could not be computed.
-    if (*tendered < -kMaxTendered) return Failed(kOutOfRange, entry_);
-    std::int64_t change = *tendered - Due();
+    if (*entry.whole < -kMaxTendered) return Failed(kOutOfRange, entry.typed);
+    std::int64_t change = *entry.whole - Due();
     if (change < 0 || State() == SaleState::Settled) return Outcome{};
-    return Finish(*tendered, change, paid_, rates);
+    Outcome outcome = Finish(*entry.whole, change, paid_, rates);
+    outcome.entryStays = outcome.acted;
+    return outcome;
 }
 
 // An amount for another tender: the entry, or with none all that is due. It
 // never gives change, and it settles the sale once nothing is due.
-Outcome TSale::Pay(int tender, const RateTexts& rates) {
+Outcome TSale::Pay(int tender, const Entry& entry, const Rates& rates) {
     if (State() != SaleState::Open) return Outcome{};
-    tenderNames_ = rates.tenders;
     std::int64_t due = Due();
     std::int64_t amount = due;
-    if (!entry_.empty()) {
-        std::optional<RealValue> value = ReadReal(entry_);
-        if (!value) return Failed(kNotARealNumber, entry_);
-        if (value->Outside(kMaxTendered) || value->negative) return Failed(kOutOfRange, entry_);
-        std::optional<std::int64_t> keyed = ReadWhole(entry_);
-        if (!keyed) return Failed(kNotAnInteger, entry_);
-        amount = *keyed;
+    if (!entry.Empty()) {
+        if (!entry.real) return Failed(kNotARealNumber, entry.typed);
+        if (entry.real->Outside(kMaxTendered) || entry.real->negative) return Failed(kOutOfRange, entry.typed);
+        if (!entry.whole) return Failed(kNotAnInteger, entry.typed);
+        amount = *entry.whole;
     }
     // A sale of nothing or less is settled in cash, with `/`.
     if (amount <= 0 || due <= 0) return Outcome{};
@@ -242,61 +266,58 @@ Outcome TSale::Pay(int tender, const RateTexts& rates) {
         paid.push_back({tender, amount});
     else
         same->amount += amount;  // both within what is due
+    if (amount == due) return Finish(0, 0, std::move(paid), rates);
+    tenderNames_ = rates.tenders;
+    paid_ = std::move(paid);
     Outcome outcome;
-    if (amount == due) {
-        outcome = Finish(0, 0, std::move(paid), rates);
-    } else {
-        paid_ = std::move(paid);
-        outcome.acted = true;
-    }
-    if (outcome.acted) entry_.clear();
+    outcome.acted = true;
     return outcome;
 }
 
-Outcome TSale::Finish(std::int64_t tendered, std::int64_t change, std::vector<TenderPaid> paid,
-                      const RateTexts& rates) {
+Outcome TSale::Finish(std::int64_t tendered, std::int64_t change, std::vector<TenderPaid> paid, const Rates& rates) {
     SaleRecord record;
     record.lines = Lines();
-    record.taxes = SumTaxes(record.lines, ReadRate(rates.standard), ReadRate(rates.reduced));
+    Taxed taxed = Tax(record.lines, rates);
+    if (!taxed.refusal.error.empty()) return taxed.refusal;
+    record.taxes = taxed.totals;
     record.tendered = tendered;
     record.change = change;
     record.tenders = std::move(paid);
-    std::optional<std::int64_t> salesTotal = CheckedAdd(salesTotal_, record.taxes.Total());
+    std::optional<std::int64_t> salesTotal = CheckedAdd(salesTotal_.value_or(0), record.taxes.Total());
     if (!salesTotal) return Failed(kOutOfRange, FormatMoney(record.taxes.Total()));
     // The sale is kept first: a recorder that cannot keep it stops the settlement.
     if (recorder.settling) recorder.settling(record);
+    tenderNames_ = rates.tenders;
     totals_ = record.taxes;
     paid_ = record.tenders;
     lastSettled_ = record;
     change_ = change;
     salesTotal_ = *salesTotal;
-    salesTotalShown_ = true;
     Outcome outcome;
     outcome.acted = true;
     return outcome;
 }
 
-Outcome TSale::Void(const RateTexts& rates) {
+Outcome TSale::Void(const Entry& entry, const Rates& rates) {
     Outcome outcome;
     int count = LineCount();
     int number = count;
-    if (!entry_.empty()) {
-        std::optional<std::int64_t> keyed = ReadWhole(entry_);
-        if (!keyed || *keyed < 1 || *keyed > count) return outcome;
-        number = static_cast<int>(*keyed);
+    if (!entry.Empty()) {
+        if (!entry.whole || *entry.whole < 1 || *entry.whole > count) return outcome;
+        number = static_cast<int>(*entry.whole);
     }
+    std::vector<LineRecord> lines = Lines();
+    lines.erase(lines.begin() + (number - 1));
+    Taxed taxed = Tax(lines, rates);
+    if (!taxed.refusal.error.empty()) return taxed.refusal;
     if (recorder.voiding) recorder.voiding(number, lines_[static_cast<size_t>(number - 1)].record);
     // The lines below move up and take their new numbers.
     lines_.erase(lines_.begin() + (number - 1));
-    entry_.clear();
-    outcome.cursorMoves.push_back(LineCount());
     outcome.acted = true;
-    if (lines_.empty()) {
+    if (lines_.empty())
         ClearSale();
-        outcome.cursorMoves.push_back(0);
-        return outcome;
-    }
-    RefreshTotals(rates);
+    else
+        totals_ = taxed.totals;
     return outcome;
 }
 
@@ -308,8 +329,6 @@ Outcome TSale::Cancel() {
     else if (recorder.cancelling)
         recorder.cancelling(Lines());
     ClearSale();
-    outcome.cursorMoves.push_back(0);
-    outcome.armEntry = true;
     outcome.acted = true;
     return outcome;
 }
@@ -319,15 +338,11 @@ void TSale::ClearSale() {
     totals_ = TaxTotals();
     change_.reset();
     paid_.clear();
-    entry_.clear();
-    prompted_ = true;
 }
 
 Outcome TSale::Clear() {
     Outcome outcome;
     ClearSale();
-    outcome.cursorMoves.push_back(0);
-    outcome.armEntry = true;
     outcome.acted = true;
     return outcome;
 }

@@ -1,9 +1,10 @@
 #pragma once
 // The sale being keyed, without Windows: its lines as records, the totals at
 // the rates of the last command that changed them, the change once it is
-// settled, and the key commands that change it. What the register page shows
-// of it is rendered from this state (register/SaleView.h); no decision is read
-// back from a text.
+// settled, and the commands that change it. It knows no keys and no widgets:
+// the register maps keys to commands (register/KeyTable.h) and renders this
+// state into its widgets (register/SaleView.h); no decision is read back from
+// a text.
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -18,28 +19,26 @@ namespace regi {
 // The rows of the line grid: one line each.
 constexpr int kRows = kMaxLines;
 
-// Key codes of the commands (the platform's virtual keys).
-enum Key : std::uint16_t {
-    keyReturn = 13,
-    keyMultiply = 106,
-    keyAdd = 107,
-    keyDecimal = 110,
-    keyDivide = 111,
-    keyF1 = 112,
-    keyF2 = 113,  // a line of the other taxable class than ENTER's
-    keyF3 = 114,  // void the last line, or the line whose number is keyed
-    keyF4 = 115,
-    keyF5 = 116,   // the receipt of the last settled sale
-    keyF6 = 117,   // the first of the other tenders
-    keyF7 = 118,   // the second
-    keyF8 = 119,   // cancel the sale
-    keyF9 = 120,   // the third
-    keyF11 = 122,  // the fourth
-    keyF12 = 123,  // open the cash drawer, no sale
+// What the operator can ask of the sale. Keys, menu items and a POS keyboard's
+// combinations are mapped to these by the register (register/KeyTable.h).
+enum class Command {
+    EnterLine,   // a line of ENTER's class
+    OtherLine,   // a line of the other taxable class
+    ExemptLine,  // a tax-exempt line
+    Quantity,    // the last line's quantity
+    Settle,      // cash tendered: the change
+    Void,        // the last line, or the line whose number is keyed
+    ClearEntry,  // the entry emptied
+    Cancel,      // the open sale, after a question
+    NextCustomer,
+    Tender1,  // the other tenders, 1 to kMaxTenders
+    Tender2,
+    Tender3,
+    Tender4,
 };
-// The keys of the other tenders, by their numbers 1 to kMaxTenders.
-constexpr std::uint16_t kTenderKeys[kMaxTenders] = {keyF6, keyF7, keyF9, keyF11};
-constexpr const wchar_t* kTenderKeyNames[kMaxTenders] = {L"F6", L"F7", L"F9", L"F11"};
+// The command of tender (1 to kMaxTenders), and the tender of a command (0 for none).
+Command TenderCommand(int tender);
+int TenderOf(Command command);
 
 extern const wchar_t kNotARealNumber[];  // "%s" stands for the entry
 using common::kNotAnInteger;
@@ -48,34 +47,71 @@ extern const wchar_t kCancelQuestion[];
 extern const wchar_t kCancelPaidQuestion[];  // F8 once a tender has been keyed
 extern const wchar_t kAboveDue[];            // "%s": what is still due
 extern const wchar_t kLinesPaid[];           // a line, quantity or void once a tender has been keyed
-extern const wchar_t kDrawerInSale[];        // F12 while a sale is open
+extern const wchar_t kDrawerInSale[];        // the drawer while a sale is open
+extern const wchar_t kRateUnreadable[];      // "%s": the box's name, then its text
 
 enum class SaleState { Empty, Open, Settled };
 
-// The settings the register reads afresh at every key release: the two rate
-// texts of the settings page, which class ENTER makes and the names of the
-// other tenders (an empty name, or none, is a tender the shop does not take).
-struct RateTexts {
-    RateTexts(std::wstring standardText = L"10", std::wstring reducedText = L"8", bool enterReduced = false,
-              std::vector<std::wstring> tenderNames = {})
-        : standard(std::move(standardText)),
-          reduced(std::move(reducedText)),
+// A tax rate as the register takes it from its box: the percent, or nothing
+// when the box's text does not read (ReadRate); the text and the box's name
+// for the message that refuses to tax with it.
+struct Rate {
+    Rate(std::int64_t percent = 0);  // NOLINT: a readable rate
+    static Rate Read(const std::wstring& text, const wchar_t* box);
+    // What the operator is told of a rate that does not read (kRateUnreadable).
+    std::wstring Refusal() const;
+    std::optional<std::int64_t> percent;
+    std::wstring text, box;
+};
+extern const wchar_t kStandardRateBox[];  // "消費税率は"
+extern const wchar_t kReducedRateBox[];   // "軽減税率は"
+
+// The settings the register works with: the two rates, which class ENTER
+// makes and the names of the other tenders offered (an empty name, or none,
+// is a tender the shop does not take).
+struct Rates {
+    Rates(Rate standardRate = 10, Rate reducedRate = 8, bool enterReduced = false,
+          std::vector<std::wstring> tenderNames = {})
+        : standard(std::move(standardRate)),
+          reduced(std::move(reducedRate)),
           enterMakesReduced(enterReduced),
           tenders(std::move(tenderNames)) {}
-    std::wstring standard, reduced;
+    // From the rate boxes' texts.
+    static Rates FromTexts(const std::wstring& standardText, const std::wstring& reducedText, bool enterReduced = false,
+                           std::vector<std::wstring> tenderNames = {});
+    Rate standard, reduced;
     bool enterMakesReduced;
     std::vector<std::wstring> tenders;  // tender n at n - 1
     // Whether tender (1 to kMaxTenders) has a name.
     bool Offers(int tender) const;
 };
 
-// What a key release did, beyond the change to the sale.
+// The entry field's text as a command takes it: a number, read once.
+struct Entry {
+    explicit Entry(std::wstring text = L"");
+    bool Empty() const { return typed.empty(); }
+    std::wstring typed;  // as keyed: the grid shows a price as it was typed
+    // Its value as a real number, as far as the limits need it: the sign, the
+    // whole part (saturated far beyond every limit) and whether it has a
+    // fraction; nothing when it is no number.
+    struct Real {
+        bool negative = false;
+        std::int64_t whole = 0;
+        bool fraction = false;
+        bool Above(std::int64_t limit) const { return !negative && (whole > limit || (whole == limit && fraction)); }
+        bool Below(std::int64_t limit) const { return negative && (whole > limit || (whole == limit && fraction)); }
+        bool Outside(std::int64_t limit) const { return Above(limit) || Below(limit); }
+    };
+    std::optional<Real> real;
+    std::optional<std::int64_t> whole;  // a whole decimal number within 64 bits
+};
+
+// What a command did to the sale.
 struct Outcome {
-    bool acted = false;            // a command ran (the entry field gets the focus)
-    bool armEntry = false;         // re-arm the entry field: posted clicks
-    bool askCancel = false;        // F8 in an open sale: ask, then Cancel()
-    std::vector<int> cursorMoves;  // the row cursor's moves, in order
-    std::wstring error;            // a message for the operator, nothing changed
+    bool acted = false;       // it ran and used the entry: the entry is emptied,
+    bool entryStays = false;  // unless it shows what was tendered
+    bool askCancel = false;   // Cancel on an open sale: ask, then TSale::Cancel()
+    std::wstring error;       // a message for the operator, nothing changed
 };
 
 // Told before a change is made, so that it can be kept on disk first; what
@@ -113,28 +149,17 @@ public:
     std::int64_t Due() const;
     // A tender's name as offered when it was last keyed.
     std::wstring TenderName(int tender) const;
-    std::int64_t SalesTotal() const { return salesTotal_; }
-    // Whether the sales total is shown: after the first settlement, or once set.
-    bool SalesTotalShown() const { return salesTotalShown_; }
-    // Whether the price prompt replaced the placeholder (at start, or after a clear).
-    bool Prompted() const { return prompted_; }
-    // Whether a line has been made since start: the placeholders below the
-    // price prompt are gone from then on.
-    bool HadLines() const { return hadLines_; }
+    // The sales total: since start, or since the last daily close when kept on
+    // disk. Known once a sale is settled or the total is set; 0 before.
+    std::int64_t SalesTotal() const { return salesTotal_.value_or(0); }
+    bool SalesTotalKnown() const { return salesTotal_.has_value(); }
 
-    // The entry field's Text: the page copies it in before a key and back after.
-    const std::wstring& Entry() const { return entry_; }
-    void SetEntry(std::wstring text) { entry_ = std::move(text); }
+    // A command on the entry, with the rates in force.
+    Outcome Run(Command command, const Entry& entry, const Rates& rates);
 
-    // The start-up instruction.
-    void ShowFirstPrompt() { prompted_ = true; }
-
-    // A key release on the entry field, with the rates read afresh.
-    Outcome KeyUp(std::uint16_t key, const RateTexts& rates);
-
-    // The question F8 asks of an open sale.
+    // The question Cancel asks of an open sale.
     const wchar_t* CancelQuestion() const { return paid_.empty() ? kCancelQuestion : kCancelPaidQuestion; }
-    // F8 answered yes: the sale's lines go, the sales total stays.
+    // Cancel answered yes: the sale's lines go, the sales total stays.
     Outcome Cancel();
 
     // Puts lines back into an empty sale (a sale kept when the program ended
@@ -142,34 +167,30 @@ public:
     // that had paid part of it come back as long as something is still due
     // (the rates may have changed since): the first ones while they stay below
     // the total, as the operator keyed them.
-    void Restore(const std::vector<LineRecord>& lines, const RateTexts& rates,
-                 const std::vector<TenderPaid>& paid = {});
+    void Restore(const std::vector<LineRecord>& lines, const Rates& rates, const std::vector<TenderPaid>& paid = {});
     // The last sale settled since start, for its receipt; number 0 when none.
     const SaleRecord& LastSettled() const { return lastSettled_; }
     // Sales total since start, or since the last daily close when kept on disk.
-    void SetSalesTotal(std::int64_t total);
+    void SetSalesTotal(std::int64_t total) { salesTotal_ = total; }
 
     SaleRecorder recorder;
 
 private:
-    Outcome NewLine(TaxClass taxClass, const RateTexts& rates);
-    Outcome Quantity(const RateTexts& rates);
-    Outcome Settle(const RateTexts& rates);
-    Outcome Pay(int tender, const RateTexts& rates);
-    Outcome Finish(std::int64_t tendered, std::int64_t change, std::vector<TenderPaid> paid, const RateTexts& rates);
-    Outcome Void(const RateTexts& rates);
+    Outcome NewLine(TaxClass taxClass, const Entry& entry, const Rates& rates);
+    Outcome Quantity(const Entry& entry, const Rates& rates);
+    Outcome Settle(const Entry& entry, const Rates& rates);
+    Outcome Pay(int tender, const Entry& entry, const Rates& rates);
+    Outcome Finish(std::int64_t tendered, std::int64_t change, std::vector<TenderPaid> paid, const Rates& rates);
+    Outcome Void(const Entry& entry, const Rates& rates);
     Outcome Clear();
     void ClearSale();
-    void RefreshTotals(const RateTexts& rates);
 
     std::vector<SaleLine> lines_;
     TaxTotals totals_;
     std::optional<std::int64_t> change_;
     std::vector<TenderPaid> paid_;
     std::vector<std::wstring> tenderNames_;
-    std::wstring entry_;
-    std::int64_t salesTotal_ = 0;  // whole yen: every total it adds is whole
-    bool salesTotalShown_ = false, prompted_ = false, hadLines_ = false;
+    std::optional<std::int64_t> salesTotal_;  // whole yen: every total it adds is whole
     SaleRecord lastSettled_;
 };
 

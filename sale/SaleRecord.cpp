@@ -39,11 +39,14 @@ TaxTotals SumTaxes(const std::vector<LineRecord>& lines, std::int64_t standardRa
     return totals;
 }
 
-std::int64_t ReadRate(const std::wstring& text) {
-    std::optional<std::int64_t> rate = common::ParseWholeNumber(text, common::PlusSign::Allowed);
-    if (!rate || *rate < std::numeric_limits<std::int32_t>::min() || *rate > std::numeric_limits<std::int32_t>::max())
-        return 0;
-    return *rate;
+std::optional<std::int64_t> ReadRate(const std::wstring& text) {
+    const wchar_t* blanks = L" \t\u3000";
+    size_t first = text.find_first_not_of(blanks);
+    if (first == std::wstring::npos) return 0;  // no rate typed: no tax
+    std::wstring typed = text.substr(first, text.find_last_not_of(blanks) - first + 1);
+    std::optional<std::int64_t> rate = common::ParseWholeNumber(typed, common::PlusSign::Allowed);
+    if (!rate || *rate < 0 || *rate > kMaxRate) return std::nullopt;
+    return rate;
 }
 
 std::wstring TenderName(const std::vector<std::wstring>& names, int tender) {

@@ -3,6 +3,7 @@
 // tax classes, the tax rule and the tax contained per rate, and the settlement.
 // Windows-free.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,9 +38,11 @@ std::int64_t ContainedTax(std::int64_t taxable, std::int64_t rate);
 // Sums the lines per class and computes each class's contained tax.
 TaxTotals SumTaxes(const std::vector<LineRecord>& lines, std::int64_t standardRate, std::int64_t reducedRate);
 
-// The tax rate in percent from the settings page's text: a whole decimal
-// number within 32 bits, anything else is 0.
-std::int64_t ReadRate(const std::wstring& text);
+// The tax rate in percent from a rate box's text: a whole number from 0 to
+// kMaxRate, blanks around it allowed; an empty box is 0 (a shop that charges no
+// tax). Nothing for any other text: no tax is ever computed with it.
+constexpr std::int64_t kMaxRate = 99;
+std::optional<std::int64_t> ReadRate(const std::wstring& text);
 
 // One class that has lines in a sale, with its totals (rate and tax 0 for exempt).
 struct ClassTotal {

@@ -95,12 +95,15 @@ Settings ReadSettings(const Profile& file) {
     return s;
 }
 
-std::vector<std::wstring> OfferedTenders(const Settings& settings) {
-    if (!settings.tendersOn) return {};
+std::vector<std::wstring> TenderNames(const Settings& settings) {
     std::vector<std::wstring> names;
     for (const std::wstring& name : settings.tenderNames)
         names.push_back(name.find_first_not_of(L" \u3000") == std::wstring::npos ? L"" : name);
     return names;
+}
+
+std::vector<std::wstring> OfferedTenders(const Settings& settings) {
+    return settings.tendersOn ? TenderNames(settings) : std::vector<std::wstring>{};
 }
 
 void WriteSettings(const Profile& file, const Settings& settings) {

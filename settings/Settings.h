@@ -40,6 +40,11 @@ struct Settings {
     std::wstring tenderNames[regi::kMaxTenders];
 };
 
+// The names of the other tenders as the shop typed them, tender n at n - 1,
+// a blank one empty, whether or not they are offered now: what the register,
+// the reports and the receipts name a tender by (regi::TenderName), so that a
+// day's card sales keep their name after the tenders are switched off.
+std::vector<std::wstring> TenderNames(const Settings& settings);
 // The names of the other tenders the register offers, tender n at n - 1: none
 // while they are off, and a blank name is a tender not offered.
 std::vector<std::wstring> OfferedTenders(const Settings& settings);

@@ -141,7 +141,8 @@ void SettingsPage::Create(HWND sheet, HFONT font, Hooks hooks) {
                                    groupBox8_.Handle(), CheckBox4, font);
     for (int i = 0; i < regi::kMaxTenders; ++i) {
         const int left = 6 + 82 * (i % 2), top = 37 + 26 * (i / 2);
-        ui::CreateLabel(groupBox8_.Handle(), Label32 + i, regi::kTenderKeyNames[i], left, top + 4, font);
+        std::wstring key = hooks_.tenderKey ? hooks_.tenderKey(i + 1) : L"";
+        ui::CreateLabel(groupBox8_.Handle(), Label32 + i, key.c_str(), left, top + 4, font);
         tenderNames_[i] = ui::CreateControl(L"EDIT", L"", edit, left + 24, top, 56, 23, groupBox8_.Handle(), Edit12 + i,
                                             font, WS_EX_CLIENTEDGE);
     }
@@ -267,8 +268,8 @@ void SettingsPage::ShowRateChanges() {
     SendMessageW(changeList_, LB_RESETCONTENT, 0, 0);
     for (const regi::RateChange& change : changes)
         SendMessageW(changeList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(regi::ChangeDayText(change).c_str()));
-    std::wstring line =
-        regi::RatesLineText(regi::ReadRate(ui::GetText(edit2_)), regi::ReadRate(ui::GetText(edit3_)), changes);
+    std::wstring line = regi::RatesLineText(regi::ReadRate(ui::GetText(edit2_)).value_or(0),
+                                            regi::ReadRate(ui::GetText(edit3_)).value_or(0), changes);
     SetWindowTextW(ratesLine_, line.c_str());
 }
 

@@ -35,6 +35,7 @@ public:
         std::function<std::vector<std::wstring>()> printers;  // Button6's menu; throws when there are none
         // Label36: what the printer (empty: the default one) prints a roll of paperWidth mm on.
         std::function<std::wstring(const std::wstring& printer, int paperWidth)> paperNote;
+        std::function<std::wstring(int tender)> tenderKey;  // the key that takes tender 1 to kMaxTenders ("F6")
     };
 
     // Makes the widgets on the page sheet, in their tab order, showing the values.

@@ -400,19 +400,32 @@ TEST_F(RegisterPageTest, NegativePricesLowerTheTotalAndTheTax) {
 }
 
 TEST_F(RegisterPageTest, TheRateIsReadAfreshAtEveryKey) {
+    // A rate box that does not read is refused in words and taxes nothing:
+    // the quantity is not taken and the tax stays what it was.
     struct Case {
         const wchar_t* rate;
         const wchar_t* tax;
+        bool refused;
     };
-    const Case cases[] = {{L"8", L"80"}, {L"5.5", L"0"}, {L"", L"0"}, {L"abc", L"0"}, {L"5", L"51"}, {L"-100", L"0"}};
+    const Case cases[] = {{L"8", L"80", false}, {L"5.5", L"80", true}, {L"", L"0", false},
+                          {L"abc", L"0", true}, {L"5", L"51", false},  {L"-100", L"51", true}};
+    ErrorRecorder errors;
     Type(L"1080");
     Enter();
     for (const Case& c : cases) {
+        size_t told = errors.Messages().size();
         SetRate(c.rate);
         Type(L"1");
         Times();  // every command refreshes the totals with the rate of the moment
         EXPECT_EQ(Caption(form1::Label1), kYen + c.tax) << c.rate;
         EXPECT_EQ(Caption(form1::Label2), kYen + L"1,080");
+        ASSERT_EQ(errors.Messages().size(), told + (c.refused ? 1 : 0)) << c.rate;
+        if (c.refused) {
+            EXPECT_NE(errors.Messages().back().find(std::wstring(L"「消費税率は」の「") + c.rate + L"」"),
+                      std::wstring::npos);
+            EXPECT_EQ(EntryText(), L"1") << "the quantity stays for the retry";
+            Put(L"");
+        }
     }
     SetRate(L"8");
     Type(L"1080");

@@ -11,7 +11,8 @@ namespace {
 const std::wstring kRate5 = L"5";
 
 // Keys a number then releases a command key, as the entry field hands them on.
-Outcome Key(TSale& sale, const std::wstring& entry, std::uint16_t key, const std::wstring& rate = kRate5) {
+ShownSale::KeyOutcome Key(ShownSale& sale, const std::wstring& entry, std::uint16_t key,
+                          const std::wstring& rate = kRate5) {
     sale.SetEntry(entry);
     return sale.KeyUp(key, rate);
 }
@@ -67,14 +68,27 @@ TEST(CellNumber, WholeNumbersOnly) {
     EXPECT_EQ(CellNumber(L"-"), 0);
 }
 
-TEST(ReadRate, WholeDecimalNumbersElseZero) {
+TEST(ReadRate, WholePercentsFrom0To99AndEmptyIs0) {
     struct Case {
         std::wstring text;
-        std::int64_t rate;
+        std::optional<std::int64_t> rate;
     };
-    const Case cases[] = {
-        {L"5", 5},          {L"8", 8},  {L"-3", -3}, {L"5.5", 0}, {L"", 0}, {L"abc", 0}, {L"2147483647", 2147483647},
-        {L"2147483648", 0}, {L" 5", 0}, {L"+7", 7}};
+    const Case cases[] = {{L"5", 5},
+                          {L"8", 8},
+                          {L"0", 0},
+                          {L"99", 99},
+                          {L"100", std::nullopt},
+                          {L"", 0},
+                          {L" \u3000", 0},
+                          {L" 5 ", 5},
+                          {L"+7", 7},
+                          {L"-3", std::nullopt},
+                          {L"-0", 0},
+                          {L"5.5", std::nullopt},
+                          {L"abc", std::nullopt},
+                          {L"1O", std::nullopt},
+                          {L"2147483647", std::nullopt},
+                          {L"99999999999999999999", std::nullopt}};
     for (const Case& c : cases) EXPECT_EQ(ReadRate(c.text), c.rate) << std::string(c.text.begin(), c.text.end());
 }
 
@@ -119,7 +133,7 @@ TEST(Sale, StartsEmptyWithItsPlaceholders) {
 TEST(Sale, TheRoadOfOneSale) {
     ShownSale sale;
     sale.ShowFirstPrompt();
-    Outcome o = Key(sale, L"1200", keyReturn);
+    auto o = Key(sale, L"1200", keyReturn);
     EXPECT_TRUE(o.acted);
     EXPECT_EQ(o.cursorMoves, std::vector<int>{1});
     const wchar_t* line1[] = {L"1", L"1200", L"1", L"1200", L"", L"1"};
@@ -196,10 +210,11 @@ TEST(Sale, TaxExamplesOfOneSale) {
         {L"5", {{L"-199", keyReturn}}, L"-\u00A59", L"-\u00A5199"},
         {L"5", {{L"10", keyReturn}, {L"10", keyReturn}}, L"\u00A50", L"\u00A520"},
         {L"8", {{L"1080", keyReturn}}, L"\u00A580", L"\u00A51,080"},
-        {L"-100", {{L"1080", keyReturn}}, L"\u00A50", L"\u00A51,080"},
-        {L"5.5", {{L"1000", keyReturn}}, L"\u00A50", L"\u00A51,000"},
         {L"", {{L"1000", keyReturn}}, L"\u00A50", L"\u00A51,000"},
-        {L"abc", {{L"1000", keyReturn}}, L"\u00A50", L"\u00A51,000"},
+        // A rate that does not read taxes nothing: the line is not made.
+        {L"-100", {{L"1080", keyReturn}}, L"", L""},
+        {L"5.5", {{L"1000", keyReturn}}, L"", L""},
+        {L"abc", {{L"1000", keyReturn}}, L"", L""},
         {L"5", {{L"300", keyAdd}}, L"\u00A50", L"\u00A5300"},
         {L"5", {{L"1000", keyReturn}, {L"3", keyMultiply}}, L"\u00A5142", L"\u00A53,000"},
         {L"5", {{L"1000", keyReturn}, {L"0", keyMultiply}}, L"\u00A50", L"\u00A50"},
@@ -219,7 +234,9 @@ TEST(Sale, TheRateIsReadAfreshAtEveryKey) {
     EXPECT_EQ(sale.Caption(Label1), Yen(L"80"));
     Key(sale, L"1", keyMultiply, L"5");
     EXPECT_EQ(sale.Caption(Label1), Yen(L"51"));
-    Key(sale, L"2000", keyDivide, L"x");
+    EXPECT_FALSE(Key(sale, L"2000", keyDivide, L"x").error.empty()) << "a rate that does not read is refused";
+    EXPECT_EQ(sale.State(), SaleState::Open);
+    Key(sale, L"2000", keyDivide, L"0");
     EXPECT_EQ(sale.Caption(Label1), Yen(L"0")) << "settlement refreshes the totals too";
 }
 
@@ -263,7 +280,7 @@ TEST(Sale, StateTable) {
     for (const Case& c : cases) {
         ShownSale sale = make(c.from);
         std::wstring label3 = sale.Caption(Label3), line2 = sale.Cell(0, 1);
-        Outcome o = Key(sale, L"600", c.key);
+        auto o = Key(sale, L"600", c.key);
         SCOPED_TRACE(testing::Message() << static_cast<int>(c.from) << " key " << c.key);
         EXPECT_EQ(sale.State(), c.to);
         EXPECT_EQ(o.acted, c.acted);
@@ -280,7 +297,7 @@ TEST(Sale, AnEmptyEntryDoesNothing) {
     for (std::uint16_t key : {keyReturn, keyAdd, keyMultiply, keyDivide}) {
         ShownSale sale;
         Key(sale, L"500", keyReturn);
-        Outcome o = Key(sale, L"", key);
+        auto o = Key(sale, L"", key);
         EXPECT_FALSE(o.acted) << key;
         EXPECT_EQ(sale.LineCount(), 1);
         EXPECT_EQ(sale.Caption(Label3), L"");
@@ -314,7 +331,7 @@ TEST(Sale, LimitsAtAndJustAboveTheirValues) {
     for (const Case& c : cases) {
         ShownSale sale;
         Key(sale, L"100", keyReturn);
-        Outcome o = Key(sale, c.entry, c.key);
+        auto o = Key(sale, c.entry, c.key);
         EXPECT_EQ(o.acted, c.taken) << c.entry << " key " << c.key;
         EXPECT_EQ(o.error, L"");
         EXPECT_EQ(sale.Entry(), c.taken && c.key != keyDivide ? L"" : c.entry);
@@ -379,7 +396,7 @@ TEST(Sale, ALoneMinusIsNotANumber) {
         if (c.state != SaleState::Empty) Key(sale, L"500", keyReturn);
         if (c.state == SaleState::Settled) Key(sale, L"500", keyDivide);
         std::wstring total = sale.Caption(Label2);
-        Outcome o = Key(sale, L"-", c.key);
+        auto o = Key(sale, L"-", c.key);
         EXPECT_EQ(o.error, c.error ? message : L"") << static_cast<int>(c.state) << " key " << c.key;
         EXPECT_EQ(sale.Entry(), c.key == keyDecimal ? L"" : L"-");
         if (c.key != keyDecimal) {
@@ -392,7 +409,7 @@ TEST(Sale, ALoneMinusIsNotANumber) {
 TEST(Sale, AFractionIsNoAmountTendered) {
     ShownSale sale;
     Key(sale, L"100", keyReturn);
-    Outcome o = Key(sale, L"150.5", keyDivide);
+    auto o = Key(sale, L"150.5", keyDivide);
     EXPECT_EQ(o.error, L"'150.5' は整数ではありません");
     EXPECT_EQ(sale.State(), SaleState::Open);
 }
@@ -413,7 +430,7 @@ TEST(Sale, AmountsThatCannotBeHeldAreRefusedInWords) {
     for (const Case& c : cases) {
         ShownSale sale;
         Key(sale, L"-100", keyReturn);
-        Outcome o = Key(sale, c.entry, c.key);
+        auto o = Key(sale, c.entry, c.key);
         EXPECT_EQ(o.error, c.error) << c.key;
         EXPECT_EQ(sale.Entry(), c.entry);
         EXPECT_EQ(sale.Cell(1, 0), L"-100");
@@ -441,7 +458,7 @@ TEST(Sale, AFullGridKeepsItsHundredLinesAndRefusesMore) {
     ShownSale sale;
     for (int i = 1; i <= 99; ++i) Key(sale, L"10", keyReturn);
     EXPECT_EQ(sale.Row(), 99);
-    Outcome o = Key(sale, L"20", keyAdd);
+    auto o = Key(sale, L"20", keyAdd);
     EXPECT_TRUE(o.acted);
     EXPECT_TRUE(o.cursorMoves.empty()) << "the cursor stays on the last row";
     EXPECT_EQ(sale.Row(), 99);
@@ -476,7 +493,7 @@ TEST(Sale, F4EmptiesTheEntryInEveryState) {
     EXPECT_EQ(sale.Entry(), L"");
     Key(sale, L"100", keyReturn);
     Key(sale, L"150", keyDivide);
-    Outcome o = Key(sale, L"150", keyF4);
+    auto o = Key(sale, L"150", keyF4);
     EXPECT_EQ(sale.Entry(), L"");
     EXPECT_EQ(sale.Caption(Label3), Yen(L"50")) << "the change stays";
     EXPECT_FALSE(o.armEntry);

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "sale/Sale.h"
+#include "tests/support/ShownSale.h"
 
 using namespace regi;
 
 namespace {
 
-const RateTexts kTenders(L"10", L"8", false, {L"クレジット", L"電子マネー", L"QRコード", L""});
+const RateTexts kTenders{L"10", L"8", false, {L"クレジット", L"電子マネー", L"QRコード", L""}};
 
 struct Step {
     std::wstring entry;
@@ -66,6 +66,31 @@ TEST(Tenders, SplitNoChangeAndWhatIsDue) {
          {{3, 1000}},
          0,
          false},
+        // At what is due and one yen either side of it.
+        {"exactly what is due settles", {{L"5500", keyF6}}, SaleState::Settled, 0, {{1, 5500}}, 0, false},
+        {"one yen more than is due", {{L"5501", keyF6}}, SaleState::Open, 5500, {}, 0, true},
+        {"one yen less leaves one yen due", {{L"5499", keyF6}}, SaleState::Open, 1, {{1, 5499}}, 0, false},
+        {"the last yen by card",
+         {{L"5499", keyF6}, {L"1", keyF7}},
+         SaleState::Settled,
+         0,
+         {{1, 5499}, {2, 1}},
+         0,
+         false},
+        {"cash of exactly the rest",
+         {{L"5000", keyF6}, {L"500", keyDivide}},
+         SaleState::Settled,
+         500,
+         {{1, 5000}},
+         0,
+         false},
+        {"cash one yen short of the rest",
+         {{L"5000", keyF6}, {L"499", keyDivide}},
+         SaleState::Open,
+         500,
+         {{1, 5000}},
+         0,
+         false},
         {"an unnamed tender is no tender", {{L"100", keyF11}}, SaleState::Open, 5500, {}, 0, false},
         {"a fraction", {{L"10.5", keyF6}}, SaleState::Open, 5500, {}, 0, true},
         {"not a number", {{L"-", keyF6}}, SaleState::Open, 5500, {}, 0, true},
@@ -84,7 +109,7 @@ TEST(Tenders, SplitNoChangeAndWhatIsDue) {
          false},
     };
     for (const Case& c : cases) {
-        TSale sale;
+        ShownSale sale;
         std::vector<SaleRecord> settled;
         sale.recorder.settling = [&](SaleRecord& record) { settled.push_back(record); };
         for (const wchar_t* price : {L"5000", L"500"}) {
@@ -113,7 +138,7 @@ TEST(Tenders, SplitNoChangeAndWhatIsDue) {
 }
 
 TEST(Tenders, AboveWhatIsDueSaysWhatIsLeft) {
-    TSale sale;
+    ShownSale sale;
     sale.SetEntry(L"800");
     sale.KeyUp(keyReturn, kTenders);
     sale.SetEntry(L"900");
@@ -122,7 +147,7 @@ TEST(Tenders, AboveWhatIsDueSaysWhatIsLeft) {
 }
 
 TEST(Tenders, ACancelOfAPartlyPaidSaleGivesTheTendersBack) {
-    TSale sale;
+    ShownSale sale;
     std::vector<TenderPaid> givenBack;
     bool cashCancel = false;
     sale.recorder.cancelling = [&](const std::vector<LineRecord>&) { cashCancel = true; };
@@ -146,7 +171,7 @@ TEST(Tenders, ACancelOfAPartlyPaidSaleGivesTheTendersBack) {
 }
 
 TEST(Tenders, ASaleThatCannotBeKeptStaysPartlyPaid) {
-    TSale sale;
+    ShownSale sale;
     sale.recorder.settling = [](SaleRecord&) { throw std::runtime_error("disk full"); };
     sale.SetEntry(L"800");
     sale.KeyUp(keyReturn, kTenders);
@@ -171,7 +196,7 @@ TEST(Tenders, ASaleRestoredAfterACrashKeepsWhatWasPaidWhileSomethingIsDue) {
         {{{2, 800}}, {}},
     };
     for (const auto& c : cases) {
-        TSale sale;
+        ShownSale sale;
         sale.Restore(lines, kTenders, c.kept);
         EXPECT_EQ(sale.Paid(), c.restored);
         std::int64_t paid = 0;

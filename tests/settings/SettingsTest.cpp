@@ -198,3 +198,32 @@ TEST(Settings, TheTendersAreWrittenAfterTheOtherSectionsOnceTheShopUsesThem) {
     EXPECT_EQ(std::vector<std::wstring>(file.written.end() - 2, file.written.end()),
               (std::vector<std::wstring>{L"Drawer/Open=4", L"Drawer/Cut=0"}));
 }
+
+namespace {
+
+// A tender has one name everywhere (register, X/Z, receipts), also once the
+// shop stops offering it: the day's card sales keep their name on the Z.
+TEST(Settings, ATenderKeepsItsNameWhenNoLongerOffered) {
+    struct Case {
+        bool tendersOn;
+        const wchar_t* typed;
+        std::wstring named;
+        bool offered;
+    };
+    const Case cases[] = {
+        {true, L"クレジット", L"クレジット", true},
+        {false, L"クレジット", L"クレジット", false},
+        {true, L"\u3000", L"その他の支払1", false},
+        {false, L"", L"その他の支払1", false},
+    };
+    for (const Case& c : cases) {
+        settings::Settings s;
+        s.tendersOn = c.tendersOn;
+        s.tenderNames[0] = c.typed;
+        EXPECT_EQ(regi::TenderName(settings::TenderNames(s), 1), c.named) << c.tendersOn;
+        std::vector<std::wstring> offered = settings::OfferedTenders(s);
+        EXPECT_EQ(!offered.empty() && !offered[0].empty(), c.offered) << c.tendersOn;
+    }
+}
+
+}  // namespace

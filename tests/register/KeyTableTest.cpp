@@ -1,0 +1,84 @@
+// The register's key table and the shop's own key chords, without windows.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "register/KeyTable.h"
+
+using namespace regi;
+
+namespace {
+
+TEST(KeyTable, EachKeyRunsOneCommandAndEachMenuItemHasItsId) {
+    std::set<KeyChord> keys;
+    std::set<int> ids;
+    for (const KeyCommand& row : KeyCommands()) {
+        EXPECT_TRUE(keys.insert(row.key).second) << row.name << ": a key of two commands";
+        if (row.menuId) {
+            EXPECT_TRUE(ids.insert(row.menuId).second) << row.name;
+        }
+        if (row.caption) {
+            EXPECT_NE(row.menuId, 0) << row.name;
+        }
+        EXPECT_EQ(FindCommand(row.name), &row);
+        EXPECT_EQ(FindCommand(row.does), &row);
+    }
+    for (int tender = 1; tender <= kMaxTenders; ++tender)
+        EXPECT_NE(FindCommand(RegisterCommand{PageAction::Sale, TenderCommand(tender)}), nullptr) << tender;
+}
+
+TEST(KeyChords, ReadAsTheSettingsFileWritesThem) {
+    struct Case {
+        const wchar_t* text;
+        std::optional<KeyChord> chord;
+    };
+    const Case cases[] = {
+        {L"Ctrl+F1", KeyChord{keyF1, true, false, false}},
+        {L"shift+alt+f12", KeyChord{keyF12, false, true, true}},
+        {L"Alt+Shift+F24", KeyChord{keyF24, false, true, true}},
+        {L"Ctrl+Q", KeyChord{'Q', true, false, false}},
+        {L"Shift+Q", std::nullopt},  // a capital letter is typing
+        {L"F5", std::nullopt},       // the plain function keys are the table's
+        {L"Ctrl+F25", std::nullopt},
+        {L"Ctrl+F0", std::nullopt},
+        {L"Ctrl+F01", std::nullopt},
+        {L"Ctrl+Ctrl+F1", std::nullopt},
+        {L"Ctrl+", std::nullopt},
+        {L"", std::nullopt},
+        {L"Ctrl+5", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        std::optional<KeyChord> chord = ReadChord(c.text);
+        ASSERT_EQ(chord.has_value(), c.chord.has_value()) << std::wstring(c.text).size();
+        if (!chord) continue;
+        EXPECT_EQ(*chord, *c.chord);
+        EXPECT_EQ(ReadChord(ChordText(*chord)), chord) << "written back as read";
+    }
+}
+
+TEST(KeyMap, TheShopsChordsRunTheirCommandsBesideTheTablesKeys) {
+    KeyMap keys({{"Settle", L"Ctrl+F1"},
+                 {"ExemptLine", L"Alt+N"},
+                 {"Void", L"Ctrl+F1"},
+                 {"Nothing", L"Ctrl+F2"},
+                 {"Cancel", L"F8"},
+                 {"Quantity", L"Ctrl+"}});
+    EXPECT_EQ(keys.Find(KeyChord{keyF1, true}), (RegisterCommand{PageAction::Sale, Command::Settle}));
+    EXPECT_EQ(keys.Find(KeyChord{'N', false, false, true}), (RegisterCommand{PageAction::Sale, Command::ExemptLine}));
+    EXPECT_EQ(keys.Find(KeyChord{keyDivide}), (RegisterCommand{PageAction::Sale, Command::Settle}));
+    EXPECT_EQ(keys.Find(KeyChord{keyF12}), (RegisterCommand{PageAction::Drawer}));
+    EXPECT_FALSE(keys.Find(KeyChord{keyF2, true}));
+    // A chord taken already, an unknown command, a plain key and one that does not read.
+    EXPECT_EQ(keys.Refused().size(), 4u);
+    EXPECT_NE(KeyListText(keys, {}).find(L"[Num /] [Ctrl+F1]"), std::wstring::npos);
+}
+
+TEST(KeyList, NamesTheTendersOffered) {
+    std::wstring text = KeyListText(KeyMap(), {L"クレジット", L"", L"QRコード"});
+    EXPECT_NE(text.find(L"[F6]\u3000クレジットでの支払い"), std::wstring::npos);
+    EXPECT_EQ(text.find(L"[F7]"), std::wstring::npos) << "a tender not offered";
+    EXPECT_NE(text.find(L"[F9]\u3000QRコードでの支払い"), std::wstring::npos);
+    EXPECT_NE(text.find(L"[F12]"), std::wstring::npos);
+}
+
+}  // namespace
