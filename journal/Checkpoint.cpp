@@ -38,7 +38,6 @@ const Sum kTenderSums[] = {
     {"money out", &Period::moneyOut},
     {"drawer openings", &Period::drawerOpenings},
 };
-const char* const kClassNames[] = {"exempt", "standard", "reduced"};  // by regi::TaxClass
 
 // "1100,100": exactly count numbers, separated by commas.
 std::optional<std::vector<std::int64_t>> Numbers(std::string_view value, size_t count) {
