@@ -75,7 +75,8 @@ TEST(JournalSums, APeriodReadInTwoPartsAndMergedIsTheWhole) {
     EXPECT_EQ(whole.nextZ, 5);
     EXPECT_EQ(whole.nextSale, 5);
     EXPECT_EQ(whole.ExpectedCash(30000), 30000 + (2200 + 540 - 300) + 2500 + 5000 - 2000);
-    for (size_t split = 1; split < day.size(); ++split) {
+    // At 0 and at the end one of the parts is empty.
+    for (size_t split = 0; split <= day.size(); ++split) {
         SCOPED_TRACE(split);
         Period later = Added(day, split, day.size());
         ASSERT_TRUE(later.Merge(Added(day, 0, split)));
@@ -166,6 +167,25 @@ TEST(JournalSums, ACheckpointKeepsEverySum) {
         EXPECT_EQ(back->period.firstSequence, period.firstSequence);
         EXPECT_EQ(back->period.from, period.from);
     }
+}
+
+TEST(JournalSums, TheTaxesOfAllRatesStayInside64Bits) {
+    // Each rate's tax fits; their sum would not.
+    Record sale;
+    sale.sequence = 1, sale.sale = 1, sale.kind = Kind::Sale, sale.standardRate = 10, sale.reducedRate = 8;
+    sale.standardAmount = 1, sale.standardTax = INT64_MAX;
+    Period period;
+    ASSERT_TRUE(period.Add(sale));
+    Record reduced = sale;
+    reduced.sequence = 2, reduced.sale = 2, reduced.standardAmount = 0, reduced.standardTax = 0;
+    reduced.reducedAmount = 1, reduced.reducedTax = 1;
+    std::string before = Snapshot(period);
+    EXPECT_FALSE(period.Add(reduced));
+    EXPECT_EQ(Snapshot(period), before);
+    Period other;
+    ASSERT_TRUE(other.Add(reduced));
+    EXPECT_FALSE(period.Merge(other));
+    EXPECT_EQ(Snapshot(period), before);
 }
 
 // A record of the day that adds to the sum; none when no record does.
