@@ -137,17 +137,12 @@ void ReportTaxable(const Period& period, Record& report) {
     }
 }
 
+// A rate's class is written as the journal's word for it.
+const std::vector<const char*> kClassWords(std::begin(kClassNames), std::end(kClassNames));
+
 const std::vector<PeriodTable> kTables = {
     {"tender", 1, 2, {}, AddTender, MergeTenders, TenderLines, RestoreTender, nullptr},
-    {"taxable",
-     2,
-     2,
-     {std::begin(kClassNames), std::end(kClassNames)},
-     AddTaxable,
-     MergeTaxable,
-     TaxableLines,
-     RestoreRate,
-     ReportTaxable},
+    {"taxable", 2, 2, kClassWords, AddTaxable, MergeTaxable, TaxableLines, RestoreRate, ReportTaxable},
 };
 
 // The records that take a sale's number: a void's sale is still open, and

@@ -84,7 +84,8 @@ struct Period {
 // One of the period's sums of counts and amounts, told once: what a record
 // adds to it, its name in the checkpoint and its field in x and z records.
 // Period::Add, Merge, ReportRecord and the checkpoint walk PeriodSums(), so
-// that a new sum is a member and a row.
+// that a new sum is a member and a row; the X and Z texts (ReportItems)
+// choose which sums they show and how.
 struct PeriodSum {
     std::int64_t Period::*member;
     const char* name;                            // in the checkpoint
