@@ -125,6 +125,17 @@ TEST(JournalTenders, ATenderWithoutItsSaleIsFoundOut) {
     EXPECT_FALSE(ParseRecord(FormatRecord(tender)));
 }
 
+TEST(JournalTenders, NamedTendersAreInTheCloseBeforeAnyTookAPayment) {
+    Day day;
+    day.Sell(1000, 1000, {});
+    Record x = day.period.ReportRecord(Kind::X, 0, L"2026-12-09T18:00:00");
+    std::vector<std::wstring> named = ReportLines(day.period, x, {L"", L"電子マネー"});
+    for (const std::wstring& line : {std::wstring(L"現金\t1件\t¥1,000"), std::wstring(L"電子マネー\t0件\t¥0")})
+        EXPECT_NE(std::find(named.begin(), named.end(), line), named.end());
+    // A shop that takes only cash gets no line per tender.
+    for (const std::wstring& line : ReportLines(day.period, x, {L"", L""})) EXPECT_NE(line.find(L"現金\t"), 0u);
+}
+
 TEST(JournalTenders, ATenderThatTookPaymentsIsInTheCloseWithOrWithoutAName) {
     Day day;
     day.Sell(1000, 0, {{2, 1000}});
