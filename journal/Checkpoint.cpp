@@ -1,5 +1,6 @@
 #include "journal/Checkpoint.h"
 
+#include <algorithm>
 #include <iterator>
 
 namespace journal {
@@ -9,36 +10,17 @@ namespace {
 const char kTitle[] = "Pelmora journal checkpoint";
 const char kHexDigits[] = "0123456789abcdef";
 
-struct Sum {
+// The period's numbers; its sums are PeriodSums() and PeriodTables().
+struct Number {
     const char* name;
     std::int64_t Period::*field;
 };
-const Sum kSums[] = {
-    {"sales", &Period::sales},
-    {"lines", &Period::lines},
-    {"total", &Period::total},
-    {"exempt", &Period::exempt},
-    {"voids", &Period::voids},
-    {"void amount", &Period::voidAmount},
-    {"cancels", &Period::cancels},
-    {"cancel amount", &Period::cancelAmount},
-    {"negatives", &Period::negatives},
-    {"negative amount", &Period::negativeAmount},
+const Number kNumbers[] = {
     {"next sequence", &Period::nextSequence},
     {"next sale", &Period::nextSale},
     {"next z", &Period::nextZ},
     {"first sequence", &Period::firstSequence},
 };
-// Written only when not 0, so that a shop that takes only cash keeps the checkpoint it had.
-const Sum kTenderSums[] = {
-    {"cashless sales", &Period::cashlessSales},
-    {"returned", &Period::returned},
-    {"returned amount", &Period::returnedAmount},
-    {"money in", &Period::moneyIn},
-    {"money out", &Period::moneyOut},
-    {"drawer openings", &Period::drawerOpenings},
-};
-const char* const kClassNames[] = {"exempt", "standard", "reduced"};  // by regi::TaxClass
 
 // "1100,100": exactly count numbers, separated by commas.
 std::optional<std::vector<std::int64_t>> Numbers(std::string_view value, size_t count) {
@@ -73,6 +55,40 @@ std::optional<std::string> FromHex(std::string_view text) {
     return bytes;
 }
 
+std::string NameValue(const char* name, std::int64_t value) {
+    return std::string(name) + "=" + std::to_string(value) + "\r\n";
+}
+
+// A key's line of a table: "standard,10,1100,100".
+std::string TableLine(const PeriodTable& table, const std::vector<std::int64_t>& numbers) {
+    std::string text = std::string(table.name) + "=";
+    for (size_t i = 0; i < numbers.size(); ++i) {
+        if (i > 0) text += ",";
+        text += i == 0 && !table.keyWords.empty() ? table.keyWords[numbers[0]] : std::to_string(numbers[i]);
+    }
+    return text + "\r\n";
+}
+
+// The numbers of a key's line; nothing when it is not what TableLine writes.
+std::optional<std::vector<std::int64_t>> TableNumbers(const PeriodTable& table, std::string_view value) {
+    size_t count = table.keys + table.sums;
+    if (table.keyWords.empty()) return Numbers(value, count);
+    size_t comma = value.find(',');
+    if (comma == std::string_view::npos) return std::nullopt;
+    std::string_view word = value.substr(0, comma);
+    auto known = std::find(table.keyWords.begin(), table.keyWords.end(), word);
+    std::optional<std::vector<std::int64_t>> rest = Numbers(value.substr(comma + 1), count - 1);
+    if (known == table.keyWords.end() || !rest) return std::nullopt;
+    rest->insert(rest->begin(), known - table.keyWords.begin());
+    return rest;
+}
+
+const PeriodTable* TableNamed(std::string_view name) {
+    for (const PeriodTable& table : PeriodTables())
+        if (name == table.name) return &table;
+    return nullptr;
+}
+
 // A record as a value: its journal line without the line end.
 std::string RecordValue(const Record& record) {
     std::string line = FormatRecord(record);
@@ -87,19 +103,13 @@ std::string FormatCheckpoint(const Checkpoint& c) {
     text += "head=" + Hex(c.head) + "\r\n";
     text += "tail=" + Hex(c.tail) + "\r\n";
     text += "from=" + std::string(c.period.from.begin(), c.period.from.end()) + "\r\n";
-    for (const Sum& sum : kSums) text += std::string(sum.name) + "=" + std::to_string(c.period.*sum.field) + "\r\n";
-    for (const Sum& sum : kTenderSums)
-        if (c.period.*sum.field != 0)
-            text += std::string(sum.name) + "=" + std::to_string(c.period.*sum.field) + "\r\n";
-    for (int n = 1; n <= regi::kMaxTenders; ++n) {
-        const TenderTotal& tender = c.period.tenders[n - 1];
-        if (tender.sales != 0 || tender.amount != 0)
-            text += "tender=" + std::to_string(n) + "," + std::to_string(tender.sales) + "," +
-                    std::to_string(tender.amount) + "\r\n";
-    }
-    for (const RateTotal& rate : c.period.taxable)
-        text += std::string("taxable=") + kClassNames[static_cast<int>(rate.taxClass)] + "," +
-                std::to_string(rate.rate) + "," + std::to_string(rate.amount) + "," + std::to_string(rate.tax) + "\r\n";
+    for (const PeriodSum& sum : PeriodSums())
+        if (sum.alwaysKept) text += NameValue(sum.name, c.period.*sum.member);
+    for (const Number& number : kNumbers) text += NameValue(number.name, c.period.*number.field);
+    for (const PeriodSum& sum : PeriodSums())
+        if (!sum.alwaysKept && c.period.*sum.member != 0) text += NameValue(sum.name, c.period.*sum.member);
+    for (const PeriodTable& table : PeriodTables())
+        for (const std::vector<std::int64_t>& line : table.lines(c.period)) text += TableLine(table, line);
     if (c.lastSale.number > 0) {
         // The last sale as the journal keeps it: its lines, its other tenders, then its sale record.
         for (const regi::LineRecord& line : c.lastSale.lines) {
@@ -135,23 +145,9 @@ std::optional<Checkpoint> ParseCheckpoint(std::string_view text) {
         } else if (name == "from") {
             if (!value.empty() && !LocalTime(value)) return false;
             c.period.from.assign(value.begin(), value.end());
-        } else if (name == "taxable") {
-            size_t comma = value.find(',');
-            std::string_view className = value.substr(0, comma);
-            RateTotal rate{regi::TaxClass::Standard};
-            if (className == "reduced")
-                rate.taxClass = regi::TaxClass::Reduced;
-            else if (className != "standard")
-                return false;
-            auto numbers = comma == std::string_view::npos ? std::nullopt : Numbers(value.substr(comma + 1), 3);
-            if (!numbers) return false;
-            rate.rate = (*numbers)[0], rate.amount = (*numbers)[1], rate.tax = (*numbers)[2];
-            c.period.taxable.push_back(rate);
-        } else if (name == "tender") {
-            // number, sales, amount
-            std::optional<std::vector<std::int64_t>> numbers = Numbers(value, 3);
-            if (!numbers || (*numbers)[0] < 1 || (*numbers)[0] > regi::kMaxTenders) return false;
-            c.period.tenders[(*numbers)[0] - 1] = {(*numbers)[1], (*numbers)[2]};
+        } else if (const PeriodTable* table = TableNamed(name)) {
+            std::optional<std::vector<std::int64_t>> numbers = TableNumbers(*table, value);
+            return numbers && table->restore(c.period, *numbers);
         } else if (name == "sale line" || name == "sale tender" || name == "sale") {
             std::optional<Record> record = ParseRecord(std::string(value) + "\r\n");
             Kind kind = name == "sale" ? Kind::Sale : name == "sale line" ? Kind::Line : Kind::Tender;
@@ -177,11 +173,11 @@ std::optional<Checkpoint> ParseCheckpoint(std::string_view text) {
                 return true;
             }
             bool known = false;
-            for (const Sum& sum : kSums)
-                if (name == sum.name) c.period.*sum.field = *number, known = true;
-            for (const Sum& sum : kTenderSums)
-                if (name == sum.name) c.period.*sum.field = *number, known = true;
-            if (!known) return false;
+            for (const PeriodSum& sum : PeriodSums())
+                if (name == sum.name) c.period.*sum.member = *number, known = true;
+            for (const Number& kept : kNumbers)
+                if (name == kept.name) c.period.*kept.field = *number, known = true;
+            return known;
         }
         return true;
     });

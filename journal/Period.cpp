@@ -12,38 +12,149 @@ namespace {
 
 using regi::CheckedAdd;
 
-// The same order as Period::taxable: standard before reduced, each by rate.
+// Adds value to sum; false, and sum as it was, when it would leave 64 bits.
+bool AddTo(std::int64_t& sum, std::int64_t value) {
+    std::optional<std::int64_t> added = CheckedAdd(sum, value);
+    if (added) sum = *added;
+    return added.has_value();
+}
+
+std::int64_t One(const Record&) { return 1; }
+std::int64_t Total(const Record& record) { return record.total; }
+std::int64_t Subtotal(const Record& record) { return record.subtotal; }
+
+const std::vector<PeriodSum> kSums = {
+    {&Period::sales, "sales", Kind::Sale, One, &Record::sales, true},
+    {&Period::lines, "lines", Kind::Sale, [](const Record& r) { return r.lines; }, &Record::lines, true},
+    {&Period::total, "total", Kind::Sale, Total, &Record::total, true},
+    {&Period::exempt, "exempt", Kind::Sale, [](const Record& r) { return r.exemptAmount; }, &Record::exemptAmount,
+     true},
+    {&Period::voids, "voids", Kind::Void, One, &Record::voids, true},
+    {&Period::voidAmount, "void amount", Kind::Void, Subtotal, &Record::voidAmount, true},
+    {&Period::cancels, "cancels", Kind::Cancel, One, &Record::cancels, true},
+    {&Period::cancelAmount, "cancel amount", Kind::Cancel, Total, &Record::cancelAmount, true},
+    {&Period::negatives, "negatives", Kind::Line, [](const Record& r) -> std::int64_t { return r.subtotal < 0; },
+     &Record::negatives, true},
+    {&Period::negativeAmount, "negative amount", Kind::Line,
+     [](const Record& r) { return std::min<std::int64_t>(r.subtotal, 0); }, &Record::negativeAmount, true},
+    // A sale that took and gave no cash was paid by the other tenders alone.
+    {&Period::cashlessSales, "cashless sales", Kind::Sale,
+     [](const Record& r) -> std::int64_t { return r.tendered == 0 && r.change == 0; }, nullptr, false},
+    {&Period::returned, "returned", Kind::Returned, One, nullptr, false},
+    {&Period::returnedAmount, "returned amount", Kind::Returned, Total, nullptr, false},
+    {&Period::moneyIn, "money in", Kind::In, Total, nullptr, false},
+    {&Period::moneyOut, "money out", Kind::Out, Total, nullptr, false},
+    {&Period::drawerOpenings, "drawer openings", Kind::Drawer, One, nullptr, false},
+};
+
+// Period::tenders: tender n's sales and amount.
+bool AddTender(Period& period, const Record& record) {
+    if (record.kind != Kind::Tender) return true;
+    TenderTotal& tender = period.tenders[record.line - 1];  // line 1 to 4, read so
+    return AddTo(tender.sales, 1) && AddTo(tender.amount, record.total);
+}
+
+bool MergeTenders(Period& period, const Period& earlier) {
+    for (int i = 0; i < regi::kMaxTenders; ++i)
+        if (!AddTo(period.tenders[i].sales, earlier.tenders[i].sales) ||
+            !AddTo(period.tenders[i].amount, earlier.tenders[i].amount))
+            return false;
+    return true;
+}
+
+std::vector<std::vector<std::int64_t>> TenderLines(const Period& period) {
+    std::vector<std::vector<std::int64_t>> lines;
+    for (int n = 1; n <= regi::kMaxTenders; ++n) {
+        const TenderTotal& tender = period.tenders[n - 1];
+        if (tender.sales != 0 || tender.amount != 0) lines.push_back({n, tender.sales, tender.amount});
+    }
+    return lines;
+}
+
+bool RestoreTender(Period& period, const std::vector<std::int64_t>& line) {
+    if (line[0] < 1 || line[0] > regi::kMaxTenders) return false;
+    period.tenders[line[0] - 1] = {line[1], line[2]};
+    return true;
+}
+
+// Period::taxable: each class's amount and tax at each rate, standard before
+// reduced, each by rate.
 bool Before(const RateTotal& a, const RateTotal& b) {
     return a.taxClass != b.taxClass ? a.taxClass == regi::TaxClass::Standard : a.rate < b.rate;
 }
 
-std::vector<RateTotal>::iterator Place(std::vector<RateTotal>& taxable, regi::TaxClass taxClass, std::int64_t rate) {
-    return std::lower_bound(taxable.begin(), taxable.end(), RateTotal{taxClass, rate, 0, 0}, Before);
+bool AddRate(std::vector<RateTotal>& taxable, const RateTotal& added) {
+    if (added.amount == 0 && added.tax == 0) return true;
+    auto place = std::lower_bound(taxable.begin(), taxable.end(), added, Before);
+    if (place == taxable.end() || place->taxClass != added.taxClass || place->rate != added.rate)
+        place = taxable.insert(place, RateTotal{added.taxClass, added.rate, 0, 0});
+    return AddTo(place->amount, added.amount) && AddTo(place->tax, added.tax);
 }
 
-bool Same(std::vector<RateTotal>::iterator place, const std::vector<RateTotal>& taxable, regi::TaxClass taxClass,
-          std::int64_t rate) {
-    return place != taxable.end() && place->taxClass == taxClass && place->rate == rate;
+// Whether the taxes add up inside 64 bits, so that Period::Tax never leaves them.
+bool TaxFits(const std::vector<RateTotal>& taxable) {
+    std::int64_t tax = 0;
+    for (const RateTotal& rate : taxable)
+        if (!AddTo(tax, rate.tax)) return false;
+    return true;
 }
 
-// Whether amount and tax added to the class's total at rate stay inside 64 bits.
-bool TaxableFits(std::vector<RateTotal>& taxable, regi::TaxClass taxClass, std::int64_t rate, std::int64_t amount,
-                 std::int64_t tax) {
-    auto place = Place(taxable, taxClass, rate);
-    if (!Same(place, taxable, taxClass, rate)) return true;
-    return CheckedAdd(place->amount, amount) && CheckedAdd(place->tax, tax);
+bool AddTaxable(Period& period, const Record& record) {
+    if (record.kind != Kind::Sale) return true;
+    return AddRate(period.taxable,
+                   {regi::TaxClass::Standard, record.standardRate, record.standardAmount, record.standardTax}) &&
+           AddRate(period.taxable,
+                   {regi::TaxClass::Reduced, record.reducedRate, record.reducedAmount, record.reducedTax}) &&
+           TaxFits(period.taxable);
 }
 
-void AddTaxable(std::vector<RateTotal>& taxable, regi::TaxClass taxClass, std::int64_t rate, std::int64_t amount,
-                std::int64_t tax) {
-    if (amount == 0 && tax == 0) return;
-    auto place = Place(taxable, taxClass, rate);
-    if (!Same(place, taxable, taxClass, rate)) place = taxable.insert(place, RateTotal{taxClass, rate, 0, 0});
-    place->amount += amount;
-    place->tax += tax;
+bool MergeTaxable(Period& period, const Period& earlier) {
+    for (const RateTotal& rate : earlier.taxable)
+        if (!AddRate(period.taxable, rate)) return false;
+    return TaxFits(period.taxable);
+}
+
+std::vector<std::vector<std::int64_t>> TaxableLines(const Period& period) {
+    std::vector<std::vector<std::int64_t>> lines;
+    for (const RateTotal& rate : period.taxable)
+        lines.push_back({static_cast<int>(rate.taxClass), rate.rate, rate.amount, rate.tax});
+    return lines;
+}
+
+bool RestoreRate(Period& period, const std::vector<std::int64_t>& line) {
+    auto taxClass = static_cast<regi::TaxClass>(line[0]);
+    if (taxClass != regi::TaxClass::Standard && taxClass != regi::TaxClass::Reduced) return false;
+    period.taxable.push_back({taxClass, line[1], line[2], line[3]});
+    return true;
+}
+
+// An x or z record carries each class's sums over its rates.
+void ReportTaxable(const Period& period, Record& report) {
+    for (const RateTotal& rate : period.taxable) {
+        bool standard = rate.taxClass == regi::TaxClass::Standard;
+        (standard ? report.standardAmount : report.reducedAmount) += rate.amount;
+        (standard ? report.standardTax : report.reducedTax) += rate.tax;
+    }
+}
+
+// A rate's class is written as the journal's word for it.
+const std::vector<const char*> kClassWords(std::begin(kClassNames), std::end(kClassNames));
+
+const std::vector<PeriodTable> kTables = {
+    {"tender", 1, 2, {}, AddTender, MergeTenders, TenderLines, RestoreTender, nullptr},
+    {"taxable", 2, 2, kClassWords, AddTaxable, MergeTaxable, TaxableLines, RestoreRate, ReportTaxable},
+};
+
+// The records that take a sale's number: a void's sale is still open, and
+// lines, tenders and money have the number of none or of their sale record.
+bool TakesSaleNumber(Kind kind) {
+    return kind == Kind::Sale || kind == Kind::Cancel || kind == Kind::X || kind == Kind::Z;
 }
 
 }  // namespace
+
+const std::vector<PeriodSum>& PeriodSums() { return kSums; }
+const std::vector<PeriodTable>& PeriodTables() { return kTables; }
 
 std::wstring UnreadableLinesMessage(int count) {
     return L"売上の記録に読めない行が " + std::to_wstring(count) + L" 行あります";
@@ -81,7 +192,7 @@ std::wstring Shown(std::wstring time) {
 
 std::int64_t Period::Tax() const {
     std::int64_t sum = 0;
-    for (const RateTotal& rate : taxable) sum += rate.tax;  // each addition was checked in Add
+    for (const RateTotal& rate : taxable) sum += rate.tax;  // Add and Merge keep it inside 64 bits
     return sum;
 }
 
@@ -100,124 +211,38 @@ bool Period::HasTenders() const {
 }
 
 bool Period::Add(const Record& record) {
-    // Every sum is checked before anything changes: a record that would take
-    // one out of 64 bits is left out whole.
-    TenderTotal* tender = record.kind == Kind::Tender ? &tenders[record.line - 1] : nullptr;  // line 1 to 4, read so
-    switch (record.kind) {
-    case Kind::Tender:
-        if (!CheckedAdd(tender->amount, record.total)) return false;
-        break;
-    case Kind::Returned:
-        if (!CheckedAdd(returnedAmount, record.total)) return false;
-        break;
-    case Kind::In:
-    case Kind::Out:
-        if (!CheckedAdd(record.kind == Kind::In ? moneyIn : moneyOut, record.total)) return false;
-        break;
-    case Kind::Drawer: break;
-    case Kind::Line:
-        if (record.subtotal < 0 && !CheckedAdd(negativeAmount, record.subtotal)) return false;
-        break;
-    case Kind::Sale: {
-        std::optional<std::int64_t> taxes = CheckedAdd(record.standardTax, record.reducedTax);
-        bool fits =
-            CheckedAdd(lines, record.lines) && CheckedAdd(total, record.total) &&
-            CheckedAdd(exempt, record.exemptAmount) && taxes && CheckedAdd(Tax(), *taxes) &&
-            TaxableFits(taxable, regi::TaxClass::Standard, record.standardRate, record.standardAmount,
-                        record.standardTax) &&
-            TaxableFits(taxable, regi::TaxClass::Reduced, record.reducedRate, record.reducedAmount, record.reducedTax);
-        if (!fits) return false;
-        break;
-    }
-    case Kind::Void:
-        if (!CheckedAdd(voidAmount, record.subtotal)) return false;
-        break;
-    case Kind::Cancel:
-        if (!CheckedAdd(cancelAmount, record.total)) return false;
-        break;
-    case Kind::X:
-    case Kind::Z: break;
-    }
-    nextSequence = std::max(nextSequence, record.sequence + 1);
+    // On a copy, kept when every sum fits: a record that would take one out
+    // of 64 bits is left out whole.
+    Period after = *this;
+    for (const PeriodSum& sum : kSums)
+        if (record.kind == sum.kind && !AddTo(after.*sum.member, sum.adds(record))) return false;
+    for (const PeriodTable& table : kTables)
+        if (!table.add(after, record)) return false;
+    after.nextSequence = std::max(nextSequence, record.sequence + 1);
     if (firstSequence == 0 || record.sequence < firstSequence) {
-        firstSequence = record.sequence;
-        from = record.time;
+        after.firstSequence = record.sequence;
+        after.from = record.time;
     }
-    switch (record.kind) {
-    case Kind::Line:
-        if (record.subtotal < 0) {
-            ++negatives;
-            negativeAmount += record.subtotal;
-        }
-        break;
-    case Kind::Sale:
-        ++sales;
-        lines += record.lines;
-        total += record.total;
-        AddTaxable(taxable, regi::TaxClass::Standard, record.standardRate, record.standardAmount, record.standardTax);
-        AddTaxable(taxable, regi::TaxClass::Reduced, record.reducedRate, record.reducedAmount, record.reducedTax);
-        exempt += record.exemptAmount;
-        if (record.tendered == 0 && record.change == 0) ++cashlessSales;
-        break;
-    case Kind::Tender:
-        ++tender->sales;
-        tender->amount += record.total;
-        return true;  // the sale's record counts its number
-    case Kind::Returned:
-        ++returned;
-        returnedAmount += record.total;
-        return true;
-    case Kind::In:
-    case Kind::Out: (record.kind == Kind::In ? moneyIn : moneyOut) += record.total; return true;  // no sale's number
-    case Kind::Drawer: ++drawerOpenings; return true;
-    case Kind::Void:
-        ++voids;
-        voidAmount += record.subtotal;
-        return true;  // a void's sale number is still open
-    case Kind::Cancel:
-        ++cancels;
-        cancelAmount += record.total;
-        break;
-    case Kind::X: break;
-    case Kind::Z: nextZ = std::max(nextZ, record.z + 1); break;
-    }
-    if (record.kind != Kind::Line) nextSale = std::max(nextSale, record.sale + 1);
+    if (TakesSaleNumber(record.kind)) after.nextSale = std::max(nextSale, record.sale + 1);
+    if (record.kind == Kind::Z) after.nextZ = std::max(nextZ, record.z + 1);
+    *this = std::move(after);
     return true;
 }
 
 bool Period::Merge(const Period& earlier) {
-    std::int64_t Period::*const sums[] = {
-        &Period::sales,          &Period::lines,          &Period::total,         &Period::exempt,
-        &Period::voids,          &Period::voidAmount,     &Period::cancels,       &Period::cancelAmount,
-        &Period::negatives,      &Period::negativeAmount, &Period::cashlessSales, &Period::returned,
-        &Period::returnedAmount, &Period::moneyIn,        &Period::moneyOut,      &Period::drawerOpenings};
-    for (auto sum : sums)
-        if (!CheckedAdd(this->*sum, earlier.*sum)) return false;
-    for (int i = 0; i < regi::kMaxTenders; ++i)
-        if (!CheckedAdd(tenders[i].sales, earlier.tenders[i].sales) ||
-            !CheckedAdd(tenders[i].amount, earlier.tenders[i].amount))
-            return false;
-    for (int i = 0; i < regi::kMaxTenders; ++i) {
-        tenders[i].sales += earlier.tenders[i].sales;
-        tenders[i].amount += earlier.tenders[i].amount;
-    }
-    std::vector<RateTotal> merged = taxable;
-    for (const RateTotal& rate : earlier.taxable) {
-        if (!TaxableFits(merged, rate.taxClass, rate.rate, rate.amount, rate.tax)) return false;
-        AddTaxable(merged, rate.taxClass, rate.rate, rate.amount, rate.tax);
-    }
-    std::optional<std::int64_t> tax = 0;
-    for (const RateTotal& rate : merged)
-        if (!(tax = CheckedAdd(*tax, rate.tax))) return false;
-    for (auto sum : sums) this->*sum += earlier.*sum;
-    taxable = std::move(merged);
-    nextSequence = std::max(nextSequence, earlier.nextSequence);
-    nextSale = std::max(nextSale, earlier.nextSale);
-    nextZ = std::max(nextZ, earlier.nextZ);
+    Period merged = *this;
+    for (const PeriodSum& sum : kSums)
+        if (!AddTo(merged.*sum.member, earlier.*sum.member)) return false;
+    for (const PeriodTable& table : kTables)
+        if (!table.merge(merged, earlier)) return false;
+    merged.nextSequence = std::max(nextSequence, earlier.nextSequence);
+    merged.nextSale = std::max(nextSale, earlier.nextSale);
+    merged.nextZ = std::max(nextZ, earlier.nextZ);
     if (earlier.firstSequence != 0 && (firstSequence == 0 || earlier.firstSequence < firstSequence)) {
-        firstSequence = earlier.firstSequence;
-        from = earlier.from;
+        merged.firstSequence = earlier.firstSequence;
+        merged.from = earlier.from;
     }
+    *this = std::move(merged);
     return true;
 }
 
@@ -278,21 +303,10 @@ Record Period::MoneyRecord(Kind kind, std::int64_t amount, const std::wstring& n
 Record Period::ReportRecord(Kind kind, std::int64_t cashFloat, const std::wstring& time) const {
     Record record = Numbered(nextSequence, time, kind);
     record.sale = nextSale - 1;
-    record.lines = lines;
-    for (const RateTotal& rate : taxable) {
-        bool standard = rate.taxClass == regi::TaxClass::Standard;
-        (standard ? record.standardAmount : record.reducedAmount) += rate.amount;
-        (standard ? record.standardTax : record.reducedTax) += rate.tax;
-    }
-    record.exemptAmount = exempt;
-    record.total = total;
-    record.sales = sales;
-    record.voids = voids;
-    record.voidAmount = voidAmount;
-    record.cancels = cancels;
-    record.cancelAmount = cancelAmount;
-    record.negatives = negatives;
-    record.negativeAmount = negativeAmount;
+    for (const PeriodSum& sum : kSums)
+        if (sum.reported) record.*sum.reported = this->*sum.member;
+    for (const PeriodTable& table : kTables)
+        if (table.report) table.report(*this, record);
     record.cashFloat = cashFloat;
     record.expectedCash = ExpectedCash(cashFloat);
     if (kind == Kind::Z) record.z = nextZ;

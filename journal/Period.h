@@ -81,6 +81,40 @@ struct Period {
     Record ReportRecord(Kind kind, std::int64_t cashFloat, const std::wstring& time) const;
 };
 
+// One of the period's sums of counts and amounts, told once: what a record
+// adds to it, its name in the checkpoint and its field in x and z records.
+// Period::Add, Merge, ReportRecord and the checkpoint walk PeriodSums(), so
+// that a new sum is a member and a row; the X and Z texts (ReportItems)
+// choose which sums they show and how.
+struct PeriodSum {
+    std::int64_t Period::*member;
+    const char* name;                            // in the checkpoint
+    Kind kind;                                   // the records that add to it
+    std::int64_t (*adds)(const Record& record);  // what one of them adds
+    std::int64_t Record::*reported;              // its field in x and z records; null for none
+    // Written into the checkpoint even when 0: the first sums. Those that came
+    // later are written only when not 0, so that a checkpoint without them
+    // stays what it was.
+    bool alwaysKept;
+};
+const std::vector<PeriodSum>& PeriodSums();
+
+// A sum per key, such as per rate or per tender: each key's numbers then its
+// sums make one line of the checkpoint. Add, Merge, ReportRecord and the
+// checkpoint walk PeriodTables() too.
+struct PeriodTable {
+    const char* name;   // of each key's line in the checkpoint
+    size_t keys, sums;  // how many numbers a key and its sums are
+    // The words the first number of the key is written as, by its value; empty for a number.
+    std::vector<const char*> keyWords;
+    bool (*add)(Period& period, const Record& record);                       // false when a sum would leave 64 bits
+    bool (*merge)(Period& period, const Period& earlier);                    // the same
+    std::vector<std::vector<std::int64_t>> (*lines)(const Period& period);   // a key and its sums each
+    bool (*restore)(Period& period, const std::vector<std::int64_t>& line);  // false for no such key
+    void (*report)(const Period& period, Record& report);  // null when x and z records do not carry it
+};
+const std::vector<PeriodTable>& PeriodTables();
+
 // Something in the journal that the program did not write so: a line that is
 // no record, a sale whose parts do not add up, numbers out of order or missing.
 struct Finding {

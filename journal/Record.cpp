@@ -1,6 +1,7 @@
 #include "journal/Record.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <iterator>
 
@@ -12,49 +13,84 @@ namespace journal {
 
 namespace {
 
-const char* const kKindNames[] = {"line",   "sale",     "void", "cancel", "x",     "z",
-                                  "tender", "returned", "in",   "out",    "drawer"};
-const char* const kClassNames[] = {"exempt", "standard", "reduced"};  // by regi::TaxClass
-
-// The columns after seq, time and kind. kinds flags which kinds fill the column,
-// in the order line, sale, void, cancel, x, z, tender, returned, in, out, drawer; field is null for the class.
-struct Column {
-    const char* kinds;
-    std::int64_t Record::*field;
-};
-const Column kColumns[] = {
-    {"11111111000", &Record::sale},
-    {"10100011000", &Record::line},
-    {"10100000000", nullptr},
-    {"10100000000", &Record::unitPrice},
-    {"10100000000", &Record::quantity},
-    {"10100000000", &Record::subtotal},
-    {"01011100000", &Record::lines},
-    {"01000000000", &Record::standardRate},
-    {"01001100000", &Record::standardAmount},
-    {"01001100000", &Record::standardTax},
-    {"01000000000", &Record::reducedRate},
-    {"01001100000", &Record::reducedAmount},
-    {"01001100000", &Record::reducedTax},
-    {"01001100000", &Record::exemptAmount},
-    {"01011111110", &Record::total},
-    {"01000000000", &Record::tendered},
-    {"01000000000", &Record::change},
-    {"00001100000", &Record::sales},
-    {"00001100000", &Record::voids},
-    {"00001100000", &Record::voidAmount},
-    {"00001100000", &Record::cancels},
-    {"00001100000", &Record::cancelAmount},
-    {"00001100000", &Record::negatives},
-    {"00001100000", &Record::negativeAmount},
-    {"00001100000", &Record::cashFloat},
-    {"00001100000", &Record::expectedCash},
-    {"00000100000", &Record::z},
+// The columns after seq, time and kind, in the header's order; null stands for the class.
+std::int64_t Record::*const kColumns[] = {
+    &Record::sale,         &Record::line,         nullptr,
+    &Record::unitPrice,    &Record::quantity,     &Record::subtotal,
+    &Record::lines,        &Record::standardRate, &Record::standardAmount,
+    &Record::standardTax,  &Record::reducedRate,  &Record::reducedAmount,
+    &Record::reducedTax,   &Record::exemptAmount, &Record::total,
+    &Record::tendered,     &Record::change,       &Record::sales,
+    &Record::voids,        &Record::voidAmount,   &Record::cancels,
+    &Record::cancelAmount, &Record::negatives,    &Record::negativeAmount,
+    &Record::cashFloat,    &Record::expectedCash, &Record::z,
 };
 constexpr size_t kFieldCount = 3 + std::size(kColumns);
 
-bool Fills(const Column& column, Kind kind) { return column.kinds[static_cast<int>(kind)] == '1'; }
-bool HasNote(Kind kind) { return kind == Kind::In || kind == Kind::Out; }
+// What a kind writes: its name and the number columns it fills, whether it
+// fills the class and may have a note. The columns it does not fill stay empty.
+struct KindColumns {
+    const char* name;
+    std::vector<std::int64_t Record::*> numbers;
+    bool taxClass = false, note = false;
+};
+const std::vector<std::int64_t Record::*> kLineColumns = {&Record::sale, &Record::line, &Record::unitPrice,
+                                                          &Record::quantity, &Record::subtotal};
+const std::vector<std::int64_t Record::*> kReportColumns = {
+    &Record::sale,       &Record::lines,        &Record::standardAmount, &Record::standardTax, &Record::reducedAmount,
+    &Record::reducedTax, &Record::exemptAmount, &Record::total,          &Record::sales,       &Record::voids,
+    &Record::voidAmount, &Record::cancels,      &Record::cancelAmount,   &Record::negatives,   &Record::negativeAmount,
+    &Record::cashFloat,  &Record::expectedCash};
+const std::vector<std::int64_t Record::*> kPaymentColumns = {&Record::sale, &Record::line, &Record::total};
+
+std::vector<std::int64_t Record::*> With(std::vector<std::int64_t Record::*> columns, std::int64_t Record::*more) {
+    columns.push_back(more);
+    return columns;
+}
+
+// One row per Kind, in its order.
+const KindColumns kKinds[] = {
+    {"line", kLineColumns, true},
+    {"sale",
+     {&Record::sale, &Record::lines, &Record::standardRate, &Record::standardAmount, &Record::standardTax,
+      &Record::reducedRate, &Record::reducedAmount, &Record::reducedTax, &Record::exemptAmount, &Record::total,
+      &Record::tendered, &Record::change}},
+    {"void", kLineColumns, true},
+    {"cancel", {&Record::sale, &Record::lines, &Record::total}},
+    {"x", kReportColumns},
+    {"z", With(kReportColumns, &Record::z)},
+    {"tender", kPaymentColumns},
+    {"returned", kPaymentColumns},
+    {"in", {&Record::total}, false, true},
+    {"out", {&Record::total}, false, true},
+    {"drawer", {}},
+};
+
+const KindColumns& Of(Kind kind) { return kKinds[static_cast<int>(kind)]; }
+
+// Whether each kind fills each column, worked out once from kKinds.
+using FillTable = std::array<std::array<bool, std::size(kColumns)>, std::size(kKinds)>;
+const FillTable kFills = [] {
+    FillTable fills{};
+    for (size_t kind = 0; kind < std::size(kKinds); ++kind) {
+        const KindColumns& columns = kKinds[kind];
+        for (size_t column = 0; column < std::size(kColumns); ++column) {
+            std::int64_t Record::*field = kColumns[column];
+            fills[kind][column] =
+                field ? std::find(columns.numbers.begin(), columns.numbers.end(), field) != columns.numbers.end()
+                      : columns.taxClass;
+        }
+    }
+    return fills;
+}();
+
+bool Fills(size_t column, Kind kind) { return kFills[static_cast<size_t>(kind)][column]; }
+
+std::optional<Kind> KindNamed(std::string_view name) {
+    for (size_t i = 0; i < std::size(kKinds); ++i)
+        if (name == kKinds[i].name) return static_cast<Kind>(i);
+    return std::nullopt;
+}
 
 void AppendField(std::string& out, std::string_view field) {
     if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -180,6 +216,8 @@ std::optional<std::int64_t> ParseInteger(std::string_view text) {
     return negative ? -value : value;
 }
 
+const char* const kClassNames[] = {"exempt", "standard", "reduced"};
+
 const char kHeader[] =
     "seq,time,kind,sale,line,class,unit price,quantity,subtotal,lines,standard rate,standard amount,"
     "standard tax,reduced rate,reduced amount,reduced tax,exempt,total,tendered,change,sales,voids,"
@@ -234,13 +272,13 @@ std::string FormatRecord(const Record& record) {
     std::string line = std::to_string(record.sequence) + ',';
     AppendField(line, Narrow(record.time));
     line += ',';
-    line += kKindNames[static_cast<int>(record.kind)];
-    for (const Column& column : kColumns) {
+    line += Of(record.kind).name;
+    for (size_t i = 0; i < std::size(kColumns); ++i) {
         line += ',';
-        if (!Fills(column, record.kind)) continue;
-        line += column.field ? std::to_string(record.*column.field) : kClassNames[static_cast<int>(record.taxClass)];
+        if (!Fills(i, record.kind)) continue;
+        line += kColumns[i] ? std::to_string(record.*kColumns[i]) : kClassNames[static_cast<int>(record.taxClass)];
     }
-    if (HasNote(record.kind) && !record.note.empty()) {
+    if (Of(record.kind).note && !record.note.empty()) {
         line += ',';
         AppendField(line, common::ToUtf8(record.note));
     }
@@ -254,11 +292,11 @@ std::optional<Record> ParseRecord(std::string_view line) {
     if (!fields || fields->size() < kFieldCount) return std::nullopt;
     Record record;
     std::optional<std::int64_t> sequence = ParseInteger((*fields)[0]);
-    std::optional<int> kind = FindName(kKindNames, (*fields)[2]);
+    std::optional<Kind> kind = KindNamed((*fields)[2]);
     // The note's column; a spreadsheet that saves the journal again may give
     // every row an empty one, as wide as the widest.
     if (fields->size() == kFieldCount + 1) {
-        if (!fields->back().empty() && !(kind && HasNote(static_cast<Kind>(*kind)))) return std::nullopt;
+        if (!fields->back().empty() && !(kind && Of(*kind).note)) return std::nullopt;
         record.note = CleanNote(common::FromUtf8(fields->back()));
     } else if (fields->size() != kFieldCount) {
         return std::nullopt;
@@ -267,16 +305,15 @@ std::optional<Record> ParseRecord(std::string_view line) {
     if (!sequence || *sequence < 1 || !time || !kind) return std::nullopt;
     record.sequence = *sequence;
     record.time.assign(time->begin(), time->end());
-    record.kind = static_cast<Kind>(*kind);
+    record.kind = *kind;
     for (size_t i = 0; i < std::size(kColumns); ++i) {
-        const Column& column = kColumns[i];
         const std::string& field = (*fields)[3 + i];
-        if (!Fills(column, record.kind)) {
+        if (!Fills(i, record.kind)) {
             if (!field.empty()) return std::nullopt;
-        } else if (column.field) {
+        } else if (kColumns[i]) {
             std::optional<std::int64_t> value = ParseInteger(field);
             if (!value) return std::nullopt;
-            record.*column.field = *value;
+            record.*kColumns[i] = *value;
         } else {
             std::optional<int> taxClass = FindName(kClassNames, field);
             if (!taxClass) return std::nullopt;

@@ -21,7 +21,7 @@ namespace journal {
 // opened with no sale.
 enum class Kind { Line, Sale, Void, Cancel, X, Z, Tender, Returned, In, Out, Drawer };
 
-// One line of the journal. A kind fills only its own fields (the column table in
+// One line of the journal. A kind fills only its own fields (the kinds' table in
 // Record.cpp lists them); the others stay empty in the file and 0 here.
 struct Record {
     std::int64_t sequence = 0;  // 1, 2, ... over the journal's whole life
@@ -55,6 +55,8 @@ std::wstring CleanNote(std::wstring_view typed);
 // The column names, the journal's first line (after the byte-order mark), without CRLF.
 extern const char kHeader[];
 extern const char kByteOrderMark[];  // UTF-8's
+// The journal's words for the tax classes, by regi::TaxClass.
+extern const char* const kClassNames[3];
 
 // One record as a journal line, CRLF included.
 std::string FormatRecord(const Record& record);

@@ -123,6 +123,43 @@ TEST_F(CheckpointTest, ACheckpointThatNoLongerFitsTheJournalCostsOnlyAReadingOfT
     }
 }
 
+// A checkpoint as the program has written it: the first sums and the numbers
+// always, the later sums only when not 0 (no drawer openings here), then each
+// tender and rate, then the last sale.
+const char kWritten[] =
+    "Pelmora journal checkpoint\r\n"
+    "offset=5\r\nhead=\r\ntail=\r\nfrom=2026-12-09T10:00:00\r\n"
+    "sales=3\r\nlines=5\r\ntotal=16740\r\nexempt=-300\r\nvoids=1\r\nvoid amount=500\r\ncancels=1\r\n"
+    "cancel amount=700\r\nnegatives=1\r\nnegative amount=-300\r\n"
+    "next sequence=18\r\nnext sale=5\r\nnext z=1\r\nfirst sequence=1\r\n"
+    "cashless sales=1\r\nreturned=1\r\nreturned amount=300\r\nmoney in=5000\r\nmoney out=2000\r\n"
+    "tender=1,1,8800\r\ntender=3,1,3000\r\n"
+    "taxable=standard,8,8800,651\r\ntaxable=standard,10,2200,200\r\ntaxable=reduced,8,6040,447\r\n"
+    "sale line=1,2026-12-09T10:00:00,line,3,1,reduced,5500,1,5500,,,,,,,,,,,,,,,,,,,,,\r\n"
+    "sale tender=1,2026-12-09T10:00:00,tender,3,3,,,,,,,,,,,,,3000,,,,,,,,,,,,\r\n"
+    "sale=1,2026-12-09T10:00:00,sale,3,,,,,,1,10,0,0,8,5500,407,0,5500,3000,500,,,,,,,,,,\r\n";
+
+TEST(JournalCheckpoint, AFileWrittenBeforeReadsTheSameAndIsWrittenAgainByteForByte) {
+    std::optional<Checkpoint> read = ParseCheckpoint(kWritten);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(FormatCheckpoint(*read), kWritten);
+    const Period& p = read->period;
+    EXPECT_EQ(p.total, 16740);
+    EXPECT_EQ(p.moneyOut, 2000);
+    EXPECT_EQ(p.drawerOpenings, 0);
+    EXPECT_EQ(p.tenders[2].amount, 3000);
+    ASSERT_EQ(p.taxable.size(), 3u);
+    EXPECT_EQ(p.taxable[1].rate, 10);
+    EXPECT_TRUE(p.taxable[2].taxClass == TaxClass::Reduced);
+    EXPECT_EQ(read->lastSale.number, 3);
+    // A new period's: the first sums at 0, none of the later ones.
+    EXPECT_EQ(FormatCheckpoint(Checkpoint()),
+              "Pelmora journal checkpoint\r\noffset=0\r\nhead=\r\ntail=\r\nfrom=\r\n"
+              "sales=0\r\nlines=0\r\ntotal=0\r\nexempt=0\r\nvoids=0\r\nvoid amount=0\r\ncancels=0\r\n"
+              "cancel amount=0\r\nnegatives=0\r\nnegative amount=0\r\n"
+              "next sequence=1\r\nnext sale=1\r\nnext z=1\r\nfirst sequence=0\r\n");
+}
+
 TEST(JournalCheckpoint, ReadsBackWhatItWroteAndNothingElse) {
     Checkpoint c;
     c.offset = 12345, c.head = std::string("\xEF\xBB\xBFseq,time", 11), c.tail = std::string("\r\n\0z", 4);

@@ -125,6 +125,25 @@ std::vector<FormatCase> EveryKind() {
         }
         cases.push_back({report, fields});
     }
+    // A tender a sale took and one a cancel gave back: the sale, the tender's number and the amount.
+    for (Kind kind : {Kind::Tender, Kind::Returned}) {
+        Record paid = Numbered(12, kind);
+        paid.sale = 9, paid.line = 3, paid.total = 4400;
+        cases.push_back({paid,
+                         {{"seq", "12"},
+                          {"time", kTime},
+                          {"kind", kind == Kind::Tender ? "tender" : "returned"},
+                          {"sale", "9"},
+                          {"line", "3"},
+                          {"total", "4400"}}});
+    }
+    for (Kind kind : {Kind::In, Kind::Out}) {
+        Record money = Numbered(13, kind);
+        money.total = 5000;
+        cases.push_back(
+            {money, {{"seq", "13"}, {"time", kTime}, {"kind", kind == Kind::In ? "in" : "out"}, {"total", "5000"}}});
+    }
+    cases.push_back({Numbered(14, Kind::Drawer), {{"seq", "14"}, {"time", kTime}, {"kind", "drawer"}}});
     return cases;
 }
 

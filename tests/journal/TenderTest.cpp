@@ -115,11 +115,39 @@ TEST(JournalTenders, ATenderWithoutItsSaleIsFoundOut) {
     ASSERT_EQ(read.Findings().size(), 1u);
     EXPECT_EQ(read.Findings()[0].what, L"売上の記録がない支払の行です");
     EXPECT_FALSE(read.Result().HasTenders());
-    // Numbers outside the shop's tenders are no record.
+    // Numbers outside the shop's tenders are no record, nor is a tender that paid nothing.
     for (std::int64_t number : {0, 5}) {
         tender.line = number;
         EXPECT_FALSE(ParseRecord(FormatRecord(tender))) << number;
     }
+    tender.line = 1;
+    tender.total = 0;
+    EXPECT_FALSE(ParseRecord(FormatRecord(tender)));
+}
+
+TEST(JournalTenders, NamedTendersAreInTheCloseBeforeAnyTookAPayment) {
+    Day day;
+    day.Sell(1000, 1000, {});
+    Record x = day.period.ReportRecord(Kind::X, 0, L"2026-12-09T18:00:00");
+    std::vector<std::wstring> named = ReportLines(day.period, x, {L"", L"電子マネー"});
+    for (const std::wstring& line : {std::wstring(L"現金\t1件\t¥1,000"), std::wstring(L"電子マネー\t0件\t¥0")})
+        EXPECT_NE(std::find(named.begin(), named.end(), line), named.end());
+    // A shop that takes only cash gets no line per tender.
+    for (const std::wstring& line : ReportLines(day.period, x, {L"", L""})) EXPECT_NE(line.find(L"現金\t"), 0u);
+}
+
+TEST(JournalTenders, ATenderThatTookPaymentsIsInTheCloseWithOrWithoutAName) {
+    Day day;
+    day.Sell(1000, 0, {{2, 1000}});
+    Record x = day.period.ReportRecord(Kind::X, 0, L"2026-12-09T18:00:00");
+    const std::vector<std::wstring> onlyTheFirst = {L"クレジット"};
+    std::vector<std::wstring> lines = ReportLines(day.period, x, onlyTheFirst);
+    for (int n : {1, 2}) {
+        std::wstring line = regi::TenderName(onlyTheFirst, n) + (n == 1 ? L"\t0件\t¥0" : L"\t1件\t¥1,000");
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << n;
+    }
+    for (int n : {3, 4})
+        for (const std::wstring& line : lines) EXPECT_NE(line.find(regi::TenderName(onlyTheFirst, n)), 0u) << n;
 }
 
 }  // namespace
