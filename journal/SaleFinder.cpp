@@ -31,7 +31,7 @@ FoundSale Assemble(const Record& record, std::int64_t offset, const std::vector<
     if (!found.cancelled) found.sale = SaleOf(record);
     for (const std::string& line : parts) {
         std::optional<Record> part = ParseRecord(line);
-        if (!part || part->sale != record.sale) continue;
+        if (!part) continue;  // a line of the sale a spreadsheet spoilt: the sale is not complete
         switch (part->kind) {
         case Kind::Line:
             // A line numbered again starts a later attempt of the same write: it holds.

@@ -109,12 +109,15 @@ void ExpectShopSale(const std::optional<FoundSale>& found, std::int64_t n, int d
     EXPECT_EQ(found->sale.tenders, tenders);
 }
 
-// Drops the first journal line whose record passes drop.
-std::string WithoutLine(const std::string& text, const std::function<bool(const Record&)>& drop) {
+// The first journal line whose record passes pick, changed by change; deleted
+// when change is empty.
+std::string Changed(const std::string& text, const std::function<bool(const Record&)>& pick,
+                    const std::function<std::string(std::string)>& change = {}) {
     for (size_t at = 0, end; at < text.size(); at = end) {
         end = text.find("\r\n", at) + 2;
         std::optional<Record> record = ParseRecord(std::string_view(text).substr(at, end - at));
-        if (record && drop(*record)) return text.substr(0, at) + text.substr(end);
+        if (record && pick(*record))
+            return text.substr(0, at) + (change ? change(text.substr(at, end - at)) : "") + text.substr(end);
     }
     return text;
 }
@@ -223,9 +226,10 @@ TEST_F(SaleFinderTest, FindsEverySaleByNumberWhateverTheIndexAndTheLineEnds) {
 TEST_F(SaleFinderTest, ARowDeletedInTheMiddleLosesOnlyItsSale) {
     struct Case {
         const char* what;
-        std::function<bool(const Record&)> deleted;
+        std::function<bool(const Record&)> deleted;  // the row
         std::int64_t number;
         bool found, complete;
+        std::function<std::string(std::string)> change = {};  // what the row becomes, instead of deleted
     };
     const Case cases[] = {
         {"the sale record went", [](const Record& r) { return r.kind == Kind::Sale && r.sale == 401; }, 401, false,
@@ -234,6 +238,10 @@ TEST_F(SaleFinderTest, ARowDeletedInTheMiddleLosesOnlyItsSale) {
         {"a cancel went", [](const Record& r) { return r.kind == Kind::Cancel && r.sale == 410; }, 410, false, false},
         {"another sale's line went", [](const Record& r) { return r.kind == Kind::Line && r.sale == 402; }, 403, true,
          true},
+        {"a line spoilt", [](const Record& r) { return r.kind == Kind::Line && r.sale == 404; }, 404, true, false,
+         [](std::string line) { return line.insert(line.size() - 2, "x"); }},
+        {"a line's amount changed", [](const Record& r) { return r.kind == Kind::Line && r.sale == 405; }, 405, true,
+         false, [](std::string line) { return line.replace(line.find(",405,1,405,"), 11, ",405,1,406,"); }},
     };
     for (bool indexBefore : {false, true}) {
         for (const Case& c : cases) {
@@ -241,7 +249,7 @@ TEST_F(SaleFinderTest, ARowDeletedInTheMiddleLosesOnlyItsSale) {
             storage_ = MemoryStorage();
             storage_.files[kJournal] = ShopJournal(kDays);
             if (indexBefore) MakeIndex();
-            storage_.files[kJournal] = WithoutLine(storage_.files[kJournal], c.deleted);
+            storage_.files[kJournal] = Changed(storage_.files[kJournal], c.deleted, c.change);
             SaleFinder finder = Finder();
             std::optional<FoundSale> found = finder.Find(c.number);
             ASSERT_EQ(found.has_value(), c.found);
@@ -252,6 +260,21 @@ TEST_F(SaleFinderTest, ARowDeletedInTheMiddleLosesOnlyItsSale) {
             ExpectShopSale(finder.Find(c.number - 100), c.number - 100);
         }
     }
+}
+
+TEST_F(SaleFinderTest, ALineLongerThanAnyRecordIsNoRecordToItsEnd) {
+    // Sale 301's record at the end of a line of junk long enough to span the
+    // readings' 64 KB pieces: it begins a piece, and still no record begins there.
+    std::string& text = storage_.files[kJournal];
+    size_t at = text.find(",sale,301,");
+    at = text.rfind("\r\n", at) + 2;
+    const size_t piece = 64 * 1024;
+    size_t boundary = (at + 5000 + piece - 1) / piece * piece;
+    text.insert(at, std::string(boundary - at, 'x'));
+    ASSERT_TRUE(ParseRecord(std::string_view(text).substr(boundary, text.find("\r\n", boundary) + 2 - boundary)));
+    SaleFinder finder = Finder();
+    EXPECT_FALSE(finder.Find(301));
+    ExpectShopSale(finder.Find(302), 302);
 }
 
 TEST_F(SaleFinderTest, AnIndexLeftBehindIsExtendedWithWhatWasAppended) {
@@ -274,6 +297,12 @@ TEST_F(SaleFinderTest, AnIndexLeftBehindIsExtendedWithWhatWasAppended) {
     std::int64_t appended = static_cast<std::int64_t>(year.size() - earlier.size());
     EXPECT_LT(extending, appended * 2 + 5000) << "the extension reads only what was appended";
     EXPECT_GE(extending, appended);
+    EXPECT_EQ(Index().entries.size(), static_cast<size_t>((kLast + SaleIndex::kEvery - 1) / SaleIndex::kEvery));
+    for (std::int64_t n : {std::int64_t{1}, SaleIndex::kEvery + 1, kLast / 2, kLast - 200}) {
+        storage_.bytesRead = 0;
+        ExpectShopSale(Finder().Find(n), n);
+        EXPECT_LT(storage_.bytesRead, 3 * 64 * 1024) << "between two entries only, of " << year.size();
+    }
 }
 
 TEST_F(SaleFinderTest, TheFirstSaleAtOrAfterATime) {
@@ -398,6 +427,13 @@ TEST(SaleIndexTest, ReadsOnlyWhatItWrites) {
         {"a reference beyond what it covers", [](SaleIndex& i) { i.references[0].offset = 5000; }},
         {"a reference beyond the last number", [](SaleIndex& i) { i.references[0].sale = 301; }},
         {"no such time", [](SaleIndex& i) { i.entries[0].latest = "2026-13-01T09:00:00"; }},
+        {"an entry numbered 0", [](SaleIndex& i) { i.entries[0].sale = 0; }},
+        {"a latest time that is none",
+         [](SaleIndex& i) {
+             i.entries.clear();
+             i.latest = "tomorrow";
+         }},
+        {"a reference to number 0", [](SaleIndex& i) { i.references[0].sale = 0; }},
     };
     for (const Case& c : cases) {
         SaleIndex changed = index;
