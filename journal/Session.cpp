@@ -12,6 +12,7 @@ const wchar_t kJournalName[] = L"Pelmora-journal.csv";
 const wchar_t kOpenSaleName[] = L"Pelmora-open.csv";
 const wchar_t kKeptName[] = L"Pelmora-journal-numbers.txt";
 const wchar_t kCheckpointName[] = L"Pelmora-journal-checkpoint.txt";
+const wchar_t kIndexName[] = L"Pelmora-journal-index.txt";
 const wchar_t kJournalBusy[] = L"売上の記録は別の Pelmora が使っています";
 
 namespace {
@@ -58,7 +59,9 @@ Session::Session(Storage& storage, const std::wstring& folder, Clock clock)
       path_(folder + L"\\" + kJournalName),
       openSalePath_(folder + L"\\" + kOpenSaleName),
       keptPath_(folder + L"\\" + kKeptName),
-      checkpointPath_(folder + L"\\" + kCheckpointName) {}
+      checkpointPath_(folder + L"\\" + kCheckpointName),
+      indexPath_(folder + L"\\" + kIndexName),
+      finder_(storage, path_, indexPath_) {}
 
 [[noreturn]] void Session::Fail(const wchar_t* what, const std::wstring& path, const Status& status) const {
     throw common::Error(std::wstring(what) + L"\r\n" + path + L"\r\n" + status.reason);

@@ -20,6 +20,7 @@
 #include "journal/Checkpoint.h"
 #include "journal/Kept.h"
 #include "journal/Period.h"
+#include "journal/SaleFinder.h"
 #include "journal/Storage.h"
 #include "sale/Sale.h"
 #include "sale/SaleRecord.h"
@@ -30,6 +31,7 @@ extern const wchar_t kJournalName[];     // "Pelmora-journal.csv"
 extern const wchar_t kOpenSaleName[];    // "Pelmora-open.csv"
 extern const wchar_t kKeptName[];        // "Pelmora-journal-numbers.txt"
 extern const wchar_t kCheckpointName[];  // "Pelmora-journal-checkpoint.txt"
+extern const wchar_t kIndexName[];       // "Pelmora-journal-index.txt"
 // The first line of the message when another program holds the journal; the path follows.
 extern const wchar_t kJournalBusy[];  // "売上の記録は別の Pelmora が使っています"
 
@@ -53,6 +55,7 @@ public:
     const std::wstring& OpenSalePath() const { return openSalePath_; }
     const std::wstring& KeptPath() const { return keptPath_; }
     const std::wstring& CheckpointPath() const { return checkpointPath_; }
+    const std::wstring& IndexPath() const { return indexPath_; }
 
     // Reads the period since the last Z from the end of the journal; a missing
     // journal is an empty one. The next numbers continue from the higher of the
@@ -96,6 +99,12 @@ public:
     // journal, settled in an earlier run; number 0 when there is none. The
     // sales of this run are the register's (regi::TSale::LastSettled).
     const regi::SaleRecord& EarlierSale() const { return earlierSale_; }
+    // Any sale or cancel of the journal's whole life by its number, or the
+    // first at or after a time (see SaleFinder); nothing when there is none.
+    // The index beside the journal is made or brought up to date here, never
+    // at the start. Raises common::Error when the journal cannot be read.
+    std::optional<FoundSale> FindSale(std::int64_t number) { return finder_.Find(number); }
+    std::optional<FoundSale> FindSaleAt(const common::DateTime& time) { return finder_.FindAt(time); }
 
     // The open sale's lines and what other tenders paid of it, after every
     // change to them; no lines removes the file. A failure names the recovery
@@ -124,7 +133,8 @@ private:
 
     Storage& storage_;
     Clock clock_;
-    std::wstring folder_, path_, openSalePath_, keptPath_, checkpointPath_;
+    std::wstring folder_, path_, openSalePath_, keptPath_, checkpointPath_, indexPath_;
+    SaleFinder finder_;
     Period period_;
     Kept kept_;
     std::int64_t unfinishedAt_ = -1;  // see BackwardReader::UnfinishedAt

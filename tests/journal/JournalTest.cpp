@@ -513,6 +513,27 @@ TEST_F(JournalFile, ADamagedRecoveryFileIsKeptAsideAndTold) {
     EXPECT_EQ(ReadBytes(folder_.File(L"Pelmora-open-damaged-20261208-210756-2.csv")), "junk");
 }
 
+TEST_F(JournalFile, ASaleIsFoundInTheJournalItHoldsAndTheIndexIsWrittenBeside) {
+    journal::Journal journal(folder_.Path());
+    journal.Load();
+    journal.RecordSale(Sale({{TaxClass::Reduced, 540, 3, 1620}}, 2000));
+    journal.RecordCancel(1, 110);
+    std::optional<FoundSale> sale = journal.FindSale(1);
+    ASSERT_TRUE(sale);
+    EXPECT_EQ(sale->sale.lines.size(), 1u);
+    EXPECT_EQ(sale->sale.change, 380);
+    EXPECT_TRUE(journal.FindSale(2)->cancelled);
+    EXPECT_EQ(journal.IndexPath(), folder_.Path() + L"\\Pelmora-journal-index.txt");
+    EXPECT_EQ(ReadBytes(journal.IndexPath()).rfind("Pelmora journal index\r\n", 0), 0u);
+    // Where the index cannot be written, the journal still answers.
+    DeleteFileW(journal.IndexPath().c_str());
+    ASSERT_TRUE(CreateDirectoryW(journal.IndexPath().c_str(), nullptr));
+    journal::Journal again(folder_.Path());
+    EXPECT_EQ(again.FindSale(1)->sale.change, 380);
+    EXPECT_FALSE(again.FindSale(3));
+    RemoveDirectoryW(journal.IndexPath().c_str());
+}
+
 TEST(JournalPaths, TheJournalLiesInTheSettingsFilesFolder) {
     EXPECT_EQ(platform::FolderOf(L"C:\\Program Files\\Pelmora\\Pelmora.ini"), L"C:\\Program Files\\Pelmora");
     EXPECT_EQ(platform::FolderOf(L"Z:/tmp/Pelmora.ini"), L"Z:/tmp");

@@ -16,6 +16,7 @@ public:
     std::map<std::wstring, journal::Fault> failing;
     std::set<std::wstring> heldElsewhere;  // held for writing by another program
     int reads = 0;                         // Read calls, to see how much a load reads
+    std::int64_t bytesRead = 0;            // and the bytes they read
 
     journal::Status Size(const std::wstring& path, std::int64_t& size) override {
         if (journal::Status fault = Fault(path); !fault) return fault;
@@ -32,6 +33,7 @@ public:
         if (offset < 0 || static_cast<size_t>(offset) + bytes.size() > file->second.size())
             return Fail(journal::Fault::Other);
         bytes = file->second.substr(static_cast<size_t>(offset), bytes.size());
+        bytesRead += static_cast<std::int64_t>(bytes.size());
         return {};
     }
     journal::Status ReadWhole(const std::wstring& path, std::size_t maxSize, std::string& bytes) override {

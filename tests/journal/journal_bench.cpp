@@ -1,10 +1,13 @@
 // Prints what the journal costs at start: loading a year of a busy shop's
 // journal (about 500,000 lines, a Z every evening) beside loading none, and,
 // for scale, the same year without a single Z, which has to be read whole.
+// Then what finding a sale of that year costs, with the index and without.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,6 +74,28 @@ void Time(const char* what, const std::wstring& folder, int runs, bool checkpoin
                 samples.front() * 1e3, static_cast<long long>(total));
 }
 
+// The median and the best of a few searches for a sale, each by a program
+// just started; with fresh, the index as a search before left it, else none
+// (the search reads the whole journal and writes it).
+void TimeFind(const char* what, const std::wstring& folder, bool fresh,
+              const std::function<std::optional<journal::FoundSale>(journal::Journal&)>& find) {
+    const std::wstring index = folder + L"\\" + journal::kIndexName;
+    const int runs = fresh ? 31 : 5;
+    std::vector<double> samples;
+    std::optional<journal::FoundSale> found;
+    for (int run = 0; run < runs; ++run) {
+        if (!fresh) DeleteFileW(index.c_str());
+        journal::Journal journal(folder);
+        double start = Now();
+        found = find(journal);
+        samples.push_back(Now() - start);
+    }
+    std::sort(samples.begin(), samples.end());
+    std::printf("%-52s median %8.3f ms, best %8.3f ms (No.%lld, %zu lines)\n", what, samples[samples.size() / 2] * 1e3,
+                samples.front() * 1e3, found ? static_cast<long long>(found->sale.number) : 0LL,
+                found ? found->sale.lines.size() : 0);
+}
+
 }  // namespace
 
 int main() {
@@ -106,7 +131,28 @@ int main() {
     Time("start with a year's journal and no Z (read whole):", never, 5, false);
     Time("the same, the next start (from its checkpoint):", never, 31);
 
+    // Finding a sale of the year with a Z every evening: today's, one of a
+    // month ago, the first of the year, and the first at the year's first day's start.
+    const std::int64_t today = 365 * 340, monthAgo = today - 30 * 340;
+    auto byNumber = [](std::int64_t number) {
+        return [number](journal::Journal& journal) { return journal.FindSale(number); };
+    };
+    auto yearsFirst = [](journal::Journal& journal) { return journal.FindSaleAt({2026, 1, 1, 0, 0, 0}); };
+    TimeFind("find today's last sale, no index (made):", daily, false, byNumber(today));
+    std::int64_t indexSize = 0;
+    journal::FileStorage().Size(daily + L"\\" + journal::kIndexName, indexSize);
+    std::printf("the index beside the year's journal:  %lld bytes\n", static_cast<long long>(indexSize));
+    TimeFind("find today's last sale:", daily, true, byNumber(today));
+    TimeFind("find a sale of a month ago:", daily, true, byNumber(monthAgo));
+    TimeFind("find the year's first sale:", daily, true, byNumber(1));
+    TimeFind("find the first sale at the year's first day:", daily, true, yearsFirst);
+    TimeFind("find a sale of a month ago, no index (made):", daily, false, byNumber(monthAgo));
+    TimeFind("find the year's first sale, no index (made):", daily, false, byNumber(1));
+    TimeFind("find today's last sale, LF line ends (made):", lf, false, byNumber(today));
+    TimeFind("the same, LF line ends, the index fresh:", lf, true, byNumber(today));
+
     for (const std::wstring& folder : {none, daily, never, lf, cr}) {
+        DeleteFileW((folder + L"\\" + journal::kIndexName).c_str());
         DeleteFileW((folder + L"\\" + journal::kJournalName).c_str());
         DeleteFileW((folder + L"\\" + journal::kKeptName).c_str());
         DeleteFileW((folder + L"\\" + journal::kCheckpointName).c_str());
