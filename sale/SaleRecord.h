@@ -3,6 +3,7 @@
 // tax classes, the tax rule and the tax contained per rate, and the settlement.
 // Windows-free.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,13 @@ TaxTotals SumTaxes(const std::vector<LineRecord>& lines, std::int64_t standardRa
 // The tax rate in percent from the settings page's text: a whole decimal
 // number within 32 bits, anything else is 0.
 std::int64_t ReadRate(const std::wstring& text);
+
+// The highest rate a rate box takes, in percent.
+constexpr std::int64_t kMaxRate = 99;
+// A rate box's text as a rate in percent: a whole number from 0 to kMaxRate in
+// half- or full-width digits, blanks around it allowed; an empty (or blank)
+// box is 0, no tax. Nothing for any other text: a sign, a fraction, a letter.
+std::optional<std::int64_t> ReadRateText(const std::wstring& text);
 
 // One class that has lines in a sale, with its totals (rate and tax 0 for exempt).
 struct ClassTotal {
