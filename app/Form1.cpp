@@ -14,6 +14,7 @@
 #include "settings/GreetingSound.h"
 #include "settings/LocalClock.h"
 #include "settings/ProfileValues.h"
+#include "settings/ShopSettings.h"
 #include "settings/WindowBounds.h"
 #include "ui/App.h"
 #include "ui/Confirm.h"
@@ -65,10 +66,11 @@ void TForm1::FormCreate() {
     LayoutFrame(client.right, client.bottom);
     // 2. The settings of the last run.
     settings::Settings values = settings::ReadSettings(settingsFile_);
+    kept_ = values;
     settingsPage_.Load(values);
     // Rate changes whose day came while the program was not running are in
     // force; entries that do not read are said once and left as they are.
-    settingsPage_.BringRatesUpTo(platform::NowAsDateTime());
+    if (settingsPage_.BringRatesUpTo(platform::NowAsDateTime())) KeepSettings();
     std::wstring unreadable = regi::UnreadableChangesMessage(values.rateChanges.unreadable);
     if (!unreadable.empty()) TellAtStart(std::move(unreadable), false);
     settings::ApplyWindowBounds(Handle(), values.window, settings::Settings().window);
@@ -100,7 +102,7 @@ void TForm1::TellAtStart(std::wstring text, bool notice) {
 regi::Rates TForm1::Rates() {
     // A rate change is in force from the first key of its day on: a sale open
     // at midnight is settled at the new rates.
-    settingsPage_.BringRatesUpTo(platform::NowAsDateTime());
+    if (settingsPage_.BringRatesUpTo(platform::NowAsDateTime())) KeepSettings();
     const settings::Settings& values = settingsPage_.Values();
     return regi::Rates::FromTexts(values.taxText, values.reducedTaxText, values.enterReduced,
                                   settings::OfferedTenders(values));
@@ -140,9 +142,8 @@ void TForm1::CreateHiddenPages() {
     };
     settingsHooks.openJournalFolder = [this] { journal_.OpenFolder(); };
     settingsHooks.journalSwitched = [this](bool on) { cashCountPage_.ShowJournalButton(on); };
-    settingsHooks.printers = receipt::InstalledPrinters;
-    settingsHooks.paperNote = receipt::PaperNote;
-    settingsHooks.tenderKey = regi::TenderKeyName;
+    settingsHooks.openShopSettings = [this] { ShopSettings1Click(); };
+    settingsHooks.changed = [this] { KeepSettings(); };
     settingsPage_.Create(tabSheets_[2].Handle(), baseFont_.get(), std::move(settingsHooks));
     cashcount::CashCountPage::Hooks cashHooks;
     cashHooks.expectedCash = [this] { return journal_.ExpectedCash(); };
@@ -174,7 +175,28 @@ void TForm1::LayoutFrame(int clientWidth, int clientHeight) {
 void TForm1::FormClose() {
     settings::Settings values = settingsPage_.Values();
     values.window = settings::RestoredPlace(Handle());
-    settings::WriteSettings(settingsFile_, values);
+    settingsFile_.Keep(values);
+    kept_ = values;
+}
+
+void TForm1::KeepSettings() {
+    settings::Settings values = settingsPage_.Values();
+    if (settings::SameBesideTheWindow(values, kept_)) return;
+    // The place as it is now: a file made here has its sections in their order.
+    values.window = settings::RestoredPlace(Handle());
+    // A file that cannot be written is said; the program goes on with the values.
+    ui::Guarded([&] {
+        settingsFile_.Keep(values);
+        kept_ = values;
+    });
+}
+
+void TForm1::ShopSettings1Click() {
+    settings::Settings values = settingsPage_.Values();
+    settings::ShopSettingsHooks hooks{receipt::InstalledPrinters, receipt::PaperNote};
+    if (!settings::EditShopSettings(Handle(), values, hooks)) return;
+    settingsPage_.Load(values);
+    KeepSettings();
 }
 
 void TForm1::CloseWithoutAsking() {
@@ -216,7 +238,6 @@ void TForm1::PageControl1Change() {
     for (int i = 0; i < 3; ++i) ShowWindow(tabSheets_[i].Handle(), i == shown ? SW_SHOW : SW_HIDE);
     if (shown == 0) registerPage_.Rearm();
     if (shown == 1) cashCountPage_.ShowJournalButton(settingsPage_.JournalOn());
-    if (shown == 2) settingsPage_.ShowPaper();  // asks the printer's driver: only when looked at
 }
 
 void TForm1::Timer1Timer() {
@@ -242,6 +263,7 @@ void TForm1::Command(int id, int code) {
     case TakeX: journal_.TakeX(Handle()); break;
     case MoneyIn: journal_.RecordMoney(Handle(), journal::Kind::In); break;
     case MoneyOut: journal_.RecordMoney(Handle(), journal::Kind::Out); break;
+    case ShopSettings1: ShopSettings1Click(); break;
     case TakeZ:
         journal_.TakeZ(Handle(), [this] {
             registerPage_.Sale().SetSalesTotal(journal_.Journal()->SalesTotal());

@@ -29,6 +29,8 @@ public:
     void SearchforHelpOn1Click();
     void HowtoUseHelp1Click();
     void About1Click();
+    // The shop-settings window; OK keeps what it changed.
+    void ShopSettings1Click();
     void PageControl1Change();
 
     // The greeting, once per run when mute is off, and the status-bar clock.
@@ -42,8 +44,11 @@ public:
     // program has waited for its first key, or when first asked for.
     void CreateHiddenPages();
 
-    // Writes the settings; the window's close step.
+    // Writes the settings with the window's place; the window's close step.
     void FormClose();
+    // Writes the settings when one of them changed since they were last
+    // written or read; the window's place waits for the close.
+    void KeepSettings();
     // A message for the operator, shown once the window is up (where the
     // settings went): a notice, or else an error.
     void TellAtStart(std::wstring text, bool notice = true);
@@ -75,6 +80,7 @@ private:
     void ShowKeyList();
 
     settings::SettingsFile settingsFile_;
+    settings::Settings kept_;  // what the settings file holds
     settings::SettingsPage settingsPage_;
     ui::Font baseFont_;
     ui::Font statusFont_;

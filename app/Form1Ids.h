@@ -37,9 +37,10 @@ enum Id : int {
     Timer1 = 400,
     Timer2,
 
-    // The File menu's daily close
+    // The File menu's daily close and the shop's settings
     TakeX = 700,
     TakeZ,
+    ShopSettings1,
 
     // The register menu's cash put into the drawer and taken out, while the journal is on
     MoneyIn = 750,

@@ -45,6 +45,8 @@ HMENU MakeMainMenu() {
     AppendMenuW(file, MF_STRING | MF_GRAYED, TakeX, L"点検(&T)...");
     AppendMenuW(file, MF_STRING | MF_GRAYED, TakeZ, L"精算(&Z)...");
     AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(file, MF_STRING, ShopSettings1, L"店の設定(&S)...");
+    AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(file, MF_STRING, Exit1, L"終了(&X)");
     // The register's commands with their keys; each does what its key would.
     HMENU regi = CreatePopupMenu();

@@ -13,7 +13,7 @@
 namespace form1 {
 
 // The menu bar: ファイル with the daily close (greyed until the journal is
-// kept) and 終了, レジ with the register's commands, ヘルプ.
+// kept), 店の設定 and 終了, レジ with the register's commands, ヘルプ.
 HMENU MakeMainMenu();
 // The items of レジ that depend on the settings: the offered tenders after
 // 預り・釣銭, an item each with its key (tender n's name at n - 1, a blank one

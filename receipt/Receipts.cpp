@@ -8,7 +8,7 @@
 namespace receipt {
 
 const wchar_t kNoDrawer[] =
-    L"ドロアを開ける方法が決まっていません。\r\n設定ページの「レシート」の「ドロア」で選んでください。";
+    L"ドロアを開ける方法が決まっていません。\r\n「店の設定」の「レシートとプリンター」の「ドロア」で選んでください。";
 const wchar_t kSaleStaysSettled[] = L"\r\nこの売上は精算済みです。レシートは F5 でもう一度印刷できます。";
 
 namespace {

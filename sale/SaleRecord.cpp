@@ -40,13 +40,16 @@ TaxTotals SumTaxes(const std::vector<LineRecord>& lines, std::int64_t standardRa
 }
 
 std::optional<std::int64_t> ReadRate(const std::wstring& text) {
-    const wchar_t* blanks = L" \t\u3000";
+    const wchar_t blanks[] = L" \t\u3000";
     size_t first = text.find_first_not_of(blanks);
-    if (first == std::wstring::npos) return 0;  // no rate typed: no tax
-    std::wstring typed = text.substr(first, text.find_last_not_of(blanks) - first + 1);
-    std::optional<std::int64_t> rate = common::ParseWholeNumber(typed, common::PlusSign::Allowed);
-    if (!rate || *rate < 0 || *rate > kMaxRate) return std::nullopt;
-    return rate;
+    if (first == std::wstring::npos) return 0;
+    size_t last = text.find_last_not_of(blanks);
+    // Digits only: an amount's yen mark and separators mean nothing in a rate.
+    for (size_t i = first; i <= last; ++i) {
+        wchar_t c = text[i];
+        if (!((c >= L'0' && c <= L'9') || (c >= L'\uFF10' && c <= L'\uFF19'))) return std::nullopt;
+    }
+    return common::ParseTypedAmount(text.substr(first, last - first + 1), kMaxRate);
 }
 
 std::wstring TenderName(const std::vector<std::wstring>& names, int tender) {

@@ -38,10 +38,12 @@ std::int64_t ContainedTax(std::int64_t taxable, std::int64_t rate);
 // Sums the lines per class and computes each class's contained tax.
 TaxTotals SumTaxes(const std::vector<LineRecord>& lines, std::int64_t standardRate, std::int64_t reducedRate);
 
-// The tax rate in percent from a rate box's text: a whole number from 0 to
-// kMaxRate, blanks around it allowed; an empty box is 0 (a shop that charges no
-// tax). Nothing for any other text: no tax is ever computed with it.
+// The highest rate a rate box takes, in percent.
 constexpr std::int64_t kMaxRate = 99;
+// A rate box's text as a rate in percent: a whole number from 0 to kMaxRate in
+// half- or full-width digits, blanks around it allowed; an empty (or blank)
+// box is 0, no tax. Nothing for any other text: a sign, a fraction, a letter;
+// no tax is ever computed with such a text.
 std::optional<std::int64_t> ReadRate(const std::wstring& text);
 
 // One class that has lines in a sale, with its totals (rate and tax 0 for exempt).

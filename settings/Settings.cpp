@@ -120,6 +120,19 @@ void WriteSettings(const Profile& file, const Settings& settings) {
     });
 }
 
+bool SameBesideTheWindow(const Settings& a, const Settings& b) {
+    std::vector<std::wstring> texts;
+    EachSetting(
+        a, [&](const wchar_t*, const wchar_t*, const auto& value, const auto&) { texts.push_back(ValueText(value)); });
+    size_t row = 0;
+    bool same = true;
+    EachSetting(b, [&](const wchar_t* section, const wchar_t*, const auto& value, const auto&) {
+        if (std::wstring(section) != L"form" && texts[row] != ValueText(value)) same = false;
+        ++row;
+    });
+    return same;
+}
+
 bool BringRatesUpTo(Settings& settings, const common::DateTime& now) {
     std::optional<regi::RateChange> due = regi::TakeDue(settings.rateChanges.changes, now);
     if (!due) return false;

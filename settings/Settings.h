@@ -66,6 +66,10 @@ Settings ReadSettings(const Profile& file);
 // tenders' section only once used: a file without them keeps its bytes.
 void WriteSettings(const Profile& file, const Settings& settings);
 
+// True when a and b write the same texts for every setting but the window's
+// place: keeping b where a was kept would change nothing that matters now.
+bool SameBesideTheWindow(const Settings& a, const Settings& b);
+
 // Brings the rates in force up to the moment now: the latest change whose day
 // has come gives taxText and reducedTaxText, and the changes that have come
 // leave the list. True when the rates changed so.

@@ -101,6 +101,30 @@ void SettingsFile::WriteString(const wchar_t* section, const wchar_t* key, const
     if (!WritePrivateProfileStringW(section, key, value.c_str(), path_.c_str())) throw WriteError(path_);
 }
 
+void SettingsFile::Keep(const Settings& values) const {
+    const std::wstring copy = path_ + L".tmp";
+    DeleteFileW(copy.c_str());  // what a run that stopped half-way left
+    DWORD attributes = GetFileAttributesW(path_.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        ((attributes & FILE_ATTRIBUTE_DIRECTORY) || !CopyFileW(path_.c_str(), copy.c_str(), FALSE)))
+        throw WriteError(path_);
+    try {
+        // The platform's own writes, so that the copy's sections, keys and
+        // encoding are what they would be in the file itself.
+        WriteSettings(SettingsFile(copy), values);
+        WritePrivateProfileStringW(nullptr, nullptr, nullptr, copy.c_str());  // out of the platform's cache
+        HANDLE file =
+            CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file);
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        if (!flushed || !MoveFileExW(copy.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            throw WriteError(path_);
+    } catch (const ui::Error&) {
+        DeleteFileW(copy.c_str());
+        throw WriteError(path_);
+    }
+}
+
 void SettingsFile::WriteInteger(const wchar_t* section, const wchar_t* key, int value) const {
     WriteString(section, key, IntegerText(value));
 }

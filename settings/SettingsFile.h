@@ -23,6 +23,12 @@ public:
     int ReadInteger(const wchar_t* section, const wchar_t* key, int fallback) const;
     bool ReadBoolean(const wchar_t* section, const wchar_t* key, bool fallback) const;
 
+    // Writes every setting (WriteSettings) as one change: into a copy beside
+    // the file, flushed, which then takes the file's place, so that a crash or
+    // a power cut leaves the old file or the new one. A failure raises
+    // "<path> に書き込めません" and leaves the file as it was.
+    void Keep(const Settings& values) const;
+
     // A write the platform refuses raises "<path> に書き込めません", which ends
     // the occasion: the writes after it are skipped.
     void WriteString(const wchar_t* section, const wchar_t* key, const std::wstring& value) const;

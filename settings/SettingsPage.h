@@ -1,9 +1,9 @@
 #pragma once
 // The settings page: the tax rates, the greeting buttons with the mute switch,
-// the button that chooses the about box's picture, the journal and receipts.
-// The page keeps the settings as values (settings/Settings.h); while its
-// widgets exist they are what the operator edits, and the values are read
-// from them.
+// the button that chooses the about box's picture, the journal, and the button
+// that opens the shop's settings (settings/ShopSettings.h). The page keeps
+// the settings as values (settings/Settings.h): a control changes its value
+// as the operator changes it, and the page says so through its hooks.
 #include <windows.h>
 
 #include <cstdint>
@@ -19,23 +19,20 @@ namespace settings {
 
 // The message for a float that does not read as an amount; "%s" stands for it.
 extern const wchar_t kBadFloat[];
-// The messages for a rate change that cannot be added; "%s" stands for the text.
-extern const wchar_t kBadChangeDay[];
-extern const wchar_t kChangeDayNotAhead[];
-extern const wchar_t kBadChangeRate[];
-extern const wchar_t kTooManyChanges[];
+// The messages for a rate box whose text does not read as a rate; "%s" stands for it.
+extern const wchar_t kBadTax[];
+extern const wchar_t kBadReducedTax[];
 
 class SettingsPage {
 public:
     // What the page needs of the main window.
     struct Hooks {
-        std::function<void()> choosePicture;                  // Button4
-        std::function<void()> openJournalFolder;              // Button5
-        std::function<void(bool on)> journalSwitched;         // CheckBox3 clicked
-        std::function<std::vector<std::wstring>()> printers;  // Button6's menu; throws when there are none
-        // Label36: what the printer (empty: the default one) prints a roll of paperWidth mm on.
-        std::function<std::wstring(const std::wstring& printer, int paperWidth)> paperNote;
-        std::function<std::wstring(int tender)> tenderKey;  // the key that takes tender 1 to kMaxTenders ("F6")
+        std::function<void()> choosePicture;           // Button4
+        std::function<void()> openJournalFolder;       // Button5
+        std::function<void(bool on)> journalSwitched;  // CheckBox3 clicked
+        std::function<void()> openShopSettings;        // Button10
+        // A value changed and is to be kept: a switch clicked, a field left.
+        std::function<void()> changed;
     };
 
     // Makes the widgets on the page sheet, in their tab order, showing the values.
@@ -44,58 +41,42 @@ public:
     // The commands of the page's own controls; false for any other id.
     bool Command(int id, int code);
 
-    // The values, read from the widgets while they exist.
-    const Settings& Values() const;
+    // The values, as the widgets hold them while they exist.
+    const Settings& Values() const { return values_; }
     void Load(const Settings& values);
 
-    bool Muted() const { return Values().muted; }                            // CheckBox1
-    std::wstring TaxText() const { return Values().taxText; }                // Edit2
-    std::wstring ReducedTaxText() const { return Values().reducedTaxText; }  // Edit3
-    bool EnterReduced() const { return Values().enterReduced; }              // CheckBox2
-    bool JournalOn() const { return Values().journalOn; }                    // CheckBox3
-    regi::ReceiptSettings Receipt() const { return Values().receipt; }       // GroupBox6
+    bool Muted() const { return values_.muted; }                            // CheckBox1
+    std::wstring TaxText() const { return values_.taxText; }                // Edit2
+    std::wstring ReducedTaxText() const { return values_.reducedTaxText; }  // Edit3
+    bool EnterReduced() const { return values_.enterReduced; }              // CheckBox2
+    bool JournalOn() const { return values_.journalOn; }                    // CheckBox3
+    const regi::ReceiptSettings& Receipt() const { return values_.receipt; }
     // The float as an amount: Edit4's text when it reads as one (an empty
     // field is no float), else the last text that did, 0 before any.
     std::int64_t CashFloat() const;
-    // The float left in Edit4 when the operator leaves it: a text that does not
-    // read is refused with a message and stays for correction.
+    // The float left in Edit4 when the operator leaves it: kept, and a text
+    // that does not read is refused with a message and stays for correction.
     void Edit4Exit();
-    // The registration number left in Edit7: an empty or valid one is kept;
-    // anything else is refused with a message, stays for correction, and the
-    // last valid number goes on counting.
-    void Edit7Exit();
-    // The rate changes: Button8 adds the one typed into Edit9, Edit10 and
-    // Edit11 (a day after today; one on the same day is replaced), Button9
-    // removes the one chosen in ListBox1, which lists their days. Refusals are raised as errors.
-    void AddRateChange();
-    void RemoveRateChange();
+    // A rate box left (Edit2 or Edit3): its text is kept as typed, and one
+    // that does not read as a rate (regi::ReadRate) is said at once.
+    void RateBoxExit(int id);
     // The rates in force brought up to now (settings::BringRatesUpTo): a change
-    // whose day has come goes into Edit2 and Edit3 and leaves the list.
-    void BringRatesUpTo(const common::DateTime& now);
-    // Label36: the paper the chosen printer's driver offers in the chosen
-    // width. It asks the driver, which may take a while: done when the page is
-    // shown and when the printer or the width changes.
-    void ShowPaper();
+    // whose day has come goes into Edit2 and Edit3 and leaves the list. True
+    // when it did.
+    bool BringRatesUpTo(const common::DateTime& now);
 
 private:
-    void ShowRateChanges();
-    void ShowChosenChange();  // its day and rates in Edit9, Edit10 and Edit11
-    void ChoosePrinter();
     void Show(const Settings& values);
+    void Changed();
     static LRESULT CALLBACK FloatProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR data);
 
-    mutable Settings values_;  // read afresh from the widgets
+    Settings values_;
     Hooks hooks_;
+    bool showing_ = false;        // the widgets are being set from the values
     std::int64_t cashFloat_ = 0;  // the last float that read as an amount
-    ui::GroupBox groupBox1_, groupBox2_, groupBox3_, groupBox4_, groupBox5_, groupBox6_, groupBox8_;
-    HWND checkBox4_ = nullptr, tenderNames_[regi::kMaxTenders] = {};
-    HWND shop_ = nullptr, address_ = nullptr, registrationNumber_ = nullptr, printMode_ = nullptr,
-         paperWidth_ = nullptr, printer_ = nullptr, paperNote_ = nullptr, drawer_ = nullptr, cut_ = nullptr;
+    ui::GroupBox groupBox1_, groupBox2_, groupBox3_, groupBox4_, groupBox5_, groupBox9_;
     HWND edit2_ = nullptr, edit3_ = nullptr, edit4_ = nullptr;
-    ui::GroupBox groupBox7_;
-    HWND changeList_ = nullptr, changeDay_ = nullptr, changeStandard_ = nullptr, changeReduced_ = nullptr,
-         ratesLine_ = nullptr;
     HWND checkBox1_ = nullptr, checkBox2_ = nullptr, checkBox3_ = nullptr;
 };
 

@@ -6,7 +6,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/Files.h"
 #include "receipt/Receipt.h"
+#include "settings/ShopSettings.h"
+#include "settings/ShopSettingsIds.h"
+#include "settings/SettingsPage.h"
 #include "tests/support/MainWindowTest.h"
 #include "ui/Controls.h"
 
@@ -23,6 +27,21 @@ protected:
 
     bool Closed() const { return !IsWindow(form->Handle()); }
 };
+
+// The captions of a tab control's tabs, in their order.
+std::vector<std::wstring> TabCaptions(HWND tabs) {
+    std::vector<std::wstring> captions;
+    for (int i = 0; i < SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0); ++i) {
+        wchar_t text[32] = L"";
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 32;
+        SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+        captions.push_back(text);
+    }
+    return captions;
+}
 
 int ScreenWidth() { return GetSystemMetrics(SM_CXSCREEN); }
 int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
@@ -166,11 +185,13 @@ TEST_F(Form1Test, MainMenuHasEveryItemWithItsAccessKey) {
         EXPECT_NE(std::find(regiItems.begin(), regiItems.end(), item), regiItems.end())
             << testing::PrintToString(std::wstring(item));
     HMENU file = GetSubMenu(bar, 0);
-    ASSERT_EQ(GetMenuItemCount(file), 4);
+    ASSERT_EQ(GetMenuItemCount(file), 6);
     EXPECT_EQ(caption(file, 0), L"点検(&T)...");
     EXPECT_EQ(caption(file, 1), L"精算(&Z)...");
-    EXPECT_EQ(caption(file, 3), L"終了(&X)");
-    EXPECT_EQ(GetMenuItemID(file, 3), static_cast<UINT>(form1::Exit1));
+    EXPECT_EQ(caption(file, 3), L"店の設定(&S)...");
+    EXPECT_EQ(GetMenuItemID(file, 3), static_cast<UINT>(form1::ShopSettings1));
+    EXPECT_EQ(caption(file, 5), L"終了(&X)");
+    EXPECT_EQ(GetMenuItemID(file, 5), static_cast<UINT>(form1::Exit1));
     // Without the journal there is nothing to close the day with.
     SendMessageW(f.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
     EXPECT_TRUE(GetMenuState(file, form1::TakeX, MF_BYCOMMAND) & MF_GRAYED);
@@ -192,17 +213,7 @@ TEST_F(Form1Test, MainMenuHasEveryItemWithItsAccessKey) {
 TEST_F(Form1Test, PagesCarryTheirCaptionsAndTheFirstIsShown) {
     TForm1& f = Open();
     HWND tabs = f.Control(form1::PageControl1);
-    const wchar_t* captions[] = {L"Regi", L"Kinsyu", L"設定"};
-    ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 3);
-    for (int i = 0; i < 3; ++i) {
-        wchar_t text[32] = L"";
-        TCITEMW item{};
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = 32;
-        SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
-        EXPECT_STREQ(text, captions[i]);
-    }
+    EXPECT_EQ(TabCaptions(tabs), (std::vector<std::wstring>{L"Regi", L"Kinsyu", L"設定"}));
     EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
     EXPECT_TRUE(IsWindowVisible(f.Control(form1::TabSheet1)));
     EXPECT_FALSE(IsWindowVisible(f.Control(form1::TabSheet3)));
@@ -249,14 +260,8 @@ TEST_F(Form1Test, SettingsPageWidgetsStandInTheirGroups) {
         {form1::CheckBox3, form1::GroupBox5, L"売上を記録する", 16, 24, 200, 17},
         {form1::Edit4, form1::GroupBox5, L"0", 96, 48, 100, 23},
         {form1::Button5, form1::GroupBox5, L"記録のフォルダを開く", 16, 78, 180, 25},
-        {form1::GroupBox6, form1::TabSheet3, L"レシート", 208, 244, 368, 186},
-        {form1::Edit5, form1::GroupBox6, L"", 88, 16, 268, 23},
-        {form1::Edit6, form1::GroupBox6, L"", 88, 40, 268, 23},
-        {form1::Edit7, form1::GroupBox6, L"", 88, 64, 140, 23},
-        {form1::Edit8, form1::GroupBox6, L"", 88, 112, 188, 23},
-        {form1::Button6, form1::GroupBox6, L"選ぶ...", 284, 111, 72, 25},
-        {form1::Label36, form1::GroupBox6, L"プリンターが見つかりません", 88, 138, 268, 17},
-        {form1::CheckBox5, form1::GroupBox6, L"用紙をカット", 266, 161, 96, 17},
+        {form1::GroupBox9, form1::TabSheet3, L"店の設定", 208, 252, 240, 93},
+        {form1::Button10, form1::GroupBox9, L"店の設定...", 16, 58, 180, 25},
     };
     for (const Expected& w : widgets) {
         HWND control = f.Control(w.id);
@@ -321,10 +326,9 @@ TEST_F(Form1Test, SettingsPageTabOrder) {
     TForm1& f = Open();
     ShowPage(2);
     SetFocus(f.Control(form1::Edit2));
-    const int order[] = {form1::Button1, form1::Button2,   form1::Button3,   form1::CheckBox1, form1::Button4,
-                         form1::Edit3,   form1::CheckBox2, form1::CheckBox3, form1::Edit4,     form1::Button5,
-                         form1::Edit5,   form1::Edit6,     form1::Edit7,     form1::ComboBox1, form1::ComboBox2,
-                         form1::Button6, form1::ComboBox3, form1::CheckBox5};
+    const int order[] = {form1::Button1, form1::Button2, form1::Button3,   form1::CheckBox1,
+                         form1::Button4, form1::Edit3,   form1::CheckBox2, form1::CheckBox3,
+                         form1::Edit4,   form1::Button5, form1::Button10};
     for (int id : order) {
         PostMessageW(f.Handle(), WM_NEXTDLGCTL, 0, 0);
         Pump();
@@ -335,10 +339,10 @@ TEST_F(Form1Test, SettingsPageTabOrder) {
 TEST_F(Form1Test, ClosingWritesTheSettingsInTheirOrder) {
     TForm1& f = Open();
     SetWindowPos(f.Handle(), nullptr, 12, 34, 640, 560, SWP_NOZORDER);
-    SendMessageW(f.Control(form1::CheckBox1), BM_SETCHECK, BST_UNCHECKED, 0);
+    SendMessageW(f.Control(form1::CheckBox1), BM_CLICK, 0, 0);  // off
     SetWindowTextW(f.Control(form1::Edit2), L"8");
     SetWindowTextW(f.Control(form1::Edit3), L"abc");
-    SendMessageW(f.Control(form1::CheckBox2), BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(f.Control(form1::CheckBox2), BM_CLICK, 0, 0);  // on
     MessageBoxAnswerer answer(Answer::Yes);
     f.Exit1Click();
     EXPECT_TRUE(Closed());
@@ -515,28 +519,38 @@ TEST_F(Form1Test, AWindowWhollyOffTheWorkAreaStartsAtItsDefaultPlace) {
 TEST_F(Form1Test, TheRegistrationNumberIsCheckedWhenItsFieldIsLeft) {
     ErrorRecorder errors;
     TForm1& f = Open();
-    HWND field = f.Control(form1::Edit7);
-    auto leave = [&](const wchar_t* text) {
-        SetWindowTextW(field, text);
-        SendMessageW(f.Handle(), WM_COMMAND, MAKEWPARAM(form1::Edit7, EN_KILLFOCUS), reinterpret_cast<LPARAM>(field));
-        Pump();
-    };
-    const std::pair<const wchar_t*, bool> cases[] = {
-        {L"T1234567890123", true},  {L"", true},
-        {L"T123456789012", false},  {L"1234567890123", false},
-        {L"t1234567890123", false}, {L"T12345678901234", false},
-        {L"T123456789012a", false},
-    };
-    for (const auto& [text, good] : cases) {
+    InShopSettings([&](HWND sheet) {
+        HWND page = ShopPage(sheet, 0);
+        HWND field = GetDlgItem(page, IDC_REGISTRATION_NUMBER);
+        auto leave = [&](const wchar_t* text) {
+            SetWindowTextW(field, text);
+            SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_REGISTRATION_NUMBER, EN_KILLFOCUS),
+                         reinterpret_cast<LPARAM>(field));
+        };
+        const std::pair<const wchar_t*, bool> cases[] = {
+            {L"T1234567890123", true},  {L"", true},
+            {L"T123456789012", false},  {L"1234567890123", false},
+            {L"t1234567890123", false}, {L"T12345678901234", false},
+            {L"T123456789012a", false},
+        };
+        for (const auto& [text, good] : cases) {
+            size_t before = errors.Messages().size();
+            leave(text);
+            EXPECT_EQ(errors.Messages().size(), before + (good ? 0 : 1)) << testing::PrintToString(std::wstring(text));
+            EXPECT_EQ(ui::GetText(field), text) << "the text stays for correction";
+        }
+        ASSERT_FALSE(errors.Messages().empty());
+        EXPECT_EQ(errors.Messages().back(), receipt::kBadRegistrationNumber);
+        // OK with a number that does not read keeps the window open on it.
+        leave(L"T98");
         size_t before = errors.Messages().size();
-        leave(text);
-        EXPECT_EQ(errors.Messages().size(), before + (good ? 0 : 1)) << testing::PrintToString(std::wstring(text));
-        EXPECT_EQ(ui::GetText(field), text) << "the text stays for correction";
-    }
-    ASSERT_FALSE(errors.Messages().empty());
-    EXPECT_EQ(errors.Messages().back(), receipt::kBadRegistrationNumber);
-    leave(L"T9876543210987");
-    leave(L"T98");  // refused: the last valid number is the one kept
+        PSHNOTIFY leaving{{page, 0, static_cast<UINT>(PSN_KILLACTIVE)}, 0};
+        SendMessageW(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&leaving));
+        EXPECT_TRUE(GetWindowLongPtrW(page, DWLP_MSGRESULT)) << "the page is not left";
+        EXPECT_EQ(errors.Messages().size(), before + 1);
+        leave(L"T9876543210987");
+    });
+    EXPECT_EQ(f.SettingsPage().Receipt().registrationNumber, L"T9876543210987");
     MessageBoxAnswerer yes(Answer::Yes);
     f.Exit1Click();
     EXPECT_NE(ReadSettingsText(Ini()).find(L"RegNo=T9876543210987\r\n"), std::wstring::npos);
@@ -553,9 +567,193 @@ TEST_F(Form1Test, RateChangesThatDoNotReadAreSaidOnceAtStartAndKept) {
     TForm1& f = Open();
     ASSERT_EQ(errors.Messages().size(), 1u);
     EXPECT_EQ(errors.Messages()[0], regi::UnreadableChangesMessage({L"2027/13/01 10 1"}));
-    EXPECT_EQ(SendMessageW(f.Control(form1::ListBox1), LB_GETCOUNT, 0, 0), 1);
+    InShopSettings([&](HWND sheet) {
+        EXPECT_EQ(SendDlgItemMessageW(ShopPage(sheet, 2), IDC_RATE_CHANGES, LB_GETCOUNT, 0, 0), 1);
+    });
     MessageBoxAnswerer yes(Answer::Yes);
     f.Exit1Click();
     EXPECT_NE(ReadSettingsText(Ini()).find(L"[RateChanges]\r\nChanges=2099/04/01 10 1;2027/13/01 10 1\r\n"),
               std::wstring::npos);
+}
+
+TEST_F(Form1Test, TheShopSettingsWindowHoldsTheShopsSettingsOnItsPages) {
+    WriteAnsiFile(Ini(), L"[Receipt]\r\nShop=青葉\r\nWidth=58\r\n[Tenders]\r\nEnabled=1\r\n");
+    TForm1& f = Open();
+    bool seen = false;
+    InShopSettings(
+        [&](HWND sheet) {
+            seen = true;
+            EXPECT_EQ(ui::GetText(sheet), L"店の設定");
+            EXPECT_EQ(GetWindow(sheet, GW_OWNER), f.Handle());
+            EXPECT_FALSE(IsWindowEnabled(f.Handle())) << "modal";
+            HWND tabs = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
+            EXPECT_EQ(TabCaptions(tabs),
+                      (std::vector<std::wstring>{L"レシートとプリンター", L"現金以外の支払い", L"税率の変更"}));
+            struct Widget {
+                int page, id;
+                const wchar_t* text;
+            };
+            const Widget widgets[] = {
+                {0, IDC_SHOP_NAME, L"青葉"},
+                {0, IDC_SHOP_ADDRESS, L""},
+                {0, IDC_REGISTRATION_NUMBER, L""},
+                {0, IDC_PRINT_MODE, L"しない"},
+                {0, IDC_PAPER_WIDTH, L"58 mm"},
+                {0, IDC_PRINTER, L""},
+                {0, IDC_CHOOSE_PRINTER, L"選ぶ(&C)..."},
+                {0, IDC_PAPER_NOTE, L"プリンターが見つかりません"},
+                {0, IDC_DRAWER, L"しない"},
+                {0, IDC_CUT_PAPER, L"レシートごとに用紙をカット(&U)"},
+                {1, IDC_TENDERS_ON, L"現金以外の支払いを受け付ける(&O)"},
+                {1, IDC_TENDER_NAME1, L"クレジット"},
+                {1, IDC_TENDER_NAME1 + 3, L""},
+                {2, IDC_ADD_CHANGE, L"追加(&A)"},
+                {2, IDC_REMOVE_CHANGE, L"削除(&M)"},
+                {2, IDC_RATES_LINE, L"いまの税率 10% / 軽減 8%"},
+            };
+            for (const Widget& w : widgets) {
+                HWND control = GetDlgItem(ShopPage(sheet, w.page), w.id);
+                ASSERT_NE(control, nullptr) << w.id;
+                EXPECT_EQ(ui::GetText(control), w.text) << w.id;
+                // Every text fits its control in the page's font.
+                RECT box;
+                GetClientRect(control, &box);
+                auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+                EXPECT_LE(ui::TextSize(font, w.text).cx, box.right) << w.id;
+            }
+            EXPECT_EQ(IsDlgButtonChecked(ShopPage(sheet, 1), IDC_TENDERS_ON), BST_CHECKED);
+            // The receipt page's fields in their tab order.
+            HWND page = ShopPage(sheet, 0);
+            SetFocus(GetDlgItem(page, IDC_SHOP_NAME));
+            for (int id : {IDC_SHOP_ADDRESS, IDC_REGISTRATION_NUMBER, IDC_PRINT_MODE, IDC_PAPER_WIDTH, IDC_PRINTER,
+                           IDC_CHOOSE_PRINTER, IDC_DRAWER, IDC_CUT_PAPER}) {
+                SendMessageW(sheet, WM_NEXTDLGCTL, 0, 0);
+                EXPECT_EQ(GetFocus(), GetDlgItem(page, id)) << id;
+            }
+        },
+        VK_ESCAPE);
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(IsWindowEnabled(f.Handle()));
+}
+
+TEST_F(Form1Test, ATenderNamedInTheShopSettingsIsKeptOnOkAndEscapeLeavesAllAsItWas) {
+    TForm1& f = Open();
+    auto typeName = [&](HWND sheet, const std::wstring& name) {
+        HWND page = ShopPage(sheet, 1);
+        SendMessageW(GetDlgItem(page, IDC_TENDERS_ON), BM_CLICK, 0, 0);
+        HWND field = GetDlgItem(page, IDC_TENDER_NAME1 + 3);
+        SetFocus(field);
+        for (wchar_t c : name) SendKey(0, c);
+        EXPECT_EQ(ui::GetText(field), name);
+    };
+    // Escape, from the menu item: nothing changes, nothing is written.
+    InShopSettings([&](HWND sheet) { typeName(sheet, L"PayPay"); }, VK_ESCAPE);
+    EXPECT_FALSE(f.SettingsPage().Values().tendersOn);
+    EXPECT_EQ(f.SettingsPage().Values().tenderNames[3], L"");
+    EXPECT_FALSE(FileExists(Ini()));
+    // Enter, from the settings page's button: taken and in the file at once.
+    ShowPage(2);
+    InShopSettings([&](HWND sheet) { typeName(sheet, L"PayPay"); }, VK_RETURN,
+                   [&] { SendMessageW(f.Control(form1::Button10), BM_CLICK, 0, 0); });
+    EXPECT_TRUE(f.SettingsPage().Values().tendersOn);
+    EXPECT_EQ(f.SettingsPage().Values().tenderNames[3], L"PayPay");
+    std::wstring text = ReadSettingsText(Ini());
+    EXPECT_NE(
+        text.find(
+            L"[Tenders]\r\nEnabled=1\r\nName1=クレジット\r\nName2=電子マネー\r\nName3=QRコード\r\nName4=PayPay\r\n"),
+        std::wstring::npos)
+        << testing::PrintToString(text);
+}
+
+TEST_F(Form1Test, ASettingIsKeptWhenItChangesNotOnlyAtTheClose) {
+    TForm1& f = Open();
+    ShowPage(2);
+    SendMessageW(f.Control(form1::CheckBox2), BM_CLICK, 0, 0);
+    EXPECT_NE(ReadSettingsText(Ini()).find(L"EnterReduced=1\r\n"), std::wstring::npos) << "a switch, when clicked";
+    HWND rate = f.Control(form1::Edit3);
+    SetFocus(rate);
+    SetWindowTextW(rate, L"0");
+    EXPECT_EQ(ReadSettingsText(Ini()).find(L"ReducedTax=0\r\n"), std::wstring::npos) << "not while it is typed";
+    SetFocus(f.Control(form1::Edit4));
+    Pump();
+    EXPECT_NE(ReadSettingsText(Ini()).find(L"ReducedTax=0\r\n"), std::wstring::npos) << "a field, when left";
+    InShopSettings([&](HWND sheet) {
+        SetWindowTextW(GetDlgItem(ShopPage(sheet, 0), IDC_SHOP_NAME), L"青葉");
+        SendDlgItemMessageW(ShopPage(sheet, 0), IDC_DRAWER, CB_SETCURSEL, 4, 0);
+    });
+    std::wstring text = ReadSettingsText(Ini());
+    EXPECT_NE(text.find(L"Shop=青葉\r\n"), std::wstring::npos) << testing::PrintToString(text);
+    EXPECT_NE(text.find(L"[Drawer]\r\nOpen=4\r\n"), std::wstring::npos) << testing::PrintToString(text);
+    EXPECT_FALSE(FileExists(Ini() + L".tmp"));
+    // What the program died with, had it died now, is what the next start reads.
+    form.reset();
+    Pump();
+    TForm1& again = Open();
+    EXPECT_TRUE(again.SettingsPage().EnterReduced());
+    EXPECT_EQ(again.SettingsPage().ReducedTaxText(), L"0");
+    EXPECT_EQ(again.SettingsPage().Receipt().shop, L"青葉");
+    EXPECT_EQ(again.SettingsPage().Receipt().drawer, regi::DrawerMode::Star);
+}
+
+TEST_F(Form1Test, AFileWrittenBeforeIsWrittenBackByteForByteWhenNothingChanged) {
+    const std::string before =
+        "[CheckBox1]\r\nChecked=1\r\n[form]\r\ntop=0\r\nleft=0\r\nheight=597\r\nwidth=606\r\n[Config]\r\nTax=10\r\n"
+        "ReducedTax=8\r\nEnterReduced=0\r\n[Journal]\r\nEnabled=0\r\nFloat=0\r\n[Receipt]\r\nShop=\r\nAddress=\r\n"
+        "RegNo=\r\nPrint=0\r\nPrinter=\r\nWidth=80\r\n[Image]\r\nFileName=C:\\a.bmp\r\n";
+    WriteBytes(Ini(), before);
+    TForm1& f = Open();
+    InShopSettings([](HWND) {});  // OK with nothing changed
+    ShowPage(2);
+    SetFocus(f.Control(form1::Edit2));
+    SetFocus(f.Control(form1::Edit3));
+    Pump();
+    EXPECT_EQ(platform::ReadFileBytes(Ini()), before);
+    MessageBoxAnswerer yes(Answer::Yes);
+    f.Exit1Click();
+    EXPECT_EQ(platform::ReadFileBytes(Ini()), before);
+}
+
+TEST_F(Form1Test, ARateBoxThatDoesNotReadIsSaidWhenItIsLeftAndKeptAsTyped) {
+    ErrorRecorder errors;
+    TForm1& f = Open();
+    ShowPage(2);
+    struct Case {
+        int box;
+        const wchar_t* text;
+        const wchar_t* message;  // nullptr: none
+    };
+    const Case cases[] = {
+        {form1::Edit2, L"1O", L"消費税率は「1O」は読めません。0 から 99 までの整数を入力してください。"},
+        {form1::Edit2, L"", nullptr},
+        {form1::Edit2, L"\uFF18", nullptr},
+        {form1::Edit3, L"-3", L"軽減税率は「-3」は読めません。0 から 99 までの整数を入力してください。"},
+        {form1::Edit3, L"100", L"軽減税率は「100」は読めません。0 から 99 までの整数を入力してください。"},
+        {form1::Edit3, L"8", nullptr},
+    };
+    for (const Case& c : cases) {
+        size_t before = errors.Messages().size();
+        HWND box = f.Control(c.box);
+        SetFocus(box);
+        SetWindowTextW(box, c.text);
+        SetFocus(f.Control(form1::Edit4));  // the operator leaves the box
+        Pump();
+        std::vector<std::wstring> said(errors.Messages().begin() + before, errors.Messages().end());
+        EXPECT_EQ(said, c.message ? std::vector<std::wstring>{c.message} : std::vector<std::wstring>{})
+            << testing::PrintToString(std::wstring(c.text));
+        EXPECT_EQ(ui::GetText(box), c.text) << "the text stays for correction";
+    }
+    EXPECT_NE(ReadSettingsText(Ini()).find(L"Tax=\uFF18\r\n"), std::wstring::npos) << "kept as typed";
+}
+
+TEST_F(Form1Test, ASettingThatCannotBeKeptIsSaidAndTheProgramGoesOn) {
+    CreateDirectoryW(Ini().c_str(), nullptr);
+    ErrorRecorder errors;
+    TForm1& f = Open();
+    ShowPage(2);
+    SendMessageW(f.Control(form1::CheckBox1), BM_CLICK, 0, 0);
+    ASSERT_EQ(errors.Messages().size(), 1u);
+    EXPECT_EQ(errors.Messages()[0], Ini() + L" に書き込めません");
+    EXPECT_FALSE(f.SettingsPage().Muted()) << "the change holds while the program runs";
+    SendMessageW(f.Control(form1::CheckBox1), BM_CLICK, 0, 0);
+    EXPECT_EQ(errors.Messages().size(), 1u) << "back as the file was: nothing to write";
 }

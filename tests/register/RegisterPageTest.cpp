@@ -22,6 +22,8 @@
 #include "receipt/Receipts.h"
 #include "register/SaleView.h"
 #include "settings/SettingsPage.h"
+#include "settings/ShopSettings.h"
+#include "settings/ShopSettingsIds.h"
 #include "tests/support/MainWindowTest.h"
 #include "tests/support/NoPrinters.h"
 #include "tests/support/WindowTest.h"
@@ -757,7 +759,11 @@ TEST_F(RegisterPageTest, TwoRatesMarksAndTheTaxTip) {
     EXPECT_EQ(TipText(form1::Label1), tip);
     EXPECT_EQ(TipText(form1::Label5), tip);
     // The switch on the settings page makes ENTER the reduced key and F2 the standard one.
-    SendMessageW(form->Control(form1::CheckBox2), BM_SETCHECK, BST_CHECKED, 0);
+    // Switched as a click would, with the focus left in the register.
+    HWND enterReduced = form->Control(form1::CheckBox2);
+    SendMessageW(enterReduced, BM_SETCHECK, BST_CHECKED, 0);
+    SendMessageW(GetParent(enterReduced), WM_COMMAND, MAKEWPARAM(form1::CheckBox2, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(enterReduced));
     SetReducedRate(L"5");
     Type(L"105");
     Enter();
@@ -965,7 +971,10 @@ TEST_F(JournalOnTest, TheDrawerOpensForCashAndOnF12BetweenSalesAndTheOpeningsWit
     ASSERT_EQ(errors.Messages().size(), 1u);
     EXPECT_EQ(errors.Messages()[0], receipt::kNoDrawer) << "no drawer chosen: the operator is told where to choose one";
 
-    SendMessageW(form->Control(form1::ComboBox3), CB_SETCURSEL, static_cast<WPARAM>(regi::DrawerMode::EscPosPin5), 0);
+    InShopSettings([&](HWND sheet) {
+        SendDlgItemMessageW(ShopPage(sheet, 0), IDC_DRAWER, CB_SETCURSEL,
+                            static_cast<WPARAM>(regi::DrawerMode::EscPosPin5), 0);
+    });
     const std::string command = receipt::DrawerCommand(regi::DrawerMode::EscPosPin5);
     Sale(L"1080", L"2000");
     EXPECT_EQ(sent, std::vector<std::string>{command}) << "a cash sale opens it";
@@ -1117,7 +1126,7 @@ TEST_F(RegisterPageTest, F5PreviewsTheLastSaleAndAMissingPrinterLeavesItSettled)
     F5();
     EXPECT_EQ(copier.opened, 0) << "nothing settled yet";
     // Print after every settlement, with no printer installed.
-    SendMessageW(form->Control(form1::ComboBox1), CB_SETCURSEL, 1, 0);
+    InShopSettings([&](HWND sheet) { SendDlgItemMessageW(ShopPage(sheet, 0), IDC_PRINT_MODE, CB_SETCURSEL, 1, 0); });
     SetRate(L"10");
     Type(L"1080");
     F2();
@@ -1163,26 +1172,28 @@ TEST_F(JournalOnTest, ARateChangeForTomorrowTaxesTheSaleSettledAfterMidnight) {
     SYSTEMTIME now{};
     now.wYear = 2026, now.wMonth = 12, now.wDay = 9, now.wHour = 23, now.wMinute = 59, now.wSecond = 59;
     ClockSetting clock([&now] { return now; });
-    // Entered on the settings page from the keyboard: a day, its rates, then 追加.
-    ShowPage(2);
+    // Entered in the shop settings from the keyboard: a day, its rates, then 追加.
     ErrorRecorder errors;
-    SetWindowTextW(form->Control(form1::Edit10), L"10");
-    SetWindowTextW(form->Control(form1::Edit11), L"1");
-    for (const wchar_t* day : {L"2026/12/09", L"2026/12/10"}) {
-        SetWindowTextW(form->Control(form1::Edit9), day);
-        SetFocus(form->Control(form1::Button8));
-        Press(VK_SPACE, L' ');
-    }
-    EXPECT_EQ(errors.Messages(), std::vector<std::wstring>{settings::kChangeDayNotAhead}) << "today is refused";
-    HWND list = form->Control(form1::ListBox1);
-    ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
-    SetWindowTextW(form->Control(form1::Edit11), L"");
-    SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-    SetFocus(list);
-    Press(VK_DOWN);
-    EXPECT_EQ(ui::GetText(form->Control(form1::Edit11)), L"1") << "the change chosen shows its rates";
-    EXPECT_EQ(ui::GetText(form->Control(form1::Label31)),
-              L"いまの税率 5% / 軽減 8%\u3000次の変更 2026/12/10 から 10% / 軽減 1%");
+    InShopSettings([&](HWND sheet) {
+        HWND page = ShopPage(sheet, 2);
+        SetWindowTextW(GetDlgItem(page, IDC_CHANGE_STANDARD), L"10");
+        SetWindowTextW(GetDlgItem(page, IDC_CHANGE_REDUCED), L"1");
+        for (const wchar_t* day : {L"2026/12/09", L"2026/12/10"}) {
+            SetWindowTextW(GetDlgItem(page, IDC_CHANGE_DAY), day);
+            SetFocus(GetDlgItem(page, IDC_ADD_CHANGE));
+            Press(VK_SPACE, L' ');
+        }
+        EXPECT_EQ(errors.Messages(), std::vector<std::wstring>{settings::kChangeDayNotAhead}) << "today is refused";
+        HWND list = GetDlgItem(page, IDC_RATE_CHANGES);
+        ASSERT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
+        SetWindowTextW(GetDlgItem(page, IDC_CHANGE_REDUCED), L"");
+        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        SetFocus(list);
+        Press(VK_DOWN);
+        EXPECT_EQ(ui::GetText(GetDlgItem(page, IDC_CHANGE_REDUCED)), L"1") << "the change chosen shows its rates";
+        EXPECT_EQ(ui::GetText(GetDlgItem(page, IDC_RATES_LINE)),
+                  L"いまの税率 5% / 軽減 8%\u3000次の変更 2026/12/10 から 10% / 軽減 1%");
+    });
     ShowPage(0);
 
     Type(L"1080");  // settled at 23:59:59: at 8 %
@@ -1200,7 +1211,12 @@ TEST_F(JournalOnTest, ARateChangeForTomorrowTaxesTheSaleSettledAfterMidnight) {
     Decimal();
     EXPECT_EQ(ui::GetText(form->Control(form1::Edit2)), L"10");
     EXPECT_EQ(ui::GetText(form->Control(form1::Edit3)), L"1");
-    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 0) << "a change in force leaves the list";
+    InShopSettings(
+        [&](HWND sheet) {
+            EXPECT_EQ(SendDlgItemMessageW(ShopPage(sheet, 2), IDC_RATE_CHANGES, LB_GETCOUNT, 0, 0), 0)
+                << "a change in force leaves the list";
+        },
+        VK_ESCAPE);
 }
 
 namespace {

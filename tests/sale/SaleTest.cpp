@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "tests/support/ShownSale.h"
@@ -68,28 +69,37 @@ TEST(CellNumber, WholeNumbersOnly) {
     EXPECT_EQ(CellNumber(L"-"), 0);
 }
 
-TEST(ReadRate, WholePercentsFrom0To99AndEmptyIs0) {
+TEST(ReadRate, WholePercentsFrom0To99AndAnEmptyBoxIsNoTax) {
     struct Case {
         std::wstring text;
         std::optional<std::int64_t> rate;
     };
-    const Case cases[] = {{L"5", 5},
-                          {L"8", 8},
-                          {L"0", 0},
-                          {L"99", 99},
-                          {L"100", std::nullopt},
-                          {L"", 0},
-                          {L" \u3000", 0},
-                          {L" 5 ", 5},
-                          {L"+7", 7},
-                          {L"-3", std::nullopt},
-                          {L"-0", 0},
-                          {L"5.5", std::nullopt},
-                          {L"abc", std::nullopt},
-                          {L"1O", std::nullopt},
-                          {L"2147483647", std::nullopt},
-                          {L"99999999999999999999", std::nullopt}};
-    for (const Case& c : cases) EXPECT_EQ(ReadRate(c.text), c.rate) << std::string(c.text.begin(), c.text.end());
+    const std::optional<std::int64_t> unreadable;
+    const Case cases[] = {
+        {L"10", 10},
+        {L"8", 8},
+        {L"0", 0},
+        {L"99", 99},
+        {L"", 0},
+        {L"   ", 0},
+        {L"\u3000", 0},
+        {L" 8 ", 8},
+        {L"\t10\u3000", 10},
+        {L"\uFF11\uFF10", 10},
+        {L"08", 8},
+        {L"100", unreadable},
+        {L"1O", unreadable},
+        {L"abc", unreadable},
+        {L"-3", unreadable},
+        {L"+8", unreadable},
+        {L"8.5", unreadable},
+        {L"8%", unreadable},
+        {L"1 0", unreadable},
+        {L"\u00A58", unreadable},
+        {L"1,0", unreadable},
+        {L"99999999999999999999", unreadable},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ReadRate(c.text), c.rate) << testing::PrintToString(c.text);
 }
 
 TEST(ContainedTax, IsTheTaxInsideTaxInclusiveAmounts) {

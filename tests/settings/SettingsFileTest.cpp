@@ -214,3 +214,46 @@ TEST(SettingsFile, TheSettingsTableWritesTheBytesOfTheKeysWrittenOneByOne) {
         EXPECT_EQ(*written, *expected) << (start ? "an ANSI file of an earlier run" : "a new file");
     }
 }
+
+TEST(SettingsFile, KeepWritesWhatTheTableWritesAndLeavesNoCopyBehind) {
+    settings::Settings s;
+    s.muted = false;
+    s.taxText = L"8";
+    s.receipt.shop = L"café 青葉";
+    s.tendersOn = true;
+    s.tenderNames[3] = L"PayPay";
+    const char* starts[] = {nullptr, "[Config]\r\nTax=5\r\nmine=1\r\n[Image]\r\nFileName=a.bmp\r\n"};
+    for (const char* start : starts) {
+        TempFolder folder;
+        std::wstring byTable = folder.File(L"table.ini"), kept = folder.File(L"Pelmora.ini");
+        if (start) {
+            WriteBytes(byTable, start);
+            WriteBytes(kept, start);
+        }
+        settings::WriteSettings(SettingsFile(byTable), s);
+        SettingsFile(kept).Keep(s);
+        std::optional<std::string> expected = platform::ReadFileBytes(byTable), written = platform::ReadFileBytes(kept);
+        ASSERT_TRUE(expected && written);
+        EXPECT_EQ(*written, *expected) << (start ? "an ANSI file of an earlier run" : "a new file");
+        SettingsFile(kept).Keep(s);
+        EXPECT_EQ(platform::ReadFileBytes(kept), expected) << "kept again unchanged: the same bytes";
+        EXPECT_FALSE(testing_support::FileExists(kept + L".tmp"));
+    }
+}
+
+TEST(SettingsFile, AKeepThatFailsIsTheWriteErrorAndLeavesTheFileAsItWas) {
+    TempFolder folder;
+    std::wstring path = folder.File(L"Pelmora.ini");
+    const std::string before = "[Config]\r\nTax=5\r\n";
+    WriteBytes(path, before);
+    CreateDirectoryW((path + L".tmp").c_str(), nullptr);  // a folder where the copy should go
+    settings::Settings s;
+    s.taxText = L"8";
+    try {
+        SettingsFile(path).Keep(s);
+        FAIL() << "the write was not refused";
+    } catch (const ui::Error& e) {
+        EXPECT_EQ(e.Message(), path + L" に書き込めません");
+    }
+    EXPECT_EQ(platform::ReadFileBytes(path), before);
+}

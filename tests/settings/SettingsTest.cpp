@@ -227,3 +227,31 @@ TEST(Settings, ATenderKeepsItsNameWhenNoLongerOffered) {
 }
 
 }  // namespace
+
+TEST(Settings, OnlyAChangeBesideTheWindowsPlaceIsAChangeToKeep) {
+    struct Case {
+        const char* name;
+        std::function<void(Settings&)> change;
+        bool same;
+    };
+    const Case cases[] = {
+        {"nothing", [](Settings&) {}, true},
+        {"the window moved",
+         [](Settings& s) {
+             s.window = {5, 6, 700, 800};
+         },
+         true},
+        {"mute", [](Settings& s) { s.muted = !s.muted; }, false},
+        {"a rate box", [](Settings& s) { s.taxText = L"1O"; }, false},
+        {"the float", [](Settings& s) { s.floatText = L"30000"; }, false},
+        {"the shop's name", [](Settings& s) { s.receipt.shop = L"青葉"; }, false},
+        {"the drawer", [](Settings& s) { s.receipt.drawer = regi::DrawerMode::Star; }, false},
+        {"a tender's name", [](Settings& s) { s.tenderNames[3] = L"PayPay"; }, false},
+        {"a rate change", [](Settings& s) { s.rateChanges = regi::ParseRateChanges(L"2099/04/01 10 1"); }, false},
+    };
+    for (const Case& c : cases) {
+        Settings changed;
+        c.change(changed);
+        EXPECT_EQ(SameBesideTheWindow(Settings(), changed), c.same) << c.name;
+    }
+}

@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <prsht.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "app/Form1.h"
 #include "app/Form1Ids.h"
@@ -37,12 +40,53 @@ protected:
         Pump();
     }
 
+    // Opens the shop-settings window from the ファイル menu, runs act on it
+    // once it shows (from inside its own message loop), then presses closeKey
+    // on it as the keyboard would: Enter for OK, Escape for Cancel. act gets
+    // the sheet and shows a page with ShopPage. open, when given, opens the
+    // window another way.
+    void InShopSettings(std::function<void(HWND sheet)> act, UINT closeKey = VK_RETURN,
+                        std::function<void()> open = {}) {
+        bool shown = false;
+        SheetStep() = [&](HWND sheet) {
+            act(sheet);
+            // From the tabs, Enter takes the default button: OK.
+            HWND tabs = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
+            SetFocus(tabs);
+            PostMessageW(tabs, WM_KEYDOWN, closeKey, 1);
+        };
+        ActivationWatcher watcher(L"#32770", [&](HWND window) {
+            // Message boxes are dialogs too: the sheet is the one with tabs.
+            if (shown || !SendMessageW(window, PSM_GETTABCONTROL, 0, 0)) return;
+            shown = true;
+            SetTimer(window, 1, 0, RunSheetStep);
+        });
+        // Returns when the sheet has closed.
+        open ? open() : void(SendMessageW(form->Handle(), WM_COMMAND, form1::ShopSettings1, 0));
+        Pump();
+        EXPECT_TRUE(shown) << "the shop-settings window did not show";
+    }
+    // Shows page 0, 1 or 2 of the sheet and returns it.
+    static HWND ShopPage(HWND sheet, int page) {
+        SendMessageW(sheet, PSM_SETCURSEL, page, 0);
+        return reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+    }
+
     // Position and size of a widget in its parent's client coordinates.
     RECT Place(int id) const { return PlaceInParent(form->Control(id)); }
 
     void TearDown() override {
         form.reset();
         Pump();
+    }
+
+    static std::function<void(HWND)>& SheetStep() {
+        static std::function<void(HWND)> step;
+        return step;
+    }
+    static void CALLBACK RunSheetStep(HWND sheet, UINT, UINT_PTR id, DWORD) {
+        KillTimer(sheet, id);
+        std::exchange(SheetStep(), nullptr)(sheet);
     }
 
     NoPrinters noPrinters;  // none of the machine's printers is asked or printed on

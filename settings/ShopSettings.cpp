@@ -1,0 +1,321 @@
+#include "settings/ShopSettings.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "platform/Clock.h"
+#include "sale/Invoice.h"
+#include "sale/Sale.h"
+#include "settings/ShopSettingsIds.h"
+#include "ui/App.h"
+#include "ui/Controls.h"
+#include "ui/Error.h"
+#include "ui/Gdi.h"
+
+namespace settings {
+
+const wchar_t kBadChangeDay[] = L"税率の変更の日付「%s」は読めません。2027/04/01 のように入力してください。";
+const wchar_t kChangeDayNotAhead[] =
+    L"税率の変更の日付は明日以降にしてください。\r\n今日の税率は「消費税率は」と「軽減税率は」の欄で変えます。";
+const wchar_t kBadChangeRate[] = L"税率「%s」は読めません。0 から 99 までの整数を入力してください。";
+const wchar_t kTooManyChanges[] = L"税率の変更は 20 件までです。過ぎたものは自動で消えます。";
+
+namespace {
+
+struct Sheet {
+    Settings values;  // what the pages edit; the caller's only after OK
+    ShopSettingsHooks hooks;
+    bool applied = false;  // OK was pressed
+    bool closing = false;  // OK or Cancel: the focus the closing moves is no leaving of a field
+};
+
+// One page of the sheet: shows the values when it is first shown, and puts
+// what it holds back into them on OK.
+class Page {
+public:
+    explicit Page(Sheet& sheet) : sheet_(sheet) {}
+    virtual ~Page() = default;
+    Page(const Page&) = delete;
+    Page& operator=(const Page&) = delete;
+
+    static INT_PTR CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+protected:
+    virtual void Show() = 0;
+    virtual void Command(int /*id*/, int /*code*/) {}
+    // The page is left (another page chosen, or OK): an error keeps it.
+    virtual void Leave() {}
+    virtual void Apply() = 0;
+
+    HWND Item(int id) const { return GetDlgItem(window_, id); }
+    std::wstring Text(int id) const { return ui::GetText(Item(id)); }
+    void SetText(int id, const std::wstring& text) const { SetDlgItemTextW(window_, id, text.c_str()); }
+    bool Checked(int id) const { return IsDlgButtonChecked(window_, id) == BST_CHECKED; }
+    void Check(int id, bool on) const { CheckDlgButton(window_, id, on ? BST_CHECKED : BST_UNCHECKED); }
+
+    Sheet& sheet_;
+    HWND window_ = nullptr;
+    bool refusing_ = false;  // a refusal to leave is being said: the focus it moves is no leaving
+};
+
+INT_PTR CALLBACK Page::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* page = reinterpret_cast<Page*>(reinterpret_cast<const PROPSHEETPAGEW*>(lParam)->lParam);
+        SetWindowLongPtrW(window, DWLP_USER, reinterpret_cast<LONG_PTR>(page));
+        page->window_ = window;
+        ui::Guarded([page] { page->Show(); });
+        return TRUE;
+    }
+    auto* page = reinterpret_cast<Page*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (!page) return FALSE;
+    switch (message) {
+    case WM_COMMAND: ui::Guarded([&] { page->Command(LOWORD(wParam), HIWORD(wParam)); }); return TRUE;
+    case WM_NOTIFY:
+        switch (reinterpret_cast<const NMHDR*>(lParam)->code) {
+        case PSN_KILLACTIVE: {
+            bool stay = false;
+            try {
+                page->Leave();
+            } catch (...) {
+                stay = true;
+                page->refusing_ = true;
+                ui::ShowError(ui::CurrentExceptionMessage());
+                page->refusing_ = false;
+            }
+            SetWindowLongPtrW(window, DWLP_MSGRESULT, stay);
+            return TRUE;
+        }
+        case PSN_RESET: page->sheet_.closing = true; return TRUE;
+        case PSN_APPLY:
+            page->sheet_.applied = page->sheet_.closing = true;
+            ui::Guarded([page] { page->Apply(); });
+            SetWindowLongPtrW(window, DWLP_MSGRESULT, PSNRET_NOERROR);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+void AddItems(HWND box, std::initializer_list<const wchar_t*> items) {
+    for (const wchar_t* item : items) SendMessageW(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+}
+
+// レシートとプリンター
+class ReceiptPage : public Page {
+public:
+    using Page::Page;
+
+private:
+    void Show() override {
+        const regi::ReceiptSettings& r = sheet_.values.receipt;
+        SetText(IDC_SHOP_NAME, r.shop);
+        SetText(IDC_SHOP_ADDRESS, r.address);
+        SetText(IDC_REGISTRATION_NUMBER, r.registrationNumber);
+        AddItems(Item(IDC_PRINT_MODE), {L"しない", L"精算のたびに", L"F5 のときだけ"});
+        SendDlgItemMessageW(window_, IDC_PRINT_MODE, CB_SETCURSEL, static_cast<WPARAM>(r.printMode), 0);
+        AddItems(Item(IDC_PAPER_WIDTH), {L"58 mm", L"80 mm"});
+        SendDlgItemMessageW(window_, IDC_PAPER_WIDTH, CB_SETCURSEL, r.paperWidth == regi::kNarrowPaper ? 0 : 1, 0);
+        SetText(IDC_PRINTER, r.printer);
+        // In the order of regi::DrawerMode.
+        AddItems(Item(IDC_DRAWER), {L"しない", L"プリンターのドライバーで", L"ESC/POS で（ピン 2）",
+                                    L"ESC/POS で（ピン 5）", L"Star で"});
+        SendDlgItemMessageW(window_, IDC_DRAWER, CB_SETCURSEL, static_cast<WPARAM>(r.drawer), 0);
+        Check(IDC_CUT_PAPER, r.cut);
+        ShowPaper();
+    }
+
+    void Command(int id, int code) override {
+        if (id == IDC_CHOOSE_PRINTER && code == BN_CLICKED) ChoosePrinter();
+        if (id == IDC_PAPER_WIDTH && code == CBN_SELCHANGE) ShowPaper();
+        // A number that does not read is said as the field is left, and stays for correction.
+        if (id == IDC_REGISTRATION_NUMBER && code == EN_KILLFOCUS && !refusing_ && !sheet_.closing) CheckNumber();
+    }
+
+    void Leave() override {
+        try {
+            CheckNumber();
+        } catch (...) {
+            SetFocus(Item(IDC_REGISTRATION_NUMBER));
+            throw;
+        }
+    }
+
+    void Apply() override {
+        regi::ReceiptSettings& r = sheet_.values.receipt;
+        r.shop = Text(IDC_SHOP_NAME);
+        r.address = Text(IDC_SHOP_ADDRESS);
+        std::wstring number = Text(IDC_REGISTRATION_NUMBER);
+        if (regi::IsAcceptableRegistrationNumber(number)) r.registrationNumber = number;
+        r.printMode =
+            regi::PrintModeFrom(static_cast<int>(SendDlgItemMessageW(window_, IDC_PRINT_MODE, CB_GETCURSEL, 0, 0)));
+        r.paperWidth = PaperWidth();
+        r.printer = Text(IDC_PRINTER);
+        r.drawer = regi::DrawerModeFrom(static_cast<int>(SendDlgItemMessageW(window_, IDC_DRAWER, CB_GETCURSEL, 0, 0)));
+        r.cut = Checked(IDC_CUT_PAPER);
+    }
+
+    void CheckNumber() const {
+        if (!regi::IsAcceptableRegistrationNumber(Text(IDC_REGISTRATION_NUMBER)))
+            throw ui::Error(regi::kBadRegistrationNumber);
+    }
+
+    int PaperWidth() const {
+        return SendDlgItemMessageW(window_, IDC_PAPER_WIDTH, CB_GETCURSEL, 0, 0) == 0 ? regi::kNarrowPaper
+                                                                                      : regi::kWidePaper;
+    }
+
+    // What the chosen printer's driver offers in the chosen width. It asks the
+    // driver, which may take a while: done when the page shows and when the
+    // printer or the width changes.
+    void ShowPaper() const {
+        if (sheet_.hooks.paperNote) SetText(IDC_PAPER_NOTE, sheet_.hooks.paperNote(Text(IDC_PRINTER), PaperWidth()));
+    }
+
+    void ChoosePrinter() {
+        std::vector<std::wstring> printers =
+            sheet_.hooks.printers ? sheet_.hooks.printers() : std::vector<std::wstring>{};
+        ui::Menu menu(CreatePopupMenu());
+        AppendMenuW(menu.get(), MF_STRING, 1, L"通常使うプリンター");
+        for (size_t i = 0; i < printers.size(); ++i) AppendMenuW(menu.get(), MF_STRING, i + 2, printers[i].c_str());
+        RECT r;
+        GetWindowRect(Item(IDC_CHOOSE_PRINTER), &r);
+        UINT chosen = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY, r.left, r.bottom, 0,
+                                     GetAncestor(window_, GA_ROOT), nullptr);
+        if (chosen == 1) SetText(IDC_PRINTER, L"");
+        if (chosen >= 2) SetText(IDC_PRINTER, printers[chosen - 2]);
+        ShowPaper();
+    }
+};
+
+// 現金以外の支払い
+class TendersPage : public Page {
+public:
+    using Page::Page;
+
+private:
+    void Show() override {
+        Check(IDC_TENDERS_ON, sheet_.values.tendersOn);
+        for (int i = 0; i < regi::kMaxTenders; ++i) SetText(IDC_TENDER_NAME1 + i, sheet_.values.tenderNames[i]);
+    }
+
+    void Apply() override {
+        sheet_.values.tendersOn = Checked(IDC_TENDERS_ON);
+        for (int i = 0; i < regi::kMaxTenders; ++i) sheet_.values.tenderNames[i] = Text(IDC_TENDER_NAME1 + i);
+    }
+};
+
+// 税率の変更: the list of the changes' days (choosing one shows its rates),
+// a day with its two rates, and the buttons that add and remove.
+class RatesPage : public Page {
+public:
+    using Page::Page;
+
+private:
+    std::vector<regi::RateChange>& Changes() { return sheet_.values.rateChanges.changes; }
+
+    void Show() override {
+        // The boxes are narrow: two digits need all of their width.
+        for (int id : {IDC_CHANGE_STANDARD, IDC_CHANGE_REDUCED})
+            SendDlgItemMessageW(window_, id, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
+        ShowChanges();
+    }
+
+    void Apply() override {}  // the list is edited in the values themselves
+
+    void Command(int id, int code) override {
+        if (id == IDC_ADD_CHANGE && code == BN_CLICKED) Add();
+        if (id == IDC_REMOVE_CHANGE && code == BN_CLICKED) Remove();
+        if (id == IDC_RATE_CHANGES && code == LBN_SELCHANGE) ShowChosen();
+    }
+
+    void ShowChanges() {
+        HWND list = Item(IDC_RATE_CHANGES);
+        SendMessageW(list, LB_RESETCONTENT, 0, 0);
+        for (const regi::RateChange& change : Changes())
+            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(regi::ChangeDayText(change).c_str()));
+        const Settings& values = sheet_.values;
+        SetText(IDC_RATES_LINE, regi::RatesLineText(regi::ReadRate(values.taxText).value_or(0),
+                                                    regi::ReadRate(values.reducedTaxText).value_or(0), Changes()));
+    }
+
+    // The change chosen: its day and rates in the boxes.
+    void ShowChosen() {
+        LRESULT chosen = SendDlgItemMessageW(window_, IDC_RATE_CHANGES, LB_GETCURSEL, 0, 0);
+        if (chosen < 0 || static_cast<size_t>(chosen) >= Changes().size()) return;
+        const regi::RateChange& change = Changes()[static_cast<size_t>(chosen)];
+        SetText(IDC_CHANGE_DAY, regi::ChangeDayText(change));
+        SetText(IDC_CHANGE_STANDARD, std::to_wstring(change.standard));
+        SetText(IDC_CHANGE_REDUCED, std::to_wstring(change.reduced));
+    }
+
+    // The change typed in, for a day after today; one on the same day is replaced.
+    void Add() {
+        std::wstring dayText = Text(IDC_CHANGE_DAY);
+        std::optional<regi::RateChange> change = regi::ReadChangeDay(dayText);
+        if (!change) throw ui::Error(ui::FormatMessageText(kBadChangeDay, dayText));
+        if (regi::InForce(*change, platform::NowAsDateTime())) throw ui::Error(kChangeDayNotAhead);
+        for (auto [id, rate] :
+             {std::pair{IDC_CHANGE_STANDARD, &change->standard}, {IDC_CHANGE_REDUCED, &change->reduced}}) {
+            std::wstring text = Text(id);
+            std::optional<std::int64_t> read = regi::ReadChangeRate(text);
+            if (!read) throw ui::Error(ui::FormatMessageText(kBadChangeRate, text));
+            *rate = *read;
+        }
+        std::vector<regi::RateChange> changes = Changes();
+        size_t place = regi::AddChange(changes, *change);
+        if (changes.size() > regi::kMaxRateChanges) throw ui::Error(kTooManyChanges);
+        Changes() = std::move(changes);
+        ShowChanges();
+        SendDlgItemMessageW(window_, IDC_RATE_CHANGES, LB_SETCURSEL, place, 0);
+    }
+
+    // The change chosen in the list; the one after it is chosen next, so that
+    // 削除 can go on removing.
+    void Remove() {
+        LRESULT chosen = SendDlgItemMessageW(window_, IDC_RATE_CHANGES, LB_GETCURSEL, 0, 0);
+        std::vector<regi::RateChange>& changes = Changes();
+        if (chosen < 0 || static_cast<size_t>(chosen) >= changes.size()) return;
+        changes.erase(changes.begin() + chosen);
+        ShowChanges();
+        if (!changes.empty())
+            SendDlgItemMessageW(window_, IDC_RATE_CHANGES, LB_SETCURSEL,
+                                std::min<WPARAM>(static_cast<WPARAM>(chosen), changes.size() - 1), 0);
+    }
+};
+
+}  // namespace
+
+bool EditShopSettings(HWND owner, Settings& values, const ShopSettingsHooks& hooks) {
+    Sheet sheet{values, hooks};
+    ReceiptPage receipt(sheet);
+    TendersPage tenders(sheet);
+    RatesPage rates(sheet);
+    const std::pair<int, Page*> pages[] = {
+        {IDD_SHOP_RECEIPT, &receipt}, {IDD_SHOP_TENDERS, &tenders}, {IDD_SHOP_RATES, &rates}};
+    PROPSHEETPAGEW made[std::size(pages)] = {};
+    for (size_t i = 0; i < std::size(pages); ++i) {
+        made[i].dwSize = sizeof made[i];
+        made[i].hInstance = ui::App().Instance();
+        made[i].pszTemplate = MAKEINTRESOURCEW(pages[i].first);
+        made[i].pfnDlgProc = Page::Proc;
+        made[i].lParam = reinterpret_cast<LPARAM>(pages[i].second);
+    }
+    PROPSHEETHEADERW header{};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_NOAPPLYNOW | PSH_NOCONTEXTHELP;
+    header.hwndParent = owner;
+    header.hInstance = ui::App().Instance();
+    header.pszCaption = L"店の設定";
+    header.nPages = static_cast<UINT>(std::size(made));
+    header.ppsp = made;
+    PropertySheetW(&header);
+    if (!sheet.applied) return false;
+    values = std::move(sheet.values);
+    return true;
+}
+
+}  // namespace settings

@@ -1,0 +1,33 @@
+#pragma once
+// The shop-settings window: a property sheet over the main window with the
+// shop's settings that the settings page has no room for, one page each:
+// レシートとプリンター (receipts, printer, drawer and cutter), 現金以外の支払い
+// (the other tenders) and 税率の変更 (the rate changes entered ahead).
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "settings/Settings.h"
+
+namespace settings {
+
+// The messages for a rate change that cannot be added; "%s" stands for the text.
+extern const wchar_t kBadChangeDay[];
+extern const wchar_t kChangeDayNotAhead[];
+extern const wchar_t kBadChangeRate[];
+extern const wchar_t kTooManyChanges[];
+
+struct ShopSettingsHooks {
+    std::function<std::vector<std::wstring>()> printers;  // 選ぶ's menu; throws when there are none
+    // What the printer (empty: the default one) prints a roll of paperWidth mm on.
+    std::function<std::wstring(const std::wstring& printer, int paperWidth)> paperNote;
+};
+
+// Shows the window modally over owner with values' shop settings. OK puts
+// what was edited into values and returns true; Cancel, Escape and the close
+// box return false and leave values as they were.
+bool EditShopSettings(HWND owner, Settings& values, const ShopSettingsHooks& hooks);
+
+}  // namespace settings

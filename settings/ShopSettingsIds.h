@@ -1,0 +1,36 @@
+#pragma once
+// The shop-settings window's pages and their controls. The resource file's
+// dialog templates use these too, and the resource compiler reads only macros.
+
+// The pages, as dialog templates
+#define IDD_SHOP_RECEIPT 3000
+#define IDD_SHOP_TENDERS 3001
+#define IDD_SHOP_RATES 3002
+
+// レシートとプリンター: who issues receipts, when and where they print, on
+// what paper, and the drawer and cutter of the receipt printer
+#define IDC_SHOP_NAME 3010
+#define IDC_SHOP_ADDRESS 3011
+#define IDC_REGISTRATION_NUMBER 3012
+#define IDC_PRINT_MODE 3013
+#define IDC_PAPER_WIDTH 3014
+#define IDC_PRINTER 3015
+#define IDC_CHOOSE_PRINTER 3016
+#define IDC_PAPER_NOTE 3017
+#define IDC_DRAWER 3018
+#define IDC_CUT_PAPER 3019
+
+// 現金以外の支払い: the switch, then each tender's key and name
+#define IDC_TENDERS_ON 3030
+#define IDC_TENDER_KEY1 3031
+#define IDC_TENDER_NAME1 3035
+
+// 税率の変更: the changes' days, a change's day and rates, add and remove,
+// and the line of the rates in force with the next change
+#define IDC_RATE_CHANGES 3050
+#define IDC_CHANGE_DAY 3051
+#define IDC_CHANGE_STANDARD 3052
+#define IDC_CHANGE_REDUCED 3053
+#define IDC_ADD_CHANGE 3054
+#define IDC_REMOVE_CHANGE 3055
+#define IDC_RATES_LINE 3056
