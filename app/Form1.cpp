@@ -73,6 +73,10 @@ void TForm1::FormCreate() {
     if (settingsPage_.BringRatesUpTo(platform::NowAsDateTime())) KeepSettings();
     std::wstring unreadable = regi::UnreadableChangesMessage(values.rateChanges.unreadable);
     if (!unreadable.empty()) TellAtStart(std::move(unreadable), false);
+    // The POS keyboard's chords the shop gave the register's commands.
+    registerPage_.SetKeys(regi::KeyMap::Read(values.keyChords));
+    std::wstring refusedKeys = registerPage_.Keys().RefusedMessage();
+    if (!refusedKeys.empty()) TellAtStart(std::move(refusedKeys), false);
     settings::ApplyWindowBounds(Handle(), values.window, settings::Settings().window);
     // 3. This form previews no keys: they go straight to the focused control.
     // 4. The register's line grid.

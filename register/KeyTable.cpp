@@ -134,6 +134,40 @@ KeyMap::KeyMap(const std::map<std::string, std::wstring>& extra) {
     }
 }
 
+KeyMap KeyMap::Read(const std::wstring& text) {
+    std::map<std::string, std::wstring> extra;
+    std::vector<std::wstring> unreadable;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = std::min(text.find(L';', start), text.size());
+        std::wstring entry = text.substr(start, end - start);
+        start = end + 1;
+        if (entry.find_first_not_of(L" ") == std::wstring::npos) continue;
+        size_t equals = entry.find(L'=');
+        std::string name;
+        for (wchar_t c : entry.substr(0, std::min(equals, entry.size())))
+            name += c > 0 && c < 128 ? static_cast<char>(c) : '?';
+        if (equals == std::wstring::npos || extra.count(name))
+            unreadable.push_back(entry);
+        else
+            extra[name] = entry.substr(equals + 1);
+    }
+    KeyMap keys(extra);
+    keys.refused_.insert(keys.refused_.end(), unreadable.begin(), unreadable.end());
+    return keys;
+}
+
+std::wstring KeyMap::RefusedMessage() const {
+    if (refused_.empty()) return {};
+    std::wstring message =
+        L"設定ファイルの [Keys] の Chords に、使えないキーの割り当てがあります。"
+        L"これらは使わずに始めます:\r\n";
+    for (const std::wstring& entry : refused_) message += L"\u3000" + entry + L"\r\n";
+    return message +
+           L"割り当てられるのは Ctrl・Shift・Alt と F1～F24、Ctrl か Alt と A～Z の組み合わせで、"
+           L"ほかのキーに使われていないものです。";
+}
+
 std::optional<RegisterCommand> KeyMap::Find(const KeyChord& chord) const {
     auto found = chords_.find(chord);
     if (found == chords_.end()) return std::nullopt;

@@ -84,10 +84,14 @@ public:
     // file keeps them. A name or chord that does not read is left out and told
     // in Refused(); a chord the table uses already is refused too.
     explicit KeyMap(const std::map<std::string, std::wstring>& extra = {});
+    // From the settings file's text: "Settle=Ctrl+F1;ExemptLine=Alt+N".
+    static KeyMap Read(const std::wstring& text);
     std::optional<RegisterCommand> Find(const KeyChord& chord) const;
     // The shop's chord of a command, if any.
     std::optional<KeyChord> ExtraChord(const KeyCommand& row) const;
     const std::vector<std::wstring>& Refused() const { return refused_; }
+    // What the start says of the refused entries; empty for none.
+    std::wstring RefusedMessage() const;
 
 private:
     std::map<KeyChord, RegisterCommand> chords_;

@@ -13,11 +13,12 @@ namespace {
 const wchar_t kTenders[] = L"Tenders";
 const wchar_t kRateChanges[] = L"RateChanges";
 const wchar_t kDrawer[] = L"Drawer";
+const wchar_t kKeys[] = L"Keys";
 
 // Sections that only the shops using them have: a shop that never touched
 // one keeps the file it had.
 bool OnlyOnceUsed(const wchar_t* section) {
-    return section == kTenders || section == kRateChanges || section == kDrawer;
+    return section == kTenders || section == kRateChanges || section == kDrawer || section == kKeys;
 }
 
 // The settings file's keys, in the order they are written, each with the value
@@ -48,6 +49,7 @@ void EachSetting(Values& s, Row&& row) {
     row(kRateChanges, L"Changes", s.rateChanges, regi::RateChanges());
     row(kDrawer, L"Open", s.receipt.drawer, regi::DrawerMode::Never);
     row(kDrawer, L"Cut", s.receipt.cut, false);
+    row(kKeys, L"Chords", s.keyChords, L"");
 }
 
 // How each kind of value reads from its text, missing text included.

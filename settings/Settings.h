@@ -38,6 +38,9 @@ struct Settings {
     regi::RateChanges rateChanges;
     bool tendersOn;  // the other tenders are offered
     std::wstring tenderNames[regi::kMaxTenders];
+    // The register's commands the shop gave a key chord of its own (a POS
+    // keyboard's): "Settle=Ctrl+F1;ExemptLine=Alt+N", read by regi::KeyMap.
+    std::wstring keyChords;
 };
 
 // The names of the other tenders as the shop typed them, tender n at n - 1,
