@@ -62,3 +62,20 @@ TEST_F(HelpTest, TheHelpWindowClosesWithTheMainWindow) {
     Pump();
     EXPECT_EQ(HelpWindow::Existing(), nullptr);
 }
+
+namespace {
+
+// The help's key list is made from the register's key table, with the
+// tenders the shop offers at the moment it is opened.
+TEST_F(HelpTest, TheKeyListComesFromTheKeyTable) {
+    SendMessageW(form->Handle(), WM_COMMAND, form1::Contents1, 0);
+    const std::vector<help::Topic>& topics = OpenHelpWindow().Topics();
+    int keys = help::FindByName(topics, L"keys");
+    ASSERT_GE(keys, 0);
+    const std::wstring& body = topics[static_cast<size_t>(keys)].body;
+    EXPECT_NE(body.find(L"[Num /]\u3000預り金"), std::wstring::npos) << "the table's key and words";
+    EXPECT_EQ(body.find(L"{{keys}}"), std::wstring::npos);
+    EXPECT_EQ(body.find(L"[F6]"), std::wstring::npos) << "no tender is offered before the shop switches them on";
+}
+
+}  // namespace
