@@ -5,13 +5,14 @@
 #include "ui/App.h"
 #include "ui/Controls.h"
 #include "journal/Record.h"
+#include "sale/Money.h"
 #include "ui/Error.h"
 
 namespace journal {
 
-const wchar_t kBadMoneyAmount[] =
-    L"「%s」は金額として読めません。\r\n1 から 999,999,999,999 円までの金額を入力してください（例: "
-    L"5000、5,000、¥5,000）。";
+const std::wstring kBadMoneyAmount = L"「%s」は金額として読めません。\r\n1 から " +
+                                     regi::GroupedDigits(regi::kMaxTendered) +
+                                     L" 円までの金額を入力してください（例: 5000、5,000、¥5,000）。";
 
 namespace {
 const wchar_t kClass[] = L"TMoneyWindow";

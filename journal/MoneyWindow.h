@@ -11,7 +11,7 @@
 
 namespace journal {
 
-extern const wchar_t kBadMoneyAmount[];  // "%s": the text that does not read
+extern const std::wstring kBadMoneyAmount;  // "%s": the text that does not read
 
 class TMoneyWindow : public ui::ModalWindow {
 public:

@@ -17,7 +17,7 @@ void EraseAll(std::wstring& text, const std::wstring& what) {
 
 }  // namespace
 
-std::wstring FormatMoney(std::int64_t amount) {
+std::wstring GroupedDigits(std::int64_t amount) {
     // Digits of the magnitude, from the right; the most negative value has no
     // positive twin, so work in unsigned.
     std::uint64_t magnitude = amount < 0 ? 0 - static_cast<std::uint64_t>(amount) : static_cast<std::uint64_t>(amount);
@@ -30,9 +30,10 @@ std::wstring FormatMoney(std::int64_t amount) {
         magnitude /= 10;
         ++count;
     } while (magnitude != 0);
-    std::wstring text(amount < 0 ? L"-\u00A5" : L"\u00A5");
-    return text.append(at, digits + 32);
+    return std::wstring(at, digits + 32);
 }
+
+std::wstring FormatMoney(std::int64_t amount) { return (amount < 0 ? L"-\u00A5" : L"\u00A5") + GroupedDigits(amount); }
 
 std::optional<std::int64_t> ParseAmount(const std::wstring& text) {
     std::wstring rest = text;

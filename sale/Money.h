@@ -21,6 +21,8 @@ constexpr std::int64_t kMaxSaleTotal = kMaxLines * kMaxPrice * kMaxQuantity;
 // The message for an amount the register cannot hold; "%s" stands for it.
 extern const wchar_t kOutOfRange[];
 
+// The magnitude's digits grouped by threes: "1,234,567", also for -1234567.
+std::wstring GroupedDigits(std::int64_t amount);
 // "¥1,234,567"; a negative amount has "-" before the sign.
 std::wstring FormatMoney(std::int64_t amount);
 // Back from a money text: drops every yen sign ("¥" or "\"), every "," and

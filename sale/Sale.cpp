@@ -15,7 +15,9 @@ const wchar_t kCancelPaidQuestion[] =
 const wchar_t kAboveDue[] = L"現金以外の支払いではお釣りを出せません｡\r\n残りは %s です｡";
 const wchar_t kLinesPaid[] = L"支払いを受けた取引の明細は変えられません｡\r\nやり直すには F8 で取引を中止して下さい｡";
 const wchar_t kDrawerInSale[] = L"取引の途中ではドロアを開けられません｡\r\n精算するか F8 で中止してから開けて下さい｡";
-const wchar_t kGridFull[] = L"1回の売上に入れられるのは100行までです｡\r\nこの売上を精算してから次の行を打って下さい｡";
+const std::wstring kGridFull =
+    common::FormatMessageText(L"1回の売上に入れられるのは%s行までです｡\r\nこの売上を精算してから次の行を打って下さい｡",
+                              std::to_wstring(kMaxLines));
 
 const wchar_t kRateUnreadable[] =
     L"「%s」は税率として読めないため、税を計算できません。\r\n"
@@ -199,7 +201,7 @@ Outcome TSale::NewLine(TaxClass taxClass, const Entry& entry, const Rates& rates
     Keyed price = ReadKeyed(entry, kMaxPrice);
     if (!price.value) return price.refusal;
     // A full grid refuses the line and says why; the entry stays for later.
-    if (LineCount() == kRows) return Failed(kGridFull, L"");
+    if (LineCount() == kRows) return Failed(kGridFull.c_str(), L"");
     std::vector<LineRecord> lines = Lines();
     lines.push_back({taxClass, *price.value, 1, *price.value});
     Taxed taxed = Tax(lines, rates);

@@ -42,7 +42,7 @@ int TenderOf(Command command);
 
 extern const wchar_t kNotARealNumber[];  // "%s" stands for the entry
 using common::kNotAnInteger;
-extern const wchar_t kGridFull[];
+extern const std::wstring kGridFull;  // with the most lines a sale holds
 extern const wchar_t kCancelQuestion[];
 extern const wchar_t kCancelPaidQuestion[];  // F8 once a tender has been keyed
 extern const wchar_t kAboveDue[];            // "%s": what is still due

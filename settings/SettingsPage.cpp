@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "common/WholeNumber.h"
+#include "sale/Money.h"
 #include "sale/SaleRecord.h"
 #include "settings/GreetingSound.h"
 #include "settings/SettingsPageIds.h"
@@ -15,9 +16,9 @@
 
 namespace settings {
 
-const wchar_t kBadFloat[] =
-    L"釣銭準備金の「%s」は金額として読めません。\r\n"
-    L"0 から 999,999,999,999 円までの金額を入力してください（例: 30000、30,000、¥30,000）。";
+const std::wstring kBadFloat = L"釣銭準備金の「%s」は金額として読めません。 0 から " +
+                               regi::GroupedDigits(common::kMaxAmount) +
+                               L" 円までの金額を入力してください（例: 30000、30,000、¥30,000）。";
 
 const wchar_t kBadTax[] = L"消費税率は「%s」は読めません。0 から 99 までの整数を入力してください。";
 const wchar_t kBadReducedTax[] = L"軽減税率は「%s」は読めません。0 から 99 までの整数を入力してください。";

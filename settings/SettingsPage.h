@@ -18,7 +18,7 @@
 namespace settings {
 
 // The message for a float that does not read as an amount; "%s" stands for it.
-extern const wchar_t kBadFloat[];
+extern const std::wstring kBadFloat;
 // The messages for a rate box whose text does not read as a rate; "%s" stands for it.
 extern const wchar_t kBadTax[];
 extern const wchar_t kBadReducedTax[];

@@ -21,7 +21,8 @@ const wchar_t kBadChangeDay[] = L"税率の変更の日付「%s」は読めま�
 const wchar_t kChangeDayNotAhead[] =
     L"税率の変更の日付は明日以降にしてください。\r\n今日の税率は「消費税率は」と「軽減税率は」の欄で変えます。";
 const wchar_t kBadChangeRate[] = L"税率「%s」は読めません。0 から 99 までの整数を入力してください。";
-const wchar_t kTooManyChanges[] = L"税率の変更は 20 件までです。過ぎたものは自動で消えます。";
+const std::wstring kTooManyChanges =
+    L"税率の変更は " + std::to_wstring(regi::kMaxRateChanges) + L" 件までです。過ぎたものは自動で消えます。";
 
 namespace {
 

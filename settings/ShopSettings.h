@@ -17,7 +17,7 @@ namespace settings {
 extern const wchar_t kBadChangeDay[];
 extern const wchar_t kChangeDayNotAhead[];
 extern const wchar_t kBadChangeRate[];
-extern const wchar_t kTooManyChanges[];
+extern const std::wstring kTooManyChanges;
 
 struct ShopSettingsHooks {
     std::function<std::vector<std::wstring>()> printers;  // 選ぶ's menu; throws when there are none

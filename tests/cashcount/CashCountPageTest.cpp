@@ -21,15 +21,9 @@ void Key(UINT vk, wchar_t ch = 0) {
     SendKey(vk, ch);
 }
 
-UINT VirtualKey(wchar_t ch) {
-    if (ch >= L'0' && ch <= L'9') return ch;
-    if (ch == L'-') return VK_OEM_MINUS;
-    if (ch == L'.') return VK_OEM_PERIOD;
-    return LOBYTE(VkKeyScanW(ch));
-}
-
 void Type(const std::wstring& text) {
-    for (wchar_t ch : text) Key(VirtualKey(ch), ch);
+    ASSERT_NE(GetFocus(), nullptr);
+    TypeKeys(text);
 }
 
 std::int64_t Value(int row) { return std::stoll(DenominationValues[static_cast<size_t>(row - 1)]); }
@@ -160,7 +154,7 @@ TEST_F(CashCountPageTest, CharactersOtherThanDigitsMinusAndPointAreDiscarded) {
     GoToRow(2);
     Type(L"4");
     const wchar_t refused[] = {L'a', L'+', L' ', L',', L'\b', 0x03, 0x16, 0x18, 0x1B, 0xFF11};
-    for (wchar_t ch : refused) Key(VirtualKey(ch), ch);
+    for (wchar_t ch : refused) TypeKeys(std::wstring(1, ch));
     EXPECT_EQ(Count(2), L"4");
     EXPECT_EQ(Subtotal(2), std::to_wstring(4 * Value(2)));
 }

@@ -70,15 +70,7 @@ protected:
     void SetRate(const wchar_t* text) { SetWindowTextW(form->Control(form1::Edit2), text); }
     void SetReducedRate(const wchar_t* text) { SetWindowTextW(form->Control(form1::Edit3), text); }
 
-    // One key as the keyboard sends it to the focused window. Sent, not posted:
-    // Wine's TranslateMessage would add a second character to a posted key-down.
-    void Press(UINT key, wchar_t ch = 0) {
-        HWND target = GetFocus();
-        SendMessageW(target, WM_KEYDOWN, key, 1);
-        if (ch) SendMessageW(target, WM_CHAR, ch, 1);
-        SendMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001));
-        Pump();
-    }
+    void Press(UINT key, wchar_t ch = 0) { SendKey(key, ch); }
     // A number too wide to type into the field (it refuses digits it cannot
     // show), put in as a paste would.
     void Put(const wchar_t* text) { SendMessageW(Entry(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)); }

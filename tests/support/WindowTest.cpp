@@ -79,6 +79,17 @@ void SendKey(UINT virtualKey, wchar_t character) {
     Pump();
 }
 
+void TypeKeys(const std::wstring& text) {
+    for (wchar_t ch : text) {
+        // The main row's keys, whatever layout the prefix has.
+        UINT key = ch >= L'0' && ch <= L'9' ? ch
+                   : ch == L'-'             ? VK_OEM_MINUS
+                   : ch == L'.'             ? VK_OEM_PERIOD
+                                            : LOBYTE(VkKeyScanW(ch));
+        SendKey(key, ch);
+    }
+}
+
 RECT PlaceInParent(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);

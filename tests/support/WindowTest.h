@@ -131,6 +131,8 @@ void PressTab(HWND focus, bool shift);
 // the character (if any) and key-up, sent rather than posted (Wine's
 // TranslateMessage would add a second character to some posted keys).
 void SendKey(UINT virtualKey, wchar_t character = 0);
+// A text typed on the main rows of the keyboard, one SendKey a character.
+void TypeKeys(const std::wstring& text);
 
 // Position and size of a window in its parent's client coordinates, and on the screen.
 RECT PlaceInParent(HWND window);

@@ -38,16 +38,8 @@ protected:
     }
     void TearDown() override { Pump(); }
 
-    // One key as the keyboard delivers it, to whatever has the focus.
-    void Key(UINT vk, wchar_t ch = 0) {
-        SendMessageW(GetFocus(), WM_KEYDOWN, vk, 1);
-        if (ch) SendMessageW(GetFocus(), WM_CHAR, ch, 1);
-        SendMessageW(GetFocus(), WM_KEYUP, vk, 0xC0000001);
-        Pump();
-    }
-    void Type(const std::wstring& text) {
-        for (wchar_t ch : text) Key(LOBYTE(VkKeyScanW(ch)), ch);
-    }
+    void Key(UINT vk, wchar_t ch = 0) { testing_support::SendKey(vk, ch); }
+    void Type(const std::wstring& text) { testing_support::TypeKeys(text); }
     std::wstring EditorText() { return ui::GetText(grid.Editor()); }
     std::pair<DWORD, DWORD> Selection() {
         DWORD start = 0, end = 0;
