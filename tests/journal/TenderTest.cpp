@@ -150,4 +150,13 @@ TEST(JournalTenders, ATenderThatTookPaymentsIsInTheCloseWithOrWithoutAName) {
         for (const std::wstring& line : lines) EXPECT_NE(line.find(regi::TenderName(onlyTheFirst, n)), 0u) << n;
 }
 
+// The fourth tender, the last key: its sales are named on the close like the first's.
+TEST(JournalTenders, TheFourthTenderIsInTheClose) {
+    Day day;
+    day.Sell(1000, 0, {{4, 1000}});
+    Record x = day.period.ReportRecord(Kind::X, 0, L"2026-12-09T18:00:00");
+    std::vector<std::wstring> lines = ReportLines(day.period, x, {L"", L"", L"", L"ポイント"});
+    EXPECT_NE(std::find(lines.begin(), lines.end(), L"ポイント\t1件\t¥1,000"), lines.end());
+}
+
 }  // namespace

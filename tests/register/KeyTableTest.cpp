@@ -23,8 +23,13 @@ TEST(KeyTable, EachKeyRunsOneCommandAndEachMenuItemHasItsId) {
         EXPECT_EQ(FindCommand(row.name), &row);
         EXPECT_EQ(FindCommand(row.does), &row);
     }
-    for (int tender = 1; tender <= kMaxTenders; ++tender)
-        EXPECT_NE(FindCommand(RegisterCommand{PageAction::Sale, TenderCommand(tender)}), nullptr) << tender;
+    // The tenders' keys, in the order of their numbers.
+    const std::wstring tenderKeys[] = {L"F6", L"F7", L"F9", L"F11"};
+    for (int tender = 1; tender <= kMaxTenders; ++tender) {
+        EXPECT_EQ(TenderOf(TenderCommand(tender)), tender);
+        EXPECT_EQ(TenderKeyName(tender), tenderKeys[tender - 1]);
+    }
+    EXPECT_EQ(TenderOf(Command::Settle), 0);
 }
 
 TEST(KeyChords, ReadAsTheSettingsFileWritesThem) {
