@@ -70,7 +70,7 @@ extern const wchar_t kReducedRateBox[];   // "軽減税率は"
 // makes and the names of the other tenders offered (an empty name, or none,
 // is a tender the shop does not take).
 struct Rates {
-    Rates(Rate standardRate = 10, Rate reducedRate = 8, bool enterReduced = false,
+    Rates(Rate standardRate = kDefaultStandardRate, Rate reducedRate = kDefaultReducedRate, bool enterReduced = false,
           std::vector<std::wstring> tenderNames = {})
         : standard(std::move(standardRate)),
           reduced(std::move(reducedRate)),

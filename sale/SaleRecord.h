@@ -19,10 +19,13 @@ struct LineRecord {
     std::int64_t subtotal = 0;
 };
 
+// The rates of a register that has no settings yet, in whole percent.
+constexpr std::int64_t kDefaultStandardRate = 10, kDefaultReducedRate = 8;
+
 // What a sale's lines add up to per class, with the tax contained in each
 // taxable class: trunc(amount * rate / (100 + rate)), cut once per class.
 struct TaxTotals {
-    std::int64_t standardRate = 10, reducedRate = 8;  // whole percent, as read at the key release
+    std::int64_t standardRate = kDefaultStandardRate, reducedRate = kDefaultReducedRate;  // as read at the key release
     std::int64_t standardAmount = 0, standardTax = 0;
     std::int64_t reducedAmount = 0, reducedTax = 0;
     std::int64_t exemptAmount = 0;

@@ -30,8 +30,9 @@ void EachSetting(Values& s, Row&& row) {
     row(L"form", L"left", s.window.left, 0);
     row(L"form", L"height", s.window.height, 597);
     row(L"form", L"width", s.window.width, 606);
-    row(L"Config", L"Tax", s.taxText, L"10");
-    row(L"Config", L"ReducedTax", s.reducedTaxText, L"8");
+    // A fallback text lives as long as its row's call: every row uses it there.
+    row(L"Config", L"Tax", s.taxText, std::to_wstring(regi::kDefaultStandardRate).c_str());
+    row(L"Config", L"ReducedTax", s.reducedTaxText, std::to_wstring(regi::kDefaultReducedRate).c_str());
     row(L"Config", L"EnterReduced", s.enterReduced, false);
     row(L"Journal", L"Enabled", s.journalOn, false);
     row(L"Journal", L"Float", s.floatText, L"0");

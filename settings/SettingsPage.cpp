@@ -42,8 +42,9 @@ void SettingsPage::Create(HWND sheet, HFONT font, Hooks hooks) {
     const DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
 
     groupBox1_.Create(sheet, GroupBox1, L"消費税率は", font, 16, 16, 177, 81);
-    edit2_ = ui::CreateControl(L"EDIT", L"10", ES_AUTOHSCROLL | WS_TABSTOP, 16, 32, 25, 23, groupBox1_.Handle(), Edit2,
-                               font, WS_EX_CLIENTEDGE);
+    edit2_ =
+        ui::CreateControl(L"EDIT", std::to_wstring(regi::kDefaultStandardRate).c_str(), ES_AUTOHSCROLL | WS_TABSTOP, 16,
+                          32, 25, 23, groupBox1_.Handle(), Edit2, font, WS_EX_CLIENTEDGE);
     ui::CreateLabel(groupBox1_.Handle(), Label12, L"％で計算します。", 48, 40, font);
 
     groupBox2_.Create(sheet, GroupBox2, L"音声は、イカの３つです。", font, 16, 112, 177, 153);
@@ -58,8 +59,8 @@ void SettingsPage::Create(HWND sheet, HFONT font, Hooks hooks) {
 
     // The reduced rate beside the standard one, in the same sentence form.
     groupBox4_.Create(sheet, GroupBox4, L"軽減税率は", font, 208, 16, 240, 97);
-    edit3_ = ui::CreateControl(L"EDIT", L"8", ES_AUTOHSCROLL | WS_TABSTOP, 16, 32, 25, 23, groupBox4_.Handle(), Edit3,
-                               font, WS_EX_CLIENTEDGE);
+    edit3_ = ui::CreateControl(L"EDIT", std::to_wstring(regi::kDefaultReducedRate).c_str(), ES_AUTOHSCROLL | WS_TABSTOP,
+                               16, 32, 25, 23, groupBox4_.Handle(), Edit3, font, WS_EX_CLIENTEDGE);
     ui::CreateLabel(groupBox4_.Handle(), Label22, L"％で計算します。", 48, 40, font);
     checkBox2_ = ui::CreateControl(L"BUTTON", L"ENTER で軽減税率の行を作る", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 66, 216,
                                    17, groupBox4_.Handle(), CheckBox2, font);
