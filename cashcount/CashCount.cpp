@@ -1,15 +1,10 @@
 #include "cashcount/CashCount.h"
 
-#include <limits>
+#include "sale/Money.h"
 
 namespace cashcount {
 
 namespace {
-constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
-constexpr std::int64_t kMin = std::numeric_limits<std::int64_t>::min();
-
-bool AddFits(std::int64_t a, std::int64_t b) { return b >= 0 ? a <= kMax - b : a >= kMin - b; }
-bool SubtractFits(std::int64_t a, std::int64_t b) { return b >= 0 ? a >= kMin + b : a <= kMax + b; }
 
 // The count's numbers: an optional "-" and digits; a "+" cannot be typed into a
 // count and the program writes none.
@@ -48,7 +43,7 @@ std::wstring TotalText(const std::array<std::wstring, 16>& subtotalTexts) {
     for (const std::wstring& text : subtotalTexts) {
         std::int64_t value = ParseInteger(text).value_or(0);
         // Only a subtotal written by hand could be this large; it counts as no number.
-        if (AddFits(total, value)) total += value;
+        if (std::optional<std::int64_t> sum = regi::CheckedAdd(total, value)) total = *sum;
     }
     return std::to_wstring(total);
 }
@@ -57,8 +52,9 @@ std::optional<std::wstring> OverShortText(const std::wstring& totalText, const s
     std::optional<std::int64_t> computed = ParseInteger(computedText);
     if (!computed) return std::nullopt;
     std::int64_t total = ParseInteger(totalText).value_or(0);
-    if (!SubtractFits(total, *computed)) return std::nullopt;
-    return std::to_wstring(total - *computed);
+    std::optional<std::int64_t> overShort = regi::CheckedSub(total, *computed);
+    if (!overShort) return std::nullopt;
+    return std::to_wstring(*overShort);
 }
 
 bool CanSelect(int col, int row) { return col == kCountCol && row >= kFirstCountRow && row <= kLastCountRow; }
