@@ -722,13 +722,11 @@ TEST_F(Form1Test, ARateBoxThatDoesNotReadIsSaidWhenItIsLeftAndKeptAsTyped) {
         const wchar_t* text;
         const wchar_t* message;  // nullptr: none
     };
+    // What reads as a rate is the core's table (ReadRate); here each box says so by its name.
     const Case cases[] = {
         {form1::Edit2, L"1O", L"消費税率は「1O」は読めません。0 から 99 までの整数を入力してください。"},
-        {form1::Edit2, L"", nullptr},
-        {form1::Edit2, L"\uFF18", nullptr},
         {form1::Edit3, L"-3", L"軽減税率は「-3」は読めません。0 から 99 までの整数を入力してください。"},
-        {form1::Edit3, L"100", L"軽減税率は「100」は読めません。0 から 99 までの整数を入力してください。"},
-        {form1::Edit3, L"8", nullptr},
+        {form1::Edit2, L"\uFF18", nullptr},
     };
     for (const Case& c : cases) {
         size_t before = errors.Messages().size();
