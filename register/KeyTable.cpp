@@ -15,6 +15,12 @@ RegisterCommand Sale(Command command) { return {PageAction::Sale, command}; }
 RegisterCommand Page(PageAction action) { return {action, Command::ClearEntry}; }
 KeyChord Plain(std::uint16_t key) { return {key, false, false, false}; }
 
+std::wstring Trimmed(const std::wstring& text) {
+    size_t first = text.find_first_not_of(L" \t\u3000");
+    if (first == std::wstring::npos) return {};
+    return text.substr(first, text.find_last_not_of(L" \t\u3000") - first + 1);
+}
+
 }  // namespace
 
 const std::vector<KeyCommand>& KeyCommands() {
@@ -140,17 +146,17 @@ KeyMap KeyMap::Read(const std::wstring& text) {
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = std::min(text.find(L';', start), text.size());
-        std::wstring entry = text.substr(start, end - start);
+        std::wstring entry = Trimmed(text.substr(start, end - start));
         start = end + 1;
-        if (entry.find_first_not_of(L" ") == std::wstring::npos) continue;
+        if (entry.empty()) continue;
         size_t equals = entry.find(L'=');
         std::string name;
-        for (wchar_t c : entry.substr(0, std::min(equals, entry.size())))
+        for (wchar_t c : Trimmed(entry.substr(0, std::min(equals, entry.size()))))
             name += c > 0 && c < 128 ? static_cast<char>(c) : '?';
         if (equals == std::wstring::npos || extra.count(name))
             unreadable.push_back(entry);
         else
-            extra[name] = entry.substr(equals + 1);
+            extra[name] = Trimmed(entry.substr(equals + 1));
     }
     KeyMap keys(extra);
     keys.refused_.insert(keys.refused_.end(), unreadable.begin(), unreadable.end());
