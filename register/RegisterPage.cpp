@@ -260,13 +260,13 @@ void RegisterPage::Act(const RegisterCommand& does, const std::wstring& entryAtP
     // (or one that throws) leaves the field with all that was typed.
     const std::wstring shown = entry_.Text();
     Outcome outcome = sale_.Run(does.command, Entry(entryAtPress), hooks_.rates ? hooks_.rates() : Rates());
-    std::wstring left = outcome.acted && !outcome.entryStays ? L"" : entryAtPress;
+    std::wstring left = outcome.EntryAfter(entryAtPress);
     std::wstring now = held_.AfterCommand(entryAtPress, shown, left, outcome.acted);
     if (entry_.Text() != now) entry_.SetText(now);
     Show(ShownAfter(does.command, outcome, sale_), outcome);
     if (outcome.askCancel && ui::AskYesNo(GetAncestor(sheet_, GA_ROOT), sale_.CancelQuestion())) {
         outcome = sale_.Cancel();
-        now = held_.AfterCommand(entryAtPress, shown, outcome.acted ? L"" : entry_.Text(), outcome.acted);
+        now = held_.AfterCommand(entryAtPress, shown, outcome.EntryAfter(entry_.Text()), outcome.acted);
         if (entry_.Text() != now) entry_.SetText(now);
         Show(ShownAfter(Command::Cancel, outcome, sale_), outcome);
     }

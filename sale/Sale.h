@@ -112,6 +112,8 @@ struct Outcome {
     bool entryStays = false;  // unless it shows what was tendered
     bool askCancel = false;   // Cancel on an open sale: ask, then TSale::Cancel()
     std::wstring error;       // a message for the operator, nothing changed
+    // What the entry holds after the command that was run on entry.
+    std::wstring EntryAfter(const std::wstring& entry) const { return acted && !entryStays ? L"" : entry; }
 };
 
 // Told before a change is made, so that it can be kept on disk first; what

@@ -50,7 +50,7 @@ private:
         KeyOutcome shown;
         static_cast<Outcome&>(shown) = outcome;
         static_cast<CommandShown&>(shown) = ShownAfter(command, outcome, *this);
-        if (outcome.acted && !outcome.entryStays) entry_.clear();
+        entry_ = outcome.EntryAfter(entry_);
         screen_.Follow(*this);
         return shown;
     }
