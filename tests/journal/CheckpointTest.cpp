@@ -179,6 +179,9 @@ TEST(JournalCheckpoint, ReadsBackWhatItWroteAndNothingElse) {
     EXPECT_EQ(back->tail, c.tail);
     EXPECT_EQ(back->lastSale.lines.size(), 1u);
     for (size_t n = 0; n + 2 < text.size(); ++n) EXPECT_FALSE(ParseCheckpoint(text.substr(0, n) + "x\r\n")) << n;
+    std::string negative = text;
+    negative.replace(negative.find("offset=") + 7, 5, "-1234");
+    EXPECT_FALSE(ParseCheckpoint(negative)) << "no place before the journal's start";
 }
 
 }  // namespace

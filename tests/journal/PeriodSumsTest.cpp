@@ -154,8 +154,13 @@ TEST(JournalSums, ACheckpointKeepsEverySum) {
     for (std::int64_t sign : {1, -1}) {
         Period period = Added(EveryKindOfRecord(), 0, EveryKindOfRecord().size());
         for (size_t i = 0; i < sums.size(); ++i) period.*sums[i].member = sign * 7 * static_cast<std::int64_t>(i + 1);
+        for (int n = 0; n < regi::kMaxTenders; ++n) period.tenders[n] = {sign * (n + 1), sign * 100 * (n + 1)};
         std::optional<Checkpoint> back = ParseCheckpoint(Snapshot(period));
         ASSERT_TRUE(back);
+        for (int n = 0; n < regi::kMaxTenders; ++n) {  // the last tender too
+            EXPECT_EQ(back->period.tenders[n].sales, period.tenders[n].sales) << n + 1;
+            EXPECT_EQ(back->period.tenders[n].amount, period.tenders[n].amount) << n + 1;
+        }
         for (const PeriodSum& sum : sums) EXPECT_EQ(back->period.*sum.member, period.*sum.member) << sum.name;
         for (const PeriodTable& table : PeriodTables()) {
             EXPECT_FALSE(table.lines(period).empty()) << table.name << ": the day has no record that adds to it";
