@@ -13,11 +13,6 @@ namespace about {
 
 namespace {
 
-PictureChooser& Chooser() {
-    static PictureChooser chooser;
-    return chooser;
-}
-
 // The preview beside the file list, in dialog units. The stc32 placeholder
 // stands for the system's own controls; what lies right of it moves right as
 // the placeholder grows to their size.
@@ -180,17 +175,6 @@ OPENFILENAMEW PictureDialogSettings(HWND owner, wchar_t* file, DWORD fileLength)
     settings.lpstrInitialDir = nullptr;
     settings.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
     return settings;
-}
-
-PictureChooser SetPictureChooser(PictureChooser chooser) {
-    PictureChooser previous = std::move(Chooser());
-    Chooser() = std::move(chooser);
-    return previous;
-}
-
-std::optional<std::wstring> OpenPictureDialog::Execute(HWND owner) const {
-    if (Chooser()) return Chooser()(owner);
-    return RunPictureDialog(owner);
 }
 
 std::optional<std::wstring> RunPictureDialog(HWND owner) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace about {
 
@@ -22,18 +23,19 @@ OPENFILENAMEW PictureDialogSettings(HWND owner, wchar_t* file, DWORD fileLength)
 // Asks for a picture file; the full path, or nothing when cancelled.
 using PictureChooser = std::function<std::optional<std::wstring>(HWND owner)>;
 
-// Replaces the dialog (tests answer it); an empty chooser restores the
-// system's dialog. Returns the previous chooser.
-PictureChooser SetPictureChooser(PictureChooser chooser);
-
-// A window's own picture-open dialog.
-class OpenPictureDialog {
-public:
-    std::optional<std::wstring> Execute(HWND owner) const;
-};
-
 // The system's dialog with the preview.
 std::optional<std::wstring> RunPictureDialog(HWND owner);
+
+// A window's own picture-open dialog: the system's, or the chooser it is
+// given (tests answer it).
+class OpenPictureDialog {
+public:
+    explicit OpenPictureDialog(PictureChooser choose = RunPictureDialog) : choose_(std::move(choose)) {}
+    std::optional<std::wstring> Execute(HWND owner) const { return choose_(owner); }
+
+private:
+    PictureChooser choose_;
+};
 
 // IDs of the preview area added to the system's dialog.
 enum PreviewId : int {

@@ -8,31 +8,17 @@ namespace about {
 
 namespace {
 
-ShellOpener& Opener() {
-    static ShellOpener opener;
-    return opener;
-}
-
 const wchar_t* OrNull(const std::optional<std::wstring>& text) { return text ? text->c_str() : nullptr; }
 
 }  // namespace
 
 void ShellOpen(const ShellRequest& request) {
-    if (Opener()) {
-        Opener()(request);
-        return;
-    }
     // The shell is loaded the first time a link is followed, not at start.
-    static const auto shellExecute = platform::SystemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
+    static const auto shellExecute =
+        platform::SystemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
     if (!shellExecute) return;
     shellExecute(request.owner, request.operation.c_str(), request.target.c_str(), OrNull(request.parameters),
                  OrNull(request.folder), request.show);
-}
-
-ShellOpener SetShellOpener(ShellOpener opener) {
-    ShellOpener previous = std::move(Opener());
-    Opener() = std::move(opener);
-    return previous;
 }
 
 }  // namespace about

@@ -1,6 +1,6 @@
 #pragma once
 // The hand-over of a link to the system's shell: the mail program for an
-// address, the browser for a web page. Tests put a recorder in its place.
+// address, the browser for a web page. Tests hand the windows a recorder instead.
 #include <windows.h>
 
 #include <functional>
@@ -22,9 +22,5 @@ using ShellOpener = std::function<void(const ShellRequest&)>;
 
 // Carries the request out through ShellExecuteW; the result is not looked at.
 void ShellOpen(const ShellRequest& request);
-
-// Replaces the shell (tests record the requests); an empty opener restores
-// the system's. Returns the previous one.
-ShellOpener SetShellOpener(ShellOpener opener);
 
 }  // namespace about

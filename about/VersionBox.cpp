@@ -46,8 +46,12 @@ RECT BoundsOf(HWND window) {
 const wchar_t TVersionBox::kCaption[] = L" バージョン情報";
 const wchar_t TVersionBox::kHomePage[] = L"https://example.com/pelmora/";
 
-TVersionBox::TVersionBox(std::wstring settingsPath, std::wstring programFolder)
-    : settingsFile_(std::move(settingsPath)), programFolder_(std::move(programFolder)) {
+TVersionBox::TVersionBox(std::wstring settingsPath, about::ShellOpener shell, about::PictureChooser choosePicture,
+                         std::wstring programFolder)
+    : settingsFile_(std::move(settingsPath)),
+      programFolder_(std::move(programFolder)),
+      openPictureDialog1_(std::move(choosePicture)),
+      shell_(std::move(shell)) {
     RegisterClassOnce(kClass);
     RECT design = DesignBounds();
     Create(kClass, kCaption, kStyle, kExStyle, design.left, design.top, design.right - design.left,
@@ -180,17 +184,15 @@ void TVersionBox::Button1Click() { Close(IDOK); }
 void TVersionBox::ShowButtonHelp() { help::ShowHelp(Handle(), help::HelpFile(), HELP_CONTEXT, kHelpContext); }
 
 void TVersionBox::MailTo(int label) {
-    about::ShellOpen({ui::App().MainWindow(), L"open", L"mailto:" + ui::GetText(Control(label)), std::nullopt,
-                      std::nullopt, SW_SHOW});
+    shell_({ui::App().MainWindow(), L"open", L"mailto:" + ui::GetText(Control(label)), std::nullopt, std::nullopt,
+            SW_SHOW});
 }
 
 void TVersionBox::Label2Click() { MailTo(Label2); }
 
 void TVersionBox::Label7Click() { MailTo(Label7); }
 
-void TVersionBox::Label5Click() {
-    about::ShellOpen({Handle(), L"OPEN", kHomePage, std::wstring(), std::wstring(), SW_SHOW});
-}
+void TVersionBox::Label5Click() { shell_({Handle(), L"OPEN", kHomePage, std::wstring(), std::wstring(), SW_SHOW}); }
 
 bool TVersionBox::IsLink(HWND window) const {
     return window && (window == Control(Label2) || window == Control(Label5) || window == Control(Label7));

@@ -6,6 +6,7 @@
 
 #include "about/Picture.h"
 #include "about/PictureDialog.h"
+#include "about/ShellOpen.h"
 #include "settings/SettingsFile.h"
 #include "ui/ModalWindow.h"
 #include "ui/Gdi.h"
@@ -14,8 +15,10 @@ class TVersionBox : public ui::ModalWindow {
 public:
     // Makes the box, hidden, and runs its creation step with the settings file
     // at settingsPath. The default picture is "About.bmp" in programFolder
-    // (which ends with a separator).
-    explicit TVersionBox(std::wstring settingsPath, std::wstring programFolder = ProgramFolder());
+    // (which ends with a separator). The links open through shell; pictures
+    // are asked for with choosePicture.
+    TVersionBox(std::wstring settingsPath, about::ShellOpener shell, about::PictureChooser choosePicture,
+                std::wstring programFolder = ProgramFolder());
 
     // The folder of the running program, with its trailing separator.
     static std::wstring ProgramFolder();
@@ -75,6 +78,7 @@ private:
     std::wstring programFolder_;
     about::Picture picture_;
     about::OpenPictureDialog openPictureDialog1_;
+    about::ShellOpener shell_;
     ui::Font baseFont_, titleFont_, font13_, font12_, link12_, link13_, buttonFont_;
     HICON icon_ = nullptr;  // the program's shared icon; not destroyed
 };

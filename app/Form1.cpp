@@ -8,7 +8,6 @@
 #include "app/Frame.h"
 #include "common/Version.h"
 #include "help/Help.h"
-#include "platform/Clock.h"
 #include "platform/Files.h"
 #include "receipt/Printing.h"
 #include "settings/GreetingSound.h"
@@ -35,13 +34,15 @@ constexpr UINT kShowStartMessages = WM_APP + 1;
 const wchar_t TForm1::kExitQuestion[] = L"終了すると売上が消えま\rす別途メモしてください｡\r宜しいでしょうか?";
 const wchar_t TForm1::kExitQuestionWithJournal[] = L"終了してもよろしいですか?\r売上は記録に残ります。";
 
-TForm1::TForm1(std::wstring settingsPath)
-    : settingsFile_(std::move(settingsPath)),
-      receipts_([this] { return ReceiptSettings(); }, [this] { return journal_.EarlierSale(); }),
-      journal_(platform::FolderOf(settingsFile_.Path()),
-               {[this] { return settingsPage_.JournalOn(); }, [this] { return settingsPage_.CashFloat(); },
-                [this] { return settingsPage_.Receipt(); },
-                [this] { return settings::TenderNames(settingsPage_.Values()); }}) {
+TForm1::TForm1(std::wstring settingsPath, Services services)
+    : services_(std::move(services)),
+      settingsFile_(std::move(settingsPath)),
+      receipts_([this] { return ReceiptSettings(); }, [this] { return journal_.EarlierSale(); }, services_.printers),
+      journal_(
+          platform::FolderOf(settingsFile_.Path()),
+          {[this] { return settingsPage_.JournalOn(); }, [this] { return settingsPage_.CashFloat(); },
+           [this] { return settingsPage_.Receipt(); }, [this] { return settings::TenderNames(settingsPage_.Values()); },
+           services_.clock, services_.printers}) {
     RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                       LoadIconW(ui::App().Instance(), L"MAINICON"));
     Create(kClass, L" Pelmora Version " PELMORA_VERSION_WTEXT,
@@ -70,7 +71,7 @@ void TForm1::FormCreate() {
     settingsPage_.Load(values);
     // Rate changes whose day came while the program was not running are in
     // force; entries that do not read are said once and left as they are.
-    if (settingsPage_.BringRatesUpTo(platform::NowAsDateTime())) KeepSettings();
+    if (settingsPage_.BringRatesUpTo(services_.clock())) KeepSettings();
     std::wstring unreadable = regi::UnreadableChangesMessage(values.rateChanges.unreadable);
     if (!unreadable.empty()) TellAtStart(std::move(unreadable), false);
     // The POS keyboard's chords the shop gave the register's commands.
@@ -106,7 +107,7 @@ void TForm1::TellAtStart(std::wstring text, bool notice) {
 regi::Rates TForm1::Rates() {
     // A rate change is in force from the first key of its day on: a sale open
     // at midnight is settled at the new rates.
-    if (settingsPage_.BringRatesUpTo(platform::NowAsDateTime())) KeepSettings();
+    if (settingsPage_.BringRatesUpTo(services_.clock())) KeepSettings();
     const settings::Settings& values = settingsPage_.Values();
     return regi::Rates::FromTexts(values.taxText, values.reducedTaxText, values.enterReduced,
                                   settings::OfferedTenders(values));
@@ -135,6 +136,7 @@ void TForm1::CreatePages() {
         journal_.RecordDrawer();
     };
     registerPage_.Create(tabSheets_[0].Handle(), Handle(), pageControl_, std::move(hooks));
+    registerPage_.SaNumEdit1().SetBeeper(services_.beep);
     journal_.Connect(registerPage_.Sale());
 }
 
@@ -148,10 +150,12 @@ void TForm1::CreateHiddenPages() {
     settingsHooks.journalSwitched = [this](bool on) { cashCountPage_.ShowJournalButton(on); };
     settingsHooks.openShopSettings = [this] { ShopSettings1Click(); };
     settingsHooks.changed = [this] { KeepSettings(); };
+    settingsHooks.sound = services_.sound;
     settingsPage_.Create(tabSheets_[2].Handle(), baseFont_.get(), std::move(settingsHooks));
     cashcount::CashCountPage::Hooks cashHooks;
     cashHooks.expectedCash = [this] { return journal_.ExpectedCash(); };
     cashCountPage_.Create(tabSheets_[1].Handle(), std::move(cashHooks));
+    cashCountPage_.SaNumEdit2().SetBeeper(services_.beep);
     cashCountPage_.SetUp();  // the grid's headers and row captions
     cashCountPage_.ShowJournalButton(settingsPage_.JournalOn());
 }
@@ -197,7 +201,12 @@ void TForm1::KeepSettings() {
 
 void TForm1::ShopSettings1Click() {
     settings::Settings values = settingsPage_.Values();
-    settings::ShopSettingsHooks hooks{receipt::InstalledPrinters, receipt::PaperNote};
+    settings::ShopSettingsHooks hooks;
+    hooks.printers = [this] { return receipt::InstalledPrinters(services_.printers); };
+    hooks.paperNote = [this](const std::wstring& printer, int paperWidth) {
+        return receipt::PaperNote(services_.printers, printer, paperWidth);
+    };
+    hooks.clock = services_.clock;
     if (!settings::EditShopSettings(Handle(), values, hooks)) return;
     settingsPage_.Load(values);
     KeepSettings();
@@ -249,13 +258,14 @@ void TForm1::Timer1Timer() {
     if (!timer1Enabled_ || settingsPage_.Muted()) return;
     KillTimer(Handle(), Timer1);
     timer1Enabled_ = false;
-    settings::PlayGreeting(settings::GreetingForHour(platform::Now().wHour), SND_MEMORY | SND_ASYNC);
+    settings::PlayGreeting(services_.sound, settings::GreetingForHour(services_.clock().hour), SND_MEMORY | SND_ASYNC);
 }
 
 void TForm1::Timer2Timer() {
     // The settings page shows a change in force at midnight without waiting for a key.
-    settingsPage_.BringRatesUpTo(platform::NowAsDateTime());
-    std::wstring text = settings::ClockTextNow();
+    common::DateTime now = services_.clock();
+    settingsPage_.BringRatesUpTo(now);
+    std::wstring text = settings::LocalClockText(now);
     SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 

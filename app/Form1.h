@@ -8,6 +8,7 @@
 
 #include "cashcount/CashCountPage.h"
 #include "app/JournalKeeper.h"
+#include "app/Services.h"
 #include "receipt/Receipts.h"
 #include "register/RegisterPage.h"
 #include "settings/SettingsFile.h"
@@ -20,8 +21,8 @@ class TVersionBox;
 class TForm1 : public ui::Form {
 public:
     // Makes the window, hidden, and runs its creation steps with the settings
-    // file at settingsPath.
-    explicit TForm1(std::wstring settingsPath);
+    // file at settingsPath; what it asks of the machine goes to services.
+    TForm1(std::wstring settingsPath, Services services);
 
     // Commands of the menu and the tool bar.
     void Exit1Click();
@@ -79,6 +80,7 @@ private:
     // The help's key list as the keys and the tenders offered stand now.
     void ShowKeyList();
 
+    Services services_;
     settings::SettingsFile settingsFile_;
     settings::Settings kept_;  // what the settings file holds
     settings::SettingsPage settingsPage_;

@@ -2,7 +2,6 @@
 
 #include "journal/MoneyWindow.h"
 #include "journal/ReportWindow.h"
-#include "platform/Clock.h"
 #include "receipt/Printing.h"
 #include "ui/Confirm.h"
 #include "ui/Error.h"
@@ -14,13 +13,13 @@ JournalKeeper::JournalKeeper(std::wstring folder, Hooks hooks) : folder_(std::mo
 
 journal::Journal* JournalKeeper::Journal() {
     if (!hooks_.on()) return nullptr;
-    if (!journal_) journal_ = std::make_unique<journal::Journal>(folder_);
+    if (!journal_) journal_ = std::make_unique<journal::Journal>(folder_, hooks_.clock);
     return journal_.get();
 }
 
 void JournalKeeper::Connect(regi::TSale& sale) {
     journal::ConnectRecorder(
-        sale.recorder, [this] { return Journal(); }, platform::NowAsDateTime);
+        sale.recorder, [this] { return Journal(); }, hooks_.clock);
 }
 
 void JournalKeeper::Keep(const regi::TSale& sale) {
@@ -56,7 +55,7 @@ void JournalKeeper::ShowReport(HWND owner, const wchar_t* caption, const journal
     for (const journal::ReportLine& line : report.items)
         printed.push_back(receipt::Captioned(line.caption, line.values));
     journal::TReportWindow window(caption, report.Text(), [this, caption, printed] {
-        receipt::Print(printed, hooks_.receipt(), caption, caption);
+        receipt::Print(hooks_.printers, printed, hooks_.receipt(), caption, caption);
     });
     window.ShowModal(owner);
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "journal/Journal.h"
+#include "receipt/Printing.h"
 #include "sale/Invoice.h"
 #include "sale/Sale.h"
 
@@ -22,6 +23,8 @@ public:
         std::function<std::int64_t()> cashFloat;             // the change in the drawer at opening
         std::function<regi::ReceiptSettings()> receipt;      // how reports print
         std::function<std::vector<std::wstring>()> tenders;  // the other tenders' names, for the reports
+        common::Clock clock;                                 // the time records carry
+        receipt::Printers printers;                          // where reports print
     };
     // What start has to tell the operator: an error, or a notice.
     struct Message {

@@ -9,6 +9,7 @@
 #include "about/VersionBox.h"
 #include "app/Form1.h"
 #include "app/FolderLock.h"
+#include "app/Services.h"
 #include "help/Help.h"
 #include "journal/Journal.h"
 #include "ui/App.h"
@@ -40,12 +41,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         lock.BringHolderForward(10000);
         return 0;
     }
-    TForm1 form1(place.path);
+    const Services services = SystemServices();
+    TForm1 form1(place.path, services);
     ui::App().SetMainWindow(form1.Handle());
     if (!place.notice.empty()) form1.TellAtStart(place.notice);
     std::optional<TVersionBox> versionBox;
     auto createVersionBox = [&] {
-        versionBox.emplace(form1.SettingsFile().Path());
+        versionBox.emplace(form1.SettingsFile().Path(), services.shell, services.choosePicture);
         form1.SetVersionBox(&*versionBox);
     };
     // The about box stays hidden until asked for, so the register comes first:

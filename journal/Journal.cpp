@@ -3,7 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "platform/Clock.h"
+#include <utility>
+
 #include "platform/Files.h"
 #include "platform/SystemError.h"
 #include "platform/SystemFunction.h"
@@ -44,8 +45,6 @@ bool ReadAt(HANDLE file, LONGLONG offset, std::string& bytes) {
 }
 
 }  // namespace
-
-std::wstring TimeNow() { return common::FormatDateTime(platform::NowAsDateTime()); }
 
 void OpenFolder(const std::wstring& folder) {
     // The shell is loaded when the folder is first opened, not at start.
@@ -119,6 +118,6 @@ Status FileStorage::Rename(const std::wstring& from, const std::wstring& to) {
     return {};
 }
 
-Journal::Journal(const std::wstring& folder) : Session(storage, folder, platform::NowAsDateTime) {}
+Journal::Journal(const std::wstring& folder, Clock clock) : Session(storage, folder, std::move(clock)) {}
 
 }  // namespace journal

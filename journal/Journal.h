@@ -8,8 +8,6 @@
 
 namespace journal {
 
-// The local time as the records keep it, "2026-12-08T21:07:56".
-std::wstring TimeNow();
 // Opens the folder in the shell; raises ui::Error when that fails.
 void OpenFolder(const std::wstring& folder);
 
@@ -39,10 +37,10 @@ struct WithFileStorage {
 };
 }  // namespace detail
 
-// The session over the files in folder, the time read from platform::Now.
+// The session over the files in folder, the time read from clock.
 class Journal : private detail::WithFileStorage, public Session {
 public:
-    explicit Journal(const std::wstring& folder);
+    Journal(const std::wstring& folder, Clock clock);
 };
 
 }  // namespace journal

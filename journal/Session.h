@@ -36,7 +36,7 @@ extern const wchar_t kIndexName[];       // "Pelmora-journal-index.txt"
 extern const wchar_t kJournalBusy[];  // "売上の記録は別の Pelmora が使っています"
 
 // The local time now; the program's reads the system clock.
-using Clock = std::function<common::DateTime()>;
+using common::Clock;
 
 struct Report {
     std::int64_t z = 0;  // the Z's number; 0 for an X

@@ -18,11 +18,6 @@ const wchar_t kClassName[] = L"TSaNumEdit";
 
 RECT ToRECT(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
 
-TSaNumEdit::TBeeper& Beeper() {
-    static TSaNumEdit::TBeeper beeper = [] { MessageBeep(0); };
-    return beeper;
-}
-
 bool IsBold(HFONT Font) {
     LOGFONTW lf{};
     return Font && GetObjectW(Font, sizeof lf, &lf) && lf.lfWeight >= FW_BOLD;
@@ -74,11 +69,9 @@ COLORREF TSaNumEdit::ColorToRGB(TColor Color) {
     return static_cast<COLORREF>(Color);
 }
 
-TSaNumEdit::TBeeper TSaNumEdit::SetBeeper(TBeeper Value) {
-    TBeeper previous = std::move(Beeper());
-    Beeper() = Value ? std::move(Value) : [] { MessageBeep(0); };
-    return previous;
-}
+void TSaNumEdit::SystemBeep() { MessageBeep(0); }
+
+void TSaNumEdit::SetBeeper(TBeeper Value) { FBeeper = Value ? std::move(Value) : SystemBeep; }
 
 // ---- Construction and the window -----------------------------------------
 
@@ -398,9 +391,7 @@ void TSaNumEdit::FontChanged() {
 
 void TSaNumEdit::EnabledChanged() { Invalidate(); }
 
-void TSaNumEdit::ErrorSound() {
-    if (Beeper()) Beeper()();
-}
+void TSaNumEdit::ErrorSound() { FBeeper(); }
 
 void TSaNumEdit::FocusControl() {
     if (Handle() && !Focused()) ::SetFocus(Handle());

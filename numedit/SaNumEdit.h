@@ -113,9 +113,11 @@ public:
     // Paints into Dc what WM_PAINT shows, without the background erase.
     void Paint(HDC Dc);
 
-    // The error beep goes through this; tests record it. Returns the previous one.
+    // The error beep: the system's (MessageBeep) unless the owner gives
+    // another; an empty one brings the system's back.
     using TBeeper = std::function<void()>;
-    static TBeeper SetBeeper(TBeeper Beeper);
+    void SetBeeper(TBeeper Beeper);
+    static void SystemBeep();
 
     // Events.
     TSenderEvent OnClick, OnDblClick, OnEnter, OnExit;
@@ -157,6 +159,8 @@ protected:
     bool PostFocusMove(bool Previous) override;
 
 private:
+    TBeeper FBeeper = SystemBeep;
+
     class TClipboard : public TTextClipboard {
     public:
         explicit TClipboard(TSaNumEdit& Owner) : FOwner(Owner) {}
@@ -190,7 +194,7 @@ private:
     bool FColorStored = false;  // set by the owner before the parent steps
     HFONT FFont = nullptr;
     std::vector<HFONT> FFittingFonts;
-    HFONT FShownFont = nullptr;            // the fitting font in use; null: FFont
+    HFONT FShownFont = nullptr;             // the fitting font in use; null: FFont
     mutable HFONT FMeasuredFont = nullptr;  // the font MeasureExtent measures with; null: the shown one
     TColor FFontColor = clWindowText;
     bool FEnabled = true;

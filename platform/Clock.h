@@ -1,22 +1,9 @@
 #pragma once
-// The local time. The clock is a seam: tests fix the time, the program reads
-// the system's.
-#include <windows.h>
-
-#include <functional>
-
+// The system's local time, as the program's clock reads it.
 #include "common/DateTime.h"
 
 namespace platform {
 
-using ClockFunction = std::function<SYSTEMTIME()>;
-
-// Puts clock in place of the system's local time and returns the previous one;
-// an empty clock brings back the system's.
-ClockFunction SetClock(ClockFunction clock);
-
-SYSTEMTIME Now();
-// Now() as the records keep a time.
-common::DateTime NowAsDateTime();
+common::DateTime SystemNow();
 
 }  // namespace platform

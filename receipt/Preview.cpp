@@ -184,8 +184,8 @@ private:
 
 const wchar_t TReceiptPreview::kCaption[] = L"レシート";
 
-TReceiptPreview::TReceiptPreview(std::vector<Line> lines, Settings settings, std::wstring mark)
-    : lines_(std::move(lines)), settings_(std::move(settings)), mark_(std::move(mark)) {
+TReceiptPreview::TReceiptPreview(std::vector<Line> lines, Settings settings, Printers printers, std::wstring mark)
+    : lines_(std::move(lines)), settings_(std::move(settings)), printers_(std::move(printers)), mark_(std::move(mark)) {
     RegisterClassOnce(kClass);
     Create(kClass, kCaption, kStyle, kExStyle, 0, 0, 0, 0, nullptr, nullptr);
     paper_ = std::make_unique<Paper>(Handle(), lines_, settings_);
@@ -246,7 +246,7 @@ bool TReceiptPreview::TakeKey(const MSG& msg) {
 }
 
 void TReceiptPreview::PrintClick() {
-    Print(lines_, settings_, kCaption, mark_);
+    Print(printers_, lines_, settings_, kCaption, mark_);
     Close(IDOK);
 }
 

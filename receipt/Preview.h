@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "receipt/Layout.h"
+#include "receipt/Printing.h"
 #include "receipt/Receipt.h"
 #include "ui/Gdi.h"
 #include "ui/ModalWindow.h"
@@ -23,8 +24,9 @@ enum PreviewId : int {
 class TReceiptPreview : public ui::ModalWindow {
 public:
     // Makes the window, hidden, for lines on the paper and printer of settings;
-    // mark goes on the pages of a slip that needs more than one (Print).
-    TReceiptPreview(std::vector<Line> lines, Settings settings, std::wstring mark = L"");
+    // mark goes on the pages of a slip that needs more than one (Print), which
+    // goes to printers.
+    TReceiptPreview(std::vector<Line> lines, Settings settings, Printers printers, std::wstring mark = L"");
     ~TReceiptPreview() override;
 
     // ShowModal gives IDOK when the slip was printed (the window closes then),
@@ -52,6 +54,7 @@ private:
 
     std::vector<Line> lines_;
     Settings settings_;
+    Printers printers_;
     std::wstring mark_;
     ui::Font buttonFont_;
     std::unique_ptr<Paper> paper_;  // the child window the slip is drawn in

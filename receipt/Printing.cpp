@@ -105,8 +105,6 @@ void SystemRaw(const std::wstring& printer, const std::string& bytes, const std:
     if (!EndDocPrinter(handle.get())) Refused(name, GetLastError());
 }
 
-Printers& CurrentPrinters();
-
 // The printer's settings for a slip of rows rows: the driver's paper as wide as
 // the roll, else the roll's width and as long as the rows, which a driver that
 // cannot take such a size ignores. Empty when the driver gives none.
@@ -118,7 +116,7 @@ std::vector<BYTE> PaperSettings(HANDLE printer, std::wstring name, int rows, con
     if (DocumentPropertiesW(nullptr, printer, name.data(), mode, nullptr, DM_OUT_BUFFER) != IDOK) return {};
     mode->dmFields |= DM_ORIENTATION | DM_PAPERSIZE;
     mode->dmOrientation = DMORIENT_PORTRAIT;
-    if (std::optional<PaperOffer> roll = ChoosePaper(CurrentPrinters().papers(name), settings.paperWidth)) {
+    if (std::optional<PaperOffer> roll = ChoosePaper(SystemPapers(name), settings.paperWidth)) {
         mode->dmFields &= ~static_cast<DWORD>(DM_PAPERWIDTH | DM_PAPERLENGTH);
         mode->dmPaperSize = static_cast<short>(roll->id);
     } else {
@@ -143,7 +141,7 @@ JobDC SystemJobDC(const Settings& settings, int rows) {
     return dc;
 }
 
-std::vector<std::wstring> SystemPrinters() {
+std::vector<std::wstring> SystemPrinterNames() {
     const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
     DWORD needed = 0, count = 0;
     EnumPrintersW(flags, nullptr, 4, nullptr, 0, &needed, &count);
@@ -154,11 +152,6 @@ std::vector<std::wstring> SystemPrinters() {
     std::vector<std::wstring> names;
     for (DWORD i = 0; i < count; ++i) names.emplace_back(printers[i].pPrinterName);
     return names;
-}
-
-Printers& CurrentPrinters() {
-    static Printers printers{SystemPrinters, SystemJobDC, SystemPapers, SystemRaw};
-    return printers;
 }
 
 // The slips' face at a character height, the fixed-pitch one unless another is
@@ -264,11 +257,13 @@ void Draw(HDC dc, const std::vector<Line>& lines, const Strip& strip) {
     DrawRows(dc, Arrange(lines, strip.columns), strip);
 }
 
-void Print(const std::vector<Line>& lines, const Settings& settings, const std::wstring& documentName,
-           const std::wstring& mark) {
+Printers SystemPrinters() { return {SystemPrinterNames, SystemJobDC, SystemPapers, SystemRaw}; }
+
+void Print(const Printers& printers, const std::vector<Line>& lines, const Settings& settings,
+           const std::wstring& documentName, const std::wstring& mark) {
     const int columns = settings.Columns();
     const std::vector<Row> rows = Arrange(lines, columns);
-    JobDC dc = CurrentPrinters().open(settings, static_cast<int>(rows.size()));
+    JobDC dc = printers.open(settings, static_cast<int>(rows.size()));
     const std::wstring printer = PrinterFor(settings.printer);
     DeviceMetrics device;
     device.dpiX = GetDeviceCaps(dc.get(), LOGPIXELSX);
@@ -298,21 +293,17 @@ void Print(const std::vector<Line>& lines, const Settings& settings, const std::
         }
     }
     if (EndDoc(dc.get()) <= 0) Refused(printer, GetLastError());
-    if (std::string cut = CutCommand(settings); !cut.empty()) CurrentPrinters().raw(printer, cut, documentName);
+    if (std::string cut = CutCommand(settings); !cut.empty()) printers.raw(printer, cut, documentName);
 }
 
-void SendRaw(const std::wstring& printer, const std::string& bytes, const std::wstring& documentName) {
-    CurrentPrinters().raw(printer, bytes, documentName);
-}
-
-bool OpenDrawer(const Settings& settings, bool slipPrinted) {
+bool OpenDrawer(const Printers& printers, const Settings& settings, bool slipPrinted) {
     if (settings.drawer == regi::DrawerMode::Never) return false;
     try {
         if (settings.drawer != regi::DrawerMode::Driver) {
-            SendRaw(settings.printer, DrawerCommand(settings.drawer), L"ドロア");
+            printers.raw(settings.printer, DrawerCommand(settings.drawer), L"ドロア");
         } else if (!slipPrinted) {
             // A job of no pages: the driver's commands at its start and end, no paper.
-            JobDC dc = CurrentPrinters().open(settings, 0);
+            JobDC dc = printers.open(settings, 0);
             const std::wstring printer = PrinterFor(settings.printer);
             DOCINFOW document{};
             document.cbSize = sizeof document;
@@ -325,9 +316,9 @@ bool OpenDrawer(const Settings& settings, bool slipPrinted) {
     return true;
 }
 
-std::wstring PaperNote(const std::wstring& printer, int paperWidth) {
+std::wstring PaperNote(const Printers& printers, const std::wstring& printer, int paperWidth) {
     try {
-        std::optional<PaperOffer> roll = ChoosePaper(CurrentPrinters().papers(printer), paperWidth);
+        std::optional<PaperOffer> roll = ChoosePaper(printers.papers(printer), paperWidth);
         if (roll) return ui::FormatMessageText(kPaperFound, roll->name);
         return ui::FormatMessageText(kNoPaperOfWidth, std::to_wstring(PaperFor(paperWidth).widthMm));
     } catch (const ui::Error& e) {
@@ -335,18 +326,10 @@ std::wstring PaperNote(const std::wstring& printer, int paperWidth) {
     }
 }
 
-std::vector<std::wstring> InstalledPrinters() {
-    std::vector<std::wstring> printers = CurrentPrinters().installed();
-    if (printers.empty()) throw ui::Error(kNoPrinter);
-    return printers;
-}
-
-Printers SetPrinters(Printers printers) {
-    if (!printers.installed) printers.installed = SystemPrinters;
-    if (!printers.open) printers.open = SystemJobDC;
-    if (!printers.papers) printers.papers = SystemPapers;
-    if (!printers.raw) printers.raw = SystemRaw;
-    return std::exchange(CurrentPrinters(), std::move(printers));
+std::vector<std::wstring> InstalledPrinters(const Printers& printers) {
+    std::vector<std::wstring> names = printers.installed();
+    if (names.empty()) throw ui::Error(kNoPrinter);
+    return names;
 }
 
 }  // namespace receipt

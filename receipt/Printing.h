@@ -31,37 +31,6 @@ void DrawRows(HDC dc, const std::vector<Row>& rows, const Strip& strip, std::siz
 // All the lines, arranged on strip.columns columns.
 void Draw(HDC dc, const std::vector<Line>& lines, const Strip& strip);
 
-// Prints the lines on settings.printer (empty: the default printer) on the
-// driver's paper of settings.paperWidth (else a page of that width and as long
-// as the lines, where the driver takes one), on as many pages as they need,
-// each marked with mark and its place ("No.7 2/3") when there are more than
-// one. documentName is what the print queue shows. Throws ui::Error with
-// kNoPrinter or kPrinterMissing when there is no such printer, or with
-// kRefused and the system's reason when the job is refused.
-void Print(const std::vector<Line>& lines, const Settings& settings, const std::wstring& documentName,
-           const std::wstring& mark = L"");
-
-// Sends bytes to printer (empty: the default printer) as they are, through
-// the spooler as the "RAW" data type: commands of the printer's own. Throws
-// like Print.
-void SendRaw(const std::wstring& printer, const std::string& bytes, const std::wstring& documentName);
-
-// Opens the cash drawer as settings.drawer says: its command to the receipt
-// printer, or, where the driver opens it with each job, an empty job unless
-// a slip was printed just now. False when the shop opens no drawer through
-// the printer. Throws ui::Error with kDrawerFailed and the printer's reason.
-bool OpenDrawer(const Settings& settings, bool slipPrinted);
-extern const wchar_t kDrawerFailed[];
-
-// What the settings say of the paper printer (empty: the default printer) will
-// print a roll of paperWidth mm on: the driver's paper of that width, or that
-// it offers none; why there is no answer when the printer is not there.
-std::wstring PaperNote(const std::wstring& printer, int paperWidth);
-
-// The names of the installed printers, for choosing one; throws ui::Error with
-// kNoPrinter when there are none.
-std::vector<std::wstring> InstalledPrinters();
-
 struct DCDeleter {
     void operator()(HDC dc) const noexcept {
         if (dc) DeleteDC(dc);
@@ -69,8 +38,9 @@ struct DCDeleter {
 };
 using JobDC = std::unique_ptr<std::remove_pointer_t<HDC>, DCDeleter>;
 
-// Where print jobs go. The program uses the system's printers; tests put their
-// own in place, so that no test depends on or prints to the machine's printers.
+// Where print jobs go. The program hands its windows the system's printers;
+// tests hand them their own, so that no test depends on or prints to the
+// machine's printers.
 struct Printers {
     std::function<std::vector<std::wstring>()> installed;
     // A device context for a job of rows rows on settings.printer (empty: the
@@ -80,11 +50,37 @@ struct Printers {
     // The papers the driver of printer (empty: the default printer) offers;
     // throws like open when there is no such printer.
     std::function<std::vector<PaperOffer>(const std::wstring& printer)> papers;
-    // Sends bytes as they are to printer (empty: the default printer).
+    // Sends bytes as they are to printer (empty: the default printer), through
+    // the spooler as the "RAW" data type: commands of the printer's own.
     std::function<void(const std::wstring& printer, const std::string& bytes, const std::wstring& documentName)> raw;
 };
-// Puts printers in place of the current ones and returns those; an empty
-// member brings back the system's.
-Printers SetPrinters(Printers printers);
+// The system's printers, through their Windows drivers and the spooler.
+Printers SystemPrinters();
+
+// Prints the lines on settings.printer (empty: the default printer) on the
+// driver's paper of settings.paperWidth (else a page of that width and as long
+// as the lines, where the driver takes one), on as many pages as they need,
+// each marked with mark and its place ("No.7 2/3") when there are more than
+// one. documentName is what the print queue shows. Throws ui::Error with
+// kNoPrinter or kPrinterMissing when there is no such printer, or with
+// kRefused and the system's reason when the job is refused.
+void Print(const Printers& printers, const std::vector<Line>& lines, const Settings& settings,
+           const std::wstring& documentName, const std::wstring& mark = L"");
+
+// Opens the cash drawer as settings.drawer says: its command to the receipt
+// printer, or, where the driver opens it with each job, an empty job unless
+// a slip was printed just now. False when the shop opens no drawer through
+// the printer. Throws ui::Error with kDrawerFailed and the printer's reason.
+bool OpenDrawer(const Printers& printers, const Settings& settings, bool slipPrinted);
+extern const wchar_t kDrawerFailed[];
+
+// What the settings say of the paper printer (empty: the default printer) will
+// print a roll of paperWidth mm on: the driver's paper of that width, or that
+// it offers none; why there is no answer when the printer is not there.
+std::wstring PaperNote(const Printers& printers, const std::wstring& printer, int paperWidth);
+
+// The names of the installed printers, for choosing one; throws ui::Error with
+// kNoPrinter when there are none.
+std::vector<std::wstring> InstalledPrinters(const Printers& printers);
 
 }  // namespace receipt

@@ -25,7 +25,7 @@ void Receipts::Settled(const regi::SaleRecord& sale) {
     bool printed = false;
     try {
         if (ReceiptPolicy::PrintsWhenSettled(settings.printMode)) {
-            Print(ReceiptLines(sale, settings, false), settings, L"レシート", Mark(sale));
+            Print(printers_, ReceiptLines(sale, settings, false), settings, L"レシート", Mark(sale));
             policy_.Printed(sale);
             printed = true;
         }
@@ -34,14 +34,14 @@ void Receipts::Settled(const regi::SaleRecord& sale) {
     }
     // The drawer opens for the cash, after the receipt.
     try {
-        if (TookCash(sale)) receipt::OpenDrawer(settings, printed);
+        if (TookCash(sale)) receipt::OpenDrawer(printers_, settings, printed);
     } catch (const ui::Error& e) {
         ui::ShowError(e.Message() + kSaleStaysSettled);
     }
 }
 
 void Receipts::OpenDrawer() {
-    if (!receipt::OpenDrawer(settings_(), false)) throw ui::Error(kNoDrawer);
+    if (!receipt::OpenDrawer(printers_, settings_(), false)) throw ui::Error(kNoDrawer);
 }
 
 void Receipts::ShowLast(HWND owner, const regi::SaleRecord& lastThisRun) {
@@ -49,7 +49,8 @@ void Receipts::ShowLast(HWND owner, const regi::SaleRecord& lastThisRun) {
     if (!choice) return;
     regi::ReceiptSettings settings = settings_();
     if (regi::NeedsRevenueStamp(choice->sale, settings.tenders)) ui::ShowNotice(regi::kRevenueStampNotice);
-    TReceiptPreview preview(ReceiptLines(choice->sale, settings, choice->reprint), settings, Mark(choice->sale));
+    TReceiptPreview preview(ReceiptLines(choice->sale, settings, choice->reprint), settings, printers_,
+                            Mark(choice->sale));
     if (preview.ShowModal(owner) == IDOK) policy_.Printed(choice->sale);
 }
 

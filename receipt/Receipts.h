@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <functional>
+#include <utility>
 
+#include "receipt/Printing.h"
 #include "receipt/ReceiptPolicy.h"
 
 namespace receipt {
@@ -17,9 +19,11 @@ extern const wchar_t kNoDrawer[];
 
 class Receipts {
 public:
-    // settings gives the shop's receipt settings as they stand.
-    Receipts(std::function<regi::ReceiptSettings()> settings, ReceiptPolicy::JournalLastSale journalLast)
-        : settings_(std::move(settings)), journalLast_(std::move(journalLast)) {}
+    // settings gives the shop's receipt settings as they stand; receipts and
+    // the drawer's commands go to printers.
+    Receipts(std::function<regi::ReceiptSettings()> settings, ReceiptPolicy::JournalLastSale journalLast,
+             Printers printers)
+        : settings_(std::move(settings)), journalLast_(std::move(journalLast)), printers_(std::move(printers)) {}
 
     // A sale was settled just now: its receipt prints when the print mode says
     // so, then the drawer opens when the sale took cash. A printer that fails
@@ -34,6 +38,7 @@ public:
 private:
     std::function<regi::ReceiptSettings()> settings_;
     ReceiptPolicy::JournalLastSale journalLast_;
+    Printers printers_;
     ReceiptPolicy policy_;
 };
 

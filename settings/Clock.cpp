@@ -15,8 +15,8 @@ std::wstring Digits(int value, int width) {
 
 }  // namespace
 
-std::wstring ClockText(const DateTime& time, const std::wstring& dateSeparator, const std::wstring& timeSeparator,
-                       const std::wstring& weekdayName) {
+std::wstring ClockText(const common::DateTime& time, const std::wstring& dateSeparator,
+                       const std::wstring& timeSeparator, const std::wstring& weekdayName) {
     std::wstring text = L"  ";
     text += Digits(time.year, 4) + dateSeparator + Digits(time.month, 2) + dateSeparator + Digits(time.day, 2);
     text += L" ( " + weekdayName + L" ) ";

@@ -4,20 +4,13 @@
 // read by LocalClock at every tick.
 #include <string>
 
-namespace settings {
+#include "common/DateTime.h"
 
-struct DateTime {
-    int year;   // four digits
-    int month;  // 1 to 12
-    int day;    // 1 to 31
-    int hour;   // 0 to 23
-    int minute;
-    int second;
-};
+namespace settings {
 
 // "  yyyy/mm/dd ( dddd )  hh: nn: ss " with the date separator in place of "/",
 // the time separator in place of ":" and the weekday's full name for dddd.
-std::wstring ClockText(const DateTime& time, const std::wstring& dateSeparator, const std::wstring& timeSeparator,
-                       const std::wstring& weekdayName);
+std::wstring ClockText(const common::DateTime& time, const std::wstring& dateSeparator,
+                       const std::wstring& timeSeparator, const std::wstring& weekdayName);
 
 }  // namespace settings

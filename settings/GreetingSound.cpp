@@ -2,14 +2,10 @@
 
 #include <mmsystem.h>
 
-#include <utility>
-
 #include "ui/App.h"
 #include "platform/SystemFunction.h"
 
 namespace settings {
-
-namespace {
 
 bool PlayWithSystem(const void* wave, UINT flags) {
     // The sound library is loaded at the first greeting, not at start.
@@ -17,10 +13,7 @@ bool PlayWithSystem(const void* wave, UINT flags) {
     return play && play(static_cast<const wchar_t*>(wave), flags) != FALSE;
 }
 
-SoundPlayer& Player() {
-    static SoundPlayer player = PlayWithSystem;
-    return player;
-}
+namespace {
 
 HRSRC FindGreeting(Greeting greeting) {
     // Resource names are matched without regard to case.
@@ -28,11 +21,6 @@ HRSRC FindGreeting(Greeting greeting) {
 }
 
 }  // namespace
-
-SoundPlayer SetSoundPlayer(SoundPlayer player) {
-    if (!player) player = PlayWithSystem;
-    return std::exchange(Player(), std::move(player));
-}
 
 const void* GreetingWave(Greeting greeting) {
     HRSRC found = FindGreeting(greeting);
@@ -46,11 +34,11 @@ DWORD GreetingWaveSize(Greeting greeting) {
     return found ? SizeofResource(ui::App().Instance(), found) : 0;
 }
 
-void PlayGreeting(Greeting greeting, UINT flags) {
+void PlayGreeting(const SoundPlayer& player, Greeting greeting, UINT flags) {
     const void* wave = GreetingWave(greeting);
     if (!wave) return;
     // The result does not matter: an unheard greeting changes nothing.
-    Player()(wave, flags);
+    player(wave, flags);
 }
 
 }  // namespace settings

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "common/Calendar.h"
-#include "platform/Clock.h"
 
 namespace settings {
 
@@ -22,9 +21,7 @@ std::wstring UserLocaleText(LCTYPE type, const wchar_t* fallback) {
 
 }  // namespace
 
-std::wstring ClockTextNow() {
-    SYSTEMTIME now = platform::Now();
-    DateTime time{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+std::wstring LocalClockText(const common::DateTime& time) {
     // LOCALE_SDAYNAME1 is Monday and LOCALE_SDAYNAME7 Sunday.
     int weekday = common::DayOfWeek(time.year, time.month, time.day);
     LCTYPE dayName = LOCALE_SDAYNAME1 + static_cast<LCTYPE>((weekday + 6) % 7);

@@ -6,8 +6,8 @@
 
 namespace settings {
 
-// The clock's text for now, with the user's date and time separators and the
+// The clock's text for time, with the user's date and time separators and the
 // weekday's name in the user's language, all read afresh.
-std::wstring ClockTextNow();
+std::wstring LocalClockText(const common::DateTime& time);
 
 }  // namespace settings

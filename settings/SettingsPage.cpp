@@ -94,9 +94,9 @@ bool SettingsPage::Command(int id, int code) {
     using namespace ids;
     auto checked = [](HWND box) { return SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; };
     switch (id) {
-    case Button1: PlayGreeting(Greeting::Asa, SND_MEMORY); return true;  // whatever the hour and mute
-    case Button2: PlayGreeting(Greeting::Hiru, SND_MEMORY); return true;
-    case Button3: PlayGreeting(Greeting::Ban, SND_MEMORY); return true;
+    case Button1: PlayGreeting(hooks_.sound, Greeting::Asa, SND_MEMORY); return true;  // whatever the hour and mute
+    case Button2: PlayGreeting(hooks_.sound, Greeting::Hiru, SND_MEMORY); return true;
+    case Button3: PlayGreeting(hooks_.sound, Greeting::Ban, SND_MEMORY); return true;
     case Button4:
         if (hooks_.choosePicture) hooks_.choosePicture();
         return true;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/GreetingSound.h"
 #include "settings/Settings.h"
 #include "ui/Form.h"
 #include "ui/Gdi.h"
@@ -33,6 +34,7 @@ public:
         std::function<void()> openShopSettings;        // Button10
         // A value changed and is to be kept: a switch clicked, a field left.
         std::function<void()> changed;
+        SoundPlayer sound;  // plays the greetings of Button1 to Button3
     };
 
     // Makes the widgets on the page sheet, in their tab order, showing the values.

@@ -6,7 +6,6 @@
 #include <optional>
 #include <utility>
 
-#include "platform/Clock.h"
 #include "sale/Invoice.h"
 #include "sale/Sale.h"
 #include "settings/ShopSettingsIds.h"
@@ -258,7 +257,7 @@ private:
         std::wstring dayText = Text(IDC_CHANGE_DAY);
         std::optional<regi::RateChange> change = regi::ReadChangeDay(dayText);
         if (!change) throw ui::Error(ui::FormatMessageText(kBadChangeDay, dayText));
-        if (regi::InForce(*change, platform::NowAsDateTime())) throw ui::Error(kChangeDayNotAhead);
+        if (regi::InForce(*change, sheet_.hooks.clock())) throw ui::Error(kChangeDayNotAhead);
         for (auto [id, rate] :
              {std::pair{IDC_CHANGE_STANDARD, &change->standard}, {IDC_CHANGE_REDUCED, &change->reduced}}) {
             std::wstring text = Text(id);

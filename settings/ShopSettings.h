@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/DateTime.h"
 #include "settings/Settings.h"
 
 namespace settings {
@@ -23,6 +24,7 @@ struct ShopSettingsHooks {
     std::function<std::vector<std::wstring>()> printers;  // 選ぶ's menu; throws when there are none
     // What the printer (empty: the default one) prints a roll of paperWidth mm on.
     std::function<std::wstring(const std::wstring& printer, int paperWidth)> paperNote;
+    common::Clock clock;  // today, for a rate change entered ahead
 };
 
 // Shows the window modally over owner with values' shop settings. OK puts

@@ -196,16 +196,14 @@ TEST(PictureDialog, OpensWithTheFilterListAndNoStartingPlace) {
 
 TEST(PictureDialog, TheChooserAnswersInsteadOfTheSystemDialog) {
     std::vector<HWND> owners;
-    auto previous = about::SetPictureChooser([&](HWND owner) -> std::optional<std::wstring> {
+    about::OpenPictureDialog dialog([&](HWND owner) -> std::optional<std::wstring> {
         owners.push_back(owner);
         return owners.size() == 1 ? std::optional<std::wstring>(L"C:\\a.bmp") : std::nullopt;
     });
-    about::OpenPictureDialog dialog;
     HWND owner = GetDesktopWindow();
     EXPECT_EQ(dialog.Execute(owner), std::optional<std::wstring>(L"C:\\a.bmp"));
     EXPECT_EQ(dialog.Execute(nullptr), std::nullopt);
     EXPECT_EQ(owners, (std::vector<HWND>{owner, nullptr}));
-    about::SetPictureChooser(previous);
 }
 
 namespace {

@@ -17,6 +17,7 @@
 #include "help/Help.h"
 #include "help/HelpWindow.h"
 #include "tests/about/PictureBytes.h"
+#include "tests/support/NoPrinters.h"
 #include "tests/support/WindowTest.h"
 #include "ui/App.h"
 #include "ui/Controls.h"
@@ -29,40 +30,29 @@ using about::PictureKind;
 namespace {
 
 // Answers the picture dialogs with a queue of answers and notes their owners.
-class ChooserRecorder {
-public:
-    ChooserRecorder() {
-        previous_ = about::SetPictureChooser([this](HWND owner) -> std::optional<std::wstring> {
+struct ChooserRecorder {
+    about::PictureChooser Chooser() {
+        return [this](HWND owner) -> std::optional<std::wstring> {
             owners.push_back(owner);
             if (answers.empty()) return std::nullopt;
             auto answer = answers.front();
             answers.erase(answers.begin());
             return answer;
-        });
+        };
     }
-    ~ChooserRecorder() { about::SetPictureChooser(previous_); }
-
     std::vector<std::optional<std::wstring>> answers;  // nothing: cancelled
     std::vector<HWND> owners;
-
-private:
-    about::PictureChooser previous_;
 };
 
-class ShellRecorder {
-public:
-    ShellRecorder() {
-        previous_ = about::SetShellOpener([this](const about::ShellRequest& r) {
+struct ShellRecorder {
+    about::ShellOpener Opener() {
+        return [this](const about::ShellRequest& r) {
             requests.push_back(r);
             if (onRequest) onRequest();
-        });
+        };
     }
-    ~ShellRecorder() { about::SetShellOpener(previous_); }
     std::vector<about::ShellRequest> requests;
     std::function<void()> onRequest;
-
-private:
-    about::ShellOpener previous_;
 };
 
 class VersionBoxTest : public testing::Test {
@@ -78,7 +68,7 @@ protected:
     }
 
     TVersionBox& Open() {
-        box = std::make_unique<TVersionBox>(Ini(), Program());
+        box = std::make_unique<TVersionBox>(Ini(), shell.Opener(), chooser.Chooser(), Program());
         Pump();
         return *box;
     }
@@ -111,6 +101,7 @@ protected:
     TempFolder folder;
     ErrorRecorder errors;
     ChooserRecorder chooser;
+    ShellRecorder shell;
     std::unique_ptr<TVersionBox> box;
 };
 
@@ -368,7 +359,6 @@ TEST_F(VersionBoxTest, LabelsAreAquaOverThePicture) {
 }
 
 TEST_F(VersionBoxTest, LinksHandTheRightRequestToTheShell) {
-    ShellRecorder shell;
     HWND application = CreateWindowExW(0, L"STATIC", L"app", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     HWND previousMain = ui::App().MainWindow();
     ui::App().SetMainWindow(application);
@@ -461,7 +451,7 @@ TEST_F(VersionBoxTest, ClosingWritesForm2InOrderAndReturnsTheResult) {
          IDCANCEL,
          {1, 2, 330, 414}},
     };
-    ShellRecorder shell;  // notes what the box looks like while it is open
+    // The shell notes what the box looks like while it is open.
     bool shownMeanwhile = false, ownerEnabledMeanwhile = true;
     shell.onRequest = [&] {
         shownMeanwhile = IsWindowVisible(b.Handle());
@@ -520,7 +510,13 @@ TEST_F(VersionBoxTest, F1OnTheButtonShowsTheAboutTopic) {
 class Form1AboutTest : public VersionBoxTest {
 protected:
     void Start() {
-        form = std::make_unique<TForm1>(Ini());
+        const Services services{[] { return common::DateTime{2026, 12, 9, 10, 0, 0}; },
+                                NoPrinters(),
+                                [](const void*, UINT) { return false; },
+                                [] {},
+                                shell.Opener(),
+                                chooser.Chooser()};
+        form = std::make_unique<TForm1>(Ini(), services);
         ui::App().SetMainWindow(form->Handle());
         Open();
         form->SetVersionBox(box.get());

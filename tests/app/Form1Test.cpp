@@ -558,11 +558,7 @@ TEST_F(Form1Test, TheRegistrationNumberIsCheckedWhenItsFieldIsLeft) {
 
 TEST_F(Form1Test, RateChangesThatDoNotReadAreSaidOnceAtStartAndKept) {
     WriteAnsiFile(Ini(), L"[RateChanges]\r\nChanges=2027/13/01 10 1;2099/04/01 10 1\r\n");
-    ClockSetting clock([] {
-        SYSTEMTIME t{};
-        t.wYear = 2026, t.wMonth = 12, t.wDay = 9;
-        return t;
-    });
+    now = {2026, 12, 9, 0, 0, 0};
     ErrorRecorder errors;
     TForm1& f = Open();
     ASSERT_EQ(errors.Messages().size(), 1u);

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "settings/GreetingSound.h"
-#include "platform/Clock.h"
 #include "tests/support/MainWindowTest.h"
 #include "ui/Controls.h"
 
@@ -17,35 +16,11 @@ using settings::Greeting;
 
 namespace {
 
-SYSTEMTIME At(WORD hour, WORD minute, WORD second = 0) {
-    SYSTEMTIME t{};
-    t.wYear = 2004;
-    t.wMonth = 2;
-    t.wDay = 18;
-    t.wHour = hour;
-    t.wMinute = minute;
-    t.wSecond = second;
-    return t;
-}
-
-struct Played {
-    const void* wave;
-    UINT flags;
-};
+common::DateTime At(int hour, int minute, int second = 0) { return {2004, 2, 18, hour, minute, second}; }
 
 class GreetingTimersTest : public MainWindowTest {
 protected:
-    GreetingTimersTest() {
-        previousPlayer_ = settings::SetSoundPlayer([this](const void* wave, UINT flags) {
-            played.push_back({wave, flags});
-            return false;  // no sound device here
-        });
-        previousClock_ = platform::SetClock([this] { return now; });
-    }
-    ~GreetingTimersTest() override {
-        settings::SetSoundPlayer(previousPlayer_);
-        platform::SetClock(previousClock_);
-    }
+    GreetingTimersTest() { now = At(9, 5, 7); }
 
     // What the system does at a tick of the timer.
     void Tick(int timer) {
@@ -84,13 +59,6 @@ protected:
         KillTimer(nullptr, deadline);
         return result;
     }
-
-    SYSTEMTIME now = At(9, 5, 7);
-    std::vector<Played> played;
-
-private:
-    settings::SoundPlayer previousPlayer_;
-    platform::ClockFunction previousClock_;
 };
 
 }  // namespace
@@ -212,11 +180,11 @@ TEST_F(GreetingTimersTest, WithoutASoundDeviceTheButtonsReturn) {
     // The system's sndPlaySound, watched: each button reaches it once and
     // comes back although no device can play the sound.
     std::vector<BOOL> results;
-    settings::SetSoundPlayer([&](const void* wave, UINT flags) {
+    services.sound = [&](const void* wave, UINT flags) {
         BOOL result = sndPlaySoundW(static_cast<const wchar_t*>(wave), flags);
         results.push_back(result);
         return result != FALSE;
-    });
+    };
     Open();
     for (int button : {form1::Button1, form1::Button2, form1::Button3}) Click(button);
     ASSERT_EQ(results.size(), 3u);

@@ -4,7 +4,6 @@
 
 #include "journal/Journal.h"
 #include "sale/Sale.h"
-#include "platform/Clock.h"
 #include "tests/journal/Rows.h"
 #include "tests/support/SettledSale.h"
 #include "tests/support/WindowTest.h"
@@ -25,14 +24,6 @@ const std::string kTime = "2026-12-08T21:07:56";
 // The journal's clock stands at kTime for every test.
 class JournalFile : public testing::Test {
 protected:
-    JournalFile()
-        : previous_(platform::SetClock([] {
-              SYSTEMTIME t{};
-              t.wYear = 2026, t.wMonth = 12, t.wDay = 8, t.wHour = 21, t.wMinute = 7, t.wSecond = 56;
-              return t;
-          })) {}
-    ~JournalFile() override { platform::SetClock(previous_); }
-
     std::string ReadBytes(const std::wstring& path) const {
         return platform::ReadFileBytes(path).value_or("(missing)");
     }
@@ -40,8 +31,9 @@ protected:
     std::string Header() const { return std::string(kBom) + kColumnNames + "\r\n"; }
 
     TempFolder folder_;
-    platform::ClockFunction previous_;
 };
+
+common::DateTime Clock() { return {2026, 12, 8, 21, 7, 56}; }
 
 regi::SaleRecord Sale(std::vector<regi::LineRecord> lines, std::int64_t tendered) {
     return testing_support::SettledSale(std::move(lines), tendered);
@@ -66,7 +58,7 @@ void ExpectOpenSaleError(const ui::Error& e, const std::wstring& path, const std
 }
 
 TEST_F(JournalFile, ASaleIsItsLinesThenTheSaleOnTheDiskBeforeTheCallReturns) {
-    journal::Journal journal(folder_.Path());
+    journal::Journal journal(folder_.Path(), Clock);
     EXPECT_EQ(journal.Path(), folder_.Path() + L"\\Pelmora-journal.csv");
     EXPECT_EQ(journal.Load(), 0);
     EXPECT_FALSE(FileExists(journal.Path()));  // nothing is written before the first record
@@ -86,14 +78,14 @@ TEST_F(JournalFile, ASaleIsItsLinesThenTheSaleOnTheDiskBeforeTheCallReturns) {
 
 TEST_F(JournalFile, NumbersAndTotalsContinueAfterARestart) {
     {
-        journal::Journal journal(folder_.Path());
+        journal::Journal journal(folder_.Path(), Clock);
         journal.Load();
         journal.RecordSale(Sale({{TaxClass::Standard, 1000, 1, 1000}}, 1000));
         journal.RecordVoid(2, {TaxClass::Reduced, 200, 1, 200});
         journal.RecordCancel(1, 500);
         journal.RecordSale(Sale({{TaxClass::Reduced, 1080, 2, 2160}}, 3000));
     }
-    journal::Journal journal(folder_.Path());
+    journal::Journal journal(folder_.Path(), Clock);
     EXPECT_EQ(journal.Load(), 0);
     EXPECT_EQ(journal.SalesTotal(), 1000 + 2160);
     EXPECT_EQ(journal.NextSaleNumber(), 4);  // sale 1, cancel 2, sale 3
@@ -139,7 +131,7 @@ TEST_F(JournalFile, XAndZReportTheJournalWrittenHereAndZStartsAnew) {
     }
     WriteBytes(folder_.File(kJournalName), text);
 
-    auto journal = std::make_unique<journal::Journal>(folder_.Path());
+    auto journal = std::make_unique<journal::Journal>(folder_.Path(), Clock);
     EXPECT_EQ(journal->Load(), 0);
     EXPECT_EQ(journal->SalesTotal(), total);
     Report x = journal->TakeX(20000);
@@ -179,7 +171,7 @@ TEST_F(JournalFile, XAndZReportTheJournalWrittenHereAndZStartsAnew) {
     EXPECT_EQ(zRecord->sequence, seq + 1);
 
     journal.reset();  // one program holds the journal at a time
-    journal::Journal restarted(folder_.Path());
+    journal::Journal restarted(folder_.Path(), Clock);
     EXPECT_EQ(restarted.Load(), 0);
     EXPECT_EQ(restarted.SalesTotal(), 0);
     EXPECT_EQ(restarted.NextSaleNumber(), 7);
@@ -194,7 +186,7 @@ TEST_F(JournalFile, UnreadableLinesAreCountedAndTheFileIsLeftAsItWas) {
     std::string second = TestSale{2, "2026-12-08T09:05:00", {{1, 700, 1}}, 10, 8, 700}.Rows(seq);
     std::string text = Header() + first + "1,2,3 edited by hand\r\n" + second.substr(0, second.size() - 30);
     WriteBytes(folder_.File(kJournalName), text);
-    auto journal = std::make_unique<journal::Journal>(folder_.Path());
+    auto journal = std::make_unique<journal::Journal>(folder_.Path(), Clock);
     EXPECT_EQ(journal->Load(), 3);  // the junk, sale 2's cut record and the line left without it
     EXPECT_EQ(UnreadableLinesMessage(3), L"売上の記録に読めない行が 3 行あります");
     EXPECT_EQ(Journal(), text);
@@ -208,7 +200,7 @@ TEST_F(JournalFile, UnreadableLinesAreCountedAndTheFileIsLeftAsItWas) {
     seq = 3;  // the cut sale's numbers were never read, so its line's number is used again
     EXPECT_EQ(after.substr(text.size() + 2), (TestSale{2, kTime, {{1, 800, 1}}, 10, 8, 800}.Rows(seq)));
     journal.reset();  // one program holds the journal at a time
-    journal::Journal restarted(folder_.Path());
+    journal::Journal restarted(folder_.Path(), Clock);
     // The cut sale was told once; what it left before the next append is known from now on.
     EXPECT_EQ(restarted.Load(), 1);
     EXPECT_EQ(restarted.SalesTotal(), 500 + 800);
@@ -241,7 +233,7 @@ TEST_F(JournalFile, LoadingStopsAtTheLastZ) {
                  {"z", "300"}});
     text += TestSale{501, "2026-12-08T09:00:00", {{2, 108, 1}}, 10, 8, 108}.Rows(seq);
     WriteBytes(folder_.File(kJournalName), text);
-    journal::Journal journal(folder_.Path());
+    journal::Journal journal(folder_.Path(), Clock);
     EXPECT_EQ(journal.Load(), 0);
     EXPECT_EQ(journal.SalesTotal(), 108);
     EXPECT_EQ(journal.NextSaleNumber(), 502);
@@ -251,11 +243,11 @@ TEST_F(JournalFile, LoadingStopsAtTheLastZ) {
 
 TEST_F(JournalFile, AFailedWriteRaisesTheReasonAndChangesNoNumber) {
     {
-        journal::Journal first(folder_.Path());
+        journal::Journal first(folder_.Path(), Clock);
         first.Load();
         first.RecordSale(Sale({{TaxClass::Standard, 1000, 1, 1000}}, 1000));
     }  // a program holds its journal once it wrote to it: the next one has only read it
-    journal::Journal journal(folder_.Path());
+    journal::Journal journal(folder_.Path(), Clock);
     journal.Load();
     std::string before = Journal();
     // A folder where the file should be.
@@ -297,7 +289,7 @@ TEST_F(JournalFile, AFailedWriteRaisesTheReasonAndChangesNoNumber) {
 }
 
 TEST_F(JournalFile, AJournalThatCannotBeReadIsTriedAgainBeforeEachWrite) {
-    journal::Journal journal(folder_.Path());
+    journal::Journal journal(folder_.Path(), Clock);
     ASSERT_TRUE(CreateDirectoryW(journal.Path().c_str(), nullptr));
     try {
         journal.Load();
@@ -319,14 +311,14 @@ TEST_F(JournalFile, AJournalThatCannotBeReadIsTriedAgainBeforeEachWrite) {
 TEST_F(JournalFile, TheOpenSaleSurvivesARestartUntilItIsSettled) {
     std::vector<regi::LineRecord> lines = {{TaxClass::Reduced, 540, 3, 1620}, {TaxClass::Exempt, -300, 1, -300}};
     {
-        journal::Journal journal(folder_.Path());
+        journal::Journal journal(folder_.Path(), Clock);
         journal.Load();
         journal.RecordSale(Sale({{TaxClass::Standard, 1000, 1, 1000}}, 1000));
         journal.KeepOpenSale({lines[0]});
         journal.KeepOpenSale(lines);  // replaced whole at every change
         EXPECT_FALSE(FileExists(journal.OpenSalePath() + L".tmp"));
     }  // the process dies here, mid-sale
-    journal::Journal journal(folder_.Path());
+    journal::Journal journal(folder_.Path(), Clock);
     journal.Load();
     std::vector<regi::LineRecord> back = journal.RecoverOpenSale().lines;
     ASSERT_EQ(back.size(), 2u);
@@ -351,7 +343,7 @@ TEST_F(JournalFile, TheOpenSaleSurvivesARestartUntilItIsSettled) {
 }
 
 TEST_F(JournalFile, ARecoveryFileThatIsJunkOrAlreadyRecordedRestoresNothing) {
-    journal::Journal journal(folder_.Path());
+    journal::Journal journal(folder_.Path(), Clock);
     journal.Load();
     std::string kept = FormatOpenSale({1, {{TaxClass::Standard, 100, 1, 100}}});
     // The sale reached the journal, and the power went off before its recovery file was removed.
@@ -371,7 +363,7 @@ TEST_F(JournalFile, ARecoveryFileThatIsJunkOrAlreadyRecordedRestoresNothing) {
 }
 
 TEST_F(JournalFile, ARecoveryFileThatCannotBeReplacedKeepsItsContentAndSaysWhy) {
-    journal::Journal journal(folder_.Path());
+    journal::Journal journal(folder_.Path(), Clock);
     journal.Load();
     journal.KeepOpenSale({{TaxClass::Standard, 100, 1, 100}});
     std::string kept = ReadBytes(journal.OpenSalePath());
@@ -386,11 +378,11 @@ TEST_F(JournalFile, ARecoveryFileThatCannotBeReplacedKeepsItsContentAndSaysWhy) 
 }
 
 TEST_F(JournalFile, ASecondProgramCannotWriteTheJournalTheFirstHolds) {
-    journal::Journal first(folder_.Path());
+    journal::Journal first(folder_.Path(), Clock);
     first.Load();
     first.RecordSale(Sale({{TaxClass::Standard, 100, 1, 100}}, 100));
     std::string before = Journal();
-    journal::Journal second(folder_.Path());
+    journal::Journal second(folder_.Path(), Clock);
     EXPECT_EQ(second.Load(), 0);  // reading is shared, as with a spreadsheet
     std::vector<std::wstring> told = second.StartMessages();
     ASSERT_EQ(told.size(), 1u);
@@ -406,10 +398,10 @@ TEST_F(JournalFile, ASecondProgramCannotWriteTheJournalTheFirstHolds) {
 }
 
 TEST_F(JournalFile, AJournalAnotherProgramAppendedToSinceTheLoadIsReadAgainBeforeANumberIsGiven) {
-    journal::Journal late(folder_.Path());
+    journal::Journal late(folder_.Path(), Clock);
     late.Load();
     {
-        journal::Journal early(folder_.Path());
+        journal::Journal early(folder_.Path(), Clock);
         early.Load();
         early.RecordSale(Sale({{TaxClass::Standard, 100, 1, 100}}, 100));
     }
@@ -419,7 +411,7 @@ TEST_F(JournalFile, AJournalAnotherProgramAppendedToSinceTheLoadIsReadAgainBefor
 
 TEST_F(JournalFile, NumbersContinueFromTheKeptOnesWhenTheJournalLosesRecords) {
     {
-        journal::Journal journal(folder_.Path());
+        journal::Journal journal(folder_.Path(), Clock);
         journal.Load();
         journal.RecordSale(Sale({{TaxClass::Standard, 100, 1, 100}}, 100));
         journal.TakeZ(0);
@@ -434,7 +426,7 @@ TEST_F(JournalFile, NumbersContinueFromTheKeptOnesWhenTheJournalLosesRecords) {
     EXPECT_EQ(kept->size, static_cast<std::int64_t>(Journal().size()));
     // A converter that failed left an empty journal.
     WriteBytes(folder_.File(kJournalName), "");
-    journal::Journal journal(folder_.Path());
+    journal::Journal journal(folder_.Path(), Clock);
     EXPECT_EQ(journal.Load(), 0);
     std::vector<std::wstring> told = journal.StartMessages();
     ASSERT_EQ(told.size(), 1u);
@@ -449,7 +441,7 @@ TEST_F(JournalFile, NumbersContinueFromTheKeptOnesWhenTheJournalLosesRecords) {
 }
 
 TEST_F(JournalFile, ASaleIsSettledWhenTheKeptNumbersCannotBeWritten) {
-    journal::Journal journal(folder_.Path());
+    journal::Journal journal(folder_.Path(), Clock);
     journal.Load();
     ASSERT_TRUE(CreateDirectoryW(folder_.File(kKeptName).c_str(), nullptr));
     EXPECT_EQ(journal.RecordSale(Sale({{TaxClass::Standard, 100, 1, 100}}, 100)).number, 1);
@@ -464,7 +456,7 @@ TEST_F(JournalFile, WhatAFailedWriteLeftIsPassedOverAtTheNextStart) {
     Kept kept;
     kept.failedAt = static_cast<std::int64_t>(Header().size());
     WriteBytes(folder_.File(kKeptName), FormatKept(kept));
-    journal::Journal journal(folder_.Path());
+    journal::Journal journal(folder_.Path(), Clock);
     EXPECT_EQ(journal.Load(), 0);
     EXPECT_TRUE(journal.StartMessages().empty());
     EXPECT_EQ(journal.RecordSale(Sale({{TaxClass::Standard, 500, 1, 500}}, 500)).number, 1);
@@ -477,7 +469,7 @@ TEST_F(JournalFile, WhatAFailedWriteLeftIsPassedOverAtTheNextStart) {
 }
 
 TEST_F(JournalFile, ARecoveryFileHeldOpenAfterASettleSaysTheSaleIsKept) {
-    journal::Journal journal(folder_.Path());
+    journal::Journal journal(folder_.Path(), Clock);
     journal.Load();
     journal.KeepOpenSale({{TaxClass::Standard, 100, 1, 100}});
     HANDLE held = CreateFileW(journal.OpenSalePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -495,7 +487,7 @@ TEST_F(JournalFile, ARecoveryFileHeldOpenAfterASettleSaysTheSaleIsKept) {
 }
 
 TEST_F(JournalFile, ADamagedRecoveryFileIsKeptAsideAndTold) {
-    journal::Journal journal(folder_.Path());
+    journal::Journal journal(folder_.Path(), Clock);
     journal.Load();
     WriteBytes(journal.OpenSalePath(), "sale,class,unit price,quantity,subtotal\r\n1,standard,100,1,999\r\n");
     EXPECT_TRUE(journal.RecoverOpenSale().lines.empty());
@@ -514,7 +506,7 @@ TEST_F(JournalFile, ADamagedRecoveryFileIsKeptAsideAndTold) {
 }
 
 TEST_F(JournalFile, ASaleIsFoundInTheJournalItHoldsAndTheIndexIsWrittenBeside) {
-    journal::Journal journal(folder_.Path());
+    journal::Journal journal(folder_.Path(), Clock);
     journal.Load();
     journal.RecordSale(Sale({{TaxClass::Reduced, 540, 3, 1620}}, 2000));
     journal.RecordCancel(1, 110);
@@ -528,7 +520,7 @@ TEST_F(JournalFile, ASaleIsFoundInTheJournalItHoldsAndTheIndexIsWrittenBeside) {
     // Where the index cannot be written, the journal still answers.
     DeleteFileW(journal.IndexPath().c_str());
     ASSERT_TRUE(CreateDirectoryW(journal.IndexPath().c_str(), nullptr));
-    journal::Journal again(folder_.Path());
+    journal::Journal again(folder_.Path(), Clock);
     EXPECT_EQ(again.FindSale(1)->sale.change, 380);
     EXPECT_FALSE(again.FindSale(3));
     RemoveDirectoryW(journal.IndexPath().c_str());
@@ -538,7 +530,7 @@ TEST(JournalPaths, TheJournalLiesInTheSettingsFilesFolder) {
     EXPECT_EQ(platform::FolderOf(L"C:\\Program Files\\Pelmora\\Pelmora.ini"), L"C:\\Program Files\\Pelmora");
     EXPECT_EQ(platform::FolderOf(L"Z:/tmp/Pelmora.ini"), L"Z:/tmp");
     EXPECT_EQ(platform::FolderOf(L"Pelmora.ini"), L".");
-    journal::Journal journal(platform::FolderOf(L"C:\\shop\\Pelmora.ini"));
+    journal::Journal journal(platform::FolderOf(L"C:\\shop\\Pelmora.ini"), Clock);
     EXPECT_EQ(journal.Path(), L"C:\\shop\\Pelmora-journal.csv");
     EXPECT_EQ(journal.OpenSalePath(), L"C:\\shop\\Pelmora-open.csv");
 }

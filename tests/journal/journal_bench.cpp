@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Clock.h"
 #include "tests/support/BenchClock.h"
 #include "journal/Journal.h"
 #include "tests/support/SettledSale.h"
@@ -63,7 +64,7 @@ void Time(const char* what, const std::wstring& folder, int runs, bool checkpoin
     std::int64_t total = 0;
     for (int run = 0; run < runs; ++run) {
         if (!checkpoint) DeleteFileW((folder + L"\\" + journal::kCheckpointName).c_str());
-        journal::Journal journal(folder);
+        journal::Journal journal(folder, platform::SystemNow);
         double start = Now();
         journal.Load();
         samples.push_back(Now() - start);
@@ -85,7 +86,7 @@ void TimeFind(const char* what, const std::wstring& folder, bool fresh,
     std::optional<journal::FoundSale> found;
     for (int run = 0; run < runs; ++run) {
         if (!fresh) DeleteFileW(index.c_str());
-        journal::Journal journal(folder);
+        journal::Journal journal(folder, platform::SystemNow);
         double start = Now();
         found = find(journal);
         samples.push_back(Now() - start);

@@ -65,14 +65,13 @@ public:
 class NumEditTest : public testing::Test {
 protected:
     void SetUp() override {
-        previousBeeper = TSaNumEdit::SetBeeper([this] { ++beeps; });
         form = std::make_unique<TestForm>();
+        edit().SetBeeper([this] { ++beeps; });
         edit().OnChange = [this](TSaNumEditModel&) { ++changes; };
     }
     void TearDown() override {
         form.reset();
         Pump();
-        TSaNumEdit::SetBeeper(previousBeeper);
     }
     TSaNumEdit& edit() { return form->edit; }
     HWND handle() { return form->edit.Handle(); }
@@ -105,7 +104,6 @@ protected:
     }
 
     std::unique_ptr<TestForm> form;
-    TSaNumEdit::TBeeper previousBeeper;
     int beeps = 0;
     int changes = 0;
 };

@@ -147,9 +147,10 @@ TEST(Drawing, ASliceOfRowsStartsAtTheTop) {
     EXPECT_EQ(records.texts[1].at.y, 50 + pitch + (pitch - height) / 2);
 }
 
-std::wstring PrintError(const std::vector<Line>& lines, const Settings& settings) {
+std::wstring PrintError(const std::vector<Line>& lines, const Settings& settings,
+                        const Printers& printers = SystemPrinters()) {
     try {
-        Print(lines, settings, L"レシート");
+        Print(printers, lines, settings, L"レシート");
     } catch (const ui::Error& e) {
         return e.Message();
     }
@@ -163,14 +164,14 @@ TEST(Printing, APrinterThatIsGoneIsNotFoundByName) {
     EXPECT_EQ(PrintError(ReceiptLines(MixedSale(), settings, false), settings), missing);
     settings.paperWidth = 58;
     EXPECT_EQ(PrintError(FromText(L"点検\r\n合計\t¥2,480"), settings), missing);
-    EXPECT_EQ(PaperNote(settings.printer, 58), missing);
+    EXPECT_EQ(PaperNote(SystemPrinters(), settings.printer, 58), missing);
 }
 
 TEST(Printing, WithoutPrintersTheDefaultIsNotFound) {
-    testing_support::NoPrinters noPrinters;
     Settings settings = Shop(80);
-    EXPECT_EQ(PrintError(ReceiptLines(MixedSale(), settings, true), settings), kNoPrinter);
-    EXPECT_EQ(PrintError({}, settings), kNoPrinter);
+    EXPECT_EQ(PrintError(ReceiptLines(MixedSale(), settings, true), settings, testing_support::NoPrinters()),
+              kNoPrinter);
+    EXPECT_EQ(PrintError({}, settings, testing_support::NoPrinters()), kNoPrinter);
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ protected:
     TReceiptPreview& Open(int items = 4, int paper = 80) {
         settings = Shop(paper);
         lines = ReceiptLines(SaleOf(items), settings, false);
-        preview = std::make_unique<TReceiptPreview>(lines, settings);
+        preview = std::make_unique<TReceiptPreview>(lines, settings, NoPrinters());  // 印刷 finds no printer
         Pump();
         return *preview;
     }
@@ -80,7 +80,6 @@ protected:
         Pump();
     }
 
-    NoPrinters noPrinters;  // 印刷 finds no printer
     ErrorRecorder errors;
     Probe probe;
     Settings settings;

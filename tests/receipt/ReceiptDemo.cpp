@@ -21,7 +21,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     settings.address = L"東京都千代田区1-2-3 TEL 03-1234-5678";
     settings.registrationNumber = L"T1234567890123";
     settings.paperWidth = 80;
-    receipt::TReceiptPreview preview(receipt::ReceiptLines(sale, settings, false), settings);
+    receipt::TReceiptPreview preview(receipt::ReceiptLines(sale, settings, false), settings, receipt::SystemPrinters());
     preview.ShowModal(nullptr);
     return 0;
 }

@@ -70,7 +70,7 @@ protected:
         Settings settings;
         settings.printer = L"PelmoraReceipt";
         settings.paperWidth = paper;
-        Print(lines, settings, kept, mark);
+        Print(SystemPrinters(), lines, settings, kept, mark);
         return Printed(L"receipt.ps", "%%EOF", kept);
     }
 };
@@ -82,8 +82,8 @@ regi::SaleRecord Sale(int lines) {
 }
 
 TEST_F(Spooler, TheSettingsSayWhichRollThePrinterUses) {
-    EXPECT_EQ(PaperNote(L"PelmoraReceipt", 80), L"用紙: 80mm Roll");
-    EXPECT_EQ(PaperNote(L"PelmoraReceipt", 58), L"用紙: 58mm Roll");
+    EXPECT_EQ(PaperNote(SystemPrinters(), L"PelmoraReceipt", 80), L"用紙: 80mm Roll");
+    EXPECT_EQ(PaperNote(SystemPrinters(), L"PelmoraReceipt", 58), L"用紙: 58mm Roll");
 }
 
 TEST_F(Spooler, SlipsPrintOnTheRollOfTheirWidthNotOnA4) {
@@ -125,7 +125,7 @@ TEST_F(Spooler, AQueueThatRefusesTheJobIsNamed) {
     settings.printer = L"PelmoraBroken";
     std::wstring message;
     try {
-        Print(ReceiptLines(Sale(1), settings, false), settings, L"レシート");
+        Print(SystemPrinters(), ReceiptLines(Sale(1), settings, false), settings, L"レシート");
     } catch (const ui::Error& e) {
         message = e.Message();
     }
@@ -139,21 +139,21 @@ TEST_F(Spooler, TheDrawerAndCutterCommandsReachTheRawQueueAsTheyAre) {
     for (DrawerMode mode : {DrawerMode::EscPosPin2, DrawerMode::EscPosPin5, DrawerMode::Star}) {
         DeleteFileW((Out() + L"raw.bin").c_str());
         settings.drawer = mode;
-        EXPECT_TRUE(OpenDrawer(settings, false));
+        EXPECT_TRUE(OpenDrawer(SystemPrinters(), settings, false));
         EXPECT_EQ(RawPrinted(DrawerCommand(mode)), DrawerCommand(mode)) << static_cast<int>(mode);
     }
     settings.drawer = DrawerMode::Never;
-    EXPECT_FALSE(OpenDrawer(settings, false));
+    EXPECT_FALSE(OpenDrawer(SystemPrinters(), settings, false));
     // Where the driver opens it, a job of no pages goes through the driver.
     settings.drawer = DrawerMode::Driver;
     settings.printer = L"PelmoraReceipt";
-    EXPECT_TRUE(OpenDrawer(settings, false));
+    EXPECT_TRUE(OpenDrawer(SystemPrinters(), settings, false));
     settings.printer = L"PelmoraRaw";
     // The cut follows the slip as a job of its own: the queue's last.
     for (DrawerMode mode : {DrawerMode::EscPosPin2, DrawerMode::Star}) {
         settings.drawer = mode;
         settings.cut = true;
-        Print(FromText(L"合計\t¥14,816"), settings, L"レシート");
+        Print(SystemPrinters(), FromText(L"合計\t¥14,816"), settings, L"レシート");
         EXPECT_EQ(RawPrinted(CutCommand(settings)), CutCommand(settings)) << static_cast<int>(mode);
     }
 }

@@ -42,14 +42,12 @@ const COLORREF kYellow = RGB(237, 244, 102);
 class RegisterPageTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        previousBeeper = TSaNumEdit::SetBeeper([this] { ++beeps; });
         OpenInFront();
         SetRate(L"5");  // round figures for the one-rate cases; the two-rate ones set their own
     }
     void TearDown() override {
         help::ShowHelp(nullptr, L"x", HELP_QUIT, 0);
         MainWindowTest::TearDown();
-        TSaNumEdit::SetBeeper(previousBeeper);
     }
     void OpenInFront() {
         Open();
@@ -131,9 +129,6 @@ protected:
         SendMessageW(Grid().Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(static_cast<HDC>(memory)), PRF_CLIENT);
         return GetPixel(memory, x, y);
     }
-
-    int beeps = 0;
-    TSaNumEdit::TBeeper previousBeeper;
 };
 
 }  // namespace
@@ -951,14 +946,14 @@ TEST_F(JournalOnTest, TheDrawerOpensForCashAndOnF12BetweenSalesAndTheOpeningsWit
     // The receipt printer takes the raw commands here; no receipt is printed.
     std::vector<std::string> sent;
     bool refuse = false;
-    receipt::Printers before = receipt::SetPrinters(
-        {[] { return std::vector<std::wstring>{}; },
-         [](const receipt::Settings&, int) -> receipt::JobDC { throw ui::Error(receipt::kNoPrinter); },
-         [](const std::wstring&) -> std::vector<receipt::PaperOffer> { return {}; },
-         [&](const std::wstring&, const std::string& bytes, const std::wstring&) {
-             if (refuse) throw ui::Error(L"プリンター「Receipt」で印刷できません。\r\n理由");
-             sent.push_back(bytes);
-         }});
+    printers =
+        receipt::Printers{[] { return std::vector<std::wstring>{}; },
+                          [](const receipt::Settings&, int) -> receipt::JobDC { throw ui::Error(receipt::kNoPrinter); },
+                          [](const std::wstring&) -> std::vector<receipt::PaperOffer> { return {}; },
+                          [&](const std::wstring&, const std::string& bytes, const std::wstring&) {
+                              if (refuse) throw ui::Error(L"プリンター「Receipt」で印刷できません。\r\n理由");
+                              sent.push_back(bytes);
+                          }};
     Press(VK_F12);
     ASSERT_EQ(errors.Messages().size(), 1u);
     EXPECT_EQ(errors.Messages()[0], receipt::kNoDrawer) << "no drawer chosen: the operator is told where to choose one";
@@ -996,7 +991,6 @@ TEST_F(JournalOnTest, TheDrawerOpensForCashAndOnF12BetweenSalesAndTheOpeningsWit
     ASSERT_EQ(errors.Messages().size(), 3u);
     EXPECT_EQ(errors.Messages()[2], regi::kDrawerInSale);
     EXPECT_EQ(sent.size(), 3u);
-    receipt::SetPrinters(std::move(before));
 }
 
 TEST_F(JournalOnTest, ASaleThatCannotBeStoredStaysOpen) {
@@ -1112,7 +1106,6 @@ struct PreviewCopier {
 }  // namespace
 
 TEST_F(RegisterPageTest, F5PreviewsTheLastSaleAndAMissingPrinterLeavesItSettled) {
-    NoPrinters noPrinters;
     ErrorRecorder errors;
     PreviewCopier copier;
     F5();
@@ -1161,9 +1154,7 @@ TEST_F(JournalOnTest, AfterARestartF5ReissuesTheLastSaleFromTheJournal) {
 }
 
 TEST_F(JournalOnTest, ARateChangeForTomorrowTaxesTheSaleSettledAfterMidnight) {
-    SYSTEMTIME now{};
-    now.wYear = 2026, now.wMonth = 12, now.wDay = 9, now.wHour = 23, now.wMinute = 59, now.wSecond = 59;
-    ClockSetting clock([&now] { return now; });
+    now = {2026, 12, 9, 23, 59, 59};
     // Entered in the shop settings from the keyboard: a day, its rates, then 追加.
     ErrorRecorder errors;
     InShopSettings([&](HWND sheet) {
@@ -1196,7 +1187,7 @@ TEST_F(JournalOnTest, ARateChangeForTomorrowTaxesTheSaleSettledAfterMidnight) {
     Type(L"1080");  // keyed before midnight, settled after it
     F2();
     EXPECT_EQ(Caption(form1::Label1), kYen + L"80") << "an open sale shows the rates in force now";
-    now.wDay = 10, now.wHour = 0, now.wMinute = 0, now.wSecond = 0;
+    now = {2026, 12, 10, 0, 0, 0};
     Type(L"2000");
     Divide();
     EXPECT_EQ(Caption(form1::Label1), kYen + L"10") << "settled at midnight: 1080 x 1/101";

@@ -46,10 +46,11 @@ int main() {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     ui::App().SetTitle(L"Pelmora");
-    TSaNumEdit::SetBeeper([] {});
     wchar_t temp[MAX_PATH] = L"";
     GetTempPathW(MAX_PATH, temp);
-    TForm1 form(std::wstring(temp) + L"PelmoraBench.ini");  // read if there, never written
+    Services services = SystemServices();
+    services.beep = [] {};
+    TForm1 form(std::wstring(temp) + L"PelmoraBench.ini", services);  // read if there, never written
     ShowWindow(form.Handle(), SW_SHOW);
     ui::PumpMessages();
     HWND entry = form.RegisterPage().SaNumEdit1().Handle();

@@ -4,8 +4,8 @@
 
 #include "settings/Clock.h"
 
+using common::DateTime;
 using settings::ClockText;
-using settings::DateTime;
 
 TEST(Clock, JapaneseSettings) {
     EXPECT_EQ(ClockText({2004, 2, 18, 9, 5, 7}, L"/", L":", L"水曜日"), L"  2004/02/18 ( 水曜日 )  09: 05: 07 ");

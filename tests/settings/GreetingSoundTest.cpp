@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "settings/GreetingSound.h"
-#include "platform/Clock.h"
 #include "settings/LocalClock.h"
 #include "ui/App.h"
 
@@ -84,44 +83,17 @@ struct Recorded {
     UINT flags;
 };
 
-class PlayerRecorder {
-public:
-    PlayerRecorder() {
-        previous_ = settings::SetSoundPlayer([this](const void* wave, UINT flags) {
+struct PlayerRecorder {
+    settings::SoundPlayer Player() {
+        return [this](const void* wave, UINT flags) {
             plays.push_back({wave, flags});
             return false;  // as on a computer without a sound device
-        });
+        };
     }
-    ~PlayerRecorder() { settings::SetSoundPlayer(previous_); }
     std::vector<Recorded> plays;
-
-private:
-    settings::SoundPlayer previous_;
 };
 
-SYSTEMTIME At(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
-    SYSTEMTIME t{};
-    t.wYear = year;
-    t.wMonth = month;
-    t.wDay = day;
-    t.wHour = hour;
-    t.wMinute = minute;
-    t.wSecond = second;
-    return t;
-}
-
-class FixedClock {
-public:
-    explicit FixedClock(SYSTEMTIME time) : time_(time) {
-        previous_ = platform::SetClock([this] { return time_; });
-    }
-    ~FixedClock() { platform::SetClock(previous_); }
-    void Set(SYSTEMTIME time) { time_ = time; }
-
-private:
-    SYSTEMTIME time_;
-    platform::ClockFunction previous_;
-};
+const common::DateTime kFeb18{2004, 2, 18, 9, 5, 7};
 
 // Changes one of the user's regional settings and puts it back afterwards.
 class UserLocaleSetting {
@@ -194,9 +166,9 @@ TEST(GreetingSound, TheThreeSoundsDiffer) {
 
 TEST(GreetingSound, PlaysTheResourceBytesWithTheFlagsGiven) {
     PlayerRecorder recorder;
-    settings::PlayGreeting(Greeting::Hiru, SND_MEMORY | SND_ASYNC);
-    settings::PlayGreeting(Greeting::Ban, SND_MEMORY);
-    settings::PlayGreeting(Greeting::Asa, SND_MEMORY);
+    settings::PlayGreeting(recorder.Player(), Greeting::Hiru, SND_MEMORY | SND_ASYNC);
+    settings::PlayGreeting(recorder.Player(), Greeting::Ban, SND_MEMORY);
+    settings::PlayGreeting(recorder.Player(), Greeting::Asa, SND_MEMORY);
     ASSERT_EQ(recorder.plays.size(), 3u);
     HRSRC hiru = FindResourceW(ui::App().Instance(), L"VOXAHIRU", RT_RCDATA);
     ASSERT_NE(hiru, nullptr);
@@ -211,45 +183,29 @@ TEST(GreetingSound, PlaysTheResourceBytesWithTheFlagsGiven) {
 
 TEST(LocalClock, JapaneseSettings) {
     ASSERT_EQ(PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID())), LANG_JAPANESE) << "tests run with ja_JP";
-    FixedClock clock(At(2004, 2, 18, 9, 5, 7));
-    EXPECT_EQ(settings::ClockTextNow(), L"  2004/02/18 ( 水曜日 )  09: 05: 07 ");
+    EXPECT_EQ(settings::LocalClockText(kFeb18), L"  2004/02/18 ( 水曜日 )  09: 05: 07 ");
 }
 
 TEST(LocalClock, WeekdayNamesInTheUsersLanguage) {
     ASSERT_EQ(PRIMARYLANGID(LANGIDFROMLCID(GetUserDefaultLCID())), LANG_JAPANESE);
     const wchar_t* names[] = {L"日曜日", L"月曜日", L"火曜日", L"水曜日", L"木曜日", L"金曜日", L"土曜日"};
-    FixedClock clock(At(2004, 2, 15, 12, 0, 0));
-    for (WORD day = 15; day <= 21; ++day) {
-        SYSTEMTIME t = At(2004, 2, day, 12, 0, 0);
-        t.wDayOfWeek = 5;  // the clock goes by the date alone
-        clock.Set(t);
-        std::wstring text = settings::ClockTextNow();
+    for (int day = 15; day <= 21; ++day) {
+        std::wstring text = settings::LocalClockText({2004, 2, day, 12, 0, 0});
         EXPECT_NE(text.find(std::wstring(L" ( ") + names[day - 15] + L" ) "), std::wstring::npos) << "day " << day;
     }
 }
 
-TEST(LocalClock, ReadsTheTimeAfreshAtEveryCall) {
-    FixedClock clock(At(2004, 2, 18, 9, 5, 7));
-    std::wstring first = settings::ClockTextNow();
-    clock.Set(At(2004, 2, 18, 9, 5, 8));
-    std::wstring second = settings::ClockTextNow();
-    EXPECT_NE(first, second);
-    EXPECT_EQ(second.substr(second.size() - 3), L"08 ");
-}
-
 TEST(LocalClock, AChangedDateSeparatorShows) {
-    FixedClock clock(At(2004, 2, 18, 9, 5, 7));
     {
         UserLocaleSetting date(LOCALE_SDATE, L"-");
         ASSERT_TRUE(date.Changed());
-        EXPECT_EQ(settings::ClockTextNow(), L"  2004-02-18 ( 水曜日 )  09: 05: 07 ");
+        EXPECT_EQ(settings::LocalClockText(kFeb18), L"  2004-02-18 ( 水曜日 )  09: 05: 07 ");
     }
-    EXPECT_EQ(settings::ClockTextNow(), L"  2004/02/18 ( 水曜日 )  09: 05: 07 ") << "setting put back";
+    EXPECT_EQ(settings::LocalClockText(kFeb18), L"  2004/02/18 ( 水曜日 )  09: 05: 07 ") << "setting put back";
 }
 
 TEST(LocalClock, AChangedTimeSeparatorShows) {
-    FixedClock clock(At(2004, 2, 18, 9, 5, 7));
     UserLocaleSetting time(LOCALE_STIME, L".");
     ASSERT_TRUE(time.Changed());
-    EXPECT_EQ(settings::ClockTextNow(), L"  2004/02/18 ( 水曜日 )  09. 05. 07 ");
+    EXPECT_EQ(settings::LocalClockText(kFeb18), L"  2004/02/18 ( 水曜日 )  09. 05. 07 ");
 }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/Form1.h"
 #include "app/Form1Ids.h"
@@ -25,7 +26,7 @@ protected:
 
     // Makes the main window on the settings file Ini() and shows it.
     TForm1& Open() {
-        form = std::make_unique<TForm1>(Ini());
+        form = std::make_unique<TForm1>(Ini(), services);
         ShowWindow(form->Handle(), SW_SHOW);
         Pump();
         return *form;
@@ -89,7 +90,33 @@ protected:
         std::exchange(SheetStep(), nullptr)(sheet);
     }
 
-    NoPrinters noPrinters;  // none of the machine's printers is asked or printed on
+    // What the window reads of the machine: its clock reads now, its printers
+    // are printers (none of the machine's is asked or printed on), greetings
+    // and beeps are counted, links and picture dialogs recorded and cancelled.
+    // A test may change each while the window is open.
+    common::DateTime now{2026, 12, 9, 10, 0, 0};
+    receipt::Printers printers = NoPrinters();
+    struct Played {
+        const void* wave;
+        UINT flags;
+    };
+    std::vector<Played> played;
+    int beeps = 0;
+    std::vector<about::ShellRequest> shellRequests;
+    Services services{[this] { return now; },
+                      {[this] { return printers.installed(); },
+                       [this](const receipt::Settings& settings, int rows) { return printers.open(settings, rows); },
+                       [this](const std::wstring& printer) { return printers.papers(printer); },
+                       [this](const std::wstring& printer, const std::string& bytes, const std::wstring& document) {
+                           printers.raw(printer, bytes, document);
+                       }},
+                      [this](const void* wave, UINT flags) {
+                          played.push_back({wave, flags});
+                          return false;  // no sound device here
+                      },
+                      [this] { ++beeps; },
+                      [this](const about::ShellRequest& request) { shellRequests.push_back(request); },
+                      [](HWND) { return std::optional<std::wstring>(); }};
     TempFolder folder;
     std::unique_ptr<TForm1> form;
 };

@@ -3,7 +3,6 @@
 // the machine's printers or prints on them. Header only: the support library
 // itself knows no receipts.
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "receipt/Printing.h"
@@ -11,24 +10,13 @@
 
 namespace testing_support {
 
-// While it lives there is no printer: the list is empty and every job is
-// refused as the system refuses a job without a printer.
-class NoPrinters {
-public:
-    NoPrinters()
-        : previous_(receipt::SetPrinters(
-              {[] { return std::vector<std::wstring>{}; },
-               [](const receipt::Settings&, int) -> receipt::JobDC { throw ui::Error(receipt::kNoPrinter); },
-               [](const std::wstring&) -> std::vector<receipt::PaperOffer> { throw ui::Error(receipt::kNoPrinter); },
-               [](const std::wstring&, const std::string&, const std::wstring&) {
-                   throw ui::Error(receipt::kNoPrinter);
-               }})) {}
-    ~NoPrinters() { receipt::SetPrinters(std::move(previous_)); }
-    NoPrinters(const NoPrinters&) = delete;
-    NoPrinters& operator=(const NoPrinters&) = delete;
-
-private:
-    receipt::Printers previous_;
-};
+// No printer at all: the list is empty and every job is refused as the system
+// refuses a job without a printer.
+inline receipt::Printers NoPrinters() {
+    return {[] { return std::vector<std::wstring>{}; },
+            [](const receipt::Settings&, int) -> receipt::JobDC { throw ui::Error(receipt::kNoPrinter); },
+            [](const std::wstring&) -> std::vector<receipt::PaperOffer> { throw ui::Error(receipt::kNoPrinter); },
+            [](const std::wstring&, const std::string&, const std::wstring&) { throw ui::Error(receipt::kNoPrinter); }};
+}
 
 }  // namespace testing_support

@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Clock.h"
 #include "ui/Error.h"
 #include "ui/Form.h"
 #include "ui/MessageLoop.h"
@@ -36,18 +35,6 @@ void WriteBytes(const std::wstring& path, const std::string& bytes);
 // A settings file's text, UTF-16 with its byte-order mark or ANSI; empty when missing.
 std::wstring ReadSettingsText(const std::wstring& path);
 bool FileExists(const std::wstring& path);
-
-// A clock of the test's in place of the system's while it lives.
-class ClockSetting {
-public:
-    explicit ClockSetting(platform::ClockFunction clock) : previous_(platform::SetClock(std::move(clock))) {}
-    ~ClockSetting() { platform::SetClock(previous_); }
-    ClockSetting(const ClockSetting&) = delete;
-    ClockSetting& operator=(const ClockSetting&) = delete;
-
-private:
-    platform::ClockFunction previous_;
-};
 
 // Collects the messages of the error display instead of showing them.
 class ErrorRecorder {
