@@ -278,12 +278,7 @@ void TForm1::Command(int id, int code) {
     case MoneyIn: journal_.RecordMoney(Handle(), journal::Kind::In); break;
     case MoneyOut: journal_.RecordMoney(Handle(), journal::Kind::Out); break;
     case ShopSettings1: ShopSettings1Click(); break;
-    case TakeZ:
-        journal_.TakeZ(Handle(), [this] {
-            registerPage_.Sale().SetSalesTotal(journal_.Journal()->SalesTotal());
-            registerPage_.Refresh();
-        });
-        break;
+    case TakeZ: journal_.TakeZ(Handle(), [this] { registerPage_.Refresh(); }); break;
     case Exit1:
     case SpeedButton1: Exit1Click(); break;
     case Contents1:

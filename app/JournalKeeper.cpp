@@ -39,7 +39,6 @@ std::vector<JournalKeeper::Message> JournalKeeper::Start(regi::TSale& sale, cons
     if (!journal) return messages;
     journal::OpenSale kept;
     ui::Guarded([&] { kept = journal->Start(); });
-    sale.SetSalesTotal(journal->SalesTotal());
     // What the journal has to say of itself (changed outside the program, held
     // by another one, a recovery file kept aside), then the sale put back.
     for (std::wstring& message : journal->StartMessages()) messages.push_back({std::move(message), false});

@@ -353,6 +353,10 @@ void ConnectRecorder(regi::SaleRecorder& recorder, std::function<Session*()> jou
     };
     recorder.cancelling = [cancel](const std::vector<regi::LineRecord>& lines) { cancel(lines, {}); };
     recorder.cancellingPaid = cancel;
+    recorder.salesTotal = [journal]() -> std::optional<std::int64_t> {
+        Session* session = journal();
+        return session ? session->ReadSalesTotal() : std::nullopt;
+    };
 }
 
 }  // namespace journal

@@ -91,6 +91,10 @@ public:
     Report TakeZ(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames = {});
 
     std::int64_t SalesTotal() const { return period_.total; }  // since the last Z
+    // The same once the journal has been read; nothing before.
+    std::optional<std::int64_t> ReadSalesTotal() const {
+        return loaded_ ? std::optional<std::int64_t>(period_.total) : std::nullopt;
+    }
     std::int64_t NextSaleNumber() const { return period_.nextSale; }
     // The float and the sales since the last Z; raises common::Error beyond the register's limits.
     std::int64_t ExpectedCash(std::int64_t cashFloat) const { return period_.ExpectedCash(cashFloat); }

@@ -144,6 +144,12 @@ SaleState TSale::State() const {
     return lines_.empty() ? SaleState::Empty : SaleState::Open;
 }
 
+std::optional<std::int64_t> TSale::KnownSalesTotal() const {
+    if (recorder.salesTotal)
+        if (std::optional<std::int64_t> journaled = recorder.salesTotal()) return journaled;
+    return unjournaledTotal_;
+}
+
 int TSale::Row() const { return std::min(LineCount(), kRows - 1); }
 
 std::vector<LineRecord> TSale::Lines() const {
@@ -285,16 +291,17 @@ Outcome TSale::Finish(std::int64_t tendered, std::int64_t change, std::vector<Te
     record.tendered = tendered;
     record.change = change;
     record.tenders = std::move(paid);
-    std::optional<std::int64_t> salesTotal = CheckedAdd(salesTotal_.value_or(0), record.taxes.Total());
-    if (!salesTotal) return Failed(kOutOfRange, FormatMoney(record.taxes.Total()));
+    if (!CheckedAdd(SalesTotal(), record.taxes.Total())) return Failed(kOutOfRange, FormatMoney(record.taxes.Total()));
     // The sale is kept first: a recorder that cannot keep it stops the settlement.
     if (recorder.settling) recorder.settling(record);
+    // Not kept by a journal now, so not before either: the total checked above was this one.
+    if (!recorder.salesTotal || !recorder.salesTotal())
+        unjournaledTotal_ = unjournaledTotal_.value_or(0) + record.taxes.Total();
     tenderNames_ = rates.tenders;
     totals_ = record.taxes;
     paid_ = record.tenders;
     lastSettled_ = record;
     change_ = change;
-    salesTotal_ = *salesTotal;
     Outcome outcome;
     outcome.acted = true;
     return outcome;

@@ -124,6 +124,9 @@ struct SaleRecorder {
     std::function<void(const std::vector<LineRecord>&)> cancelling;
     // A cancel once tenders were keyed: they are given back.
     std::function<void(const std::vector<LineRecord>&, const std::vector<TenderPaid>&)> cancellingPaid;
+    // The sales total since the last daily close, while a journal keeps the
+    // sales and has been read; nothing otherwise. The journal owns it then.
+    std::function<std::optional<std::int64_t>()> salesTotal;
 };
 
 // A line as keyed: its record, and its price and quantity as the operator
@@ -151,10 +154,11 @@ public:
     std::int64_t Due() const;
     // A tender's name as offered when it was last keyed.
     std::wstring TenderName(int tender) const;
-    // The sales total: since start, or since the last daily close when kept on
-    // disk. Known once a sale is settled or the total is set; 0 before.
-    std::int64_t SalesTotal() const { return salesTotal_.value_or(0); }
-    bool SalesTotalKnown() const { return salesTotal_.has_value(); }
+    // The sales total: the journal's since the last daily close while one
+    // keeps the sales, else that of the sales settled without one since start.
+    // Known once the journal is read or a sale is settled; 0 before.
+    std::int64_t SalesTotal() const { return KnownSalesTotal().value_or(0); }
+    bool SalesTotalKnown() const { return KnownSalesTotal().has_value(); }
 
     // A command on the entry, with the rates in force.
     Outcome Run(Command command, const Entry& entry, const Rates& rates);
@@ -172,9 +176,6 @@ public:
     void Restore(const std::vector<LineRecord>& lines, const Rates& rates, const std::vector<TenderPaid>& paid = {});
     // The last sale settled since start, for its receipt; number 0 when none.
     const SaleRecord& LastSettled() const { return lastSettled_; }
-    // Sales total since start, or since the last daily close when kept on disk.
-    void SetSalesTotal(std::int64_t total) { salesTotal_ = total; }
-
     SaleRecorder recorder;
 
 private:
@@ -186,13 +187,15 @@ private:
     Outcome Void(const Entry& entry, const Rates& rates);
     Outcome Clear();
     void ClearSale();
+    std::optional<std::int64_t> KnownSalesTotal() const;
 
     std::vector<SaleLine> lines_;
     TaxTotals totals_;
     std::optional<std::int64_t> change_;
     std::vector<TenderPaid> paid_;
     std::vector<std::wstring> tenderNames_;
-    std::optional<std::int64_t> salesTotal_;  // whole yen: every total it adds is whole
+    // The sales settled while no journal kept them, in whole yen.
+    std::optional<std::int64_t> unjournaledTotal_;
     SaleRecord lastSettled_;
 };
 

@@ -210,3 +210,44 @@ TEST(JournalSums, ARecordThatWouldOverflowASumIsLeftOutWhole) {
 }
 
 }  // namespace
+
+// The sales total has one owner: the journal's period while a journal keeps
+// the sales (a Z empties it, with no one telling the sale), else the sales
+// settled without one.
+TEST_F(SessionTest, TheSaleShowsTheJournalsSalesTotalWhileOneKeepsTheSales) {
+    std::unique_ptr<Session> session = Open();
+    session->RecordSale(Sale({{TaxClass::Exempt, 700, 1, 700}}, 700));  // an earlier run's
+    bool journalOn = true;
+    regi::TSale sale;
+    ConnectRecorder(
+        sale.recorder, [&] { return journalOn ? session.get() : nullptr; },
+        [] { return common::DateTime{2026, 12, 8, 21, 7, 56}; });
+    const regi::Rates rates = regi::Rates::FromTexts(L"10", L"8", false, {});
+    struct Step {
+        const char* what;
+        bool journalOn;
+        std::int64_t price;  // an exempt line settled in cash; 0: a Z instead
+        std::int64_t shown;
+    };
+    const Step steps[] = {
+        {"a sale kept by the journal", true, 300, 700 + 300},
+        {"a Z", true, 0, 0},
+        {"a sale with the journal switched off", false, 50, 50},
+        {"another", false, 20, 70},
+        {"the journal's again", true, 5, 5},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        journalOn = step.journalOn;
+        if (step.price == 0) {
+            session->TakeZ(0);
+        } else {
+            const regi::Entry price(std::to_wstring(step.price));
+            ASSERT_TRUE(sale.Run(regi::Command::ExemptLine, price, rates).acted);
+            ASSERT_TRUE(sale.Run(regi::Command::Settle, price, rates).acted);
+            ASSERT_TRUE(sale.Run(regi::Command::NextCustomer, regi::Entry(), rates).acted);
+        }
+        EXPECT_TRUE(sale.SalesTotalKnown());
+        EXPECT_EQ(sale.SalesTotal(), step.shown);
+    }
+}
