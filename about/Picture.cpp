@@ -1,5 +1,9 @@
 #include "about/Picture.h"
 
+#include <optional>
+#include <utility>
+
+#include "platform/Files.h"
 #include "ui/Error.h"
 #include "ui/Gdi.h"
 
@@ -25,28 +29,16 @@ struct Picture::Handles {
 namespace {
 
 // Pictures beyond this size are not read: the about box has 286 x 345 pixels.
-constexpr LONGLONG kMaxFileBytes = 64LL * 1024 * 1024;
+constexpr size_t kMaxFileBytes = 64 * 1024 * 1024;
 
 [[noreturn]] void Unreadable(const std::wstring& path) {
     throw ui::Error(ui::FormatMessageText(kUnreadablePictureError, path));
 }
 
 std::string ReadWholeFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) Unreadable(path);
-    std::string bytes;
-    LARGE_INTEGER size{};
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart <= kMaxFileBytes;
-    if (ok) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD read = 0;
-        ok = bytes.empty() ||
-             (ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) && read == bytes.size());
-    }
-    CloseHandle(file);
-    if (!ok) Unreadable(path);
-    return bytes;
+    std::optional<std::string> bytes = platform::ReadFileBytes(path, kMaxFileBytes);
+    if (!bytes) Unreadable(path);
+    return std::move(*bytes);
 }
 
 int ScreenDpi(int index) { return GetDeviceCaps(ui::WindowDC(nullptr), index); }

@@ -44,15 +44,13 @@ BOOL CALLBACK FindMarked(HWND window, LPARAM param) {
 }  // namespace
 
 FolderLock::FolderLock(const std::wstring& folder) : mark_(MarkName(folder)) {
-    mutex_ = CreateMutexW(nullptr, TRUE, (L"Local\\" + mark_).c_str());
+    mutex_.reset(CreateMutexW(nullptr, TRUE, (L"Local\\" + mark_).c_str()));
     // A mutex that cannot be made at all locks nothing: the program still runs.
     held_ = !mutex_ || GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
 FolderLock::~FolderLock() {
-    if (!mutex_) return;
-    if (held_) ReleaseMutex(mutex_);
-    CloseHandle(mutex_);
+    if (mutex_ && held_) ReleaseMutex(mutex_.get());
 }
 
 void FolderLock::Mark(HWND window) const { SetPropW(window, mark_.c_str(), reinterpret_cast<HANDLE>(1)); }

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "platform/Handles.h"
+
 class FolderLock {
 public:
     explicit FolderLock(const std::wstring& folder);
@@ -27,6 +29,6 @@ public:
 
 private:
     std::wstring mark_;  // the window property's name; the mutex's name after "Local\"
-    HANDLE mutex_ = nullptr;
+    platform::Handle mutex_;
     bool held_ = true;
 };

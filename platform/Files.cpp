@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/Handles.h"
+
 namespace platform {
 
 std::wstring FolderOf(const std::wstring& path) {
@@ -10,20 +12,20 @@ std::wstring FolderOf(const std::wstring& path) {
 }
 
 std::optional<std::string> ReadFileBytes(const std::wstring& path, size_t maxSize) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+    Handle file = FileHandle(CreateFileW(path.c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
     LARGE_INTEGER size{};
-    std::optional<std::string> bytes;
-    if (GetFileSizeEx(file, &size) && static_cast<unsigned long long>(size.QuadPart) <= maxSize) {
-        std::string content(static_cast<size_t>(size.QuadPart), '\0');
-        DWORD read = 0;
-        if (content.empty() || (ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr) &&
-                                read == content.size()))
-            bytes = std::move(content);
-    }
-    CloseHandle(file);
-    return bytes;
+    if (!GetFileSizeEx(file.get(), &size) || static_cast<unsigned long long>(size.QuadPart) > maxSize)
+        return std::nullopt;
+    std::string content(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!content.empty() &&
+        (!ReadFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr) ||
+         read != content.size()))
+        return std::nullopt;
+    return content;
 }
 
 bool WriteAndFlush(void* file, const std::string& bytes) {
@@ -39,12 +41,12 @@ bool WriteAndFlush(void* file, const std::string& bytes) {
 
 bool ReplaceFileContent(const std::wstring& path, const std::string& bytes) {
     std::wstring temporary = path + L".tmp";
-    HANDLE file =
-        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    bool stored = WriteAndFlush(file, bytes);
+    Handle file = FileHandle(
+        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    bool stored = WriteAndFlush(file.get(), bytes);
     DWORD code = GetLastError();
-    CloseHandle(file);
+    file.reset();  // closed before it is moved
     if (stored && MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     if (stored) code = GetLastError();

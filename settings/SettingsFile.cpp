@@ -7,6 +7,7 @@
 #include "ui/App.h"
 #include "ui/Error.h"
 #include "platform/Files.h"
+#include "platform/Handles.h"
 #include "platform/SystemFunction.h"
 
 namespace settings {
@@ -28,11 +29,12 @@ std::wstring ReadRaw(const std::wstring& path, const wchar_t* section, const wch
 // True when the file can be opened for writing, creating it if need be; a
 // file made only to find this out is removed again.
 bool CanWrite(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    platform::Handle file = platform::FileHandle(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
-    CloseHandle(file);
+    file.reset();  // closed before a file made here is removed
     if (!existed) DeleteFileW(path.c_str());
     return true;
 }
@@ -113,10 +115,10 @@ void SettingsFile::Keep(const Settings& values) const {
         // encoding are what they would be in the file itself.
         WriteSettings(SettingsFile(copy), values);
         WritePrivateProfileStringW(nullptr, nullptr, nullptr, copy.c_str());  // out of the platform's cache
-        HANDLE file =
-            CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        bool flushed = file != INVALID_HANDLE_VALUE && FlushFileBuffers(file);
-        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        bool flushed = false;
+        if (platform::Handle file = platform::FileHandle(
+                CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)))
+            flushed = FlushFileBuffers(file.get()) != FALSE;
         if (!flushed || !MoveFileExW(copy.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             throw WriteError(path_);
     } catch (const ui::Error&) {
