@@ -216,7 +216,8 @@ std::optional<std::int64_t> ParseInteger(std::string_view text) {
     return negative ? -value : value;
 }
 
-const char* const kClassNames[] = {"exempt", "standard", "reduced"};
+const char* const kClassNames[] = {regi::kTaxClassNames[0].record, regi::kTaxClassNames[1].record,
+                                   regi::kTaxClassNames[2].record};
 
 const char kHeader[] =
     "seq,time,kind,sale,line,class,unit price,quantity,subtotal,lines,standard rate,standard amount,"

@@ -11,9 +11,6 @@ namespace {
 
 const wchar_t kReprint[] = L"再発行";
 const wchar_t kRegistrationCaption[] = L"登録番号 ";
-const wchar_t kStandardItem[] = L"商品";
-const wchar_t kReducedItem[] = L"※商品";
-const wchar_t kExemptItem[] = L"非課税商品";
 const wchar_t kTotal[] = L"合計";
 const wchar_t kTendered[] = L"お預り";
 const wchar_t kChange[] = L"お釣り";
@@ -27,15 +24,6 @@ std::wstring ReceiptDate(const std::wstring& time) {
     if (!date) return time;
     return time.substr(0, 4) + L"年" + time.substr(5, 2) + L"月" + time.substr(8, 2) + L"日(" +
            kWeekdays[common::DayOfWeek(date->year, date->month, date->day)] + L") " + time.substr(11, 5);
-}
-
-const wchar_t* ItemName(regi::TaxClass taxClass) {
-    switch (taxClass) {
-    case regi::TaxClass::Reduced: return kReducedItem;
-    case regi::TaxClass::Exempt: return kExemptItem;
-    case regi::TaxClass::Standard: break;
-    }
-    return kStandardItem;
 }
 
 }  // namespace
@@ -57,9 +45,9 @@ std::vector<Line> ReceiptLines(const regi::SaleRecord& sale, const Settings& set
 
     for (const regi::LineRecord& item : sale.lines) {
         if (item.quantity == 1) {
-            lines.push_back(Amount(ItemName(item.taxClass), regi::FormatMoney(item.subtotal)));
+            lines.push_back(Amount(regi::NamesOf(item.taxClass).item, regi::FormatMoney(item.subtotal)));
         } else {
-            lines.push_back(Left(ItemName(item.taxClass)));
+            lines.push_back(Left(regi::NamesOf(item.taxClass).item));
             lines.push_back(Amount(L"  " + std::to_wstring(item.quantity) + L" × " + regi::FormatMoney(item.unitPrice),
                                    regi::FormatMoney(item.subtotal)));
         }

@@ -71,8 +71,8 @@ std::wstring CellText(const TSale& sale, int col, int row) {
     case 1: return line.keyedPrice;
     case 2: return line.keyedQuantity;
     case 3: return std::to_wstring(line.record.subtotal);
-    case 4: return taxClass == TaxClass::Standard ? L"" : taxClass == TaxClass::Reduced ? L"※" : L"非";
-    case 5: return taxClass == TaxClass::Standard ? L"1" : taxClass == TaxClass::Reduced ? L"2" : L"0";
+    case 4: return NamesOf(taxClass).mark;
+    case 5: return NamesOf(taxClass).code;
     default: return {};
     }
 }

@@ -12,6 +12,21 @@ namespace regi {
 // The flag in cell (5, r) of the line grid: "1" standard, "2" reduced, "0" exempt.
 enum class TaxClass : int { Exempt = 0, Standard = 1, Reduced = 2 };
 
+// What each class is called where the program shows or writes it.
+struct TaxClassNames {
+    const char* record;   // the journal's word
+    const wchar_t* mark;  // the line grid's mark column
+    const wchar_t* code;  // the line grid's class column
+    const wchar_t* item;  // a line's name on the receipt
+};
+// By the class's value.
+inline constexpr TaxClassNames kTaxClassNames[] = {
+    {"exempt", L"非", L"0", L"非課税商品"},
+    {"standard", L"", L"1", L"商品"},
+    {"reduced", L"※", L"2", L"※商品"},
+};
+inline const TaxClassNames& NamesOf(TaxClass taxClass) { return kTaxClassNames[static_cast<int>(taxClass)]; }
+
 struct LineRecord {
     TaxClass taxClass = TaxClass::Standard;
     std::int64_t unitPrice = 0;
