@@ -313,7 +313,7 @@ void RegisterPage::Show(const CommandShown& shown, const Outcome& outcome) {
     // The sale has emptied the entry already; what the field shows now was
     // typed while the command key was held and stays.
     if (shown.armEntry) PostArmingClicks();
-    if (!outcome.error.empty()) ui::ShowError(outcome.error);
+    if (outcome.Refused()) ui::ShowError(outcome.Message());
 }
 
 void RegisterPage::StringGrid1DrawCell(int col, int row, const RECT& rect, ui::StringGrid::DrawState state,

@@ -51,9 +51,10 @@ std::optional<Entry::Real> ReadReal(const std::wstring& text) {
     return value;
 }
 
-Outcome Failed(const wchar_t* pattern, const std::wstring& text) {
+Outcome Failed(Refusal refusal, const std::wstring& refused = L"") {
     Outcome outcome;
-    outcome.error = common::FormatMessageText(pattern, text);
+    outcome.refusal = refusal;
+    outcome.refused = refused;
     return outcome;
 }
 
@@ -65,9 +66,9 @@ struct Keyed {
     Outcome refusal;
 };
 Keyed ReadKeyed(const Entry& entry, std::int64_t limit) {
-    if (!entry.real) return {std::nullopt, Failed(kNotARealNumber, entry.typed)};
+    if (!entry.real) return {std::nullopt, Failed(Refusal::NotARealNumber, entry.typed)};
     if (entry.real->Outside(limit)) return {std::nullopt, Outcome{}};
-    if (!entry.whole) return {std::nullopt, Failed(kNotAnInteger, entry.typed)};
+    if (!entry.whole) return {std::nullopt, Failed(Refusal::NotAnInteger, entry.typed)};
     return {entry.whole, Outcome{}};
 }
 
@@ -82,11 +83,9 @@ Taxed Tax(const std::vector<LineRecord>& lines, const Rates& rates) {
         const Rate* rate = line.taxClass == TaxClass::Standard  ? &rates.standard
                            : line.taxClass == TaxClass::Reduced ? &rates.reduced
                                                                 : nullptr;
-        if (rate && !rate->percent) {
-            Outcome refusal;
-            refusal.error = rate->Refusal();
-            return {TaxTotals(), refusal};
-        }
+        // The message names the box and its text: 「消費税率は」の「1O」.
+        if (rate && !rate->percent)
+            return {TaxTotals(), Failed(Refusal::RateUnreadable, rate->box + L"」の「" + rate->text)};
     }
     return {SumTaxes(lines, rates.standard.percent.value_or(0), rates.reduced.percent.value_or(0)), Outcome{}};
 }
@@ -110,9 +109,19 @@ Rate Rate::Read(const std::wstring& text, const wchar_t* box) {
     return rate;
 }
 
-std::wstring Rate::Refusal() const {
-    // The pattern's "%s" names the box and its text: 「消費税率は」の「1O」.
-    return common::FormatMessageText(kRateUnreadable, box + L"」の「" + text);
+std::wstring Outcome::Message() const {
+    const wchar_t* pattern = nullptr;
+    switch (refusal) {
+    case Refusal::None: return L"";
+    case Refusal::NotARealNumber: pattern = kNotARealNumber; break;
+    case Refusal::NotAnInteger: pattern = kNotAnInteger; break;
+    case Refusal::OutOfRange: pattern = kOutOfRange; break;
+    case Refusal::LinesPaid: pattern = kLinesPaid; break;
+    case Refusal::GridFull: pattern = kGridFull.c_str(); break;
+    case Refusal::AboveDue: pattern = kAboveDue; break;
+    case Refusal::RateUnreadable: pattern = kRateUnreadable; break;
+    }
+    return common::FormatMessageText(pattern, refused);
 }
 
 Rates Rates::FromTexts(const std::wstring& standardText, const std::wstring& reducedText, bool enterReduced,
@@ -167,7 +176,7 @@ void TSale::Restore(const std::vector<LineRecord>& lines, const Rates& rates, co
     // The lines come back whatever the rates: with a rate that does not read,
     // the amounts show and the next command says what is wrong.
     Taxed taxed = Tax(Lines(), rates);
-    totals_ = taxed.refusal.error.empty() ? taxed.totals : SumTaxes(Lines(), 0, 0);
+    totals_ = !taxed.refusal.Refused() ? taxed.totals : SumTaxes(Lines(), 0, 0);
     tenderNames_ = rates.tenders;
     for (const TenderPaid& p : paid) {
         if (p.amount <= 0 || p.amount >= Due()) break;
@@ -183,7 +192,7 @@ Outcome TSale::Run(Command command, const Entry& entry, const Rates& rates) {
     // Corrections act on an open sale, with or without a keyed number.
     case Command::Void:
         if (State() != SaleState::Open) return outcome;
-        return paid_.empty() ? Void(entry, rates) : Failed(kLinesPaid, L"");
+        return paid_.empty() ? Void(entry, rates) : Failed(Refusal::LinesPaid);
     case Command::Cancel: outcome.askCancel = State() == SaleState::Open; return outcome;
     default: break;
     }
@@ -203,15 +212,15 @@ Outcome TSale::Run(Command command, const Entry& entry, const Rates& rates) {
 
 Outcome TSale::NewLine(TaxClass taxClass, const Entry& entry, const Rates& rates) {
     if (State() == SaleState::Settled) return Outcome{};
-    if (!paid_.empty()) return Failed(kLinesPaid, L"");
+    if (!paid_.empty()) return Failed(Refusal::LinesPaid);
     Keyed price = ReadKeyed(entry, kMaxPrice);
     if (!price.value) return price.refusal;
     // A full grid refuses the line and says why; the entry stays for later.
-    if (LineCount() == kRows) return Failed(kGridFull.c_str(), L"");
+    if (LineCount() == kRows) return Failed(Refusal::GridFull);
     std::vector<LineRecord> lines = Lines();
     lines.push_back({taxClass, *price.value, 1, *price.value});
     Taxed taxed = Tax(lines, rates);
-    if (!taxed.refusal.error.empty()) return taxed.refusal;
+    if (taxed.refusal.Refused()) return taxed.refusal;
     lines_.push_back({lines.back(), entry.typed, L"1"});
     totals_ = taxed.totals;
     Outcome outcome;
@@ -224,13 +233,13 @@ Outcome TSale::Quantity(const Entry& entry, const Rates& rates) {
     Keyed quantity = ReadKeyed(entry, kMaxQuantity);
     if (!quantity.value) return quantity.refusal;
     if (State() == SaleState::Settled) return Outcome{};
-    if (!paid_.empty()) return Failed(kLinesPaid, L"");
+    if (!paid_.empty()) return Failed(Refusal::LinesPaid);
     std::vector<LineRecord> lines = Lines();
     LineRecord& last = lines.back();
     last.quantity = *quantity.value;
     last.subtotal = last.unitPrice * last.quantity;  // both within their limits
     Taxed taxed = Tax(lines, rates);
-    if (!taxed.refusal.error.empty()) return taxed.refusal;
+    if (taxed.refusal.Refused()) return taxed.refusal;
     lines_.back().record = last;
     lines_.back().keyedQuantity = entry.typed;
     totals_ = taxed.totals;
@@ -240,12 +249,12 @@ Outcome TSale::Quantity(const Entry& entry, const Rates& rates) {
 }
 
 Outcome TSale::Settle(const Entry& entry, const Rates& rates) {
-    if (!entry.real) return Failed(kNotARealNumber, entry.typed);
+    if (!entry.real) return Failed(Refusal::NotARealNumber, entry.typed);
     if (entry.real->Above(kMaxTendered)) return Outcome{};
-    if (!entry.whole) return Failed(kNotAnInteger, entry.typed);
+    if (!entry.whole) return Failed(Refusal::NotAnInteger, entry.typed);
     if (State() == SaleState::Empty) return Outcome{};
     // Below the register's limits the change could not be computed.
-    if (*entry.whole < -kMaxTendered) return Failed(kOutOfRange, entry.typed);
+    if (*entry.whole < -kMaxTendered) return Failed(Refusal::OutOfRange, entry.typed);
     std::int64_t change = *entry.whole - Due();
     if (change < 0 || State() == SaleState::Settled) return Outcome{};
     Outcome outcome = Finish(*entry.whole, change, paid_, rates);
@@ -260,14 +269,14 @@ Outcome TSale::Pay(int tender, const Entry& entry, const Rates& rates) {
     std::int64_t due = Due();
     std::int64_t amount = due;
     if (!entry.Empty()) {
-        if (!entry.real) return Failed(kNotARealNumber, entry.typed);
-        if (entry.real->Outside(kMaxTendered) || entry.real->negative) return Failed(kOutOfRange, entry.typed);
-        if (!entry.whole) return Failed(kNotAnInteger, entry.typed);
+        if (!entry.real) return Failed(Refusal::NotARealNumber, entry.typed);
+        if (entry.real->Outside(kMaxTendered) || entry.real->negative) return Failed(Refusal::OutOfRange, entry.typed);
+        if (!entry.whole) return Failed(Refusal::NotAnInteger, entry.typed);
         amount = *entry.whole;
     }
     // A sale of nothing or less is settled in cash, with `/`.
     if (amount <= 0 || due <= 0) return Outcome{};
-    if (amount > due) return Failed(kAboveDue, FormatMoney(due));
+    if (amount > due) return Failed(Refusal::AboveDue, FormatMoney(due));
     std::vector<TenderPaid> paid = paid_;
     auto same = std::find_if(paid.begin(), paid.end(), [tender](const TenderPaid& p) { return p.tender == tender; });
     if (same == paid.end())
@@ -286,12 +295,13 @@ Outcome TSale::Finish(std::int64_t tendered, std::int64_t change, std::vector<Te
     SaleRecord record;
     record.lines = Lines();
     Taxed taxed = Tax(record.lines, rates);
-    if (!taxed.refusal.error.empty()) return taxed.refusal;
+    if (taxed.refusal.Refused()) return taxed.refusal;
     record.taxes = taxed.totals;
     record.tendered = tendered;
     record.change = change;
     record.tenders = std::move(paid);
-    if (!CheckedAdd(SalesTotal(), record.taxes.Total())) return Failed(kOutOfRange, FormatMoney(record.taxes.Total()));
+    if (!CheckedAdd(SalesTotal(), record.taxes.Total()))
+        return Failed(Refusal::OutOfRange, FormatMoney(record.taxes.Total()));
     // The sale is kept first: a recorder that cannot keep it stops the settlement.
     if (recorder.settling) recorder.settling(record);
     // Not kept by a journal now, so not before either: the total checked above was this one.
@@ -318,7 +328,7 @@ Outcome TSale::Void(const Entry& entry, const Rates& rates) {
     std::vector<LineRecord> lines = Lines();
     lines.erase(lines.begin() + (number - 1));
     Taxed taxed = Tax(lines, rates);
-    if (!taxed.refusal.error.empty()) return taxed.refusal;
+    if (taxed.refusal.Refused()) return taxed.refusal;
     if (recorder.voiding) recorder.voiding(number, lines_[static_cast<size_t>(number - 1)].record);
     // The lines below move up and take their new numbers.
     lines_.erase(lines_.begin() + (number - 1));

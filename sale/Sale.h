@@ -58,8 +58,6 @@ enum class SaleState { Empty, Open, Settled };
 struct Rate {
     Rate(std::int64_t percent = 0);  // NOLINT: a readable rate
     static Rate Read(const std::wstring& text, const wchar_t* box);
-    // What the operator is told of a rate that does not read (kRateUnreadable).
-    std::wstring Refusal() const;
     std::optional<std::int64_t> percent;
     std::wstring text, box;
 };
@@ -107,11 +105,29 @@ struct Entry {
 };
 
 // What a command did to the sale.
+// Why a command was refused, and with it nothing changed.
+enum class Refusal {
+    None,
+    NotARealNumber,  // the entry is no number (kNotARealNumber)
+    NotAnInteger,    // the entry has a fraction (kNotAnInteger)
+    OutOfRange,      // the entry or the sale's total beyond the register's limits (kOutOfRange)
+    LinesPaid,       // a line, quantity or void once a tender has been keyed (kLinesPaid)
+    GridFull,        // the sale has its most lines (kGridFull)
+    AboveDue,        // a tender other than cash above what is due (kAboveDue)
+    RateUnreadable,  // a rate box whose text does not read, needed for tax (kRateUnreadable)
+};
+
 struct Outcome {
     bool acted = false;       // it ran and used the entry: the entry is emptied,
     bool entryStays = false;  // unless it shows what was tendered
     bool askCancel = false;   // Cancel on an open sale: ask, then TSale::Cancel()
-    std::wstring error;       // a message for the operator, nothing changed
+    Refusal refusal = Refusal::None;
+    // What the refusal names: the entry as typed, an amount, or a rate box's
+    // name and text.
+    std::wstring refused;
+    bool Refused() const { return refusal != Refusal::None; }
+    // The refusal in the operator's words; empty when there is none.
+    std::wstring Message() const;
     // What the entry holds after the command that was run on entry.
     std::wstring EntryAfter(const std::wstring& entry) const { return acted && !entryStays ? L"" : entry; }
 };

@@ -98,7 +98,7 @@ TEST(SaleRandom, KeySequencesKeepTheInvariants) {
             if (!o.acted) {
                 ASSERT_EQ(sale.Entry(), entry) << "a refused command keeps the entry";
             }
-            if (!o.error.empty()) {
+            if (o.Refused()) {
                 ASSERT_EQ(before, sale.State());
             }
             ASSERT_NO_FATAL_FAILURE(CheckInvariants(sale, lastRate, settledSum)) << "run " << run << " step " << step;

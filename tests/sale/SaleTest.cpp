@@ -244,7 +244,7 @@ TEST(Sale, TheRateIsReadAfreshAtEveryKey) {
     EXPECT_EQ(sale.Caption(Label1), Yen(L"80"));
     Key(sale, L"1", keyMultiply, L"5");
     EXPECT_EQ(sale.Caption(Label1), Yen(L"51"));
-    EXPECT_FALSE(Key(sale, L"2000", keyDivide, L"x").error.empty()) << "a rate that does not read is refused";
+    EXPECT_TRUE(Key(sale, L"2000", keyDivide, L"x").Refused()) << "a rate that does not read is refused";
     EXPECT_EQ(sale.State(), SaleState::Open);
     Key(sale, L"2000", keyDivide, L"0");
     EXPECT_EQ(sale.Caption(Label1), Yen(L"0")) << "settlement refreshes the totals too";
@@ -295,7 +295,7 @@ TEST(Sale, StateTable) {
         EXPECT_EQ(sale.State(), c.to);
         EXPECT_EQ(o.acted, c.acted);
         EXPECT_EQ(sale.Entry(), c.entryEmptied ? L"" : L"600");
-        EXPECT_EQ(o.error, L"");
+        EXPECT_EQ(o.Message(), L"");
         if (!c.acted) {
             EXPECT_EQ(sale.Caption(Label3), label3);
             EXPECT_EQ(sale.Cell(0, 1), line2);
@@ -343,7 +343,7 @@ TEST(Sale, LimitsAtAndJustAboveTheirValues) {
         Key(sale, L"100", keyReturn);
         auto o = Key(sale, c.entry, c.key);
         EXPECT_EQ(o.acted, c.taken) << c.entry << " key " << c.key;
-        EXPECT_EQ(o.error, L"");
+        EXPECT_EQ(o.Message(), L"");
         EXPECT_EQ(sale.Entry(), c.taken && c.key != keyDivide ? L"" : c.entry);
     }
 }
@@ -407,7 +407,7 @@ TEST(Sale, ALoneMinusIsNotANumber) {
         if (c.state == SaleState::Settled) Key(sale, L"500", keyDivide);
         std::wstring total = sale.Caption(Label2);
         auto o = Key(sale, L"-", c.key);
-        EXPECT_EQ(o.error, c.error ? message : L"") << static_cast<int>(c.state) << " key " << c.key;
+        EXPECT_EQ(o.Message(), c.error ? message : L"") << static_cast<int>(c.state) << " key " << c.key;
         EXPECT_EQ(sale.Entry(), c.key == keyDecimal ? L"" : L"-");
         if (c.key != keyDecimal) {
             EXPECT_EQ(sale.State(), c.state);
@@ -420,7 +420,7 @@ TEST(Sale, AFractionIsNoAmountTendered) {
     ShownSale sale;
     Key(sale, L"100", keyReturn);
     auto o = Key(sale, L"150.5", keyDivide);
-    EXPECT_EQ(o.error, L"'150.5' は整数ではありません");
+    EXPECT_EQ(o.Message(), L"'150.5' は整数ではありません");
     EXPECT_EQ(sale.State(), SaleState::Open);
 }
 
@@ -441,7 +441,7 @@ TEST(Sale, AmountsThatCannotBeHeldAreRefusedInWords) {
         ShownSale sale;
         Key(sale, L"-100", keyReturn);
         auto o = Key(sale, c.entry, c.key);
-        EXPECT_EQ(o.error, c.error) << c.key;
+        EXPECT_EQ(o.Message(), c.error) << c.key;
         EXPECT_EQ(sale.Entry(), c.entry);
         EXPECT_EQ(sale.Cell(1, 0), L"-100");
         EXPECT_EQ(sale.Cell(2, 0), L"1");
@@ -480,7 +480,7 @@ TEST(Sale, AFullGridKeepsItsHundredLinesAndRefusesMore) {
 
     o = Key(sale, L"30", keyReturn);
     EXPECT_FALSE(o.acted);
-    EXPECT_EQ(o.error, kGridFull);
+    EXPECT_EQ(o.Message(), kGridFull);
     EXPECT_EQ(sale.Entry(), L"30");
     EXPECT_EQ(sale.Cell(1, 99), L"20");
     EXPECT_EQ(sale.Caption(Label2), Yen(L"1,010"));

@@ -160,7 +160,7 @@ TEST(Corrections, F2F3AndF8ByState) {
     }
     ShownSale sale;
     Key(sale, L"-", keyF2);
-    EXPECT_EQ(Key(sale, L"-", keyF2).error, L"'-' は浮動小数点数ではありません");
+    EXPECT_EQ(Key(sale, L"-", keyF2).Message(), L"'-' は浮動小数点数ではありません");
 }
 
 TEST(Corrections, VoidTheLastOrANumberedLine) {
@@ -193,7 +193,7 @@ TEST(Corrections, VoidTheLastOrANumberedLine) {
 TEST(Corrections, AVoidInAFullGridFreesARow) {
     ShownSale sale;
     for (int i = 1; i <= kRows; ++i) Key(sale, std::to_wstring(i), keyReturn);
-    EXPECT_FALSE(Key(sale, L"5", keyReturn).error.empty());
+    EXPECT_TRUE(Key(sale, L"5", keyReturn).Refused());
     Key(sale, L"1", keyF3);
     EXPECT_EQ(sale.LineCount(), kRows - 1);
     EXPECT_EQ(sale.Cell(1, 0), L"2");
@@ -301,11 +301,11 @@ TEST(UnreadableRate, RefusesEveryCommandThatWouldTaxWithIt) {
         SaleState state = sale.State();
         auto o = Key(sale, c.step.entry, c.step.key, unreadable);
         if (!c.refused) {
-            EXPECT_TRUE(o.error.empty()) << c.name;
+            EXPECT_FALSE(o.Refused()) << c.name;
             continue;
         }
         const std::wstring box = c.standardBox ? L"「消費税率は」の「1O」" : L"「軽減税率は」の「1O」";
-        EXPECT_NE(o.error.find(box), std::wstring::npos) << c.name;
+        EXPECT_NE(o.Message().find(box), std::wstring::npos) << c.name;
         EXPECT_FALSE(o.acted) << c.name;
         EXPECT_EQ(sale.Entry(), c.step.entry) << c.name << ": the entry stays for the retry";
         EXPECT_EQ(sale.State(), state) << c.name;
@@ -319,7 +319,7 @@ TEST(UnreadableRate, RestoredLinesComeBackAndTheNextCommandSaysWhy) {
     sale.Restore({{TaxClass::Standard, 500, 2, 1000}}, RateTexts{L"abc", L"8"});
     EXPECT_EQ(sale.LineCount(), 1);
     EXPECT_EQ(sale.Caption(Label2), FormatMoney(1000));
-    EXPECT_FALSE(Key(sale, L"1000", keyDivide, RateTexts{L"abc", L"8"}).error.empty());
+    EXPECT_TRUE(Key(sale, L"1000", keyDivide, RateTexts{L"abc", L"8"}).Refused());
     Key(sale, L"1000", keyDivide, RateTexts{L"10", L"8"});
     EXPECT_EQ(sale.Caption(Label1), FormatMoney(90));
 }

@@ -123,7 +123,7 @@ TEST(Tenders, SplitNoChangeAndWhatIsDue) {
         }
         EXPECT_EQ(sale.State(), c.state) << c.name;
         EXPECT_EQ(sale.Paid(), c.paid) << c.name;
-        EXPECT_EQ(!last.error.empty(), c.error) << c.name;
+        EXPECT_EQ(last.Refused(), c.error) << c.name;
         if (c.state == SaleState::Open) {
             EXPECT_EQ(sale.Due(), c.due) << c.name;
         }
@@ -142,7 +142,7 @@ TEST(Tenders, AboveWhatIsDueSaysWhatIsLeft) {
     sale.SetEntry(L"800");
     sale.KeyUp(keyReturn, kTenders);
     sale.SetEntry(L"900");
-    EXPECT_EQ(sale.KeyUp(keyF6, kTenders).error, L"現金以外の支払いではお釣りを出せません｡\r\n残りは ¥800 です｡");
+    EXPECT_EQ(sale.KeyUp(keyF6, kTenders).Message(), L"現金以外の支払いではお釣りを出せません｡\r\n残りは ¥800 です｡");
     EXPECT_EQ(sale.Entry(), L"900");
 }
 
