@@ -13,6 +13,9 @@ const wchar_t kCancelPaidQuestion[] =
     L"この取引を中止しますか?\r\n受け取った支払いは返したものとして記録されます｡"
     L"カードなどの支払いは手で取り消して下さい｡";
 const wchar_t kAboveDue[] = L"現金以外の支払いではお釣りを出せません｡\r\n残りは %s です｡";
+const wchar_t kNegativeTender[] =
+    L"現金以外の支払いは 1 円以上の金額で受けます｡\r\n合計がマイナスの取引 (返金) は 0 [/] "
+    L"で精算すると、返金額が「釣　銭」に出ます｡";
 const wchar_t kLinesPaid[] = L"支払いを受けた取引の明細は変えられません｡\r\nやり直すには F8 で取引を中止して下さい｡";
 const wchar_t kDrawerInSale[] = L"取引の途中ではドロアを開けられません｡\r\n精算するか F8 で中止してから開けて下さい｡";
 const std::wstring kGridFull =
@@ -119,6 +122,7 @@ std::wstring Outcome::Message() const {
     case Refusal::LinesPaid: pattern = kLinesPaid; break;
     case Refusal::GridFull: pattern = kGridFull.c_str(); break;
     case Refusal::AboveDue: pattern = kAboveDue; break;
+    case Refusal::NegativeTender: pattern = kNegativeTender; break;
     case Refusal::RateUnreadable: pattern = kRateUnreadable; break;
     }
     return common::FormatMessageText(pattern, refused);
@@ -270,7 +274,8 @@ Outcome TSale::Pay(int tender, const Entry& entry, const Rates& rates) {
     std::int64_t amount = due;
     if (!entry.Empty()) {
         if (!entry.real) return Failed(Refusal::NotARealNumber, entry.typed);
-        if (entry.real->Outside(kMaxTendered) || entry.real->negative) return Failed(Refusal::OutOfRange, entry.typed);
+        if (entry.real->Below(0)) return Failed(Refusal::NegativeTender);
+        if (entry.real->Above(kMaxTendered)) return Failed(Refusal::OutOfRange, entry.typed);
         if (!entry.whole) return Failed(Refusal::NotAnInteger, entry.typed);
         amount = *entry.whole;
     }

@@ -46,6 +46,7 @@ extern const std::wstring kGridFull;  // with the most lines a sale holds
 extern const wchar_t kCancelQuestion[];
 extern const wchar_t kCancelPaidQuestion[];  // F8 once a tender has been keyed
 extern const wchar_t kAboveDue[];            // "%s": what is still due
+extern const wchar_t kNegativeTender[];      // and how a sale of less than nothing is settled
 extern const wchar_t kLinesPaid[];           // a line, quantity or void once a tender has been keyed
 extern const wchar_t kDrawerInSale[];        // the drawer while a sale is open
 extern const wchar_t kRateUnreadable[];      // "%s": the box's name, then its text
@@ -114,6 +115,7 @@ enum class Refusal {
     LinesPaid,       // a line, quantity or void once a tender has been keyed (kLinesPaid)
     GridFull,        // the sale has its most lines (kGridFull)
     AboveDue,        // a tender other than cash above what is due (kAboveDue)
+    NegativeTender,  // a tender other than cash below zero (kNegativeTender)
     RateUnreadable,  // a rate box whose text does not read, needed for tax (kRateUnreadable)
 };
 
