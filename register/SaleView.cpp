@@ -1,5 +1,9 @@
 #include "register/SaleView.h"
 
+#include <vector>
+
+#include "register/KeyTable.h"
+
 namespace regi {
 
 const wchar_t kPricePrompt[] =
@@ -18,14 +22,31 @@ const wchar_t kDueCaption[] = L"残  り";
 
 namespace {
 
-// While a sale is partly paid: its total, and what each tender paid so far.
-std::wstring PaidText(const TSale& sale) {
-    std::wstring text = L"合計 " + FormatMoney(sale.Totals().Total()) + L" のうち\r\n";
-    for (size_t i = 0; i < sale.Paid().size(); ++i) {
-        const TenderPaid& paid = sale.Paid()[i];
-        text += (i ? L"、" : L"") + sale.TenderName(paid.tender) + L" " + FormatMoney(paid.amount);
-    }
-    return text + L" 支払済";
+// What each tender paid so far, one line each, the last marked 支払済; while
+// the sale is open the sale's total heads them.
+std::vector<std::wstring> PaidLines(const TSale& sale) {
+    std::vector<std::wstring> lines;
+    if (sale.State() == SaleState::Open) lines.push_back(L"合計 " + FormatMoney(sale.Totals().Total()) + L" のうち");
+    for (const TenderPaid& paid : sale.Paid())
+        lines.push_back(sale.TenderName(paid.tender) + L" " + FormatMoney(paid.amount));
+    if (!sale.Paid().empty()) lines.back() += L" 支払済";
+    return lines;
+}
+
+// Lines [first, first + count) of lines, one under the other.
+std::wstring Joined(const std::vector<std::wstring>& lines, size_t first, size_t count) {
+    std::wstring text;
+    for (size_t i = first; i < lines.size() && i < first + count; ++i) text += (i > first ? L"\r\n" : L"") + lines[i];
+    return text;
+}
+
+// What may pay the rest of a partly paid sale: cash, or the tenders offered.
+std::wstring NextStepText(const TSale& sale) {
+    std::wstring keys;
+    const std::vector<std::wstring>& names = sale.OfferedTenderNames();
+    for (int tender = 1; tender <= kMaxTenders && static_cast<size_t>(tender) <= names.size(); ++tender)
+        if (!names[static_cast<size_t>(tender) - 1].empty()) keys += std::wstring(L" ") + TenderKeyName(tender);
+    return L"残りは [/] で現金" + (keys.empty() ? L"で支払えます｡" : L"、\r\nまたは" + keys + L" で支払えます｡");
 }
 
 }  // namespace
@@ -81,6 +102,10 @@ std::wstring CaptionText(const TSale& sale, const ScreenState& screen, Label lab
     const SaleState state = sale.State();
     const bool lines = state != SaleState::Empty, settled = state == SaleState::Settled;
     const bool partlyPaid = state == SaleState::Open && !sale.Paid().empty();
+    // Paid in part by other tenders: their lines take the instruction area,
+    // three in the first box and two in the next (four tenders at most).
+    const bool paidByTenders = settled && !sale.Paid().empty();
+    const std::vector<std::wstring> paid = PaidLines(sale);
     switch (label) {
     case Label1: return lines ? FormatMoney(sale.Totals().Tax()) : L"";
     case Label2:
@@ -92,18 +117,21 @@ std::wstring CaptionText(const TSale& sale, const ScreenState& screen, Label lab
     case Label6:
         if (partlyPaid) return kDueCaption;
         return lines ? kTotalCaption : L"";
-    case Label7: return settled ? kTenderedCaption : L"";
+    // No cash tendered: the tenders' lines below say what paid it.
+    case Label7: return settled && (sale.Paid().empty() || sale.LastSettled().tendered != 0) ? kTenderedCaption : L"";
     case Label8: return settled ? kChangeCaption : L"";
     case Label9: return kSalesCaption;
     case Label14:
-        if (partlyPaid) return L"";  // the lines are as they will be paid
+        if (partlyPaid) return Joined(paid, 0, 3);  // the lines are as they will be paid
         return settled ? kClearPrompt : screen.prompted ? kPricePrompt : kLabel14Placeholder;
     case Label15:
-        if (partlyPaid) return PaidText(sale);
+        if (partlyPaid) return Joined(paid, 3, 2);
+        if (paidByTenders) return Joined(paid, 0, 2);
         if (state == SaleState::Open) return kTenderPrompt;
         return screen.hadLines ? L"" : kBlankPlaceholder;
     case Label19:
-        if (partlyPaid) return L"";
+        if (partlyPaid) return NextStepText(sale);
+        if (paidByTenders) return Joined(paid, 2, 2);
         if (state == SaleState::Open) return kQuantityPrompt;
         return screen.hadLines ? L"" : kBlankPlaceholder;
     }

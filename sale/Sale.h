@@ -172,6 +172,8 @@ public:
     std::int64_t Due() const;
     // A tender's name as offered when it was last keyed.
     std::wstring TenderName(int tender) const;
+    // The tenders' names as offered when one was last keyed; empty: not offered.
+    const std::vector<std::wstring>& OfferedTenderNames() const { return tenderNames_; }
     // The sales total: the journal's since the last daily close while one
     // keeps the sales, else that of the sales settled without one since start.
     // Known once the journal is read or a sale is settled; 0 before.

@@ -246,3 +246,62 @@ TEST(Tenders, ARevenueStampUnlessACreditCardPaidItAll) {
 }
 
 }  // namespace
+
+// What paid a sale, in the instruction area: every tender on a line of its
+// own, and while something is due, what can pay the rest.
+TEST(Tenders, TheInstructionAreaListsEveryTenderPaid) {
+    const RateTexts fourTenders{L"10", L"8", false, {L"クレジット", L"電子マネー", L"QRコード", L"ポイント"}};
+    const std::wstring yen = L"\u00A5";
+    struct Shown {
+        const char* name;
+        RateTexts rates;
+        std::vector<Step> steps;  // after a line of ¥5,000 and one of ¥500
+        std::wstring label7, label14, label15, label19;
+    };
+    const Shown cases[] = {
+        {"one tender so far",
+         kTenders,
+         {{L"3000", keyF9}},
+         L"",
+         L"合計 " + yen + L"5,500 のうち\r\nQRコード " + yen + L"3,000 支払済",
+         L"",
+         L"残りは [/] で現金、\r\nまたは F6 F7 F9 で支払えます｡"},
+        {"four tenders so far",
+         fourTenders,
+         {{L"1000", keyF6}, {L"1000", keyF7}, {L"1000", keyF9}, {L"1000", keyF11}},
+         L"",
+         L"合計 " + yen + L"5,500 のうち\r\nクレジット " + yen + L"1,000\r\n電子マネー " + yen + L"1,000",
+         L"QRコード " + yen + L"1,000\r\nポイント " + yen + L"1,000 支払済",
+         L"残りは [/] で現金、\r\nまたは F6 F7 F9 F11 で支払えます｡"},
+        {"settled by card alone: no cash tendered",
+         kTenders,
+         {{L"", keyF6}},
+         L"",
+         kClearPrompt,
+         L"クレジット " + yen + L"5,500 支払済",
+         L""},
+        {"card, then the rest in cash",
+         kTenders,
+         {{L"3000", keyF6}, {L"3000", keyDivide}},
+         kTenderedCaption,
+         kClearPrompt,
+         L"クレジット " + yen + L"3,000 支払済",
+         L""},
+        {"cash alone", kTenders, {{L"6000", keyDivide}}, kTenderedCaption, kClearPrompt, L"", L""},
+    };
+    for (const Shown& c : cases) {
+        ShownSale sale;
+        for (const wchar_t* price : {L"5000", L"500"}) {
+            sale.SetEntry(price);
+            sale.KeyUp(keyReturn, c.rates);
+        }
+        for (const Step& step : c.steps) {
+            sale.SetEntry(step.entry);
+            sale.KeyUp(step.key, c.rates);
+        }
+        EXPECT_EQ(sale.Caption(Label7), c.label7) << c.name;
+        EXPECT_EQ(sale.Caption(Label14), c.label14) << c.name;
+        EXPECT_EQ(sale.Caption(Label15), c.label15) << c.name;
+        EXPECT_EQ(sale.Caption(Label19), c.label19) << c.name;
+    }
+}
