@@ -8,18 +8,17 @@ namespace {
 
 bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t' || c == L'\u3000'; }
 
-// The digit's value for "0"-"9" and their full-width forms, else -1.
-int DigitValue(wchar_t c) {
-    if (c >= L'0' && c <= L'9') return c - L'0';
-    if (c >= L'\uFF10' && c <= L'\uFF19') return c - L'\uFF10';
-    return -1;
-}
-
 bool IsSeparator(wchar_t c) { return c == L',' || c == L'\uFF0C'; }
 
 bool IsYenSign(wchar_t c) { return c == L'\u00A5' || c == L'\\' || c == L'\uFFE5'; }
 
 }  // namespace
+
+int DigitValue(wchar_t c) {
+    if (c >= L'0' && c <= L'9') return c - L'0';
+    if (c >= L'\uFF10' && c <= L'\uFF19') return c - L'\uFF10';
+    return -1;
+}
 
 const wchar_t kNotAnInteger[] = L"'%s' は整数ではありません";
 

@@ -7,6 +7,10 @@
 
 namespace common {
 
+// The digit's value for "0"-"9" and their full-width forms, as a person types
+// them with either input mode, else -1.
+int DigitValue(wchar_t c);
+
 // Whether a leading "+" may stand where a "-" may.
 enum class PlusSign { Refused, Allowed };
 

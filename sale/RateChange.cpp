@@ -34,16 +34,19 @@ std::wstring Trimmed(const std::wstring& text) {
     return joined;
 }
 
-// A whole number of one to max digits and nothing else.
+// A whole number of min to max digits, in half or full width, and nothing else.
 std::optional<int> Digits(const std::wstring& text, size_t min, size_t max) {
     if (text.size() < min || text.size() > max) return std::nullopt;
     int value = 0;
     for (wchar_t c : text) {
-        if (c < L'0' || c > L'9') return std::nullopt;
-        value = value * 10 + (c - L'0');
+        int digit = common::DigitValue(c);
+        if (digit < 0) return std::nullopt;
+        value = value * 10 + digit;
     }
     return value;
 }
+
+bool IsSlash(wchar_t c) { return c == L'/' || c == L'\uFF0F'; }
 
 auto DayOf(const RateChange& c) { return std::make_tuple(c.year, c.month, c.day); }
 
@@ -54,8 +57,10 @@ bool RateChange::operator==(const RateChange& other) const {
 }
 
 std::optional<RateChange> ReadChangeDay(const std::wstring& text) {
-    size_t first = text.find(L'/'), second = first == std::wstring::npos ? first : text.find(L'/', first + 1);
-    if (second == std::wstring::npos) return std::nullopt;
+    auto slash = std::find_if(text.begin(), text.end(), IsSlash);
+    auto slash2 = slash == text.end() ? slash : std::find_if(slash + 1, text.end(), IsSlash);
+    if (slash2 == text.end()) return std::nullopt;
+    const size_t first = static_cast<size_t>(slash - text.begin()), second = static_cast<size_t>(slash2 - text.begin());
     std::optional<int> year = Digits(text.substr(0, first), 4, 4);
     std::optional<int> month = Digits(text.substr(first + 1, second - first - 1), 1, 2);
     std::optional<int> day = Digits(text.substr(second + 1), 1, 2);

@@ -57,6 +57,11 @@ TEST(RateChanges, TheFilesEntriesReadAndUnreadableOnesAreKeptAsTheyWere) {
          L"2027/04/01 10 0;2029/04/01 10 8"},
         {L"2027/04/01 10 1;2027/04/01 10 0", {Change(2027, 4, 1, 10, 0)}, {}, L"2027/04/01 10 0"},  // one per day
         {L"2028/02/29 10 0", {Change(2028, 2, 29, 10, 0)}, {}, L"2028/02/29 10 0"},
+        // As an input method in full-width mode types them.
+        {L"\uFF12\uFF10\uFF12\uFF17\uFF0F\uFF14\uFF0F\uFF11 \uFF11\uFF10 \uFF11",
+         {Change(2027, 4, 1, 10, 1)},
+         {},
+         L"2027/04/01 10 1"},
         {L"2027/02/29 10 0;2027/13/01 10 1;27/04/01 10 1;2027/04/00 10 1",
          {},
          {L"2027/02/29 10 0", L"2027/13/01 10 1", L"27/04/01 10 1", L"2027/04/00 10 1"},
