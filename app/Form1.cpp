@@ -200,6 +200,8 @@ void TForm1::ShopSettings1Click() {
     settings::ShopSettingsHooks hooks{receipt::InstalledPrinters, receipt::PaperNote};
     if (!settings::EditShopSettings(Handle(), values, hooks)) return;
     settingsPage_.Load(values);
+    // The chords the キー page gave work on the register at once; it gives none the map refuses.
+    registerPage_.SetKeys(regi::KeyMap::Read(values.keyChords));
     KeepSettings();
 }
 
