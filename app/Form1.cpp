@@ -112,9 +112,9 @@ regi::Rates TForm1::Rates() {
                                   settings::OfferedTenders(values));
 }
 
-regi::ReceiptSettings TForm1::ReceiptSettings() const {
+receipt::Settings TForm1::ReceiptSettings() const {
     const settings::Settings& values = settingsPage_.Values();
-    regi::ReceiptSettings receipt = values.receipt;
+    receipt::Settings receipt = values.receipt;
     receipt.tenders = settings::TenderNames(values);
     return receipt;
 }

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "journal/Journal.h"
-#include "sale/Invoice.h"
+#include "receipt/ReceiptSettings.h"
 #include "sale/Sale.h"
 
 class JournalKeeper {
@@ -20,7 +20,7 @@ public:
     struct Hooks {
         std::function<bool()> on;                            // the journal is switched on
         std::function<std::int64_t()> cashFloat;             // the change in the drawer at opening
-        std::function<regi::ReceiptSettings()> receipt;      // how reports print
+        std::function<receipt::Settings()> receipt;          // how reports print
         std::function<std::vector<std::wstring>()> tenders;  // the other tenders' names, for the reports
     };
     // What start has to tell the operator: an error, or a notice.

@@ -306,9 +306,9 @@ void SendRaw(const std::wstring& printer, const std::string& bytes, const std::w
 }
 
 bool OpenDrawer(const Settings& settings, bool slipPrinted) {
-    if (settings.drawer == regi::DrawerMode::Never) return false;
+    if (settings.drawer == DrawerMode::Never) return false;
     try {
-        if (settings.drawer != regi::DrawerMode::Driver) {
+        if (settings.drawer != DrawerMode::Driver) {
             SendRaw(settings.printer, DrawerCommand(settings.drawer), L"ドロア");
         } else if (!slipPrinted) {
             // A job of no pages: the driver's commands at its start and end, no paper.

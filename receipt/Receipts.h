@@ -18,7 +18,7 @@ extern const wchar_t kNoDrawer[];
 class Receipts {
 public:
     // settings gives the shop's receipt settings as they stand.
-    Receipts(std::function<regi::ReceiptSettings()> settings, ReceiptPolicy::JournalLastSale journalLast)
+    Receipts(std::function<Settings()> settings, ReceiptPolicy::JournalLastSale journalLast)
         : settings_(std::move(settings)), journalLast_(std::move(journalLast)) {}
 
     // A sale was settled just now: its receipt prints when the print mode says
@@ -32,7 +32,7 @@ public:
     void ShowLast(HWND owner, const regi::SaleRecord& lastThisRun);
 
 private:
-    std::function<regi::ReceiptSettings()> settings_;
+    std::function<Settings()> settings_;
     ReceiptPolicy::JournalLastSale journalLast_;
     ReceiptPolicy policy_;
 };

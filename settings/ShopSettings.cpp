@@ -8,7 +8,7 @@
 
 #include "platform/Clock.h"
 #include "register/KeyTable.h"
-#include "sale/Invoice.h"
+#include "receipt/ReceiptSettings.h"
 #include "sale/Sale.h"
 #include "settings/ShopSettingsIds.h"
 #include "ui/App.h"
@@ -115,16 +115,16 @@ public:
 
 private:
     void Show() override {
-        const regi::ReceiptSettings& r = sheet_.values.receipt;
+        const receipt::Settings& r = sheet_.values.receipt;
         SetText(IDC_SHOP_NAME, r.shop);
         SetText(IDC_SHOP_ADDRESS, r.address);
         SetText(IDC_REGISTRATION_NUMBER, r.registrationNumber);
         AddItems(Item(IDC_PRINT_MODE), {L"しない", L"精算のたびに", L"F5 のときだけ"});
         SendDlgItemMessageW(window_, IDC_PRINT_MODE, CB_SETCURSEL, static_cast<WPARAM>(r.printMode), 0);
         AddItems(Item(IDC_PAPER_WIDTH), {L"58 mm", L"80 mm"});
-        SendDlgItemMessageW(window_, IDC_PAPER_WIDTH, CB_SETCURSEL, r.paperWidth == regi::kNarrowPaper ? 0 : 1, 0);
+        SendDlgItemMessageW(window_, IDC_PAPER_WIDTH, CB_SETCURSEL, r.paperWidth == receipt::kNarrowPaper ? 0 : 1, 0);
         SetText(IDC_PRINTER, r.printer);
-        // In the order of regi::DrawerMode.
+        // In the order of receipt::DrawerMode.
         AddItems(Item(IDC_DRAWER), {L"しない", L"プリンターのドライバーで", L"ESC/POS で（ピン 2）",
                                     L"ESC/POS で（ピン 5）", L"Star で"});
         SendDlgItemMessageW(window_, IDC_DRAWER, CB_SETCURSEL, static_cast<WPARAM>(r.drawer), 0);
@@ -149,27 +149,28 @@ private:
     }
 
     void Apply() override {
-        regi::ReceiptSettings& r = sheet_.values.receipt;
+        receipt::Settings& r = sheet_.values.receipt;
         r.shop = Text(IDC_SHOP_NAME);
         r.address = Text(IDC_SHOP_ADDRESS);
         std::wstring number = Text(IDC_REGISTRATION_NUMBER);
-        if (regi::IsAcceptableRegistrationNumber(number)) r.registrationNumber = number;
+        if (receipt::IsAcceptableRegistrationNumber(number)) r.registrationNumber = number;
         r.printMode =
-            regi::PrintModeFrom(static_cast<int>(SendDlgItemMessageW(window_, IDC_PRINT_MODE, CB_GETCURSEL, 0, 0)));
+            receipt::PrintModeFrom(static_cast<int>(SendDlgItemMessageW(window_, IDC_PRINT_MODE, CB_GETCURSEL, 0, 0)));
         r.paperWidth = PaperWidth();
         r.printer = Text(IDC_PRINTER);
-        r.drawer = regi::DrawerModeFrom(static_cast<int>(SendDlgItemMessageW(window_, IDC_DRAWER, CB_GETCURSEL, 0, 0)));
+        r.drawer =
+            receipt::DrawerModeFrom(static_cast<int>(SendDlgItemMessageW(window_, IDC_DRAWER, CB_GETCURSEL, 0, 0)));
         r.cut = Checked(IDC_CUT_PAPER);
     }
 
     void CheckNumber() const {
-        if (!regi::IsAcceptableRegistrationNumber(Text(IDC_REGISTRATION_NUMBER)))
-            throw ui::Error(regi::kBadRegistrationNumber);
+        if (!receipt::IsAcceptableRegistrationNumber(Text(IDC_REGISTRATION_NUMBER)))
+            throw ui::Error(receipt::kBadRegistrationNumber);
     }
 
     int PaperWidth() const {
-        return SendDlgItemMessageW(window_, IDC_PAPER_WIDTH, CB_GETCURSEL, 0, 0) == 0 ? regi::kNarrowPaper
-                                                                                      : regi::kWidePaper;
+        return SendDlgItemMessageW(window_, IDC_PAPER_WIDTH, CB_GETCURSEL, 0, 0) == 0 ? receipt::kNarrowPaper
+                                                                                      : receipt::kWidePaper;
     }
 
     // What the chosen printer's driver offers in the chosen width. It asks the

@@ -761,7 +761,7 @@ TEST_F(Form1Test, ASettingIsKeptWhenItChangesNotOnlyAtTheClose) {
     EXPECT_TRUE(again.SettingsPage().EnterReduced());
     EXPECT_EQ(again.SettingsPage().ReducedTaxText(), L"0");
     EXPECT_EQ(again.SettingsPage().Receipt().shop, L"青葉");
-    EXPECT_EQ(again.SettingsPage().Receipt().drawer, regi::DrawerMode::Star);
+    EXPECT_EQ(again.SettingsPage().Receipt().drawer, receipt::DrawerMode::Star);
 }
 
 TEST_F(Form1Test, AFileWrittenBeforeIsWrittenBackByteForByteWhenNothingChanged) {
