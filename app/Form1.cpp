@@ -113,9 +113,9 @@ regi::Rates TForm1::Rates() {
                                   settings::OfferedTenders(values));
 }
 
-regi::ReceiptSettings TForm1::ReceiptSettings() const {
+receipt::Settings TForm1::ReceiptSettings() const {
     const settings::Settings& values = settingsPage_.Values();
-    regi::ReceiptSettings receipt = values.receipt;
+    receipt::Settings receipt = values.receipt;
     receipt.tenders = settings::TenderNames(values);
     return receipt;
 }
@@ -209,6 +209,8 @@ void TForm1::ShopSettings1Click() {
     hooks.clock = services_.clock;
     if (!settings::EditShopSettings(Handle(), values, hooks)) return;
     settingsPage_.Load(values);
+    // The chords the キー page gave work on the register at once; it gives none the map refuses.
+    registerPage_.SetKeys(regi::KeyMap::Read(values.keyChords));
     KeepSettings();
 }
 

@@ -75,7 +75,7 @@ private:
     void StartJournal();
     regi::Rates Rates();
     // The receipt settings with the other tenders' names, which receipts print.
-    regi::ReceiptSettings ReceiptSettings() const;
+    receipt::Settings ReceiptSettings() const;
     void CloseWithoutAsking();
     // The help's key list as the keys and the tenders offered stand now.
     void ShowKeyList();

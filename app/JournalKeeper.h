@@ -13,7 +13,7 @@
 
 #include "journal/Journal.h"
 #include "receipt/Printing.h"
-#include "sale/Invoice.h"
+#include "receipt/ReceiptSettings.h"
 #include "sale/Sale.h"
 
 class JournalKeeper {
@@ -21,7 +21,7 @@ public:
     struct Hooks {
         std::function<bool()> on;                            // the journal is switched on
         std::function<std::int64_t()> cashFloat;             // the change in the drawer at opening
-        std::function<regi::ReceiptSettings()> receipt;      // how reports print
+        std::function<receipt::Settings()> receipt;          // how reports print
         std::function<std::vector<std::wstring>()> tenders;  // the other tenders' names, for the reports
         common::Clock clock;                                 // the time records carry
         receipt::Printers printers;                          // where reports print

@@ -26,7 +26,8 @@ static void CALLBACK RunAfterFirstWait(HWND, UINT, UINT_PTR timer, DWORD) {
 }
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls,
+                                  ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     ui::App().SetTitle(L"Pelmora");
     help::SetHelpFile(help::kStartupHelpFile);

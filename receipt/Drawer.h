@@ -10,7 +10,7 @@ namespace receipt {
 // What opens the drawer in this mode: ESC/POS "ESC p m t1 t2" (pin 2 or 5, a
 // 50 ms pulse, 500 ms off), Star line mode's BEL; nothing where the driver
 // opens it or no drawer is opened.
-std::string DrawerCommand(regi::DrawerMode mode);
+std::string DrawerCommand(DrawerMode mode);
 
 // What cuts the paper after a slip, when settings say so: Star line mode's
 // "ESC d 3" for a Star printer, else ESC/POS "GS V 66 0" (feed to the cutter,

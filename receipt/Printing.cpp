@@ -297,9 +297,9 @@ void Print(const Printers& printers, const std::vector<Line>& lines, const Setti
 }
 
 bool OpenDrawer(const Printers& printers, const Settings& settings, bool slipPrinted) {
-    if (settings.drawer == regi::DrawerMode::Never) return false;
+    if (settings.drawer == DrawerMode::Never) return false;
     try {
-        if (settings.drawer != regi::DrawerMode::Driver) {
+        if (settings.drawer != DrawerMode::Driver) {
             printers.raw(settings.printer, DrawerCommand(settings.drawer), L"ドロア");
         } else if (!slipPrinted) {
             // A job of no pages: the driver's commands at its start and end, no paper.

@@ -4,21 +4,10 @@
 #include <vector>
 
 #include "receipt/Layout.h"
-#include "sale/Invoice.h"
+#include "receipt/ReceiptSettings.h"
 #include "sale/SaleRecord.h"
 
 namespace receipt {
-
-// The shop's receipt settings and the registration number's form live in the
-// sale core, where the settings page reads them too.
-using Settings = regi::ReceiptSettings;
-using regi::Paper;
-using regi::PaperFor;
-using regi::IsAcceptableRegistrationNumber;
-using regi::IsRegistrationNumber;
-using regi::kBadRegistrationNumber;
-using regi::kNarrowPaper;
-using regi::kWidePaper;
 
 // The receipt of sale as lines for paper of settings.paperWidth; a reprint says
 // so at its top.

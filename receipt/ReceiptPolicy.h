@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "sale/Invoice.h"
+#include "receipt/ReceiptSettings.h"
 #include "sale/SaleRecord.h"
 
 namespace receipt {
@@ -20,7 +20,7 @@ public:
         bool reprint;  // the receipt says 再発行 at its top
     };
 
-    static bool PrintsWhenSettled(regi::PrintMode mode) { return mode == regi::PrintMode::EverySale; }
+    static bool PrintsWhenSettled(PrintMode mode) { return mode == PrintMode::EverySale; }
 
     // The receipt F5 shows: this run's last settled sale; else, with the
     // journal, its last sale, settled in an earlier run and so a reprint. A

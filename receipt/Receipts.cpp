@@ -21,7 +21,7 @@ std::wstring Mark(const regi::SaleRecord& sale) {
 }  // namespace
 
 void Receipts::Settled(const regi::SaleRecord& sale) {
-    regi::ReceiptSettings settings = settings_();
+    Settings settings = settings_();
     bool printed = false;
     try {
         if (ReceiptPolicy::PrintsWhenSettled(settings.printMode)) {
@@ -47,7 +47,7 @@ void Receipts::OpenDrawer() {
 void Receipts::ShowLast(HWND owner, const regi::SaleRecord& lastThisRun) {
     std::optional<ReceiptPolicy::Choice> choice = policy_.ForReissue(lastThisRun, journalLast_);
     if (!choice) return;
-    regi::ReceiptSettings settings = settings_();
+    Settings settings = settings_();
     if (regi::NeedsRevenueStamp(choice->sale, settings.tenders)) ui::ShowNotice(regi::kRevenueStampNotice);
     TReceiptPreview preview(ReceiptLines(choice->sale, settings, choice->reprint), settings, printers_,
                             Mark(choice->sale));

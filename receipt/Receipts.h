@@ -21,7 +21,7 @@ class Receipts {
 public:
     // settings gives the shop's receipt settings as they stand; receipts and
     // the drawer's commands go to printers.
-    Receipts(std::function<regi::ReceiptSettings()> settings, ReceiptPolicy::JournalLastSale journalLast,
+    Receipts(std::function<Settings()> settings, ReceiptPolicy::JournalLastSale journalLast,
              Printers printers)
         : settings_(std::move(settings)), journalLast_(std::move(journalLast)), printers_(std::move(printers)) {}
 
@@ -36,7 +36,7 @@ public:
     void ShowLast(HWND owner, const regi::SaleRecord& lastThisRun);
 
 private:
-    std::function<regi::ReceiptSettings()> settings_;
+    std::function<Settings()> settings_;
     ReceiptPolicy::JournalLastSale journalLast_;
     Printers printers_;
     ReceiptPolicy policy_;

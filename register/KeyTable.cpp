@@ -15,11 +15,17 @@ RegisterCommand Sale(Command command) { return {PageAction::Sale, command}; }
 RegisterCommand Page(PageAction action) { return {action, Command::ClearEntry}; }
 KeyChord Plain(std::uint16_t key) { return {key, false, false, false}; }
 
+const wchar_t kChordRule[] =
+    L"割り当てられるのは Ctrl・Shift・Alt と F1～F24、Ctrl か Alt と A～Z の組み合わせ（Ctrl+F1 など）で、"
+    L"ほかのキーに使われていないものです。";
+
 std::wstring Trimmed(const std::wstring& text) {
     size_t first = text.find_first_not_of(L" \t\u3000");
     if (first == std::wstring::npos) return {};
     return text.substr(first, text.find_last_not_of(L" \t\u3000") - first + 1);
 }
+
+int TenderOfRow(const KeyCommand& row) { return row.does.action == PageAction::Sale ? TenderOf(row.does.command) : 0; }
 
 }  // namespace
 
@@ -130,14 +136,40 @@ KeyMap::KeyMap(const std::map<std::string, std::wstring>& extra) {
         if (row.key.key) chords_[row.key] = row.does;
     for (const auto& [name, text] : extra) {
         const KeyCommand* row = FindCommand(name);
-        std::optional<KeyChord> chord = ReadChord(text);
-        if (!row || !chord || chords_.count(*chord)) {
-            refused_.push_back(std::wstring(name.begin(), name.end()) + L"=" + text);
-            continue;
-        }
-        chords_[*chord] = row->does;
-        extra_[name] = *chord;
+        if (!row || !Give(*row, text).empty()) refused_.push_back(std::wstring(name.begin(), name.end()) + L"=" + text);
     }
+}
+
+std::wstring KeyMap::Give(const KeyCommand& row, const std::wstring& text,
+                          const std::vector<std::wstring>& tenderNames) {
+    std::optional<KeyChord> chord = ReadChord(Trimmed(text));
+    if (!chord) return L"「" + text + L"」は割り当てられません。" + kChordRule;
+    auto taken = chords_.find(*chord);
+    if (taken != chords_.end() && !(taken->second == row.does))
+        return L"「" + ChordText(*chord) + L"」は「" + WhatItDoes(*FindCommand(taken->second), tenderNames) +
+               L"」に使われています。";
+    TakeAway(row);
+    chords_[*chord] = row.does;
+    extra_[row.name] = *chord;
+    return {};
+}
+
+void KeyMap::TakeAway(const KeyCommand& row) {
+    auto found = extra_.find(row.name);
+    if (found == extra_.end()) return;
+    chords_.erase(found->second);
+    extra_.erase(found);
+}
+
+std::wstring KeyMap::ChordsText() const {
+    std::wstring text;
+    for (const KeyCommand& row : KeyCommands()) {
+        std::optional<KeyChord> chord = ExtraChord(row);
+        if (!chord) continue;
+        if (!text.empty()) text += L';';
+        text += std::wstring(row.name, row.name + std::char_traits<char>::length(row.name)) + L"=" + ChordText(*chord);
+    }
+    return text;
 }
 
 KeyMap KeyMap::Read(const std::wstring& text) {
@@ -169,9 +201,7 @@ std::wstring KeyMap::RefusedMessage() const {
         L"設定ファイルの [Keys] の Chords に、使えないキーの割り当てがあります。"
         L"これらは使わずに始めます:\r\n";
     for (const std::wstring& entry : refused_) message += L"\u3000" + entry + L"\r\n";
-    return message +
-           L"割り当てられるのは Ctrl・Shift・Alt と F1～F24、Ctrl か Alt と A～Z の組み合わせで、"
-           L"ほかのキーに使われていないものです。";
+    return message + kChordRule;
 }
 
 std::optional<RegisterCommand> KeyMap::Find(const KeyChord& chord) const {
@@ -186,17 +216,22 @@ std::optional<KeyChord> KeyMap::ExtraChord(const KeyCommand& row) const {
     return found->second;
 }
 
+std::wstring WhatItDoes(const KeyCommand& row, const std::vector<std::wstring>& tenderNames) {
+    int tender = TenderOfRow(row);
+    if (!tender) return row.help ? row.help : L"";
+    if (static_cast<size_t>(tender) <= tenderNames.size() && !tenderNames[tender - 1].empty())
+        return tenderNames[tender - 1] + L"での支払い";
+    return L"支払い " + std::to_wstring(tender) + L"（名前なし）";
+}
+
 std::wstring KeyListText(const KeyMap& keys, const std::vector<std::wstring>& tenderNames) {
     std::wstring text;
     for (const KeyCommand& row : KeyCommands()) {
-        std::wstring what = row.help ? row.help : L"";
-        if (int tender = row.does.action == PageAction::Sale ? TenderOf(row.does.command) : 0) {
+        if (int tender = TenderOfRow(row))
             if (static_cast<size_t>(tender) > tenderNames.size() || tenderNames[tender - 1].empty()) continue;
-            what = tenderNames[tender - 1] + L"での支払い";
-        }
         std::wstring key = L"[" + std::wstring(row.keyName) + L"]";
         if (std::optional<KeyChord> extra = keys.ExtraChord(row)) key += L" [" + ChordText(*extra) + L"]";
-        text += key + L"\u3000" + what + L"\r\n";
+        text += key + L"\u3000" + WhatItDoes(row, tenderNames) + L"\r\n";
     }
     return text;
 }

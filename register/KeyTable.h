@@ -93,11 +93,27 @@ public:
     // What the start says of the refused entries; empty for none.
     std::wstring RefusedMessage() const;
 
+    // Gives row the chord text reads as, in place of the one it had, by the
+    // rule the constructor keeps. Empty when given; else what refused it: a
+    // text that is no chord one may give, or a chord another command has
+    // (named with tenderNames as in WhatItDoes).
+    std::wstring Give(const KeyCommand& row, const std::wstring& text,
+                      const std::vector<std::wstring>& tenderNames = {});
+    // Takes the shop's chord of row away; its table key stays.
+    void TakeAway(const KeyCommand& row);
+    // The shop's chords as the settings file keeps them and Read reads them,
+    // in the table's order: "ExemptLine=Alt+N;Settle=Ctrl+F1".
+    std::wstring ChordsText() const;
+
 private:
     std::map<KeyChord, RegisterCommand> chords_;
     std::map<std::string, KeyChord> extra_;
     std::vector<std::wstring> refused_;
 };
+
+// What a command does, as the help's key list says it; a tender by its name
+// ("クレジットでの支払い"), or by its number when it has none.
+std::wstring WhatItDoes(const KeyCommand& row, const std::vector<std::wstring>& tenderNames);
 
 // The help's list of keys: one line per command, its key (and the shop's
 // chord), then what it does; tenderNames: the tenders offered (n at n - 1).

@@ -39,16 +39,16 @@ void EachSetting(Values& s, Row&& row) {
     row(L"Receipt", L"Shop", s.receipt.shop, L"");
     row(L"Receipt", L"Address", s.receipt.address, L"");
     row(L"Receipt", L"RegNo", s.receipt.registrationNumber, L"");
-    row(L"Receipt", L"Print", s.receipt.printMode, regi::PrintMode::Never);
+    row(L"Receipt", L"Print", s.receipt.printMode, receipt::PrintMode::Never);
     row(L"Receipt", L"Printer", s.receipt.printer, L"");
-    row(L"Receipt", L"Width", s.receipt.paperWidth, regi::kWidePaper);
+    row(L"Receipt", L"Width", s.receipt.paperWidth, receipt::kWidePaper);
     row(kTenders, L"Enabled", s.tendersOn, false);
     row(kTenders, L"Name1", s.tenderNames[0], L"クレジット");
     row(kTenders, L"Name2", s.tenderNames[1], L"電子マネー");
     row(kTenders, L"Name3", s.tenderNames[2], L"QRコード");
     row(kTenders, L"Name4", s.tenderNames[3], L"");
     row(kRateChanges, L"Changes", s.rateChanges, regi::RateChanges());
-    row(kDrawer, L"Open", s.receipt.drawer, regi::DrawerMode::Never);
+    row(kDrawer, L"Open", s.receipt.drawer, receipt::DrawerMode::Never);
     row(kDrawer, L"Cut", s.receipt.cut, false);
     row(kKeys, L"Chords", s.keyChords, L"");
 }
@@ -63,11 +63,11 @@ void ReadValue(const std::optional<std::wstring>& text, int& value, int fallback
 void ReadValue(const std::optional<std::wstring>& text, bool& value, bool fallback) {
     value = ReadBooleanText(text.value_or(L""), fallback);
 }
-void ReadValue(const std::optional<std::wstring>& text, regi::PrintMode& value, regi::PrintMode fallback) {
-    value = regi::PrintModeFrom(ReadIntegerText(text.value_or(L""), static_cast<int>(fallback)));
+void ReadValue(const std::optional<std::wstring>& text, receipt::PrintMode& value, receipt::PrintMode fallback) {
+    value = receipt::PrintModeFrom(ReadIntegerText(text.value_or(L""), static_cast<int>(fallback)));
 }
-void ReadValue(const std::optional<std::wstring>& text, regi::DrawerMode& value, regi::DrawerMode fallback) {
-    value = regi::DrawerModeFrom(ReadIntegerText(text.value_or(L""), static_cast<int>(fallback)));
+void ReadValue(const std::optional<std::wstring>& text, receipt::DrawerMode& value, receipt::DrawerMode fallback) {
+    value = receipt::DrawerModeFrom(ReadIntegerText(text.value_or(L""), static_cast<int>(fallback)));
 }
 void ReadValue(const std::optional<std::wstring>& text, regi::RateChanges& value, const regi::RateChanges&) {
     value = regi::ParseRateChanges(text.value_or(L""));
@@ -76,8 +76,8 @@ void ReadValue(const std::optional<std::wstring>& text, regi::RateChanges& value
 std::wstring ValueText(const std::wstring& value) { return value; }
 std::wstring ValueText(int value) { return IntegerText(value); }
 std::wstring ValueText(bool value) { return BooleanText(value); }
-std::wstring ValueText(regi::PrintMode value) { return IntegerText(static_cast<int>(value)); }
-std::wstring ValueText(regi::DrawerMode value) { return IntegerText(static_cast<int>(value)); }
+std::wstring ValueText(receipt::PrintMode value) { return IntegerText(static_cast<int>(value)); }
+std::wstring ValueText(receipt::DrawerMode value) { return IntegerText(static_cast<int>(value)); }
 std::wstring ValueText(const regi::RateChanges& value) { return regi::RateChangesText(value); }
 
 }  // namespace
@@ -93,8 +93,8 @@ Settings ReadSettings(const Profile& file) {
     });
     // As the settings page keeps them: a paper it does not offer is the wide
     // one, and a number edited in by hand that is not one is not kept.
-    if (s.receipt.paperWidth != regi::kNarrowPaper) s.receipt.paperWidth = regi::kWidePaper;
-    if (!regi::IsAcceptableRegistrationNumber(s.receipt.registrationNumber)) s.receipt.registrationNumber.clear();
+    if (s.receipt.paperWidth != receipt::kNarrowPaper) s.receipt.paperWidth = receipt::kWidePaper;
+    if (!receipt::IsAcceptableRegistrationNumber(s.receipt.registrationNumber)) s.receipt.registrationNumber.clear();
     return s;
 }
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/DateTime.h"
-#include "sale/Invoice.h"
+#include "receipt/ReceiptSettings.h"
 #include "sale/RateChange.h"
 #include "sale/SaleRecord.h"
 
@@ -32,7 +32,7 @@ struct Settings {
     bool enterReduced;            // ENTER makes reduced-rate lines
     bool journalOn;
     std::wstring floatText;  // the opening float as typed
-    regi::ReceiptSettings receipt;
+    receipt::Settings receipt;
     // The rate changes the shop entered ahead, from the day after taxText's
     // and reducedTaxText's on: those are the rates in force now.
     regi::RateChanges rateChanges;

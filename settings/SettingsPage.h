@@ -52,7 +52,7 @@ public:
     std::wstring ReducedTaxText() const { return values_.reducedTaxText; }  // Edit3
     bool EnterReduced() const { return values_.enterReduced; }              // CheckBox2
     bool JournalOn() const { return values_.journalOn; }                    // CheckBox3
-    const regi::ReceiptSettings& Receipt() const { return values_.receipt; }
+    const receipt::Settings& Receipt() const { return values_.receipt; }
     // The float as an amount: Edit4's text when it reads as one (an empty
     // field is no float), else the last text that did, 0 before any.
     std::int64_t CashFloat() const;

@@ -6,7 +6,8 @@
 #include <optional>
 #include <utility>
 
-#include "sale/Invoice.h"
+#include "register/KeyTable.h"
+#include "receipt/ReceiptSettings.h"
 #include "sale/Sale.h"
 #include "settings/ShopSettingsIds.h"
 #include "ui/App.h"
@@ -46,6 +47,7 @@ public:
 protected:
     virtual void Show() = 0;
     virtual void Command(int /*id*/, int /*code*/) {}
+    virtual void Notify(const NMHDR& /*what*/) {}
     // The page is left (another page chosen, or OK): an error keeps it.
     virtual void Leave() {}
     virtual void Apply() = 0;
@@ -95,6 +97,7 @@ INT_PTR CALLBACK Page::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             SetWindowLongPtrW(window, DWLP_MSGRESULT, PSNRET_NOERROR);
             return TRUE;
         }
+        ui::Guarded([&] { page->Notify(*reinterpret_cast<const NMHDR*>(lParam)); });
         return FALSE;
     }
     return FALSE;
@@ -111,16 +114,16 @@ public:
 
 private:
     void Show() override {
-        const regi::ReceiptSettings& r = sheet_.values.receipt;
+        const receipt::Settings& r = sheet_.values.receipt;
         SetText(IDC_SHOP_NAME, r.shop);
         SetText(IDC_SHOP_ADDRESS, r.address);
         SetText(IDC_REGISTRATION_NUMBER, r.registrationNumber);
         AddItems(Item(IDC_PRINT_MODE), {L"しない", L"精算のたびに", L"F5 のときだけ"});
         SendDlgItemMessageW(window_, IDC_PRINT_MODE, CB_SETCURSEL, static_cast<WPARAM>(r.printMode), 0);
         AddItems(Item(IDC_PAPER_WIDTH), {L"58 mm", L"80 mm"});
-        SendDlgItemMessageW(window_, IDC_PAPER_WIDTH, CB_SETCURSEL, r.paperWidth == regi::kNarrowPaper ? 0 : 1, 0);
+        SendDlgItemMessageW(window_, IDC_PAPER_WIDTH, CB_SETCURSEL, r.paperWidth == receipt::kNarrowPaper ? 0 : 1, 0);
         SetText(IDC_PRINTER, r.printer);
-        // In the order of regi::DrawerMode.
+        // In the order of receipt::DrawerMode.
         AddItems(Item(IDC_DRAWER), {L"しない", L"プリンターのドライバーで", L"ESC/POS で（ピン 2）",
                                     L"ESC/POS で（ピン 5）", L"Star で"});
         SendDlgItemMessageW(window_, IDC_DRAWER, CB_SETCURSEL, static_cast<WPARAM>(r.drawer), 0);
@@ -145,27 +148,28 @@ private:
     }
 
     void Apply() override {
-        regi::ReceiptSettings& r = sheet_.values.receipt;
+        receipt::Settings& r = sheet_.values.receipt;
         r.shop = Text(IDC_SHOP_NAME);
         r.address = Text(IDC_SHOP_ADDRESS);
         std::wstring number = Text(IDC_REGISTRATION_NUMBER);
-        if (regi::IsAcceptableRegistrationNumber(number)) r.registrationNumber = number;
+        if (receipt::IsAcceptableRegistrationNumber(number)) r.registrationNumber = number;
         r.printMode =
-            regi::PrintModeFrom(static_cast<int>(SendDlgItemMessageW(window_, IDC_PRINT_MODE, CB_GETCURSEL, 0, 0)));
+            receipt::PrintModeFrom(static_cast<int>(SendDlgItemMessageW(window_, IDC_PRINT_MODE, CB_GETCURSEL, 0, 0)));
         r.paperWidth = PaperWidth();
         r.printer = Text(IDC_PRINTER);
-        r.drawer = regi::DrawerModeFrom(static_cast<int>(SendDlgItemMessageW(window_, IDC_DRAWER, CB_GETCURSEL, 0, 0)));
+        r.drawer =
+            receipt::DrawerModeFrom(static_cast<int>(SendDlgItemMessageW(window_, IDC_DRAWER, CB_GETCURSEL, 0, 0)));
         r.cut = Checked(IDC_CUT_PAPER);
     }
 
     void CheckNumber() const {
-        if (!regi::IsAcceptableRegistrationNumber(Text(IDC_REGISTRATION_NUMBER)))
-            throw ui::Error(regi::kBadRegistrationNumber);
+        if (!receipt::IsAcceptableRegistrationNumber(Text(IDC_REGISTRATION_NUMBER)))
+            throw ui::Error(receipt::kBadRegistrationNumber);
     }
 
     int PaperWidth() const {
-        return SendDlgItemMessageW(window_, IDC_PAPER_WIDTH, CB_GETCURSEL, 0, 0) == 0 ? regi::kNarrowPaper
-                                                                                      : regi::kWidePaper;
+        return SendDlgItemMessageW(window_, IDC_PAPER_WIDTH, CB_GETCURSEL, 0, 0) == 0 ? receipt::kNarrowPaper
+                                                                                      : receipt::kWidePaper;
     }
 
     // What the chosen printer's driver offers in the chosen width. It asks the
@@ -287,6 +291,120 @@ private:
     }
 };
 
+// キー: the register's commands with their keys and the shop's own chords.
+// The chord for the command chosen is typed as text ("Ctrl+F1") and given
+// with 割り当て, or by leaving the page or OK; the map's own rule refuses it.
+class KeysPage : public Page {
+public:
+    using Page::Page;
+
+private:
+    enum Column { kWhat, kKey, kChord };
+
+    void Show() override {
+        keys_ = regi::KeyMap::Read(sheet_.values.keyChords);
+        HWND list = Item(IDC_KEY_COMMANDS);
+        ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+        // The keys' columns in dialog units, as wide as "Ctrl+Shift+F12"; what it does takes the rest.
+        RECT widths{32, 0, 56, 0};
+        MapDialogRect(window_, &widths);
+        const std::pair<const wchar_t*, int> columns[] = {
+            {L"操作", 0}, {L"キー", widths.left}, {L"店のキー", widths.right}};
+        for (int i = 0; i < static_cast<int>(std::size(columns)); ++i) {
+            LVCOLUMNW column{};
+            column.mask = LVCF_TEXT | LVCF_WIDTH;
+            column.pszText = const_cast<wchar_t*>(columns[i].first);
+            column.cx = columns[i].second;
+            ListView_InsertColumn(list, i, &column);
+        }
+        std::vector<std::wstring> tenders = TenderNames(sheet_.values);
+        const std::vector<regi::KeyCommand>& rows = regi::KeyCommands();
+        for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+            std::wstring what = regi::WhatItDoes(rows[i], tenders);
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = i;
+            item.pszText = what.data();
+            ListView_InsertItem(list, &item);
+            ListView_SetItemText(list, i, kKey, const_cast<wchar_t*>(rows[i].keyName));
+            ShowChord(i);
+        }
+        RECT client;
+        GetClientRect(list, &client);
+        ListView_SetColumnWidth(list, kWhat, client.right - widths.left - widths.right);
+        ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+
+    void Command(int id, int code) override {
+        if (id == IDC_GIVE_KEY && code == BN_CLICKED) Give();
+        if (id == IDC_TAKE_KEY_AWAY && code == BN_CLICKED) TakeAway();
+    }
+
+    void Notify(const NMHDR& what) override {
+        if (what.idFrom != IDC_KEY_COMMANDS) return;
+        if (what.code == LVN_ITEMCHANGED) {
+            const auto& change = reinterpret_cast<const NMLISTVIEW&>(what);
+            if (change.uNewState & ~change.uOldState & LVIS_SELECTED) SetText(IDC_KEY_CHORD, ChordOf(change.iItem));
+        }
+        if (what.code == LVN_KEYDOWN && reinterpret_cast<const NMLVKEYDOWN&>(what).wVKey == VK_DELETE) TakeAway();
+    }
+
+    // A chord typed and not given yet is given as the page is left.
+    void Leave() override {
+        int chosen = Chosen();
+        if (chosen >= 0 && Text(IDC_KEY_CHORD) != ChordOf(chosen)) Give();
+    }
+
+    void Apply() override {
+        if (changed_) sheet_.values.keyChords = keys_.ChordsText();
+    }
+
+    int Chosen() const { return ListView_GetNextItem(Item(IDC_KEY_COMMANDS), -1, LVNI_SELECTED); }
+
+    std::wstring ChordOf(int row) const {
+        std::optional<regi::KeyChord> chord = keys_.ExtraChord(regi::KeyCommands()[static_cast<size_t>(row)]);
+        return chord ? regi::ChordText(*chord) : L"";
+    }
+
+    void ShowChord(int row) {
+        std::wstring chord = ChordOf(row);
+        ListView_SetItemText(Item(IDC_KEY_COMMANDS), row, kChord, chord.data());
+    }
+
+    // The typed chord to the command chosen; a blank box takes its chord away.
+    void Give() {
+        int chosen = Chosen();
+        if (chosen < 0) return;
+        std::wstring text = Text(IDC_KEY_CHORD);
+        if (text.find_first_not_of(L" \u3000") == std::wstring::npos) return TakeAway();
+        std::wstring refused =
+            keys_.Give(regi::KeyCommands()[static_cast<size_t>(chosen)], text, TenderNames(sheet_.values));
+        if (!refused.empty()) {
+            HWND box = Item(IDC_KEY_CHORD);
+            SetFocus(box);
+            SendMessageW(box, EM_SETSEL, 0, -1);
+            throw ui::Error(refused);
+        }
+        Given(chosen);
+    }
+
+    void TakeAway() {
+        int chosen = Chosen();
+        if (chosen < 0) return;
+        keys_.TakeAway(regi::KeyCommands()[static_cast<size_t>(chosen)]);
+        Given(chosen);
+    }
+
+    void Given(int row) {
+        changed_ = true;
+        ShowChord(row);
+        SetText(IDC_KEY_CHORD, ChordOf(row));
+    }
+
+    regi::KeyMap keys_;
+    bool changed_ = false;  // only a page used writes the chords: a file without them keeps its bytes
+};
+
 }  // namespace
 
 bool EditShopSettings(HWND owner, Settings& values, const ShopSettingsHooks& hooks) {
@@ -294,8 +412,9 @@ bool EditShopSettings(HWND owner, Settings& values, const ShopSettingsHooks& hoo
     ReceiptPage receipt(sheet);
     TendersPage tenders(sheet);
     RatesPage rates(sheet);
+    KeysPage keys(sheet);
     const std::pair<int, Page*> pages[] = {
-        {IDD_SHOP_RECEIPT, &receipt}, {IDD_SHOP_TENDERS, &tenders}, {IDD_SHOP_RATES, &rates}};
+        {IDD_SHOP_RECEIPT, &receipt}, {IDD_SHOP_TENDERS, &tenders}, {IDD_SHOP_RATES, &rates}, {IDD_SHOP_KEYS, &keys}};
     PROPSHEETPAGEW made[std::size(pages)] = {};
     for (size_t i = 0; i < std::size(pages); ++i) {
         made[i].dwSize = sizeof made[i];

@@ -6,6 +6,7 @@
 #define IDD_SHOP_RECEIPT 3000
 #define IDD_SHOP_TENDERS 3001
 #define IDD_SHOP_RATES 3002
+#define IDD_SHOP_KEYS 3003
 
 // レシートとプリンター: who issues receipts, when and where they print, on
 // what paper, and the drawer and cutter of the receipt printer
@@ -34,3 +35,10 @@
 #define IDC_ADD_CHANGE 3054
 #define IDC_REMOVE_CHANGE 3055
 #define IDC_RATES_LINE 3056
+
+// キー: the register's commands with their keys, the chord typed for the one
+// chosen, and the buttons that give it and take it away
+#define IDC_KEY_COMMANDS 3070
+#define IDC_KEY_CHORD 3071
+#define IDC_GIVE_KEY 3072
+#define IDC_TAKE_KEY_AWAY 3073

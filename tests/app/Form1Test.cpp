@@ -8,6 +8,7 @@
 
 #include "platform/Files.h"
 #include "receipt/Receipt.h"
+#include "register/KeyTable.h"
 #include "settings/ShopSettings.h"
 #include "settings/ShopSettingsIds.h"
 #include "settings/SettingsPage.h"
@@ -583,8 +584,8 @@ TEST_F(Form1Test, TheShopSettingsWindowHoldsTheShopsSettingsOnItsPages) {
             EXPECT_EQ(GetWindow(sheet, GW_OWNER), f.Handle());
             EXPECT_FALSE(IsWindowEnabled(f.Handle())) << "modal";
             HWND tabs = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
-            EXPECT_EQ(TabCaptions(tabs),
-                      (std::vector<std::wstring>{L"レシートとプリンター", L"現金以外の支払い", L"税率の変更"}));
+            EXPECT_EQ(TabCaptions(tabs), (std::vector<std::wstring>{L"レシートとプリンター", L"現金以外の支払い",
+                                                                    L"税率の変更", L"キー"}));
             struct Widget {
                 int page, id;
                 const wchar_t* text;
@@ -606,6 +607,9 @@ TEST_F(Form1Test, TheShopSettingsWindowHoldsTheShopsSettingsOnItsPages) {
                 {2, IDC_ADD_CHANGE, L"追加(&A)"},
                 {2, IDC_REMOVE_CHANGE, L"削除(&M)"},
                 {2, IDC_RATES_LINE, L"いまの税率 10% / 軽減 8%"},
+                {3, IDC_KEY_CHORD, L""},
+                {3, IDC_GIVE_KEY, L"割り当て(&S)"},
+                {3, IDC_TAKE_KEY_AWAY, L"解除(&D)"},
             };
             for (const Widget& w : widgets) {
                 HWND control = GetDlgItem(ShopPage(sheet, w.page), w.id);
@@ -661,6 +665,71 @@ TEST_F(Form1Test, ATenderNamedInTheShopSettingsIsKeptOnOkAndEscapeLeavesAllAsItW
         << testing::PrintToString(text);
 }
 
+TEST_F(Form1Test, AChordGivenOnTheKeysPageIsKeptAndWorksOnTheRegisterAtOnce) {
+    WriteAnsiFile(Ini(), L"[Keys]\r\nChords=Settle = ctrl+f1\r\n");
+    ErrorRecorder errors;
+    TForm1& f = Open();
+    const std::vector<regi::KeyCommand>& rows = regi::KeyCommands();
+    const int voidRow = static_cast<int>(regi::FindCommand("Void") - rows.data());
+    const int settleRow = static_cast<int>(regi::FindCommand("Settle") - rows.data());
+    auto cell = [](HWND list, int row, int column) {
+        wchar_t text[64] = L"";
+        ListView_GetItemText(list, row, column, text, 64);
+        return std::wstring(text);
+    };
+    // Looked at and left with OK: the chords stay as the file has them.
+    InShopSettings([&](HWND sheet) {
+        HWND list = GetDlgItem(ShopPage(sheet, 3), IDC_KEY_COMMANDS);
+        ASSERT_EQ(ListView_GetItemCount(list), static_cast<int>(rows.size()));
+        EXPECT_EQ(cell(list, settleRow, 0), L"預り金（現金）と釣銭");
+        EXPECT_EQ(cell(list, settleRow, 1), L"Num /");
+        EXPECT_EQ(cell(list, settleRow, 2), L"Ctrl+F1");
+    });
+    EXPECT_EQ(f.SettingsPage().Values().keyChords, L"Settle = ctrl+f1");
+    // A chord for 取消, chosen and typed by keyboard.
+    InShopSettings([&](HWND sheet) {
+        HWND page = ShopPage(sheet, 3);
+        HWND list = GetDlgItem(page, IDC_KEY_COMMANDS);
+        SetFocus(list);
+        for (int i = 0; i < voidRow; ++i) SendKey(VK_DOWN);
+        EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), voidRow);
+        HWND box = GetDlgItem(page, IDC_KEY_CHORD);
+        SetFocus(box);
+        TypeKeys(L"Ctrl+F1");
+        SetFocus(GetDlgItem(page, IDC_GIVE_KEY));
+        SendKey(VK_SPACE, L' ');
+        ASSERT_EQ(errors.Messages().size(), 1u);
+        EXPECT_EQ(errors.Messages()[0], L"「Ctrl+F1」は「預り金（現金）と釣銭」に使われています。");
+        EXPECT_EQ(GetFocus(), box) << "the text stays for correction";
+        // OK with it keeps the page open on it.
+        PSHNOTIFY leaving{{page, 0, static_cast<UINT>(PSN_KILLACTIVE)}, 0};
+        SendMessageW(page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&leaving));
+        EXPECT_TRUE(GetWindowLongPtrW(page, DWLP_MSGRESULT)) << "the page is not left";
+        EXPECT_EQ(errors.Messages().size(), 2u);
+        EXPECT_EQ(cell(list, voidRow, 2), L"");
+        SendMessageW(box, EM_SETSEL, 0, -1);
+        TypeKeys(L"alt+v");  // given by OK
+    });
+    EXPECT_EQ(errors.Messages().size(), 2u);
+    EXPECT_EQ(f.SettingsPage().Values().keyChords, L"Void=Alt+V;Settle=Ctrl+F1");
+    EXPECT_EQ(f.RegisterPage().Keys().Find(regi::KeyChord{'V', false, false, true}),
+              (regi::RegisterCommand{regi::PageAction::Sale, regi::Command::Void}))
+        << "the register has it at once";
+    EXPECT_NE(ReadSettingsText(Ini()).find(L"[Keys]\r\nChords=Void=Alt+V;Settle=Ctrl+F1\r\n"), std::wstring::npos);
+    // Taken away with Delete, then Escape: everything as it was.
+    InShopSettings(
+        [&](HWND sheet) {
+            HWND list = GetDlgItem(ShopPage(sheet, 3), IDC_KEY_COMMANDS);
+            ListView_SetItemState(list, voidRow, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+            SetFocus(list);
+            SendKey(VK_DELETE);
+            EXPECT_EQ(cell(list, voidRow, 2), L"");
+        },
+        VK_ESCAPE);
+    EXPECT_EQ(f.SettingsPage().Values().keyChords, L"Void=Alt+V;Settle=Ctrl+F1");
+    EXPECT_TRUE(f.RegisterPage().Keys().Find(regi::KeyChord{'V', false, false, true}));
+}
+
 TEST_F(Form1Test, ASettingIsKeptWhenItChangesNotOnlyAtTheClose) {
     TForm1& f = Open();
     ShowPage(2);
@@ -688,7 +757,7 @@ TEST_F(Form1Test, ASettingIsKeptWhenItChangesNotOnlyAtTheClose) {
     EXPECT_TRUE(again.SettingsPage().EnterReduced());
     EXPECT_EQ(again.SettingsPage().ReducedTaxText(), L"0");
     EXPECT_EQ(again.SettingsPage().Receipt().shop, L"青葉");
-    EXPECT_EQ(again.SettingsPage().Receipt().drawer, regi::DrawerMode::Star);
+    EXPECT_EQ(again.SettingsPage().Receipt().drawer, receipt::DrawerMode::Star);
 }
 
 TEST_F(Form1Test, AFileWrittenBeforeIsWrittenBackByteForByteWhenNothingChanged) {

@@ -15,9 +15,9 @@ regi::SaleRecord SaleNumbered(std::int64_t number) {
 }  // namespace
 
 TEST(ReceiptPolicy, OnlyEverySaleModePrintsAtTheSettlement) {
-    EXPECT_FALSE(ReceiptPolicy::PrintsWhenSettled(regi::PrintMode::Never));
-    EXPECT_TRUE(ReceiptPolicy::PrintsWhenSettled(regi::PrintMode::EverySale));
-    EXPECT_FALSE(ReceiptPolicy::PrintsWhenSettled(regi::PrintMode::OnRequest));
+    EXPECT_FALSE(ReceiptPolicy::PrintsWhenSettled(receipt::PrintMode::Never));
+    EXPECT_TRUE(ReceiptPolicy::PrintsWhenSettled(receipt::PrintMode::EverySale));
+    EXPECT_FALSE(ReceiptPolicy::PrintsWhenSettled(receipt::PrintMode::OnRequest));
 }
 
 TEST(ReceiptPolicy, F5ShowsThisRunsLastSaleElseTheJournalsAsAReprint) {

@@ -320,7 +320,7 @@ TEST(ReceiptText, EachTenderByNameThenTheChange) {
 
 TEST(Drawer, EachSettingSendsItsPrintersCommands) {
     using namespace std::string_literals;
-    using regi::DrawerMode;
+    using receipt::DrawerMode;
     struct Case {
         DrawerMode mode;
         bool cut;

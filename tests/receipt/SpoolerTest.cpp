@@ -133,7 +133,7 @@ TEST_F(Spooler, AQueueThatRefusesTheJobIsNamed) {
 }
 
 TEST_F(Spooler, TheDrawerAndCutterCommandsReachTheRawQueueAsTheyAre) {
-    using regi::DrawerMode;
+    using receipt::DrawerMode;
     Settings settings;
     settings.printer = L"PelmoraRaw";
     for (DrawerMode mode : {DrawerMode::EscPosPin2, DrawerMode::EscPosPin5, DrawerMode::Star}) {

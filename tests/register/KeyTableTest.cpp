@@ -102,3 +102,70 @@ TEST(KeyMap, ReadFromTheSettingsFilesText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(KeyMap, TheChordsAreWrittenAsReadReadsThem) {
+    struct Case {
+        const wchar_t* file;     // as the settings file has it
+        const wchar_t* written;  // as ChordsText writes it back
+    };
+    const Case cases[] = {
+        {L"", L""},
+        {L"Settle=Ctrl+F1", L"Settle=Ctrl+F1"},
+        {L" Settle = ctrl+f1 ;ExemptLine=alt+n", L"ExemptLine=Alt+N;Settle=Ctrl+F1"},  // the table's order
+        {L"Tender1=Shift+Ctrl+F6;Void=F3;Nothing=Alt+Q", L"Tender1=Ctrl+Shift+F6"},    // the refused left out
+    };
+    for (const Case& c : cases) {
+        KeyMap read = KeyMap::Read(c.file);
+        EXPECT_EQ(read.ChordsText(), c.written);
+        KeyMap again = KeyMap::Read(read.ChordsText());
+        EXPECT_TRUE(again.Refused().empty());
+        for (const KeyCommand& row : KeyCommands()) EXPECT_EQ(again.ExtraChord(row), read.ExtraChord(row)) << row.name;
+    }
+}
+
+TEST(KeyMap, AChordIsGivenToOneCommandOnly) {
+    KeyMap keys = KeyMap::Read(L"Settle=Ctrl+F1");
+    const std::vector<std::wstring> tenders = {L"クレジット", L"電子マネー"};
+    struct Step {
+        const char* command;
+        const wchar_t* text;     // nullptr: its chord taken away
+        const wchar_t* refused;  // how the message starts; empty: given
+        const wchar_t* after;    // ChordsText
+    };
+    const Step steps[] = {
+        {"Void", L"Alt+V", L"", L"Void=Alt+V;Settle=Ctrl+F1"},
+        {"Void", L" ctrl+f2", L"", L"Void=Ctrl+F2;Settle=Ctrl+F1"},  // in place of the one it had
+        {"Cancel", L"Ctrl+F1", L"「Ctrl+F1」は「預り金（現金）と釣銭」に使われています。",
+         L"Void=Ctrl+F2;Settle=Ctrl+F1"},
+        {"Settle", L"Ctrl+F1", L"", L"Void=Ctrl+F2;Settle=Ctrl+F1"},  // its own again
+        {"Cancel", L"F8", L"「F8」は割り当てられません。割り当てられるのは", L"Void=Ctrl+F2;Settle=Ctrl+F1"},
+        {"Cancel", L"Ctrl+", L"「Ctrl+」は割り当てられません。", L"Void=Ctrl+F2;Settle=Ctrl+F1"},
+        {"Tender1", L"Ctrl+Shift+F6", L"", L"Void=Ctrl+F2;Settle=Ctrl+F1;Tender1=Ctrl+Shift+F6"},
+        {"Void", L"Ctrl+Shift+F6", L"「Ctrl+Shift+F6」は「クレジットでの支払い」に使われています。",
+         L"Void=Ctrl+F2;Settle=Ctrl+F1;Tender1=Ctrl+Shift+F6"},
+        {"Tender3", L"Alt+T", L"", L"Void=Ctrl+F2;Settle=Ctrl+F1;Tender1=Ctrl+Shift+F6;Tender3=Alt+T"},
+        {"Void", L"Alt+T", L"「Alt+T」は「支払い 3（名前なし）」に使われています。",
+         L"Void=Ctrl+F2;Settle=Ctrl+F1;Tender1=Ctrl+Shift+F6;Tender3=Alt+T"},
+        {"Void", nullptr, L"", L"Settle=Ctrl+F1;Tender1=Ctrl+Shift+F6;Tender3=Alt+T"},
+        {"Cancel", L"Ctrl+F2", L"", L"Cancel=Ctrl+F2;Settle=Ctrl+F1;Tender1=Ctrl+Shift+F6;Tender3=Alt+T"},
+    };
+    for (const Step& s : steps) {
+        const KeyCommand& row = *FindCommand(s.command);
+        std::wstring message;
+        if (s.text)
+            message = keys.Give(row, s.text, tenders);
+        else
+            keys.TakeAway(row);
+        std::wstring refused = s.refused;
+        EXPECT_EQ(message.substr(0, refused.size()), refused) << s.command;
+        EXPECT_EQ(message.empty(), refused.empty()) << s.command;
+        EXPECT_EQ(keys.ChordsText(), s.after) << s.command;
+    }
+    EXPECT_EQ(keys.Find(KeyChord{keyF2, true}), (RegisterCommand{PageAction::Sale, Command::Cancel}));
+    EXPECT_FALSE(keys.Find(KeyChord{'V', false, false, true})) << "the chord a command gave up is free";
+    EXPECT_EQ(keys.Find(KeyChord{keyF8}), (RegisterCommand{PageAction::Sale, Command::Cancel})) << "the table's key";
+}
+
+}  // namespace

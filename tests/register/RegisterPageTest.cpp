@@ -960,9 +960,9 @@ TEST_F(JournalOnTest, TheDrawerOpensForCashAndOnF12BetweenSalesAndTheOpeningsWit
 
     InShopSettings([&](HWND sheet) {
         SendDlgItemMessageW(ShopPage(sheet, 0), IDC_DRAWER, CB_SETCURSEL,
-                            static_cast<WPARAM>(regi::DrawerMode::EscPosPin5), 0);
+                            static_cast<WPARAM>(receipt::DrawerMode::EscPosPin5), 0);
     });
-    const std::string command = receipt::DrawerCommand(regi::DrawerMode::EscPosPin5);
+    const std::string command = receipt::DrawerCommand(receipt::DrawerMode::EscPosPin5);
     Sale(L"1080", L"2000");
     EXPECT_EQ(sent, std::vector<std::string>{command}) << "a cash sale opens it";
     Press(VK_F12);

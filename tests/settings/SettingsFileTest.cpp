@@ -181,7 +181,7 @@ TEST(SettingsFile, TheSettingsTableWritesTheBytesOfTheKeysWrittenOneByOne) {
     s.floatText = L"30,000";
     s.receipt.shop = L"café 青葉";
     s.receipt.registrationNumber = L"T1234567890123";
-    s.receipt.printMode = regi::PrintMode::EverySale;
+    s.receipt.printMode = receipt::PrintMode::EverySale;
     s.receipt.paperWidth = 58;
     const char* starts[] = {nullptr, "[Config]\r\nTax=5\r\nmine=1\r\n[Image]\r\nFileName=a.bmp\r\n"};
     for (const char* start : starts) {

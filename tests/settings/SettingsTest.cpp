@@ -54,13 +54,15 @@ TEST(Settings, EachKeyReadsByItsRuleAndAMissingOneIsItsDefault) {
         {L"Receipt/RegNo", L"T1234567890123",
          [](const Settings& s) { return s.receipt.registrationNumber == L"T1234567890123"; }},
         {L"Receipt/RegNo", L"T123", [](const Settings& s) { return s.receipt.registrationNumber.empty(); }},
-        {L"Receipt/Print", L"1", [](const Settings& s) { return s.receipt.printMode == regi::PrintMode::EverySale; }},
-        {L"Receipt/Print", L"2", [](const Settings& s) { return s.receipt.printMode == regi::PrintMode::OnRequest; }},
-        {L"Receipt/Print", L"3", [](const Settings& s) { return s.receipt.printMode == regi::PrintMode::Never; }},
+        {L"Receipt/Print", L"1",
+         [](const Settings& s) { return s.receipt.printMode == receipt::PrintMode::EverySale; }},
+        {L"Receipt/Print", L"2",
+         [](const Settings& s) { return s.receipt.printMode == receipt::PrintMode::OnRequest; }},
+        {L"Receipt/Print", L"3", [](const Settings& s) { return s.receipt.printMode == receipt::PrintMode::Never; }},
         {L"Receipt/Width", nullptr, [](const Settings& s) { return s.receipt.paperWidth == 80; }},
-        {L"Drawer/Open", nullptr, [](const Settings& s) { return s.receipt.drawer == regi::DrawerMode::Never; }},
-        {L"Drawer/Open", L"3", [](const Settings& s) { return s.receipt.drawer == regi::DrawerMode::EscPosPin5; }},
-        {L"Drawer/Open", L"5", [](const Settings& s) { return s.receipt.drawer == regi::DrawerMode::Never; }},
+        {L"Drawer/Open", nullptr, [](const Settings& s) { return s.receipt.drawer == receipt::DrawerMode::Never; }},
+        {L"Drawer/Open", L"3", [](const Settings& s) { return s.receipt.drawer == receipt::DrawerMode::EscPosPin5; }},
+        {L"Drawer/Open", L"5", [](const Settings& s) { return s.receipt.drawer == receipt::DrawerMode::Never; }},
         {L"Drawer/Cut", L"1", [](const Settings& s) { return s.receipt.cut; }},
         {L"Receipt/Width", L"58", [](const Settings& s) { return s.receipt.paperWidth == 58; }},
         {L"Receipt/Width", L"100", [](const Settings& s) { return s.receipt.paperWidth == 80; }},
@@ -85,7 +87,7 @@ TEST(Settings, EveryKeyIsWrittenInTheFilesOrderAndReadsBackTheSame) {
     s.receipt.shop = L"青葉商店";
     s.receipt.address = L"TEL 03-1234-5678";
     s.receipt.registrationNumber = L"T1234567890123";
-    s.receipt.printMode = regi::PrintMode::OnRequest;
+    s.receipt.printMode = receipt::PrintMode::OnRequest;
     s.receipt.printer = L"レシート";
     s.receipt.paperWidth = 58;
     MemoryProfile file;
@@ -192,7 +194,7 @@ TEST(Settings, TheTendersAreWrittenAfterTheOtherSectionsOnceTheShopUsesThem) {
 
     // The drawer's section by the same rule, after the tenders'.
     Settings drawer;
-    drawer.receipt.drawer = regi::DrawerMode::Star;
+    drawer.receipt.drawer = receipt::DrawerMode::Star;
     file.written.clear();
     WriteSettings(file, drawer);
     EXPECT_EQ(std::vector<std::wstring>(file.written.end() - 2, file.written.end()),
@@ -245,7 +247,7 @@ TEST(Settings, OnlyAChangeBesideTheWindowsPlaceIsAChangeToKeep) {
         {"a rate box", [](Settings& s) { s.taxText = L"1O"; }, false},
         {"the float", [](Settings& s) { s.floatText = L"30000"; }, false},
         {"the shop's name", [](Settings& s) { s.receipt.shop = L"青葉"; }, false},
-        {"the drawer", [](Settings& s) { s.receipt.drawer = regi::DrawerMode::Star; }, false},
+        {"the drawer", [](Settings& s) { s.receipt.drawer = receipt::DrawerMode::Star; }, false},
         {"a tender's name", [](Settings& s) { s.tenderNames[3] = L"PayPay"; }, false},
         {"a rate change", [](Settings& s) { s.rateChanges = regi::ParseRateChanges(L"2099/04/01 10 1"); }, false},
     };

@@ -1,10 +1,11 @@
 #pragma once
-// What a receipt says of the shop that issues it, and how it prints: the
-// settings the settings page keeps and the receipts use. Windows-free.
+// What a receipt says of the shop that issues it, how it prints, and how the
+// drawer on the receipt printer opens: the settings the settings page keeps
+// and the receipts use. Windows-free.
 #include <string>
 #include <vector>
 
-namespace regi {
+namespace receipt {
 
 // The two paper rolls receipt printers take, in mm.
 constexpr int kNarrowPaper = 58;
@@ -41,7 +42,7 @@ enum class DrawerMode : int {
 // A stored value as a mode: anything unknown is Never.
 DrawerMode DrawerModeFrom(int value);
 
-struct ReceiptSettings {
+struct Settings {
     std::wstring shop;                // the shop's name, the receipt's first line
     std::wstring address;             // an address or telephone line under it
     std::wstring registrationNumber;  // "T" and 13 digits; empty: the shop is not registered
@@ -69,4 +70,4 @@ bool IsAcceptableRegistrationNumber(const std::wstring& text);
 // The message for a field that holds anything else.
 extern const wchar_t kBadRegistrationNumber[];
 
-}  // namespace regi
+}  // namespace receipt

@@ -1,8 +1,8 @@
-#include "sale/Invoice.h"
+#include "receipt/ReceiptSettings.h"
 
 #include <algorithm>
 
-namespace regi {
+namespace receipt {
 
 const wchar_t kBadRegistrationNumber[] =
     L"登録番号は半角の「T」と13桁の数字で入力してください（例: T1234567890123）。\r\n"
@@ -24,7 +24,7 @@ PrintMode PrintModeFrom(int value) {
     return PrintMode::Never;
 }
 
-bool ReceiptSettings::Registered() const { return IsRegistrationNumber(registrationNumber); }
+bool Settings::Registered() const { return IsRegistrationNumber(registrationNumber); }
 
 bool IsRegistrationNumber(const std::wstring& text) {
     return text.size() == 14 && text[0] == L'T' &&
@@ -33,4 +33,4 @@ bool IsRegistrationNumber(const std::wstring& text) {
 
 bool IsAcceptableRegistrationNumber(const std::wstring& text) { return text.empty() || IsRegistrationNumber(text); }
 
-}  // namespace regi
+}  // namespace receipt
