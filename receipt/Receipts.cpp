@@ -48,7 +48,8 @@ void Receipts::ShowLast(HWND owner, const regi::SaleRecord& lastThisRun) {
     std::optional<ReceiptPolicy::Choice> choice = policy_.ForReissue(lastThisRun, journalLast_);
     if (!choice) return;
     Settings settings = settings_();
-    if (regi::NeedsRevenueStamp(choice->sale, settings.tenders)) ui::ShowNotice(regi::kRevenueStampNotice);
+    std::wstring stamp = regi::RevenueStampNotice(choice->sale, settings.tenders);
+    if (!stamp.empty()) ui::ShowNotice(stamp);
     TReceiptPreview preview(ReceiptLines(choice->sale, settings, choice->reprint), settings, printers_,
                             Mark(choice->sale));
     if (preview.ShowModal(owner) == IDOK) policy_.Printed(choice->sale);

@@ -60,15 +60,43 @@ std::wstring TenderName(const std::vector<std::wstring>& names, int tender) {
 
 bool IsCreditCard(const std::wstring& name) { return name.find(L"クレジット") != std::wstring::npos; }
 
-const wchar_t kRevenueStampNotice[] =
-    L"税抜 5 万円以上の領収書です｡\r\n200 円の収入印紙を貼って消印して下さい (100 万円を超えるときは金額に応じた印紙)｡";
-
-bool NeedsRevenueStamp(const SaleRecord& sale, const std::vector<std::wstring>& tenderNames) {
-    if (sale.taxes.Total() - sale.taxes.Tax() < 50'000) return false;
+std::int64_t RevenueStampDuty(const SaleRecord& sale, const std::vector<std::wstring>& tenderNames) {
+    // The duty on a receipt for a sale, by the amount it states: up to each
+    // amount, its duty; above the last, ¥200,000.
+    struct Step {
+        std::int64_t upTo, duty;
+    };
+    static constexpr Step kSteps[] = {
+        {49'999, 0},
+        {1'000'000, 200},
+        {2'000'000, 400},
+        {3'000'000, 600},
+        {5'000'000, 1'000},
+        {10'000'000, 2'000},
+        {20'000'000, 4'000},
+        {30'000'000, 6'000},
+        {50'000'000, 10'000},
+        {100'000'000, 20'000},
+        {200'000'000, 40'000},
+        {300'000'000, 60'000},
+        {500'000'000, 100'000},
+        {1'000'000'000, 150'000},
+    };
     std::int64_t byCard = 0;
     for (const TenderPaid& paid : sale.tenders)
         if (IsCreditCard(TenderName(tenderNames, paid.tender))) byCard += paid.amount;
-    return byCard != sale.taxes.Total();
+    if (byCard == sale.taxes.Total()) return 0;
+    const std::int64_t stated = sale.taxes.Total() - sale.taxes.Tax();
+    for (const Step& step : kSteps)
+        if (stated <= step.upTo) return step.duty;
+    return 200'000;
+}
+
+std::wstring RevenueStampNotice(const SaleRecord& sale, const std::vector<std::wstring>& tenderNames) {
+    std::int64_t duty = RevenueStampDuty(sale, tenderNames);
+    if (duty == 0) return L"";
+    return L"税抜 " + FormatMoney(sale.taxes.Total() - sale.taxes.Tax()) + L" の領収書です｡\r\n" + FormatMoney(duty) +
+           L" の収入印紙を貼って消印して下さい｡";
 }
 
 std::vector<ClassTotal> ClassesPresent(const std::vector<LineRecord>& lines, const TaxTotals& totals) {

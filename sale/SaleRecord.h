@@ -105,10 +105,12 @@ struct SaleRecord {
 // A tender named for credit cards: a receipt it pays states so and needs no
 // revenue stamp. Debit and prepaid cards are not credit.
 bool IsCreditCard(const std::wstring& name);
-// Whether the sale's receipt needs a revenue stamp: ¥50,000 or more without
-// its tax, which the receipt states, unless a credit card paid all of it.
-bool NeedsRevenueStamp(const SaleRecord& sale, const std::vector<std::wstring>& tenderNames);
-// What the preview tells the operator then.
-extern const wchar_t kRevenueStampNotice[];
+// The stamp duty on the sale's receipt, a receipt for a sale: by the amount it
+// states without its tax (the receipt states the tax), from ¥200 at ¥50,000 in
+// steps up to ¥200,000 above ¥1,000,000,000; 0 below ¥50,000 or when a credit
+// card paid all of it.
+std::int64_t RevenueStampDuty(const SaleRecord& sale, const std::vector<std::wstring>& tenderNames);
+// What the preview tells the operator of it; empty when no stamp is due.
+std::wstring RevenueStampNotice(const SaleRecord& sale, const std::vector<std::wstring>& tenderNames);
 
 }  // namespace regi

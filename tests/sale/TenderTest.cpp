@@ -222,27 +222,38 @@ TEST(Tenders, ASaleRestoredAfterACrashKeepsWhatWasPaidWhileSomethingIsDue) {
 
 namespace {
 
-TEST(Tenders, ARevenueStampUnlessACreditCardPaidItAll) {
+TEST(Tenders, TheRevenueStampFollowsTheReceiptsAmountUnlessACreditCardPaidItAll) {
     const std::vector<std::wstring> names = {L"クレジット", L"電子マネー"};
     struct Case {
         std::int64_t price;  // one standard-rate line, tax included
         std::vector<TenderPaid> tenders;
-        bool stamp;
+        std::int64_t duty;
     };
     const Case cases[] = {
-        {54998, {}, false},  // ¥49,999 without its tax
-        {55000, {}, true},   // ¥50,000
-        {55000, {{1, 55000}}, false},
-        {55000, {{1, 30000}}, true},
-        {55000, {{2, 55000}}, true},  // e-money is no credit card
+        {54998, {}, 0},    // ¥49,999 without its tax
+        {55000, {}, 200},  // ¥50,000
+        {55000, {{1, 55000}}, 0},
+        {55000, {{1, 30000}}, 200},
+        {55000, {{2, 55000}}, 200},  // e-money is no credit card
+        {1'100'000, {}, 200},        // ¥1,000,000
+        {1'100'012, {}, 400},        // ¥1,000,011
+        {5'500'000, {}, 1'000},
+        {207'407'256, {}, 40'000},  // ¥188,552,051
+        {1'100'000'000, {}, 150'000},
+        {1'100'000'012, {}, 200'000},
     };
     for (const Case& c : cases) {
         SaleRecord sale;
         sale.lines = {{TaxClass::Standard, c.price, 1, c.price}};
         sale.taxes = SumTaxes(sale.lines, 10, 8);
         sale.tenders = c.tenders;
-        EXPECT_EQ(NeedsRevenueStamp(sale, names), c.stamp) << c.price;
+        EXPECT_EQ(RevenueStampDuty(sale, names), c.duty) << c.price;
     }
+    SaleRecord sale;
+    sale.lines = {{TaxClass::Standard, 207'407'256, 1, 207'407'256}};
+    sale.taxes = SumTaxes(sale.lines, 10, 8);
+    EXPECT_EQ(RevenueStampNotice(sale, names),
+              L"税抜 \u00A5188,552,051 の領収書です｡\r\n\u00A540,000 の収入印紙を貼って消印して下さい｡");
 }
 
 }  // namespace
