@@ -68,12 +68,15 @@ void TForm1::FormCreate() {
     // 2. The settings of the last run.
     settings::Settings values = settings::ReadSettings(settingsFile_);
     kept_ = values;
-    settingsPage_.Load(values);
-    // Rate changes whose day came while the program was not running are in
-    // force; entries that do not read are said once and left as they are.
-    if (settingsPage_.BringRatesUpTo(services_.clock())) KeepSettings();
-    std::wstring unreadable = regi::UnreadableChangesMessage(values.rateChanges.unreadable);
+    // Entries that do not read are left as they are and said once, until they change.
+    std::wstring unreadable = settings::UnreadableChangesToTell(values);
     if (!unreadable.empty()) TellAtStart(std::move(unreadable), false);
+    settingsPage_.Load(values);
+    // Rate changes whose day came while the program was not running are in force, and said.
+    const common::DateTime now = services_.clock();
+    if (std::optional<regi::RateChange> change = settingsPage_.BringRatesUpTo(now))
+        TellAtStart(regi::ChangedRatesNotice(*change, now));
+    KeepSettings();
     // The POS keyboard's chords the shop gave the register's commands.
     registerPage_.SetKeys(regi::KeyMap::Read(values.keyChords));
     std::wstring refusedKeys = registerPage_.Keys().RefusedMessage();

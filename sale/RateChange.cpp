@@ -136,6 +136,12 @@ std::wstring UnreadableChangesMessage(const std::vector<std::wstring>& unreadabl
     return text;
 }
 
+std::wstring ChangedRatesNotice(const RateChange& change, const common::DateTime& now) {
+    const bool today = change.year == now.year && change.month == now.month && change.day == now.day;
+    return (today ? L"本日" : ChangeDayText(change)) + L"から税率が変わりました: " + std::to_wstring(change.standard) +
+           L"% / 軽減 " + std::to_wstring(change.reduced) + L"%";
+}
+
 size_t AddChange(std::vector<RateChange>& changes, const RateChange& change) {
     auto place = std::lower_bound(changes.begin(), changes.end(), change,
                                   [](const RateChange& a, const RateChange& b) { return DayOf(a) < DayOf(b); });

@@ -50,6 +50,9 @@ RateChanges ParseRateChanges(const std::wstring& text);
 std::wstring RateChangesText(const RateChanges& changes);
 // What the start says once of the entries that did not read; empty for none.
 std::wstring UnreadableChangesMessage(const std::vector<std::wstring>& unreadable);
+// What the start says of a change that came into force while the program was
+// closed: "本日から…" on its own day, else from its day.
+std::wstring ChangedRatesNotice(const RateChange& change, const common::DateTime& now);
 
 // Puts a change in its place by day, one on the same day replaced; returns its place.
 size_t AddChange(std::vector<RateChange>& changes, const RateChange& change);

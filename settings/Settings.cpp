@@ -12,13 +12,15 @@ namespace {
 
 const wchar_t kTenders[] = L"Tenders";
 const wchar_t kRateChanges[] = L"RateChanges";
+const wchar_t kNotices[] = L"Notices";  // what the start has told, so as not to tell it again
 const wchar_t kDrawer[] = L"Drawer";
 const wchar_t kKeys[] = L"Keys";
 
 // Sections that only the shops using them have: a shop that never touched
 // one keeps the file it had.
 bool OnlyOnceUsed(const wchar_t* section) {
-    return section == kTenders || section == kRateChanges || section == kDrawer || section == kKeys;
+    return section == kTenders || section == kRateChanges || section == kDrawer || section == kKeys ||
+           section == kNotices;
 }
 
 // The settings file's keys, in the order they are written, each with the value
@@ -51,6 +53,7 @@ void EachSetting(Values& s, Row&& row) {
     row(kDrawer, L"Open", s.receipt.drawer, receipt::DrawerMode::Never);
     row(kDrawer, L"Cut", s.receipt.cut, false);
     row(kKeys, L"Chords", s.keyChords, L"");
+    row(kNotices, L"UnreadableRateChanges", s.unreadableChangesTold, L"");
 }
 
 // How each kind of value reads from its text, missing text included.
@@ -136,12 +139,21 @@ bool SameBesideTheWindow(const Settings& a, const Settings& b) {
     return same;
 }
 
-bool BringRatesUpTo(Settings& settings, const common::DateTime& now) {
+std::optional<regi::RateChange> BringRatesUpTo(Settings& settings, const common::DateTime& now) {
     std::optional<regi::RateChange> due = regi::TakeDue(settings.rateChanges.changes, now);
-    if (!due) return false;
+    if (!due) return std::nullopt;
     settings.taxText = std::to_wstring(due->standard);
     settings.reducedTaxText = std::to_wstring(due->reduced);
-    return true;
+    return due;
+}
+
+std::wstring UnreadableChangesToTell(Settings& settings) {
+    std::wstring unreadable;
+    for (const std::wstring& entry : settings.rateChanges.unreadable)
+        unreadable += (unreadable.empty() ? L"" : L";") + entry;
+    if (unreadable == settings.unreadableChangesTold) return L"";
+    settings.unreadableChangesTold = unreadable;
+    return regi::UnreadableChangesMessage(settings.rateChanges.unreadable);
 }
 
 }  // namespace settings

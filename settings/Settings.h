@@ -36,6 +36,9 @@ struct Settings {
     // The rate changes the shop entered ahead, from the day after taxText's
     // and reducedTaxText's on: those are the rates in force now.
     regi::RateChanges rateChanges;
+    // The unreadable rate changes the start has told of, ";" between them: told
+    // once, and again only when they are not these.
+    std::wstring unreadableChangesTold;
     bool tendersOn;  // the other tenders are offered
     std::wstring tenderNames[regi::kMaxTenders];
     // The register's commands the shop gave a key chord of its own (a POS
@@ -75,7 +78,11 @@ bool SameBesideTheWindow(const Settings& a, const Settings& b);
 
 // Brings the rates in force up to the moment now: the latest change whose day
 // has come gives taxText and reducedTaxText, and the changes that have come
-// leave the list. True when the rates changed so.
-bool BringRatesUpTo(Settings& settings, const common::DateTime& now);
+// leave the list. The change that did it, if one did.
+std::optional<regi::RateChange> BringRatesUpTo(Settings& settings, const common::DateTime& now);
+
+// What the start tells of the rate changes that do not read: nothing when it
+// told of the same ones before; else the message, and they are noted as told.
+std::wstring UnreadableChangesToTell(Settings& settings);
 
 }  // namespace settings

@@ -152,12 +152,13 @@ void SettingsPage::Show(const Settings& values) {
     showing_ = false;
 }
 
-bool SettingsPage::BringRatesUpTo(const common::DateTime& now) {
+std::optional<regi::RateChange> SettingsPage::BringRatesUpTo(const common::DateTime& now) {
     const std::vector<regi::RateChange>& changes = values_.rateChanges.changes;
-    if (changes.empty() || !regi::InForce(changes.front(), now)) return false;  // at every key: cheap while none is due
-    settings::BringRatesUpTo(values_, now);
+    if (changes.empty() || !regi::InForce(changes.front(), now))
+        return std::nullopt;  // at every key: cheap while none is due
+    std::optional<regi::RateChange> change = settings::BringRatesUpTo(values_, now);
     if (Created()) Show(values_);
-    return true;
+    return change;
 }
 
 void SettingsPage::RateBoxExit(int id) {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <functional>
 #include <string>
 #include <vector>
@@ -63,9 +64,9 @@ public:
     // that does not read as a rate (regi::ReadRate) is said at once.
     void RateBoxExit(int id);
     // The rates in force brought up to now (settings::BringRatesUpTo): a change
-    // whose day has come goes into Edit2 and Edit3 and leaves the list. True
-    // when it did.
-    bool BringRatesUpTo(const common::DateTime& now);
+    // whose day has come goes into Edit2 and Edit3 and leaves the list. The
+    // change, when one did.
+    std::optional<regi::RateChange> BringRatesUpTo(const common::DateTime& now);
 
 private:
     void Show(const Settings& values);

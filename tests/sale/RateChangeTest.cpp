@@ -83,6 +83,13 @@ TEST(RateChanges, TheFilesEntriesReadAndUnreadableOnesAreKeptAsTheyWere) {
     }
 }
 
+TEST(RateChanges, AChangeThatCameWhileClosedIsToldFromItsDay) {
+    EXPECT_EQ(ChangedRatesNotice(Change(2027, 4, 1, 10, 1), {2027, 4, 1, 8, 0, 0}),
+              L"本日から税率が変わりました: 10% / 軽減 1%");
+    EXPECT_EQ(ChangedRatesNotice(Change(2027, 4, 1, 10, 1), {2027, 4, 3, 8, 0, 0}),
+              L"2027/04/01から税率が変わりました: 10% / 軽減 1%");
+}
+
 TEST(RateChanges, TheyShowAsTheShopReadsThem) {
     EXPECT_EQ(ChangeText(Change(2027, 4, 1, 10, 1)), L"2027/04/01 から 10% / 軽減 1%");
     EXPECT_EQ(RatesLineText(10, 8, {}), L"いまの税率 10% / 軽減 8%");

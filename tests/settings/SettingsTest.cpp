@@ -163,6 +163,33 @@ TEST(Settings, AChangeInForceBecomesTheRatesOfTheRateBoxesAndLeavesTheList) {
     EXPECT_FALSE(BringRatesUpTo(s, {2027, 4, 2, 0, 0, 0})) << "nothing more is due";
 }
 
+TEST(Settings, UnreadableRateChangesAreToldOnceUntilTheyChange) {
+    struct Start {
+        const wchar_t* changes;  // the file's entries at this start
+        bool told;
+    };
+    const Start starts[] = {
+        {L"2027/13/01 10 1;2099/04/01 10 1", true},
+        {L"2027/13/01 10 1;2099/04/01 10 1", false},
+        {L"2099/04/01 10 1;2027/13/01 10 1", false},  // the same entry, written back in order
+        {L"2027/13/01 10 1;x", true},
+        {L"2099/04/01 10 1", false},
+        {L"2027/13/01 10 1", true},  // back again after it went
+    };
+    MemoryProfile file;
+    for (const Start& start : starts) {
+        file.values[L"RateChanges/Changes"] = start.changes;
+        Settings s = ReadSettings(file);
+        std::wstring message = UnreadableChangesToTell(s);
+        EXPECT_EQ(!message.empty(), start.told) << testing::PrintToString(std::wstring(start.changes));
+        if (start.told) {
+            EXPECT_EQ(message, regi::UnreadableChangesMessage(s.rateChanges.unreadable));
+        }
+        file.values[L"Notices/UnreadableRateChanges"] =
+            s.unreadableChangesTold;  // kept as the start keeps the settings
+    }
+}
+
 TEST(Settings, TheTendersAreWrittenAfterTheOtherSectionsOnceTheShopUsesThem) {
     MemoryProfile file;
     Settings s;
