@@ -44,6 +44,8 @@ const std::vector<PeriodSum> kSums = {
     {&Period::returnedAmount, "returned amount", Kind::Returned, Total, nullptr, false},
     {&Period::moneyIn, "money in", Kind::In, Total, nullptr, false},
     {&Period::moneyOut, "money out", Kind::Out, Total, nullptr, false},
+    {&Period::moneyIns, "money ins", Kind::In, One, nullptr, false},
+    {&Period::moneyOuts, "money outs", Kind::Out, One, nullptr, false},
     {&Period::drawerOpenings, "drawer openings", Kind::Drawer, One, nullptr, false},
 };
 
@@ -145,6 +147,14 @@ const std::vector<PeriodTable> kTables = {
     {"taxable", 2, 2, kClassWords, AddTaxable, MergeTaxable, TaxableLines, RestoreRate, ReportTaxable},
 };
 
+// Puts a noted record among the notes in the journal's order: a backward
+// reading adds the latest first.
+void AddNote(std::vector<Record>& notes, const Record& record) {
+    auto place = std::upper_bound(notes.begin(), notes.end(), record.sequence,
+                                  [](std::int64_t sequence, const Record& note) { return sequence < note.sequence; });
+    notes.insert(place, record);
+}
+
 // The records that take a sale's number: a void's sale is still open, and
 // lines, tenders and money have the number of none or of their sale record.
 bool TakesSaleNumber(Kind kind) {
@@ -212,12 +222,24 @@ bool Period::HasTenders() const {
 
 bool Period::Add(const Record& record) {
     // On a copy, kept when every sum fits: a record that would take one out
-    // of 64 bits is left out whole.
+    // of 64 bits is left out whole. The notes move over instead of being
+    // copied at every record of a long reading.
+    std::vector<Record> earlierNotes = std::move(notes);
+    notes.clear();
     Period after = *this;
-    for (const PeriodSum& sum : kSums)
-        if (record.kind == sum.kind && !AddTo(after.*sum.member, sum.adds(record))) return false;
-    for (const PeriodTable& table : kTables)
-        if (!table.add(after, record)) return false;
+    auto fits = [&] {
+        for (const PeriodSum& sum : kSums)
+            if (record.kind == sum.kind && !AddTo(after.*sum.member, sum.adds(record))) return false;
+        for (const PeriodTable& table : kTables)
+            if (!table.add(after, record)) return false;
+        return true;
+    };
+    if (!fits()) {
+        notes = std::move(earlierNotes);
+        return false;
+    }
+    after.notes = std::move(earlierNotes);
+    if ((record.kind == Kind::In || record.kind == Kind::Out) && !record.note.empty()) AddNote(after.notes, record);
     after.nextSequence = std::max(nextSequence, record.sequence + 1);
     if (firstSequence == 0 || record.sequence < firstSequence) {
         after.firstSequence = record.sequence;
@@ -235,6 +257,7 @@ bool Period::Merge(const Period& earlier) {
         if (!AddTo(merged.*sum.member, earlier.*sum.member)) return false;
     for (const PeriodTable& table : kTables)
         if (!table.merge(merged, earlier)) return false;
+    for (const Record& note : earlier.notes) AddNote(merged.notes, note);
     merged.nextSequence = std::max(nextSequence, earlier.nextSequence);
     merged.nextSale = std::max(nextSale, earlier.nextSale);
     merged.nextZ = std::max(nextZ, earlier.nextZ);
@@ -320,6 +343,13 @@ std::int64_t Period::ExpectedCash(std::int64_t cashFloat) const {
     if (cash) cash = regi::CheckedSub(*cash, moneyOut);
     if (!cash) throw common::Error(common::FormatMessageText(regi::kOutOfRange, regi::FormatMoney(sales)));
     return *cash;
+}
+
+std::wstring MoneyOutQuestion(std::int64_t amount, std::int64_t expectedCash) {
+    std::optional<std::int64_t> left = regi::CheckedSub(expectedCash, amount);
+    if (left && *left >= 0) return L"";
+    return L"出金 " + regi::FormatMoney(amount) + L" で現金予定額が " +
+           (left ? regi::FormatMoney(*left) : L"マイナス") + L" になります。記録しますか?";
 }
 
 BackwardReader::BackwardReader(std::int64_t size, std::vector<ByteRange> partials)
@@ -625,8 +655,14 @@ std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
     }
     if (period.returned != 0) lines.push_back({L"支払の返却", count(period.returned, period.returnedAmount)});
     if (period.moneyIn != 0 || period.moneyOut != 0) {
-        lines.push_back({L"入金", money(period.moneyIn)});
-        lines.push_back({L"出金", money(period.moneyOut)});
+        // Each kind's count and amount, then its notes, one a line.
+        for (Kind kind : {Kind::In, Kind::Out}) {
+            bool in = kind == Kind::In;
+            lines.push_back({in ? L"入金" : L"出金", count(in ? period.moneyIns : period.moneyOuts,
+                                                           in ? period.moneyIn : period.moneyOut)});
+            for (const Record& note : period.notes)
+                if (note.kind == kind) lines.push_back({L"\u3000" + note.note, money(note.total)});
+        }
     }
     if (period.drawerOpenings != 0)
         lines.push_back({L"ドロア（取引なし）", {std::to_wstring(period.drawerOpenings) + L"回"}});

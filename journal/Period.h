@@ -37,6 +37,10 @@ struct Period {
     std::int64_t cashlessSales = 0;                 // sales that took and gave no cash
     std::int64_t returned = 0, returnedAmount = 0;  // tenders given back by cancels
     std::int64_t moneyIn = 0, moneyOut = 0;         // cash put into the drawer and taken out, not sales
+    std::int64_t moneyIns = 0, moneyOuts = 0;       // how many times each
+    // The in and out records that have a note, in the journal's order, for
+    // the reports; the period keeps them so that a checkpoint keeps them too.
+    std::vector<Record> notes;
     std::int64_t drawerOpenings = 0;                // the drawer opened with no sale
     // The numbers of the next record, sale and Z.
     std::int64_t nextSequence = 1, nextSale = 1, nextZ = 1;
@@ -80,6 +84,11 @@ struct Period {
     // An x or z record with the period's totals.
     Record ReportRecord(Kind kind, std::int64_t cashFloat, const std::wstring& time) const;
 };
+
+// The question before an 出金 of amount from a drawer that should hold
+// expectedCash, when it would leave less than nothing there: "出金 ¥100,000
+// で現金予定額が -¥88,800 になります。記録しますか?"; empty when it would not.
+std::wstring MoneyOutQuestion(std::int64_t amount, std::int64_t expectedCash);
 
 // One of the period's sums of counts and amounts, told once: what a record
 // adds to it, its name in the checkpoint and its field in x and z records.

@@ -23,7 +23,8 @@ const wchar_t kOpenSaleError[] = L"途中の取引の控えを書き換えられ
 constexpr std::int64_t kChunk = 64 * 1024;
 constexpr size_t kMaxOpenSale = 1024 * 1024;  // far above 100 lines; anything bigger is not ours
 constexpr size_t kMaxKept = 64 * 1024;
-constexpr size_t kMaxCheckpoint = 64 * 1024;
+// Room for the notes of 入金 and 出金 of a period that no Z closes for years.
+constexpr size_t kMaxCheckpoint = 1024 * 1024;
 // A start that read more than this writes a checkpoint where it ended.
 constexpr std::int64_t kCheckpointAfter = 1024 * 1024;
 
@@ -97,7 +98,8 @@ std::optional<Checkpoint> Session::ReadCheckpoint(std::int64_t size) {
     std::string text;
     if (!storage_.ReadWhole(checkpointPath_, kMaxCheckpoint, text)) return std::nullopt;
     std::optional<Checkpoint> checkpoint = ParseCheckpoint(text);
-    if (!checkpoint || checkpoint->offset <= 0 || checkpoint->offset > size) return std::nullopt;
+    if (!checkpoint || !CountsMoney(*checkpoint) || checkpoint->offset <= 0 || checkpoint->offset > size)
+        return std::nullopt;
     // Still the same journal: its first bytes and those before the place are the same.
     if (KnownBytes(checkpoint->offset) != std::pair(checkpoint->head, checkpoint->tail)) return std::nullopt;
     return checkpoint;
