@@ -42,6 +42,7 @@ std::vector<JournalKeeper::Message> JournalKeeper::Start(regi::TSale& sale, cons
     // What the journal has to say of itself (changed outside the program, held
     // by another one, a recovery file kept aside), then the sale put back.
     for (std::wstring& message : journal->StartMessages()) messages.push_back({std::move(message), false});
+    for (std::wstring& notice : journal->StartNotices()) messages.push_back({std::move(notice), true});
     if (!kept.lines.empty()) {
         sale.Restore(kept.lines, rates, kept.paid);
         messages.push_back({kRecoveredSale, true});

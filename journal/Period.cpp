@@ -4,6 +4,7 @@
 
 #include "common/Error.h"
 #include "common/MessageText.h"
+#include "common/Utf8.h"
 #include "sale/Money.h"
 
 namespace journal {
@@ -352,8 +353,8 @@ std::wstring MoneyOutQuestion(std::int64_t amount, std::int64_t expectedCash) {
            (left ? regi::FormatMoney(*left) : L"マイナス") + L" になります。記録しますか?";
 }
 
-BackwardReader::BackwardReader(std::int64_t size, std::vector<ByteRange> partials)
-    : size_(size), partials_(std::move(partials)), tailAt_(size) {}
+BackwardReader::BackwardReader(std::int64_t size, std::vector<ByteRange> partials, Decode decode)
+    : size_(size), partials_(std::move(partials)), decode_(std::move(decode)), tailAt_(size) {}
 
 bool BackwardReader::Feed(std::string_view chunk, bool atStart) {
     if (done_) return false;
@@ -433,7 +434,11 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
     bool atTail = offset + static_cast<std::int64_t>(line.size()) == tailAt_;
     if (ending == 0) tailAt_ = offset;  // only the file's last line can lack its line end
     if (Partial(offset)) return;
-    std::optional<Record> record = ParseRecord(line);
+    // Only a note can be other than ASCII: in another encoding its line reads through UTF-8.
+    std::string decoded;
+    if (decode_ && !common::IsAscii(line))
+        decoded = common::ToUtf8(decode_(line));
+    std::optional<Record> record = ParseRecord(decoded.empty() ? line : std::string_view(decoded));
     // The first line is the header when it is no record, whatever it says or lacks.
     if (!record && first) return;
     if (!record) {
@@ -530,12 +535,12 @@ BackwardReader ReadJournal(std::string_view bytes, std::vector<ByteRange> partia
     return reader;
 }
 
-std::vector<Finding> CompareWithKept(Period& period, const Kept& kept, std::int64_t size) {
+std::vector<Finding> CompareWithKept(Period& period, const Kept& kept, std::int64_t size, bool resaved) {
     std::vector<Finding> found;
     auto range = [](const wchar_t* what, std::int64_t from, std::int64_t to) {
         return what + std::to_wstring(from) + (from == to ? L"" : L"～" + std::to_wstring(to));
     };
-    if (size < kept.size)
+    if (size < kept.size && !resaved)
         found.push_back(
             {-1, size == 0
                      ? L"記録のファイルが空か、ありません (前回書いたときは " + std::to_wstring(kept.size) + L" バイト)"

@@ -3,6 +3,7 @@
 // reports, the numbers the next records get, the records of each event, the
 // backward reading of a journal that stops at the last Z, and the report text.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -140,8 +141,10 @@ struct Finding {
 class BackwardReader {
 public:
     // size: the journal's size in bytes; partials: the ranges that failed
-    // writes left (see Kept), passed over without a word.
-    explicit BackwardReader(std::int64_t size = 0, std::vector<ByteRange> partials = {});
+    // writes left (see Kept), passed over without a word; decode: how a line
+    // that is not all ASCII reads in a journal that is not UTF-8, none for UTF-8.
+    using Decode = std::function<std::wstring(std::string_view)>;
+    explicit BackwardReader(std::int64_t size = 0, std::vector<ByteRange> partials = {}, Decode decode = {});
     // chunk: the bytes just before all bytes fed so far; atStart: it begins the
     // file. Returns whether earlier bytes are still wanted.
     bool Feed(std::string_view chunk, bool atStart);
@@ -176,6 +179,7 @@ private:
 
     std::int64_t size_ = 0, fed_ = 0;
     std::vector<ByteRange> partials_;
+    Decode decode_;
     std::string unread_;     // bytes fed and not yet taken apart into lines: part of one line at most
     bool longLine_ = false;  // unread_ was the end of a line too long to be a record; it goes on before
     bool done_ = false;
@@ -198,8 +202,10 @@ BackwardReader ReadJournal(std::string_view bytes, std::vector<ByteRange> partia
 
 // The kept numbers against the journal as read: the next numbers continue from
 // the higher of the two, and a journal that lost records, a Z or bytes since
-// the program last wrote it is found out. size: the journal's size now.
-std::vector<Finding> CompareWithKept(Period& period, const Kept& kept, std::int64_t size);
+// the program last wrote it is found out. size: the journal's size now;
+// resaved: another program saved it again in its own way (without the
+// byte-order mark), so that its size tells nothing.
+std::vector<Finding> CompareWithKept(Period& period, const Kept& kept, std::int64_t size, bool resaved = false);
 
 // Gives findings their line numbers as the file is fed from its start: lines
 // end in CRLF, LF or CR, as a spreadsheet counts them.

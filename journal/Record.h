@@ -3,7 +3,8 @@
 // record per line (UTF-8, CRLF, one header for every kind, so that the file
 // opens in a spreadsheet as it is), and the open sale kept for recovery after a
 // crash. Every field is ASCII (numbers, the kind, the class and the time) but
-// the note of 入金 and 出金, which is UTF-8.
+// the note of 入金 and 出金, which is UTF-8 here (a journal a spreadsheet saved
+// again in Shift_JIS is converted on its way in and out: see TextEncoding.h).
 #include <cstdint>
 #include <functional>
 #include <optional>

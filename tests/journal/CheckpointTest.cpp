@@ -8,6 +8,7 @@
 #include "journal/Session.h"
 #include "tests/journal/MemoryStorage.h"
 #include "tests/journal/Rows.h"
+#include "tests/journal/ShiftJis.h"
 
 using namespace journal;
 using namespace journal_test;
@@ -34,7 +35,7 @@ protected:
     }
     static std::wstring Path(const wchar_t* name) { return kFolder + L"\\" + name; }
     std::unique_ptr<Session> Open(MemoryStorage& storage) {
-        return std::make_unique<Session>(storage, kFolder, [] { return kNow; });
+        return std::make_unique<Session>(storage, kFolder, [] { return kNow; }, ShiftJis());
     }
     // What a start makes of the journal without any checkpoint.
     void ExpectAsReadWhole(const Session& session) {
