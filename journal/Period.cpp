@@ -175,7 +175,6 @@ namespace {
 
 const wchar_t kJunkLine[] = L"売上の記録として読めない行です";
 const wchar_t kTooLarge[] = L"金額が集計できる範囲を超えるため、集計に入れていない行です";
-constexpr size_t kMaxLine = 4096;  // far longer than any record
 
 Record Numbered(std::int64_t sequence, const std::wstring& time, Kind kind) {
     Record record;

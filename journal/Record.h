@@ -53,6 +53,9 @@ struct Record {
 constexpr size_t kMaxNote = 40;
 std::wstring CleanNote(std::wstring_view typed);
 
+// The longest line a record can be, with room to spare: a longer one is junk.
+constexpr size_t kMaxLine = 4096;
+
 // The column names, the journal's first line (after the byte-order mark), without CRLF.
 extern const char kHeader[];
 extern const char kByteOrderMark[];  // UTF-8's

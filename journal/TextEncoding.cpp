@@ -5,12 +5,6 @@
 
 namespace journal {
 
-namespace {
-
-constexpr size_t kMaxLine = 4096;  // far longer than any record
-
-}  // namespace
-
 void EncodingReader::Feed(std::string_view chunk) {
     for (char c : chunk) {
         ++at_;
