@@ -42,6 +42,7 @@ std::vector<JournalKeeper::Message> JournalKeeper::Start(regi::TSale& sale, cons
     // What the journal has to say of itself (changed outside the program, held
     // by another one, a recovery file kept aside), then the sale put back.
     for (std::wstring& message : journal->StartMessages()) messages.push_back({std::move(message), false});
+    for (std::wstring& notice : journal->StartNotices()) messages.push_back({std::move(notice), true});
     if (!kept.lines.empty()) {
         sale.Restore(kept.lines, rates, kept.paid);
         messages.push_back({kRecoveredSale, true});
@@ -62,7 +63,14 @@ void JournalKeeper::ShowReport(HWND owner, const wchar_t* caption, const journal
 void JournalKeeper::RecordMoney(HWND owner, journal::Kind kind) {
     journal::Journal* journal = Journal();
     if (!journal) return;
-    journal::TMoneyWindow window(kind == journal::Kind::In ? L"入金" : L"出金");
+    // An 出金 beyond the cash the drawer should hold is asked about first: a
+    // "no" goes back to the amount.
+    auto confirm = [&](HWND asking, std::int64_t amount) {
+        if (kind != journal::Kind::Out) return true;
+        std::wstring question = journal::MoneyOutQuestion(amount, journal->ExpectedCash(hooks_.cashFloat()));
+        return question.empty() || ui::AskYesNo(asking, question);
+    };
+    journal::TMoneyWindow window(kind == journal::Kind::In ? L"入金" : L"出金", confirm);
     if (window.ShowModal(owner) == IDOK && window.Amount()) journal->RecordMoney(kind, *window.Amount(), window.Note());
 }
 

@@ -52,31 +52,42 @@ std::string ToUtf8(std::wstring_view text) {
     return out;
 }
 
+namespace {
+
+// The length of the UTF-8 sequence at bytes[i] and its character; 0 when no
+// sound sequence starts there.
+size_t Decode(std::string_view bytes, size_t i, char32_t& c) {
+    unsigned char lead = static_cast<unsigned char>(bytes[i]);
+    size_t length = 0;
+    if (lead < 0x80)
+        length = 1, c = lead;
+    else if (lead >= 0xC2 && lead < 0xE0)
+        length = 2, c = lead & 0x1F;
+    else if (lead >= 0xE0 && lead < 0xF0)
+        length = 3, c = lead & 0x0F;
+    else if (lead >= 0xF0 && lead < 0xF5)
+        length = 4, c = lead & 0x07;
+    bool sound = length != 0 && i + length <= bytes.size();
+    for (size_t k = 1; sound && k < length; ++k) {
+        unsigned char next = static_cast<unsigned char>(bytes[i + k]);
+        sound = (next & 0xC0) == 0x80;
+        c = (c << 6) | (next & 0x3F);
+    }
+    // Overlong forms, surrogates and what lies beyond Unicode do not read either.
+    static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (sound && (c < kLeast[length] || IsSurrogate(c) || c > 0x10FFFF)) sound = false;
+    return sound ? length : 0;
+}
+
+}  // namespace
+
 std::wstring FromUtf8(std::string_view bytes) {
     std::wstring out;
     size_t i = 0;
     while (i < bytes.size()) {
-        unsigned char lead = static_cast<unsigned char>(bytes[i]);
-        size_t length = 0;  // 0: no sequence starts with this byte
         char32_t c = 0;
-        if (lead < 0x80)
-            length = 1, c = lead;
-        else if (lead >= 0xC2 && lead < 0xE0)
-            length = 2, c = lead & 0x1F;
-        else if (lead >= 0xE0 && lead < 0xF0)
-            length = 3, c = lead & 0x0F;
-        else if (lead >= 0xF0 && lead < 0xF5)
-            length = 4, c = lead & 0x07;
-        bool sound = length != 0 && i + length <= bytes.size();
-        for (size_t k = 1; sound && k < length; ++k) {
-            unsigned char next = static_cast<unsigned char>(bytes[i + k]);
-            sound = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3F);
-        }
-        // Overlong forms, surrogates and what lies beyond Unicode do not read either.
-        static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (sound && (c < kLeast[length] || IsSurrogate(c) || c > 0x10FFFF)) sound = false;
-        if (!sound) {
+        size_t length = Decode(bytes, i, c);
+        if (length == 0) {
             out += static_cast<wchar_t>(kReplacement);
             ++i;
             continue;
@@ -85,6 +96,19 @@ std::wstring FromUtf8(std::string_view bytes) {
         i += length;
     }
     return out;
+}
+
+bool IsAscii(std::string_view bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+bool IsUtf8(std::string_view bytes) {
+    char32_t c = 0;
+    for (size_t i = 0, length = 0; i < bytes.size(); i += length)
+        if ((length = Decode(bytes, i, c)) == 0) return false;
+    return true;
 }
 
 }  // namespace common

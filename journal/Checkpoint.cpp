@@ -110,6 +110,7 @@ std::string FormatCheckpoint(const Checkpoint& c) {
         if (!sum.alwaysKept && c.period.*sum.member != 0) text += NameValue(sum.name, c.period.*sum.member);
     for (const PeriodTable& table : PeriodTables())
         for (const std::vector<std::int64_t>& line : table.lines(c.period)) text += TableLine(table, line);
+    for (const Record& note : c.period.notes) text += "money note=" + RecordValue(note) + "\r\n";
     if (c.lastSale.number > 0) {
         // The last sale as the journal keeps it: its lines, its other tenders, then its sale record.
         for (const regi::LineRecord& line : c.lastSale.lines) {
@@ -132,6 +133,10 @@ std::string FormatCheckpoint(const Checkpoint& c) {
     return text;
 }
 
+bool CountsMoney(const Checkpoint& c) {
+    return (c.period.moneyIn == 0 || c.period.moneyIns != 0) && (c.period.moneyOut == 0 || c.period.moneyOuts != 0);
+}
+
 std::optional<Checkpoint> ParseCheckpoint(std::string_view text) {
     Checkpoint c;
     bool offset = false;
@@ -148,6 +153,11 @@ std::optional<Checkpoint> ParseCheckpoint(std::string_view text) {
         } else if (const PeriodTable* table = TableNamed(name)) {
             std::optional<std::vector<std::int64_t>> numbers = TableNumbers(*table, value);
             return numbers && table->restore(c.period, *numbers);
+        } else if (name == "money note") {
+            std::optional<Record> record = ParseRecord(std::string(value) + "\r\n");
+            bool money = record && (record->kind == Kind::In || record->kind == Kind::Out);
+            if (!money || record->note.empty()) return false;
+            c.period.notes.push_back(*record);
         } else if (name == "sale line" || name == "sale tender" || name == "sale") {
             std::optional<Record> record = ParseRecord(std::string(value) + "\r\n");
             Kind kind = name == "sale" ? Kind::Sale : name == "sale line" ? Kind::Line : Kind::Tender;

@@ -28,5 +28,8 @@ struct Checkpoint {
 std::string FormatCheckpoint(const Checkpoint& checkpoint);
 // Nothing unless the text is what FormatCheckpoint writes for some checkpoint.
 std::optional<Checkpoint> ParseCheckpoint(std::string_view text);
+// Whether it has the counts and notes of its 入金 and 出金: one written before
+// they were kept has their amounts alone, and the reports need them all.
+bool CountsMoney(const Checkpoint& checkpoint);
 
 }  // namespace journal

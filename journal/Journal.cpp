@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <string_view>
 #include <utility>
 
 #include "platform/Files.h"
@@ -15,6 +16,28 @@ namespace journal {
 namespace {
 
 using platform::Handle;
+
+// A journal a spreadsheet saved again in Shift_JIS: the code page's own
+// conversion; a character it lacks becomes "?", never a look-alike.
+constexpr UINT kShiftJis = 932;
+
+std::string ToShiftJis(std::wstring_view text) {
+    if (text.empty()) return {};
+    int length = static_cast<int>(text.size());
+    int size = WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(kShiftJis, WC_NO_BEST_FIT_CHARS, text.data(), length, bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+std::wstring FromShiftJis(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    int length = static_cast<int>(bytes.size());
+    int size = MultiByteToWideChar(kShiftJis, 0, bytes.data(), length, nullptr, 0);
+    std::wstring text(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(kShiftJis, 0, bytes.data(), length, text.data(), size);
+    return text;
+}
 
 // Empty when the platform refuses; GetLastError says why.
 Handle OpenFile(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
@@ -118,6 +141,7 @@ Status FileStorage::Rename(const std::wstring& from, const std::wstring& to) {
     return {};
 }
 
-Journal::Journal(const std::wstring& folder, Clock clock) : Session(storage, folder, std::move(clock)) {}
+Journal::Journal(const std::wstring& folder, Clock clock)
+    : Session(storage, folder, std::move(clock), {ToShiftJis, FromShiftJis}) {}
 
 }  // namespace journal

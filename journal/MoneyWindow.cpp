@@ -1,5 +1,7 @@
 #include "journal/MoneyWindow.h"
 
+#include <utility>
+
 #include "common/MessageText.h"
 #include "common/WholeNumber.h"
 #include "ui/App.h"
@@ -18,7 +20,7 @@ namespace {
 const wchar_t kClass[] = L"TMoneyWindow";
 }  // namespace
 
-TMoneyWindow::TMoneyWindow(const wchar_t* caption) {
+TMoneyWindow::TMoneyWindow(const wchar_t* caption, Confirm confirm) : confirm_(std::move(confirm)) {
     RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
     Create(kClass, caption, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, 0, 0, 300, 182,
            nullptr, nullptr);
@@ -51,6 +53,12 @@ LRESULT TMoneyWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
             std::wstring text = ui::GetText(Control(AmountEdit));
             std::optional<std::int64_t> amount = common::ParseTypedAmount(text, common::kMaxAmount);
             if (!amount || *amount == 0) throw ui::Error(common::FormatMessageText(kBadMoneyAmount, text));
+            if (confirm_ && !confirm_(Handle(), *amount)) {
+                HWND edit = Control(AmountEdit);
+                SetFocus(edit);
+                SendMessageW(edit, EM_SETSEL, 0, -1);
+                return 0;
+            }
             amount_ = amount;
             note_ = ui::GetText(Control(NoteEdit));
             Close(IDOK);

@@ -4,6 +4,7 @@
 
 #include "common/Error.h"
 #include "common/MessageText.h"
+#include "common/Utf8.h"
 #include "sale/Money.h"
 
 namespace journal {
@@ -44,6 +45,8 @@ const std::vector<PeriodSum> kSums = {
     {&Period::returnedAmount, "returned amount", Kind::Returned, Total, nullptr, false},
     {&Period::moneyIn, "money in", Kind::In, Total, nullptr, false},
     {&Period::moneyOut, "money out", Kind::Out, Total, nullptr, false},
+    {&Period::moneyIns, "money ins", Kind::In, One, nullptr, false},
+    {&Period::moneyOuts, "money outs", Kind::Out, One, nullptr, false},
     {&Period::drawerOpenings, "drawer openings", Kind::Drawer, One, nullptr, false},
 };
 
@@ -145,6 +148,14 @@ const std::vector<PeriodTable> kTables = {
     {"taxable", 2, 2, kClassWords, AddTaxable, MergeTaxable, TaxableLines, RestoreRate, ReportTaxable},
 };
 
+// Puts a noted record among the notes in the journal's order: a backward
+// reading adds the latest first.
+void AddNote(std::vector<Record>& notes, const Record& record) {
+    auto place = std::upper_bound(notes.begin(), notes.end(), record.sequence,
+                                  [](std::int64_t sequence, const Record& note) { return sequence < note.sequence; });
+    notes.insert(place, record);
+}
+
 // The records that take a sale's number: a void's sale is still open, and
 // lines, tenders and money have the number of none or of their sale record.
 bool TakesSaleNumber(Kind kind) {
@@ -164,7 +175,6 @@ namespace {
 
 const wchar_t kJunkLine[] = L"売上の記録として読めない行です";
 const wchar_t kTooLarge[] = L"金額が集計できる範囲を超えるため、集計に入れていない行です";
-constexpr size_t kMaxLine = 4096;  // far longer than any record
 
 Record Numbered(std::int64_t sequence, const std::wstring& time, Kind kind) {
     Record record;
@@ -212,12 +222,24 @@ bool Period::HasTenders() const {
 
 bool Period::Add(const Record& record) {
     // On a copy, kept when every sum fits: a record that would take one out
-    // of 64 bits is left out whole.
+    // of 64 bits is left out whole. The notes move over instead of being
+    // copied at every record of a long reading.
+    std::vector<Record> earlierNotes = std::move(notes);
+    notes.clear();
     Period after = *this;
-    for (const PeriodSum& sum : kSums)
-        if (record.kind == sum.kind && !AddTo(after.*sum.member, sum.adds(record))) return false;
-    for (const PeriodTable& table : kTables)
-        if (!table.add(after, record)) return false;
+    auto fits = [&] {
+        for (const PeriodSum& sum : kSums)
+            if (record.kind == sum.kind && !AddTo(after.*sum.member, sum.adds(record))) return false;
+        for (const PeriodTable& table : kTables)
+            if (!table.add(after, record)) return false;
+        return true;
+    };
+    if (!fits()) {
+        notes = std::move(earlierNotes);
+        return false;
+    }
+    after.notes = std::move(earlierNotes);
+    if ((record.kind == Kind::In || record.kind == Kind::Out) && !record.note.empty()) AddNote(after.notes, record);
     after.nextSequence = std::max(nextSequence, record.sequence + 1);
     if (firstSequence == 0 || record.sequence < firstSequence) {
         after.firstSequence = record.sequence;
@@ -235,6 +257,7 @@ bool Period::Merge(const Period& earlier) {
         if (!AddTo(merged.*sum.member, earlier.*sum.member)) return false;
     for (const PeriodTable& table : kTables)
         if (!table.merge(merged, earlier)) return false;
+    for (const Record& note : earlier.notes) AddNote(merged.notes, note);
     merged.nextSequence = std::max(nextSequence, earlier.nextSequence);
     merged.nextSale = std::max(nextSale, earlier.nextSale);
     merged.nextZ = std::max(nextZ, earlier.nextZ);
@@ -322,8 +345,15 @@ std::int64_t Period::ExpectedCash(std::int64_t cashFloat) const {
     return *cash;
 }
 
-BackwardReader::BackwardReader(std::int64_t size, std::vector<ByteRange> partials)
-    : size_(size), partials_(std::move(partials)), tailAt_(size) {}
+std::wstring MoneyOutQuestion(std::int64_t amount, std::int64_t expectedCash) {
+    std::optional<std::int64_t> left = regi::CheckedSub(expectedCash, amount);
+    if (left && *left >= 0) return L"";
+    return L"出金 " + regi::FormatMoney(amount) + L" で現金予定額が " +
+           (left ? regi::FormatMoney(*left) : L"マイナス") + L" になります。記録しますか?";
+}
+
+BackwardReader::BackwardReader(std::int64_t size, std::vector<ByteRange> partials, Decode decode)
+    : size_(size), partials_(std::move(partials)), decode_(std::move(decode)), tailAt_(size) {}
 
 bool BackwardReader::Feed(std::string_view chunk, bool atStart) {
     if (done_) return false;
@@ -403,7 +433,11 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
     bool atTail = offset + static_cast<std::int64_t>(line.size()) == tailAt_;
     if (ending == 0) tailAt_ = offset;  // only the file's last line can lack its line end
     if (Partial(offset)) return;
-    std::optional<Record> record = ParseRecord(line);
+    // Only a note can be other than ASCII: in another encoding its line reads through UTF-8.
+    std::string decoded;
+    if (decode_ && !common::IsAscii(line))
+        decoded = common::ToUtf8(decode_(line));
+    std::optional<Record> record = ParseRecord(decoded.empty() ? line : std::string_view(decoded));
     // The first line is the header when it is no record, whatever it says or lacks.
     if (!record && first) return;
     if (!record) {
@@ -500,12 +534,12 @@ BackwardReader ReadJournal(std::string_view bytes, std::vector<ByteRange> partia
     return reader;
 }
 
-std::vector<Finding> CompareWithKept(Period& period, const Kept& kept, std::int64_t size) {
+std::vector<Finding> CompareWithKept(Period& period, const Kept& kept, std::int64_t size, bool resaved) {
     std::vector<Finding> found;
     auto range = [](const wchar_t* what, std::int64_t from, std::int64_t to) {
         return what + std::to_wstring(from) + (from == to ? L"" : L"～" + std::to_wstring(to));
     };
-    if (size < kept.size)
+    if (size < kept.size && !resaved)
         found.push_back(
             {-1, size == 0
                      ? L"記録のファイルが空か、ありません (前回書いたときは " + std::to_wstring(kept.size) + L" バイト)"
@@ -625,8 +659,14 @@ std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
     }
     if (period.returned != 0) lines.push_back({L"支払の返却", count(period.returned, period.returnedAmount)});
     if (period.moneyIn != 0 || period.moneyOut != 0) {
-        lines.push_back({L"入金", money(period.moneyIn)});
-        lines.push_back({L"出金", money(period.moneyOut)});
+        // Each kind's count and amount, then its notes, one a line.
+        for (Kind kind : {Kind::In, Kind::Out}) {
+            bool in = kind == Kind::In;
+            lines.push_back({in ? L"入金" : L"出金", count(in ? period.moneyIns : period.moneyOuts,
+                                                           in ? period.moneyIn : period.moneyOut)});
+            for (const Record& note : period.notes)
+                if (note.kind == kind) lines.push_back({L"\u3000" + note.note, money(note.total)});
+        }
     }
     if (period.drawerOpenings != 0)
         lines.push_back({L"ドロア（取引なし）", {std::to_wstring(period.drawerOpenings) + L"回"}});

@@ -3,6 +3,7 @@
 // reports, the numbers the next records get, the records of each event, the
 // backward reading of a journal that stops at the last Z, and the report text.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,6 +38,10 @@ struct Period {
     std::int64_t cashlessSales = 0;                 // sales that took and gave no cash
     std::int64_t returned = 0, returnedAmount = 0;  // tenders given back by cancels
     std::int64_t moneyIn = 0, moneyOut = 0;         // cash put into the drawer and taken out, not sales
+    std::int64_t moneyIns = 0, moneyOuts = 0;       // how many times each
+    // The in and out records that have a note, in the journal's order, for
+    // the reports; the period keeps them so that a checkpoint keeps them too.
+    std::vector<Record> notes;
     std::int64_t drawerOpenings = 0;                // the drawer opened with no sale
     // The numbers of the next record, sale and Z.
     std::int64_t nextSequence = 1, nextSale = 1, nextZ = 1;
@@ -80,6 +85,11 @@ struct Period {
     // An x or z record with the period's totals.
     Record ReportRecord(Kind kind, std::int64_t cashFloat, const std::wstring& time) const;
 };
+
+// The question before an 出金 of amount from a drawer that should hold
+// expectedCash, when it would leave less than nothing there: "出金 ¥100,000
+// で現金予定額が -¥88,800 になります。記録しますか?"; empty when it would not.
+std::wstring MoneyOutQuestion(std::int64_t amount, std::int64_t expectedCash);
 
 // One of the period's sums of counts and amounts, told once: what a record
 // adds to it, its name in the checkpoint and its field in x and z records.
@@ -131,8 +141,10 @@ struct Finding {
 class BackwardReader {
 public:
     // size: the journal's size in bytes; partials: the ranges that failed
-    // writes left (see Kept), passed over without a word.
-    explicit BackwardReader(std::int64_t size = 0, std::vector<ByteRange> partials = {});
+    // writes left (see Kept), passed over without a word; decode: how a line
+    // that is not all ASCII reads in a journal that is not UTF-8, none for UTF-8.
+    using Decode = std::function<std::wstring(std::string_view)>;
+    explicit BackwardReader(std::int64_t size = 0, std::vector<ByteRange> partials = {}, Decode decode = {});
     // chunk: the bytes just before all bytes fed so far; atStart: it begins the
     // file. Returns whether earlier bytes are still wanted.
     bool Feed(std::string_view chunk, bool atStart);
@@ -167,6 +179,7 @@ private:
 
     std::int64_t size_ = 0, fed_ = 0;
     std::vector<ByteRange> partials_;
+    Decode decode_;
     std::string unread_;     // bytes fed and not yet taken apart into lines: part of one line at most
     bool longLine_ = false;  // unread_ was the end of a line too long to be a record; it goes on before
     bool done_ = false;
@@ -189,8 +202,10 @@ BackwardReader ReadJournal(std::string_view bytes, std::vector<ByteRange> partia
 
 // The kept numbers against the journal as read: the next numbers continue from
 // the higher of the two, and a journal that lost records, a Z or bytes since
-// the program last wrote it is found out. size: the journal's size now.
-std::vector<Finding> CompareWithKept(Period& period, const Kept& kept, std::int64_t size);
+// the program last wrote it is found out. size: the journal's size now;
+// resaved: another program saved it again in its own way (without the
+// byte-order mark), so that its size tells nothing.
+std::vector<Finding> CompareWithKept(Period& period, const Kept& kept, std::int64_t size, bool resaved = false);
 
 // Gives findings their line numbers as the file is fed from its start: lines
 // end in CRLF, LF or CR, as a spreadsheet counts them.

@@ -3,7 +3,8 @@
 // record per line (UTF-8, CRLF, one header for every kind, so that the file
 // opens in a spreadsheet as it is), and the open sale kept for recovery after a
 // crash. Every field is ASCII (numbers, the kind, the class and the time) but
-// the note of 入金 and 出金, which is UTF-8.
+// the note of 入金 and 出金, which is UTF-8 here (a journal a spreadsheet saved
+// again in Shift_JIS is converted on its way in and out: see TextEncoding.h).
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -51,6 +52,9 @@ struct Record {
 // characters as spaces, no spaces around it, at most kMaxNote characters.
 constexpr size_t kMaxNote = 40;
 std::wstring CleanNote(std::wstring_view typed);
+
+// The longest line a record can be, with room to spare: a longer one is junk.
+constexpr size_t kMaxLine = 4096;
 
 // The column names, the journal's first line (after the byte-order mark), without CRLF.
 extern const char kHeader[];

@@ -10,7 +10,6 @@ namespace journal {
 namespace {
 
 constexpr std::int64_t kChunk = 64 * 1024;
-constexpr size_t kMaxLine = 4096;                  // far longer than any record
 constexpr size_t kMaxIndex = 64 * 1024 * 1024;     // decades of sales; anything bigger is not ours
 constexpr size_t kMaxParts = 4 * regi::kMaxLines;  // more parts of one number than a sale can have are junk
 

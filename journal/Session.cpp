@@ -5,6 +5,7 @@
 
 #include "common/Error.h"
 #include "common/MessageText.h"
+#include "common/Utf8.h"
 
 namespace journal {
 
@@ -23,7 +24,8 @@ const wchar_t kOpenSaleError[] = L"途中の取引の控えを書き換えられ
 constexpr std::int64_t kChunk = 64 * 1024;
 constexpr size_t kMaxOpenSale = 1024 * 1024;  // far above 100 lines; anything bigger is not ours
 constexpr size_t kMaxKept = 64 * 1024;
-constexpr size_t kMaxCheckpoint = 64 * 1024;
+// Room for the notes of 入金 and 出金 of a period that no Z closes for years.
+constexpr size_t kMaxCheckpoint = 1024 * 1024;
 // A start that read more than this writes a checkpoint where it ended.
 constexpr std::int64_t kCheckpointAfter = 1024 * 1024;
 
@@ -52,9 +54,10 @@ std::wstring Report::Text() const {
     return text;
 }
 
-Session::Session(Storage& storage, const std::wstring& folder, Clock clock)
+Session::Session(Storage& storage, const std::wstring& folder, Clock clock, ShiftJisText shiftJis)
     : storage_(storage),
       clock_(std::move(clock)),
+      shiftJis_(std::move(shiftJis)),
       folder_(folder),
       path_(folder + L"\\" + kJournalName),
       openSalePath_(folder + L"\\" + kOpenSaleName),
@@ -67,6 +70,11 @@ Session::Session(Storage& storage, const std::wstring& folder, Clock clock)
     throw common::Error(std::wstring(what) + L"\r\n" + path + L"\r\n" + status.reason);
 }
 
+std::vector<std::wstring> Session::StartNotices() const {
+    if (resavedNotice_.empty()) return {};
+    return {resavedNotice_};
+}
+
 std::vector<std::wstring> Session::StartMessages() const {
     std::vector<std::wstring> messages;
     for (const std::wstring* message : {&busyMessage_, &journalMessage_, &recoveryMessage_})
@@ -76,7 +84,7 @@ std::vector<std::wstring> Session::StartMessages() const {
 
 BackwardReader Session::ReadBack(std::int64_t size, const std::vector<ByteRange>& partials, std::int64_t begin) {
     // From the end backward, a chunk at a time, until the last Z or begin.
-    BackwardReader reader(size, partials);
+    BackwardReader reader(size, partials, encoding_ == Encoding::ShiftJis ? shiftJis_.decode : nullptr);
     std::string chunk;
     std::int64_t offset = size;
     bool wanted = true;
@@ -93,11 +101,24 @@ BackwardReader Session::ReadBack(std::int64_t size, const std::vector<ByteRange>
     return reader;
 }
 
+EncodingReader Session::ReadEncoding(std::int64_t size) {
+    EncodingReader reader;
+    std::string chunk;
+    for (std::int64_t at = 0; at < size; at += kChunk) {
+        chunk.resize(static_cast<size_t>(std::min(kChunk, size - at)));
+        Status read = storage_.Read(path_, at, chunk);
+        if (!read) Fail(kReadError, path_, read);
+        reader.Feed(chunk);
+    }
+    return reader;
+}
+
 std::optional<Checkpoint> Session::ReadCheckpoint(std::int64_t size) {
     std::string text;
     if (!storage_.ReadWhole(checkpointPath_, kMaxCheckpoint, text)) return std::nullopt;
     std::optional<Checkpoint> checkpoint = ParseCheckpoint(text);
-    if (!checkpoint || checkpoint->offset <= 0 || checkpoint->offset > size) return std::nullopt;
+    if (!checkpoint || !CountsMoney(*checkpoint) || checkpoint->offset <= 0 || checkpoint->offset > size)
+        return std::nullopt;
     // Still the same journal: its first bytes and those before the place are the same.
     if (KnownBytes(checkpoint->offset) != std::pair(checkpoint->head, checkpoint->tail)) return std::nullopt;
     return checkpoint;
@@ -121,13 +142,32 @@ int Session::Load() {
     std::vector<ByteRange> partials = kept.partials;
     if (kept.failedAt >= 0) partials.push_back({kept.failedAt, size});
     std::optional<Checkpoint> checkpoint = exists ? ReadCheckpoint(size) : std::nullopt;
+    // The byte-order mark the program writes first; the checkpoint knows the
+    // first bytes already.
+    std::string mark = checkpoint ? checkpoint->head.substr(0, 3)
+                                  : std::string(static_cast<size_t>(std::min<std::int64_t>(size, 3)), '\0');
+    if (!checkpoint && !mark.empty()) {
+        Status read = storage_.Read(path_, 0, mark);
+        if (!read) Fail(kReadError, path_, read);
+    }
+    bool resaved = exists && size > 0 && mark != kByteOrderMark;
+    std::vector<Finding> mixed;
+    encoding_ = Encoding::Utf8;
+    if (resaved) {
+        EncodingReader encoding = ReadEncoding(size);
+        encoding_ = encoding.Result();
+        mixed = encoding.Findings();
+    }
     BackwardReader reader(size, partials);
     if (exists) reader = ReadBack(size, partials, checkpoint ? checkpoint->offset : 0);
     if (checkpoint && !reader.StoppedAtZ() && !reader.Resume(checkpoint->period, checkpoint->lastSale))
         reader = ReadBack(size, partials, 0);
     Period period = reader.Result();
     std::vector<Finding> findings = reader.Findings();
-    for (const Finding& finding : CompareWithKept(period, kept, size)) findings.push_back(finding);
+    findings.insert(findings.end(), mixed.begin(), mixed.end());
+    for (const Finding& finding : CompareWithKept(period, kept, size, resaved)) findings.push_back(finding);
+    // Told until the program appends to the journal as it now is.
+    resavedNotice_ = resaved && size != kept.size ? ResavedNotice(encoding_) + L"\r\n" + path_ : L"";
     // A long reading of a journal that read clean is not done again: the
     // next start goes on from here.
     bool clean = findings.empty() && reader.Unreadable() == 0 && reader.UnfinishedAt() < 0 && kept.failedAt < 0;
@@ -192,6 +232,7 @@ void Session::Append(const std::vector<Record>& records) {
     // A new journal starts with the byte-order mark and the header; after a
     // last line cut short, the records start on a line of their own.
     std::string bytes;
+    Encoding encoding = size == 0 ? Encoding::Utf8 : encoding_;
     if (size == 0) {
         bytes = std::string(kByteOrderMark) + kHeader + "\r\n";
     } else {
@@ -201,6 +242,8 @@ void Session::Append(const std::vector<Record>& records) {
         if (last[0] != '\n' && last[0] != '\r') bytes = "\r\n";
     }
     for (const Record& record : records) bytes += FormatRecord(record);
+    // In the journal's own encoding, so that the whole file reads in one.
+    if (encoding == Encoding::ShiftJis && !common::IsAscii(bytes)) bytes = shiftJis_.encode(common::FromUtf8(bytes));
     Status written = storage_.Append(path_, bytes);
     if (!written) {
         // What reached the disk is passed over silently from now on.
@@ -211,6 +254,7 @@ void Session::Append(const std::vector<Record>& records) {
     std::int64_t begin = std::min(kept_.failedAt < 0 ? size : kept_.failedAt, unfinishedAt_ < 0 ? size : unfinishedAt_);
     if (begin < size) kept_.partials.push_back({begin, size});
     kept_.failedAt = unfinishedAt_ = -1;
+    encoding_ = encoding;
     for (const Record& record : records)
         if (record.kind == Kind::Z) kept_.partials.clear();  // never read again: reading stops at the last Z
     period_ = after;

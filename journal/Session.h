@@ -22,6 +22,7 @@
 #include "journal/Period.h"
 #include "journal/SaleFinder.h"
 #include "journal/Storage.h"
+#include "journal/TextEncoding.h"
 #include "sale/Sale.h"
 #include "sale/SaleRecord.h"
 
@@ -47,8 +48,9 @@ struct Report {
 
 class Session {
 public:
-    // The journal's files lie in folder, named with "\" as the separator.
-    Session(Storage& storage, const std::wstring& folder, Clock clock);
+    // The journal's files lie in folder, named with "\" as the separator;
+    // shiftJis converts the notes of a journal a spreadsheet saved again in Shift_JIS.
+    Session(Storage& storage, const std::wstring& folder, Clock clock, ShiftJisText shiftJis);
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
     const std::wstring& Path() const { return path_; }
@@ -58,7 +60,9 @@ public:
     const std::wstring& IndexPath() const { return indexPath_; }
 
     // Reads the period since the last Z from the end of the journal; a missing
-    // journal is an empty one. The next numbers continue from the higher of the
+    // journal is an empty one. A journal without the byte-order mark, saved
+    // again by another program, is read whole first for its encoding (see
+    // EncodingReader): what follows is appended in it. The next numbers continue from the higher of the
     // journal's and the kept ones. Returns the number of lines read and not used.
     // Raises common::Error when the journal is there but cannot be read; until a
     // load succeeds, every writing call tries it first. Never changes the journal.
@@ -71,6 +75,10 @@ public:
     // journal in one message with line numbers, that another program holds
     // it, and what RecoverOpenSale could not restore.
     std::vector<std::wstring> StartMessages() const;
+    // What the start should tell and is no fault: that another program saved
+    // the journal again in another encoding since the program last wrote it.
+    std::vector<std::wstring> StartNotices() const;
+    Encoding JournalEncoding() const { return encoding_; }
 
     // Stores a settled sale (lines, taxes, tendered, change): it gets the next
     // sale number and the time now; its line records, then its sale record.
@@ -124,6 +132,7 @@ public:
 
 private:
     BackwardReader ReadBack(std::int64_t size, const std::vector<ByteRange>& partials, std::int64_t begin);
+    EncodingReader ReadEncoding(std::int64_t size);
     // The checkpoint beside the journal while it still stands for the journal's start.
     std::optional<Checkpoint> ReadCheckpoint(std::int64_t size);
     // The journal's first bytes and those just before offset, as a checkpoint keeps them; empty when unreadable.
@@ -137,6 +146,8 @@ private:
 
     Storage& storage_;
     Clock clock_;
+    ShiftJisText shiftJis_;
+    Encoding encoding_ = Encoding::Utf8;  // of the journal as last read or written
     std::wstring folder_, path_, openSalePath_, keptPath_, checkpointPath_, indexPath_;
     SaleFinder finder_;
     Period period_;
@@ -146,7 +157,7 @@ private:
     regi::SaleRecord earlierSale_;
     bool loaded_ = false;
     const wchar_t* recorded_ = nullptr;  // what the last settle or cancel stored, until a new sale opens
-    std::wstring journalMessage_, busyMessage_, recoveryMessage_;
+    std::wstring journalMessage_, busyMessage_, recoveryMessage_, resavedNotice_;
 };
 
 // Connects the register's recorder: each sale, void and cancel reaches the

@@ -132,5 +132,11 @@ TEST(Utf8, BothWaysAndWhatDoesNotReadBecomesAReplacementPerByte) {
         {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},            // a surrogate
         {"a\xE5\x85", L"a\uFFFD\uFFFD"},                    // cut short
     };
-    for (const auto& j : junk) EXPECT_EQ(common::FromUtf8(j.bytes), j.text);
+    for (const auto& j : junk) {
+        EXPECT_EQ(common::FromUtf8(j.bytes), j.text);
+        EXPECT_FALSE(common::IsUtf8(j.bytes)) << j.bytes;
+    }
+    EXPECT_TRUE(common::IsUtf8(bytes));
+    EXPECT_FALSE(common::IsAscii(bytes));
+    EXPECT_TRUE(common::IsAscii("seq,time,kind\r\n"));
 }

@@ -57,6 +57,27 @@ void ExpectOpenSaleError(const ui::Error& e, const std::wstring& path, const std
     EXPECT_EQ(e.Message().find(L"売上の記録に書き込めません"), std::wstring::npos);
 }
 
+TEST_F(JournalFile, AJournalASpreadsheetSavedInShiftJisIsReadAndContinuedInCodePage932) {
+    Record in;
+    in.sequence = 1, in.time = L"2026-12-08T10:00:00", in.kind = Kind::In, in.total = 5000, in.note = L"両替";
+    std::string row = FormatRecord(in);
+    const std::string exchange = "\xE4\xB8\xA1\xE6\x9B\xBF", exchangeInShiftJis = "\x97\xBC\x91\xD6";
+    row.replace(row.find(exchange), exchange.size(), exchangeInShiftJis);
+    const std::string saved = std::string(kColumnNames) + "\r\n" + row;  // no byte-order mark
+    WriteBytes(folder_.File(kJournalName), saved);
+
+    journal::Journal journal(folder_.Path(), Clock);
+    journal.Load();
+    EXPECT_EQ(journal.JournalEncoding(), Encoding::ShiftJis);
+    EXPECT_EQ(journal.StartNotices().size(), 1u);
+    ASSERT_EQ(journal.CurrentPeriod().notes.size(), 1u);
+    EXPECT_EQ(journal.CurrentPeriod().notes[0].note, L"両替");
+    journal.RecordMoney(Kind::Out, 2000, L"仕入れ");
+    std::string bytes = Journal();
+    EXPECT_EQ(bytes.substr(0, saved.size()), saved);
+    EXPECT_EQ(bytes.substr(bytes.size() - 8), "\x8E\x64\x93\xFC\x82\xEA\r\n") << "仕入れ in Shift_JIS";
+}
+
 TEST_F(JournalFile, ASaleIsItsLinesThenTheSaleOnTheDiskBeforeTheCallReturns) {
     journal::Journal journal(folder_.Path(), Clock);
     EXPECT_EQ(journal.Path(), folder_.Path() + L"\\Pelmora-journal.csv");

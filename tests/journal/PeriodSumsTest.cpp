@@ -55,6 +55,7 @@ std::vector<Record> EveryKindOfRecord() {
     write(period.CancelRecords(1, 700, {{2, 300}}, time));
     write({period.MoneyRecord(Kind::In, 5000, L"両替", time)});
     write({period.MoneyRecord(Kind::Out, 2000, L"", time)});
+    write({period.MoneyRecord(Kind::Out, 700, L"切手, 郵便局", time)});
     write({period.MoneyRecord(Kind::Drawer, 0, L"", time)});
     write({period.ReportRecord(Kind::X, 30000, L"2026-12-09T18:00:00")});
     return records;
@@ -71,10 +72,12 @@ TEST(JournalSums, APeriodReadInTwoPartsAndMergedIsTheWhole) {
     Period whole = Added(day, 0, day.size());
     // What the day adds up to, worked out here: the sums a merge must not drop.
     EXPECT_EQ(whole.moneyIn, 5000);
-    EXPECT_EQ(whole.moneyOut, 2000);
+    EXPECT_EQ(whole.moneyOut, 2700);
+    EXPECT_EQ(whole.moneyOuts, 2);
+    EXPECT_EQ(whole.notes.size(), 2u);
     EXPECT_EQ(whole.nextZ, 5);
     EXPECT_EQ(whole.nextSale, 5);
-    EXPECT_EQ(whole.ExpectedCash(30000), 30000 + (2200 + 540 - 300) + 2500 + 5000 - 2000);
+    EXPECT_EQ(whole.ExpectedCash(30000), 30000 + (2200 + 540 - 300) + 2500 + 5000 - 2700);
     // At 0 and at the end one of the parts is empty.
     for (size_t split = 0; split <= day.size(); ++split) {
         SCOPED_TRACE(split);
@@ -82,7 +85,7 @@ TEST(JournalSums, APeriodReadInTwoPartsAndMergedIsTheWhole) {
         ASSERT_TRUE(later.Merge(Added(day, 0, split)));
         EXPECT_EQ(Snapshot(later), Snapshot(whole));
         EXPECT_EQ(later.moneyIn, 5000);
-        EXPECT_EQ(later.moneyOut, 2000);
+        EXPECT_EQ(later.moneyOut, 2700);
         EXPECT_EQ(later.nextZ, 5);
     }
 }
@@ -171,6 +174,10 @@ TEST(JournalSums, ACheckpointKeepsEverySum) {
         EXPECT_EQ(back->period.nextZ, period.nextZ);
         EXPECT_EQ(back->period.firstSequence, period.firstSequence);
         EXPECT_EQ(back->period.from, period.from);
+        ASSERT_EQ(back->period.notes.size(), period.notes.size());
+        ASSERT_FALSE(period.notes.empty()) << "the day has no note";
+        for (size_t i = 0; i < period.notes.size(); ++i)
+            EXPECT_EQ(FormatRecord(back->period.notes[i]), FormatRecord(period.notes[i]));
     }
 }
 

@@ -7,6 +7,7 @@
 #include "journal/SaleFinder.h"
 #include "journal/Session.h"
 #include "tests/journal/MemoryStorage.h"
+#include "tests/journal/ShiftJis.h"
 #include "tests/support/SettledSale.h"
 
 using namespace journal;
@@ -476,7 +477,7 @@ TEST(SaleIndexTest, ReadsOnlyWhatItWrites) {
 TEST(SaleFinderSessionTest, TheSessionFindsWhatItRecorded) {
     MemoryStorage storage;
     common::DateTime now{2026, 12, 8, 9, 0, 0};
-    Session session(storage, kFolder, [&now] { return now; });
+    Session session(storage, kFolder, [&now] { return now; }, ShiftJis());
     session.Load();
     const std::vector<regi::LineRecord> lines = {{TaxClass::Reduced, 540, 3, 1620}, {TaxClass::Standard, 110, 1, 110}};
     session.RecordSale(testing_support::SettledSale(lines, 2000));

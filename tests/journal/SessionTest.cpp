@@ -8,6 +8,7 @@
 #include "journal/Session.h"
 #include "tests/journal/MemoryStorage.h"
 #include "tests/journal/Rows.h"
+#include "tests/journal/ShiftJis.h"
 
 using namespace journal;
 using namespace journal_test;
@@ -31,7 +32,8 @@ regi::SaleRecord Sale(std::vector<regi::LineRecord> lines, std::int64_t tendered
 class SessionTest : public testing::Test {
 protected:
     std::unique_ptr<Session> Open() {
-        return std::make_unique<Session>(storage_, kFolder, [] { return common::DateTime{2026, 12, 8, 21, 7, 56}; });
+        return std::make_unique<Session>(
+            storage_, kFolder, [] { return common::DateTime{2026, 12, 8, 21, 7, 56}; }, ShiftJis());
     }
     std::string& Bytes(const wchar_t* name) { return storage_.files[kFolder + L"\\" + name]; }
     std::string Header() const { return std::string(kBom) + kColumnNames + "\r\n"; }

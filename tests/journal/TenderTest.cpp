@@ -82,8 +82,9 @@ TEST(JournalTenders, TheCloseAddsUpEachTenderAndTheCashTheDrawerTook) {
     Record x = p.ReportRecord(Kind::X, 30000, L"2026-12-09T18:00:00");
     std::vector<std::wstring> lines = ReportLines(p, x, kNames);
     const std::wstring expected[] = {L"現金\t2件\t¥3,700",     L"クレジット\t2件\t¥9,200", L"電子マネー\t1件\t¥600",
-                                     L"QRコード\t1件\t¥3,000", L"支払の返却\t1件\t¥300",   L"入金\t¥5,000",
-                                     L"出金\t¥2,000",          L"ドロア（取引なし）\t2回", L"現金予定額\t¥36,700"};
+                                     L"QRコード\t1件\t¥3,000", L"支払の返却\t1件\t¥300",   L"入金\t1件\t¥5,000",
+                                     L"\u3000両替 100円玉\t¥5,000", L"出金\t1件\t¥2,000",
+                                     L"ドロア（取引なし）\t2回",   L"現金予定額\t¥36,700"};
     for (const std::wstring& line : expected)
         EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << std::string(line.begin(), line.end());
 
@@ -99,6 +100,50 @@ TEST(JournalTenders, TheCloseAddsUpEachTenderAndTheCashTheDrawerTook) {
     EXPECT_EQ(back->period.moneyOut, 2000);
     EXPECT_EQ(back->lastSale.tenders, read.LastSale().tenders);
     EXPECT_EQ(back->period.drawerOpenings, 2);
+    ASSERT_EQ(back->period.notes.size(), 1u);
+    EXPECT_EQ(back->period.notes[0].note, L"両替 100円玉");
+}
+
+TEST(JournalMoney, AnOutThatLeavesLessThanNothingInTheDrawerIsAskedAbout) {
+    struct Case {
+        std::int64_t amount, expectedCash;
+        const wchar_t* question;
+    };
+    const Case cases[] = {
+        {100000, 11200, L"出金 ¥100,000 で現金予定額が -¥88,800 になります。記録しますか?"},
+        {100000, 10000, L"出金 ¥100,000 で現金予定額が -¥90,000 になります。記録しますか?"},
+        {10001, 10000, L"出金 ¥10,001 で現金予定額が -¥1 になります。記録しますか?"},
+        {10000, 10000, L""},  // the drawer emptied: nothing unusual
+        {2000, 36700, L""},
+        {1, 0, L"出金 ¥1 で現金予定額が -¥1 になります。記録しますか?"},
+        {500, -300, L"出金 ¥500 で現金予定額が -¥800 になります。記録しますか?"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(MoneyOutQuestion(c.amount, c.expectedCash), c.question) << c.amount << " from " << c.expectedCash;
+}
+
+TEST(JournalMoney, TheReportsCountEachKindAndListItsNotesInTheJournalsOrder) {
+    Day day;
+    const std::wstring time = L"2026-12-09T12:00:00";
+    day.Write({day.period.MoneyRecord(Kind::Out, 3000, L"仕入れ", time)});
+    day.Write({day.period.MoneyRecord(Kind::In, 10000, L"両替", time)});
+    day.Write({day.period.MoneyRecord(Kind::Out, 500, L"", time)});
+    day.Write({day.period.MoneyRecord(Kind::Out, 1200, L"配送料, 着払い", time)});
+    day.Sell(1100, 2000, {});
+    // Read back from the journal, as a start reads it: the same lines.
+    BackwardReader read = ReadJournal(day.bytes);
+    ASSERT_TRUE(read.Findings().empty()) << FindingsMessage(read.Findings(), read.Unreadable());
+    for (const Period* p : {static_cast<const Period*>(&day.period), &read.Result()}) {
+        Record x = p->ReportRecord(Kind::X, 10000, L"2026-12-09T18:00:00");
+        std::vector<std::wstring> lines = ReportLines(*p, x);
+        auto in = std::find(lines.begin(), lines.end(), L"入金\t1件\t¥10,000");
+        ASSERT_NE(in, lines.end());
+        const std::vector<std::wstring> expected = {
+            L"入金\t1件\t¥10,000", L"\u3000両替\t¥10,000",       L"出金\t3件\t¥4,700",
+            L"\u3000仕入れ\t¥3,000", L"\u3000配送料, 着払い\t¥1,200", L"釣銭準備金\t¥10,000",
+            L"現金予定額\t¥16,400"};
+        EXPECT_EQ(std::vector<std::wstring>(in, lines.end()), expected);
+    }
 }
 
 TEST(JournalTenders, ATenderWithoutItsSaleIsFoundOut) {

@@ -1277,3 +1277,66 @@ TEST_F(TendersTest, ASaleSplitBetweenQRAndCashThenTheCloseAndTheCashCount) {
     Pump();
     EXPECT_EQ(form->CashCountPage().SaNumEdit2().Text(), L"35500");
 }
+
+namespace {
+
+// A drawer that opened the day with ¥10,000 and has taken nothing yet.
+class SmallFloatTest : public JournalOnTest {
+protected:
+    void SetUp() override {
+        WriteAnsiFile(folder.File(L"Pelmora.ini"), L"[Journal]\r\nEnabled=1\r\nFloat=10000\r\n");
+        RegisterPageTest::SetUp();
+    }
+};
+
+}  // namespace
+
+TEST_F(SmallFloatTest, AnOutWithAnExtraZeroIsAskedAboutFirst) {
+    ErrorRecorder errors;
+    // Each time the window becomes active: the amount it shows. The first
+    // time 100000 is typed and recorded; back from the question, the window
+    // closes with やめる once "no" was answered.
+    std::vector<std::wstring> shown;
+    bool answeredNo = false;
+    ActivationWatcher money{L"TMoneyWindow", [&](HWND window) {
+                                HWND amount = GetDlgItem(window, journal::TMoneyWindow::AmountEdit);
+                                shown.push_back(ui::GetText(amount));
+                                if (shown.back().empty()) {
+                                    SetWindowTextW(amount, L"100000");
+                                    PostMessageW(window, WM_COMMAND, journal::TMoneyWindow::RecordButton, 0);
+                                } else if (answeredNo) {
+                                    PostMessageW(window, WM_COMMAND, journal::TMoneyWindow::CancelButton, 0);
+                                }
+                            }};
+    const std::wstring question = L"出金 ¥100,000 で現金予定額が -¥90,000 になります。記録しますか?";
+    {
+        MessageBoxAnswerer no(MessageBoxAnswerer::Answer::No);
+        answeredNo = true;
+        SendMessageW(form->Handle(), WM_COMMAND, form1::MoneyOut, 0);
+        Pump();
+        ASSERT_EQ(no.Boxes().size(), 1u);
+        EXPECT_EQ(no.Boxes()[0].text, question);
+    }
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"", L"100000"})) << "no: back to the amount, as typed";
+    EXPECT_EQ(Count(JournalBytes(), "out"), 0);
+
+    shown.clear();
+    answeredNo = false;
+    {
+        MessageBoxAnswerer yes(MessageBoxAnswerer::Answer::Yes);
+        SendMessageW(form->Handle(), WM_COMMAND, form1::MoneyOut, 0);
+        Pump();
+        ASSERT_EQ(yes.Boxes().size(), 1u);
+        EXPECT_EQ(yes.Boxes()[0].text, question);
+    }
+    EXPECT_EQ(Count(JournalBytes(), "out"), 1);
+    EXPECT_NE(JournalBytes().find(",out,,,,,,,,,,,,,,,100000,"), std::string::npos);
+    EXPECT_TRUE(errors.Messages().empty()) << testing::PrintToString(errors.Messages());
+
+    ReportReader reports;
+    SendMessageW(form->Handle(), WM_COMMAND, form1::TakeX, 0);
+    Pump();
+    ASSERT_EQ(reports.texts.size(), 1u);
+    EXPECT_NE(reports.texts[0].find(L"出金\t1件\t¥100,000"), std::wstring::npos) << "counted";
+    EXPECT_NE(reports.texts[0].find(L"現金予定額\t-¥90,000"), std::wstring::npos);
+}
