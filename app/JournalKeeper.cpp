@@ -64,11 +64,11 @@ void JournalKeeper::RecordMoney(HWND owner, journal::Kind kind) {
     journal::Journal* journal = Journal();
     if (!journal) return;
     // An 出金 beyond the cash the drawer should hold is asked about first: a
-    // "no" goes back to the amount.
+    // "no", which Enter gives too, goes back to the amount.
     auto confirm = [&](HWND asking, std::int64_t amount) {
         if (kind != journal::Kind::Out) return true;
         std::wstring question = journal::MoneyOutQuestion(amount, journal->ExpectedCash(hooks_.cashFloat()));
-        return question.empty() || ui::AskYesNo(asking, question);
+        return question.empty() || ui::AskNoByDefault(asking, question);
     };
     journal::TMoneyWindow window(kind == journal::Kind::In ? L"入金" : L"出金", confirm);
     if (window.ShowModal(owner) == IDOK && window.Amount()) journal->RecordMoney(kind, *window.Amount(), window.Note());

@@ -45,8 +45,8 @@ LRESULT CALLBACK HookProcedure(int code, WPARAM wParam, LPARAM lParam) {
 bool Ask(HWND owner, const Question& question) {
     asking = &question;
     hook = SetWindowsHookExW(WH_CBT, HookProcedure, nullptr, GetCurrentThreadId());
-    int answer =
-        MessageBoxW(owner, question.text.c_str(), question.caption.c_str(), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
+    int answer = MessageBoxW(owner, question.text.c_str(), question.caption.c_str(),
+                             MB_YESNO | MB_ICONQUESTION | (question.noByDefault ? MB_DEFBUTTON2 : MB_DEFBUTTON1));
     UnhookWindowsHookEx(hook);
     hook = nullptr;
     asking = nullptr;
@@ -54,5 +54,9 @@ bool Ask(HWND owner, const Question& question) {
 }
 
 bool AskYesNo(HWND owner, const std::wstring& text) { return Ask(owner, {text, L"確認", L"はい(&Y)", L"いいえ(&N)"}); }
+
+bool AskNoByDefault(HWND owner, const std::wstring& text) {
+    return Ask(owner, {text, L"確認", L"はい(&Y)", L"いいえ(&N)", true});
+}
 
 }  // namespace ui

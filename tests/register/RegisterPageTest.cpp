@@ -1310,7 +1310,7 @@ TEST_F(SmallFloatTest, AnOutWithAnExtraZeroIsAskedAboutFirst) {
                             }};
     const std::wstring question = L"出金 ¥100,000 で現金予定額が -¥90,000 になります。記録しますか?";
     {
-        MessageBoxAnswerer no(MessageBoxAnswerer::Answer::No);
+        MessageBoxAnswerer no(MessageBoxAnswerer::Answer::Enter);  // Enter by habit says no here
         answeredNo = true;
         SendMessageW(form->Handle(), WM_COMMAND, form1::MoneyOut, 0);
         Pump();
