@@ -48,9 +48,9 @@ std::optional<PaperOffer> ChoosePaper(const std::vector<PaperOffer>& offers, int
     return chosen;
 }
 
-int FittingWidth(int average, int natural, int room) {
-    if (natural <= room + room / 4 || natural <= 0) return 0;
-    return std::max(static_cast<int>(std::int64_t{average} * room / natural), 1);
+int FittingHeight(int height, int natural, int room) {
+    if (natural <= room + room / 4 || natural <= 0) return height;
+    return std::max(static_cast<int>(std::int64_t{height} * room / natural), 1);
 }
 
 }  // namespace receipt

@@ -57,11 +57,10 @@ struct PaperOffer {
 // take a millimetre, the longest of them; nullopt when the driver offers none.
 std::optional<PaperOffer> ChoosePaper(const std::vector<PaperOffer>& offers, int paperWidth);
 
-// The average character width to ask of a face whose glyph is `natural`
-// pixels wide at its own average width `average`, so that the glyph fits
-// `room` pixels: 0 (the face's own) when it fits (a quarter over is still
-// inside its neighbour's margin), else narrower in proportion, never below a
-// pixel. The glyph keeps its height: a yen sign stays as tall as the digits.
-int FittingWidth(int average, int natural, int room);
+// The character height that draws a glyph `natural` pixels wide at `height`
+// within `room` pixels: height itself when it fits (a quarter over is still
+// inside its neighbour's margin), else as much smaller as it must be. Drivers
+// that scale a glyph only by its height draw it so.
+int FittingHeight(int height, int natural, int room);
 
 }  // namespace receipt

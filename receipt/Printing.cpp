@@ -157,10 +157,9 @@ std::vector<std::wstring> SystemPrinterNames() {
 // The slips' face at a character height, the fixed-pitch one unless another is
 // named. The width is the face's own: some drivers measure a narrowed glyph
 // narrow and then print it full size.
-ui::Font MakeFace(int height, const wchar_t* face = ui::kFixedFontFace, int width = 0) {
+ui::Font MakeFace(int height, const wchar_t* face = ui::kFixedFontFace) {
     LOGFONTW font{};
     font.lfHeight = -height;
-    font.lfWidth = width;
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = SHIFTJIS_CHARSET;
     font.lfPitchAndFamily = (face == ui::kFixedFontFace ? FIXED_PITCH : VARIABLE_PITCH) | FF_MODERN;
@@ -168,10 +167,10 @@ ui::Font MakeFace(int height, const wchar_t* face = ui::kFixedFontFace, int widt
     return ui::Font(CreateFontIndirectW(&font));
 }
 
-TEXTMETRICW Metrics(HDC dc) {
+int Ascent(HDC dc) {
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc, &metrics);
-    return metrics;
+    return metrics.tmAscent;
 }
 
 }  // namespace
@@ -180,24 +179,19 @@ void DrawRows(HDC dc, const std::vector<Row>& rows, const Strip& strip, std::siz
     const int height = strip.FontHeight();
     ui::Font font = MakeFace(height);
     ui::SelectGuard selectFont(dc, font.get());
-    const TEXTMETRICW slip = Metrics(dc);
+    const int ascent = Ascent(dc);
     // A glyph wider than its cells (a face whose yen sign is full-width, say)
     // is drawn from the proportional face, where such signs are narrow, and
-    // narrowed where it is still too wide, at its full height and on the same
-    // baseline: it never covers its neighbour and reads as what it is. One
-    // stand-in face for each width that is needed.
-    struct StandIn {
-        ui::Font face;
-        TEXTMETRICW metrics;
-    };
-    std::map<int, StandIn> standIns;  // by average width, 0 for the face's own
-    auto faceOf = [&](int width) -> const StandIn& {
-        auto found = standIns.find(width);
+    // smaller where it is still too wide, on the same baseline: it never
+    // covers its neighbour. One stand-in face for each height that needs one.
+    std::map<int, std::pair<ui::Font, int>> standIns;  // by height: the face and its ascent
+    auto faceOf = [&](int h) -> const std::pair<ui::Font, int>& {
+        auto found = standIns.find(h);
         if (found != standIns.end()) return found->second;
-        ui::Font face = MakeFace(height, ui::kFontFace, width);
+        ui::Font face = MakeFace(h, ui::kFontFace);
         ui::SelectGuard selectFace(dc, face.get());
-        TEXTMETRICW metrics = Metrics(dc);
-        return standIns.emplace(width, StandIn{std::move(face), metrics}).first->second;
+        int faceAscent = Ascent(dc);
+        return standIns.emplace(h, std::pair{std::move(face), faceAscent}).first->second;
     };
     int oldMode = SetBkMode(dc, TRANSPARENT);
     COLORREF oldColor = SetTextColor(dc, RGB(0, 0, 0));
@@ -205,7 +199,7 @@ void DrawRows(HDC dc, const std::vector<Row>& rows, const Strip& strip, std::siz
     const int pitch = strip.RowPitch();
     const int lead = (pitch - height) / 2;
     std::vector<INT> advances;
-    std::vector<int> widths;  // -1: the slip's face; else the stand-in's average width
+    std::vector<int> heights;  // 0: the slip's face; else the stand-in's height
     for (std::size_t i = first; i < rows.size() && i - first < count; ++i) {
         const int y = strip.top + static_cast<int>(i - first) * pitch + lead;
         for (const Piece& piece : rows[i]) {
@@ -213,40 +207,39 @@ void DrawRows(HDC dc, const std::vector<Row>& rows, const Strip& strip, std::siz
             // when the face that stands in is proportional.
             const std::wstring& text = piece.text;
             advances.clear();
-            widths.clear();
+            heights.clear();
             int column = piece.column;
             for (std::size_t k = 0; k < text.size(); ++k) {
                 int next = column + CellsOf(text[k]);
                 int room = strip.ColumnX(next) - strip.ColumnX(column);
                 advances.push_back(room);
                 if (CellsOf(text[k]) == 0 && k > 0) {
-                    widths.push_back(widths.back());  // the second half of a pair goes with the first
+                    heights.push_back(heights.back());  // the second half of a pair goes with the first
                 } else {
                     const int length =
                         CellsOf(text[k]) == 2 && k + 1 < text.size() && CellsOf(text[k + 1]) == 0 ? 2 : 1;
                     SIZE natural{};
                     GetTextExtentPoint32W(dc, &text[k], length, &natural);
-                    int standIn = -1;
-                    if (FittingWidth(slip.tmAveCharWidth, natural.cx, room) != 0) {
-                        const StandIn& proportional = faceOf(0);
-                        ui::SelectGuard measure(dc, proportional.face.get());
+                    int standIn = 0;
+                    if (FittingHeight(height, natural.cx, room) != height) {
+                        ui::SelectGuard measure(dc, faceOf(height).first.get());
                         GetTextExtentPoint32W(dc, &text[k], length, &natural);
-                        standIn = FittingWidth(proportional.metrics.tmAveCharWidth, natural.cx, room);
+                        standIn = FittingHeight(height, natural.cx, room);
                     }
-                    widths.push_back(standIn);
+                    heights.push_back(standIn);
                 }
                 column = next;
             }
             // Runs of characters of the same face, one call each.
             int x = strip.ColumnX(piece.column);
             for (std::size_t start = 0, end = 0; start < text.size(); start = end) {
-                while (end < text.size() && widths[end] == widths[start]) ++end;
+                while (end < text.size() && heights[end] == heights[start]) ++end;
                 HFONT face = font.get();
                 int drop = 0;
-                if (widths[start] >= 0) {
-                    const StandIn& standIn = faceOf(widths[start]);
-                    face = standIn.face.get();
-                    drop = slip.tmAscent - standIn.metrics.tmAscent;
+                if (heights[start] != 0) {
+                    const auto& [small, smallAscent] = faceOf(heights[start]);
+                    face = small.get();
+                    drop = ascent - smallAscent;
                 }
                 ui::SelectGuard selectRun(dc, face);
                 ExtTextOutW(dc, x, y + drop, 0, nullptr, text.c_str() + start, static_cast<UINT>(end - start),

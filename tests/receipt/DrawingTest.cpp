@@ -132,53 +132,6 @@ TEST(Drawing, NoGlyphIsWiderThanItsCells) {
     EXPECT_EQ(drawn, L"※商品 ¥Ｔ×é¥1,080");
 }
 
-// The rows of ink (pixels darker than mid-grey) in columns [from, to) of a 32-bit picture
-// `width` pixels wide: how tall what was drawn there stands.
-int InkHeight(const std::vector<DWORD>& pixels, int width, int from, int to) {
-    int top = -1, bottom = -1;
-    for (int y = 0; y < static_cast<int>(pixels.size()) / width; ++y)
-        for (int x = from; x < to; ++x)
-            if (DWORD p = pixels[static_cast<size_t>(y * width + x)];
-                (p & 0xFF) < 128 && ((p >> 8) & 0xFF) < 128 && ((p >> 16) & 0xFF) < 128) {
-                if (top < 0) top = y;
-                bottom = y;
-            }
-    return top < 0 ? 0 : bottom - top + 1;
-}
-
-TEST(Drawing, TheYenSignStandsAsTallAsTheDigitsInItsCell) {
-    // A face whose yen sign is full-width gives it one cell all the same: it is
-    // drawn narrower there, not smaller, so that "¥1,234" never reads as "-1,234".
-    for (int columns : {32, 48}) {
-        const Strip strip{0, 0, 576, columns};
-        const int width = 576, height = strip.RowPitch();
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;  // top-down
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        RECT all{0, 0, width, height};
-        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        Draw(dc, {Left(L"¥1")}, strip);
-        GdiFlush();
-        std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-        const int yen = InkHeight(pixels, width, strip.ColumnX(0), strip.ColumnX(1));
-        const int digit = InkHeight(pixels, width, strip.ColumnX(1), strip.ColumnX(2));
-        ASSERT_GT(digit, 0) << columns;
-        EXPECT_GE(yen * 10, digit * 9) << columns << " columns: the yen sign's ink is " << yen << " rows, a digit's "
-                                       << digit;
-    }
-}
-
 TEST(Drawing, ASliceOfRowsStartsAtTheTop) {
     // What a page of a printer that cannot take a long page holds.
     std::vector<Row> rows = Arrange(FromText(L"one\r\ntwo\r\nthree\r\nfour\r\nfive"), 32);

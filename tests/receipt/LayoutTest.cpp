@@ -231,18 +231,18 @@ TEST(Page, TheRollIsChosenFromWhatTheDriverOffers) {
     }
 }
 
-TEST(Page, AGlyphTooWideForItsCellsIsDrawnNarrowerAtItsHeight) {
+TEST(Page, AGlyphTooWideForItsCellsIsDrawnSmaller) {
     struct Case {
-        int average, natural, room, fitting;
+        int height, natural, room, fitting;
     };
     const Case cases[] = {
-        {12, 12, 12, 0},                 // fits: the face's own width
-        {12, 15, 12, 0},                 // a quarter over: still its own
-        {12, 24, 12, 6},                 // a full-width yen sign in one cell: half as wide
-        {12, 16, 12, 9}, {1, 50, 1, 1},  // never below a pixel
-        {12, 0, 0, 0},
+        {24, 12, 12, 24},                 // fits
+        {24, 15, 12, 24},                 // a quarter over: still its own
+        {24, 24, 12, 12},                 // a full-width yen sign in one cell: half the height
+        {24, 16, 12, 18}, {1, 50, 1, 1},  // never below a pixel
+        {24, 0, 0, 24},
     };
-    for (const Case& c : cases) EXPECT_EQ(FittingWidth(c.average, c.natural, c.room), c.fitting) << c.natural;
+    for (const Case& c : cases) EXPECT_EQ(FittingHeight(c.height, c.natural, c.room), c.fitting) << c.natural;
 }
 
 TEST(Pages, ASlipOfManyPagesIsMarkedOnEachPage) {
