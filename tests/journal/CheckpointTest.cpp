@@ -244,6 +244,16 @@ TEST(JournalCheckpoint, ReadsBackWhatItWroteAndNothingElse) {
     std::string negative = text;
     negative.replace(negative.find("offset=") + 7, 5, "-1234");
     EXPECT_FALSE(ParseCheckpoint(negative)) << "no place before the journal's start";
+    // A tender the register does not have is refused, never written past the four.
+    c.period.tenders[0] = {1, 500};
+    const std::string tendered = FormatCheckpoint(c);
+    ASSERT_NE(tendered.find("tender=1,"), std::string::npos);
+    ASSERT_TRUE(ParseCheckpoint(tendered));
+    for (const char* tender : {"tender=0,", "tender=5,"}) {
+        std::string beyond = tendered;
+        beyond.replace(beyond.find("tender=1,"), 9, tender);
+        EXPECT_FALSE(ParseCheckpoint(beyond)) << tender;
+    }
 }
 
 }  // namespace
