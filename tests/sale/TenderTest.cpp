@@ -17,6 +17,20 @@ struct Step {
     std::uint16_t key;
 };
 
+// Lines of ¥5,000 and ¥500 keyed with ENTER, then steps; what the last step did.
+Outcome KeyAfterTwoLines(ShownSale& sale, const std::vector<Step>& steps, const RateTexts& rates) {
+    for (const wchar_t* price : {L"5000", L"500"}) {
+        sale.SetEntry(price);
+        sale.KeyUp(keyReturn, rates);
+    }
+    Outcome last;
+    for (const Step& step : steps) {
+        sale.SetEntry(step.entry);
+        last = sale.KeyUp(step.key, rates);
+    }
+    return last;
+}
+
 struct Case {
     const char* name;
     std::vector<Step> steps;  // after a line of ¥5,000 and one of ¥500
@@ -124,15 +138,7 @@ TEST(Tenders, SplitNoChangeAndWhatIsDue) {
         ShownSale sale;
         std::vector<SaleRecord> settled;
         sale.recorder.settling = [&](SaleRecord& record) { settled.push_back(record); };
-        for (const wchar_t* price : {L"5000", L"500"}) {
-            sale.SetEntry(price);
-            sale.KeyUp(keyReturn, kTenders);
-        }
-        Outcome last;
-        for (const Step& step : c.steps) {
-            sale.SetEntry(step.entry);
-            last = sale.KeyUp(step.key, kTenders);
-        }
+        Outcome last = KeyAfterTwoLines(sale, c.steps, kTenders);
         EXPECT_EQ(sale.State(), c.state) << c.name;
         EXPECT_EQ(sale.Paid(), c.paid) << c.name;
         EXPECT_EQ(last.refusal, c.refusal) << c.name;
@@ -302,14 +308,7 @@ TEST(Tenders, TheInstructionAreaListsEveryTenderPaid) {
     };
     for (const Shown& c : cases) {
         ShownSale sale;
-        for (const wchar_t* price : {L"5000", L"500"}) {
-            sale.SetEntry(price);
-            sale.KeyUp(keyReturn, c.rates);
-        }
-        for (const Step& step : c.steps) {
-            sale.SetEntry(step.entry);
-            sale.KeyUp(step.key, c.rates);
-        }
+        KeyAfterTwoLines(sale, c.steps, c.rates);
         EXPECT_EQ(sale.Caption(Label7), c.label7) << c.name;
         EXPECT_EQ(sale.Caption(Label14), c.label14) << c.name;
         EXPECT_EQ(sale.Caption(Label15), c.label15) << c.name;
