@@ -25,6 +25,17 @@ const std::wstring kGridFull =
 const wchar_t kRateUnreadable[] =
     L"「%s」は税率として読めないため、税を計算できません。\r\n"
     L"設定のページで 0 から 99 までの整数にしてください（税をかけないときは空欄）。";
+const wchar_t kNoSuchDepartment[] = L"部門 %s はありません｡\r\n設定の「部門」にある番号を打って下さい｡";
+const wchar_t kNothingToDiscount[] = L"値引する行がありません｡\r\n行を打ってから値引して下さい｡";
+const wchar_t kSettledDiscount[] = L"精算した取引は値引できません｡";
+const wchar_t kDiscountNotPositive[] = L"値引は 1 円以上の金額で打って下さい｡";
+const wchar_t kPercentOutside[] = L"割引は 1 から 99 までの % で打って下さい (打たれたのは %s)｡";
+const wchar_t kDiscountAboveLine[] = L"値引が行の金額 %s を超えています｡";
+const wchar_t kNegativeLineDiscount[] = L"金額が 0 以下の行は値引できません｡";
+const wchar_t kSecondDiscount[] = L"この行はもう値引してあります｡\r\nやり直すには F3 で行を取り消して下さい｡";
+const wchar_t kSecondSubtotalDiscount[] =
+    L"この取引はもう小計値引してあります｡\r\nやり直すには F3 で小計値引を取り消して下さい｡";
+const wchar_t kBelowZero[] = L"値引で合計 %s がマイナスになります｡";
 const wchar_t kStandardRateBox[] = L"消費税率は";
 const wchar_t kReducedRateBox[] = L"軽減税率は";
 
@@ -75,22 +86,30 @@ Keyed ReadKeyed(const Entry& entry, std::int64_t limit) {
     return {entry.whole, Outcome{}};
 }
 
-// The totals of lines at the rates, or the refusal when a class they have
-// needs a rate whose box does not read.
-struct Taxed {
-    TaxTotals totals;
-    Outcome refusal;
-};
-Taxed Tax(const std::vector<LineRecord>& lines, const Rates& rates) {
+// The refusal when a class the lines have needs a rate whose box does not read.
+Outcome UnreadableRate(const std::vector<LineRecord>& lines, const Rates& rates) {
     for (const LineRecord& line : lines) {
         const Rate* rate = line.taxClass == TaxClass::Standard  ? &rates.standard
                            : line.taxClass == TaxClass::Reduced ? &rates.reduced
                                                                 : nullptr;
         // The message names the box and its text: 「消費税率は」の「1O」.
-        if (rate && !rate->percent)
-            return {TaxTotals(), Failed(Refusal::RateUnreadable, rate->box + L"」の「" + rate->text)};
+        if (rate && !rate->percent) return Failed(Refusal::RateUnreadable, rate->box + L"」の「" + rate->text);
     }
-    return {SumTaxes(lines, rates.standard.percent.value_or(0), rates.reduced.percent.value_or(0)), Outcome{}};
+    return Outcome{};
+}
+
+// A discount's yen or percent as keyed: a whole number of at least 1, and a
+// percent at most kMaxPercentOff; nothing without an entry.
+Keyed ReadDiscount(DiscountKind kind, const Entry& entry) {
+    if (entry.Empty()) return {std::nullopt, Outcome{}};
+    if (!entry.real) return {std::nullopt, Failed(Refusal::NotARealNumber, entry.typed)};
+    bool percent = kind == DiscountKind::Percent;
+    if (entry.real->negative || (entry.whole && *entry.whole < 1) || (percent && entry.real->Above(kMaxPercentOff)))
+        return {std::nullopt, percent ? Failed(Refusal::PercentOutside, entry.typed)
+                                      : Failed(Refusal::DiscountNotPositive)};
+    if (entry.real->Above(kMaxSaleTotal)) return {std::nullopt, Failed(Refusal::OutOfRange, entry.typed)};
+    if (!entry.whole) return {std::nullopt, Failed(Refusal::NotAnInteger, entry.typed)};
+    return {entry.whole, Outcome{}};
 }
 
 }  // namespace
@@ -100,6 +119,64 @@ Command TenderCommand(int tender) { return static_cast<Command>(static_cast<int>
 int TenderOf(Command command) {
     int tender = static_cast<int>(command) - static_cast<int>(Command::Tender1) + 1;
     return tender >= 1 && tender <= kMaxTenders ? tender : 0;
+}
+
+Command PresetCommand(int preset) { return static_cast<Command>(static_cast<int>(Command::Preset1) + preset - 1); }
+
+int PresetOf(Command command) {
+    int preset = static_cast<int>(command) - static_cast<int>(Command::Preset1) + 1;
+    return preset >= 1 && preset <= kMaxPresets ? preset : 0;
+}
+
+struct TSale::Priced {
+    TaxTotals totals;
+    std::optional<Discount> subtotal;
+    ClassAmounts parts{0, 0, 0};
+    Outcome refusal;
+};
+
+TSale::Priced TSale::Price(const std::vector<LineRecord>& lines, const std::optional<Discount>& subtotal,
+                           const Rates& rates) const {
+    Priced priced;
+    priced.refusal = UnreadableRate(lines, rates);
+    if (priced.refusal.Refused()) return priced;
+    if (subtotal) {
+        const ClassAmounts net = NetPerClass(lines);
+        const std::int64_t total = net[0] + net[1] + net[2];
+        priced.subtotal = subtotal;
+        priced.subtotal->amount = DiscountYen(subtotal->kind, subtotal->keyed, total);
+        // The total never goes below 0.
+        if (total <= 0 || priced.subtotal->amount > total) {
+            priced.refusal = Failed(Refusal::BelowZero, FormatMoney(total));
+            return priced;
+        }
+        priced.parts = SplitDiscount(priced.subtotal->amount, net);
+    }
+    priced.totals =
+        SumTaxes(lines, rates.standard.percent.value_or(0), rates.reduced.percent.value_or(0), priced.parts);
+    return priced;
+}
+
+void TSale::Take(const Priced& priced) {
+    totals_ = priced.totals;
+    subtotalDiscount_ = priced.subtotal;
+    subtotalParts_ = priced.parts;
+}
+
+std::vector<SaleRow> TSale::Rows() const {
+    std::vector<SaleRow> rows;
+    for (int i = 0; i < LineCount(); ++i) {
+        rows.push_back({i, false});
+        if (lines_[static_cast<size_t>(i)].record.discount) rows.push_back({i, true});
+    }
+    if (subtotalDiscount_) rows.push_back({-1, true});
+    return rows;
+}
+
+int TSale::RowCount() const {
+    int count = LineCount() + (subtotalDiscount_ ? 1 : 0);
+    for (const SaleLine& line : lines_) count += line.record.discount ? 1 : 0;
+    return count;
 }
 
 Rate::Rate(std::int64_t value) : percent(value), text(std::to_wstring(value)) {}
@@ -124,6 +201,16 @@ std::wstring Outcome::Message() const {
     case Refusal::AboveDue: pattern = kAboveDue; break;
     case Refusal::NegativeTender: pattern = kNegativeTender; break;
     case Refusal::RateUnreadable: pattern = kRateUnreadable; break;
+    case Refusal::NoSuchDepartment: pattern = kNoSuchDepartment; break;
+    case Refusal::NothingToDiscount: pattern = kNothingToDiscount; break;
+    case Refusal::SettledDiscount: pattern = kSettledDiscount; break;
+    case Refusal::DiscountNotPositive: pattern = kDiscountNotPositive; break;
+    case Refusal::PercentOutside: pattern = kPercentOutside; break;
+    case Refusal::DiscountAboveLine: pattern = kDiscountAboveLine; break;
+    case Refusal::NegativeLineDiscount: pattern = kNegativeLineDiscount; break;
+    case Refusal::SecondDiscount: pattern = kSecondDiscount; break;
+    case Refusal::SecondSubtotalDiscount: pattern = kSecondSubtotalDiscount; break;
+    case Refusal::BelowZero: pattern = kBelowZero; break;
     }
     return common::FormatMessageText(pattern, refused);
 }
@@ -163,7 +250,7 @@ std::optional<std::int64_t> TSale::KnownSalesTotal() const {
     return unjournaledTotal_;
 }
 
-int TSale::Row() const { return std::min(LineCount(), kRows - 1); }
+int TSale::Row() const { return std::min(RowCount(), kRows - 1); }
 
 std::vector<LineRecord> TSale::Lines() const {
     std::vector<LineRecord> lines;
@@ -172,15 +259,20 @@ std::vector<LineRecord> TSale::Lines() const {
     return lines;
 }
 
-void TSale::Restore(const std::vector<LineRecord>& lines, const Rates& rates, const std::vector<TenderPaid>& paid) {
+void TSale::Restore(const std::vector<LineRecord>& lines, const Rates& rates, const std::vector<TenderPaid>& paid,
+                    const std::optional<Discount>& subtotalDiscount) {
     if (State() != SaleState::Empty || lines.empty()) return;
-    size_t count = std::min<size_t>(lines.size(), kRows);
-    for (size_t i = 0; i < count; ++i)
-        lines_.push_back({lines[i], std::to_wstring(lines[i].unitPrice), std::to_wstring(lines[i].quantity)});
+    for (const LineRecord& line : lines) {
+        if (RowCount() + (line.discount ? 2 : 1) > kRows) break;
+        lines_.push_back({line, std::to_wstring(line.unitPrice), std::to_wstring(line.quantity)});
+    }
     // The lines come back whatever the rates: with a rate that does not read,
     // the amounts show and the next command says what is wrong.
-    Taxed taxed = Tax(Lines(), rates);
-    totals_ = !taxed.refusal.Refused() ? taxed.totals : SumTaxes(Lines(), 0, 0);
+    std::optional<Discount> subtotal = RowCount() < kRows ? subtotalDiscount : std::nullopt;
+    Priced priced = Price(Lines(), subtotal, rates);
+    if (priced.refusal.refusal == Refusal::RateUnreadable) priced = Price(Lines(), subtotal, Rates(0, 0));
+    if (priced.refusal.Refused()) priced = Price(Lines(), std::nullopt, Rates(0, 0));
+    Take(priced);
     tenderNames_ = rates.tenders;
     for (const TenderPaid& p : paid) {
         if (p.amount <= 0 || p.amount >= Due()) break;
@@ -191,7 +283,10 @@ void TSale::Restore(const std::vector<LineRecord>& lines, const Rates& rates, co
 Outcome TSale::Run(Command command, const Entry& entry, const Rates& rates) {
     Outcome outcome;
     switch (command) {
-    case Command::ClearEntry: outcome.acted = true; return outcome;
+    case Command::ClearEntry:
+        armedDepartment_ = kClassDepartment;
+        outcome.acted = true;
+        return outcome;
     case Command::NextCustomer: return State() == SaleState::Settled ? Clear() : outcome;
     // Corrections act on an open sale, with or without a keyed number.
     case Command::Void:
@@ -201,6 +296,18 @@ Outcome TSale::Run(Command command, const Entry& entry, const Rates& rates) {
     default: break;
     }
     if (int tender = TenderOf(command)) return rates.Offers(tender) ? Pay(tender, entry, rates) : outcome;
+    if (int preset = PresetOf(command)) {
+        if (static_cast<size_t>(preset) > rates.presets.size() || rates.presets[preset - 1].keyed <= 0) return outcome;
+        const Discount& set = rates.presets[static_cast<size_t>(preset - 1)];
+        return LineDiscount(set.kind, entry, set.keyed, rates);
+    }
+    switch (command) {
+    case Command::LineYenOff: return LineDiscount(DiscountKind::Yen, entry, std::nullopt, rates);
+    case Command::LinePercentOff: return LineDiscount(DiscountKind::Percent, entry, std::nullopt, rates);
+    case Command::SubtotalYenOff: return WholeSaleDiscount(DiscountKind::Yen, entry, rates);
+    case Command::SubtotalPercentOff: return WholeSaleDiscount(DiscountKind::Percent, entry, rates);
+    default: break;
+    }
     if (entry.Empty()) return outcome;
     TaxClass enterClass = rates.enterMakesReduced ? TaxClass::Reduced : TaxClass::Standard;
     TaxClass otherClass = rates.enterMakesReduced ? TaxClass::Standard : TaxClass::Reduced;
@@ -210,23 +317,93 @@ Outcome TSale::Run(Command command, const Entry& entry, const Rates& rates) {
     case Command::ExemptLine: return NewLine(TaxClass::Exempt, entry, rates);
     case Command::Quantity: return Quantity(entry, rates);
     case Command::Settle: return Settle(entry, rates);
+    case Command::ArmDepartment: return Arm(entry, rates);
     default: return outcome;
     }
 }
 
-Outcome TSale::NewLine(TaxClass taxClass, const Entry& entry, const Rates& rates) {
+Outcome TSale::RunDepartment(int number, const Entry& entry, const Rates& rates) {
+    if (entry.Empty() || State() == SaleState::Settled) return Outcome{};
+    const Department* department = rates.departments.Find(number);
+    if (!department) return Failed(Refusal::NoSuchDepartment, std::to_wstring(number));
+    return NewLine(department->taxClass, entry, rates, number);
+}
+
+Outcome TSale::Arm(const Entry& entry, const Rates& rates) {
     if (State() == SaleState::Settled) return Outcome{};
     if (!paid_.empty()) return Failed(Refusal::LinesPaid);
+    if (!entry.whole || !rates.departments.Find(static_cast<int>(std::clamp<std::int64_t>(*entry.whole, -1, 100))))
+        return Failed(Refusal::NoSuchDepartment, entry.typed);
+    armedDepartment_ = static_cast<int>(*entry.whole);
+    Outcome outcome;
+    outcome.acted = true;
+    return outcome;
+}
+
+Outcome TSale::NewLine(TaxClass taxClass, const Entry& entry, const Rates& rates, int department) {
+    if (State() == SaleState::Settled) return Outcome{};
+    if (!paid_.empty()) return Failed(Refusal::LinesPaid);
+    // An armed department takes the line whichever key rang it, in its own class.
+    if (department == kClassDepartment && armedDepartment_ != kClassDepartment) {
+        const Department* armed = rates.departments.Find(armedDepartment_);
+        if (!armed) return Failed(Refusal::NoSuchDepartment, std::to_wstring(armedDepartment_));
+        department = armed->number;
+        taxClass = armed->taxClass;
+    }
     Keyed price = ReadKeyed(entry, kMaxPrice);
     if (!price.value) return price.refusal;
     // A full grid refuses the line and says why; the entry stays for later.
-    if (LineCount() == kRows) return Failed(Refusal::GridFull);
+    if (RowCount() == kRows) return Failed(Refusal::GridFull);
     std::vector<LineRecord> lines = Lines();
-    lines.push_back({taxClass, *price.value, 1, *price.value});
-    Taxed taxed = Tax(lines, rates);
-    if (taxed.refusal.Refused()) return taxed.refusal;
+    lines.push_back({taxClass, *price.value, 1, *price.value, department});
+    Priced priced = Price(lines, subtotalDiscount_, rates);
+    if (priced.refusal.Refused()) return priced.refusal;
     lines_.push_back({lines.back(), entry.typed, L"1"});
-    totals_ = taxed.totals;
+    Take(priced);
+    armedDepartment_ = kClassDepartment;
+    Outcome outcome;
+    outcome.acted = true;
+    return outcome;
+}
+
+// A discount off the last line: as keyed, or a preset's (the entry then stays).
+Outcome TSale::LineDiscount(DiscountKind kind, const Entry& entry, std::optional<std::int64_t> preset,
+                            const Rates& rates) {
+    if (State() == SaleState::Empty) return Failed(Refusal::NothingToDiscount);
+    if (State() == SaleState::Settled) return Failed(Refusal::SettledDiscount);
+    if (!paid_.empty()) return Failed(Refusal::LinesPaid);
+    Keyed keyed{preset, Outcome{}};
+    if (!preset) keyed = ReadDiscount(kind, entry);
+    if (!keyed.value) return keyed.refusal;
+    std::vector<LineRecord> lines = Lines();
+    LineRecord& last = lines.back();
+    if (last.subtotal <= 0) return Failed(Refusal::NegativeLineDiscount);
+    if (last.discount) return Failed(Refusal::SecondDiscount);
+    if (kind == DiscountKind::Yen && *keyed.value > last.subtotal)
+        return Failed(Refusal::DiscountAboveLine, FormatMoney(last.subtotal));
+    if (RowCount() == kRows) return Failed(Refusal::GridFull);
+    last.discount = Discount{kind, *keyed.value, DiscountYen(kind, *keyed.value, last.subtotal)};
+    Priced priced = Price(lines, subtotalDiscount_, rates);
+    if (priced.refusal.Refused()) return priced.refusal;
+    lines_.back().record = last;
+    Take(priced);
+    Outcome outcome;
+    outcome.acted = true;
+    outcome.entryStays = preset.has_value();
+    return outcome;
+}
+
+Outcome TSale::WholeSaleDiscount(DiscountKind kind, const Entry& entry, const Rates& rates) {
+    if (State() == SaleState::Empty) return Failed(Refusal::NothingToDiscount);
+    if (State() == SaleState::Settled) return Failed(Refusal::SettledDiscount);
+    if (!paid_.empty()) return Failed(Refusal::LinesPaid);
+    Keyed keyed = ReadDiscount(kind, entry);
+    if (!keyed.value) return keyed.refusal;
+    if (subtotalDiscount_) return Failed(Refusal::SecondSubtotalDiscount);
+    if (RowCount() == kRows) return Failed(Refusal::GridFull);
+    Priced priced = Price(Lines(), Discount{kind, *keyed.value, 0}, rates);
+    if (priced.refusal.Refused()) return priced.refusal;
+    Take(priced);
     Outcome outcome;
     outcome.acted = true;
     return outcome;
@@ -242,11 +419,18 @@ Outcome TSale::Quantity(const Entry& entry, const Rates& rates) {
     LineRecord& last = lines.back();
     last.quantity = *quantity.value;
     last.subtotal = last.unitPrice * last.quantity;  // both within their limits
-    Taxed taxed = Tax(lines, rates);
-    if (taxed.refusal.Refused()) return taxed.refusal;
+    // A percent off follows the new subtotal; yen off must still fit in it.
+    if (last.discount) {
+        if (last.subtotal <= 0) return Failed(Refusal::NegativeLineDiscount);
+        if (last.discount->amount > last.subtotal && last.discount->kind == DiscountKind::Yen)
+            return Failed(Refusal::DiscountAboveLine, FormatMoney(last.subtotal));
+        last.discount->amount = DiscountYen(last.discount->kind, last.discount->keyed, last.subtotal);
+    }
+    Priced priced = Price(lines, subtotalDiscount_, rates);
+    if (priced.refusal.Refused()) return priced.refusal;
     lines_.back().record = last;
     lines_.back().keyedQuantity = entry.typed;
-    totals_ = taxed.totals;
+    Take(priced);
     Outcome outcome;
     outcome.acted = true;
     return outcome;
@@ -299,9 +483,11 @@ Outcome TSale::Pay(int tender, const Entry& entry, const Rates& rates) {
 Outcome TSale::Finish(std::int64_t tendered, std::int64_t change, std::vector<TenderPaid> paid, const Rates& rates) {
     SaleRecord record;
     record.lines = Lines();
-    Taxed taxed = Tax(record.lines, rates);
-    if (taxed.refusal.Refused()) return taxed.refusal;
-    record.taxes = taxed.totals;
+    Priced priced = Price(record.lines, subtotalDiscount_, rates);
+    if (priced.refusal.Refused()) return priced.refusal;
+    record.taxes = priced.totals;
+    record.subtotalDiscount = priced.subtotal;
+    record.subtotalParts = priced.parts;
     record.tendered = tendered;
     record.change = change;
     record.tenders = std::move(paid);
@@ -313,7 +499,7 @@ Outcome TSale::Finish(std::int64_t tendered, std::int64_t change, std::vector<Te
     if (!recorder.salesTotal || !recorder.salesTotal())
         unjournaledTotal_ = unjournaledTotal_.value_or(0) + record.taxes.Total();
     tenderNames_ = rates.tenders;
-    totals_ = record.taxes;
+    Take(priced);
     paid_ = record.tenders;
     lastSettled_ = record;
     change_ = change;
@@ -324,6 +510,14 @@ Outcome TSale::Finish(std::int64_t tendered, std::int64_t change, std::vector<Te
 
 Outcome TSale::Void(const Entry& entry, const Rates& rates) {
     Outcome outcome;
+    // The discount on the whole sale is the last row: F3 alone takes it back.
+    if (entry.Empty() && subtotalDiscount_) {
+        Priced priced = Price(Lines(), std::nullopt, rates);
+        if (priced.refusal.Refused()) return priced.refusal;
+        Take(priced);
+        outcome.acted = true;
+        return outcome;
+    }
     int count = LineCount();
     int number = count;
     if (!entry.Empty()) {
@@ -332,8 +526,9 @@ Outcome TSale::Void(const Entry& entry, const Rates& rates) {
     }
     std::vector<LineRecord> lines = Lines();
     lines.erase(lines.begin() + (number - 1));
-    Taxed taxed = Tax(lines, rates);
-    if (taxed.refusal.Refused()) return taxed.refusal;
+    // The last line gone, the sale goes with its discount.
+    Priced priced = Price(lines, lines.empty() ? std::nullopt : subtotalDiscount_, rates);
+    if (priced.refusal.Refused()) return priced.refusal;
     if (recorder.voiding) recorder.voiding(number, lines_[static_cast<size_t>(number - 1)].record);
     // The lines below move up and take their new numbers.
     lines_.erase(lines_.begin() + (number - 1));
@@ -341,7 +536,7 @@ Outcome TSale::Void(const Entry& entry, const Rates& rates) {
     if (lines_.empty())
         ClearSale();
     else
-        totals_ = taxed.totals;
+        Take(priced);
     return outcome;
 }
 
@@ -359,6 +554,9 @@ Outcome TSale::Cancel() {
 
 void TSale::ClearSale() {
     lines_.clear();
+    subtotalDiscount_.reset();
+    subtotalParts_ = {0, 0, 0};
+    armedDepartment_ = kClassDepartment;
     totals_ = TaxTotals();
     change_.reset();
     paid_.clear();

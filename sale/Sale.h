@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "sale/Department.h"
 #include "sale/Money.h"
 #include "sale/SaleRecord.h"
 
@@ -35,10 +36,23 @@ enum class Command {
     Tender2,
     Tender3,
     Tender4,
+    ArmDepartment,       // the department whose number is keyed takes the next line
+    LineYenOff,          // 値引: yen off the last line
+    LinePercentOff,      // 割引: percent off the last line
+    SubtotalYenOff,      // 小計値引: yen off the whole sale
+    SubtotalPercentOff,  // 小計割引: percent off the whole sale
+    Preset1,             // the discounts the shop set ahead, 1 to kMaxPresets, off the last line
+    Preset2,
+    Preset3,
+    Preset4,
 };
 // The command of tender (1 to kMaxTenders), and the tender of a command (0 for none).
 Command TenderCommand(int tender);
 int TenderOf(Command command);
+// The discounts a shop sets ahead for its stickers ("20%引", "半額").
+constexpr int kMaxPresets = 4;
+Command PresetCommand(int preset);
+int PresetOf(Command command);  // 1 to kMaxPresets, 0 for none
 
 extern const wchar_t kNotARealNumber[];  // "%s" stands for the entry
 using common::kNotAnInteger;
@@ -50,6 +64,16 @@ extern const wchar_t kNegativeTender[];      // and how a sale of less than noth
 extern const wchar_t kLinesPaid[];           // a line, quantity or void once a tender has been keyed
 extern const wchar_t kDrawerInSale[];        // the drawer while a sale is open
 extern const wchar_t kRateUnreadable[];      // "%s": the box's name, then its text
+extern const wchar_t kNoSuchDepartment[];    // "%s": the number keyed
+extern const wchar_t kNothingToDiscount[];
+extern const wchar_t kSettledDiscount[];
+extern const wchar_t kDiscountNotPositive[];
+extern const wchar_t kPercentOutside[];      // "%s": as keyed
+extern const wchar_t kDiscountAboveLine[];   // "%s": the line's amount
+extern const wchar_t kNegativeLineDiscount[];
+extern const wchar_t kSecondDiscount[];
+extern const wchar_t kSecondSubtotalDiscount[];
+extern const wchar_t kBelowZero[];           // "%s": the total before the discount
 
 enum class SaleState { Empty, Open, Settled };
 
@@ -81,6 +105,9 @@ struct Rates {
     Rate standard, reduced;
     bool enterMakesReduced;
     std::vector<std::wstring> tenders;  // tender n at n - 1
+    Departments departments;
+    // The shop's preset discounts, preset n at n - 1 (amount unused); keyed 0: none.
+    std::vector<Discount> presets = {};
     // Whether tender (1 to kMaxTenders) has a name.
     bool Offers(int tender) const;
 };
@@ -117,6 +144,16 @@ enum class Refusal {
     AboveDue,        // a tender other than cash above what is due (kAboveDue)
     NegativeTender,  // a tender other than cash below zero (kNegativeTender)
     RateUnreadable,  // a rate box whose text does not read, needed for tax (kRateUnreadable)
+    NoSuchDepartment,        // no department has the number keyed (kNoSuchDepartment)
+    NothingToDiscount,       // a discount on an empty sale (kNothingToDiscount)
+    SettledDiscount,         // a discount on a settled sale (kSettledDiscount)
+    DiscountNotPositive,     // a yen discount of 0 or less (kDiscountNotPositive)
+    PercentOutside,          // a percent outside 1 to 99 (kPercentOutside)
+    DiscountAboveLine,       // more yen off than the line is (kDiscountAboveLine)
+    NegativeLineDiscount,    // a discount on a line of 0 or less (kNegativeLineDiscount)
+    SecondDiscount,          // the line has its discount (kSecondDiscount)
+    SecondSubtotalDiscount,  // the sale has its discount (kSecondSubtotalDiscount)
+    BelowZero,               // the total would go below 0 (kBelowZero)
 };
 
 struct Outcome {
@@ -154,6 +191,13 @@ struct SaleLine {
     std::wstring keyedPrice, keyedQuantity;
 };
 
+// A row of the line grid: a line, the discount of the line above it, or the
+// discount on the whole sale (line -1), which is always the last.
+struct SaleRow {
+    int line = -1;  // 0-based
+    bool discount = false;
+};
+
 class TSale {
 public:
     SaleState State() const;
@@ -161,7 +205,16 @@ public:
     // The lines of the sale as records.
     std::vector<LineRecord> Lines() const;
     int LineCount() const { return static_cast<int>(lines_.size()); }
+    // The grid's rows: each line, each line's discount under it, then the
+    // discount on the whole sale. A sale holds at most kRows of them.
+    std::vector<SaleRow> Rows() const;
+    int RowCount() const;
     int Row() const;  // the row cursor: the first free row, the last row once the grid is full
+    // The department the next line goes to (ArmDepartment); 0 for none.
+    int ArmedDepartment() const { return armedDepartment_; }
+    // The discount on the whole sale and its yen per class, at the last change.
+    const std::optional<Discount>& SubtotalDiscount() const { return subtotalDiscount_; }
+    const ClassAmounts& SubtotalParts() const { return subtotalParts_; }
     // The sale's totals as last refreshed (by a line, a quantity, a void or
     // the settlement), at the rates read then.
     const TaxTotals& Totals() const { return totals_; }
@@ -182,6 +235,9 @@ public:
 
     // A command on the entry, with the rates in force.
     Outcome Run(Command command, const Entry& entry, const Rates& rates);
+    // The entry as a price of a line in department number (a POS keyboard's
+    // department key, pressed after the price).
+    Outcome RunDepartment(int number, const Entry& entry, const Rates& rates);
 
     // The question Cancel asks of an open sale.
     const wchar_t* CancelQuestion() const { return paid_.empty() ? kCancelQuestion : kCancelPaidQuestion; }
@@ -193,13 +249,23 @@ public:
     // that had paid part of it come back as long as something is still due
     // (the rates may have changed since): the first ones while they stay below
     // the total, as the operator keyed them.
-    void Restore(const std::vector<LineRecord>& lines, const Rates& rates, const std::vector<TenderPaid>& paid = {});
+    void Restore(const std::vector<LineRecord>& lines, const Rates& rates, const std::vector<TenderPaid>& paid = {},
+                 const std::optional<Discount>& subtotalDiscount = std::nullopt);
     // The last sale settled since start, for its receipt; number 0 when none.
     const SaleRecord& LastSettled() const { return lastSettled_; }
     SaleRecorder recorder;
 
 private:
-    Outcome NewLine(TaxClass taxClass, const Entry& entry, const Rates& rates);
+    Outcome NewLine(TaxClass taxClass, const Entry& entry, const Rates& rates, int department = kClassDepartment);
+    Outcome Arm(const Entry& entry, const Rates& rates);
+    Outcome LineDiscount(DiscountKind kind, const Entry& entry, std::optional<std::int64_t> preset, const Rates& rates);
+    Outcome WholeSaleDiscount(DiscountKind kind, const Entry& entry, const Rates& rates);
+    // The lines and the discount on the whole sale as they would be: the
+    // totals, or what refuses them. Nothing changes.
+    struct Priced;
+    Priced Price(const std::vector<LineRecord>& lines, const std::optional<Discount>& subtotal,
+                 const Rates& rates) const;
+    void Take(const Priced& priced);
     Outcome Quantity(const Entry& entry, const Rates& rates);
     Outcome Settle(const Entry& entry, const Rates& rates);
     Outcome Pay(int tender, const Entry& entry, const Rates& rates);
@@ -211,6 +277,9 @@ private:
 
     std::vector<SaleLine> lines_;
     TaxTotals totals_;
+    std::optional<Discount> subtotalDiscount_;
+    ClassAmounts subtotalParts_{0, 0, 0};
+    int armedDepartment_ = kClassDepartment;
     std::optional<std::int64_t> change_;
     std::vector<TenderPaid> paid_;
     std::vector<std::wstring> tenderNames_;

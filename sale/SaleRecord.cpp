@@ -23,17 +23,22 @@ std::int64_t ContainedTax(std::int64_t taxable, std::int64_t rate) {
     return whole;
 }
 
-TaxTotals SumTaxes(const std::vector<LineRecord>& lines, std::int64_t standardRate, std::int64_t reducedRate) {
+ClassAmounts NetPerClass(const std::vector<LineRecord>& lines) {
+    ClassAmounts amounts{0, 0, 0};
+    for (const LineRecord& line : lines) amounts[static_cast<size_t>(line.taxClass)] += line.Net();
+    return amounts;
+}
+
+TaxTotals SumTaxes(const std::vector<LineRecord>& lines, std::int64_t standardRate, std::int64_t reducedRate,
+                   const ClassAmounts& subtotalParts) {
     TaxTotals totals;
     totals.standardRate = standardRate;
     totals.reducedRate = reducedRate;
-    for (const LineRecord& line : lines) {
-        switch (line.taxClass) {
-        case TaxClass::Standard: totals.standardAmount += line.subtotal; break;
-        case TaxClass::Reduced: totals.reducedAmount += line.subtotal; break;
-        case TaxClass::Exempt: totals.exemptAmount += line.subtotal; break;
-        }
-    }
+    const ClassAmounts amounts = NetPerClass(lines);
+    auto after = [&](TaxClass c) { return amounts[static_cast<size_t>(c)] - subtotalParts[static_cast<size_t>(c)]; };
+    totals.standardAmount = after(TaxClass::Standard);
+    totals.reducedAmount = after(TaxClass::Reduced);
+    totals.exemptAmount = after(TaxClass::Exempt);
     totals.standardTax = ContainedTax(totals.standardAmount, standardRate);
     totals.reducedTax = ContainedTax(totals.reducedAmount, reducedRate);
     return totals;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "sale/Discount.h"
+
 namespace regi {
 
 // The flag in cell (5, r) of the line grid: "1" standard, "2" reduced, "0" exempt.
@@ -32,6 +34,10 @@ struct LineRecord {
     std::int64_t unitPrice = 0;
     std::int64_t quantity = 1;
     std::int64_t subtotal = 0;
+    int department = 0;  // 0: the department of its class (see Department.h)
+    std::optional<Discount> discount = std::nullopt;  // 値引 or 割引 of this line
+    // What it adds to its class: the subtotal less its discount.
+    std::int64_t Net() const { return subtotal - (discount ? discount->amount : 0); }
 };
 
 // The rates of a register that has no settings yet, in whole percent.
@@ -53,8 +59,12 @@ struct TaxTotals {
 // percent: trunc(taxable * rate / (100 + rate)), exactly; 0 at rate <= -100.
 std::int64_t ContainedTax(std::int64_t taxable, std::int64_t rate);
 
-// Sums the lines per class and computes each class's contained tax.
-TaxTotals SumTaxes(const std::vector<LineRecord>& lines, std::int64_t standardRate, std::int64_t reducedRate);
+// The lines' amounts after their own discounts, per class.
+ClassAmounts NetPerClass(const std::vector<LineRecord>& lines);
+// Sums the lines per class after their discounts and less the parts of a
+// discount on the whole sale, and computes each class's contained tax once.
+TaxTotals SumTaxes(const std::vector<LineRecord>& lines, std::int64_t standardRate, std::int64_t reducedRate,
+                   const ClassAmounts& subtotalParts = {0, 0, 0});
 
 // The highest rate a rate box takes, in percent.
 constexpr std::int64_t kMaxRate = 99;
@@ -100,6 +110,9 @@ struct SaleRecord {
     std::int64_t tendered = 0;  // the cash handed over: tendered - change is the cash part
     std::int64_t change = 0;
     std::vector<TenderPaid> tenders = {};  // the other tenders, in the order first keyed
+    // A discount on the whole sale (小計値引・小計割引) and its yen per class.
+    std::optional<Discount> subtotalDiscount = std::nullopt;
+    ClassAmounts subtotalParts = {0, 0, 0};
 };
 
 // A tender named for credit cards: a receipt it pays states so and needs no
