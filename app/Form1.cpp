@@ -77,8 +77,12 @@ void TForm1::FormCreate() {
     if (std::optional<regi::RateChange> change = settingsPage_.BringRatesUpTo(now))
         TellAtStart(regi::ChangedRatesNotice(*change, now));
     KeepSettings();
-    // The POS keyboard's chords the shop gave the register's commands.
-    registerPage_.SetKeys(regi::KeyMap::Read(values.keyChords));
+    // The departments, and the POS keyboard's chords the shop gave the
+    // register's commands and its departments. Lines that do not read are
+    // said once and left in the file as they are.
+    TakeDepartmentsAndKeys(values);
+    std::wstring unusedDepartments = settings::UnusedDepartmentsMessage(departments_);
+    if (!unusedDepartments.empty()) TellAtStart(std::move(unusedDepartments), false);
     std::wstring refusedKeys = registerPage_.Keys().RefusedMessage();
     if (!refusedKeys.empty()) TellAtStart(std::move(refusedKeys), false);
     settings::ApplyWindowBounds(Handle(), values.window, settings::Settings().window);
@@ -112,8 +116,23 @@ regi::Rates TForm1::Rates() {
     // at midnight is settled at the new rates.
     if (settingsPage_.BringRatesUpTo(services_.clock())) KeepSettings();
     const settings::Settings& values = settingsPage_.Values();
-    return regi::Rates::FromTexts(values.taxText, values.reducedTaxText, values.enterReduced,
-                                  settings::OfferedTenders(values));
+    regi::Rates rates = regi::Rates::FromTexts(values.taxText, values.reducedTaxText, values.enterReduced,
+                                               settings::OfferedTenders(values));
+    rates.departments = departments_.Departments();
+    rates.presets = settings::Presets(values);
+    return rates;
+}
+
+void TForm1::TakeDepartmentsAndKeys(const settings::Settings& values) {
+    departments_ = settings::ReadDepartmentTable(values.departmentLines);
+    registerPage_.SetKeys(regi::KeyMap::Read(values.keyChords, departments_.Chords()));
+}
+
+regi::ShopNames TForm1::ShopNames() const {
+    const settings::Settings& values = settingsPage_.Values();
+    regi::ShopNames names(settings::OfferedTenders(values), settings::PresetLabels(values));
+    names.departments = departments_.Names();
+    return names;
 }
 
 receipt::Settings TForm1::ReceiptSettings() const {
@@ -212,8 +231,9 @@ void TForm1::ShopSettings1Click() {
     hooks.clock = services_.clock;
     if (!settings::EditShopSettings(Handle(), values, hooks)) return;
     settingsPage_.Load(values);
-    // The chords the キー page gave work on the register at once; it gives none the map refuses.
-    registerPage_.SetKeys(regi::KeyMap::Read(values.keyChords));
+    // The departments and chords the pages gave work on the register at once;
+    // they give none the map refuses.
+    TakeDepartmentsAndKeys(values);
     KeepSettings();
 }
 
@@ -228,9 +248,7 @@ void TForm1::Exit1Click() {
         CloseWithoutAsking();
 }
 
-void TForm1::ShowKeyList() {
-    help::SetKeyList(regi::KeyListText(registerPage_.Keys(), settings::OfferedTenders(settingsPage_.Values())));
-}
+void TForm1::ShowKeyList() { help::SetKeyList(regi::KeyListText(registerPage_.Keys(), ShopNames())); }
 
 void TForm1::Contents1Click() {
     ShowKeyList();
@@ -303,8 +321,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         UINT state = settingsPage_.JournalOn() ? MF_ENABLED : MF_GRAYED;
         EnableMenuItem(GetMenu(Handle()), TakeX, MF_BYCOMMAND | state);
         EnableMenuItem(GetMenu(Handle()), TakeZ, MF_BYCOMMAND | state);
-        ShowOptionalItems(GetMenu(Handle()), settings::OfferedTenders(settingsPage_.Values()),
-                          settingsPage_.JournalOn());
+        ShowOptionalItems(GetMenu(Handle()), ShopNames(), settingsPage_.JournalOn());
         return 0;
     }
     case kShowStartMessages: {

@@ -11,6 +11,7 @@
 #include "app/Services.h"
 #include "receipt/Receipts.h"
 #include "register/RegisterPage.h"
+#include "settings/Departments.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsPage.h"
 #include "ui/Form.h"
@@ -74,6 +75,10 @@ private:
     void Command(int id, int code);
     void StartJournal();
     regi::Rates Rates();
+    // The departments and the register's keys as values have them.
+    void TakeDepartmentsAndKeys(const settings::Settings& values);
+    // What the shop named, for the menu and the help.
+    regi::ShopNames ShopNames() const;
     // The receipt settings with the other tenders' names, which receipts print.
     receipt::Settings ReceiptSettings() const;
     void CloseWithoutAsking();
@@ -83,6 +88,7 @@ private:
     Services services_;
     settings::SettingsFile settingsFile_;
     settings::Settings kept_;  // what the settings file holds
+    settings::DepartmentTable departments_;  // as the settings have them
     settings::SettingsPage settingsPage_;
     ui::Font baseFont_;
     ui::Font statusFont_;

@@ -68,7 +68,18 @@ HMENU MakeMainMenu() {
     return bar;
 }
 
-void ShowOptionalItems(HMENU bar, const std::vector<std::wstring>& names, bool journalOn) {
+namespace {
+
+// A name of the shop's as a menu item's caption with its access key and its key.
+std::wstring ItemCaption(const std::wstring& name, int accessKey, const wchar_t* key) {
+    std::wstring caption;
+    for (wchar_t c : name) caption += c == L'&' ? L"&&" : std::wstring(1, c);  // no accelerator of its own
+    return caption + L"(&" + std::to_wstring(accessKey) + L")\t" + key;
+}
+
+}  // namespace
+
+void ShowOptionalItems(HMENU bar, const regi::ShopNames& names, bool journalOn) {
     HMENU regi = GetSubMenu(bar, 1);
     DeleteMenu(regi, MoneyIn, MF_BYCOMMAND);
     DeleteMenu(regi, MoneyOut, MF_BYCOMMAND);
@@ -78,11 +89,19 @@ void ShowOptionalItems(HMENU bar, const std::vector<std::wstring>& names, bool j
     }
     for (int n = 1; n <= regi::kMaxTenders; ++n) {
         DeleteMenu(regi, RegiTender1 + n - 1, MF_BYCOMMAND);
-        if (static_cast<size_t>(n) > names.size() || names[n - 1].empty()) continue;
-        std::wstring caption;
-        for (wchar_t c : names[n - 1]) caption += c == L'&' ? L"&&" : std::wstring(1, c);  // no accelerator of its own
-        caption += L"(&" + std::to_wstring(n) + L")\t" + regi::TenderKeyName(n);
-        InsertMenuW(regi, RegiClear, MF_BYCOMMAND | MF_STRING, RegiTender1 + n - 1, caption.c_str());
+        if (static_cast<size_t>(n) > names.tenders.size() || names.tenders[n - 1].empty()) continue;
+        InsertMenuW(regi, RegiClear, MF_BYCOMMAND | MF_STRING, RegiTender1 + n - 1,
+                    ItemCaption(names.tenders[n - 1], n, regi::TenderKeyName(n)).c_str());
+    }
+    // The presets, by their keys' numbers (Ctrl+F5: 5), stand before the separator after 小計割引.
+    for (int n = 1; n <= regi::kMaxPresets; ++n) DeleteMenu(regi, RegiPreset1 + n - 1, MF_BYCOMMAND);
+    int place = 0;
+    while (place < GetMenuItemCount(regi) && GetMenuItemID(regi, place) != static_cast<UINT>(RegiSubtotalPercentOff))
+        ++place;
+    for (int n = 1; n <= regi::kMaxPresets; ++n) {
+        if (static_cast<size_t>(n) > names.presets.size() || names.presets[n - 1].empty()) continue;
+        InsertMenuW(regi, ++place, MF_BYPOSITION | MF_STRING, RegiPreset1 + n - 1,
+                    ItemCaption(names.presets[n - 1], n + 4, regi::PresetKeyName(n)).c_str());
     }
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "register/KeyTable.h"
 #include "ui/Form.h"
 #include "ui/Gdi.h"
 
@@ -15,10 +16,10 @@ namespace form1 {
 // The menu bar: ファイル with the daily close (greyed until the journal is
 // kept), 店の設定 and 終了, レジ with the register's commands, ヘルプ.
 HMENU MakeMainMenu();
-// The items of レジ that depend on the settings: the offered tenders after
-// 預り・釣銭, an item each with its key (tender n's name at n - 1, a blank one
-// not offered), and at the end 入金 and 出金 while the journal is on.
-void ShowOptionalItems(HMENU bar, const std::vector<std::wstring>& names, bool journalOn);
+// The items of レジ that depend on the settings: the presets set after
+// 小計割引 and the offered tenders after 預り・釣銭, an item each by its name
+// with its key, and at the end 入金 and 出金 while the journal is on.
+void ShowOptionalItems(HMENU bar, const regi::ShopNames& names, bool journalOn);
 
 // The tool bar across the top: 終了, ヘルプ and バージョン情報 as pictures, which
 // pictures keeps (the tool bar does not own them).

@@ -10,20 +10,23 @@ bool StartsWith(const std::wstring& text, const std::wstring& prefix) {
 
 }  // namespace
 
-void HeldKeys::Press(std::uint16_t key, const std::wstring& entry) { held_.emplace(key, entry); }
+void HeldKeys::Press(const KeyChord& chord, const std::wstring& entry) {
+    held_.emplace(chord.key, HeldKey{chord, entry});
+}
 
-std::optional<std::wstring> HeldKeys::Release(std::uint16_t key) {
+std::optional<HeldKey> HeldKeys::Release(std::uint16_t key) {
     auto found = held_.find(key);
     if (found == held_.end()) return std::nullopt;
-    std::wstring entry = std::move(found->second);
+    HeldKey held = std::move(found->second);
     held_.erase(found);
-    return entry;
+    return held;
 }
 
 std::wstring HeldKeys::AfterCommand(const std::wstring& used, const std::wstring& shown, const std::wstring& left,
                                     bool acted) {
     if (!acted) return shown;
-    for (auto& [key, entry] : held_) {
+    for (auto& [key, held] : held_) {
+        std::wstring& entry = held.entry;
         if (StartsWith(entry, used))
             entry.erase(0, used.size());
         else if (StartsWith(used, entry))

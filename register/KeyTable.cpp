@@ -14,6 +14,8 @@ using namespace ids;
 RegisterCommand Sale(Command command) { return {PageAction::Sale, command}; }
 RegisterCommand Page(PageAction action) { return {action, Command::ClearEntry}; }
 KeyChord Plain(std::uint16_t key) { return {key, false, false, false}; }
+KeyChord WithShift(std::uint16_t key) { return {key, false, true, false}; }
+KeyChord WithCtrl(std::uint16_t key) { return {key, true, false, false}; }
 
 const wchar_t kChordRule[] =
     L"割り当てられるのは Ctrl・Shift・Alt と F1～F24、Ctrl か Alt と A～Z の組み合わせ（Ctrl+F1 など）で、"
@@ -26,11 +28,36 @@ std::wstring Trimmed(const std::wstring& text) {
 }
 
 int TenderOfRow(const KeyCommand& row) { return row.does.action == PageAction::Sale ? TenderOf(row.does.command) : 0; }
+int PresetOfRow(const KeyCommand& row) { return row.does.action == PageAction::Sale ? PresetOf(row.does.command) : 0; }
+
+// A name of the shop's, n at n - 1; empty when it has none.
+std::wstring NameAt(const std::vector<std::wstring>& names, int n) {
+    return static_cast<size_t>(n) <= names.size() ? names[static_cast<size_t>(n) - 1] : L"";
+}
+
+// What the help and the messages call a department's line: "部門 12（パン）の行".
+std::wstring DepartmentLineText(int number, const ShopNames& names) {
+    auto named = names.departments.find(number);
+    std::wstring name = named == names.departments.end() ? L"" : L"（" + named->second + L"）";
+    return L"部門 " + std::to_wstring(number) + name + L"の行";
+}
+
+std::wstring WhatItDoes(const RegisterCommand& does, const ShopNames& names) {
+    if (does.action == PageAction::Department) return DepartmentLineText(does.department, names);
+    const KeyCommand* row = FindCommand(does);
+    return row ? WhatItDoes(*row, names) : L"";
+}
+
+std::tuple<PageAction, Command, int> Identity(const RegisterCommand& c) {
+    return {c.action, c.action == PageAction::Sale ? c.command : Command::ClearEntry,
+            c.action == PageAction::Department ? c.department : 0};
+}
 
 }  // namespace
 
 const std::vector<KeyCommand>& KeyCommands() {
-    // In the menu's order; the tenders' items are made from their names while offered.
+    // In the menu's order; the tenders' and the presets' items are made from
+    // their names while offered.
     static const std::vector<KeyCommand> table = {
         {"EnterLine", Sale(Command::EnterLine), Plain(keyReturn), L"Enter", L"ENTER キーの行(&E)", RegiEnter, false,
          L"単価の行（標準税率。設定で軽減税率にもできます）"},
@@ -40,6 +67,20 @@ const std::vector<KeyCommand>& KeyCommands() {
          L"単価の行（非課税）"},
         {"Quantity", Sale(Command::Quantity), Plain(keyMultiply), L"Num *", L"数量(&Q)", RegiQuantity, false,
          L"直前の行の数量"},
+        {"ArmDepartment", Sale(Command::ArmDepartment), WithShift(keyReturn), L"Shift+Enter", L"部門(&B)",
+         RegiDepartment, false, L"打った番号の部門に次の行を入れる（続けて単価と ENTER・F2・+）"},
+        {"LineYenOff", Sale(Command::LineYenOff), WithShift(keySubtract), L"Shift+Num -", L"値引(&W)", RegiLineYenOff,
+         true, L"直前の行の値引（円）"},
+        {"LinePercentOff", Sale(Command::LinePercentOff), WithShift(keyDivide), L"Shift+Num /", L"割引(&P)",
+         RegiLinePercentOff, false, L"直前の行の割引（%）"},
+        {"SubtotalYenOff", Sale(Command::SubtotalYenOff), WithCtrl(keySubtract), L"Ctrl+Num -", L"小計値引(&S)",
+         RegiSubtotalYenOff, false, L"取引全体の値引（円）"},
+        {"SubtotalPercentOff", Sale(Command::SubtotalPercentOff), WithCtrl(keyDivide), L"Ctrl+Num /", L"小計割引(&U)",
+         RegiSubtotalPercentOff, false, L"取引全体の割引（%）"},
+        {"Preset1", Sale(Command::Preset1), WithCtrl(keyF5), L"Ctrl+F5", nullptr, RegiPreset1, false, nullptr},
+        {"Preset2", Sale(Command::Preset2), WithCtrl(keyF6), L"Ctrl+F6", nullptr, RegiPreset2, false, nullptr},
+        {"Preset3", Sale(Command::Preset3), WithCtrl(keyF7), L"Ctrl+F7", nullptr, RegiPreset3, false, nullptr},
+        {"Preset4", Sale(Command::Preset4), WithCtrl(keyF8), L"Ctrl+F8", nullptr, RegiPreset4, false, nullptr},
         {"Void", Sale(Command::Void), Plain(keyF3), L"F3", L"直前の行を取消(&V)", RegiVoid, true,
          L"直前の行（番号を打てばその行）の取消"},
         {"ClearEntry", Sale(Command::ClearEntry), Plain(keyF4), L"F4", L"入力のクリア(&C)", RegiClearEntry, false,
@@ -74,6 +115,20 @@ const KeyCommand* FindCommand(const std::string& name) {
 }
 
 const wchar_t* TenderKeyName(int tender) { return FindCommand(Sale(TenderCommand(tender)))->keyName; }
+
+const wchar_t* PresetKeyName(int preset) { return FindCommand(Sale(PresetCommand(preset)))->keyName; }
+
+bool Shown(const KeyCommand& row, const ShopNames& names) {
+    if (int tender = TenderOfRow(row)) return !NameAt(names.tenders, tender).empty();
+    if (int preset = PresetOfRow(row)) return !NameAt(names.presets, preset).empty();
+    return true;
+}
+
+RegisterCommand DepartmentLine(int number) { return {PageAction::Department, Command::ClearEntry, number}; }
+
+bool RegisterCommand::operator==(const RegisterCommand& other) const { return Identity(*this) == Identity(other); }
+
+bool RegisterCommand::operator<(const RegisterCommand& other) const { return Identity(*this) < Identity(other); }
 
 bool KeyChord::operator<(const KeyChord& other) const {
     return std::tie(key, ctrl, shift, alt) < std::tie(other.key, other.ctrl, other.shift, other.alt);
@@ -131,31 +186,36 @@ std::optional<KeyChord> ReadChord(const std::wstring& text) {
     return std::nullopt;
 }
 
-KeyMap::KeyMap(const std::map<std::string, std::wstring>& extra) {
+KeyMap::KeyMap(const std::map<std::string, std::wstring>& extra, const std::map<int, std::wstring>& departments) {
     for (const KeyCommand& row : KeyCommands())
         if (row.key.key) chords_[row.key] = row.does;
     for (const auto& [name, text] : extra) {
         const KeyCommand* row = FindCommand(name);
         if (!row || !Give(*row, text).empty()) refused_.push_back(std::wstring(name.begin(), name.end()) + L"=" + text);
     }
+    for (const auto& [number, text] : departments)
+        if (!Give(DepartmentLine(number), text).empty())
+            refused_.push_back(L"[Departments] " + std::to_wstring(number) + L": " + text);
 }
 
-std::wstring KeyMap::Give(const KeyCommand& row, const std::wstring& text,
-                          const std::vector<std::wstring>& tenderNames) {
+std::wstring KeyMap::Give(const KeyCommand& row, const std::wstring& text, const ShopNames& names) {
+    return Give(row.does, text, names);
+}
+
+std::wstring KeyMap::Give(const RegisterCommand& does, const std::wstring& text, const ShopNames& names) {
     std::optional<KeyChord> chord = ReadChord(Trimmed(text));
     if (!chord) return L"「" + text + L"」は割り当てられません。" + kChordRule;
     auto taken = chords_.find(*chord);
-    if (taken != chords_.end() && !(taken->second == row.does))
-        return L"「" + ChordText(*chord) + L"」は「" + WhatItDoes(*FindCommand(taken->second), tenderNames) +
-               L"」に使われています。";
-    TakeAway(row);
-    chords_[*chord] = row.does;
-    extra_[row.name] = *chord;
+    if (taken != chords_.end() && !(taken->second == does))
+        return L"「" + ChordText(*chord) + L"」は「" + WhatItDoes(taken->second, names) + L"」に使われています。";
+    TakeAway(does);
+    chords_[*chord] = does;
+    extra_[does] = *chord;
     return {};
 }
 
-void KeyMap::TakeAway(const KeyCommand& row) {
-    auto found = extra_.find(row.name);
+void KeyMap::TakeAway(const RegisterCommand& does) {
+    auto found = extra_.find(does);
     if (found == extra_.end()) return;
     chords_.erase(found->second);
     extra_.erase(found);
@@ -172,7 +232,7 @@ std::wstring KeyMap::ChordsText() const {
     return text;
 }
 
-KeyMap KeyMap::Read(const std::wstring& text) {
+KeyMap KeyMap::Read(const std::wstring& text, const std::map<int, std::wstring>& departments) {
     std::map<std::string, std::wstring> extra;
     std::vector<std::wstring> unreadable;
     size_t start = 0;
@@ -190,7 +250,7 @@ KeyMap KeyMap::Read(const std::wstring& text) {
         else
             extra[name] = Trimmed(entry.substr(equals + 1));
     }
-    KeyMap keys(extra);
+    KeyMap keys(extra, departments);
     keys.refused_.insert(keys.refused_.end(), unreadable.begin(), unreadable.end());
     return keys;
 }
@@ -198,7 +258,7 @@ KeyMap KeyMap::Read(const std::wstring& text) {
 std::wstring KeyMap::RefusedMessage() const {
     if (refused_.empty()) return {};
     std::wstring message =
-        L"設定ファイルの [Keys] の Chords に、使えないキーの割り当てがあります。"
+        L"設定ファイルの [Keys] の Chords か [Departments] に、使えないキーの割り当てがあります。"
         L"これらは使わずに始めます:\r\n";
     for (const std::wstring& entry : refused_) message += L"\u3000" + entry + L"\r\n";
     return message + kChordRule;
@@ -210,29 +270,38 @@ std::optional<RegisterCommand> KeyMap::Find(const KeyChord& chord) const {
     return found->second;
 }
 
-std::optional<KeyChord> KeyMap::ExtraChord(const KeyCommand& row) const {
-    auto found = extra_.find(row.name);
+std::optional<KeyChord> KeyMap::ExtraChord(const KeyCommand& row) const { return ExtraChord(row.does); }
+
+std::optional<KeyChord> KeyMap::ExtraChord(const RegisterCommand& does) const {
+    auto found = extra_.find(does);
     if (found == extra_.end()) return std::nullopt;
     return found->second;
 }
 
-std::wstring WhatItDoes(const KeyCommand& row, const std::vector<std::wstring>& tenderNames) {
+std::wstring WhatItDoes(const KeyCommand& row, const ShopNames& names) {
+    if (int preset = PresetOfRow(row)) {
+        std::wstring label = NameAt(names.presets, preset);
+        return (label.empty() ? L"決めておいた値引 " + std::to_wstring(preset) : label) + L"（直前の行から）";
+    }
     int tender = TenderOfRow(row);
     if (!tender) return row.help ? row.help : L"";
-    if (static_cast<size_t>(tender) <= tenderNames.size() && !tenderNames[tender - 1].empty())
-        return tenderNames[tender - 1] + L"での支払い";
+    std::wstring name = NameAt(names.tenders, tender);
+    if (!name.empty()) return name + L"での支払い";
     return L"支払い " + std::to_wstring(tender) + L"（名前なし）";
 }
 
-std::wstring KeyListText(const KeyMap& keys, const std::vector<std::wstring>& tenderNames) {
+std::wstring KeyListText(const KeyMap& keys, const ShopNames& names) {
     std::wstring text;
     for (const KeyCommand& row : KeyCommands()) {
-        if (int tender = TenderOfRow(row))
-            if (static_cast<size_t>(tender) > tenderNames.size() || tenderNames[tender - 1].empty()) continue;
+        if (!Shown(row, names)) continue;
         std::wstring key = L"[" + std::wstring(row.keyName) + L"]";
         if (std::optional<KeyChord> extra = keys.ExtraChord(row)) key += L" [" + ChordText(*extra) + L"]";
-        text += key + L"\u3000" + WhatItDoes(row, tenderNames) + L"\r\n";
+        text += key + L"\u3000" + WhatItDoes(row, names) + L"\r\n";
     }
+    // The departments' own keys, after the table's.
+    for (int number = 1; number <= kMaxDepartment; ++number)
+        if (std::optional<KeyChord> chord = keys.ExtraChord(DepartmentLine(number)))
+            text += L"[" + ChordText(*chord) + L"]\u3000" + DepartmentLineText(number, names) + L"\r\n";
     return text;
 }
 

@@ -116,6 +116,7 @@ void RegisterPage::Create(HWND sheet, HWND form, HWND pageControl, Hooks hooks) 
     entry_.OnKeyUp = [this](TSaNumEdit& sender, std::uint16_t& key, TShiftState shift) {
         SaNumEdit1KeyUp(sender, key, shift);
     };
+    entry_.OnKeyPress = [this](TSaNumEdit& sender, wchar_t& key) { SaNumEdit1KeyPress(sender, key); };
     entry_.OnExit = [this](TSaNumEdit&) { held_.Forget(); };
 
     CreateLabels(sheet);
@@ -214,18 +215,35 @@ void RegisterPage::Rearm() {
     ArmEntry();
 }
 
-void RegisterPage::SaNumEdit1KeyDown(TSaNumEdit& sender, std::uint16_t& key, TShiftState /*shift*/) {
-    if (sender.Focused()) held_.Press(key, sender.Text());
+namespace {
+
+KeyChord ChordOf(std::uint16_t key, TShiftState shift) {
+    return {key, (shift & ssCtrl) != 0, (shift & ssShift) != 0, (shift & ssAlt) != 0};
+}
+
+}  // namespace
+
+void RegisterPage::SaNumEdit1KeyDown(TSaNumEdit& sender, std::uint16_t& key, TShiftState shift) {
+    const KeyChord chord = ChordOf(key, shift);
+    if (sender.Focused()) held_.Press(chord, sender.Text());
+    // The character a command's chord makes (Shift+Num - makes "-") is no
+    // typing: only the plain keypad minus gives the entry its sign.
+    commandChar_ = (chord.ctrl || chord.shift || chord.alt) && keys_.Find(chord);
     if (key != keyF1) return;
     help::SetHelpFile(help::kHelpFile);
     if (hooks_.showHelpContents) hooks_.showHelpContents();
 }
 
-void RegisterPage::SaNumEdit1KeyUp(TSaNumEdit& /*sender*/, std::uint16_t& key, TShiftState shift) {
-    std::optional<std::wstring> entryAtPress = held_.Release(key);
-    if (!entryAtPress) return;
-    KeyChord chord{key, (shift & ssCtrl) != 0, (shift & ssShift) != 0, (shift & ssAlt) != 0};
-    if (std::optional<RegisterCommand> does = keys_.Find(chord)) Act(*does, *entryAtPress);
+void RegisterPage::SaNumEdit1KeyPress(TSaNumEdit& /*sender*/, wchar_t& key) {
+    if (commandChar_) key = 0;
+    commandChar_ = false;
+}
+
+void RegisterPage::SaNumEdit1KeyUp(TSaNumEdit& /*sender*/, std::uint16_t& key, TShiftState /*shift*/) {
+    // The command of the chord as it was pressed, whatever was let go of since.
+    std::optional<HeldKey> press = held_.Release(key);
+    if (!press) return;
+    if (std::optional<RegisterCommand> does = keys_.Find(press->chord)) Act(*does, press->entry);
 }
 
 bool RegisterPage::RunCommand(int menuId) {
@@ -252,18 +270,23 @@ void RegisterPage::Act(const RegisterCommand& does, const std::wstring& entryAtP
         else if (hooks_.openDrawer)
             hooks_.openDrawer();
         return;
-    case PageAction::Sale: break;
+    case PageAction::Sale:
+    case PageAction::Department: break;
     }
     const bool wasSettled = sale_.State() == SaleState::Settled;
     // The command takes the entry of its key's press; digits typed while the
     // key was held stay in the field for the next one. A command refused
     // (or one that throws) leaves the field with all that was typed.
     const std::wstring shown = entry_.Text();
-    Outcome outcome = sale_.Run(does.command, Entry(entryAtPress), hooks_.rates ? hooks_.rates() : Rates());
+    const Rates rates = hooks_.rates ? hooks_.rates() : Rates();
+    // A department's own key makes a line, as ENTER does.
+    const bool department = does.action == PageAction::Department;
+    Outcome outcome = department ? sale_.RunDepartment(does.department, Entry(entryAtPress), rates)
+                                 : sale_.Run(does.command, Entry(entryAtPress), rates);
     std::wstring left = outcome.EntryAfter(entryAtPress);
     std::wstring now = held_.AfterCommand(entryAtPress, shown, left, outcome.acted);
     if (entry_.Text() != now) entry_.SetText(now);
-    Show(ShownAfter(does.command, outcome, sale_), outcome);
+    Show(ShownAfter(department ? Command::EnterLine : does.command, outcome, sale_), outcome);
     if (outcome.askCancel && ui::AskYesNo(GetAncestor(sheet_, GA_ROOT), sale_.CancelQuestion())) {
         outcome = sale_.Cancel();
         now = held_.AfterCommand(entryAtPress, shown, outcome.EntryAfter(entry_.Text()), outcome.acted);

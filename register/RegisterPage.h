@@ -53,6 +53,7 @@ public:
     // Handlers.
     void SaNumEdit1KeyDown(TSaNumEdit& sender, std::uint16_t& key, TShiftState shift);
     void SaNumEdit1KeyUp(TSaNumEdit& sender, std::uint16_t& key, TShiftState shift);
+    void SaNumEdit1KeyPress(TSaNumEdit& sender, wchar_t& key);
     // A register command chosen from the menu (its item's ID): what its key's
     // release would do now, on the register page, to the entry as it stands;
     // then the entry field has the focus. False for an ID of no command.
@@ -89,6 +90,7 @@ private:
     // entry of that press: only their releases are commands. A release whose
     // press closed a message box or went to another window does nothing.
     HeldKeys held_;
+    bool commandChar_ = false;  // the key just pressed is a command's chord with a modifier
     HWND sheet_ = nullptr, form_ = nullptr, pageControl_ = nullptr;
     TSale sale_;
     ScreenState screen_;

@@ -42,6 +42,15 @@ enum Id : int {
     RegiTender3,
     RegiTender4,
     RegiDrawer,  // opens the cash drawer, no sale
+    RegiDepartment,
+    RegiLineYenOff,
+    RegiLinePercentOff,
+    RegiSubtotalYenOff,
+    RegiSubtotalPercentOff,
+    RegiPreset1,  // the discounts set ahead, one item each while set
+    RegiPreset2,
+    RegiPreset3,
+    RegiPreset4,
 };
 
 }  // namespace regi::ids

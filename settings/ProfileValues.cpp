@@ -31,6 +31,20 @@ std::optional<std::uint32_t> ReadHex(const std::wstring& text, size_t from) {
 
 }  // namespace
 
+std::optional<int> ReadTypedNumber(const std::wstring& text, int max) {
+    size_t first = text.find_first_not_of(L" \t\u3000");
+    if (first == std::wstring::npos) return std::nullopt;
+    size_t last = text.find_last_not_of(L" \t\u3000");
+    int value = 0;
+    for (size_t i = first; i <= last; ++i) {
+        int digit = common::DigitValue(text[i]);
+        if (digit < 0) return std::nullopt;
+        value = value * 10 + digit;
+        if (value > max) return std::nullopt;
+    }
+    return value;
+}
+
 int ReadIntegerText(const std::wstring& text, int fallback) {
     if (text.size() > 2 && text[0] == L'0' && (text[1] == L'x' || text[1] == L'X')) {
         // Eight hexadecimal digits fill 32 bits; the top bit makes it negative.

@@ -14,6 +14,9 @@ int ReadIntegerText(const std::wstring& text, int fallback);
 bool ReadBooleanText(const std::wstring& text, bool fallback);
 std::wstring IntegerText(int value);
 std::wstring BooleanText(bool value);
+// A small whole number as a person types it: digits in half or full width,
+// blanks around them. Nothing for anything else, or above max.
+std::optional<int> ReadTypedNumber(const std::wstring& text, int max);
 
 // Keeps a window reachable: an edge further than 50 pixels short of the
 // screen's right or bottom is pulled back to it. Negative positions stay.

@@ -10,7 +10,7 @@
 #include "common/DateTime.h"
 #include "receipt/ReceiptSettings.h"
 #include "sale/RateChange.h"
-#include "sale/SaleRecord.h"
+#include "sale/Sale.h"
 
 namespace settings {
 
@@ -44,6 +44,16 @@ struct Settings {
     // The register's commands the shop gave a key chord of its own (a POS
     // keyboard's): "Settle=Ctrl+F1;ExemptLine=Alt+N", read by regi::KeyMap.
     std::wstring keyChords;
+    // The [Departments] section's lines as the file has them, "\n" between
+    // them (settings/Departments.h reads them): kept as read, so that a line
+    // the shop has to put right goes back into the file as it was.
+    std::wstring departmentLines;
+    // The discounts set ahead for the stickers a shop uses every day, n at
+    // n - 1: "20%" (percent off) or "50" (yen off) as ReadPreset reads it,
+    // empty for none; and the name the menu and the help give it (empty: one
+    // made from the value, "20%引").
+    std::wstring presets[regi::kMaxPresets];
+    std::wstring presetLabels[regi::kMaxPresets];
 };
 
 // The names of the other tenders as the shop typed them, tender n at n - 1,
@@ -55,6 +65,22 @@ std::vector<std::wstring> TenderNames(const Settings& settings);
 // while they are off, and a blank name is a tender not offered.
 std::vector<std::wstring> OfferedTenders(const Settings& settings);
 
+// A preset's value as the 値引 page takes it: whole percent 1 to 99 ("%"
+// after it allowed) or yen 1 to the highest price, as a person types them.
+// Nothing for anything else; PresetProblem says why.
+std::optional<regi::Discount> ReadPreset(regi::DiscountKind kind, const std::wstring& typed);
+std::wstring PresetProblem(regi::DiscountKind kind, const std::wstring& typed);
+// As the settings file keeps it: "20%" is percent off, "50" yen off.
+std::optional<regi::Discount> ReadPresetText(const std::wstring& text);
+std::wstring PresetText(const regi::Discount& preset);
+// The name of a preset the shop gave none: "20%引", "¥50引".
+std::wstring PresetLabel(const regi::Discount& preset);
+// The presets the register takes off with their keys, n at n - 1; keyed 0 for
+// one not set (or not readable).
+std::vector<regi::Discount> Presets(const Settings& settings);
+// Their names in the menu and the help, n at n - 1; empty for one not set.
+std::vector<std::wstring> PresetLabels(const Settings& settings);
+
 // A file of sections and keys.
 class Profile {
 public:
@@ -63,13 +89,19 @@ public:
     virtual std::optional<std::wstring> Read(const wchar_t* section, const wchar_t* key) const = 0;
     // A write that fails throws; the writes after it are not made.
     virtual void Write(const wchar_t* section, const wchar_t* key, const std::wstring& value) const = 0;
+    // A section's lines as the file has them, "\n" between them (a key named
+    // twice is there twice); nullopt when the section is missing.
+    virtual std::optional<std::wstring> ReadSection(const wchar_t* section) const = 0;
+    // Puts lines ("\n" between them) in the place of the section's.
+    virtual void WriteSection(const wchar_t* section, const std::wstring& lines) const = 0;
 };
 
 // Each setting read by the file's rules (ProfileValues.h), a missing or
 // unreadable one at its default.
 Settings ReadSettings(const Profile& file);
 // Every setting written, in the table's order. The rate changes and the
-// tenders' section only once used: a file without them keeps its bytes.
+// tenders' section only once used: a file without them keeps its bytes. The
+// departments' section is written only when its lines are not the file's.
 void WriteSettings(const Profile& file, const Settings& settings);
 
 // True when a and b write the same texts for every setting but the window's

@@ -86,6 +86,36 @@ void SettingsFile::Write(const wchar_t* section, const wchar_t* key, const std::
     WriteString(section, key, value);
 }
 
+std::optional<std::wstring> SettingsFile::ReadSection(const wchar_t* section) const {
+    // The platform's answer has a null after each line; one that fills the
+    // buffer to its last two characters may have been cut, and is asked again.
+    std::vector<wchar_t> buffer(kValueBuffer);
+    DWORD length;
+    while ((length = GetPrivateProfileSectionW(section, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                               path_.c_str())) == buffer.size() - 2)
+        buffer.resize(buffer.size() * 2);
+    // An empty answer is a section without lines, or none at all.
+    if (length == 0) {
+        std::wstring names = ReadRaw(path_, nullptr, nullptr, L"");
+        for (const wchar_t* name = names.c_str(); *name; name += lstrlenW(name) + 1)
+            if (lstrcmpiW(name, section) == 0) return std::wstring();
+        return std::nullopt;
+    }
+    std::wstring lines(buffer.data(), length - 1);
+    for (wchar_t& c : lines)
+        if (c == L'\0') c = L'\n';
+    return lines;
+}
+
+void SettingsFile::WriteSection(const wchar_t* section, const std::wstring& lines) const {
+    MakeRoomFor(path_, std::wstring(section) + lines);
+    std::wstring block = lines;
+    for (wchar_t& c : block)
+        if (c == L'\n') c = L'\0';
+    block += std::wstring(2, L'\0');
+    if (!WritePrivateProfileSectionW(section, block.c_str(), path_.c_str())) throw WriteError(path_);
+}
+
 std::wstring SettingsFile::ReadString(const wchar_t* section, const wchar_t* key, const std::wstring& fallback) const {
     return Read(section, key).value_or(fallback);
 }

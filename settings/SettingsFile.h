@@ -16,6 +16,8 @@ public:
 
     std::optional<std::wstring> Read(const wchar_t* section, const wchar_t* key) const override;
     void Write(const wchar_t* section, const wchar_t* key, const std::wstring& value) const override;
+    std::optional<std::wstring> ReadSection(const wchar_t* section) const override;
+    void WriteSection(const wchar_t* section, const std::wstring& lines) const override;
 
     // A missing file, section or key gives fallback; a key present with an empty
     // value gives the empty text. At most 2047 characters come back.

@@ -9,6 +9,8 @@
 #include "register/KeyTable.h"
 #include "receipt/ReceiptSettings.h"
 #include "sale/Sale.h"
+#include "settings/Departments.h"
+#include "settings/ProfileValues.h"
 #include "settings/ShopSettingsIds.h"
 #include "ui/App.h"
 #include "ui/Controls.h"
@@ -27,10 +29,28 @@ const std::wstring kTooManyChanges =
 namespace {
 
 struct Sheet {
+    Sheet(Settings settings, ShopSettingsHooks shopHooks)
+        : values(std::move(settings)),
+          hooks(std::move(shopHooks)),
+          departments(ReadDepartmentTable(values.departmentLines)),
+          keys(regi::KeyMap::Read(values.keyChords, departments.Chords())) {}
+
     Settings values;  // what the pages edit; the caller's only after OK
     ShopSettingsHooks hooks;
     bool applied = false;  // OK was pressed
     bool closing = false;  // OK or Cancel: the focus the closing moves is no leaving of a field
+    // The departments and the keys as the pages edit them: the キー page's
+    // chords and the departments' keys are checked against each other by the
+    // one rule of the key map.
+    DepartmentTable departments;
+    regi::KeyMap keys;
+
+    // What the key messages call a command: a tender by its name, on or not.
+    regi::ShopNames Names() const {
+        regi::ShopNames names(TenderNames(values), PresetLabels(values));
+        names.departments = departments.Names();
+        return names;
+    }
 };
 
 // One page of the sheet: shows the values when it is first shown, and puts
@@ -302,7 +322,6 @@ private:
     enum Column { kWhat, kKey, kChord };
 
     void Show() override {
-        keys_ = regi::KeyMap::Read(sheet_.values.keyChords);
         HWND list = Item(IDC_KEY_COMMANDS);
         ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
         // The keys' columns in dialog units, as wide as "Ctrl+Shift+F12"; what it does takes the rest.
@@ -317,10 +336,10 @@ private:
             column.cx = columns[i].second;
             ListView_InsertColumn(list, i, &column);
         }
-        std::vector<std::wstring> tenders = TenderNames(sheet_.values);
+        const regi::ShopNames names = sheet_.Names();
         const std::vector<regi::KeyCommand>& rows = regi::KeyCommands();
         for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
-            std::wstring what = regi::WhatItDoes(rows[i], tenders);
+            std::wstring what = regi::WhatItDoes(rows[i], names);
             LVITEMW item{};
             item.mask = LVIF_TEXT;
             item.iItem = i;
@@ -356,13 +375,13 @@ private:
     }
 
     void Apply() override {
-        if (changed_) sheet_.values.keyChords = keys_.ChordsText();
+        if (changed_) sheet_.values.keyChords = sheet_.keys.ChordsText();
     }
 
     int Chosen() const { return ListView_GetNextItem(Item(IDC_KEY_COMMANDS), -1, LVNI_SELECTED); }
 
     std::wstring ChordOf(int row) const {
-        std::optional<regi::KeyChord> chord = keys_.ExtraChord(regi::KeyCommands()[static_cast<size_t>(row)]);
+        std::optional<regi::KeyChord> chord = sheet_.keys.ExtraChord(regi::KeyCommands()[static_cast<size_t>(row)]);
         return chord ? regi::ChordText(*chord) : L"";
     }
 
@@ -377,8 +396,7 @@ private:
         if (chosen < 0) return;
         std::wstring text = Text(IDC_KEY_CHORD);
         if (text.find_first_not_of(L" \u3000") == std::wstring::npos) return TakeAway();
-        std::wstring refused =
-            keys_.Give(regi::KeyCommands()[static_cast<size_t>(chosen)], text, TenderNames(sheet_.values));
+        std::wstring refused = sheet_.keys.Give(regi::KeyCommands()[static_cast<size_t>(chosen)], text, sheet_.Names());
         if (!refused.empty()) {
             HWND box = Item(IDC_KEY_CHORD);
             SetFocus(box);
@@ -391,7 +409,7 @@ private:
     void TakeAway() {
         int chosen = Chosen();
         if (chosen < 0) return;
-        keys_.TakeAway(regi::KeyCommands()[static_cast<size_t>(chosen)]);
+        sheet_.keys.TakeAway(regi::KeyCommands()[static_cast<size_t>(chosen)]);
         Given(chosen);
     }
 
@@ -401,20 +419,281 @@ private:
         SetText(IDC_KEY_CHORD, ChordOf(row));
     }
 
-    regi::KeyMap keys_;
     bool changed_ = false;  // only a page used writes the chords: a file without them keeps its bytes
+};
+
+// The list view's columns: their headers and widths in pixels.
+void AddColumns(HWND list, std::initializer_list<std::pair<const wchar_t*, int>> columns) {
+    int i = 0;
+    for (const auto& [header, width] : columns) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = const_cast<wchar_t*>(header);
+        column.cx = width;
+        ListView_InsertColumn(list, i++, &column);
+    }
+}
+
+// 部門: the list of departments (choosing one shows it in the fields), the
+// fields of the one to add or change with the buttons that put it in and take
+// it out, and the names of the lines ENTER, F2 and + make.
+class DepartmentsPage : public Page {
+public:
+    using Page::Page;
+
+private:
+    enum Column { kNumber, kName, kClass, kChord };
+    // The class list's entries, in its order.
+    static constexpr regi::TaxClass kClasses[] = {regi::TaxClass::Standard, regi::TaxClass::Reduced,
+                                                  regi::TaxClass::Exempt};
+    static const wchar_t* ClassText(regi::TaxClass taxClass) {
+        return taxClass == regi::TaxClass::Standard  ? L"標準税率"
+               : taxClass == regi::TaxClass::Reduced ? L"軽減税率"
+                                                     : L"非課税";
+    }
+
+    DepartmentTable& Table() { return sheet_.departments; }
+
+    void Show() override {
+        HWND list = Item(IDC_DEPARTMENTS);
+        ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+        // Measured in the list's own font: the number, the class and a chord
+        // as wide as they come; the name takes the rest, and never less than
+        // the longest name a department may have.
+        auto width = [list](const wchar_t* text) { return ListView_GetStringWidth(list, text) + 16; };
+        const int number = width(L"番号"), taxClass = width(L"軽減税率"), chord = width(L"Ctrl+Shift+F12");
+        RECT client;
+        GetClientRect(list, &client);
+        const int name = std::max<int>(client.right - number - taxClass - chord - GetSystemMetrics(SM_CXVSCROLL),
+                                       width(std::wstring(regi::kMaxDepartmentName, L'\u30E0').c_str()));
+        AddColumns(list, {{L"番号", number}, {L"名前", name}, {L"区分", taxClass}, {L"キー", chord}});
+        for (regi::TaxClass c : kClasses)
+            SendDlgItemMessageW(window_, IDC_DEPARTMENT_CLASS, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ClassText(c)));
+        SendDlgItemMessageW(window_, IDC_DEPARTMENT_CLASS, CB_SETCURSEL, 0, 0);
+        // ENTER, F2 and +: each names the department of the class it makes now.
+        for (int i = 0; i < 3; ++i) {
+            regi::TaxClass c = KeyClass(i);
+            SetText(IDC_KEY_LINE_NAME1 + i, Table().classNames[static_cast<int>(c)]);
+            SendDlgItemMessageW(window_, IDC_KEY_LINE_NAME1 + i, EM_SETCUEBANNER, TRUE,
+                                reinterpret_cast<LPARAM>(regi::NamesOf(c).item));
+        }
+        ShowList();
+    }
+
+    // The class of the line ENTER (0), F2 (1) and + (2) make.
+    regi::TaxClass KeyClass(int key) const {
+        if (key == 2) return regi::TaxClass::Exempt;
+        return (key == 0) == sheet_.values.enterReduced ? regi::TaxClass::Reduced : regi::TaxClass::Standard;
+    }
+
+    void Command(int id, int code) override {
+        if (id == IDC_PUT_DEPARTMENT && code == BN_CLICKED) Put();
+        if (id == IDC_REMOVE_DEPARTMENT && code == BN_CLICKED) Remove();
+    }
+
+    void Notify(const NMHDR& what) override {
+        if (what.idFrom != IDC_DEPARTMENTS) return;
+        if (what.code == LVN_ITEMCHANGED) {
+            const auto& change = reinterpret_cast<const NMLISTVIEW&>(what);
+            if (change.uNewState & ~change.uOldState & LVIS_SELECTED) ShowChosen(change.iItem);
+        }
+        if (what.code == LVN_KEYDOWN && reinterpret_cast<const NMLVKEYDOWN&>(what).wVKey == VK_DELETE) Remove();
+    }
+
+    // A department typed and not put in yet is put in as the page is left;
+    // a class line's name too long is refused.
+    void Leave() override {
+        std::optional<DepartmentRow> typed = Typed();
+        if (typed) {
+            const DepartmentRow* had = Table().Find(typed->department.number);
+            if (!had || !(had->department == typed->department) || had->chord != Text(IDC_DEPARTMENT_CHORD)) Put();
+        }
+        for (int i = 0; i < 3; ++i) {
+            std::wstring name = Text(IDC_KEY_LINE_NAME1 + i);
+            std::wstring problem = name.empty() ? L"" : regi::DepartmentProblem({1, name, KeyClass(i)});
+            if (!problem.empty()) {
+                SetFocus(Item(IDC_KEY_LINE_NAME1 + i));
+                throw ui::Error(problem);
+            }
+        }
+    }
+
+    void Apply() override {
+        for (int i = 0; i < 3; ++i) {
+            std::wstring& name = Table().classNames[static_cast<int>(KeyClass(i))];
+            if (Text(IDC_KEY_LINE_NAME1 + i) != name) {
+                name = Text(IDC_KEY_LINE_NAME1 + i);
+                changed_ = true;
+            }
+        }
+        // Only a table the shop edited is written: a file's own lines stay as they are.
+        if (changed_) sheet_.values.departmentLines = DepartmentTableText(Table());
+    }
+
+    void ShowList() {
+        HWND list = Item(IDC_DEPARTMENTS);
+        ListView_DeleteAllItems(list);
+        for (int i = 0; i < static_cast<int>(Table().rows.size()); ++i) {
+            const DepartmentRow& row = Table().rows[static_cast<size_t>(i)];
+            std::wstring texts[] = {std::to_wstring(row.department.number), row.department.name,
+                                    ClassText(row.department.taxClass), row.chord};
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = i;
+            item.pszText = texts[kNumber].data();
+            ListView_InsertItem(list, &item);
+            for (int column : {kName, kClass, kChord}) ListView_SetItemText(list, i, column, texts[column].data());
+        }
+    }
+
+    void ShowChosen(int chosen) {
+        if (chosen < 0 || static_cast<size_t>(chosen) >= Table().rows.size()) return;
+        const DepartmentRow& row = Table().rows[static_cast<size_t>(chosen)];
+        SetText(IDC_DEPARTMENT_NUMBER, std::to_wstring(row.department.number));
+        SetText(IDC_DEPARTMENT_NAME, row.department.name);
+        int place = static_cast<int>(std::find(std::begin(kClasses), std::end(kClasses), row.department.taxClass) -
+                                     std::begin(kClasses));
+        SendDlgItemMessageW(window_, IDC_DEPARTMENT_CLASS, CB_SETCURSEL, static_cast<WPARAM>(place), 0);
+        SetText(IDC_DEPARTMENT_CHORD, row.chord);
+    }
+
+    // The department the fields hold; nothing while they are empty.
+    std::optional<DepartmentRow> Typed() const {
+        std::wstring numberText = Text(IDC_DEPARTMENT_NUMBER), name = Text(IDC_DEPARTMENT_NAME);
+        if (numberText.find_first_not_of(L" \u3000") == std::wstring::npos && name.empty()) return std::nullopt;
+        LRESULT place = SendDlgItemMessageW(window_, IDC_DEPARTMENT_CLASS, CB_GETCURSEL, 0, 0);
+        DepartmentRow row;
+        row.department.number = ReadTypedNumber(numberText, regi::kMaxDepartment).value_or(-1);
+        row.department.name = name;
+        row.department.taxClass = kClasses[place >= 0 && place < 3 ? place : 0];
+        row.chord = Text(IDC_DEPARTMENT_CHORD);
+        return row;
+    }
+
+    // The department typed in, in the place of the one of its number; its
+    // key by the key map's rule.
+    void Put() {
+        std::optional<DepartmentRow> row = Typed();
+        if (!row) return;
+        std::wstring problem = regi::DepartmentProblem(row->department);
+        if (!problem.empty()) {
+            HWND field = Item(row->department.number < 1 ? IDC_DEPARTMENT_NUMBER : IDC_DEPARTMENT_NAME);
+            SetFocus(field);
+            SendMessageW(field, EM_SETSEL, 0, -1);
+            throw ui::Error(problem);
+        }
+        const regi::RegisterCommand line = regi::DepartmentLine(row->department.number);
+        if (row->chord.find_first_not_of(L" \u3000") == std::wstring::npos) {
+            sheet_.keys.TakeAway(line);
+            row->chord.clear();
+        } else {
+            std::wstring refused = sheet_.keys.Give(line, row->chord, sheet_.Names());
+            if (!refused.empty()) {
+                HWND box = Item(IDC_DEPARTMENT_CHORD);
+                SetFocus(box);
+                SendMessageW(box, EM_SETSEL, 0, -1);
+                throw ui::Error(refused);
+            }
+            row->chord = regi::ChordText(*sheet_.keys.ExtraChord(line));
+        }
+        Table().Put(*row);
+        changed_ = true;
+        ShowList();
+        int place = static_cast<int>(Table().Find(row->department.number) - Table().rows.data());
+        ListView_SetItemState(Item(IDC_DEPARTMENTS), place, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_EnsureVisible(Item(IDC_DEPARTMENTS), place, FALSE);
+        // The next department is typed over this one.
+        SetFocus(Item(IDC_DEPARTMENT_NUMBER));
+        SendDlgItemMessageW(window_, IDC_DEPARTMENT_NUMBER, EM_SETSEL, 0, -1);
+    }
+
+    // The department chosen in the list; the one after it is chosen next.
+    void Remove() {
+        HWND list = Item(IDC_DEPARTMENTS);
+        int chosen = ListView_GetNextItem(list, -1, LVNI_SELECTED);
+        if (chosen < 0 || static_cast<size_t>(chosen) >= Table().rows.size()) return;
+        int number = Table().rows[static_cast<size_t>(chosen)].department.number;
+        sheet_.keys.TakeAway(regi::DepartmentLine(number));
+        Table().Remove(number);
+        changed_ = true;
+        ShowList();
+        for (int field : {IDC_DEPARTMENT_NUMBER, IDC_DEPARTMENT_NAME, IDC_DEPARTMENT_CHORD}) SetText(field, L"");
+        if (!Table().rows.empty()) {
+            int next = std::min(chosen, static_cast<int>(Table().rows.size()) - 1);
+            ListView_SetItemState(list, next, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        }
+    }
+
+    bool changed_ = false;  // only a table edited is written: a file without it keeps its bytes
+};
+
+// 値引: the discounts set ahead, each with its key, its kind, its value and
+// the name the menu and the help give it.
+class DiscountsPage : public Page {
+public:
+    using Page::Page;
+
+private:
+    // The kind list's entries, in its order.
+    static constexpr regi::DiscountKind kKinds[] = {regi::DiscountKind::Percent, regi::DiscountKind::Yen};
+
+    regi::DiscountKind Kind(int n) const {
+        LRESULT place = SendDlgItemMessageW(window_, IDC_PRESET_KIND1 + n, CB_GETCURSEL, 0, 0);
+        return kKinds[place == 1 ? 1 : 0];
+    }
+
+    void Show() override {
+        for (int n = 0; n < regi::kMaxPresets; ++n) {
+            SetText(IDC_PRESET_KEY1 + n,
+                    std::wstring(regi::PresetKeyName(n + 1)) + L" (&" + std::to_wstring(n + 1) + L")");
+            AddItems(Item(IDC_PRESET_KIND1 + n), {L"割引 (%)", L"値引 (円)"});
+            std::optional<regi::Discount> preset = ReadPresetText(sheet_.values.presets[n]);
+            const std::wstring& text = sheet_.values.presets[n];
+            bool yen = preset ? preset->kind == regi::DiscountKind::Yen : !text.empty() && text.back() != L'%';
+            SendDlgItemMessageW(window_, IDC_PRESET_KIND1 + n, CB_SETCURSEL, yen ? 1 : 0, 0);
+            // A value the file has that does not read is shown as it is, to be put right.
+            SetText(IDC_PRESET_VALUE1 + n, preset ? std::to_wstring(preset->keyed) : text);
+            SetText(IDC_PRESET_LABEL1 + n, sheet_.values.presetLabels[n]);
+        }
+    }
+
+    void Leave() override {
+        for (int n = 0; n < regi::kMaxPresets; ++n) {
+            std::wstring value = Text(IDC_PRESET_VALUE1 + n);
+            if (value.find_first_not_of(L" \u3000") == std::wstring::npos) continue;
+            std::wstring problem = PresetProblem(Kind(n), value);
+            if (problem.empty()) continue;
+            HWND field = Item(IDC_PRESET_VALUE1 + n);
+            SetFocus(field);
+            SendMessageW(field, EM_SETSEL, 0, -1);
+            throw ui::Error(problem);
+        }
+    }
+
+    void Apply() override {
+        for (int n = 0; n < regi::kMaxPresets; ++n) {
+            std::optional<regi::Discount> typed = ReadPreset(Kind(n), Text(IDC_PRESET_VALUE1 + n));
+            // A value as the file has it stays as it is written there.
+            if (!(typed == ReadPresetText(sheet_.values.presets[n])))
+                sheet_.values.presets[n] = typed ? PresetText(*typed) : L"";
+            sheet_.values.presetLabels[n] = Text(IDC_PRESET_LABEL1 + n);
+        }
+    }
 };
 
 }  // namespace
 
 bool EditShopSettings(HWND owner, Settings& values, const ShopSettingsHooks& hooks) {
-    Sheet sheet{values, hooks};
+    Sheet sheet(values, hooks);
     ReceiptPage receipt(sheet);
     TendersPage tenders(sheet);
     RatesPage rates(sheet);
     KeysPage keys(sheet);
+    DepartmentsPage departments(sheet);
+    DiscountsPage discounts(sheet);
     const std::pair<int, Page*> pages[] = {
-        {IDD_SHOP_RECEIPT, &receipt}, {IDD_SHOP_TENDERS, &tenders}, {IDD_SHOP_RATES, &rates}, {IDD_SHOP_KEYS, &keys}};
+        {IDD_SHOP_RECEIPT, &receipt}, {IDD_SHOP_TENDERS, &tenders},         {IDD_SHOP_RATES, &rates},
+        {IDD_SHOP_KEYS, &keys},       {IDD_SHOP_DEPARTMENTS, &departments}, {IDD_SHOP_DISCOUNTS, &discounts}};
     PROPSHEETPAGEW made[std::size(pages)] = {};
     for (size_t i = 0; i < std::size(pages); ++i) {
         made[i].dwSize = sizeof made[i];

@@ -2,8 +2,9 @@
 // The shop-settings window: a property sheet over the main window with the
 // shop's settings that the settings page has no room for, one page each:
 // レシートとプリンター (receipts, printer, drawer and cutter), 現金以外の支払い
-// (the other tenders), 税率の変更 (the rate changes entered ahead) and キー
-// (the chords a POS keyboard sends for the register's commands).
+// (the other tenders), 税率の変更 (the rate changes entered ahead), キー
+// (the chords a POS keyboard sends for the register's commands), 部門 (the
+// departments, with their own keys) and 値引 (the discounts set ahead).
 #include <windows.h>
 
 #include <functional>

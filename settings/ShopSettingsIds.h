@@ -7,6 +7,8 @@
 #define IDD_SHOP_TENDERS 3001
 #define IDD_SHOP_RATES 3002
 #define IDD_SHOP_KEYS 3003
+#define IDD_SHOP_DEPARTMENTS 3004
+#define IDD_SHOP_DISCOUNTS 3005
 
 // レシートとプリンター: who issues receipts, when and where they print, on
 // what paper, and the drawer and cutter of the receipt printer
@@ -42,3 +44,21 @@
 #define IDC_KEY_CHORD 3071
 #define IDC_GIVE_KEY 3072
 #define IDC_TAKE_KEY_AWAY 3073
+
+// 部門: the departments with their numbers, names, classes and keys, the
+// fields of the one to add or change, and the names of the lines ENTER, F2
+// and + make, in the order of their keys
+#define IDC_DEPARTMENTS 3090
+#define IDC_DEPARTMENT_NUMBER 3091
+#define IDC_DEPARTMENT_NAME 3092
+#define IDC_DEPARTMENT_CLASS 3093
+#define IDC_DEPARTMENT_CHORD 3094
+#define IDC_PUT_DEPARTMENT 3095
+#define IDC_REMOVE_DEPARTMENT 3096
+#define IDC_KEY_LINE_NAME1 3097
+
+// 値引: each preset's key, kind, value and name
+#define IDC_PRESET_KEY1 3110
+#define IDC_PRESET_KIND1 3114
+#define IDC_PRESET_VALUE1 3118
+#define IDC_PRESET_LABEL1 3122

@@ -9,11 +9,13 @@
 #include "platform/Files.h"
 #include "receipt/Receipt.h"
 #include "register/KeyTable.h"
+#include "settings/Departments.h"
 #include "settings/ShopSettings.h"
 #include "settings/ShopSettingsIds.h"
 #include "settings/SettingsPage.h"
 #include "tests/support/MainWindowTest.h"
 #include "ui/Controls.h"
+#include "ui/Gdi.h"
 
 using namespace testing_support;
 using Answer = MessageBoxAnswerer::Answer;
@@ -585,7 +587,7 @@ TEST_F(Form1Test, TheShopSettingsWindowHoldsTheShopsSettingsOnItsPages) {
             EXPECT_FALSE(IsWindowEnabled(f.Handle())) << "modal";
             HWND tabs = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
             EXPECT_EQ(TabCaptions(tabs), (std::vector<std::wstring>{L"レシートとプリンター", L"現金以外の支払い",
-                                                                    L"税率の変更", L"キー"}));
+                                                                    L"税率の変更", L"キー", L"部門", L"値引"}));
             struct Widget {
                 int page, id;
                 const wchar_t* text;
@@ -819,4 +821,159 @@ TEST_F(Form1Test, ASettingThatCannotBeKeptIsSaidAndTheProgramGoesOn) {
     EXPECT_FALSE(f.SettingsPage().Muted()) << "the change holds while the program runs";
     SendMessageW(f.Control(form1::CheckBox1), BM_CLICK, 0, 0);
     EXPECT_EQ(errors.Messages().size(), 1u) << "back as the file was: nothing to write";
+}
+
+namespace {
+
+// An access key pressed on the sheet, as its message loop hands it over.
+void AccessKey(HWND sheet, wchar_t key) {
+    MSG msg{GetFocus(), WM_SYSCHAR, key, static_cast<LPARAM>(1 << 29), 0, {}};
+    SendMessageW(sheet, PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(&msg));
+    Pump();
+}
+// Characters typed one by one into the focused field.
+void TypeChars(const std::wstring& text) {
+    for (wchar_t c : text) SendKey(0, c);
+}
+
+std::wstring ListCell(HWND list, int row, int column) {
+    wchar_t text[64] = L"";
+    ListView_GetItemText(list, row, column, text, 64);
+    return text;
+}
+
+// Every static text of a page fits its box in the page's font, wrapped where it may wrap.
+void ExpectTextsFit(HWND page) {
+    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t name[16] = L"";
+        GetClassNameW(child, name, 16);
+        if (lstrcmpiW(name, L"Static") != 0) continue;
+        std::wstring text = ui::GetText(child);
+        RECT box, needed{0, 0, 0, 0};
+        GetClientRect(child, &box);
+        needed.right = box.right;
+        ui::WindowDC dc(child);
+        ui::SelectGuard select(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
+        DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK);
+        EXPECT_LE(needed.right, box.right) << testing::PrintToString(text);
+        EXPECT_LE(needed.bottom, box.bottom) << testing::PrintToString(text);
+    }
+}
+
+}  // namespace
+
+// The 部門 and 値引 pages worked from the keyboard, then what they set at work
+// on the register: a department by its number and by its own key, a preset.
+TEST_F(Form1Test, ADepartmentAndAPresetSetOnTheirPagesWorkOnTheRegisterAtOnce) {
+    ErrorRecorder errors;
+    TForm1& f = Open();
+    InShopSettings([&](HWND sheet) {
+        HWND tabs = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
+        HWND page = ShopPage(sheet, 4);
+        SetFocus(tabs);  // as a page chosen from the keyboard leaves it
+        ExpectTextsFit(page);
+        HWND list = GetDlgItem(page, IDC_DEPARTMENTS);
+        // The longest name a department may have fits its column.
+        const std::wstring longest(regi::kMaxDepartmentName, L'\u30E0');
+        EXPECT_LE(ListView_GetStringWidth(list, longest.c_str()) + 12, ListView_GetColumnWidth(list, 1));
+        AccessKey(sheet, L'u');
+        EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_DEPARTMENT_NUMBER));
+        TypeKeys(L"12");
+        AccessKey(sheet, L'n');
+        TypeChars(L"パン");
+        AccessKey(sheet, L'c');
+        SendKey(VK_DOWN);  // 軽減税率
+        AccessKey(sheet, L'k');
+        TypeKeys(L"Ctrl+F5");
+        AccessKey(sheet, L'a');
+        ASSERT_EQ(errors.Messages().size(), 1u);
+        EXPECT_EQ(errors.Messages()[0], L"「Ctrl+F5」は「決めておいた値引 1（直前の行から）」に使われています。");
+        EXPECT_EQ(ListView_GetItemCount(list), 0) << "refused: nothing added";
+        EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_DEPARTMENT_CHORD)) << "selected for correction";
+        TypeKeys(L"Ctrl+F9");
+        AccessKey(sheet, L'a');
+        ASSERT_EQ(ListView_GetItemCount(list), 1);
+        EXPECT_EQ(ListCell(list, 0, 0), L"12");
+        EXPECT_EQ(ListCell(list, 0, 1), L"パン");
+        EXPECT_EQ(ListCell(list, 0, 2), L"軽減税率");
+        EXPECT_EQ(ListCell(list, 0, 3), L"Ctrl+F9");
+        // A number outside 1 to 99 is said in the core's words.
+        SendMessageW(GetDlgItem(page, IDC_DEPARTMENT_NUMBER), EM_SETSEL, 0, -1);
+        TypeKeys(L"100");
+        AccessKey(sheet, L'a');
+        ASSERT_EQ(errors.Messages().size(), 2u);
+        EXPECT_EQ(errors.Messages()[1], regi::DepartmentProblem({100, L"パン"}));
+        SetWindowTextW(GetDlgItem(page, IDC_DEPARTMENT_NUMBER), L"12");
+
+        page = ShopPage(sheet, 5);
+        SetFocus(tabs);
+        ExpectTextsFit(page);
+        AccessKey(sheet, L'1');
+        EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_PRESET_KIND1));
+        EXPECT_EQ(ui::GetText(GetDlgItem(page, IDC_PRESET_KIND1)), L"割引 (%)");
+        PressTab(GetFocus(), false);
+        EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_PRESET_VALUE1));
+        TypeKeys(L"20");
+    });
+    const settings::Settings& values = f.SettingsPage().Values();
+    EXPECT_EQ(values.departmentLines, L"12=パン,reduced,Ctrl+F9");
+    EXPECT_EQ(values.presets[0], L"20%");
+    std::wstring text = ReadSettingsText(Ini());
+    EXPECT_NE(text.find(L"[Departments]\r\n12=パン,reduced,Ctrl+F9\r\n"), std::wstring::npos) << "kept at once";
+    EXPECT_NE(text.find(L"[Discounts]\r\nPreset1=20%\r\n"), std::wstring::npos);
+    EXPECT_EQ(errors.Messages().size(), 2u);
+
+    // On the register: 12, Shift+Enter, 500, Enter; then the preset's key.
+    const regi::TSale& sale = f.RegisterPage().Sale();
+    SetFocus(f.RegisterPage().SaNumEdit1().Handle());
+    auto keypad = [](const std::wstring& digits) {
+        for (wchar_t c : digits) SendKey(VK_NUMPAD0 + (c - L'0'), c);
+    };
+    keypad(L"12");
+    SendChord(VK_SHIFT, VK_RETURN, L'\r');
+    EXPECT_EQ(sale.ArmedDepartment(), 12);
+    keypad(L"500");
+    SendKey(VK_RETURN, L'\r');
+    ASSERT_EQ(sale.LineCount(), 1);
+    EXPECT_EQ(sale.Lines()[0].department, 12);
+    EXPECT_EQ(sale.Lines()[0].taxClass, regi::TaxClass::Reduced);
+    SendChord(VK_CONTROL, VK_F5);
+    ASSERT_TRUE(sale.Lines()[0].discount);
+    EXPECT_EQ(sale.Lines()[0].discount->amount, 100);
+    EXPECT_EQ(sale.Totals().reducedAmount, 400);
+    // The department's own key after a price.
+    keypad(L"300");
+    SendChord(VK_CONTROL, VK_F9);
+    ASSERT_EQ(sale.LineCount(), 2);
+    EXPECT_EQ(sale.Lines()[1].department, 12);
+    EXPECT_EQ(sale.Totals().Total(), 700);
+    EXPECT_EQ(errors.Messages().size(), 2u);
+}
+
+// A table edited by hand: the lines that do not read are said at start in one
+// message, not used, and stay in the file as they were.
+TEST_F(Form1Test, DepartmentLinesThatDoNotReadAreSaidAtStartAndKeptAsTheyWere) {
+    const std::wstring before =
+        L"[CheckBox1]\r\nChecked=1\r\n[form]\r\ntop=0\r\nleft=0\r\nheight=597\r\nwidth=606\r\n[Config]\r\nTax=10\r\n"
+        L"ReducedTax=8\r\nEnterReduced=0\r\n[Journal]\r\nEnabled=0\r\nFloat=0\r\n[Receipt]\r\nShop=\r\nAddress=\r\n"
+        L"RegNo=\r\nPrint=0\r\nPrinter=\r\nWidth=80\r\n"
+        L"[Departments]\r\n12=パン,reduced\r\n0=なし,standard\r\n12=肉,standard\r\n13=米\r\n";
+    WriteAnsiFile(Ini(), before);
+    const std::string bytes = platform::ReadFileBytes(Ini()).value_or("");
+    ErrorRecorder errors;
+    TForm1& f = Open();
+    ASSERT_EQ(errors.Messages().size(), 1u);
+    settings::DepartmentTable table =
+        settings::ReadDepartmentTable(L"12=パン,reduced\n0=なし,standard\n12=肉,standard\n13=米");
+    EXPECT_EQ(errors.Messages()[0], settings::UnusedDepartmentsMessage(table));
+    EXPECT_EQ(table.unused.size(), 3u);
+    InShopSettings([&](HWND sheet) {
+        HWND list = GetDlgItem(ShopPage(sheet, 4), IDC_DEPARTMENTS);
+        ASSERT_EQ(ListView_GetItemCount(list), 1);
+        EXPECT_EQ(ListCell(list, 0, 1), L"パン");
+    });
+    EXPECT_EQ(platform::ReadFileBytes(Ini()), bytes) << "OK with nothing changed";
+    MessageBoxAnswerer yes(Answer::Yes);
+    f.Exit1Click();
+    EXPECT_EQ(platform::ReadFileBytes(Ini()), bytes) << "closed";
 }

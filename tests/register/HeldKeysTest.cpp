@@ -34,13 +34,24 @@ TEST(HeldKeys, ACommandTakesTheEntryOfItsPressAndLeavesWhatWasTypedSince) {
 
 TEST(HeldKeys, ARepeatKeepsTheFirstPressAndAReleaseWithoutAPressIsNone) {
     HeldKeys keys;
-    keys.Press(13, L"50");
-    keys.Press(13, L"507");  // auto-repeat after a digit: still the first press
-    EXPECT_EQ(keys.Release(13), std::optional<std::wstring>(L"50"));
-    EXPECT_EQ(keys.Release(13), std::nullopt) << "acts once";
-    keys.Press(107, L"8");
+    keys.Press({13}, L"50");
+    keys.Press({13}, L"507");  // auto-repeat after a digit: still the first press
+    EXPECT_EQ(keys.Release(13)->entry, L"50");
+    EXPECT_FALSE(keys.Release(13)) << "acts once";
+    keys.Press({107}, L"8");
     keys.Forget();
-    EXPECT_EQ(keys.Release(107), std::nullopt);
+    EXPECT_FALSE(keys.Release(107));
+}
+
+// Shift let go of a moment before Enter: the command is Shift+Enter's.
+TEST(HeldKeys, AKeysChordIsTheOneOfItsPress) {
+    HeldKeys keys;
+    keys.Press({13, false, true, false}, L"12");
+    keys.Press({13, false, false, false}, L"12");  // a repeat after Shift went up
+    std::optional<HeldKey> released = keys.Release(13);
+    ASSERT_TRUE(released);
+    EXPECT_EQ(released->chord, (KeyChord{13, false, true, false}));
+    EXPECT_EQ(released->entry, L"12");
 }
 
 TEST(HeldKeys, WhatACommandUsedIsGoneFromTheKeysStillHeld) {
@@ -59,11 +70,10 @@ TEST(HeldKeys, WhatACommandUsedIsGoneFromTheKeysStillHeld) {
     };
     for (const Case& c : cases) {
         HeldKeys keys;
-        keys.Press(107, c.otherAtPress);
-        keys.Press(13, c.used);
-        keys.AfterCommand(*keys.Release(13), c.used, L"", c.acted);
-        EXPECT_EQ(keys.Release(107), std::optional<std::wstring>(c.otherAtRelease))
-            << testing::PrintToString(std::wstring(c.what));
+        keys.Press({107}, c.otherAtPress);
+        keys.Press({13}, c.used);
+        keys.AfterCommand(keys.Release(13)->entry, c.used, L"", c.acted);
+        EXPECT_EQ(keys.Release(107)->entry, c.otherAtRelease) << testing::PrintToString(std::wstring(c.what));
     }
 }
 

@@ -9,6 +9,8 @@ using namespace regi;
 
 namespace {
 
+RegisterCommand Sale(Command command) { return {PageAction::Sale, command}; }
+
 TEST(KeyTable, EachKeyRunsOneCommandAndEachMenuItemHasItsId) {
     std::set<KeyChord> keys;
     std::set<int> ids;
@@ -79,7 +81,7 @@ TEST(KeyMap, TheShopsChordsRunTheirCommandsBesideTheTablesKeys) {
 }
 
 TEST(KeyList, NamesTheTendersOffered) {
-    std::wstring text = KeyListText(KeyMap(), {L"クレジット", L"", L"QRコード"});
+    std::wstring text = KeyListText(KeyMap(), std::vector<std::wstring>{L"クレジット", L"", L"QRコード"});
     EXPECT_NE(text.find(L"[F6]\u3000クレジットでの支払い"), std::wstring::npos);
     EXPECT_EQ(text.find(L"[F7]"), std::wstring::npos) << "a tender not offered";
     EXPECT_NE(text.find(L"[F9]\u3000QRコードでの支払い"), std::wstring::npos);
@@ -166,6 +168,46 @@ TEST(KeyMap, AChordIsGivenToOneCommandOnly) {
     EXPECT_EQ(keys.Find(KeyChord{keyF2, true}), (RegisterCommand{PageAction::Sale, Command::Cancel}));
     EXPECT_FALSE(keys.Find(KeyChord{'V', false, false, true})) << "the chord a command gave up is free";
     EXPECT_EQ(keys.Find(KeyChord{keyF8}), (RegisterCommand{PageAction::Sale, Command::Cancel})) << "the table's key";
+}
+
+}  // namespace
+
+namespace {
+
+// A department's own key and the presets' keys go by the rule the shop's
+// other chords go by: one command a chord.
+TEST(KeyMap, ADepartmentsKeyIsAChordLikeTheOthers) {
+    KeyMap keys = KeyMap::Read(L"Settle=Ctrl+F1", {{12, L"ctrl+f9"}, {13, L"Ctrl+F1"}, {14, L"F9"}, {15, L"Ctrl+F5"}});
+    EXPECT_EQ(keys.Find(KeyChord{keyF9, true}), DepartmentLine(12));
+    EXPECT_EQ(keys.Find(KeyChord{keyF5, true}), (RegisterCommand{PageAction::Sale, Command::Preset1}))
+        << "the table's key stays the preset's";
+    EXPECT_EQ(keys.Refused(), (std::vector<std::wstring>{L"[Departments] 13: Ctrl+F1", L"[Departments] 14: F9",
+                                                         L"[Departments] 15: Ctrl+F5"}));
+    ShopNames names({}, {L"半額"});
+    names.departments = {{12, L"パン"}};
+    struct Step {
+        RegisterCommand does;
+        const wchar_t* text;
+        const wchar_t* refused;  // empty: given
+    };
+    const Step steps[] = {
+        {Sale(Command::Void), L"Ctrl+F9", L"「Ctrl+F9」は「部門 12（パン）の行」に使われています。"},
+        {DepartmentLine(30), L"Ctrl+F9", L"「Ctrl+F9」は「部門 12（パン）の行」に使われています。"},
+        {DepartmentLine(30), L"Ctrl+F5", L"「Ctrl+F5」は「半額（直前の行から）」に使われています。"},
+        {DepartmentLine(30), L"Ctrl+F1", L"「Ctrl+F1」は「預り金（現金）と釣銭」に使われています。"},
+        {DepartmentLine(12), L"Alt+F9", L""},  // in place of the one it had
+        {Sale(Command::Void), L"Ctrl+F9", L""},
+    };
+    for (const Step& s : steps) EXPECT_EQ(keys.Give(s.does, s.text, names), s.refused) << s.text;
+    EXPECT_EQ(keys.Find(KeyChord{keyF9, false, false, true}), DepartmentLine(12));
+    EXPECT_EQ(keys.ChordsText(), L"Void=Ctrl+F9;Settle=Ctrl+F1") << "the departments' keys live in their own lines";
+    std::wstring list = KeyListText(keys, names);
+    EXPECT_NE(list.find(L"[Alt+F9]\u3000部門 12（パン）の行"), std::wstring::npos);
+    EXPECT_NE(list.find(L"[Ctrl+F5]\u3000半額（直前の行から）"), std::wstring::npos);
+    EXPECT_EQ(list.find(L"[Ctrl+F6]"), std::wstring::npos) << "a preset not set";
+    EXPECT_NE(list.find(L"[Shift+Num -]\u3000直前の行の値引"), std::wstring::npos);
+    keys.TakeAway(DepartmentLine(12));
+    EXPECT_FALSE(keys.Find(KeyChord{keyF9, false, false, true}));
 }
 
 }  // namespace

@@ -836,6 +836,37 @@ TEST_F(RegisterPageTest, TheRegisterMenuDoesWhatItsKeysDo) {
     EXPECT_EQ(Cell(0, 0), L"");
 }
 
+// The discounts' keys are Shift or Ctrl with the keypad's - and /; the
+// characters they make type nothing, and the plain minus still gives the sign.
+TEST_F(RegisterPageTest, TheDiscountKeysTakeOffAndTheirCharactersTypeNothing) {
+    struct Case {
+        UINT modifier, key;
+        wchar_t character;
+        const wchar_t* keyed;
+        std::int64_t total;
+    };
+    const Case cases[] = {
+        {VK_SHIFT, VK_SUBTRACT, L'-', L"50", 950},    // 値引
+        {VK_SHIFT, VK_DIVIDE, L'/', L"10", 900},      // 割引
+        {VK_CONTROL, VK_SUBTRACT, L'-', L"30", 970},  // 小計値引
+        {VK_CONTROL, VK_DIVIDE, L'/', L"20", 800},    // 小計割引
+    };
+    for (const Case& c : cases) {
+        Type(L"1000");
+        Enter();
+        Type(c.keyed);
+        SendChord(c.modifier, c.key, c.character);
+        EXPECT_EQ(EntryText(), L"") << c.total;
+        EXPECT_EQ(Page().Sale().Totals().Total(), c.total);
+        Type(L"1000");
+        Divide();
+        Decimal();
+    }
+    Type(L"5");
+    Press(VK_SUBTRACT, L'-');
+    EXPECT_EQ(EntryText(), L"-5") << "the plain minus";
+}
+
 namespace {
 
 // The register with the sales journal switched on in the settings file.

@@ -237,3 +237,24 @@ TEST(SettingsFile, AKeepThatFailsIsTheWriteErrorAndLeavesTheFileAsItWas) {
     }
     EXPECT_EQ(platform::ReadFileBytes(path), before);
 }
+
+// The departments' section is read and written whole: every line as the file
+// has it, a key named twice included, however long the section.
+TEST(SettingsFile, ASectionIsReadAndWrittenWholeWithEveryLine) {
+    TempFolder folder;
+    std::wstring path = folder.File(L"Pelmora.ini");
+    WriteAnsiFile(
+        path, L"[Departments]\r\n12=パン,reduced\r\n12=肉,standard\r\nExempt=印紙\r\n[Empty]\r\n[Other]\r\na=1\r\n");
+    SettingsFile file(path);
+    EXPECT_EQ(file.ReadSection(L"Departments"), L"12=パン,reduced\n12=肉,standard\nExempt=印紙");
+    EXPECT_EQ(file.ReadSection(L"Empty"), L"");
+    EXPECT_EQ(file.ReadSection(L"Missing"), std::nullopt);
+    file.WriteSection(L"Departments", L"13=米,reduced\n12=パン,reduced\n12=肉,standard");
+    EXPECT_EQ(ReadSettingsText(path),
+              L"[Departments]\r\n13=米,reduced\r\n12=パン,reduced\r\n12=肉,standard\r\n[Empty]\r\n[Other]\r\na=1\r\n");
+    std::wstring many;
+    for (int number = 1; number <= 99; ++number)
+        many += (number > 1 ? L"\n" : L"") + std::to_wstring(number) + L"=" + std::wstring(16, L'\u30E0') + L",reduced";
+    file.WriteSection(L"Departments", many);
+    EXPECT_EQ(SettingsFile(path).ReadSection(L"Departments"), many);
+}

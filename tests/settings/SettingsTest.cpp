@@ -22,7 +22,15 @@ public:
     void Write(const wchar_t* section, const wchar_t* key, const std::wstring& value) const override {
         written.push_back(std::wstring(section) + L"/" + key + L"=" + value);
     }
-    std::map<std::wstring, std::wstring> values;
+    std::optional<std::wstring> ReadSection(const wchar_t* section) const override {
+        auto found = sections.find(section);
+        if (found == sections.end()) return std::nullopt;
+        return found->second;
+    }
+    void WriteSection(const wchar_t* section, const std::wstring& lines) const override {
+        written.push_back(std::wstring(section) + L"/*=" + lines);
+    }
+    std::map<std::wstring, std::wstring> values, sections;
     mutable std::vector<std::wstring> written;
 };
 
@@ -277,10 +285,60 @@ TEST(Settings, OnlyAChangeBesideTheWindowsPlaceIsAChangeToKeep) {
         {"the drawer", [](Settings& s) { s.receipt.drawer = receipt::DrawerMode::Star; }, false},
         {"a tender's name", [](Settings& s) { s.tenderNames[3] = L"PayPay"; }, false},
         {"a rate change", [](Settings& s) { s.rateChanges = regi::ParseRateChanges(L"2099/04/01 10 1"); }, false},
+        {"a department", [](Settings& s) { s.departmentLines = L"12=パン,reduced"; }, false},
+        {"a preset's name", [](Settings& s) { s.presetLabels[2] = L"半額"; }, false},
     };
     for (const Case& c : cases) {
         Settings changed;
         c.change(changed);
         EXPECT_EQ(SameBesideTheWindow(Settings(), changed), c.same) << c.name;
     }
+}
+
+// A shop's departments stay in the file as it wrote them, lines that do not
+// read included, until the shop edits them; the presets are written once set.
+TEST(Settings, TheDepartmentsAreWrittenOnlyWhenTheyChangeAndThePresetsOnceSet) {
+    struct Case {
+        const char* name;
+        const wchar_t* inFile;              // the section's lines; nullptr: no section
+        const wchar_t* edited;              // nullptr: as read
+        std::vector<std::wstring> written;  // what the table writes of the two sections
+    };
+    const Case cases[] = {
+        {"no section, none set", nullptr, nullptr, {}},
+        {"lines to put right, untouched", L"12=パン,reduced\n0=x,standard\n12=肉,standard", nullptr, {}},
+        {"an empty section, untouched", L"", nullptr, {}},
+        {"edited",
+         L"12=パン,reduced\n0=x,standard",
+         L"12=パン,reduced\n13=米,reduced\n0=x,standard",
+         {L"Departments/*=12=パン,reduced\n13=米,reduced\n0=x,standard"}},
+        {"all taken out", L"12=パン,reduced", L"", {L"Departments/*="}},
+    };
+    for (const Case& c : cases) {
+        MemoryProfile file;
+        if (c.inFile) file.sections[L"Departments"] = c.inFile;
+        Settings s = ReadSettings(file);
+        EXPECT_EQ(s.departmentLines, c.inFile ? c.inFile : L"") << c.name;
+        if (c.edited) s.departmentLines = c.edited;
+        WriteSettings(file, s);
+        std::vector<std::wstring> written;
+        for (const std::wstring& line : file.written)
+            if (line.rfind(L"Departments/", 0) == 0 || line.rfind(L"Discounts/", 0) == 0) written.push_back(line);
+        EXPECT_EQ(written, c.written) << c.name;
+    }
+    MemoryProfile file;
+    Settings s;
+    s.presets[0] = L"20%";
+    s.presetLabels[1] = L"半額";
+    WriteSettings(file, s);
+    const std::vector<std::wstring> tail(file.written.end() - 8, file.written.end());
+    EXPECT_EQ(tail, (std::vector<std::wstring>{L"Discounts/Preset1=20%", L"Discounts/Label1=", L"Discounts/Preset2=",
+                                               L"Discounts/Label2=半額", L"Discounts/Preset3=", L"Discounts/Label3=",
+                                               L"Discounts/Preset4=", L"Discounts/Label4="}));
+    for (const std::wstring& line : tail) {
+        size_t equals = line.find(L'=');
+        file.values[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    EXPECT_EQ(ReadSettings(file).presetLabels[1], L"半額");
+    EXPECT_EQ(ReadSettings(file).presets[0], L"20%");
 }

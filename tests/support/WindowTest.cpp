@@ -79,6 +79,16 @@ void SendKey(UINT virtualKey, wchar_t character) {
     Pump();
 }
 
+void SendChord(UINT modifier, UINT virtualKey, wchar_t character) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[modifier] = 0x80;
+    SetKeyboardState(keys);
+    SendKey(virtualKey, character);
+    keys[modifier] = 0;
+    SetKeyboardState(keys);
+}
+
 void TypeKeys(const std::wstring& text) {
     for (wchar_t ch : text) {
         // The main row's keys, whatever layout the prefix has.

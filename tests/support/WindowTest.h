@@ -118,6 +118,9 @@ void PressTab(HWND focus, bool shift);
 // the character (if any) and key-up, sent rather than posted (Wine's
 // TranslateMessage would add a second character to some posted keys).
 void SendKey(UINT virtualKey, wchar_t character = 0);
+// SendKey with a modifier (VK_SHIFT, VK_CONTROL) held, as the keyboard state
+// shows it to the focused window.
+void SendChord(UINT modifier, UINT virtualKey, wchar_t character = 0);
 // A text typed on the main rows of the keyboard, one SendKey a character.
 void TypeKeys(const std::wstring& text);
 
