@@ -12,6 +12,7 @@ namespace {
 
 const wchar_t kNoClass[] = L"区分（standard・reduced・exempt のどれか）がありません｡";
 const wchar_t kNumberTwice[] = L"部門 %s は上の行にもあります｡";
+const wchar_t kNameTwice[] = L"%s の名前は上の行にもあります｡";
 
 std::wstring Trimmed(const std::wstring& text) {
     size_t first = text.find_first_not_of(L" \t\u3000");
@@ -114,7 +115,7 @@ void DepartmentTable::Remove(int number) {
 
 DepartmentTable ReadDepartmentTable(const std::wstring& lines) {
     DepartmentTable table;
-    std::set<int> numbers;
+    std::set<int> numbers, named;  // the departments and the classes' lines read so far
     size_t start = 0;
     while (start < lines.size()) {
         size_t end = std::min(lines.find(L'\n', start), lines.size());
@@ -129,6 +130,8 @@ DepartmentTable ReadDepartmentTable(const std::wstring& lines) {
         if (std::optional<regi::TaxClass> taxClass = ReadClassWord(key)) {
             // A class's name: empty is its own item name, too long is refused like a department's.
             std::wstring problem = value.empty() ? L"" : regi::DepartmentProblem({1, value, *taxClass});
+            if (problem.empty() && !named.insert(static_cast<int>(*taxClass)).second)
+                problem = common::FormatMessageText(kNameTwice, ClassKey(*taxClass));
             if (!problem.empty())
                 unused(problem);
             else

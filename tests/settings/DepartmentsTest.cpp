@@ -39,6 +39,7 @@ TEST(DepartmentTable, EachLineIsUsedOrLeftOutWithWhatIsWrong) {
         {L"12=,reduced", {}, {noName}},
         {L"12=" + k17 + L",reduced", {}, {tooLong}},
         {L"Standard=" + k17, {}, {tooLong}},
+        {L"Standard=雑貨\nstandard=日用品", {}, {L"Standard の名前は上の行にもあります｡"}},
         {L"12=パン,reduced\n12=肉,standard\n13=米,reduced",
          {{{12, L"パン", TaxClass::Reduced}, L""}, {{13, L"米", TaxClass::Reduced}, L""}},
          {L"部門 12 は上の行にもあります｡"}},
