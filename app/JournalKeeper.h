@@ -23,6 +23,7 @@ public:
         std::function<std::int64_t()> cashFloat;             // the change in the drawer at opening
         std::function<receipt::Settings()> receipt;          // how reports print
         std::function<std::vector<std::wstring>()> tenders;  // the other tenders' names, for the reports
+        std::function<regi::Departments()> departments;      // the departments' names, for the reports
         common::Clock clock;                                 // the time records carry
         receipt::Printers printers;                          // where reports print
     };

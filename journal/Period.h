@@ -10,6 +10,7 @@
 
 #include "journal/Kept.h"
 #include "journal/Record.h"
+#include "sale/Department.h"
 #include "sale/SaleRecord.h"
 
 namespace journal {
@@ -19,6 +20,13 @@ namespace journal {
 struct RateTotal {
     regi::TaxClass taxClass;
     std::int64_t rate = 0, amount = 0, tax = 0;
+};
+
+// What one department sold: its lines' quantities and amounts before discounts.
+struct DepartmentTotal {
+    int number = 0;  // 0: the department of its class
+    regi::TaxClass taxClass = regi::TaxClass::Standard;
+    std::int64_t quantity = 0, amount = 0;
 };
 
 // What the sales paid by one of the other tenders add up to.
@@ -43,6 +51,9 @@ struct Period {
     // the reports; the period keeps them so that a checkpoint keeps them too.
     std::vector<Record> notes;
     std::int64_t drawerOpenings = 0;                // the drawer opened with no sale
+    // The discounts of the sales (値引 in yen, 割引 in percent): how many and the yen off.
+    std::int64_t yenOffs = 0, yenOffAmount = 0, percentOffs = 0, percentOffAmount = 0;
+    std::vector<DepartmentTotal> departments;  // by number, then class
     // The numbers of the next record, sale and Z.
     std::int64_t nextSequence = 1, nextSale = 1, nextZ = 1;
     std::int64_t firstSequence = 0;  // of the earliest record added; 0 for none
@@ -84,6 +95,10 @@ struct Period {
                                       const std::vector<regi::TenderPaid>& givenBack, const std::wstring& time) const;
     // An x or z record with the period's totals.
     Record ReportRecord(Kind kind, std::int64_t cashFloat, const std::wstring& time) const;
+    // Before a z record: each department's sums with its name as it stands,
+    // so that a closed period keeps the names it had; none while the shop
+    // names no department.
+    std::vector<Record> DepartmentRecords(const regi::Departments& names, const std::wstring& time) const;
 };
 
 // The question before an 出金 of amount from a drawer that should hold
@@ -195,6 +210,7 @@ private:
     std::int64_t laterSequence_ = 0, laterAt_ = -1;  // the record read last (the next in the file)
     std::int64_t laterSale_ = 0, laterSaleAt_ = -1;  // the number and place of the sale read last
     regi::SaleRecord lastSale_;
+    std::vector<Record> lastSaleParts_;  // in the journal's order
 };
 
 // A whole journal's bytes read at once.
@@ -237,11 +253,14 @@ struct ReportLine {
 // The X or Z report for the period and its x or z record, one line per item,
 // money as the register shows it; with the other tenders named (tender n at
 // n - 1) or used, the sales per tender, cash first.
+// With departments named, what each sold; with discounts, how many and how much.
 std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
-                                    const std::vector<std::wstring>& tenderNames = {});
+                                    const std::vector<std::wstring>& tenderNames = {},
+                                    const regi::Departments& departments = {});
 // The same lines as texts (ReportLine::Text).
 std::vector<std::wstring> ReportLines(const Period& period, const Record& report,
-                                      const std::vector<std::wstring>& tenderNames = {});
+                                      const std::vector<std::wstring>& tenderNames = {},
+                                      const regi::Departments& departments = {});
 
 // "売上の記録に読めない行が N 行あります": lines that are no record at all.
 std::wstring UnreadableLinesMessage(int count);

@@ -305,23 +305,30 @@ void Session::RecordMoney(Kind kind, std::int64_t amount, const std::wstring& no
     Append({period_.MoneyRecord(kind, amount, note, TimeNow())});
 }
 
-Report Session::TakeX(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames) {
+Report Session::TakeX(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames,
+                      const regi::Departments& departments) {
     EnsureLoaded();
     Record x = period_.ReportRecord(Kind::X, cashFloat, TimeNow());
-    Report report{0, ReportItems(period_, x, tenderNames)};
+    Report report{0, ReportItems(period_, x, tenderNames, departments)};
     Append({x});
     return report;
 }
 
-Report Session::TakeZ(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames) {
+Report Session::TakeZ(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames,
+                      const regi::Departments& departments) {
     EnsureLoaded();
+    // The departments' names as they stand go into the journal before the z.
+    std::vector<Record> records = period_.DepartmentRecords(departments, TimeNow());
     Record z = period_.ReportRecord(Kind::Z, cashFloat, TimeNow());
-    Report report{z.z, ReportItems(period_, z, tenderNames)};
-    Append({z});
+    z.sequence += static_cast<std::int64_t>(records.size());
+    Report report{z.z, ReportItems(period_, z, tenderNames, departments)};
+    records.push_back(z);
+    Append(records);
     return report;
 }
 
-void Session::KeepOpenSale(const std::vector<regi::LineRecord>& lines, const std::vector<regi::TenderPaid>& paid) {
+void Session::KeepOpenSale(const std::vector<regi::LineRecord>& lines, const std::vector<regi::TenderPaid>& paid,
+                           const std::optional<regi::Discount>& subtotalDiscount) {
     if (lines.empty()) {
         // A file left here would bring voided lines back at the next start.
         Status removed = storage_.Remove(openSalePath_);
@@ -330,14 +337,14 @@ void Session::KeepOpenSale(const std::vector<regi::LineRecord>& lines, const std
     }
     recorded_ = nullptr;
     EnsureLoaded();
-    Status replaced = storage_.Replace(openSalePath_, FormatOpenSale({period_.nextSale, lines, paid}));
+    Status replaced = storage_.Replace(openSalePath_, FormatOpenSale({period_.nextSale, lines, paid, subtotalDiscount}));
     if (!replaced) FailOpenSale(replaced);
 }
 
 void Session::KeepSale(const regi::TSale& sale) {
     // A settled or empty sale has nothing to keep.
     if (sale.State() == regi::SaleState::Open)
-        KeepOpenSale(sale.Lines(), sale.Paid());
+        KeepOpenSale(sale.Lines(), sale.Paid(), sale.SubtotalDiscount());
     else
         KeepOpenSale({});
 }
