@@ -45,8 +45,9 @@ std::wstring NextStepText(const TSale& sale) {
     std::wstring keys;
     const std::vector<std::wstring>& names = sale.OfferedTenderNames();
     for (int tender = 1; tender <= kMaxTenders && static_cast<size_t>(tender) <= names.size(); ++tender)
-        if (!names[static_cast<size_t>(tender) - 1].empty()) keys += std::wstring(L" ") + TenderKeyName(tender);
-    return L"残りは [/] で現金" + (keys.empty() ? L"で支払えます｡" : L"、\r\nまたは" + keys + L" で支払えます｡");
+        if (!names[static_cast<size_t>(tender) - 1].empty()) keys += TenderKeyName(tender) + std::wstring(L" ");
+    // The keys start the second line: with all four the line still has room in the box.
+    return L"残りは [/] で現金" + (keys.empty() ? L"で支払えます｡" : L"、または\r\n" + keys + L"で支払えます｡");
 }
 
 }  // namespace
