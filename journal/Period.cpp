@@ -500,6 +500,7 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
         Junk(offset, kJunkLine);
         return;
     }
+    if (!lastAsWritten_) lastAsWritten_ = FormatRecord(*record) == (decoded.empty() ? line : std::string_view(decoded));
     // Read backward, numbers fall. A record with a number at or above one read
     // already is an earlier attempt of a write that failed and was tried again
     // with the same numbers, or rows put out of order: the later one holds.
@@ -600,7 +601,9 @@ std::vector<Finding> CompareWithKept(Period& period, const Kept& kept, std::int6
     auto range = [](const wchar_t* what, std::int64_t from, std::int64_t to) {
         return what + std::to_wstring(from) + (from == to ? L"" : L"～" + std::to_wstring(to));
     };
-    if (size < kept.size && !resaved)
+    const bool lost =
+        period.nextSequence - 1 < kept.sequence || period.nextSale - 1 < kept.sale || period.nextZ - 1 < kept.z;
+    if (size < kept.size && (!resaved || lost))
         found.push_back(
             {-1, size == 0
                      ? L"記録のファイルが空か、ありません (前回書いたときは " + std::to_wstring(kept.size) + L" バイト)"

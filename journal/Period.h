@@ -4,6 +4,7 @@
 // backward reading of a journal that stops at the last Z, and the report text.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -180,6 +181,10 @@ public:
     std::int64_t Fed() const { return fed_; }
     // Whether the reading stopped at a z record.
     bool StoppedAtZ() const { return done_; }
+    // Whether the journal's last record is in the very form the program writes
+    // it: another program that saved the journal again writes its own (times,
+    // quotes, empty fields), even where it keeps the byte-order mark.
+    bool LastRecordAsWritten() const { return lastAsWritten_.value_or(true); }
     // After a reading that reached the start of what was fed without a z
     // record: adds the period read before up to there (a checkpoint), telling
     // records and sales missing between the two. False, and the reading is
@@ -198,6 +203,7 @@ private:
     std::string unread_;     // bytes fed and not yet taken apart into lines: part of one line at most
     bool longLine_ = false;  // unread_ was the end of a line too long to be a record; it goes on before
     bool done_ = false;
+    std::optional<bool> lastAsWritten_;  // once a record has been read
     Period period_;
     int unreadable_ = 0;
     std::vector<Finding> findings_;
@@ -219,8 +225,9 @@ BackwardReader ReadJournal(std::string_view bytes, std::vector<ByteRange> partia
 // The kept numbers against the journal as read: the next numbers continue from
 // the higher of the two, and a journal that lost records, a Z or bytes since
 // the program last wrote it is found out. size: the journal's size now;
-// resaved: another program saved it again in its own way (without the
-// byte-order mark), so that its size tells nothing.
+// resaved: another program saved it again in its own way (another encoding, or
+// other forms of the times), so that a smaller size is told only with the
+// records it lost.
 std::vector<Finding> CompareWithKept(Period& period, const Kept& kept, std::int64_t size, bool resaved = false);
 
 // Gives findings their line numbers as the file is fed from its start: lines

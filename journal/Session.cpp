@@ -150,10 +150,10 @@ int Session::Load() {
         Status read = storage_.Read(path_, 0, mark);
         if (!read) Fail(kReadError, path_, read);
     }
-    bool resaved = exists && size > 0 && mark != kByteOrderMark;
+    const bool marked = mark == kByteOrderMark;
     std::vector<Finding> mixed;
     encoding_ = Encoding::Utf8;
-    if (resaved) {
+    if (exists && size > 0 && !marked) {
         EncodingReader encoding = ReadEncoding(size);
         encoding_ = encoding.Result();
         mixed = encoding.Findings();
@@ -162,12 +162,18 @@ int Session::Load() {
     if (exists) reader = ReadBack(size, partials, checkpoint ? checkpoint->offset : 0);
     if (checkpoint && !reader.StoppedAtZ() && !reader.Resume(checkpoint->period, checkpoint->lastSale))
         reader = ReadBack(size, partials, 0);
+    // Saved again by another program: without the mark, or with the mark
+    // (as "CSV UTF-8") but its rows in the program's own forms no longer.
+    const bool resaved = exists && size > 0 && (!marked || !reader.LastRecordAsWritten());
     Period period = reader.Result();
     std::vector<Finding> findings = reader.Findings();
     findings.insert(findings.end(), mixed.begin(), mixed.end());
-    for (const Finding& finding : CompareWithKept(period, kept, size, resaved)) findings.push_back(finding);
-    // Told until the program appends to the journal as it now is.
-    resavedNotice_ = resaved && size != kept.size ? ResavedNotice(encoding_) + L"\r\n" + path_ : L"";
+    const std::vector<Finding> compared = CompareWithKept(period, kept, size, resaved);
+    findings.insert(findings.end(), compared.begin(), compared.end());
+    // Told until the program appends to the journal as it now is; a file that
+    // lost records is told that instead.
+    resavedNotice_ =
+        resaved && size != kept.size && compared.empty() ? ResavedNotice(encoding_, marked) + L"\r\n" + path_ : L"";
     // A long reading of a journal that read clean is not done again: the
     // next start goes on from here.
     bool clean = findings.empty() && reader.Unreadable() == 0 && reader.UnfinishedAt() < 0 && kept.failedAt < 0;
