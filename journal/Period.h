@@ -42,7 +42,9 @@ struct Period {
     // The in and out records that have a note, in the journal's order, for
     // the reports; the period keeps them so that a checkpoint keeps them too.
     std::vector<Record> notes;
-    std::int64_t drawerOpenings = 0;                // the drawer opened with no sale
+    // Commands to open the drawer with no sale that the spooler took; whether
+    // the drawer opened, the program cannot see.
+    std::int64_t drawerCommands = 0;
     // The numbers of the next record, sale and Z.
     std::int64_t nextSequence = 1, nextSale = 1, nextZ = 1;
     std::int64_t firstSequence = 0;  // of the earliest record added; 0 for none
@@ -77,7 +79,7 @@ struct Period {
     // A cancelled sale uses up its number, so that each number stands for one sale or one cancel.
     Record CancelRecord(std::int64_t lineCount, std::int64_t total, const std::wstring& time) const;
     // Cash put into the drawer (Kind::In) or taken out (Kind::Out), with the
-    // operator's note; the drawer opened with no sale (Kind::Drawer, amount 0).
+    // operator's note; the drawer's command sent with no sale (Kind::Drawer, amount 0).
     Record MoneyRecord(Kind kind, std::int64_t amount, const std::wstring& note, const std::wstring& time) const;
     // The tenders a cancel gives back, then its cancel record.
     std::vector<Record> CancelRecords(std::int64_t lineCount, std::int64_t total,

@@ -18,8 +18,8 @@ namespace journal {
 
 // tender: a sale's payment by another tender, before its sale record;
 // returned: one given back by a cancel, before its cancel record; in, out:
-// cash put into the drawer or taken out of it, no sale; drawer: the drawer
-// opened with no sale.
+// cash put into the drawer or taken out of it, no sale; drawer: the command
+// that opens the drawer, sent with no sale and taken by the spooler.
 enum class Kind { Line, Sale, Void, Cancel, X, Z, Tender, Returned, In, Out, Drawer };
 
 // One line of the journal. A kind fills only its own fields (the kinds' table in
