@@ -47,7 +47,7 @@ const std::vector<PeriodSum> kSums = {
     {&Period::moneyOut, "money out", Kind::Out, Total, nullptr, false},
     {&Period::moneyIns, "money ins", Kind::In, One, nullptr, false},
     {&Period::moneyOuts, "money outs", Kind::Out, One, nullptr, false},
-    {&Period::drawerOpenings, "drawer openings", Kind::Drawer, One, nullptr, false},
+    {&Period::drawerCommands, "drawer openings", Kind::Drawer, One, nullptr, false},  // the name of earlier checkpoints
     {&Period::yenOffs, "yen offs", Kind::YenOff, [](const Record& r) { return r.quantity; }, nullptr, false},
     {&Period::yenOffAmount, "yen off amount", Kind::YenOff, [](const Record& r) { return -r.subtotal; }, nullptr,
      false},
@@ -745,8 +745,8 @@ std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
                 if (note.kind == kind) lines.push_back({L"\u3000" + note.note, money(note.total)});
         }
     }
-    if (period.drawerOpenings != 0)
-        lines.push_back({L"ドロア（取引なし）", {std::to_wstring(period.drawerOpenings) + L"回"}});
+    if (period.drawerCommands != 0)
+        lines.push_back({L"ドロア開放指示（取引なし）", {std::to_wstring(period.drawerCommands) + L"回"}});
     lines.push_back({L"釣銭準備金", money(report.cashFloat)});
     lines.push_back({L"現金予定額", money(report.expectedCash)});
     return lines;

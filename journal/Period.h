@@ -51,7 +51,9 @@ struct Period {
     // The in and out records that have a note, in the journal's order, for
     // the reports; the period keeps them so that a checkpoint keeps them too.
     std::vector<Record> notes;
-    std::int64_t drawerOpenings = 0;                // the drawer opened with no sale
+    // Commands to open the drawer with no sale that the spooler took; whether
+    // the drawer opened, the program cannot see.
+    std::int64_t drawerCommands = 0;
     // The discounts of the sales (値引 in yen, 割引 in percent): how many and the yen off.
     std::int64_t yenOffs = 0, yenOffAmount = 0, percentOffs = 0, percentOffAmount = 0;
     std::vector<DepartmentTotal> departments;  // by number, then class
@@ -89,7 +91,7 @@ struct Period {
     // A cancelled sale uses up its number, so that each number stands for one sale or one cancel.
     Record CancelRecord(std::int64_t lineCount, std::int64_t total, const std::wstring& time) const;
     // Cash put into the drawer (Kind::In) or taken out (Kind::Out), with the
-    // operator's note; the drawer opened with no sale (Kind::Drawer, amount 0).
+    // operator's note; the drawer's command sent with no sale (Kind::Drawer, amount 0).
     Record MoneyRecord(Kind kind, std::int64_t amount, const std::wstring& note, const std::wstring& time) const;
     // The tenders a cancel gives back, then its cancel record.
     std::vector<Record> CancelRecords(std::int64_t lineCount, std::int64_t total,

@@ -18,11 +18,11 @@ namespace journal {
 
 // tender: a sale's payment by another tender, before its sale record;
 // returned: one given back by a cancel, before its cancel record; in, out:
-// cash put into the drawer or taken out of it, no sale; drawer: the drawer
-// opened with no sale; yen off, percent off: a discount of a sale (値引, 割引),
-// before its sale record: a line's after the line, the whole sale's one
-// record per class with lines; department: a department's name and sums as
-// they stood at a z, before the z record.
+// cash put into the drawer or taken out of it, no sale; drawer: the command
+// that opens the drawer, sent with no sale and taken by the spooler; yen off,
+// percent off: a discount of a sale (値引, 割引), before its sale record: a
+// line's after the line, the whole sale's one record per class with lines;
+// department: a department's name and sums as they stood at a z, before the z record.
 enum class Kind { Line, Sale, Void, Cancel, X, Z, Tender, Returned, In, Out, Drawer, YenOff, PercentOff, Department };
 
 // One line of the journal. A kind fills only its own fields (the kinds' table in

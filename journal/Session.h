@@ -92,7 +92,7 @@ public:
     // 点検: the report of the period, with an x record; the period goes on.
     // Cash put into the drawer (Kind::In) or taken out (Kind::Out), with the operator's note (see CleanNote).
     void RecordMoney(Kind kind, std::int64_t amount, const std::wstring& note = L"");
-    // The drawer opened with no sale.
+    // The drawer's command sent with no sale.
     void RecordDrawer() { RecordMoney(Kind::Drawer, 0); }
     Report TakeX(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames = {},
                  const regi::Departments& departments = {});

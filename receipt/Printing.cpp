@@ -17,8 +17,7 @@ namespace receipt {
 
 const wchar_t kNoPrinter[] = L"プリンターが見つかりません";
 const wchar_t kPrinterMissing[] = L"プリンター「%s」が見つかりません";
-const wchar_t kRefused[] = L"プリンター「%s」で印刷できません。\r\n";
-const wchar_t kDrawerFailed[] = L"ドロアを開けられません。\r\n";
+const wchar_t kDrawerFailed[] = L"ドロアを開ける指示をプリンターに送れませんでした。\r\n";
 
 namespace {
 
@@ -32,8 +31,50 @@ struct PrinterCloser {
 };
 using Printer = std::unique_ptr<std::remove_pointer_t<HANDLE>, PrinterCloser>;
 
-[[noreturn]] void Refused(const std::wstring& printer, DWORD error) {
-    throw ui::Error(ui::FormatMessageText(kRefused, printer) + platform::SystemReason(error));
+// PrinterState.h reads the spooler's bits at their own values.
+static_assert(kPrinterPaused == PRINTER_STATUS_PAUSED && kPrinterError == PRINTER_STATUS_ERROR &&
+              kPrinterPendingDeletion == PRINTER_STATUS_PENDING_DELETION &&
+              kPrinterPaperJam == PRINTER_STATUS_PAPER_JAM && kPrinterPaperOut == PRINTER_STATUS_PAPER_OUT &&
+              kPrinterPaperProblem == PRINTER_STATUS_PAPER_PROBLEM && kPrinterOffline == PRINTER_STATUS_OFFLINE &&
+              kPrinterNotAvailable == PRINTER_STATUS_NOT_AVAILABLE &&
+              kPrinterUserIntervention == PRINTER_STATUS_USER_INTERVENTION &&
+              kPrinterDoorOpen == PRINTER_STATUS_DOOR_OPEN && kPrinterServerUnknown == PRINTER_STATUS_SERVER_UNKNOWN &&
+              kPrinterWorkOffline == PRINTER_ATTRIBUTE_WORK_OFFLINE);
+static_assert(kJobError == JOB_STATUS_ERROR && kJobDeleting == JOB_STATUS_DELETING &&
+              kJobOffline == JOB_STATUS_OFFLINE && kJobPaperOut == JOB_STATUS_PAPEROUT &&
+              kJobDeleted == JOB_STATUS_DELETED && kJobBlocked == JOB_STATUS_BLOCKED_DEVQ &&
+              kJobUserIntervention == JOB_STATUS_USER_INTERVENTION);
+
+PrinterState StateOf(HANDLE printer) {
+    DWORD needed = 0;
+    GetPrinterW(printer, 2, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed);
+    if (needed == 0 || !GetPrinterW(printer, 2, buffer.data(), needed, &needed)) return {};
+    const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
+    return {info->Status, info->Attributes};
+}
+
+// A call for a job on printer failed with error: the spooler is asked why.
+[[noreturn]] void Refused(std::wstring printer, DWORD error) {
+    PrinterState state;
+    HANDLE handle = nullptr;
+    if (OpenPrinterW(printer.data(), &handle, nullptr)) state = StateOf(Printer(handle).get());
+    throw ui::Error(RefusedMessage(printer, state, error, platform::SystemReason(error)));
+}
+
+// The job has ended. Where it still waits in the queue and the spooler says it
+// will not print now, it is taken out and the reason raised; a job no longer
+// there went to the printer.
+void CheckQueued(HANDLE printer, const std::wstring& name, DWORD job) {
+    DWORD needed = 0;
+    GetJobW(printer, job, 1, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed);
+    if (needed == 0 || !GetJobW(printer, job, 1, buffer.data(), needed, &needed)) return;
+    const auto* info = reinterpret_cast<const JOB_INFO_1W*>(buffer.data());
+    std::wstring stuck = StuckJobMessage(name, info->Status, StateOf(printer));
+    if (stuck.empty()) return;
+    SetJobW(printer, job, 0, nullptr, JOB_CONTROL_DELETE);
+    throw ui::Error(stuck);
 }
 
 // The default printer's name; empty when there is none.
@@ -91,7 +132,8 @@ void SystemRaw(const std::wstring& printer, const std::string& bytes, const std:
     Printer handle = OpenNamedPrinter(name);
     std::wstring document = documentName, type = L"RAW";
     DOC_INFO_1W info{document.data(), nullptr, type.data()};
-    if (!StartDocPrinterW(handle.get(), 1, reinterpret_cast<BYTE*>(&info))) Refused(name, GetLastError());
+    const DWORD job = StartDocPrinterW(handle.get(), 1, reinterpret_cast<BYTE*>(&info));
+    if (job == 0) Refused(name, GetLastError());
     DWORD written = 0;
     const DWORD size = static_cast<DWORD>(bytes.size());
     if (!StartPagePrinter(handle.get()) ||
@@ -102,6 +144,7 @@ void SystemRaw(const std::wstring& printer, const std::string& bytes, const std:
         Refused(name, error);
     }
     if (!EndDocPrinter(handle.get())) Refused(name, GetLastError());
+    CheckQueued(handle.get(), name, job);
 }
 
 // The printer's settings for a slip of rows rows: the driver's paper as wide as
@@ -268,7 +311,8 @@ void Print(const Printers& printers, const std::vector<Line>& lines, const Setti
     DOCINFOW document{};
     document.cbSize = sizeof document;
     document.lpszDocName = documentName.c_str();
-    if (StartDocW(dc.get(), &document) <= 0) Refused(printer, GetLastError());
+    const int job = StartDocW(dc.get(), &document);
+    if (job <= 0) Refused(printer, GetLastError());
     for (const std::vector<Row>& page : Pages(rows, plan.rowsPerPage, mark, columns)) {
         if (StartPage(dc.get()) <= 0) {
             DWORD error = GetLastError();
@@ -283,6 +327,7 @@ void Print(const Printers& printers, const std::vector<Line>& lines, const Setti
         }
     }
     if (EndDoc(dc.get()) <= 0) Refused(printer, GetLastError());
+    CheckQueued(OpenNamedPrinter(printer).get(), printer, static_cast<DWORD>(job));
     if (std::string cut = CutCommand(settings); !cut.empty()) printers.raw(printer, cut, documentName);
 }
 
@@ -298,7 +343,9 @@ bool OpenDrawer(const Printers& printers, const Settings& settings, bool slipPri
             DOCINFOW document{};
             document.cbSize = sizeof document;
             document.lpszDocName = L"ドロア";
-            if (StartDocW(dc.get(), &document) <= 0 || EndDoc(dc.get()) <= 0) Refused(printer, GetLastError());
+            const int job = StartDocW(dc.get(), &document);
+            if (job <= 0 || EndDoc(dc.get()) <= 0) Refused(printer, GetLastError());
+            CheckQueued(OpenNamedPrinter(printer).get(), printer, static_cast<DWORD>(job));
         }
     } catch (const ui::Error& e) {
         throw ui::Error(kDrawerFailed + e.Message());
