@@ -42,7 +42,7 @@ TForm1::TForm1(std::wstring settingsPath, Services services)
           platform::FolderOf(settingsFile_.Path()),
           {[this] { return settingsPage_.JournalOn(); }, [this] { return settingsPage_.CashFloat(); },
            [this] { return settingsPage_.Receipt(); }, [this] { return settings::TenderNames(settingsPage_.Values()); },
-           services_.clock, services_.printers}) {
+           [this] { return Rates().departments; }, services_.clock, services_.printers}) {
     RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                       LoadIconW(ui::App().Instance(), L"MAINICON"));
     Create(kClass, L" Pelmora Version " PELMORA_VERSION_WTEXT,
@@ -150,7 +150,11 @@ void TForm1::CreatePages() {
         ShowKeyList();
         help::ShowContents(Handle());
     };
-    hooks.changed = [this](const regi::TSale& sale) { journal_.Keep(sale); };
+    hooks.changed = [this](const regi::TSale& sale) {
+        journal_.Keep(sale);
+        std::wstring text = regi::DepartmentText(sale, Rates().departments);
+        SendMessageW(statusBar_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(text.c_str()));
+    };
     hooks.settled = [this](const regi::SaleRecord& sale) { receipts_.Settled(sale); };
     hooks.showReceipt = [this] { receipts_.ShowLast(Handle(), registerPage_.Sale().LastSettled()); };
     hooks.openDrawer = [this] {

@@ -44,7 +44,7 @@ std::vector<JournalKeeper::Message> JournalKeeper::Start(regi::TSale& sale, cons
     for (std::wstring& message : journal->StartMessages()) messages.push_back({std::move(message), false});
     for (std::wstring& notice : journal->StartNotices()) messages.push_back({std::move(notice), true});
     if (!kept.lines.empty()) {
-        sale.Restore(kept.lines, rates, kept.paid);
+        sale.Restore(kept.lines, rates, kept.paid, kept.subtotalDiscount);
         messages.push_back({kRecoveredSale, true});
     }
     return messages;
@@ -80,13 +80,13 @@ void JournalKeeper::RecordDrawer() {
 
 void JournalKeeper::TakeX(HWND owner) {
     if (journal::Journal* journal = Journal())
-        ShowReport(owner, L"点検", journal->TakeX(hooks_.cashFloat(), hooks_.tenders()));
+        ShowReport(owner, L"点検", journal->TakeX(hooks_.cashFloat(), hooks_.tenders(), hooks_.departments()));
 }
 
 void JournalKeeper::TakeZ(HWND owner, const std::function<void()>& taken) {
     journal::Journal* journal = Journal();
     if (!journal || !ui::AskYesNo(owner, kZQuestion)) return;
-    journal::Report report = journal->TakeZ(hooks_.cashFloat(), hooks_.tenders());
+    journal::Report report = journal->TakeZ(hooks_.cashFloat(), hooks_.tenders(), hooks_.departments());
     taken();
     ShowReport(owner, L"精算", report);
 }

@@ -23,6 +23,7 @@ public:
         std::function<std::int64_t()> cashFloat;             // the change in the drawer at opening
         std::function<receipt::Settings()> receipt;          // how reports print
         std::function<std::vector<std::wstring>()> tenders;  // the other tenders' names, for the reports
+        std::function<regi::Departments()> departments;      // the departments' names, for the reports
         common::Clock clock;                                 // the time records carry
         receipt::Printers printers;                          // where reports print
     };
@@ -51,7 +52,8 @@ public:
     // 点検: shows the report; nothing happens with the journal off.
     // 入金 (kind In) or 出金 (kind Out): asks the amount and records it.
     void RecordMoney(HWND owner, journal::Kind kind);
-    // The drawer was opened with no sale: recorded while the journal is on.
+    // The spooler took the command that opens the drawer, no sale: recorded
+    // while the journal is on.
     void RecordDrawer();
     void TakeX(HWND owner);
     // 精算 after the question; taken runs once the close is taken, before its

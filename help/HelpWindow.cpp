@@ -71,8 +71,10 @@ HelpWindow* HelpWindow::Existing() {
 void HelpWindow::Open() {
     RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                       LoadIconW(ui::App().Instance(), L"MAINICON"));
+    // Wide enough that every line of the help stands whole in the text: the
+    // rates line it shows as the shop settings show it is the longest.
     Create(kClass, L"Pelmora ヘルプ", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, CW_USEDEFAULT,
-           CW_USEDEFAULT, 720, 540, nullptr, nullptr);
+           CW_USEDEFAULT, 780, 540, nullptr, nullptr);
     font_ = ui::MakeFont(ui::kFontFace, 15);
     HWND self = Handle();
     ui::CreateLabel(self, HelpKeywordLabel, L"キーワード:", 8, 10, font_.get());

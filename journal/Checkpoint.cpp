@@ -112,18 +112,12 @@ std::string FormatCheckpoint(const Checkpoint& c) {
         for (const std::vector<std::int64_t>& line : table.lines(c.period)) text += TableLine(table, line);
     for (const Record& note : c.period.notes) text += "money note=" + RecordValue(note) + "\r\n";
     if (c.lastSale.number > 0) {
-        // The last sale as the journal keeps it: its lines, its other tenders, then its sale record.
-        for (const regi::LineRecord& line : c.lastSale.lines) {
-            Record record;
-            record.sequence = 1, record.time = c.lastSale.time, record.sale = c.lastSale.number, record.line = 1;
-            SetLine(record, line);
-            text += "sale line=" + RecordValue(record) + "\r\n";
-        }
-        for (const regi::TenderPaid& paid : c.lastSale.tenders) {
-            Record record;
-            record.sequence = 1, record.time = c.lastSale.time, record.kind = Kind::Tender;
-            record.sale = c.lastSale.number, record.line = paid.tender, record.total = paid.amount;
-            text += "sale tender=" + RecordValue(record) + "\r\n";
+        // The last sale as the journal keeps it: its lines with their discounts, its other tenders, then its sale record.
+        for (Record part : SalePartRecords(c.lastSale)) {
+            part.sequence = 1, part.time = c.lastSale.time, part.sale = c.lastSale.number;
+            const char* name = part.kind == Kind::Line ? "sale line" : part.kind == Kind::Tender ? "sale tender"
+                                                                                                  : "sale discount";
+            text += std::string(name) + "=" + RecordValue(part) + "\r\n";
         }
         Record record;
         record.sequence = 1, record.time = c.lastSale.time, record.kind = Kind::Sale, record.sale = c.lastSale.number;
@@ -140,8 +134,7 @@ bool CountsMoney(const Checkpoint& c) {
 std::optional<Checkpoint> ParseCheckpoint(std::string_view text) {
     Checkpoint c;
     bool offset = false;
-    std::vector<regi::LineRecord> lines;
-    std::vector<regi::TenderPaid> tenders;
+    std::vector<Record> parts;
     bool whole = ReadNamedValues(text, kTitle, [&](std::string_view name, std::string_view value) {
         if (name == "head" || name == "tail") {
             std::optional<std::string> bytes = FromHex(value);
@@ -158,21 +151,21 @@ std::optional<Checkpoint> ParseCheckpoint(std::string_view text) {
             bool money = record && (record->kind == Kind::In || record->kind == Kind::Out);
             if (!money || record->note.empty()) return false;
             c.period.notes.push_back(*record);
-        } else if (name == "sale line" || name == "sale tender" || name == "sale") {
+        } else if (name == "sale line" || name == "sale tender" || name == "sale discount" || name == "sale") {
             std::optional<Record> record = ParseRecord(std::string(value) + "\r\n");
-            Kind kind = name == "sale" ? Kind::Sale : name == "sale line" ? Kind::Line : Kind::Tender;
-            if (!record || record->kind != kind || c.lastSale.number > 0) return false;
-            if (kind == Kind::Line) {
-                lines.push_back(LineOf(*record));
-                return true;
-            }
-            if (kind == Kind::Tender) {
-                tenders.push_back({static_cast<int>(record->line), record->total});
+            if (!record || c.lastSale.number > 0) return false;
+            Kind kind = record->kind;
+            bool named = name == "sale"          ? kind == Kind::Sale
+                         : name == "sale line"   ? kind == Kind::Line
+                         : name == "sale tender" ? kind == Kind::Tender
+                                                 : kind == Kind::YenOff || kind == Kind::PercentOff;
+            if (!named) return false;
+            if (kind != Kind::Sale) {
+                parts.push_back(*record);
                 return true;
             }
             c.lastSale = SaleOf(*record);
-            c.lastSale.lines = lines;
-            c.lastSale.tenders = tenders;
+            for (const Record& part : parts) AddSalePart(c.lastSale, part);
         } else {
             std::optional<std::int64_t> number = ParseInteger(value);
             if (!number) return false;
@@ -191,7 +184,7 @@ std::optional<Checkpoint> ParseCheckpoint(std::string_view text) {
         }
         return true;
     });
-    if (!whole || !offset || ((!lines.empty() || !tenders.empty()) && c.lastSale.number == 0)) return std::nullopt;
+    if (!whole || !offset || (!parts.empty() && c.lastSale.number == 0)) return std::nullopt;
     return c;
 }
 

@@ -47,8 +47,51 @@ const std::vector<PeriodSum> kSums = {
     {&Period::moneyOut, "money out", Kind::Out, Total, nullptr, false},
     {&Period::moneyIns, "money ins", Kind::In, One, nullptr, false},
     {&Period::moneyOuts, "money outs", Kind::Out, One, nullptr, false},
-    {&Period::drawerOpenings, "drawer openings", Kind::Drawer, One, nullptr, false},
+    {&Period::drawerCommands, "drawer openings", Kind::Drawer, One, nullptr, false},  // the name of earlier checkpoints
+    {&Period::yenOffs, "yen offs", Kind::YenOff, [](const Record& r) { return r.quantity; }, nullptr, false},
+    {&Period::yenOffAmount, "yen off amount", Kind::YenOff, [](const Record& r) { return -r.subtotal; }, nullptr,
+     false},
+    {&Period::percentOffs, "percent offs", Kind::PercentOff, [](const Record& r) { return r.quantity; }, nullptr,
+     false},
+    {&Period::percentOffAmount, "percent off amount", Kind::PercentOff, [](const Record& r) { return -r.subtotal; },
+     nullptr, false},
 };
+
+// Period::departments: each department's quantity and amount, by number then class.
+bool ByDepartment(const DepartmentTotal& a, const DepartmentTotal& b) {
+    return a.number != b.number ? a.number < b.number : a.taxClass < b.taxClass;
+}
+
+bool AddToDepartment(Period& period, const DepartmentTotal& added) {
+    auto place = std::lower_bound(period.departments.begin(), period.departments.end(), added, ByDepartment);
+    if (place == period.departments.end() || place->number != added.number || place->taxClass != added.taxClass)
+        place = period.departments.insert(place, DepartmentTotal{added.number, added.taxClass, 0, 0});
+    return AddTo(place->quantity, added.quantity) && AddTo(place->amount, added.amount);
+}
+
+bool AddDepartment(Period& period, const Record& record) {
+    if (record.kind != Kind::Line) return true;
+    return AddToDepartment(period, {static_cast<int>(record.department), record.taxClass, record.quantity,
+                                    record.subtotal});
+}
+
+bool MergeDepartments(Period& period, const Period& earlier) {
+    for (const DepartmentTotal& total : earlier.departments)
+        if (!AddToDepartment(period, total)) return false;
+    return true;
+}
+
+std::vector<std::vector<std::int64_t>> DepartmentLines(const Period& period) {
+    std::vector<std::vector<std::int64_t>> lines;
+    for (const DepartmentTotal& total : period.departments)
+        lines.push_back({total.number, static_cast<int>(total.taxClass), total.quantity, total.amount});
+    return lines;
+}
+
+bool RestoreDepartment(Period& period, const std::vector<std::int64_t>& line) {
+    if (line[0] < 0 || line[0] > regi::kMaxDepartment || line[1] < 0 || line[1] > 2) return false;
+    return AddToDepartment(period, {static_cast<int>(line[0]), static_cast<regi::TaxClass>(line[1]), line[2], line[3]});
+}
 
 // Period::tenders: tender n's sales and amount.
 bool AddTender(Period& period, const Record& record) {
@@ -146,6 +189,7 @@ const std::vector<const char*> kClassWords(std::begin(kClassNames), std::end(kCl
 const std::vector<PeriodTable> kTables = {
     {"tender", 1, 2, {}, AddTender, MergeTenders, TenderLines, RestoreTender, nullptr},
     {"taxable", 2, 2, kClassWords, AddTaxable, MergeTaxable, TaxableLines, RestoreRate, ReportTaxable},
+    {"department", 2, 2, {}, AddDepartment, MergeDepartments, DepartmentLines, RestoreDepartment, nullptr},
 };
 
 // Puts a noted record among the notes in the journal's order: a backward
@@ -270,17 +314,13 @@ bool Period::Merge(const Period& earlier) {
 }
 
 std::vector<Record> Period::SaleRecords(const regi::SaleRecord& sale) const {
-    std::vector<Record> records;
+    std::vector<Record> records = SalePartRecords(sale);
     std::int64_t sequence = nextSequence;
-    for (const regi::LineRecord& line : sale.lines) {
-        Record record = Numbered(sequence++, sale.time, Kind::Line);
+    for (Record& record : records) {
+        record.sequence = sequence++;
+        record.time = sale.time;
         record.sale = nextSale;
-        record.line = static_cast<std::int64_t>(records.size()) + 1;
-        SetLine(record, line);
-        records.push_back(record);
     }
-    for (const regi::TenderPaid& paid : sale.tenders)
-        records.push_back(TenderRecord(sequence++, sale.time, Kind::Tender, nextSale, paid));
     Record record = Numbered(sequence, sale.time, Kind::Sale);
     record.sale = nextSale;
     SetSale(record, sale);
@@ -334,6 +374,22 @@ Record Period::ReportRecord(Kind kind, std::int64_t cashFloat, const std::wstrin
     record.expectedCash = ExpectedCash(cashFloat);
     if (kind == Kind::Z) record.z = nextZ;
     return record;
+}
+
+std::vector<Record> Period::DepartmentRecords(const regi::Departments& names, const std::wstring& time) const {
+    std::vector<Record> records;
+    if (!names.InUse()) return records;
+    std::int64_t sequence = nextSequence;
+    for (const DepartmentTotal& total : departments) {
+        Record record = Numbered(sequence++, time, Kind::Department);
+        record.department = total.number;
+        record.taxClass = total.taxClass;
+        record.quantity = total.quantity;
+        record.subtotal = total.amount;
+        record.note = CleanNote(names.NameOf(total.number, total.taxClass));
+        records.push_back(record);
+    }
+    return records;
 }
 
 std::int64_t Period::ExpectedCash(std::int64_t cashFloat) const {
@@ -444,13 +500,15 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
         Junk(offset, kJunkLine);
         return;
     }
+    if (!lastAsWritten_) lastAsWritten_ = FormatRecord(*record) == (decoded.empty() ? line : std::string_view(decoded));
     // Read backward, numbers fall. A record with a number at or above one read
     // already is an earlier attempt of a write that failed and was tried again
     // with the same numbers, or rows put out of order: the later one holds.
     bool superseded = period_.firstSequence != 0 && record->sequence >= period_.firstSequence;
     // A sale's lines and tenders stand just before its sale record, the tenders a cancel gave back before it.
-    bool part = record->kind == Kind::Line || record->kind == Kind::Tender || record->kind == Kind::Returned;
-    bool money = record->kind == Kind::In || record->kind == Kind::Out || record->kind == Kind::Drawer;
+    bool part = BuildsSale(record->kind) || record->kind == Kind::Returned;
+    bool money = record->kind == Kind::In || record->kind == Kind::Out || record->kind == Kind::Drawer ||
+                 record->kind == Kind::Department;
     Kind partOf = record->kind == Kind::Returned ? Kind::Cancel : Kind::Sale;
     bool ofSale = part && record->sale == linesOf_ && partsOf_ == partOf;
     if (!ofSale || superseded) CloseSale();
@@ -462,7 +520,7 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
     // what a power cut left of a sale that stayed open.
     if (part && !ofSale) {
         if (atTail) tailAt_ = offset;
-        Junk(offset, record->kind == Kind::Line ? L"売上の記録がない明細の行です" : L"売上の記録がない支払の行です");
+        Junk(offset, record->kind == Kind::Tender ? L"売上の記録がない支払の行です" : L"売上の記録がない明細の行です");
         return;
     }
     if (laterAt_ >= 0 && record->sequence < laterSequence_ - 1)
@@ -498,6 +556,8 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
             findings_.push_back({offset, L"小計が単価×数量と合いません"});
         ++lineCount_;
         classSums_[static_cast<int>(record->taxClass)] += record->subtotal;
+    } else if (record->kind == Kind::YenOff || record->kind == Kind::PercentOff) {
+        classSums_[static_cast<int>(record->taxClass)] += record->subtotal;  // the yen off, below 0
     }
     bool closes = record->kind == Kind::Sale || record->kind == Kind::Cancel;
     linesOf_ = closes || part ? record->sale : 0;
@@ -505,10 +565,12 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
     // Read backward, the last sale comes first, then its lines, last to first.
     if (record->kind == Kind::Sale && lastSale_.number == 0) {
         lastSale_ = SaleOf(*record);
-    } else if (record->kind == Kind::Line && record->sale == lastSale_.number) {
-        lastSale_.lines.insert(lastSale_.lines.begin(), LineOf(*record));
-    } else if (record->kind == Kind::Tender && record->sale == lastSale_.number) {
-        lastSale_.tenders.insert(lastSale_.tenders.begin(), {static_cast<int>(record->line), record->total});
+    } else if (BuildsSale(record->kind) && record->sale == lastSale_.number) {
+        // Put together again in the journal's order: a discount follows its line.
+        lastSaleParts_.insert(lastSaleParts_.begin(), *record);
+        regi::SaleRecord sale = SaleOf(sale_);
+        for (const Record& part : lastSaleParts_) AddSalePart(sale, part);
+        lastSale_ = std::move(sale);
     }
     if (record->kind == Kind::Z) done_ = true;
 }
@@ -539,7 +601,9 @@ std::vector<Finding> CompareWithKept(Period& period, const Kept& kept, std::int6
     auto range = [](const wchar_t* what, std::int64_t from, std::int64_t to) {
         return what + std::to_wstring(from) + (from == to ? L"" : L"～" + std::to_wstring(to));
     };
-    if (size < kept.size && !resaved)
+    const bool lost =
+        period.nextSequence - 1 < kept.sequence || period.nextSale - 1 < kept.sale || period.nextZ - 1 < kept.z;
+    if (size < kept.size && (!resaved || lost))
         found.push_back(
             {-1, size == 0
                      ? L"記録のファイルが空か、ありません (前回書いたときは " + std::to_wstring(kept.size) + L" バイト)"
@@ -617,7 +681,7 @@ std::wstring ReportLine::Text() const {
 }
 
 std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
-                                    const std::vector<std::wstring>& tenderNames) {
+                                    const std::vector<std::wstring>& tenderNames, const regi::Departments& departments) {
     std::vector<ReportLine> lines;
     auto money = [](std::int64_t amount) { return std::vector<std::wstring>{regi::FormatMoney(amount)}; };
     auto count = [](std::int64_t count, std::int64_t amount) {
@@ -633,7 +697,20 @@ std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
     if (!period.from.empty() && report.time < period.from)
         lines.push_back({L"注意", {L"期間の終わりが始まりより前です (時計が戻されました)"}});
     lines.push_back({L"客数", {std::to_wstring(period.sales)}});
+    if (period.sales > 0) lines.push_back({L"客単価", money(period.total / period.sales)});
     lines.push_back({L"行数", {std::to_wstring(period.lines)}});
+    bool named = departments.InUse();
+    for (const DepartmentTotal& total : period.departments) named = named || total.number != 0;
+    if (named) {
+        // What each department sold before discounts; the discounts follow, then the net total.
+        for (const DepartmentTotal& total : period.departments)
+            lines.push_back({departments.NameOf(total.number, total.taxClass),
+                             {std::to_wstring(total.quantity) + L"点", regi::FormatMoney(total.amount)}});
+    }
+    if (period.yenOffs != 0 || period.yenOffAmount != 0)
+        lines.push_back({L"値引", count(period.yenOffs, -period.yenOffAmount)});
+    if (period.percentOffs != 0 || period.percentOffAmount != 0)
+        lines.push_back({L"割引", count(period.percentOffs, -period.percentOffAmount)});
     lines.push_back({L"売上合計", money(period.total)});
     for (const RateTotal& rate : period.taxable) {
         bool reduced = rate.taxClass == regi::TaxClass::Reduced;
@@ -646,9 +723,9 @@ std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
     lines.push_back({L"行取消", count(period.voids, period.voidAmount)});
     lines.push_back({L"取引中止", count(period.cancels, period.cancelAmount)});
     lines.push_back({L"マイナス行", count(period.negatives, period.negativeAmount)});
-    bool named = false;
-    for (const std::wstring& name : tenderNames) named = named || !name.empty();
-    if (named || period.HasTenders()) {
+    bool tendersNamed = false;
+    for (const std::wstring& name : tenderNames) tendersNamed = tendersNamed || !name.empty();
+    if (tendersNamed || period.HasTenders()) {
         lines.push_back({L"現金", count(period.sales - period.cashlessSales, period.CashTotal())});
         for (int n = 1; n <= regi::kMaxTenders; ++n) {
             const TenderTotal& tender = period.tenders[n - 1];
@@ -668,17 +745,18 @@ std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
                 if (note.kind == kind) lines.push_back({L"\u3000" + note.note, money(note.total)});
         }
     }
-    if (period.drawerOpenings != 0)
-        lines.push_back({L"ドロア（取引なし）", {std::to_wstring(period.drawerOpenings) + L"回"}});
+    if (period.drawerCommands != 0)
+        lines.push_back({L"ドロア開放指示（取引なし）", {std::to_wstring(period.drawerCommands) + L"回"}});
     lines.push_back({L"釣銭準備金", money(report.cashFloat)});
     lines.push_back({L"現金予定額", money(report.expectedCash)});
     return lines;
 }
 
 std::vector<std::wstring> ReportLines(const Period& period, const Record& report,
-                                      const std::vector<std::wstring>& tenderNames) {
+                                      const std::vector<std::wstring>& tenderNames,
+                                      const regi::Departments& departments) {
     std::vector<std::wstring> lines;
-    for (const ReportLine& line : ReportItems(period, report, tenderNames)) lines.push_back(line.Text());
+    for (const ReportLine& line : ReportItems(period, report, tenderNames, departments)) lines.push_back(line.Text());
     return lines;
 }
 

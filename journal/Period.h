@@ -4,12 +4,14 @@
 // backward reading of a journal that stops at the last Z, and the report text.
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "journal/Kept.h"
 #include "journal/Record.h"
+#include "sale/Department.h"
 #include "sale/SaleRecord.h"
 
 namespace journal {
@@ -19,6 +21,13 @@ namespace journal {
 struct RateTotal {
     regi::TaxClass taxClass;
     std::int64_t rate = 0, amount = 0, tax = 0;
+};
+
+// What one department sold: its lines' quantities and amounts before discounts.
+struct DepartmentTotal {
+    int number = 0;  // 0: the department of its class
+    regi::TaxClass taxClass = regi::TaxClass::Standard;
+    std::int64_t quantity = 0, amount = 0;
 };
 
 // What the sales paid by one of the other tenders add up to.
@@ -42,7 +51,12 @@ struct Period {
     // The in and out records that have a note, in the journal's order, for
     // the reports; the period keeps them so that a checkpoint keeps them too.
     std::vector<Record> notes;
-    std::int64_t drawerOpenings = 0;                // the drawer opened with no sale
+    // Commands to open the drawer with no sale that the spooler took; whether
+    // the drawer opened, the program cannot see.
+    std::int64_t drawerCommands = 0;
+    // The discounts of the sales (値引 in yen, 割引 in percent): how many and the yen off.
+    std::int64_t yenOffs = 0, yenOffAmount = 0, percentOffs = 0, percentOffAmount = 0;
+    std::vector<DepartmentTotal> departments;  // by number, then class
     // The numbers of the next record, sale and Z.
     std::int64_t nextSequence = 1, nextSale = 1, nextZ = 1;
     std::int64_t firstSequence = 0;  // of the earliest record added; 0 for none
@@ -77,13 +91,17 @@ struct Period {
     // A cancelled sale uses up its number, so that each number stands for one sale or one cancel.
     Record CancelRecord(std::int64_t lineCount, std::int64_t total, const std::wstring& time) const;
     // Cash put into the drawer (Kind::In) or taken out (Kind::Out), with the
-    // operator's note; the drawer opened with no sale (Kind::Drawer, amount 0).
+    // operator's note; the drawer's command sent with no sale (Kind::Drawer, amount 0).
     Record MoneyRecord(Kind kind, std::int64_t amount, const std::wstring& note, const std::wstring& time) const;
     // The tenders a cancel gives back, then its cancel record.
     std::vector<Record> CancelRecords(std::int64_t lineCount, std::int64_t total,
                                       const std::vector<regi::TenderPaid>& givenBack, const std::wstring& time) const;
     // An x or z record with the period's totals.
     Record ReportRecord(Kind kind, std::int64_t cashFloat, const std::wstring& time) const;
+    // Before a z record: each department's sums with its name as it stands,
+    // so that a closed period keeps the names it had; none while the shop
+    // names no department.
+    std::vector<Record> DepartmentRecords(const regi::Departments& names, const std::wstring& time) const;
 };
 
 // The question before an 出金 of amount from a drawer that should hold
@@ -165,6 +183,10 @@ public:
     std::int64_t Fed() const { return fed_; }
     // Whether the reading stopped at a z record.
     bool StoppedAtZ() const { return done_; }
+    // Whether the journal's last record is in the very form the program writes
+    // it: another program that saved the journal again writes its own (times,
+    // quotes, empty fields), even where it keeps the byte-order mark.
+    bool LastRecordAsWritten() const { return lastAsWritten_.value_or(true); }
     // After a reading that reached the start of what was fed without a z
     // record: adds the period read before up to there (a checkpoint), telling
     // records and sales missing between the two. False, and the reading is
@@ -183,6 +205,7 @@ private:
     std::string unread_;     // bytes fed and not yet taken apart into lines: part of one line at most
     bool longLine_ = false;  // unread_ was the end of a line too long to be a record; it goes on before
     bool done_ = false;
+    std::optional<bool> lastAsWritten_;  // once a record has been read
     Period period_;
     int unreadable_ = 0;
     std::vector<Finding> findings_;
@@ -195,6 +218,7 @@ private:
     std::int64_t laterSequence_ = 0, laterAt_ = -1;  // the record read last (the next in the file)
     std::int64_t laterSale_ = 0, laterSaleAt_ = -1;  // the number and place of the sale read last
     regi::SaleRecord lastSale_;
+    std::vector<Record> lastSaleParts_;  // in the journal's order
 };
 
 // A whole journal's bytes read at once.
@@ -203,8 +227,9 @@ BackwardReader ReadJournal(std::string_view bytes, std::vector<ByteRange> partia
 // The kept numbers against the journal as read: the next numbers continue from
 // the higher of the two, and a journal that lost records, a Z or bytes since
 // the program last wrote it is found out. size: the journal's size now;
-// resaved: another program saved it again in its own way (without the
-// byte-order mark), so that its size tells nothing.
+// resaved: another program saved it again in its own way (another encoding, or
+// other forms of the times), so that a smaller size is told only with the
+// records it lost.
 std::vector<Finding> CompareWithKept(Period& period, const Kept& kept, std::int64_t size, bool resaved = false);
 
 // Gives findings their line numbers as the file is fed from its start: lines
@@ -237,11 +262,14 @@ struct ReportLine {
 // The X or Z report for the period and its x or z record, one line per item,
 // money as the register shows it; with the other tenders named (tender n at
 // n - 1) or used, the sales per tender, cash first.
+// With departments named, what each sold; with discounts, how many and how much.
 std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
-                                    const std::vector<std::wstring>& tenderNames = {});
+                                    const std::vector<std::wstring>& tenderNames = {},
+                                    const regi::Departments& departments = {});
 // The same lines as texts (ReportLine::Text).
 std::vector<std::wstring> ReportLines(const Period& period, const Record& report,
-                                      const std::vector<std::wstring>& tenderNames = {});
+                                      const std::vector<std::wstring>& tenderNames = {},
+                                      const regi::Departments& departments = {});
 
 // "売上の記録に読めない行が N 行あります": lines that are no record at all.
 std::wstring UnreadableLinesMessage(int count);

@@ -7,6 +7,7 @@
 
 #include "common/DateTime.h"
 #include "common/Utf8.h"
+#include "sale/Department.h"
 #include "sale/Money.h"
 
 namespace journal {
@@ -42,6 +43,8 @@ const std::vector<std::int64_t Record::*> kReportColumns = {
     &Record::voidAmount, &Record::cancels,      &Record::cancelAmount,   &Record::negatives,   &Record::negativeAmount,
     &Record::cashFloat,  &Record::expectedCash};
 const std::vector<std::int64_t Record::*> kPaymentColumns = {&Record::sale, &Record::line, &Record::total};
+const std::vector<std::int64_t Record::*> kDiscountColumns = {&Record::sale, &Record::line, &Record::unitPrice,
+                                                              &Record::quantity, &Record::subtotal};
 
 std::vector<std::int64_t Record::*> With(std::vector<std::int64_t Record::*> columns, std::int64_t Record::*more) {
     columns.push_back(more);
@@ -64,7 +67,13 @@ const KindColumns kKinds[] = {
     {"in", {&Record::total}, false, true},
     {"out", {&Record::total}, false, true},
     {"drawer", {}},
+    {"yen off", kDiscountColumns, true},
+    {"percent off", kDiscountColumns, true},
+    {"department", {&Record::quantity, &Record::subtotal}, true, true},
 };
+
+// The fields after the header's last, in their order: the note, then the department.
+bool HasDepartment(Kind kind) { return kind == Kind::Line || kind == Kind::Void || kind == Kind::Department; }
 
 const KindColumns& Of(Kind kind) { return kKinds[static_cast<int>(kind)]; }
 
@@ -189,6 +198,12 @@ bool WithinLimits(const Record& r) {
     case Kind::In:
     case Kind::Out: return r.total > 0 && r.total <= regi::kMaxTendered;
     case Kind::Drawer: return true;
+    case Kind::YenOff:
+    case Kind::PercentOff:
+        return r.sale >= 1 && r.line >= 0 && r.line <= regi::kMaxLines && r.unitPrice >= 1 &&
+               r.unitPrice <= (r.kind == Kind::YenOff ? regi::kMaxSaleTotal : regi::kMaxPercentOff) &&
+               (r.quantity == 0 || r.quantity == 1) && r.subtotal <= 0 && r.subtotal >= -regi::kMaxSaleTotal;
+    case Kind::Department: return r.department >= 0 && r.department <= regi::kMaxDepartment;
     case Kind::X:
     case Kind::Z:
         // A report's sums are the period's: only its counts have a bound.
@@ -200,6 +215,18 @@ bool WithinLimits(const Record& r) {
 
 const char kOpenSaleHeader[] = "sale,class,unit price,quantity,subtotal\r\n";
 const char kOpenSaleTendersHeader[] = "sale,tender,amount";
+const char* const kDiscountWords[] = {"yen", "percent"};  // by regi::DiscountKind
+
+// A discount's kind and keyed value as the recovery file keeps them, read within the register's limits.
+std::optional<regi::Discount> ReadOpenDiscount(const std::string& kind, const std::string& keyed) {
+    std::optional<int> which = FindName(kDiscountWords, kind);
+    std::optional<std::int64_t> value = ParseInteger(keyed);
+    if (!which || !value || *value < 1) return std::nullopt;
+    regi::Discount discount{static_cast<regi::DiscountKind>(*which), *value, 0};
+    std::int64_t most = discount.kind == regi::DiscountKind::Yen ? regi::kMaxSaleTotal : regi::kMaxPercentOff;
+    if (*value > most) return std::nullopt;
+    return discount;
+}
 
 }  // namespace
 
@@ -279,10 +306,12 @@ std::string FormatRecord(const Record& record) {
         if (!Fills(i, record.kind)) continue;
         line += kColumns[i] ? std::to_string(record.*kColumns[i]) : kClassNames[static_cast<int>(record.taxClass)];
     }
-    if (Of(record.kind).note && !record.note.empty()) {
+    bool department = HasDepartment(record.kind) && (record.department != 0 || record.kind == Kind::Department);
+    if ((Of(record.kind).note && !record.note.empty()) || department) {
         line += ',';
         AppendField(line, common::ToUtf8(record.note));
     }
+    if (department) line += ',' + std::to_string(record.department);
     return line + "\r\n";
 }
 
@@ -294,14 +323,20 @@ std::optional<Record> ParseRecord(std::string_view line) {
     Record record;
     std::optional<std::int64_t> sequence = ParseInteger((*fields)[0]);
     std::optional<Kind> kind = KindNamed((*fields)[2]);
-    // The note's column; a spreadsheet that saves the journal again may give
-    // every row an empty one, as wide as the widest.
-    if (fields->size() == kFieldCount + 1) {
-        if (!fields->back().empty() && !(kind && Of(*kind).note)) return std::nullopt;
-        record.note = CleanNote(common::FromUtf8(fields->back()));
-    } else if (fields->size() != kFieldCount) {
-        return std::nullopt;
+    // The note's and the department's columns; a spreadsheet that saves the
+    // journal again may give every row empty ones, as wide as the widest.
+    if (fields->size() > kFieldCount + 2) return std::nullopt;
+    if (fields->size() > kFieldCount) {
+        const std::string& note = (*fields)[kFieldCount];
+        if (!note.empty() && !(kind && Of(*kind).note)) return std::nullopt;
+        record.note = CleanNote(common::FromUtf8(note));
     }
+    if (fields->size() > kFieldCount + 1 && !fields->back().empty()) {
+        std::optional<std::int64_t> department = ParseInteger(fields->back());
+        if (!department || !(kind && HasDepartment(*kind))) return std::nullopt;
+        record.department = *department;
+    }
+    if (record.department < 0 || record.department > regi::kMaxDepartment) return std::nullopt;
     std::optional<std::string> time = LocalTime((*fields)[1]);
     if (!sequence || *sequence < 1 || !time || !kind) return std::nullopt;
     record.sequence = *sequence;
@@ -330,10 +365,95 @@ void SetLine(Record& record, const regi::LineRecord& line) {
     record.unitPrice = line.unitPrice;
     record.quantity = line.quantity;
     record.subtotal = line.subtotal;
+    record.department = line.department;
 }
 
 regi::LineRecord LineOf(const Record& record) {
-    return {record.taxClass, record.unitPrice, record.quantity, record.subtotal};
+    return {record.taxClass, record.unitPrice, record.quantity, record.subtotal, static_cast<int>(record.department)};
+}
+
+namespace {
+
+Record DiscountRecord(const regi::Discount& discount, std::int64_t line, regi::TaxClass taxClass, std::int64_t yen,
+                      bool counts) {
+    Record record;
+    record.kind = discount.kind == regi::DiscountKind::Yen ? Kind::YenOff : Kind::PercentOff;
+    record.line = line;
+    record.taxClass = taxClass;
+    record.unitPrice = discount.keyed;
+    record.quantity = counts ? 1 : 0;
+    record.subtotal = -yen;
+    return record;
+}
+
+regi::Discount DiscountOf(const Record& record) {
+    regi::DiscountKind kind = record.kind == Kind::YenOff ? regi::DiscountKind::Yen : regi::DiscountKind::Percent;
+    return {kind, record.unitPrice, -record.subtotal};
+}
+
+}  // namespace
+
+std::vector<Record> SalePartRecords(const regi::SaleRecord& sale) {
+    std::vector<Record> records;
+    bool present[3] = {false, false, false};
+    for (size_t i = 0; i < sale.lines.size(); ++i) {
+        const regi::LineRecord& line = sale.lines[i];
+        present[static_cast<int>(line.taxClass)] = true;
+        Record record;
+        record.kind = Kind::Line;
+        record.line = static_cast<std::int64_t>(i) + 1;
+        SetLine(record, line);
+        records.push_back(record);
+        if (line.discount)
+            records.push_back(DiscountRecord(*line.discount, record.line, line.taxClass, line.discount->amount, true));
+    }
+    // The whole sale's discount: its yen for each class with lines, counted once.
+    if (sale.subtotalDiscount) {
+        bool first = true;
+        for (regi::TaxClass c : {regi::TaxClass::Standard, regi::TaxClass::Reduced, regi::TaxClass::Exempt}) {
+            if (!present[static_cast<int>(c)]) continue;
+            records.push_back(
+                DiscountRecord(*sale.subtotalDiscount, 0, c, sale.subtotalParts[static_cast<size_t>(c)], first));
+            first = false;
+        }
+    }
+    for (const regi::TenderPaid& paid : sale.tenders) {
+        Record record;
+        record.kind = Kind::Tender;
+        record.line = paid.tender;
+        record.total = paid.amount;
+        records.push_back(record);
+    }
+    return records;
+}
+
+bool BuildsSale(Kind kind) {
+    return kind == Kind::Line || kind == Kind::YenOff || kind == Kind::PercentOff || kind == Kind::Tender;
+}
+
+void AddSalePart(regi::SaleRecord& sale, const Record& part) {
+    switch (part.kind) {
+    case Kind::Line: sale.lines.push_back(LineOf(part)); break;
+    case Kind::Tender: sale.tenders.push_back({static_cast<int>(part.line), part.total}); break;
+    case Kind::YenOff:
+    case Kind::PercentOff:
+        if (part.line == 0) {
+            regi::Discount discount = DiscountOf(part);
+            if (sale.subtotalDiscount) discount.amount += sale.subtotalDiscount->amount;
+            sale.subtotalDiscount = discount;
+            sale.subtotalParts[static_cast<size_t>(part.taxClass)] -= part.subtotal;
+        } else if (part.line <= static_cast<std::int64_t>(sale.lines.size())) {
+            sale.lines[static_cast<size_t>(part.line - 1)].discount = DiscountOf(part);
+        }
+        break;
+    default: break;
+    }
+}
+
+regi::ClassAmounts PartsPerClass(const regi::SaleRecord& sale) {
+    regi::ClassAmounts amounts = regi::NetPerClass(sale.lines);
+    for (size_t c = 0; c < amounts.size(); ++c) amounts[c] -= sale.subtotalParts[c];
+    return amounts;
 }
 
 void SetSale(Record& record, const regi::SaleRecord& sale) {
@@ -391,8 +511,18 @@ std::string FormatOpenSale(const OpenSale& sale) {
     for (const regi::LineRecord& line : sale.lines) {
         content += std::to_string(sale.sale) + ',' + kClassNames[static_cast<int>(line.taxClass)] + ',' +
                    std::to_string(line.unitPrice) + ',' + std::to_string(line.quantity) + ',' +
-                   std::to_string(line.subtotal) + "\r\n";
+                   std::to_string(line.subtotal);
+        if (line.department != 0 || line.discount)
+            content += ',' + std::to_string(line.department) + ',' +
+                       (line.discount ? std::string(kDiscountWords[static_cast<int>(line.discount->kind)]) + ',' +
+                                            std::to_string(line.discount->keyed)
+                                      : std::string(","));
+        content += "\r\n";
     }
+    if (sale.subtotalDiscount)
+        content += std::to_string(sale.sale) + ",discount," +
+                   std::string(kDiscountWords[static_cast<int>(sale.subtotalDiscount->kind)]) + ',' +
+                   std::to_string(sale.subtotalDiscount->keyed) + "\r\n";
     if (sale.paid.empty()) return content;
     content += std::string(kOpenSaleTendersHeader) + "\r\n";
     for (const regi::TenderPaid& paid : sale.paid)
@@ -418,10 +548,20 @@ std::optional<OpenSale> ParseOpenSale(std::string_view content) {
             continue;
         }
         std::optional<std::vector<std::string>> fields = SplitFields(row);
-        if (!fields || fields->size() != (tenders ? 3u : 5u)) return std::nullopt;
+        if (!fields) return std::nullopt;
+        bool wholeSaleDiscount = !tenders && fields->size() == 4 && (*fields)[1] == "discount";
+        bool sized = tenders ? fields->size() == 3u
+                             : wholeSaleDiscount || fields->size() == 5u || fields->size() == 8u;
+        if (!sized) return std::nullopt;
         std::optional<std::int64_t> number = ParseInteger((*fields)[0]);
         if (!number || *number < 1 || (!sale.lines.empty() && *number != sale.sale)) return std::nullopt;
         sale.sale = *number;
+        if (wholeSaleDiscount) {
+            if (sale.lines.empty() || sale.subtotalDiscount) return std::nullopt;
+            sale.subtotalDiscount = ReadOpenDiscount((*fields)[2], (*fields)[3]);
+            if (!sale.subtotalDiscount) return std::nullopt;
+            continue;
+        }
         if (tenders) {
             std::optional<std::int64_t> tender = ParseInteger((*fields)[1]);
             std::optional<std::int64_t> amount = ParseInteger((*fields)[2]);
@@ -443,8 +583,21 @@ std::optional<OpenSale> ParseOpenSale(std::string_view content) {
         if (!taxClass || !price || !quantity || !subtotal) return std::nullopt;
         bool sound =
             Within(*price, regi::kMaxPrice) && Within(*quantity, regi::kMaxQuantity) && *subtotal == *price * *quantity;
-        if (!sound) return std::nullopt;
-        sale.lines.push_back({static_cast<regi::TaxClass>(*taxClass), *price, *quantity, *subtotal});
+        if (!sound || sale.subtotalDiscount) return std::nullopt;
+        regi::LineRecord line{static_cast<regi::TaxClass>(*taxClass), *price, *quantity, *subtotal};
+        if (fields->size() == 8u) {
+            std::optional<std::int64_t> department = ParseInteger((*fields)[5]);
+            if (!department || *department < 0 || *department > regi::kMaxDepartment) return std::nullopt;
+            line.department = static_cast<int>(*department);
+            if (!(*fields)[6].empty() || !(*fields)[7].empty()) {
+                std::optional<regi::Discount> discount = ReadOpenDiscount((*fields)[6], (*fields)[7]);
+                if (!discount || *subtotal <= 0) return std::nullopt;
+                discount->amount = regi::DiscountYen(discount->kind, discount->keyed, *subtotal);
+                if (discount->amount > *subtotal) return std::nullopt;
+                line.discount = discount;
+            }
+        }
+        sale.lines.push_back(line);
     }
     if (sale.lines.empty() || (tenders && sale.paid.empty())) return std::nullopt;
     return sale;

@@ -18,9 +18,12 @@ namespace journal {
 
 // tender: a sale's payment by another tender, before its sale record;
 // returned: one given back by a cancel, before its cancel record; in, out:
-// cash put into the drawer or taken out of it, no sale; drawer: the drawer
-// opened with no sale.
-enum class Kind { Line, Sale, Void, Cancel, X, Z, Tender, Returned, In, Out, Drawer };
+// cash put into the drawer or taken out of it, no sale; drawer: the command
+// that opens the drawer, sent with no sale and taken by the spooler; yen off,
+// percent off: a discount of a sale (値引, 割引), before its sale record: a
+// line's after the line, the whole sale's one record per class with lines;
+// department: a department's name and sums as they stood at a z, before the z record.
+enum class Kind { Line, Sale, Void, Cancel, X, Z, Tender, Returned, In, Out, Drawer, YenOff, PercentOff, Department };
 
 // One line of the journal. A kind fills only its own fields (the kinds' table in
 // Record.cpp lists them); the others stay empty in the file and 0 here.
@@ -29,9 +32,14 @@ struct Record {
     std::wstring time;          // local, "2026-12-08T21:07:56"
     Kind kind = Kind::Line;
     std::int64_t sale = 0;  // line, sale, void, cancel, tender, returned: the sale's number; x, z: the last one
-    std::int64_t line = 0;  // line, void: the line's number in its sale; tender, returned: the tender's number
-    regi::TaxClass taxClass = regi::TaxClass::Standard;      // line, void
-    std::int64_t unitPrice = 0, quantity = 0, subtotal = 0;  // line, void
+    // line, void: the line's number in its sale; tender, returned: the tender's
+    // number; yen off, percent off: the line's number, 0 for the whole sale
+    std::int64_t line = 0;
+    regi::TaxClass taxClass = regi::TaxClass::Standard;  // line, void, yen off, percent off, department
+    // line, void; yen off, percent off: the yen or percent as keyed, 1 when
+    // the record counts the discount (its first), and the yen off as a
+    // negative subtotal; department: the quantity and the amount sold
+    std::int64_t unitPrice = 0, quantity = 0, subtotal = 0;
     std::int64_t lines = 0;                                  // sale, cancel, x, z: how many lines
     std::int64_t standardRate = 0, reducedRate = 0;          // sale
     // sale: the sale's amounts per class and the tax they contain; x, z: the period's, summed per class
@@ -42,10 +50,13 @@ struct Record {
     std::int64_t sales = 0, voids = 0, voidAmount = 0, cancels = 0, cancelAmount = 0;
     std::int64_t negatives = 0, negativeAmount = 0, cashFloat = 0, expectedCash = 0;
     std::int64_t z = 0;  // z: its consecutive number
-    // in, out: what the operator noted, as CleanNote leaves it; a field after
-    // the header's last, written only when there is a note, so that a journal
-    // without notes is what it was before there were any.
+    // in, out: what the operator noted, as CleanNote leaves it; department:
+    // its name. A field after the header's last, written only when there is
+    // one, so that a journal without notes is what it was before there were any.
     std::wstring note;
+    // line, void, department: the department's number (0: its class's). The
+    // field after the note's, written only when not 0 (always for department).
+    std::int64_t department = 0;
 };
 
 // What the operator typed as a note, fit for one field of the journal: control
@@ -88,6 +99,17 @@ regi::LineRecord LineOf(const Record& record);
 void SetSale(Record& record, const regi::SaleRecord& sale);
 // Its number, time, taxes, tendered and change; the lines are records of their own.
 regi::SaleRecord SaleOf(const Record& record);
+// The records of a sale's parts in the journal's order, without their numbers
+// and time: each line with its discount after it, the whole sale's discount
+// per class, then the other tenders. A sale record's parts.
+std::vector<Record> SalePartRecords(const regi::SaleRecord& sale);
+// Whether a kind is one of those parts.
+bool BuildsSale(Kind kind);
+// Puts one of them back into sale, fed in the journal's order.
+void AddSalePart(regi::SaleRecord& sale, const Record& part);
+// What the parts of a sale add to each class (by the class's value): its
+// lines after their discounts, less the whole sale's.
+regi::ClassAmounts PartsPerClass(const regi::SaleRecord& sale);
 
 // A time as the journal or a spreadsheet writes it, in the journal's own form
 // "2026-12-08T21:07:56": "2026-12-08T21:07:56", "2026-12-09 03:03:39",
@@ -102,6 +124,7 @@ struct OpenSale {
     std::int64_t sale = 0;  // the number it will get when it is settled
     std::vector<regi::LineRecord> lines;
     std::vector<regi::TenderPaid> paid = {};
+    std::optional<regi::Discount> subtotalDiscount = std::nullopt;
 };
 std::string FormatOpenSale(const OpenSale& sale);
 // Nothing unless the whole content is sound: a header, 1 to 100 lines of one
@@ -109,7 +132,10 @@ std::string FormatOpenSale(const OpenSale& sale);
 // price x quantity; then optionally the tenders' header and rows of the same
 // sale, each tender once, each amount above 0 and within a sale's total. A
 // damaged file restores nothing rather than a wrong sale. A file written
-// before tenders existed has no tenders' part and reads as unpaid.
+// before tenders existed has no tenders' part and reads as unpaid. A line with
+// a department or a discount has three more fields (department, "yen" or
+// "percent", as keyed); the whole sale's discount is a row of its own
+// ("sale,discount,<yen|percent>,<keyed>") after the lines.
 std::optional<OpenSale> ParseOpenSale(std::string_view content);
 
 }  // namespace journal

@@ -31,23 +31,18 @@ FoundSale Assemble(const Record& record, std::int64_t offset, const std::vector<
     for (const std::string& line : parts) {
         std::optional<Record> part = ParseRecord(line);
         if (!part) continue;  // a line of the sale a spreadsheet spoilt: the sale is not complete
-        switch (part->kind) {
-        case Kind::Line:
-            // A line numbered again starts a later attempt of the same write: it holds.
-            if (part->line <= static_cast<std::int64_t>(found.sale.lines.size())) {
-                found.sale.lines.clear();
-                found.sale.tenders.clear();
-            }
-            found.sale.lines.push_back(LineOf(*part));
-            break;
-        case Kind::Tender: found.sale.tenders.push_back({static_cast<int>(part->line), part->total}); break;
-        case Kind::Void: found.voids.push_back(*part); break;
-        case Kind::Returned: found.returned.push_back({static_cast<int>(part->line), part->total}); break;
-        default: break;
+        // A line numbered again starts a later attempt of the same write: it holds.
+        if (part->kind == Kind::Line && part->line <= static_cast<std::int64_t>(found.sale.lines.size())) {
+            found.sale.lines.clear();
+            found.sale.tenders.clear();
+            found.sale.subtotalDiscount.reset();
+            found.sale.subtotalParts = {0, 0, 0};
         }
+        if (part->kind == Kind::Void) found.voids.push_back(*part);
+        if (part->kind == Kind::Returned) found.returned.push_back({static_cast<int>(part->line), part->total});
+        AddSalePart(found.sale, *part);
     }
-    std::int64_t sums[3] = {0, 0, 0};  // by class
-    for (const regi::LineRecord& line : found.sale.lines) sums[static_cast<int>(line.taxClass)] += line.subtotal;
+    const regi::ClassAmounts sums = PartsPerClass(found.sale);
     found.complete = found.cancelled || (static_cast<std::int64_t>(found.sale.lines.size()) == record.lines &&
                                          sums[0] == record.exemptAmount && sums[1] == record.standardAmount &&
                                          sums[2] == record.reducedAmount);

@@ -174,9 +174,7 @@ std::optional<LineSketch> SketchLine(std::string_view line) {
     return LineSketch{static_cast<Kind>(kind - names.begin()), *sale};
 }
 
-bool IsSalePart(Kind kind) {
-    return kind == Kind::Line || kind == Kind::Void || kind == Kind::Tender || kind == Kind::Returned;
-}
+bool IsSalePart(Kind kind) { return BuildsSale(kind) || kind == Kind::Void || kind == Kind::Returned; }
 
 bool ClosesSale(Kind kind) { return kind == Kind::Sale || kind == Kind::Cancel; }
 

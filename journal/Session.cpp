@@ -150,10 +150,10 @@ int Session::Load() {
         Status read = storage_.Read(path_, 0, mark);
         if (!read) Fail(kReadError, path_, read);
     }
-    bool resaved = exists && size > 0 && mark != kByteOrderMark;
+    const bool marked = mark == kByteOrderMark;
     std::vector<Finding> mixed;
     encoding_ = Encoding::Utf8;
-    if (resaved) {
+    if (exists && size > 0 && !marked) {
         EncodingReader encoding = ReadEncoding(size);
         encoding_ = encoding.Result();
         mixed = encoding.Findings();
@@ -162,12 +162,18 @@ int Session::Load() {
     if (exists) reader = ReadBack(size, partials, checkpoint ? checkpoint->offset : 0);
     if (checkpoint && !reader.StoppedAtZ() && !reader.Resume(checkpoint->period, checkpoint->lastSale))
         reader = ReadBack(size, partials, 0);
+    // Saved again by another program: without the mark, or with the mark
+    // (as "CSV UTF-8") but its rows in the program's own forms no longer.
+    const bool resaved = exists && size > 0 && (!marked || !reader.LastRecordAsWritten());
     Period period = reader.Result();
     std::vector<Finding> findings = reader.Findings();
     findings.insert(findings.end(), mixed.begin(), mixed.end());
-    for (const Finding& finding : CompareWithKept(period, kept, size, resaved)) findings.push_back(finding);
-    // Told until the program appends to the journal as it now is.
-    resavedNotice_ = resaved && size != kept.size ? ResavedNotice(encoding_) + L"\r\n" + path_ : L"";
+    const std::vector<Finding> compared = CompareWithKept(period, kept, size, resaved);
+    findings.insert(findings.end(), compared.begin(), compared.end());
+    // Told until the program appends to the journal as it now is; a file that
+    // lost records is told that instead.
+    resavedNotice_ =
+        resaved && size != kept.size && compared.empty() ? ResavedNotice(encoding_, marked) + L"\r\n" + path_ : L"";
     // A long reading of a journal that read clean is not done again: the
     // next start goes on from here.
     bool clean = findings.empty() && reader.Unreadable() == 0 && reader.UnfinishedAt() < 0 && kept.failedAt < 0;
@@ -305,23 +311,30 @@ void Session::RecordMoney(Kind kind, std::int64_t amount, const std::wstring& no
     Append({period_.MoneyRecord(kind, amount, note, TimeNow())});
 }
 
-Report Session::TakeX(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames) {
+Report Session::TakeX(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames,
+                      const regi::Departments& departments) {
     EnsureLoaded();
     Record x = period_.ReportRecord(Kind::X, cashFloat, TimeNow());
-    Report report{0, ReportItems(period_, x, tenderNames)};
+    Report report{0, ReportItems(period_, x, tenderNames, departments)};
     Append({x});
     return report;
 }
 
-Report Session::TakeZ(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames) {
+Report Session::TakeZ(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames,
+                      const regi::Departments& departments) {
     EnsureLoaded();
+    // The departments' names as they stand go into the journal before the z.
+    std::vector<Record> records = period_.DepartmentRecords(departments, TimeNow());
     Record z = period_.ReportRecord(Kind::Z, cashFloat, TimeNow());
-    Report report{z.z, ReportItems(period_, z, tenderNames)};
-    Append({z});
+    z.sequence += static_cast<std::int64_t>(records.size());
+    Report report{z.z, ReportItems(period_, z, tenderNames, departments)};
+    records.push_back(z);
+    Append(records);
     return report;
 }
 
-void Session::KeepOpenSale(const std::vector<regi::LineRecord>& lines, const std::vector<regi::TenderPaid>& paid) {
+void Session::KeepOpenSale(const std::vector<regi::LineRecord>& lines, const std::vector<regi::TenderPaid>& paid,
+                           const std::optional<regi::Discount>& subtotalDiscount) {
     if (lines.empty()) {
         // A file left here would bring voided lines back at the next start.
         Status removed = storage_.Remove(openSalePath_);
@@ -330,14 +343,14 @@ void Session::KeepOpenSale(const std::vector<regi::LineRecord>& lines, const std
     }
     recorded_ = nullptr;
     EnsureLoaded();
-    Status replaced = storage_.Replace(openSalePath_, FormatOpenSale({period_.nextSale, lines, paid}));
+    Status replaced = storage_.Replace(openSalePath_, FormatOpenSale({period_.nextSale, lines, paid, subtotalDiscount}));
     if (!replaced) FailOpenSale(replaced);
 }
 
 void Session::KeepSale(const regi::TSale& sale) {
     // A settled or empty sale has nothing to keep.
     if (sale.State() == regi::SaleState::Open)
-        KeepOpenSale(sale.Lines(), sale.Paid());
+        KeepOpenSale(sale.Lines(), sale.Paid(), sale.SubtotalDiscount());
     else
         KeepOpenSale({});
 }

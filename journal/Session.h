@@ -92,11 +92,13 @@ public:
     // 点検: the report of the period, with an x record; the period goes on.
     // Cash put into the drawer (Kind::In) or taken out (Kind::Out), with the operator's note (see CleanNote).
     void RecordMoney(Kind kind, std::int64_t amount, const std::wstring& note = L"");
-    // The drawer opened with no sale.
+    // The drawer's command sent with no sale.
     void RecordDrawer() { RecordMoney(Kind::Drawer, 0); }
-    Report TakeX(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames = {});
+    Report TakeX(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames = {},
+                 const regi::Departments& departments = {});
     // 精算: the report with the next Z number, with a z record; a new period starts.
-    Report TakeZ(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames = {});
+    Report TakeZ(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames = {},
+                 const regi::Departments& departments = {});
 
     std::int64_t SalesTotal() const { return period_.total; }  // since the last Z
     // The same once the journal has been read; nothing before.
@@ -121,7 +123,8 @@ public:
     // The open sale's lines and what other tenders paid of it, after every
     // change to them; no lines removes the file. A failure names the recovery
     // file and, after a settle or cancel, says that the journal holds it.
-    void KeepOpenSale(const std::vector<regi::LineRecord>& lines, const std::vector<regi::TenderPaid>& paid = {});
+    void KeepOpenSale(const std::vector<regi::LineRecord>& lines, const std::vector<regi::TenderPaid>& paid = {},
+                      const std::optional<regi::Discount>& subtotalDiscount = std::nullopt);
     // The sale's lines and tenders while it is open; none once it is settled or empty.
     void KeepSale(const regi::TSale& sale);
     // The sale a run that ended mid-sale left; no lines when there is no file, when

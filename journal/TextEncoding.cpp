@@ -49,7 +49,11 @@ std::vector<Finding> EncodingReader::Findings() {
 
 const wchar_t* EncodingName(Encoding encoding) { return encoding == Encoding::Utf8 ? L"UTF-8" : L"Shift_JIS"; }
 
-std::wstring ResavedNotice(Encoding encoding) {
+std::wstring ResavedNotice(Encoding encoding, bool marked) {
+    if (marked)
+        return L"売上の記録のファイルが、表計算ソフトなどで保存し直されています (UTF-8)。"
+               L"日付などの書き方が変わっただけで、記録はなくなっていません (ファイルが短くなることがあります)。"
+               L"続きの記録も UTF-8 で書き足します。";
     if (encoding == Encoding::Utf8)
         return L"売上の記録のファイルが、表計算ソフトなどで UTF-8 (BOM なし) に保存し直されています。"
                L"記録はなくなっていません。続きの記録も UTF-8 で書き足します。";

@@ -51,9 +51,10 @@ private:
 // The name a shop knows an encoding by.
 const wchar_t* EncodingName(Encoding encoding);
 
-// The notice when the journal is no longer what the program wrote: another
-// program saved it again in encoding (without the byte-order mark), and the
+// The notice when the journal is no longer what the program wrote and lost
+// nothing: another program saved it again in encoding, with the byte-order
+// mark (marked, UTF-8 in its own forms of the times) or without it, and the
 // program goes on in that encoding.
-std::wstring ResavedNotice(Encoding encoding);
+std::wstring ResavedNotice(Encoding encoding, bool marked = false);
 
 }  // namespace journal

@@ -2,6 +2,7 @@
 #include "receipt/Receipt.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace receipt {
 
@@ -48,9 +49,10 @@ std::optional<PaperOffer> ChoosePaper(const std::vector<PaperOffer>& offers, int
     return chosen;
 }
 
-int FittingHeight(int height, int natural, int room) {
-    if (natural <= room + room / 4 || natural <= 0) return height;
-    return std::max(static_cast<int>(std::int64_t{height} * room / natural), 1);
+GlyphFit FitGlyph(int advance, int inkLeft, int inkWidth, int room) {
+    if (advance <= room + room / 4 || advance <= 0) return {};
+    const double ink = std::max(inkWidth, 1), scale = std::min(std::max(room, 1) * 4 / (5 * ink), 1.0);
+    return {scale, static_cast<int>(std::lround((room - ink * scale) / 2 - inkLeft * scale))};
 }
 
 }  // namespace receipt

@@ -57,10 +57,18 @@ struct PaperOffer {
 // take a millimetre, the longest of them; nullopt when the driver offers none.
 std::optional<PaperOffer> ChoosePaper(const std::vector<PaperOffer>& offers, int paperWidth);
 
-// The character height that draws a glyph `natural` pixels wide at `height`
-// within `room` pixels: height itself when it fits (a quarter over is still
-// inside its neighbour's margin), else as much smaller as it must be. Drivers
-// that scale a glyph only by its height draw it so.
-int FittingHeight(int height, int natural, int room);
+// How a glyph is put into its cells, `room` pixels: its width scaled by
+// `scale` and its origin `shift` pixels from where the cells start.
+struct GlyphFit {
+    double scale = 1;
+    int shift = 0;
+};
+// The fit of a glyph `advance` pixels wide whose ink begins `inkLeft` pixels
+// after its origin and is `inkWidth` wide: as it is when it fits (a quarter
+// over is still inside its neighbour's margin); else narrowed until its ink
+// takes four fifths of the cells at most, centred there. Only its width
+// changes: a full-width yen sign in one cell stays as tall as the digits
+// beside it and keeps clear of them.
+GlyphFit FitGlyph(int advance, int inkLeft, int inkWidth, int room);
 
 }  // namespace receipt

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cwchar>
-#include <map>
 #include <memory>
 #include <type_traits>
 #include <utility>
@@ -18,8 +17,7 @@ namespace receipt {
 
 const wchar_t kNoPrinter[] = L"プリンターが見つかりません";
 const wchar_t kPrinterMissing[] = L"プリンター「%s」が見つかりません";
-const wchar_t kRefused[] = L"プリンター「%s」で印刷できません。\r\n";
-const wchar_t kDrawerFailed[] = L"ドロアを開けられません。\r\n";
+const wchar_t kDrawerFailed[] = L"ドロアを開ける指示をプリンターに送れませんでした。\r\n";
 
 namespace {
 
@@ -33,8 +31,50 @@ struct PrinterCloser {
 };
 using Printer = std::unique_ptr<std::remove_pointer_t<HANDLE>, PrinterCloser>;
 
-[[noreturn]] void Refused(const std::wstring& printer, DWORD error) {
-    throw ui::Error(ui::FormatMessageText(kRefused, printer) + platform::SystemReason(error));
+// PrinterState.h reads the spooler's bits at their own values.
+static_assert(kPrinterPaused == PRINTER_STATUS_PAUSED && kPrinterError == PRINTER_STATUS_ERROR &&
+              kPrinterPendingDeletion == PRINTER_STATUS_PENDING_DELETION &&
+              kPrinterPaperJam == PRINTER_STATUS_PAPER_JAM && kPrinterPaperOut == PRINTER_STATUS_PAPER_OUT &&
+              kPrinterPaperProblem == PRINTER_STATUS_PAPER_PROBLEM && kPrinterOffline == PRINTER_STATUS_OFFLINE &&
+              kPrinterNotAvailable == PRINTER_STATUS_NOT_AVAILABLE &&
+              kPrinterUserIntervention == PRINTER_STATUS_USER_INTERVENTION &&
+              kPrinterDoorOpen == PRINTER_STATUS_DOOR_OPEN && kPrinterServerUnknown == PRINTER_STATUS_SERVER_UNKNOWN &&
+              kPrinterWorkOffline == PRINTER_ATTRIBUTE_WORK_OFFLINE);
+static_assert(kJobError == JOB_STATUS_ERROR && kJobDeleting == JOB_STATUS_DELETING &&
+              kJobOffline == JOB_STATUS_OFFLINE && kJobPaperOut == JOB_STATUS_PAPEROUT &&
+              kJobDeleted == JOB_STATUS_DELETED && kJobBlocked == JOB_STATUS_BLOCKED_DEVQ &&
+              kJobUserIntervention == JOB_STATUS_USER_INTERVENTION);
+
+PrinterState StateOf(HANDLE printer) {
+    DWORD needed = 0;
+    GetPrinterW(printer, 2, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed);
+    if (needed == 0 || !GetPrinterW(printer, 2, buffer.data(), needed, &needed)) return {};
+    const auto* info = reinterpret_cast<const PRINTER_INFO_2W*>(buffer.data());
+    return {info->Status, info->Attributes};
+}
+
+// A call for a job on printer failed with error: the spooler is asked why.
+[[noreturn]] void Refused(std::wstring printer, DWORD error) {
+    PrinterState state;
+    HANDLE handle = nullptr;
+    if (OpenPrinterW(printer.data(), &handle, nullptr)) state = StateOf(Printer(handle).get());
+    throw ui::Error(RefusedMessage(printer, state, error, platform::SystemReason(error)));
+}
+
+// The job has ended. Where it still waits in the queue and the spooler says it
+// will not print now, it is taken out and the reason raised; a job no longer
+// there went to the printer.
+void CheckQueued(HANDLE printer, const std::wstring& name, DWORD job) {
+    DWORD needed = 0;
+    GetJobW(printer, job, 1, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed);
+    if (needed == 0 || !GetJobW(printer, job, 1, buffer.data(), needed, &needed)) return;
+    const auto* info = reinterpret_cast<const JOB_INFO_1W*>(buffer.data());
+    std::wstring stuck = StuckJobMessage(name, info->Status, StateOf(printer));
+    if (stuck.empty()) return;
+    SetJobW(printer, job, 0, nullptr, JOB_CONTROL_DELETE);
+    throw ui::Error(stuck);
 }
 
 // The default printer's name; empty when there is none.
@@ -92,7 +132,8 @@ void SystemRaw(const std::wstring& printer, const std::string& bytes, const std:
     Printer handle = OpenNamedPrinter(name);
     std::wstring document = documentName, type = L"RAW";
     DOC_INFO_1W info{document.data(), nullptr, type.data()};
-    if (!StartDocPrinterW(handle.get(), 1, reinterpret_cast<BYTE*>(&info))) Refused(name, GetLastError());
+    const DWORD job = StartDocPrinterW(handle.get(), 1, reinterpret_cast<BYTE*>(&info));
+    if (job == 0) Refused(name, GetLastError());
     DWORD written = 0;
     const DWORD size = static_cast<DWORD>(bytes.size());
     if (!StartPagePrinter(handle.get()) ||
@@ -103,6 +144,7 @@ void SystemRaw(const std::wstring& printer, const std::string& bytes, const std:
         Refused(name, error);
     }
     if (!EndDocPrinter(handle.get())) Refused(name, GetLastError());
+    CheckQueued(handle.get(), name, job);
 }
 
 // The printer's settings for a slip of rows rows: the driver's paper as wide as
@@ -154,96 +196,87 @@ std::vector<std::wstring> SystemPrinterNames() {
     return names;
 }
 
-// The slips' face at a character height, the fixed-pitch one unless another is
-// named. The width is the face's own: some drivers measure a narrowed glyph
-// narrow and then print it full size.
-ui::Font MakeFace(int height, const wchar_t* face = ui::kFixedFontFace) {
+// The slips' face at a character height. The width is the face's own: some
+// drivers measure a narrowed glyph narrow and then print it full size.
+ui::Font MakeFace(int height) {
     LOGFONTW font{};
     font.lfHeight = -height;
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = SHIFTJIS_CHARSET;
-    font.lfPitchAndFamily = (face == ui::kFixedFontFace ? FIXED_PITCH : VARIABLE_PITCH) | FF_MODERN;
-    wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
+    font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    wcsncpy(font.lfFaceName, ui::kFixedFontFace, LF_FACESIZE - 1);
     return ui::Font(CreateFontIndirectW(&font));
 }
 
-int Ascent(HDC dc) {
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(dc, &metrics);
-    return metrics.tmAscent;
+// Draws characters at x as ExtTextOutW does, put into their cells by fit: a
+// world transform, which printer drivers honour as screens do, where a
+// narrowed font (LOGFONT's width) some of them ignore.
+void DrawFitted(HDC dc, int x, int y, const wchar_t* text, UINT length, const INT* advances, GlyphFit fit) {
+    const int oldMode = SetGraphicsMode(dc, GM_ADVANCED);
+    XFORM old{};
+    GetWorldTransform(dc, &old);
+    const auto scale = static_cast<FLOAT>(fit.scale);
+    const XFORM narrow{scale, 0, 0, 1, static_cast<FLOAT>(x + fit.shift) - scale * static_cast<FLOAT>(x), 0};
+    ModifyWorldTransform(dc, &narrow, MWT_LEFTMULTIPLY);
+    ExtTextOutW(dc, x, y, 0, nullptr, text, length, advances);
+    SetWorldTransform(dc, &old);
+    SetGraphicsMode(dc, oldMode);
 }
 
 }  // namespace
 
 void DrawRows(HDC dc, const std::vector<Row>& rows, const Strip& strip, std::size_t first, std::size_t count) {
-    const int height = strip.FontHeight();
-    ui::Font font = MakeFace(height);
+    ui::Font font = MakeFace(strip.FontHeight());
     ui::SelectGuard selectFont(dc, font.get());
-    const int ascent = Ascent(dc);
-    // A glyph wider than its cells (a face whose yen sign is full-width, say)
-    // is drawn from the proportional face, where such signs are narrow, and
-    // smaller where it is still too wide, on the same baseline: it never
-    // covers its neighbour. One stand-in face for each height that needs one.
-    std::map<int, std::pair<ui::Font, int>> standIns;  // by height: the face and its ascent
-    auto faceOf = [&](int h) -> const std::pair<ui::Font, int>& {
-        auto found = standIns.find(h);
-        if (found != standIns.end()) return found->second;
-        ui::Font face = MakeFace(h, ui::kFontFace);
-        ui::SelectGuard selectFace(dc, face.get());
-        int faceAscent = Ascent(dc);
-        return standIns.emplace(h, std::pair{std::move(face), faceAscent}).first->second;
-    };
     int oldMode = SetBkMode(dc, TRANSPARENT);
     COLORREF oldColor = SetTextColor(dc, RGB(0, 0, 0));
     UINT oldAlign = SetTextAlign(dc, TA_LEFT | TA_TOP | TA_NOUPDATECP);
     const int pitch = strip.RowPitch();
-    const int lead = (pitch - height) / 2;
+    const int lead = (pitch - strip.FontHeight()) / 2;
     std::vector<INT> advances;
-    std::vector<int> heights;  // 0: the slip's face; else the stand-in's height
+    std::vector<GlyphFit> fits;
     for (std::size_t i = first; i < rows.size() && i - first < count; ++i) {
         const int y = strip.top + static_cast<int>(i - first) * pitch + lead;
         for (const Piece& piece : rows[i]) {
-            // Each character is put into its own cells, so the grid holds even
-            // when the face that stands in is proportional.
+            // Each character is put into its own cells, so the grid holds
+            // whatever the face's widths. A glyph wider than its cells (a
+            // face whose yen sign is full-width, say) is drawn narrower there,
+            // at its full height: it never covers its neighbour and reads as
+            // what it is.
             const std::wstring& text = piece.text;
             advances.clear();
-            heights.clear();
+            fits.clear();
             int column = piece.column;
             for (std::size_t k = 0; k < text.size(); ++k) {
                 int next = column + CellsOf(text[k]);
                 int room = strip.ColumnX(next) - strip.ColumnX(column);
                 advances.push_back(room);
                 if (CellsOf(text[k]) == 0 && k > 0) {
-                    heights.push_back(heights.back());  // the second half of a pair goes with the first
+                    fits.push_back(fits.back());  // the second half of a pair goes with the first
                 } else {
                     const int length =
                         CellsOf(text[k]) == 2 && k + 1 < text.size() && CellsOf(text[k + 1]) == 0 ? 2 : 1;
                     SIZE natural{};
                     GetTextExtentPoint32W(dc, &text[k], length, &natural);
-                    int standIn = 0;
-                    if (FittingHeight(height, natural.cx, room) != height) {
-                        ui::SelectGuard measure(dc, faceOf(height).first.get());
-                        GetTextExtentPoint32W(dc, &text[k], length, &natural);
-                        standIn = FittingHeight(height, natural.cx, room);
-                    }
-                    heights.push_back(standIn);
+                    ABC ink{0, static_cast<UINT>(natural.cx), 0}, measured{};  // unmeasured (a pair): all of it
+                    if (length == 1 && GetCharABCWidthsW(dc, text[k], text[k], &measured)) ink = measured;
+                    fits.push_back(FitGlyph(natural.cx, ink.abcA, static_cast<int>(ink.abcB), room));
                 }
                 column = next;
             }
-            // Runs of characters of the same face, one call each.
+            // Runs of characters drawn as they are, one call each; a fitted
+            // character (with the second half of its pair) on its own.
             int x = strip.ColumnX(piece.column);
+            auto asItIs = [&fits](std::size_t k) { return fits[k].scale == 1 && fits[k].shift == 0; };
             for (std::size_t start = 0, end = 0; start < text.size(); start = end) {
-                while (end < text.size() && heights[end] == heights[start]) ++end;
-                HFONT face = font.get();
-                int drop = 0;
-                if (heights[start] != 0) {
-                    const auto& [small, smallAscent] = faceOf(heights[start]);
-                    face = small.get();
-                    drop = ascent - smallAscent;
-                }
-                ui::SelectGuard selectRun(dc, face);
-                ExtTextOutW(dc, x, y + drop, 0, nullptr, text.c_str() + start, static_cast<UINT>(end - start),
-                            advances.data() + start);
+                const bool fitted = !asItIs(start);
+                ++end;
+                while (end < text.size() && (fitted ? CellsOf(text[end]) == 0 : asItIs(end))) ++end;
+                const UINT length = static_cast<UINT>(end - start);
+                if (fitted)
+                    DrawFitted(dc, x, y, text.c_str() + start, length, advances.data() + start, fits[start]);
+                else
+                    ExtTextOutW(dc, x, y, 0, nullptr, text.c_str() + start, length, advances.data() + start);
                 for (std::size_t k = start; k < end; ++k) x += advances[k];
             }
         }
@@ -278,7 +311,8 @@ void Print(const Printers& printers, const std::vector<Line>& lines, const Setti
     DOCINFOW document{};
     document.cbSize = sizeof document;
     document.lpszDocName = documentName.c_str();
-    if (StartDocW(dc.get(), &document) <= 0) Refused(printer, GetLastError());
+    const int job = StartDocW(dc.get(), &document);
+    if (job <= 0) Refused(printer, GetLastError());
     for (const std::vector<Row>& page : Pages(rows, plan.rowsPerPage, mark, columns)) {
         if (StartPage(dc.get()) <= 0) {
             DWORD error = GetLastError();
@@ -293,6 +327,7 @@ void Print(const Printers& printers, const std::vector<Line>& lines, const Setti
         }
     }
     if (EndDoc(dc.get()) <= 0) Refused(printer, GetLastError());
+    CheckQueued(OpenNamedPrinter(printer).get(), printer, static_cast<DWORD>(job));
     if (std::string cut = CutCommand(settings); !cut.empty()) printers.raw(printer, cut, documentName);
 }
 
@@ -308,7 +343,9 @@ bool OpenDrawer(const Printers& printers, const Settings& settings, bool slipPri
             DOCINFOW document{};
             document.cbSize = sizeof document;
             document.lpszDocName = L"ドロア";
-            if (StartDocW(dc.get(), &document) <= 0 || EndDoc(dc.get()) <= 0) Refused(printer, GetLastError());
+            const int job = StartDocW(dc.get(), &document);
+            if (job <= 0 || EndDoc(dc.get()) <= 0) Refused(printer, GetLastError());
+            CheckQueued(OpenNamedPrinter(printer).get(), printer, static_cast<DWORD>(job));
         }
     } catch (const ui::Error& e) {
         throw ui::Error(kDrawerFailed + e.Message());

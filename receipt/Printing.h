@@ -12,6 +12,7 @@
 
 #include "receipt/Layout.h"
 #include "receipt/Page.h"
+#include "receipt/PrinterState.h"
 #include "receipt/Receipt.h"
 
 namespace receipt {
@@ -20,8 +21,6 @@ namespace receipt {
 // not there ("%s" stands for its name).
 extern const wchar_t kNoPrinter[];
 extern const wchar_t kPrinterMissing[];
-// The start of the message for a job the printer refused; "%s" stands for its name.
-extern const wchar_t kRefused[];
 
 // Draws rows [first, first + count) of the arranged lines into strip, the
 // first of them at strip.top, each character in its cells of the strip's grid,
@@ -52,6 +51,7 @@ struct Printers {
     std::function<std::vector<PaperOffer>(const std::wstring& printer)> papers;
     // Sends bytes as they are to printer (empty: the default printer), through
     // the spooler as the "RAW" data type: commands of the printer's own.
+    // Throws ui::Error like Print when the spooler refuses them.
     std::function<void(const std::wstring& printer, const std::string& bytes, const std::wstring& documentName)> raw;
 };
 // The system's printers, through their Windows drivers and the spooler.
@@ -63,14 +63,16 @@ Printers SystemPrinters();
 // each marked with mark and its place ("No.7 2/3") when there are more than
 // one. documentName is what the print queue shows. Throws ui::Error with
 // kNoPrinter or kPrinterMissing when there is no such printer, or with
-// kRefused and the system's reason when the job is refused.
+// RefusedMessage when the spooler refuses the job, or StuckJobMessage when it
+// took the job but says it will not print now (the job is then taken back).
 void Print(const Printers& printers, const std::vector<Line>& lines, const Settings& settings,
            const std::wstring& documentName, const std::wstring& mark = L"");
 
 // Opens the cash drawer as settings.drawer says: its command to the receipt
 // printer, or, where the driver opens it with each job, an empty job unless
 // a slip was printed just now. False when the shop opens no drawer through
-// the printer. Throws ui::Error with kDrawerFailed and the printer's reason.
+// the printer. Throws ui::Error with kDrawerFailed and the printer's reason
+// when the spooler did not take the command: only a true return was sent.
 bool OpenDrawer(const Printers& printers, const Settings& settings, bool slipPrinted);
 extern const wchar_t kDrawerFailed[];
 

@@ -44,17 +44,30 @@ std::vector<Line> ReceiptLines(const regi::SaleRecord& sale, const Settings& set
     lines.push_back(rule);
 
     for (const regi::LineRecord& item : sale.lines) {
+        const std::wstring name = settings.departments.NameOf(item.department, item.taxClass);
         if (item.quantity == 1) {
-            lines.push_back(Amount(regi::NamesOf(item.taxClass).item, regi::FormatMoney(item.subtotal)));
+            lines.push_back(Amount(name, regi::FormatMoney(item.subtotal)));
         } else {
-            lines.push_back(Left(regi::NamesOf(item.taxClass).item));
+            lines.push_back(Left(name));
             lines.push_back(Amount(L"  " + std::to_wstring(item.quantity) + L" × " + regi::FormatMoney(item.unitPrice),
                                    regi::FormatMoney(item.subtotal)));
+        }
+        if (item.discount)
+            lines.push_back(Amount(L"  " + regi::DiscountText(*item.discount, false), regi::FormatMoney(-item.discount->amount)));
+    }
+    const regi::TaxTotals& taxes = sale.taxes;
+    if (sale.subtotalDiscount) {
+        // The whole sale's discount and its part of each rate, as the tax follows it.
+        lines.push_back(Amount(regi::DiscountText(*sale.subtotalDiscount, true),
+                               regi::FormatMoney(-sale.subtotalDiscount->amount)));
+        for (const regi::ClassTotal& total : regi::ClassesPresent(sale.lines, taxes)) {
+            std::wstring part = total.taxClass == regi::TaxClass::Exempt ? L"非課税" : std::to_wstring(total.rate) + L"%対象";
+            lines.push_back(Amount(L"  (" + part + L"分)",
+                                   regi::FormatMoney(-sale.subtotalParts[static_cast<size_t>(total.taxClass)])));
         }
     }
     lines.push_back(rule);
 
-    const regi::TaxTotals& taxes = sale.taxes;
     lines.push_back(Amount(kTotal, regi::FormatMoney(taxes.Total())));
     bool reduced = false;
     for (const regi::ClassTotal& total : regi::ClassesPresent(sale.lines, taxes)) {

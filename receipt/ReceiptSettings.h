@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "sale/Department.h"
+
 namespace receipt {
 
 // The two paper rolls receipt printers take, in mm.
@@ -50,6 +52,7 @@ struct Settings {
     std::wstring printer;                    // empty: the system's default printer
     int paperWidth = kWidePaper;             // 58 or 80 (mm); anything else is taken as 80
     std::vector<std::wstring> tenders = {};  // the other tenders' names, tender n at n - 1
+    regi::Departments departments = {};      // what the lines are named by
     DrawerMode drawer = DrawerMode::Never;
     bool cut = false;  // the printer cuts the paper after each slip
 

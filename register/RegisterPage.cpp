@@ -302,10 +302,11 @@ void RegisterPage::Show(const CommandShown& shown, const Outcome& outcome) {
     for (int row : shown.cursorMoves) grid_.SetCurrent(0, row);
     // Only what changed is set again: the grid repaints the cells it is given,
     // a label measures its font for every caption.
-    const int rows = std::max(sale_.LineCount(), rowsShown_);
+    const std::vector<SaleRow> saleRows = sale_.Rows();
+    const int rows = std::max(static_cast<int>(saleRows.size()), rowsShown_);
     for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < kCols; ++c) grid_.SetCell(c, r, CellText(sale_, c, r));
-    rowsShown_ = sale_.LineCount();
+        for (int c = 0; c < kCols; ++c) grid_.SetCell(c, r, CellText(sale_, saleRows, c, r));
+    rowsShown_ = static_cast<int>(saleRows.size());
     for (const auto& [label, id] : kLabelIds) {
         HWND window = labels_[label];
         std::wstring caption = CaptionText(sale_, screen_, label);

@@ -45,8 +45,9 @@ std::wstring NextStepText(const TSale& sale) {
     std::wstring keys;
     const std::vector<std::wstring>& names = sale.OfferedTenderNames();
     for (int tender = 1; tender <= kMaxTenders && static_cast<size_t>(tender) <= names.size(); ++tender)
-        if (!names[static_cast<size_t>(tender) - 1].empty()) keys += std::wstring(L" ") + TenderKeyName(tender);
-    return L"残りは [/] で現金" + (keys.empty() ? L"で支払えます｡" : L"、\r\nまたは" + keys + L" で支払えます｡");
+        if (!names[static_cast<size_t>(tender) - 1].empty()) keys += TenderKeyName(tender) + std::wstring(L" ");
+    // The keys start the second line: with all four the line still has room in the box.
+    return L"残りは [/] で現金" + (keys.empty() ? L"で支払えます｡" : L"、または\r\n" + keys + L"で支払えます｡");
 }
 
 }  // namespace
@@ -64,14 +65,22 @@ CommandShown ShownAfter(Command command, const Outcome& outcome, const TSale& sa
     case Command::EnterLine:
     case Command::OtherLine:
     case Command::ExemptLine:
+    case Command::LineYenOff:
+    case Command::LinePercentOff:
+    case Command::SubtotalYenOff:
+    case Command::SubtotalPercentOff:
+    case Command::Preset1:
+    case Command::Preset2:
+    case Command::Preset3:
+    case Command::Preset4:
         // The cursor stays on the last row once the grid is full.
-        if (sale.LineCount() < kRows) shown.cursorMoves = {sale.LineCount()};
+        if (sale.RowCount() < kRows) shown.cursorMoves = {sale.RowCount()};
         break;
     // The cursor goes up to the last line and back to the first free row.
-    case Command::Quantity: shown.cursorMoves = {sale.LineCount() - 1, sale.Row()}; break;
+    case Command::Quantity: shown.cursorMoves = {LastLineRow(sale), sale.Row()}; break;
     case Command::Void:
-        shown.cursorMoves = {sale.LineCount()};
-        if (sale.LineCount() == 0) shown.cursorMoves.push_back(0);
+        shown.cursorMoves = {sale.RowCount()};
+        if (sale.RowCount() == 0) shown.cursorMoves.push_back(0);
         break;
     case Command::Cancel:
     case Command::NextCustomer:
@@ -83,19 +92,44 @@ CommandShown ShownAfter(Command command, const Outcome& outcome, const TSale& sa
     return shown;
 }
 
-std::wstring CellText(const TSale& sale, int col, int row) {
-    if (row < 0 || row >= sale.LineCount()) return {};
-    const SaleLine& line = sale.KeyedLines()[static_cast<size_t>(row)];
+int LastLineRow(const TSale& sale) {
+    const std::vector<SaleRow> rows = sale.Rows();
+    for (int row = static_cast<int>(rows.size()) - 1; row >= 0; --row)
+        if (!rows[static_cast<size_t>(row)].discount) return row;
+    return 0;
+}
+
+std::wstring CellText(const TSale& sale, int col, int row) { return CellText(sale, sale.Rows(), col, row); }
+
+std::wstring CellText(const TSale& sale, const std::vector<SaleRow>& rows, int col, int row) {
+    if (row < 0 || row >= static_cast<int>(rows.size())) return {};
+    const SaleRow at = rows[static_cast<size_t>(row)];
+    if (at.line < 0) {  // the discount on the whole sale
+        const Discount& discount = *sale.SubtotalDiscount();
+        return col == 1 ? DiscountText(discount, true) : col == 3 ? std::to_wstring(-discount.amount) : L"";
+    }
+    const SaleLine& line = sale.KeyedLines()[static_cast<size_t>(at.line)];
     TaxClass taxClass = line.record.taxClass;
     switch (col) {
-    case 0: return std::to_wstring(row + 1);
-    case 1: return line.keyedPrice;
-    case 2: return line.keyedQuantity;
-    case 3: return std::to_wstring(line.record.subtotal);
+    case 0: return at.discount ? L"" : std::to_wstring(at.line + 1);
+    case 1: return at.discount ? DiscountText(*line.record.discount, false) : line.keyedPrice;
+    case 2: return at.discount ? L"" : line.keyedQuantity;
+    case 3: return std::to_wstring(at.discount ? -line.record.discount->amount : line.record.subtotal);
     case 4: return NamesOf(taxClass).mark;
     case 5: return NamesOf(taxClass).code;
     default: return {};
     }
+}
+
+std::wstring DepartmentText(const TSale& sale, const Departments& departments) {
+    if (int armed = sale.ArmedDepartment()) {
+        const Department* department = departments.Find(armed);
+        TaxClass taxClass = department ? department->taxClass : TaxClass::Standard;
+        return L"部門 " + std::to_wstring(armed) + L" " + departments.NameOf(armed, taxClass) + L" : 単価を打って下さい";
+    }
+    if (sale.LineCount() == 0 || !departments.InUse()) return L"";
+    const LineRecord& last = sale.KeyedLines().back().record;
+    return std::to_wstring(sale.LineCount()) + L"行目 " + departments.NameOf(last.department, last.taxClass);
 }
 
 std::wstring CaptionText(const TSale& sale, const ScreenState& screen, Label label) {

@@ -57,6 +57,14 @@ CommandShown ShownAfter(Command command, const Outcome& outcome, const TSale& sa
 // subtotal, the class's mark ("※" reduced, "非" exempt) and its hidden flag
 // ("1" standard, "2" reduced, "0" exempt); empty below the lines.
 std::wstring CellText(const TSale& sale, int col, int row);
+// The same with the sale's rows worked out once (TSale::Rows) for all its cells.
+std::wstring CellText(const TSale& sale, const std::vector<SaleRow>& rows, int col, int row);
+// The row of the sale's last line.
+int LastLineRow(const TSale& sale);
+// What the status bar says of departments: the department armed for the
+// next line ("部門 12 パン : 単価を打って下さい"), else which one the last line
+// went to ("3行目 ※パン"); empty without lines or while the shop names none.
+std::wstring DepartmentText(const TSale& sale, const Departments& departments);
 // A label's caption.
 std::wstring CaptionText(const TSale& sale, const ScreenState& screen, Label label);
 // The tax per class, one line each for the classes present, for the tip.

@@ -10,6 +10,10 @@ const Department* Departments::Find(int number) const {
     return nullptr;
 }
 
+bool Departments::InUse() const {
+    return !named.empty() || !classNames[0].empty() || !classNames[1].empty() || !classNames[2].empty();
+}
+
 std::wstring Departments::NameOf(int number, TaxClass taxClass) const {
     const std::wstring* name = &classNames[static_cast<int>(taxClass)];
     if (number != kClassDepartment)

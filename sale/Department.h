@@ -32,6 +32,8 @@ struct Departments {
     std::wstring classNames[3];
 
     const Department* Find(int number) const;
+    // Whether the shop named any department, its classes' included.
+    bool InUse() const;
     // A line's name on the receipt and the reports: its department's, or for
     // number 0 (or one no longer named) its class's department's; "※" before
     // it on a reduced-rate line.

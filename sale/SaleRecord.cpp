@@ -57,6 +57,12 @@ std::optional<std::int64_t> ReadRate(const std::wstring& text) {
     return common::ParseTypedAmount(text.substr(first, last - first + 1), kMaxRate);
 }
 
+std::wstring DiscountText(const Discount& discount, bool wholeSale) {
+    std::wstring text = wholeSale ? L"小計" : L"";
+    if (discount.kind == DiscountKind::Yen) return text + L"値引";
+    return text + L"割引 " + std::to_wstring(discount.keyed) + L"%";
+}
+
 std::wstring TenderName(const std::vector<std::wstring>& names, int tender) {
     bool named = tender >= 1 && static_cast<size_t>(tender) <= names.size() &&
                  names[static_cast<size_t>(tender - 1)].find_first_not_of(L" \u3000") != std::wstring::npos;

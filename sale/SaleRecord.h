@@ -87,6 +87,9 @@ std::vector<ClassTotal> ClassesPresent(const std::vector<LineRecord>& lines, con
 enum class TaxTextStyle { Screen, Paper };
 std::wstring ClassText(const ClassTotal& total, TaxTextStyle style);
 
+// A discount as the grid and the receipt name it: "値引", "割引 20%", "小計値引".
+std::wstring DiscountText(const Discount& discount, bool wholeSale);
+
 // The tenders besides cash that a shop may name, keyed as 1 to kMaxTenders.
 constexpr int kMaxTenders = 4;
 

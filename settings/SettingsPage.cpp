@@ -58,15 +58,16 @@ void SettingsPage::Create(HWND sheet, HFONT font, Hooks hooks) {
     ui::CreateControl(L"BUTTON", L"画像", button, 16, 24, 137, 25, groupBox3_.Handle(), Button4, font);
 
     // The reduced rate beside the standard one, in the same sentence form.
-    groupBox4_.Create(sheet, GroupBox4, L"軽減税率は", font, 208, 16, 240, 97);
+    groupBox4_.Create(sheet, GroupBox4, L"軽減税率は", font, 208, 16, 264, 97);
     edit3_ = ui::CreateControl(L"EDIT", std::to_wstring(regi::kDefaultReducedRate).c_str(), ES_AUTOHSCROLL | WS_TABSTOP,
                                16, 32, 25, 23, groupBox4_.Handle(), Edit3, font, WS_EX_CLIENTEDGE);
     ui::CreateLabel(groupBox4_.Handle(), Label22, L"％で計算します。", 48, 40, font);
-    checkBox2_ = ui::CreateControl(L"BUTTON", L"ENTER で軽減税率の行を作る", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 66, 216,
+    // The square and the caption with room to spare.
+    checkBox2_ = ui::CreateControl(L"BUTTON", L"ENTER で軽減税率の行を作る", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 66, 240,
                                    17, groupBox4_.Handle(), CheckBox2, font);
 
     // The sales journal, off unless the shop switches it on.
-    groupBox5_.Create(sheet, GroupBox5, L"売上の記録", font, 208, 128, 240, 113);
+    groupBox5_.Create(sheet, GroupBox5, L"売上の記録", font, 208, 128, 264, 113);
     checkBox3_ = ui::CreateControl(L"BUTTON", L"売上を記録する", BS_AUTOCHECKBOX | WS_TABSTOP, 16, 24, 200, 17,
                                    groupBox5_.Handle(), CheckBox3, font);
     ui::CreateLabel(groupBox5_.Handle(), Label23, L"釣銭準備金", 16, 52, font);
@@ -76,7 +77,7 @@ void SettingsPage::Create(HWND sheet, HFONT font, Hooks hooks) {
     ui::CreateControl(L"BUTTON", L"記録のフォルダを開く", button, 16, 78, 180, 25, groupBox5_.Handle(), Button5, font);
 
     // The shop's settings have a window of their own; the page says what is there.
-    groupBox9_.Create(sheet, GroupBox9, L"店の設定", font, 208, 252, 240, 93);
+    groupBox9_.Create(sheet, GroupBox9, L"店の設定", font, 208, 252, 264, 93);
     ui::CreateControl(L"STATIC", L"レシートとプリンター、ドロア、\r\n現金以外の支払い、税率の変更",
                       SS_LEFT | SS_NOPREFIX, 16, 20, 216, 34, groupBox9_.Handle(), Label38, font);
     ui::CreateControl(L"BUTTON", L"店の設定...", button, 16, 58, 180, 25, groupBox9_.Handle(), Button10, font);

@@ -324,11 +324,12 @@ private:
     void Show() override {
         HWND list = Item(IDC_KEY_COMMANDS);
         ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
-        // The keys' columns in dialog units, as wide as "Ctrl+Shift+F12"; what it does takes the rest.
-        RECT widths{32, 0, 56, 0};
-        MapDialogRect(window_, &widths);
-        const std::pair<const wchar_t*, int> columns[] = {
-            {L"操作", 0}, {L"キー", widths.left}, {L"店のキー", widths.right}};
+        // The shop's chords as wide as the widest there can be, the keys as
+        // wide as their longest name, what it does takes the rest. A cell has
+        // margins of 6 pixels, as the list's own column sizing gives it.
+        const std::wstring widestChord = regi::ChordText({regi::keyF24, true, true, true});
+        const int chordsWidth = ListView_GetStringWidth(list, widestChord.c_str()) + 12;
+        const std::pair<const wchar_t*, int> columns[] = {{L"操作", 0}, {L"キー", 0}, {L"店のキー", chordsWidth}};
         for (int i = 0; i < static_cast<int>(std::size(columns)); ++i) {
             LVCOLUMNW column{};
             column.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -348,9 +349,10 @@ private:
             ListView_SetItemText(list, i, kKey, const_cast<wchar_t*>(rows[i].keyName));
             ShowChord(i);
         }
+        ListView_SetColumnWidth(list, kKey, LVSCW_AUTOSIZE_USEHEADER);
         RECT client;
         GetClientRect(list, &client);
-        ListView_SetColumnWidth(list, kWhat, client.right - widths.left - widths.right);
+        ListView_SetColumnWidth(list, kWhat, client.right - ListView_GetColumnWidth(list, kKey) - chordsWidth);
         ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
 

@@ -185,7 +185,7 @@ TEST_F(CheckpointTest, TheNotesOfMoneyInAndOutComeBackFromTheCheckpoint) {
 }
 
 // A checkpoint as the program has written it: the first sums and the numbers
-// always, the later sums only when not 0 (no drawer openings here), then each
+// always, the later sums only when not 0 (no drawer commands here), then each
 // tender and rate, then the last sale.
 const char kWritten[] =
     "Pelmora journal checkpoint\r\n"
@@ -207,7 +207,7 @@ TEST(JournalCheckpoint, AFileWrittenBeforeReadsTheSameAndIsWrittenAgainByteForBy
     const Period& p = read->period;
     EXPECT_EQ(p.total, 16740);
     EXPECT_EQ(p.moneyOut, 2000);
-    EXPECT_EQ(p.drawerOpenings, 0);
+    EXPECT_EQ(p.drawerCommands, 0);
     EXPECT_EQ(p.tenders[2].amount, 3000);
     ASSERT_EQ(p.taxable.size(), 3u);
     EXPECT_EQ(p.taxable[1].rate, 10);

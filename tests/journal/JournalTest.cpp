@@ -161,12 +161,13 @@ TEST_F(JournalFile, XAndZReportTheJournalWrittenHereAndZStartsAnew) {
     EXPECT_EQ(x.Lines()[0], L"点検");
     EXPECT_EQ(x.Lines()[1], L"期間\t2026-12-07 21:00:00 ～ 2026-12-08 21:07:56");
     EXPECT_EQ(x.Lines()[2], L"客数\t2");
-    EXPECT_EQ(x.Lines()[3], L"行数\t5");
-    EXPECT_EQ(x.Lines()[4], L"売上合計\t" + regi::FormatMoney(total));
-    EXPECT_EQ(x.Lines()[5], L"10%対象\t" + regi::FormatMoney(1100 - 100));
-    EXPECT_EQ(x.Lines()[6], L"10%内消費税\t" + regi::FormatMoney(Contained(1100, 10) + Contained(-100, 10)));
-    EXPECT_EQ(x.Lines()[7], L"軽減8%対象\t" + regi::FormatMoney(1080 + 150));
-    EXPECT_EQ(x.Lines()[8], L"軽減8%内消費税\t" + regi::FormatMoney(Contained(1080, 8) + Contained(150, 8)));
+    EXPECT_EQ(x.Lines()[3], L"客単価\t" + regi::FormatMoney(total / 2));
+    EXPECT_EQ(x.Lines()[4], L"行数\t5");
+    EXPECT_EQ(x.Lines()[5], L"売上合計\t" + regi::FormatMoney(total));
+    EXPECT_EQ(x.Lines()[6], L"10%対象\t" + regi::FormatMoney(1100 - 100));
+    EXPECT_EQ(x.Lines()[7], L"10%内消費税\t" + regi::FormatMoney(Contained(1100, 10) + Contained(-100, 10)));
+    EXPECT_EQ(x.Lines()[8], L"軽減8%対象\t" + regi::FormatMoney(1080 + 150));
+    EXPECT_EQ(x.Lines()[9], L"軽減8%内消費税\t" + regi::FormatMoney(Contained(1080, 8) + Contained(150, 8)));
     EXPECT_EQ(x.Lines().back(), L"現金予定額\t" + regi::FormatMoney(20000 + total));
     EXPECT_EQ(x.Text().substr(0, 4), L"点検\r\n");
     EXPECT_EQ(journal->SalesTotal(), total);  // an X changes nothing
@@ -182,7 +183,7 @@ TEST_F(JournalFile, XAndZReportTheJournalWrittenHereAndZStartsAnew) {
     Report z = journal->TakeZ(20000);
     EXPECT_EQ(z.z, 10);
     EXPECT_EQ(z.Lines()[0], L"精算\tNo.10");
-    EXPECT_EQ(z.Lines()[4], L"売上合計\t" + regi::FormatMoney(total));
+    EXPECT_EQ(z.Lines()[5], L"売上合計\t" + regi::FormatMoney(total));
     EXPECT_EQ(journal->SalesTotal(), 0);
     EXPECT_EQ(journal->ExpectedCash(20000), 20000);
     std::optional<Record> zRecord = ParseRecord(Journal().substr(afterX.size()));

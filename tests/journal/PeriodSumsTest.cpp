@@ -52,6 +52,10 @@ std::vector<Record> EveryKindOfRecord() {
     both.change = 500;
     both.tenders = {{3, 3000}};
     write(period.SaleRecords(both));
+    // 10 % off a line, then ¥50 off the whole sale.
+    write(period.SaleRecords(testing_support::SettledSale(
+        {{TaxClass::Standard, 1000, 1, 1000, 3, regi::Discount{regi::DiscountKind::Percent, 10, 100}}}, 1000, 0, time,
+        regi::Discount{regi::DiscountKind::Yen, 50, 50})));
     write(period.CancelRecords(1, 700, {{2, 300}}, time));
     write({period.MoneyRecord(Kind::In, 5000, L"両替", time)});
     write({period.MoneyRecord(Kind::Out, 2000, L"", time)});
@@ -76,8 +80,8 @@ TEST(JournalSums, APeriodReadInTwoPartsAndMergedIsTheWhole) {
     EXPECT_EQ(whole.moneyOuts, 2);
     EXPECT_EQ(whole.notes.size(), 2u);
     EXPECT_EQ(whole.nextZ, 5);
-    EXPECT_EQ(whole.nextSale, 5);
-    EXPECT_EQ(whole.ExpectedCash(30000), 30000 + (2200 + 540 - 300) + 2500 + 5000 - 2700);
+    EXPECT_EQ(whole.nextSale, 6);
+    EXPECT_EQ(whole.ExpectedCash(30000), 30000 + (2200 + 540 - 300) + 2500 + 850 + 5000 - 2700);
     // At 0 and at the end one of the parts is empty.
     for (size_t split = 0; split <= day.size(); ++split) {
         SCOPED_TRACE(split);

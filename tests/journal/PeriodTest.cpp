@@ -403,6 +403,7 @@ TEST(JournalReport, ShowsThePeriodLineByLine) {
         L"点検",
         L"期間\t2026-12-07 21:00:00 ～ 2026-12-08 20:15:00",
         L"客数\t" + std::to_wstring(e.sales),
+        L"客単価\t" + money(e.total / e.sales),
         L"行数\t" + std::to_wstring(e.lines),
         L"売上合計\t" + money(e.total),
         L"8%対象\t" + money(e.taxable[0].amount),

@@ -76,7 +76,7 @@ TEST(JournalTenders, TheCloseAddsUpEachTenderAndTheCashTheDrawerTook) {
     EXPECT_EQ(p.returned, 1);
     EXPECT_EQ(p.returnedAmount, 300);
     EXPECT_EQ(p.nextSale, 6);
-    EXPECT_EQ(p.drawerOpenings, 2);
+    EXPECT_EQ(p.drawerCommands, 2);
     EXPECT_EQ(read.LastSale().tenders, (std::vector<TenderPaid>{{1, 400}, {2, 600}}));
 
     Record x = p.ReportRecord(Kind::X, 30000, L"2026-12-09T18:00:00");
@@ -84,7 +84,7 @@ TEST(JournalTenders, TheCloseAddsUpEachTenderAndTheCashTheDrawerTook) {
     const std::wstring expected[] = {L"現金\t2件\t¥3,700",     L"クレジット\t2件\t¥9,200", L"電子マネー\t1件\t¥600",
                                      L"QRコード\t1件\t¥3,000", L"支払の返却\t1件\t¥300",   L"入金\t1件\t¥5,000",
                                      L"\u3000両替 100円玉\t¥5,000", L"出金\t1件\t¥2,000",
-                                     L"ドロア（取引なし）\t2回",   L"現金予定額\t¥36,700"};
+                                     L"ドロア開放指示（取引なし）\t2回",   L"現金予定額\t¥36,700"};
     for (const std::wstring& line : expected)
         EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << std::string(line.begin(), line.end());
 
@@ -99,7 +99,7 @@ TEST(JournalTenders, TheCloseAddsUpEachTenderAndTheCashTheDrawerTook) {
     EXPECT_EQ(back->period.returnedAmount, 300);
     EXPECT_EQ(back->period.moneyOut, 2000);
     EXPECT_EQ(back->lastSale.tenders, read.LastSale().tenders);
-    EXPECT_EQ(back->period.drawerOpenings, 2);
+    EXPECT_EQ(back->period.drawerCommands, 2);
     ASSERT_EQ(back->period.notes.size(), 1u);
     EXPECT_EQ(back->period.notes[0].note, L"両替 100円玉");
 }

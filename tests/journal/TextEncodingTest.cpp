@@ -73,20 +73,25 @@ TEST(JournalEncoding, TheMarkOrTheFirstLineThatIsNotAsciiTellsTheEncodingAndTheO
 TEST(JournalEncoding, TheWordsSayWhatChangedNotThatAnythingWasLost) {
     struct Case {
         Encoding encoding;
+        bool marked;
         const wchar_t *notice, *otherLine;
     };
     const Case cases[] = {
-        {Encoding::ShiftJis,
+        {Encoding::ShiftJis, false,
          L"売上の記録のファイルが、表計算ソフトなどで Shift_JIS に保存し直されています。文字コードが変わっただけで、"
          L"記録はなくなっていません (Shift_JIS ではファイルが短くなります)。続きの記録も Shift_JIS で書き足します。",
          L"この行は UTF-8 で、ファイルのほかの行は Shift_JIS です"},
-        {Encoding::Utf8,
+        {Encoding::Utf8, false,
          L"売上の記録のファイルが、表計算ソフトなどで UTF-8 (BOM なし) に保存し直されています。"
          L"記録はなくなっていません。続きの記録も UTF-8 で書き足します。",
          L"この行は Shift_JIS で、ファイルのほかの行は UTF-8 です"},
+        {Encoding::Utf8, true,
+         L"売上の記録のファイルが、表計算ソフトなどで保存し直されています (UTF-8)。日付などの書き方が変わっただけで、"
+         L"記録はなくなっていません (ファイルが短くなることがあります)。続きの記録も UTF-8 で書き足します。",
+         L"この行は Shift_JIS で、ファイルのほかの行は UTF-8 です"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ResavedNotice(c.encoding), c.notice);
+        EXPECT_EQ(ResavedNotice(c.encoding, c.marked), c.notice);
         std::string other = c.encoding == Encoding::Utf8 ? Sjis(Money(2, Kind::Out, 1, L"仕入れ"))
                                                          : Money(2, Kind::Out, 1, L"仕入れ");
         std::string first = c.encoding == Encoding::Utf8 ? Money(1, Kind::In, 1, L"両替")
@@ -117,6 +122,12 @@ protected:
     }
     // As a spreadsheet saves it as "CSV (コンマ区切り)": Shift_JIS, no mark.
     void SaveInShiftJis() { Journal() = Sjis(Journal().substr(3)); }
+    // As a spreadsheet saves it as "CSV UTF-8": the mark kept, the times in its own form.
+    void SaveAsCsvUtf8() {
+        const std::string time = "2026-12-09T18:00:00";
+        for (size_t at = Journal().find(time); at != std::string::npos; at = Journal().find(time, at))
+            Journal().replace(at, time.size(), "2026/12/9 18:00");
+    }
 
     MemoryStorage storage_;
 };
@@ -154,6 +165,34 @@ TEST_F(ResavedJournalTest, AJournalSavedInShiftJisIsToldOnceAndGetsShiftJisRows)
     EXPECT_EQ(next->CurrentPeriod().notes[2].note, L"切手 ８４円");
     next->RecordMoney(Kind::In, 100, L"釣銭");
     EXPECT_EQ(Journal().substr(Journal().size() - 6), "\x92\xDE\x91\x4B\r\n") << "釣銭 in Shift_JIS";
+}
+
+TEST_F(ResavedJournalTest, AJournalSavedAgainAsCsvUtf8IsShorterInWordsOnlyWhenItLostRecords) {
+    for (bool lastRowDeleted : {false, true}) {
+        SCOPED_TRACE(lastRowDeleted ? "its last row deleted: told as shorter" : "nothing lost: told as saved again");
+        storage_.files.clear();
+        WriteDay();
+        const size_t written = Journal().size();
+        if (lastRowDeleted) Journal().erase(Journal().rfind("\r\n", Journal().size() - 3) + 2);
+        SaveAsCsvUtf8();
+        std::unique_ptr<Session> session = Open();
+        session->Load();
+        if (lastRowDeleted) {
+            EXPECT_EQ(session->StartMessages(),
+                      std::vector<std::wstring>{
+                          L"売上の記録がこのプログラムの外で変更されています。記録のファイルはそのままです。\r\n"
+                          L"記録のファイルが前回書いたときより短くなっています (" +
+                          std::to_wstring(written) + L" バイトから " + std::to_wstring(Journal().size()) +
+                          L" バイトに)\r\n最後の記録がありません: 番号 4"});
+            EXPECT_TRUE(session->StartNotices().empty()) << "never that nothing was lost";
+        } else {
+            EXPECT_TRUE(session->StartMessages().empty()) << "nothing was lost: no word of a shorter file";
+            EXPECT_EQ(session->StartNotices(),
+                      std::vector<std::wstring>{ResavedNotice(Encoding::Utf8, true) + L"\r\n" + session->Path()});
+        }
+        EXPECT_EQ(session->JournalEncoding(), Encoding::Utf8);
+        storage_.Release();
+    }
 }
 
 TEST_F(ResavedJournalTest, AFileHoldingBothEncodingsIsToldWithItsLineNumbersAndLeftAsItIs) {

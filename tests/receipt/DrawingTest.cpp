@@ -108,8 +108,9 @@ TEST(Drawing, AmountsEndAtTheRightEdgeOfAnUnevenStrip) {
 }
 
 TEST(Drawing, NoGlyphIsWiderThanItsCells) {
-    // Whatever face stands in (one whose yen sign is full-width, say), a
-    // character drawn in one cell stays inside it, measured in the font it was drawn in.
+    // Whatever face stands in (one whose yen sign is full-width, say), the ink
+    // of a character is no wider than its cells, measured in the font it was
+    // drawn in at the width it was drawn.
     const Strip strip{0, 0, 48 * 12, 48};
     emf_text::Recorder recorder;
     Draw(recorder.Dc(), {Amount(L"※商品 ¥Ｔ×é", L"¥1,080")}, strip);
@@ -120,9 +121,9 @@ TEST(Drawing, NoGlyphIsWiderThanItsCells) {
         HFONT font = CreateFontIndirectW(&t.font);
         HGDIOBJ old = SelectObject(screen, font);
         for (size_t i = 0; i < t.text.size(); ++i) {
-            SIZE size{};
-            GetTextExtentPoint32W(screen, &t.text[i], 1, &size);
-            EXPECT_LE(size.cx, t.advances[i] + t.advances[i] / 4) << static_cast<int>(t.text[i]);
+            ABC ink{};
+            ASSERT_TRUE(GetCharABCWidthsW(screen, t.text[i], t.text[i], &ink));
+            EXPECT_LE(ink.abcB * t.scaleX, t.advances[i]) << static_cast<int>(t.text[i]);
         }
         SelectObject(screen, old);
         DeleteObject(font);
@@ -130,6 +131,74 @@ TEST(Drawing, NoGlyphIsWiderThanItsCells) {
     }
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(drawn, L"※商品 ¥Ｔ×é¥1,080");
+}
+
+// The columns of a 32-bit picture `width` pixels wide that hold ink (pixels
+// darker than mid-grey), as runs [begin, end) from the left, each with the
+// rows its ink spans: the shapes drawn side by side, apart where a blank column parts them.
+struct InkRun {
+    int begin, end, height;
+};
+std::vector<InkRun> InkRuns(const std::vector<DWORD>& pixels, int width) {
+    const int height = static_cast<int>(pixels.size()) / width;
+    std::vector<InkRun> runs;
+    int top = 0, bottom = 0;
+    for (int x = 0; x < width; ++x) {
+        int first = -1, last = -1;
+        for (int y = 0; y < height; ++y)
+            if (DWORD p = pixels[static_cast<size_t>(y * width + x)];
+                (p & 0xFF) < 128 && ((p >> 8) & 0xFF) < 128 && ((p >> 16) & 0xFF) < 128) {
+                if (first < 0) first = y;
+                last = y;
+            }
+        if (first < 0) continue;
+        if (runs.empty() || runs.back().end != x) {
+            runs.push_back({x, x, 0});
+            top = first, bottom = last;
+        }
+        top = std::min(top, first), bottom = std::max(bottom, last);
+        runs.back().end = x + 1;
+        runs.back().height = bottom - top + 1;
+    }
+    return runs;
+}
+
+TEST(Drawing, TheYenSignStandsAsTallAsTheDigitsInItsOwnCell) {
+    // A face whose yen sign is full-width gives it one cell all the same: it
+    // is drawn narrower there, not smaller, so that "¥1,234,567" never reads
+    // as "-1,234,567", and its ink keeps clear of the digit's.
+    for (int columns : {32, 48}) {
+        SCOPED_TRACE(std::to_string(columns) + " columns");
+        const Strip strip{0, 0, 576, columns};
+        const int width = 576, height = strip.RowPitch();
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top-down
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        RECT all{0, 0, width, height};
+        FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        Draw(dc, {Left(L"¥1,234,567")}, strip);
+        GdiFlush();
+        std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + width * height);
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+        const std::vector<InkRun> runs = InkRuns(pixels, width);
+        ASSERT_GE(runs.size(), 2u);
+        const InkRun &yen = runs[0], &digit = runs[1];
+        EXPECT_LE(yen.end, strip.ColumnX(1)) << "the yen sign's ink stays in its cell";
+        EXPECT_GE(digit.begin, strip.ColumnX(1)) << "the first shape after it is the digit's";
+        ASSERT_GT(digit.height, 0);
+        EXPECT_GE(yen.height * 10, digit.height * 9)
+            << "the yen sign's ink is " << yen.height << " rows, a digit's " << digit.height;
+    }
 }
 
 TEST(Drawing, ASliceOfRowsStartsAtTheTop) {

@@ -1,6 +1,6 @@
 #pragma once
-// Reads back what was drawn into an enhanced metafile: its text records and
-// the fonts made for them.
+// Reads back what was drawn into an enhanced metafile: its text records, the
+// fonts made for them and how much narrower the world transform drew them.
 #include <windows.h>
 
 #include <map>
@@ -14,6 +14,7 @@ struct Text {
     POINT at{};
     std::vector<INT> advances;  // one per character
     LOGFONTW font{};            // the font it was drawn in
+    double scaleX = 1;          // the world transform's horizontal scale it was drawn with
 };
 
 struct Records {
@@ -21,6 +22,7 @@ struct Records {
     std::vector<LOGFONTW> fonts;  // in the order they were made
     std::map<DWORD, LOGFONTW> handles;
     LOGFONTW selected{};
+    XFORM transform{1, 0, 0, 1, 0, 0};
 };
 
 inline int CALLBACK Collect(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM param) {
@@ -36,7 +38,19 @@ inline int CALLBACK Collect(HDC, HANDLETABLE*, const ENHMETARECORD* record, int,
             t.advances.assign(dx, dx + r->emrtext.nChars);
         }
         t.font = out->selected;
+        t.scaleX = out->transform.eM11;
         out->texts.push_back(t);
+    } else if (record->iType == EMR_SETWORLDTRANSFORM) {
+        out->transform = reinterpret_cast<const EMRSETWORLDTRANSFORM*>(record)->xform;
+    } else if (record->iType == EMR_MODIFYWORLDTRANSFORM) {
+        const auto* r = reinterpret_cast<const EMRMODIFYWORLDTRANSFORM*>(record);
+        XFORM before = out->transform;
+        if (r->iMode == MWT_IDENTITY)
+            out->transform = XFORM{1, 0, 0, 1, 0, 0};
+        else if (r->iMode == MWT_LEFTMULTIPLY)
+            CombineTransform(&out->transform, &r->xform, &before);
+        else if (r->iMode == MWT_RIGHTMULTIPLY)
+            CombineTransform(&out->transform, &before, &r->xform);
     } else if (record->iType == EMR_EXTCREATEFONTINDIRECTW) {
         const auto* r = reinterpret_cast<const EMREXTCREATEFONTINDIRECTW*>(record);
         out->fonts.push_back(r->elfw.elfLogFont);

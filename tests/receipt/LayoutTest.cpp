@@ -231,18 +231,26 @@ TEST(Page, TheRollIsChosenFromWhatTheDriverOffers) {
     }
 }
 
-TEST(Page, AGlyphTooWideForItsCellsIsDrawnSmaller) {
+TEST(Page, AGlyphTooWideForItsCellsIsDrawnNarrowerWithItsInkCentredThere) {
     struct Case {
-        int height, natural, room, fitting;
+        const char* what;
+        int advance, inkLeft, inkWidth, room;
+        double scale;
+        int shift;
     };
     const Case cases[] = {
-        {24, 12, 12, 24},                 // fits
-        {24, 15, 12, 24},                 // a quarter over: still its own
-        {24, 24, 12, 12},                 // a full-width yen sign in one cell: half the height
-        {24, 16, 12, 18}, {1, 50, 1, 1},  // never below a pixel
-        {24, 0, 0, 24},
+        {"fits", 12, 2, 8, 12, 1, 0},
+        {"a quarter over: still its own", 15, 1, 13, 12, 1, 0},
+        {"a full-width yen sign in one cell", 24, 5, 15, 12, 0.64, -2},  // its ink 9.6 pixels from 1.2 on
+        {"wide, its ink narrow: only moved", 24, 8, 8, 12, 1, -6},
+        {"a wider cell", 40, 6, 28, 20, 16.0 / 28, -1},  // its ink 16 pixels from 2 on
     };
-    for (const Case& c : cases) EXPECT_EQ(FittingHeight(c.height, c.natural, c.room), c.fitting) << c.natural;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GlyphFit fit = FitGlyph(c.advance, c.inkLeft, c.inkWidth, c.room);
+        EXPECT_DOUBLE_EQ(fit.scale, c.scale);
+        EXPECT_EQ(fit.shift, c.shift);
+    }
 }
 
 TEST(Pages, ASlipOfManyPagesIsMarkedOnEachPage) {

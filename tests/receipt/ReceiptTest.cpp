@@ -98,6 +98,29 @@ TEST(ReceiptText, RegisteredShopMixedClasses) {
                                                 }));
 }
 
+TEST(ReceiptText, DepartmentsNameTheLinesAndDiscountsStandUnderThem) {
+    // The tax office's example: ¥1,000 off ¥3,300 at 10 % and ¥2,160 at 8 %,
+    // the bread in a department of its own with ¥100 off.
+    regi::LineRecord bread = Item(R, 2260);
+    bread.department = 12;
+    bread.discount = regi::Discount{regi::DiscountKind::Yen, 100, 100};
+    regi::SaleRecord sale = testing_support::SettledSale({Item(S, 3300), bread}, 5000, 42, L"2026-12-08T21:07:56",
+                                                         regi::Discount{regi::DiscountKind::Yen, 1000, 1000});
+    Settings shop = Shop();
+    shop.departments.named = {{12, L"パン", R}};
+    const int w = 48;
+    const std::vector<std::wstring> rows = RowsOf(ReceiptText(sale, shop, false));
+    const std::vector<std::wstring> expected = {
+        Split(L"商品", L"¥3,300", w),         Split(L"※パン", L"¥2,260", w), Split(L"  値引", L"-¥100", w),
+        Split(L"小計値引", L"-¥1,000", w),   Split(L"  (10%対象分)", L"-¥604", w),
+        Split(L"  (8%対象分)", L"-¥396", w), std::wstring(48, L'-'),         Split(L"合計", L"¥4,460", w),
+        L"10%対象 ¥2,696 内消費税 ¥245",    L"8%対象 ¥1,764 内消費税 ¥130",
+    };
+    auto first = std::find(rows.begin(), rows.end(), expected[0]);
+    ASSERT_NE(first, rows.end());
+    EXPECT_EQ(std::vector<std::wstring>(first, first + std::min<std::ptrdiff_t>(rows.end() - first, 10)), expected);
+}
+
 TEST(ReceiptText, NotRegisteredPrintsNothingThatPassesForANumber) {
     regi::SaleRecord sale = Sale({Item(R, 1080), Item(S, 1100), Item(E, 300)}, 5000);
     // Empty, or a value that is not a number (a settings file edited by hand).

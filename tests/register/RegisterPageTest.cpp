@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -30,6 +31,7 @@
 #include "ui/App.h"
 #include "ui/Controls.h"
 #include "platform/Files.h"
+#include "platform/SystemError.h"
 #include "ui/Gdi.h"
 
 using namespace testing_support;
@@ -1022,6 +1024,27 @@ TEST_F(JournalOnTest, TheDrawerOpensForCashAndOnF12BetweenSalesAndTheOpeningsWit
     ASSERT_EQ(errors.Messages().size(), 3u);
     EXPECT_EQ(errors.Messages()[2], regi::kDrawerInSale);
     EXPECT_EQ(sent.size(), 3u);
+}
+
+// The tests' own spooler (scripts/spooler) has a queue that refuses every job;
+// the drawer opens there with a job of the driver's.
+TEST_F(JournalOnTest, F12OnAQueueThatRefusesJobsSaysWhyAndRecordsNoCommand) {
+    ASSERT_NE(std::getenv("PELMORA_SPOOLER"), nullptr)
+        << "the tests' spooler is not running: eval $(scripts/spooler start)";
+    WriteAnsiFile(Ini(), L"[Journal]\r\nEnabled=1\r\n[Receipt]\r\nPrinter=PelmoraBroken\r\n[Drawer]\r\nOpen=1\r\n");
+    printers = receipt::SystemPrinters();
+    StartAgain();
+    ErrorRecorder errors;
+    Press(VK_F12);
+    ASSERT_EQ(errors.Messages().size(), 1u);
+    const std::wstring& message = errors.Messages()[0];
+    EXPECT_EQ(
+        message.rfind(std::wstring(receipt::kDrawerFailed) + L"プリンター「PelmoraBroken」で印刷できません。\r\n", 0),
+        0u);
+    EXPECT_NE(message.find(L"印刷を受け付けていません"), std::wstring::npos) << "what to check";
+    EXPECT_EQ(message.find(platform::SystemReason(ERROR_INVALID_HANDLE)), std::wstring::npos)
+        << "the failed call's own text says nothing of the cause";
+    EXPECT_EQ(Count(JournalBytes(), "drawer"), 0);
 }
 
 TEST_F(JournalOnTest, ASaleThatCannotBeStoredStaysOpen) {

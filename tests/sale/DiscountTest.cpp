@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "register/SaleView.h"
 #include "sale/Sale.h"
 
 using namespace regi;
@@ -113,6 +114,26 @@ TEST(Discounts, RefusedInWordsAndNothingChanges) {
         EXPECT_EQ(sale.Totals().Total(), before.Total()) << c.name;
         EXPECT_EQ(sale.RowCount(), rows) << c.name;
     }
+}
+
+TEST(Discounts, StandOnRowsOfTheirOwnUnderTheirLine) {
+    TSale sale;
+    Key(sale, {{L"300", kStd}, {L"20", Command::LinePercentOff}, {L"12", Command::ArmDepartment}});
+    EXPECT_EQ(DepartmentText(sale, ShopRates().departments), L"部門 12 ※パン : 単価を打って下さい");
+    Key(sale, {{L"500", kStd}, {L"50", Command::SubtotalYenOff}});
+    const std::vector<std::vector<std::wstring>> rows = {
+        {L"1", L"300", L"1", L"300", L"", L"1"},
+        {L"", L"割引 20%", L"", L"-60", L"", L"1"},
+        {L"2", L"500", L"1", L"500", L"※", L"2"},
+        {L"", L"小計値引", L"", L"-50", L"", L""},
+    };
+    ASSERT_EQ(sale.RowCount(), 4);
+    for (int row = 0; row < 4; ++row)
+        for (int col = 0; col < 6; ++col)
+            EXPECT_EQ(CellText(sale, col, row), rows[static_cast<size_t>(row)][static_cast<size_t>(col)]) << row << col;
+    EXPECT_EQ(LastLineRow(sale), 2);
+    EXPECT_EQ(DepartmentText(sale, ShopRates().departments), L"2行目 ※パン");
+    EXPECT_EQ(DepartmentText(sale, Departments{}), L"") << "a shop without departments sees nothing new";
 }
 
 TEST(SplitDiscount, PartsAddUpAndStayWithinTheirClass) {
