@@ -139,6 +139,7 @@ receipt::Settings TForm1::ReceiptSettings() const {
     const settings::Settings& values = settingsPage_.Values();
     receipt::Settings receipt = values.receipt;
     receipt.tenders = settings::TenderNames(values);
+    receipt.departments = departments_.Departments();
     return receipt;
 }
 
