@@ -1394,3 +1394,52 @@ TEST_F(SmallFloatTest, AnOutWithAnExtraZeroIsAskedAboutFirst) {
     EXPECT_NE(reports.texts[0].find(L"出金\t1件\t¥100,000"), std::wstring::npos) << "counted";
     EXPECT_NE(reports.texts[0].find(L"現金予定額\t-¥90,000"), std::wstring::npos);
 }
+
+// The tax office's own example keyed on the register: ¥3,300 at 10 % and
+// ¥2,160 at 8 % reached through a line discount, a department by its number
+// and a preset, then ¥1,000 off the whole sale. Each rate is taxed once on
+// what is left of it, and the receipt and the X say the same.
+TEST_F(JournalOnTest, TheTaxOfficesExampleWithDiscountsComesOutTheSameOnScreenReceiptAndX) {
+    WriteAnsiFile(folder.File(L"Pelmora.ini"),
+                  L"[Config]\r\nTax=10\r\nReducedTax=8\r\n[Journal]\r\nEnabled=1\r\nFloat=0\r\n"
+                  L"[Departments]\r\n12=パン,reduced\r\n[Discounts]\r\nPreset1=20%\r\nLabel1=20%引\r\n");
+    StartAgain();
+    ErrorRecorder errors;
+    Type(L"3500");
+    Enter();
+    Type(L"200");
+    SendChord(VK_SHIFT, VK_SUBTRACT, L'-');  // 値引 on the line
+    Type(L"12");
+    SendChord(VK_SHIFT, VK_RETURN, L'\r');  // department 12
+    Type(L"2700");
+    Enter();
+    SendChord(VK_CONTROL, VK_F5);  // the preset: 20 % off
+    Type(L"1000");
+    SendChord(VK_CONTROL, VK_SUBTRACT, L'-');  // 小計値引
+    EXPECT_EQ(Caption(form1::Label2), kYen + L"4,460");
+    EXPECT_EQ(Page().Sale().Totals().Tax(), 375);
+    Type(L"5000");
+    Divide();
+    EXPECT_EQ(Caption(form1::Label3), kYen + L"540");
+    EXPECT_TRUE(errors.Messages().empty()) << testing::PrintToString(errors.Messages());
+
+    PreviewCopier copier;
+    F5();
+    ASSERT_EQ(copier.opened, 1);
+    std::wstring receipt = ClipboardText();
+    for (const wchar_t* part : {L"※パン", L"-\u00A5200", L"割引 20%", L"-\u00A5540", L"小計値引", L"(10%対象分)",
+                                L"-\u00A5604", L"(8%対象分)", L"-\u00A5396", L"10%対象 \u00A52,696 内消費税 \u00A5245",
+                                L"8%対象 \u00A51,764 内消費税 \u00A5130"})
+        EXPECT_NE(receipt.find(part), std::wstring::npos) << testing::PrintToString(std::wstring(part));
+
+    ReportReader reports;
+    SendMessageW(form->Handle(), WM_COMMAND, form1::TakeX, 0);
+    Pump();
+    ASSERT_EQ(reports.texts.size(), 1u);
+    const std::wstring& x = reports.texts[0];
+    for (const wchar_t* line :
+         {L"客数\t1", L"客単価\t\u00A54,460", L"※パン\t1点\t\u00A52,700", L"値引\t2件\t-\u00A51,200",
+          L"割引\t1件\t-\u00A5540", L"10%対象\t\u00A52,696", L"10%内消費税\t\u00A5245", L"軽減8%対象\t\u00A51,764",
+          L"軽減8%内消費税\t\u00A5130", L"消費税合計\t\u00A5375"})
+        EXPECT_NE(x.find(line), std::wstring::npos) << testing::PrintToString(std::wstring(line)) << "\n" << x;
+}
