@@ -343,7 +343,8 @@ void Session::KeepOpenSale(const std::vector<regi::LineRecord>& lines, const std
     }
     recorded_ = nullptr;
     EnsureLoaded();
-    Status replaced = storage_.Replace(openSalePath_, FormatOpenSale({period_.nextSale, lines, paid, subtotalDiscount}));
+    Status replaced =
+        storage_.Replace(openSalePath_, FormatOpenSale({period_.nextSale, lines, paid, subtotalDiscount}));
     if (!replaced) FailOpenSale(replaced);
 }
 
@@ -402,13 +403,14 @@ void ConnectRecorder(regi::SaleRecorder& recorder, std::function<Session*()> jou
     recorder.voiding = [journal](int lineNumber, const regi::LineRecord& line) {
         if (Session* session = journal()) session->RecordVoid(lineNumber, line);
     };
-    auto cancel = [journal](const std::vector<regi::LineRecord>& lines,
+    auto cancel = [journal](const std::vector<regi::LineRecord>& lines, std::int64_t total,
                             const std::vector<regi::TenderPaid>& givenBack) {
         if (Session* session = journal())
-            session->RecordCancel(static_cast<std::int64_t>(lines.size()), regi::SumTaxes(lines, 0, 0).Total(),
-                                  givenBack);
+            session->RecordCancel(static_cast<std::int64_t>(lines.size()), total, givenBack);
     };
-    recorder.cancelling = [cancel](const std::vector<regi::LineRecord>& lines) { cancel(lines, {}); };
+    recorder.cancelling = [cancel](const std::vector<regi::LineRecord>& lines, std::int64_t total) {
+        cancel(lines, total, {});
+    };
     recorder.cancellingPaid = cancel;
     recorder.salesTotal = [journal]() -> std::optional<std::int64_t> {
         Session* session = journal();

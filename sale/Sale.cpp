@@ -544,9 +544,9 @@ Outcome TSale::Cancel() {
     Outcome outcome;
     if (State() != SaleState::Open) return outcome;
     if (!paid_.empty() && recorder.cancellingPaid)
-        recorder.cancellingPaid(Lines(), paid_);
+        recorder.cancellingPaid(Lines(), totals_.Total(), paid_);
     else if (recorder.cancelling)
-        recorder.cancelling(Lines());
+        recorder.cancelling(Lines(), totals_.Total());
     ClearSale();
     outcome.acted = true;
     return outcome;

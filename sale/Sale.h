@@ -68,12 +68,12 @@ extern const wchar_t kNoSuchDepartment[];    // "%s": the number keyed
 extern const wchar_t kNothingToDiscount[];
 extern const wchar_t kSettledDiscount[];
 extern const wchar_t kDiscountNotPositive[];
-extern const wchar_t kPercentOutside[];      // "%s": as keyed
-extern const wchar_t kDiscountAboveLine[];   // "%s": the line's amount
+extern const wchar_t kPercentOutside[];     // "%s": as keyed
+extern const wchar_t kDiscountAboveLine[];  // "%s": the line's amount
 extern const wchar_t kNegativeLineDiscount[];
 extern const wchar_t kSecondDiscount[];
 extern const wchar_t kSecondSubtotalDiscount[];
-extern const wchar_t kBelowZero[];           // "%s": the total before the discount
+extern const wchar_t kBelowZero[];  // "%s": the total before the discount
 
 enum class SaleState { Empty, Open, Settled };
 
@@ -136,14 +136,14 @@ struct Entry {
 // Why a command was refused, and with it nothing changed.
 enum class Refusal {
     None,
-    NotARealNumber,  // the entry is no number (kNotARealNumber)
-    NotAnInteger,    // the entry has a fraction (kNotAnInteger)
-    OutOfRange,      // the entry or the sale's total beyond the register's limits (kOutOfRange)
-    LinesPaid,       // a line, quantity or void once a tender has been keyed (kLinesPaid)
-    GridFull,        // the sale has its most lines (kGridFull)
-    AboveDue,        // a tender other than cash above what is due (kAboveDue)
-    NegativeTender,  // a tender other than cash below zero (kNegativeTender)
-    RateUnreadable,  // a rate box whose text does not read, needed for tax (kRateUnreadable)
+    NotARealNumber,          // the entry is no number (kNotARealNumber)
+    NotAnInteger,            // the entry has a fraction (kNotAnInteger)
+    OutOfRange,              // the entry or the sale's total beyond the register's limits (kOutOfRange)
+    LinesPaid,               // a line, quantity or void once a tender has been keyed (kLinesPaid)
+    GridFull,                // the sale has its most lines (kGridFull)
+    AboveDue,                // a tender other than cash above what is due (kAboveDue)
+    NegativeTender,          // a tender other than cash below zero (kNegativeTender)
+    RateUnreadable,          // a rate box whose text does not read, needed for tax (kRateUnreadable)
     NoSuchDepartment,        // no department has the number keyed (kNoSuchDepartment)
     NothingToDiscount,       // a discount on an empty sale (kNothingToDiscount)
     SettledDiscount,         // a discount on a settled sale (kSettledDiscount)
@@ -176,9 +176,11 @@ struct Outcome {
 struct SaleRecorder {
     std::function<void(SaleRecord&)> settling;  // gives the sale its number and time
     std::function<void(int lineNumber, const LineRecord&)> voiding;
-    std::function<void(const std::vector<LineRecord>&)> cancelling;
+    // The lines and the total they came to, after every discount.
+    std::function<void(const std::vector<LineRecord>&, std::int64_t total)> cancelling;
     // A cancel once tenders were keyed: they are given back.
-    std::function<void(const std::vector<LineRecord>&, const std::vector<TenderPaid>&)> cancellingPaid;
+    std::function<void(const std::vector<LineRecord>&, std::int64_t total, const std::vector<TenderPaid>&)>
+        cancellingPaid;
     // The sales total since the last daily close, while a journal keeps the
     // sales and has been read; nothing otherwise. The journal owns it then.
     std::function<std::optional<std::int64_t>()> salesTotal;

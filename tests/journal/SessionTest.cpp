@@ -87,7 +87,7 @@ TEST_F(SessionTest, TheRecorderNumbersSalesWithTheJournalAndWithoutIt) {
         regi::SaleRecord first = Sale({{TaxClass::Standard, 1000, 1, 1000}}, 1000);
         recorder.settling(first);
         recorder.voiding(1, {TaxClass::Reduced, 200, 1, 200});
-        recorder.cancelling({{TaxClass::Reduced, 300, 1, 300}, {TaxClass::Exempt, -20, 1, -20}});
+        recorder.cancelling({{TaxClass::Reduced, 300, 1, 300}, {TaxClass::Exempt, -20, 1, -20}}, 280);
         regi::SaleRecord second = Sale({{TaxClass::Exempt, 70, 1, 70}}, 70);
         recorder.settling(second);
         EXPECT_EQ(first.number, 1);

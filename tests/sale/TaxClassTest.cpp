@@ -208,7 +208,7 @@ TEST(Corrections, CancelEmptiesTheSaleAndKeepsTheSalesTotal) {
     ShownSale sale;
     KeyAll(sale, {{L"500", keyReturn}, {L"1000", keyDivide}, {L"", keyDecimal}, {L"700", keyF2}, {L"3", keyMultiply}});
     std::vector<LineRecord> cancelled;
-    sale.recorder.cancelling = [&](const std::vector<LineRecord>& lines) { cancelled = lines; };
+    sale.recorder.cancelling = [&](const std::vector<LineRecord>& lines, std::int64_t) { cancelled = lines; };
     auto o = sale.Cancel();
     EXPECT_TRUE(o.armEntry);
     ASSERT_EQ(cancelled.size(), 1u);

@@ -168,8 +168,9 @@ TEST(Tenders, ACancelOfAPartlyPaidSaleGivesTheTendersBack) {
     ShownSale sale;
     std::vector<TenderPaid> givenBack;
     bool cashCancel = false;
-    sale.recorder.cancelling = [&](const std::vector<LineRecord>&) { cashCancel = true; };
-    sale.recorder.cancellingPaid = [&](const std::vector<LineRecord>& lines, const std::vector<TenderPaid>& paid) {
+    sale.recorder.cancelling = [&](const std::vector<LineRecord>&, std::int64_t) { cashCancel = true; };
+    sale.recorder.cancellingPaid = [&](const std::vector<LineRecord>& lines, std::int64_t,
+                                       const std::vector<TenderPaid>& paid) {
         EXPECT_EQ(lines.size(), 1u);
         givenBack = paid;
     };
