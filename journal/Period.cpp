@@ -563,15 +563,10 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
     linesOf_ = closes || part ? record->sale : 0;
     if (closes) partsOf_ = record->kind;
     // Read backward, the last sale comes first, then its lines, last to first.
-    if (record->kind == Kind::Sale && lastSale_.number == 0) {
-        lastSale_ = SaleOf(*record);
-    } else if (BuildsSale(record->kind) && record->sale == lastSale_.number) {
-        // Put together again in the journal's order: a discount follows its line.
-        lastSaleParts_.insert(lastSaleParts_.begin(), *record);
-        regi::SaleRecord sale = SaleOf(sale_);
-        for (const Record& part : lastSaleParts_) AddSalePart(sale, part);
-        lastSale_ = std::move(sale);
-    }
+    if (record->kind == Kind::Sale && !lastSale_)
+        lastSale_ = *record;
+    else if (BuildsSale(record->kind) && lastSale_ && record->sale == lastSale_->sale)
+        lastSaleParts_.push_back(*record);
     if (record->kind == Kind::Z) done_ = true;
 }
 
@@ -586,8 +581,16 @@ bool BackwardReader::Resume(const Period& before, const regi::SaleRecord& lastSa
         findings_.push_back({laterSaleAt_, L"この行の前の売上 (No." + std::to_wstring(before.nextSale) + L"～" +
                                                std::to_wstring(laterSale_ - 1) + L") がありません"});
     if (!period_.Merge(before)) return false;
-    if (lastSale_.number == 0) lastSale_ = lastSale;
+    if (!lastSale_) resumedSale_ = lastSale;
     return true;
+}
+
+regi::SaleRecord BackwardReader::LastSale() const {
+    if (!lastSale_) return resumedSale_;
+    // Put together again in the journal's order: a discount follows its line.
+    regi::SaleRecord sale = SaleOf(*lastSale_);
+    for (auto part = lastSaleParts_.rbegin(); part != lastSaleParts_.rend(); ++part) AddSalePart(sale, *part);
+    return sale;
 }
 
 BackwardReader ReadJournal(std::string_view bytes, std::vector<ByteRange> partials) {

@@ -178,7 +178,7 @@ public:
     std::int64_t UnfinishedAt() const { return tailAt_ < size_ ? tailAt_ : -1; }
     // The period's last settled sale with its lines, for a receipt after a
     // restart; number 0 when the period has none.
-    const regi::SaleRecord& LastSale() const { return lastSale_; }
+    regi::SaleRecord LastSale() const;
     // The bytes fed so far.
     std::int64_t Fed() const { return fed_; }
     // Whether the reading stopped at a z record.
@@ -217,8 +217,9 @@ private:
     std::int64_t saleAt_ = -1, lineCount_ = 0, classSums_[3] = {0, 0, 0};
     std::int64_t laterSequence_ = 0, laterAt_ = -1;  // the record read last (the next in the file)
     std::int64_t laterSale_ = 0, laterSaleAt_ = -1;  // the number and place of the sale read last
-    regi::SaleRecord lastSale_;
-    std::vector<Record> lastSaleParts_;  // in the journal's order
+    std::optional<Record> lastSale_;     // the first sale record read backward
+    std::vector<Record> lastSaleParts_;  // its lines, discounts and tenders, last first
+    regi::SaleRecord resumedSale_;       // the checkpoint's, when no sale was read after it
 };
 
 // A whole journal's bytes read at once.
