@@ -144,6 +144,12 @@ TEST(Tenders, SplitNoChangeAndWhatIsDue) {
         EXPECT_EQ(last.refusal, c.refusal) << c.name;
         if (c.state == SaleState::Open) {
             EXPECT_EQ(sale.Due(), c.due) << c.name;
+            // A tender taken empties the entry for the next; one not taken leaves it for correction.
+            ShownSale before;
+            KeyAfterTwoLines(before, {c.steps.begin(), c.steps.end() - 1}, kTenders);
+            if (!c.steps.back().entry.empty()) {
+                EXPECT_EQ(sale.Entry().empty(), sale.Paid() != before.Paid()) << c.name;
+            }
         }
         if (c.state == SaleState::Settled) {
             ASSERT_EQ(settled.size(), 1u) << c.name;
