@@ -96,6 +96,8 @@ const std::vector<KeyCommand>& KeyCommands() {
          false, L"次のお客様（精算のあとのクリア）"},
         {"Drawer", Page(PageAction::Drawer), Plain(keyF12), L"F12", L"ドロアを開ける(&D)", RegiDrawer, true,
          L"ドロアを開ける（取引のないとき）"},
+        {"Return", Page(PageAction::Return), WithShift(keyF8), L"Shift+F8", L"返品(&H)", RegiReturn, false,
+         L"返品（売上の番号を打てばその売上の返品、打たなければレシートなしの返品）"},
         {"Receipt", Page(PageAction::Receipt), Plain(keyF5), L"F5", nullptr, 0, false, L"直前の取引のレシート"},
         {"Help", Page(PageAction::Help), Plain(keyF1), L"F1", nullptr, 0, false, L"ヘルプ"},
     };
