@@ -97,7 +97,7 @@ const std::vector<KeyCommand>& KeyCommands() {
         {"Drawer", Page(PageAction::Drawer), Plain(keyF12), L"F12", L"ドロアを開ける(&D)", RegiDrawer, true,
          L"ドロアを開ける（取引のないとき）"},
         {"Return", Page(PageAction::Return), WithShift(keyF8), L"Shift+F8", L"返品(&H)", RegiReturn, false,
-         L"返品（売上の番号を打てばその売上の返品、打たなければレシートなしの返品）"},
+         L"返品（番号を打てばその売上から）"},
         {"Receipt", Page(PageAction::Receipt), Plain(keyF5), L"F5", nullptr, 0, false, L"直前の取引のレシート"},
         {"Help", Page(PageAction::Help), Plain(keyF1), L"F1", nullptr, 0, false, L"ヘルプ"},
     };
