@@ -42,7 +42,9 @@ TForm1::TForm1(std::wstring settingsPath, Services services)
           platform::FolderOf(settingsFile_.Path()),
           {[this] { return settingsPage_.JournalOn(); }, [this] { return settingsPage_.CashFloat(); },
            [this] { return settingsPage_.Receipt(); }, [this] { return settings::TenderNames(settingsPage_.Values()); },
-           [this] { return Rates().departments; }, services_.clock, services_.printers}) {
+           [this] { return Rates().departments; }, services_.clock, services_.printers}),
+      returns_({[this] { return journal_.Journal(); }, [this] { return Rates(); }, [this] { return ReceiptSettings(); },
+                services_.clock, services_.printers}) {
     RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                       LoadIconW(ui::App().Instance(), L"MAINICON"));
     Create(kClass, L" Pelmora Version " PELMORA_VERSION_WTEXT,
@@ -156,8 +158,17 @@ void TForm1::CreatePages() {
         std::wstring text = regi::DepartmentText(sale, Rates().departments);
         SendMessageW(statusBar_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(text.c_str()));
     };
-    hooks.settled = [this](const regi::SaleRecord& sale) { receipts_.Settled(sale); };
-    hooks.showReceipt = [this] { receipts_.ShowLast(Handle(), registerPage_.Sale().LastSettled()); };
+    hooks.settled = [this](const regi::SaleRecord& sale) {
+        returns_.SaleSettled();
+        receipts_.Settled(sale);
+    };
+    hooks.showReceipt = [this] {
+        if (returns_.LastWasReturn())
+            returns_.ShowLast(Handle());
+        else
+            receipts_.ShowLast(Handle(), registerPage_.Sale().LastSettled());
+    };
+    hooks.returnGoods = [this](const std::wstring& entry) { return returns_.Start(Handle(), entry); };
     hooks.openDrawer = [this] {
         receipts_.OpenDrawer();
         journal_.RecordDrawer();

@@ -8,6 +8,7 @@
 
 #include "cashcount/CashCountPage.h"
 #include "app/JournalKeeper.h"
+#include "app/ReturnDesk.h"
 #include "app/Services.h"
 #include "receipt/Receipts.h"
 #include "register/RegisterPage.h"
@@ -99,6 +100,7 @@ private:
     receipt::Receipts receipts_;
     TVersionBox* versionBox_ = nullptr;
     JournalKeeper journal_;
+    ReturnDesk returns_;
     struct StartMessage {
         std::wstring text;
         bool notice;  // information, not an error

@@ -5,6 +5,7 @@
 #include "common/Error.h"
 #include "common/MessageText.h"
 #include "common/Utf8.h"
+#include "journal/ReturnRecords.h"
 #include "sale/Money.h"
 
 namespace journal {
@@ -55,6 +56,11 @@ const std::vector<PeriodSum> kSums = {
      false},
     {&Period::percentOffAmount, "percent off amount", Kind::PercentOff, [](const Record& r) { return -r.subtotal; },
      nullptr, false},
+    {&Period::returns, "returns", Kind::Return, One, nullptr, false},
+    {&Period::returnAmount, "return amount", Kind::Return, Total, nullptr, false},
+    {&Period::returnCash, "return cash", Kind::Return, [](const Record& r) { return r.change; }, nullptr, false},
+    {&Period::returnExempt, "return exempt", Kind::Return, [](const Record& r) { return r.exemptAmount; }, nullptr,
+     false},
 };
 
 // Period::departments: each department's quantity and amount, by number then class.
@@ -62,64 +68,76 @@ bool ByDepartment(const DepartmentTotal& a, const DepartmentTotal& b) {
     return a.number != b.number ? a.number < b.number : a.taxClass < b.taxClass;
 }
 
-bool AddToDepartment(Period& period, const DepartmentTotal& added) {
-    auto place = std::lower_bound(period.departments.begin(), period.departments.end(), added, ByDepartment);
-    if (place == period.departments.end() || place->number != added.number || place->taxClass != added.taxClass)
-        place = period.departments.insert(place, DepartmentTotal{added.number, added.taxClass, 0, 0});
+bool AddToDepartment(std::vector<DepartmentTotal>& departments, const DepartmentTotal& added) {
+    auto place = std::lower_bound(departments.begin(), departments.end(), added, ByDepartment);
+    if (place == departments.end() || place->number != added.number || place->taxClass != added.taxClass)
+        place = departments.insert(place, DepartmentTotal{added.number, added.taxClass, 0, 0});
     return AddTo(place->quantity, added.quantity) && AddTo(place->amount, added.amount);
 }
 
+// The departments' sales from their lines, their returns from the lines given back.
+template <std::vector<DepartmentTotal> Period::*totals, Kind kind>
 bool AddDepartment(Period& period, const Record& record) {
-    if (record.kind != Kind::Line) return true;
-    return AddToDepartment(period, {static_cast<int>(record.department), record.taxClass, record.quantity,
-                                    record.subtotal});
+    if (record.kind != kind) return true;
+    return AddToDepartment(period.*totals, {static_cast<int>(record.department), record.taxClass, record.quantity,
+                                            record.subtotal});
 }
 
+template <std::vector<DepartmentTotal> Period::*totals>
 bool MergeDepartments(Period& period, const Period& earlier) {
-    for (const DepartmentTotal& total : earlier.departments)
-        if (!AddToDepartment(period, total)) return false;
+    for (const DepartmentTotal& total : earlier.*totals)
+        if (!AddToDepartment(period.*totals, total)) return false;
     return true;
 }
 
+template <std::vector<DepartmentTotal> Period::*totals>
 std::vector<std::vector<std::int64_t>> DepartmentLines(const Period& period) {
     std::vector<std::vector<std::int64_t>> lines;
-    for (const DepartmentTotal& total : period.departments)
+    for (const DepartmentTotal& total : period.*totals)
         lines.push_back({total.number, static_cast<int>(total.taxClass), total.quantity, total.amount});
     return lines;
 }
 
+template <std::vector<DepartmentTotal> Period::*totals>
 bool RestoreDepartment(Period& period, const std::vector<std::int64_t>& line) {
     if (line[0] < 0 || line[0] > regi::kMaxDepartment || line[1] < 0 || line[1] > 2) return false;
-    return AddToDepartment(period, {static_cast<int>(line[0]), static_cast<regi::TaxClass>(line[1]), line[2], line[3]});
+    return AddToDepartment(period.*totals,
+                           {static_cast<int>(line[0]), static_cast<regi::TaxClass>(line[1]), line[2], line[3]});
 }
 
-// Period::tenders: tender n's sales and amount.
+// Period::tenders: tender n's sales and amount; Period::refunds: what returns gave back to it.
+using Tenders = TenderTotal (Period::*)[regi::kMaxTenders];
+
+template <Tenders tenders, Kind kind>
 bool AddTender(Period& period, const Record& record) {
-    if (record.kind != Kind::Tender) return true;
-    TenderTotal& tender = period.tenders[record.line - 1];  // line 1 to 4, read so
+    if (record.kind != kind) return true;
+    TenderTotal& tender = (period.*tenders)[record.line - 1];  // line 1 to 4, read so
     return AddTo(tender.sales, 1) && AddTo(tender.amount, record.total);
 }
 
+template <Tenders tenders>
 bool MergeTenders(Period& period, const Period& earlier) {
     for (int i = 0; i < regi::kMaxTenders; ++i)
-        if (!AddTo(period.tenders[i].sales, earlier.tenders[i].sales) ||
-            !AddTo(period.tenders[i].amount, earlier.tenders[i].amount))
+        if (!AddTo((period.*tenders)[i].sales, (earlier.*tenders)[i].sales) ||
+            !AddTo((period.*tenders)[i].amount, (earlier.*tenders)[i].amount))
             return false;
     return true;
 }
 
+template <Tenders tenders>
 std::vector<std::vector<std::int64_t>> TenderLines(const Period& period) {
     std::vector<std::vector<std::int64_t>> lines;
     for (int n = 1; n <= regi::kMaxTenders; ++n) {
-        const TenderTotal& tender = period.tenders[n - 1];
+        const TenderTotal& tender = (period.*tenders)[n - 1];
         if (tender.sales != 0 || tender.amount != 0) lines.push_back({n, tender.sales, tender.amount});
     }
     return lines;
 }
 
+template <Tenders tenders>
 bool RestoreTender(Period& period, const std::vector<std::int64_t>& line) {
     if (line[0] < 1 || line[0] > regi::kMaxTenders) return false;
-    period.tenders[line[0] - 1] = {line[1], line[2]};
+    (period.*tenders)[line[0] - 1] = {line[1], line[2]};
     return true;
 }
 
@@ -145,32 +163,37 @@ bool TaxFits(const std::vector<RateTotal>& taxable) {
     return true;
 }
 
+// Period::taxable from the sales, Period::returnTaxable from the returns.
+template <std::vector<RateTotal> Period::*rates, Kind kind>
 bool AddTaxable(Period& period, const Record& record) {
-    if (record.kind != Kind::Sale) return true;
-    return AddRate(period.taxable,
+    if (record.kind != kind) return true;
+    return AddRate(period.*rates,
                    {regi::TaxClass::Standard, record.standardRate, record.standardAmount, record.standardTax}) &&
-           AddRate(period.taxable,
+           AddRate(period.*rates,
                    {regi::TaxClass::Reduced, record.reducedRate, record.reducedAmount, record.reducedTax}) &&
-           TaxFits(period.taxable);
+           TaxFits(period.*rates);
 }
 
+template <std::vector<RateTotal> Period::*rates>
 bool MergeTaxable(Period& period, const Period& earlier) {
-    for (const RateTotal& rate : earlier.taxable)
-        if (!AddRate(period.taxable, rate)) return false;
-    return TaxFits(period.taxable);
+    for (const RateTotal& rate : earlier.*rates)
+        if (!AddRate(period.*rates, rate)) return false;
+    return TaxFits(period.*rates);
 }
 
+template <std::vector<RateTotal> Period::*rates>
 std::vector<std::vector<std::int64_t>> TaxableLines(const Period& period) {
     std::vector<std::vector<std::int64_t>> lines;
-    for (const RateTotal& rate : period.taxable)
+    for (const RateTotal& rate : period.*rates)
         lines.push_back({static_cast<int>(rate.taxClass), rate.rate, rate.amount, rate.tax});
     return lines;
 }
 
+template <std::vector<RateTotal> Period::*rates>
 bool RestoreRate(Period& period, const std::vector<std::int64_t>& line) {
     auto taxClass = static_cast<regi::TaxClass>(line[0]);
     if (taxClass != regi::TaxClass::Standard && taxClass != regi::TaxClass::Reduced) return false;
-    period.taxable.push_back({taxClass, line[1], line[2], line[3]});
+    (period.*rates).push_back({taxClass, line[1], line[2], line[3]});
     return true;
 }
 
@@ -186,10 +209,23 @@ void ReportTaxable(const Period& period, Record& report) {
 // A rate's class is written as the journal's word for it.
 const std::vector<const char*> kClassWords(std::begin(kClassNames), std::end(kClassNames));
 
+constexpr Tenders kTenders = &Period::tenders, kRefunds = &Period::refunds;
+
 const std::vector<PeriodTable> kTables = {
-    {"tender", 1, 2, {}, AddTender, MergeTenders, TenderLines, RestoreTender, nullptr},
-    {"taxable", 2, 2, kClassWords, AddTaxable, MergeTaxable, TaxableLines, RestoreRate, ReportTaxable},
-    {"department", 2, 2, {}, AddDepartment, MergeDepartments, DepartmentLines, RestoreDepartment, nullptr},
+    {"tender", 1, 2, {}, AddTender<kTenders, Kind::Tender>, MergeTenders<kTenders>, TenderLines<kTenders>,
+     RestoreTender<kTenders>, nullptr},
+    {"taxable", 2, 2, kClassWords, AddTaxable<&Period::taxable, Kind::Sale>, MergeTaxable<&Period::taxable>,
+     TaxableLines<&Period::taxable>, RestoreRate<&Period::taxable>, ReportTaxable},
+    {"department", 2, 2, {}, AddDepartment<&Period::departments, Kind::Line>, MergeDepartments<&Period::departments>,
+     DepartmentLines<&Period::departments>, RestoreDepartment<&Period::departments>, nullptr},
+    {"refund", 1, 2, {}, AddTender<kRefunds, Kind::Refund>, MergeTenders<kRefunds>, TenderLines<kRefunds>,
+     RestoreTender<kRefunds>, nullptr},
+    {"return taxable", 2, 2, kClassWords, AddTaxable<&Period::returnTaxable, Kind::Return>,
+     MergeTaxable<&Period::returnTaxable>, TaxableLines<&Period::returnTaxable>, RestoreRate<&Period::returnTaxable>,
+     nullptr},
+    {"return department", 2, 2, {}, AddDepartment<&Period::departmentReturns, Kind::ReturnLine>,
+     MergeDepartments<&Period::departmentReturns>, DepartmentLines<&Period::departmentReturns>,
+     RestoreDepartment<&Period::departmentReturns>, nullptr},
 };
 
 // Puts a noted record among the notes in the journal's order: a backward
@@ -247,6 +283,12 @@ std::wstring Shown(std::wstring time) {
 std::int64_t Period::Tax() const {
     std::int64_t sum = 0;
     for (const RateTotal& rate : taxable) sum += rate.tax;  // Add and Merge keep it inside 64 bits
+    return sum;
+}
+
+std::int64_t Period::ReturnTax() const {
+    std::int64_t sum = 0;
+    for (const RateTotal& rate : returnTaxable) sum += rate.tax;  // kept inside 64 bits as Tax()
     return sum;
 }
 
@@ -340,6 +382,16 @@ std::vector<Record> Period::CancelRecords(std::int64_t lineCount, std::int64_t c
     return records;
 }
 
+std::vector<Record> Period::ReturnRecords(const regi::ReturnRecord& giveBack, const std::wstring& time) const {
+    std::vector<Record> records = journal::ReturnRecords(giveBack);
+    std::int64_t sequence = nextSequence;
+    for (Record& record : records) {
+        record.sequence = sequence++;
+        record.time = time;
+    }
+    return records;
+}
+
 Record Period::VoidRecord(std::int64_t lineNumber, const regi::LineRecord& line, const std::wstring& time) const {
     Record record = Numbered(nextSequence, time, Kind::Void);
     record.sale = nextSale;
@@ -397,6 +449,7 @@ std::int64_t Period::ExpectedCash(std::int64_t cashFloat) const {
     std::optional<std::int64_t> cash = CheckedAdd(cashFloat, sales);
     if (cash) cash = CheckedAdd(*cash, moneyIn);
     if (cash) cash = regi::CheckedSub(*cash, moneyOut);
+    if (cash) cash = regi::CheckedSub(*cash, returnCash);
     if (!cash) throw common::Error(common::FormatMessageText(regi::kOutOfRange, regi::FormatMoney(sales)));
     return *cash;
 }
@@ -506,10 +559,14 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
     // with the same numbers, or rows put out of order: the later one holds.
     bool superseded = period_.firstSequence != 0 && record->sequence >= period_.firstSequence;
     // A sale's lines and tenders stand just before its sale record, the tenders a cancel gave back before it.
-    bool part = BuildsSale(record->kind) || record->kind == Kind::Returned;
+    // A return's lines and refunds stand just before its return record.
+    bool part = BuildsSale(record->kind) || record->kind == Kind::Returned || record->kind == Kind::ReturnLine ||
+                record->kind == Kind::Refund;
     bool money = record->kind == Kind::In || record->kind == Kind::Out || record->kind == Kind::Drawer ||
                  record->kind == Kind::Department;
-    Kind partOf = record->kind == Kind::Returned ? Kind::Cancel : Kind::Sale;
+    Kind partOf = record->kind == Kind::Returned                                         ? Kind::Cancel
+                  : record->kind == Kind::ReturnLine || record->kind == Kind::Refund ? Kind::Return
+                                                                                         : Kind::Sale;
     bool ofSale = part && record->sale == linesOf_ && partsOf_ == partOf;
     if (!ofSale || superseded) CloseSale();
     if (superseded) {
@@ -520,7 +577,9 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
     // what a power cut left of a sale that stayed open.
     if (part && !ofSale) {
         if (atTail) tailAt_ = offset;
-        Junk(offset, record->kind == Kind::Tender ? L"売上の記録がない支払の行です" : L"売上の記録がない明細の行です");
+        Junk(offset, partOf == Kind::Return                                                 ? L"返品の記録がない返品の行です"
+                     : record->kind == Kind::Tender ? L"売上の記録がない支払の行です"
+                                                    : L"売上の記録がない明細の行です");
         return;
     }
     if (laterAt_ >= 0 && record->sequence < laterSequence_ - 1)
@@ -533,7 +592,7 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
         Junk(offset, kTooLarge);
         return;
     }
-    if (!part && !money && record->kind != Kind::Void) {
+    if (!part && !money && record->kind != Kind::Void && record->kind != Kind::Return) {
         // Each sale or cancel takes the next sale number; an x or z names the last one before it.
         bool report = record->kind == Kind::X || record->kind == Kind::Z;
         std::int64_t expected = laterSale_ - 1;
@@ -559,7 +618,7 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
     } else if (record->kind == Kind::YenOff || record->kind == Kind::PercentOff) {
         classSums_[static_cast<int>(record->taxClass)] += record->subtotal;  // the yen off, below 0
     }
-    bool closes = record->kind == Kind::Sale || record->kind == Kind::Cancel;
+    bool closes = record->kind == Kind::Sale || record->kind == Kind::Cancel || record->kind == Kind::Return;
     linesOf_ = closes || part ? record->sale : 0;
     if (closes) partsOf_ = record->kind;
     // Read backward, the last sale comes first, then its lines, last to first.
@@ -683,6 +742,56 @@ std::wstring ReportLine::Text() const {
     return text;
 }
 
+namespace {
+
+std::wstring RateName(const RateTotal& rate) {
+    return (rate.taxClass == regi::TaxClass::Reduced ? L"軽減" : L"") + std::to_wstring(rate.rate) + L"%";
+}
+
+// The returns apart from the sales: how many and what went back, per rate
+// and department, how it went back; then what the sales come to net of them.
+void AddReturnItems(std::vector<ReportLine>& lines, const Period& period, const std::vector<std::wstring>& tenderNames,
+                    const regi::Departments& departments) {
+    auto money = [](std::int64_t amount) { return std::vector<std::wstring>{regi::FormatMoney(amount)}; };
+    lines.push_back({L"返品", {std::to_wstring(period.returns) + L"件", regi::FormatMoney(period.returnAmount)}});
+    for (const RateTotal& rate : period.returnTaxable) {
+        lines.push_back({L"返品 " + RateName(rate) + L"対象", money(rate.amount)});
+        lines.push_back({L"返品 " + RateName(rate) + L"内消費税", money(rate.tax)});
+    }
+    if (period.returnExempt != 0) lines.push_back({L"返品 非課税", money(period.returnExempt)});
+    for (const DepartmentTotal& total : period.departmentReturns)
+        lines.push_back({L"返品 " + departments.NameOf(total.number, total.taxClass),
+                         {std::to_wstring(total.quantity) + L"点", regi::FormatMoney(total.amount)}});
+    lines.push_back({L"返品 現金", money(period.returnCash)});
+    for (int n = 1; n <= regi::kMaxTenders; ++n)
+        if (period.refunds[n - 1].sales != 0)
+            lines.push_back({L"返品 " + regi::TenderName(tenderNames, n),
+                             {std::to_wstring(period.refunds[n - 1].sales) + L"件",
+                              regi::FormatMoney(period.refunds[n - 1].amount)}});
+    // Each rate's sales less its returns, the rates of both in their order.
+    std::vector<RateTotal> net = period.taxable;
+    for (RateTotal returned : period.returnTaxable) {
+        auto place = std::find_if(net.begin(), net.end(), [&](const RateTotal& r) {
+            return r.taxClass == returned.taxClass && r.rate == returned.rate;
+        });
+        if (place == net.end()) {
+            place = std::lower_bound(net.begin(), net.end(), returned, Before);
+            place = net.insert(place, RateTotal{returned.taxClass, returned.rate, 0, 0});
+        }
+        place->amount -= returned.amount;
+        place->tax -= returned.tax;
+    }
+    lines.push_back({L"純売上", money(period.total - period.returnAmount)});
+    for (const RateTotal& rate : net) {
+        lines.push_back({L"純売上 " + RateName(rate) + L"対象", money(rate.amount)});
+        lines.push_back({L"純売上 " + RateName(rate) + L"内消費税", money(rate.tax)});
+    }
+    lines.push_back({L"純売上 非課税", money(period.exempt - period.returnExempt)});
+    lines.push_back({L"純消費税合計", money(period.Tax() - period.ReturnTax())});
+}
+
+}  // namespace
+
 std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
                                     const std::vector<std::wstring>& tenderNames, const regi::Departments& departments) {
     std::vector<ReportLine> lines;
@@ -723,6 +832,7 @@ std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
     }
     lines.push_back({L"非課税", money(period.exempt)});
     lines.push_back({L"消費税合計", money(period.Tax())});
+    if (period.returns != 0) AddReturnItems(lines, period, tenderNames, departments);
     lines.push_back({L"行取消", count(period.voids, period.voidAmount)});
     lines.push_back({L"取引中止", count(period.cancels, period.cancelAmount)});
     lines.push_back({L"マイナス行", count(period.negatives, period.negativeAmount)});

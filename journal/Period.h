@@ -12,6 +12,7 @@
 #include "journal/Kept.h"
 #include "journal/Record.h"
 #include "sale/Department.h"
+#include "sale/Return.h"
 #include "sale/SaleRecord.h"
 
 namespace journal {
@@ -57,20 +58,30 @@ struct Period {
     // The discounts of the sales (値引 in yen, 割引 in percent): how many and the yen off.
     std::int64_t yenOffs = 0, yenOffAmount = 0, percentOffs = 0, percentOffAmount = 0;
     std::vector<DepartmentTotal> departments;  // by number, then class
+    // Goods brought back (返品), apart from the sales: how many returns, what
+    // went back, of it in cash and tax-exempt; per class and rate what went
+    // back with its tax, per department its lines, per other tender its part.
+    std::int64_t returns = 0, returnAmount = 0, returnCash = 0, returnExempt = 0;
+    std::vector<RateTotal> returnTaxable;
+    std::vector<DepartmentTotal> departmentReturns;
+    TenderTotal refunds[regi::kMaxTenders];
     // The numbers of the next record, sale and Z.
     std::int64_t nextSequence = 1, nextSale = 1, nextZ = 1;
     std::int64_t firstSequence = 0;  // of the earliest record added; 0 for none
 
     // The sum of each sale's contained tax.
     std::int64_t Tax() const;
+    // The sum of each return's contained tax.
+    std::int64_t ReturnTax() const;
     // The sales paid in cash: the total less what the other tenders paid.
     // Raises common::Error when the sum is beyond what the register holds.
     std::int64_t CashTotal() const;
     // Whether any sale of the period was paid by another tender.
     bool HasTenders() const;
-    // The float, the cash the sales took less the change they gave, and the
-    // cash put in less the cash taken out: the cash the drawer should hold. Raises common::Error when the sum is beyond
-    // what the register holds.
+    // The float, the cash the sales took less the change they gave, the
+    // cash put in less the cash taken out, less the cash returns gave back:
+    // the cash the drawer should hold. Raises common::Error when the sum is
+    // beyond what the register holds.
     std::int64_t ExpectedCash(std::int64_t cashFloat) const;
 
     // Adds a record of the period, in any order. A z record only sets the
@@ -87,6 +98,8 @@ struct Period {
     // A sale: its lines in order, then the sale record; it gets number nextSale.
     // Its other tenders stand between the lines and the sale record.
     std::vector<Record> SaleRecords(const regi::SaleRecord& sale) const;
+    // A return: its lines, refunds and return record (see ReturnRecords), numbered after the period's.
+    std::vector<Record> ReturnRecords(const regi::ReturnRecord& giveBack, const std::wstring& time) const;
     Record VoidRecord(std::int64_t lineNumber, const regi::LineRecord& line, const std::wstring& time) const;
     // A cancelled sale uses up its number, so that each number stands for one sale or one cancel.
     Record CancelRecord(std::int64_t lineCount, std::int64_t total, const std::wstring& time) const;

@@ -70,10 +70,20 @@ const KindColumns kKinds[] = {
     {"yen off", kDiscountColumns, true},
     {"percent off", kDiscountColumns, true},
     {"department", {&Record::quantity, &Record::subtotal}, true, true},
+    {"return line", kLineColumns, true},
+    {"refund", kPaymentColumns},
+    {"return",
+     {&Record::sale, &Record::lines, &Record::standardRate, &Record::standardAmount, &Record::standardTax,
+      &Record::reducedRate, &Record::reducedAmount, &Record::reducedTax, &Record::exemptAmount, &Record::total,
+      &Record::change},
+     false,
+     true},
 };
 
 // The fields after the header's last, in their order: the note, then the department.
-bool HasDepartment(Kind kind) { return kind == Kind::Line || kind == Kind::Void || kind == Kind::Department; }
+bool HasDepartment(Kind kind) {
+    return kind == Kind::Line || kind == Kind::Void || kind == Kind::Department || kind == Kind::ReturnLine;
+}
 
 const KindColumns& Of(Kind kind) { return kKinds[static_cast<int>(kind)]; }
 
@@ -204,6 +214,18 @@ bool WithinLimits(const Record& r) {
                r.unitPrice <= (r.kind == Kind::YenOff ? regi::kMaxSaleTotal : regi::kMaxPercentOff) &&
                (r.quantity == 0 || r.quantity == 1) && r.subtotal <= 0 && r.subtotal >= -regi::kMaxSaleTotal;
     case Kind::Department: return r.department >= 0 && r.department <= regi::kMaxDepartment;
+    case Kind::ReturnLine:
+        return r.sale >= 0 && r.line >= 0 && r.line <= regi::kMaxLines && Within(r.unitPrice, regi::kMaxPrice) &&
+               Within(r.quantity, regi::kMaxQuantity) && Within(r.subtotal, kMaxSubtotal);
+    case Kind::Refund:
+        return r.sale >= 0 && r.line >= 1 && r.line <= regi::kMaxTenders && r.total > 0 &&
+               r.total <= regi::kMaxSaleTotal;
+    case Kind::Return:
+        return r.sale >= 0 && r.lines >= 1 && r.lines <= regi::kMaxLines && Within(r.standardRate, kMaxRate) &&
+               Within(r.reducedRate, kMaxRate) && Within(r.standardAmount, regi::kMaxSaleTotal) &&
+               Within(r.standardTax, regi::kMaxSaleTotal) && Within(r.reducedAmount, regi::kMaxSaleTotal) &&
+               Within(r.reducedTax, regi::kMaxSaleTotal) && Within(r.exemptAmount, regi::kMaxSaleTotal) &&
+               r.total > 0 && r.total <= regi::kMaxSaleTotal && r.change >= 0 && r.change <= r.total;
     case Kind::X:
     case Kind::Z:
         // A report's sums are the period's: only its counts have a bound.

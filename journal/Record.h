@@ -23,7 +23,15 @@ namespace journal {
 // percent off: a discount of a sale (値引, 割引), before its sale record: a
 // line's after the line, the whole sale's one record per class with lines;
 // department: a department's name and sums as they stood at a z, before the z record.
-enum class Kind { Line, Sale, Void, Cancel, X, Z, Tender, Returned, In, Out, Drawer, YenOff, PercentOff, Department };
+// return line, refund, return: goods brought back (返品): each line given
+// back, what went back to each other tender, then the return record; all name
+// the sale returned (0 without a receipt), and the return keeps that sale's
+// time as its note. A return's own number is its return record's seq.
+enum class Kind {
+    Line, Sale, Void, Cancel, X, Z, Tender, Returned, In, Out, Drawer, YenOff, PercentOff, Department,
+    ReturnLine, Refund, Return
+};
+constexpr Kind kLastKind = Kind::Return;
 
 // One line of the journal. A kind fills only its own fields (the kinds' table in
 // Record.cpp lists them); the others stay empty in the file and 0 here.
@@ -40,12 +48,13 @@ struct Record {
     // the record counts the discount (its first), and the yen off as a
     // negative subtotal; department: the quantity and the amount sold
     std::int64_t unitPrice = 0, quantity = 0, subtotal = 0;
-    std::int64_t lines = 0;                                  // sale, cancel, x, z: how many lines
-    std::int64_t standardRate = 0, reducedRate = 0;          // sale
+    std::int64_t lines = 0;                                  // sale, cancel, x, z, return: how many lines
+    std::int64_t standardRate = 0, reducedRate = 0;          // sale, return
     // sale: the sale's amounts per class and the tax they contain; x, z: the period's, summed per class
     std::int64_t standardAmount = 0, standardTax = 0, reducedAmount = 0, reducedTax = 0, exemptAmount = 0;
-    std::int64_t total = 0;                 // sale, cancel, x, z; tender, returned, in, out: the amount
-    std::int64_t tendered = 0, change = 0;  // sale
+    // sale, cancel, x, z; tender, returned, in, out, refund: the amount; return: what went back
+    std::int64_t total = 0;
+    std::int64_t tendered = 0, change = 0;  // sale; return: change, the cash given back
     // x, z: the period's counts and amounts, the float and the cash the drawer should hold
     std::int64_t sales = 0, voids = 0, voidAmount = 0, cancels = 0, cancelAmount = 0;
     std::int64_t negatives = 0, negativeAmount = 0, cashFloat = 0, expectedCash = 0;
@@ -54,7 +63,7 @@ struct Record {
     // its name. A field after the header's last, written only when there is
     // one, so that a journal without notes is what it was before there were any.
     std::wstring note;
-    // line, void, department: the department's number (0: its class's). The
+    // line, void, department, return line: the department's number (0: its class's). The
     // field after the note's, written only when not 0 (always for department).
     std::int64_t department = 0;
 };

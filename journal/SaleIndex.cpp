@@ -22,7 +22,7 @@ std::uint64_t Checksum(std::string_view bytes, std::uint64_t hash = 146959810393
 const std::vector<std::string>& KindNames() {
     static const std::vector<std::string> names = [] {
         std::vector<std::string> all;
-        for (int kind = 0; kind <= static_cast<int>(Kind::Drawer); ++kind) {
+        for (int kind = 0; kind <= static_cast<int>(kLastKind); ++kind) {
             Record record;
             record.sequence = 1;
             record.kind = static_cast<Kind>(kind);
@@ -174,7 +174,11 @@ std::optional<LineSketch> SketchLine(std::string_view line) {
     return LineSketch{static_cast<Kind>(kind - names.begin()), *sale};
 }
 
-bool IsSalePart(Kind kind) { return BuildsSale(kind) || kind == Kind::Void || kind == Kind::Returned; }
+bool IsSalePart(Kind kind) {
+    return BuildsSale(kind) || kind == Kind::Void || kind == Kind::Returned || IsReturnPart(kind);
+}
+
+bool IsReturnPart(Kind kind) { return kind == Kind::ReturnLine || kind == Kind::Refund || kind == Kind::Return; }
 
 bool ClosesSale(Kind kind) { return kind == Kind::Sale || kind == Kind::Cancel; }
 
@@ -190,7 +194,7 @@ void IndexBuilder::Line(std::string_view line, std::int64_t offset) {
     std::optional<LineSketch> sketch = SketchLine(line);
     if (!sketch) return;
     bool closes = ClosesSale(sketch->kind);
-    bool refers = IsSalePart(sketch->kind) && sketch->sale <= index_.last;
+    bool refers = IsSalePart(sketch->kind) && sketch->sale >= 1 && sketch->sale <= index_.last;
     if (!closes && !refers) return;
     std::optional<Record> record = ParseRecord(line);
     if (!record) return;

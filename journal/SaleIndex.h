@@ -18,9 +18,9 @@
 //   entry=129,10460,...    about every kEvery numbers: a sale or cancel
 //                          number, where its own record begins, and the latest
 //                          time of any of them up to and including it
-//   refer=57,34001         a line, void, tender or returned record that names
-//                          sale 57 after sale 57's own record, and where it
-//                          begins; one per such record
+//   refer=57,34001         a line, void, tender or returned record, or one of
+//                          a return, that names sale 57 after sale 57's own
+//                          record, and where it begins; one per such record
 //   end=9231843101299184812     a checksum of all the text before this line:
 //                          an index cut short or changed reads as none
 //
@@ -79,8 +79,11 @@ struct LineSketch {
     std::int64_t sale = 0;
 };
 std::optional<LineSketch> SketchLine(std::string_view line);
-// The kinds that are part of one sale or cancel and name its number: line, void, tender, returned.
+// The kinds that are part of one sale or cancel and name its number: line,
+// void, tender, returned; and those of a return that name the sale it returns.
 bool IsSalePart(Kind kind);
+// The records of a return: return line, refund, return.
+bool IsReturnPart(Kind kind);
 // The records that use up a sale number: sale and cancel.
 bool ClosesSale(Kind kind);
 // A record's time as the index keeps it.

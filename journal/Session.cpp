@@ -294,6 +294,17 @@ regi::SaleRecord Session::RecordSale(regi::SaleRecord sale) {
     return sale;
 }
 
+regi::ReturnRecord Session::RecordReturn(regi::ReturnRecord giveBack) {
+    EnsureLoaded();
+    giveBack.time = TimeNow();
+    std::vector<Record> records = period_.ReturnRecords(giveBack, giveBack.time);
+    Append(records);
+    giveBack.number = records.back().sequence;
+    return giveBack;
+}
+
+ReturnableSale Session::FindReturnable(std::int64_t number) { return Returnable(FindSale(number), number); }
+
 void Session::RecordVoid(std::int64_t lineNumber, const regi::LineRecord& line) {
     EnsureLoaded();
     Append({period_.VoidRecord(lineNumber, line, TimeNow())});

@@ -20,6 +20,7 @@
 #include "journal/Checkpoint.h"
 #include "journal/Kept.h"
 #include "journal/Period.h"
+#include "journal/ReturnRecords.h"
 #include "journal/SaleFinder.h"
 #include "journal/Storage.h"
 #include "journal/TextEncoding.h"
@@ -84,6 +85,12 @@ public:
     // sale number and the time now; its line records, then its sale record.
     // Removes the open-sale file. Returns the sale with its number and time.
     regi::SaleRecord RecordSale(regi::SaleRecord sale);
+    // A return: its lines, refunds and return record, at the time now; its
+    // number is its return record's seq. Returns it with number and time.
+    regi::ReturnRecord RecordReturn(regi::ReturnRecord giveBack);
+    // The sale of that number to return against, with what went back of it
+    // in any period; raises common::Error when it cannot be returned (see Returnable).
+    ReturnableSale FindReturnable(std::int64_t number);
     // A line of the open sale voided (its number before the void, its values).
     void RecordVoid(std::int64_t lineNumber, const regi::LineRecord& line);
     // The open sale cancelled: its number of lines and their total. It uses up

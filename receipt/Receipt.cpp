@@ -18,15 +18,14 @@ const wchar_t kReducedNote[] = L"※は軽減税率対象";
 const wchar_t kCreditCard[] = L"クレジットカード利用";
 const wchar_t kWeekdays[] = L"日月火水木金土";
 
-// "2026-12-08T21:07:56" as "2026年12月08日(火) 21:07"; any other text as it is.
+}  // namespace
+
 std::wstring ReceiptDate(const std::wstring& time) {
     std::optional<common::DateTime> date = common::ParseDateTime(time);
     if (!date) return time;
     return time.substr(0, 4) + L"年" + time.substr(5, 2) + L"月" + time.substr(8, 2) + L"日(" +
            kWeekdays[common::DayOfWeek(date->year, date->month, date->day)] + L") " + time.substr(11, 5);
 }
-
-}  // namespace
 
 std::vector<Line> ReceiptLines(const regi::SaleRecord& sale, const Settings& settings, bool reprint) {
     const int columns = settings.Columns();

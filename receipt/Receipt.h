@@ -9,6 +9,9 @@
 
 namespace receipt {
 
+// "2026-12-08T21:07:56" as "2026年12月08日(火) 21:07"; any other text as it is.
+std::wstring ReceiptDate(const std::wstring& time);
+
 // The receipt of sale as lines for paper of settings.paperWidth; a reprint says
 // so at its top.
 std::vector<Line> ReceiptLines(const regi::SaleRecord& sale, const Settings& settings, bool reprint);

@@ -60,7 +60,7 @@ const std::vector<KeyCommand>& KeyCommands() {
     // their names while offered.
     static const std::vector<KeyCommand> table = {
         {"EnterLine", Sale(Command::EnterLine), Plain(keyReturn), L"Enter", L"ENTER キーの行(&E)", RegiEnter, false,
-         L"単価の行（標準税率。設定で軽減税率にもできます）"},
+         L"単価の行（標準税率、設定で軽減税率にも）"},
         {"OtherLine", Sale(Command::OtherLine), Plain(keyF2), L"F2", L"軽減税率の行(&R)", RegiReduced, false,
          L"単価の行（ENTER と違うほうの税率）"},
         {"ExemptLine", Sale(Command::ExemptLine), Plain(keyAdd), L"Num +", L"非課税の行(&N)", RegiExempt, false,
@@ -68,7 +68,7 @@ const std::vector<KeyCommand>& KeyCommands() {
         {"Quantity", Sale(Command::Quantity), Plain(keyMultiply), L"Num *", L"数量(&Q)", RegiQuantity, false,
          L"直前の行の数量"},
         {"ArmDepartment", Sale(Command::ArmDepartment), WithShift(keyReturn), L"Shift+Enter", L"部門(&B)",
-         RegiDepartment, false, L"打った番号の部門に次の行を入れる（続けて単価と ENTER・F2・+）"},
+         RegiDepartment, false, L"番号の部門に次の行を入れる（次に単価）"},
         {"LineYenOff", Sale(Command::LineYenOff), WithShift(keySubtract), L"Shift+Num -", L"値引(&W)", RegiLineYenOff,
          true, L"直前の行の値引（円）"},
         {"LinePercentOff", Sale(Command::LinePercentOff), WithShift(keyDivide), L"Shift+Num /", L"割引(&P)",
@@ -96,6 +96,8 @@ const std::vector<KeyCommand>& KeyCommands() {
          false, L"次のお客様（精算のあとのクリア）"},
         {"Drawer", Page(PageAction::Drawer), Plain(keyF12), L"F12", L"ドロアを開ける(&D)", RegiDrawer, true,
          L"ドロアを開ける（取引のないとき）"},
+        {"Return", Page(PageAction::Return), WithShift(keyF8), L"Shift+F8", L"返品(&H)", RegiReturn, false,
+         L"返品（番号を打てばその売上から）"},
         {"Receipt", Page(PageAction::Receipt), Plain(keyF5), L"F5", nullptr, 0, false, L"直前の取引のレシート"},
         {"Help", Page(PageAction::Help), Plain(keyF1), L"F1", nullptr, 0, false, L"ヘルプ"},
     };

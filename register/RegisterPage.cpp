@@ -9,6 +9,7 @@
 #include "ui/App.h"
 #include "ui/Confirm.h"
 #include "ui/Controls.h"
+#include "sale/Return.h"
 #include "ui/Error.h"
 
 namespace regi {
@@ -269,6 +270,13 @@ void RegisterPage::Act(const RegisterCommand& does, const std::wstring& entryAtP
             ui::ShowError(kDrawerInSale);
         else if (hooks_.openDrawer)
             hooks_.openDrawer();
+        return;
+    case PageAction::Return:
+        // Between sales, as the drawer: a return is a transaction of its own.
+        if (sale_.State() == SaleState::Open)
+            ui::ShowError(kReturnInSale);
+        else if (hooks_.returnGoods && hooks_.returnGoods(entryAtPress))
+            entry_.SetText(held_.AfterCommand(entryAtPress, entry_.Text(), L"", true));
         return;
     case PageAction::Sale:
     case PageAction::Department: break;

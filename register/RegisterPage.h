@@ -31,6 +31,9 @@ public:
         std::function<void(const SaleRecord&)> settled;  // a sale was settled just now
         std::function<void()> showReceipt;               // F5: the last settled sale's receipt
         std::function<void()> openDrawer;                // F12: the cash drawer, no sale
+        // 返品 between sales, with the entry as keyed (a sale's number, or
+        // empty); true when the entry was used.
+        std::function<bool(const std::wstring& entry)> returnGoods;
     };
 
     RegisterPage() = default;

@@ -51,6 +51,7 @@ enum Id : int {
     RegiPreset2,
     RegiPreset3,
     RegiPreset4,
+    RegiReturn,  // 返品: against the sale whose number is keyed, else without a receipt
 };
 
 }  // namespace regi::ids

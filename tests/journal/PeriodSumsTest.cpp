@@ -25,7 +25,8 @@ std::string Snapshot(const Period& period) {
 
 // The records of a day with every kind of record, numbered as the register
 // numbers them: the Z No.4 that closed yesterday, sales in cash, by card and
-// by both, a void, a cancel that gives a tender back, cash in and out, the
+// by both, a void, a cancel that gives a tender back, a return in part to a
+// tender, cash in and out, the
 // drawer opened with no sale, and an X.
 std::vector<Record> EveryKindOfRecord() {
     std::vector<Record> records;
@@ -57,6 +58,13 @@ std::vector<Record> EveryKindOfRecord() {
         {{TaxClass::Standard, 1000, 1, 1000, 3, regi::Discount{regi::DiscountKind::Percent, 10, 100}}}, 1000, 0, time,
         regi::Discount{regi::DiscountKind::Yen, 50, 50})));
     write(period.CancelRecords(1, 700, {{2, 300}}, time));
+    // Two lines of the first sale back, ¥500 to the card and the rest in cash.
+    regi::ReturnRecord back = regi::ReturnWithoutReceipt(
+        {{TaxClass::Standard, 1100, 1, 1100}, {TaxClass::Exempt, 200, 1, 200, 3}}, 10, 8);
+    back.sale = 1;
+    back.lines[0].line = 1;
+    back.tenders = {{1, 500}};
+    write(period.ReturnRecords(back, time));
     write({period.MoneyRecord(Kind::In, 5000, L"両替", time)});
     write({period.MoneyRecord(Kind::Out, 2000, L"", time)});
     write({period.MoneyRecord(Kind::Out, 700, L"切手, 郵便局", time)});
@@ -81,7 +89,7 @@ TEST(JournalSums, APeriodReadInTwoPartsAndMergedIsTheWhole) {
     EXPECT_EQ(whole.notes.size(), 2u);
     EXPECT_EQ(whole.nextZ, 5);
     EXPECT_EQ(whole.nextSale, 6);
-    EXPECT_EQ(whole.ExpectedCash(30000), 30000 + (2200 + 540 - 300) + 2500 + 850 + 5000 - 2700);
+    EXPECT_EQ(whole.ExpectedCash(30000), 30000 + (2200 + 540 - 300) + 2500 + 850 + 5000 - 2700 - 800);
     // At 0 and at the end one of the parts is empty.
     for (size_t split = 0; split <= day.size(); ++split) {
         SCOPED_TRACE(split);

@@ -1,7 +1,8 @@
 // Prints what the journal costs at start: loading a year of a busy shop's
 // journal (about 500,000 lines, a Z every evening) beside loading none, and,
 // for scale, the same year without a single Z, which has to be read whole.
-// Then what finding a sale of that year costs, with the index and without.
+// Then what finding a sale of that year costs, with the index and without,
+// and finding one to return with what went back of it before.
 #include <windows.h>
 
 #include <algorithm>
@@ -20,8 +21,9 @@ namespace {
 
 using testing_support::Now;
 
-// A year: 365 days of 340 sales of three lines each, four records a sale, and
-// with zEveryEvening a Z after each day but the last, which is still open.
+// A year: 365 days of 340 sales of three lines each, four records a sale, a
+// line of the day's 51st sale returned after its 100th, and with
+// zEveryEvening a Z after each day but the last, which is still open.
 std::string Year(bool zEveryEvening, size_t& lineCount) {
     std::string text = std::string(journal::kByteOrderMark) + journal::kHeader + "\r\n";
     journal::Period period;
@@ -34,11 +36,17 @@ std::string Year(bool zEveryEvening, size_t& lineCount) {
                                                                   {regi::TaxClass::Standard, 1100, 1, 1100},
                                                                   {regi::TaxClass::Exempt, 300, 1, 300}},
                                                                  3000, 0, time);
-            for (const journal::Record& record : period.SaleRecords(sale)) {
-                text += journal::FormatRecord(record);
-                period.Add(record);
-                ++lineCount;
-            }
+            auto write = [&](const std::vector<journal::Record>& records) {
+                for (const journal::Record& record : records) {
+                    text += journal::FormatRecord(record);
+                    period.Add(record);
+                    ++lineCount;
+                }
+            };
+            write(period.SaleRecords(sale));
+            if (i != 100) continue;
+            sale.number = day * 340 + 51;
+            write(period.ReturnRecords(regi::ReturnAgainst(sale, {1}, {}, regi::RefundTo::Cash), time));
         }
         if (!zEveryEvening || day == 364) continue;
         journal::Record z = period.ReportRecord(journal::Kind::Z, 30000, time);
@@ -97,6 +105,22 @@ void TimeFind(const char* what, const std::wstring& folder, bool fresh,
                 found ? found->sale.lines.size() : 0);
 }
 
+// The same for a sale to return: found with the lines that went back before.
+void TimeReturnable(const char* what, const std::wstring& folder, std::int64_t number) {
+    std::vector<double> samples;
+    std::optional<journal::ReturnableSale> found;
+    for (int run = 0; run < 31; ++run) {
+        journal::Journal journal(folder, platform::SystemNow);
+        double start = Now();
+        found = journal.FindReturnable(number);
+        samples.push_back(Now() - start);
+    }
+    std::sort(samples.begin(), samples.end());
+    std::printf("%-52s median %8.3f ms, best %8.3f ms (No.%lld, %zu lines, %zu returned)\n", what,
+                samples[samples.size() / 2] * 1e3, samples.front() * 1e3, static_cast<long long>(found->sale.number),
+                found->sale.lines.size(), found->returned.lines.size());
+}
+
 }  // namespace
 
 int main() {
@@ -149,6 +173,9 @@ int main() {
     TimeFind("find the first sale at the year's first day:", daily, true, yearsFirst);
     TimeFind("find a sale of a month ago, no index (made):", daily, false, byNumber(monthAgo));
     TimeFind("find the year's first sale, no index (made):", daily, false, byNumber(1));
+    // A return against a sale of today beside one against a sale a month ago that went back in part.
+    TimeReturnable("find today's last sale to return:", daily, today);
+    TimeReturnable("find a sale of a month ago to return:", daily, (364 - 30) * 340 + 51);
     TimeFind("find today's last sale, LF line ends (made):", lf, false, byNumber(today));
     TimeFind("the same, LF line ends, the index fresh:", lf, true, byNumber(today));
 
