@@ -93,6 +93,37 @@ bool RestoreDepartment(Period& period, const std::vector<std::int64_t>& line) {
     return AddToDepartment(period, {static_cast<int>(line[0]), static_cast<regi::TaxClass>(line[1]), line[2], line[3]});
 }
 
+// Period::products: each product's quantity and amount, by code.
+bool AddToProduct(Period& period, const ProductTotal& added) {
+    auto place = std::lower_bound(period.products.begin(), period.products.end(), added,
+                                  [](const ProductTotal& a, const ProductTotal& b) { return a.code < b.code; });
+    if (place == period.products.end() || place->code != added.code)
+        place = period.products.insert(place, ProductTotal{added.code, 0, 0});
+    return AddTo(place->quantity, added.quantity) && AddTo(place->amount, added.amount);
+}
+
+bool AddProduct(Period& period, const Record& record) {
+    if (record.kind != Kind::Line || record.product.empty()) return true;
+    return AddToProduct(period, {std::stoll(record.product), record.quantity, record.subtotal});
+}
+
+bool MergeProducts(Period& period, const Period& earlier) {
+    for (const ProductTotal& total : earlier.products)
+        if (!AddToProduct(period, total)) return false;
+    return true;
+}
+
+std::vector<std::vector<std::int64_t>> ProductLines(const Period& period) {
+    std::vector<std::vector<std::int64_t>> lines;
+    for (const ProductTotal& total : period.products) lines.push_back({total.code, total.quantity, total.amount});
+    return lines;
+}
+
+bool RestoreProduct(Period& period, const std::vector<std::int64_t>& line) {
+    if (line[0] < 0 || line[0] > 9'999'999'999'999) return false;
+    return AddToProduct(period, {line[0], line[1], line[2]});
+}
+
 // Period::tenders: tender n's sales and amount.
 bool AddTender(Period& period, const Record& record) {
     if (record.kind != Kind::Tender) return true;
@@ -190,6 +221,7 @@ const std::vector<PeriodTable> kTables = {
     {"tender", 1, 2, {}, AddTender, MergeTenders, TenderLines, RestoreTender, nullptr},
     {"taxable", 2, 2, kClassWords, AddTaxable, MergeTaxable, TaxableLines, RestoreRate, ReportTaxable},
     {"department", 2, 2, {}, AddDepartment, MergeDepartments, DepartmentLines, RestoreDepartment, nullptr},
+    {"product", 1, 2, {}, AddProduct, MergeProducts, ProductLines, RestoreProduct, nullptr},
 };
 
 // Puts a noted record among the notes in the journal's order: a backward
@@ -749,6 +781,25 @@ std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
         lines.push_back({L"ドロア開放指示（取引なし）", {std::to_wstring(period.drawerCommands) + L"回"}});
     lines.push_back({L"釣銭準備金", money(report.cashFloat)});
     lines.push_back({L"現金予定額", money(report.expectedCash)});
+    return lines;
+}
+
+std::vector<ReportLine> ProductItems(
+    const std::vector<ProductTotal>& products,
+    const std::function<std::pair<std::string, std::wstring>(std::int64_t code)>& describe) {
+    std::vector<ReportLine> lines;
+    if (products.empty()) return lines;
+    std::vector<ProductTotal> best = products;
+    std::stable_sort(best.begin(), best.end(), [](const ProductTotal& a, const ProductTotal& b) {
+        return a.amount != b.amount ? a.amount > b.amount : a.quantity > b.quantity;
+    });
+    lines.push_back({L"商品別", {L"数量", L"金額"}});
+    for (const ProductTotal& total : best) {
+        auto [code, name] = describe ? describe(total.code) : std::pair<std::string, std::wstring>{};
+        if (code.empty()) code = std::to_string(total.code);
+        lines.push_back({std::wstring(code.begin(), code.end()) + (name.empty() ? L"" : L" " + name),
+                         {std::to_wstring(total.quantity) + L"点", regi::FormatMoney(total.amount)}});
+    }
     return lines;
 }
 
