@@ -8,6 +8,7 @@
 
 #include "cashcount/CashCountPage.h"
 #include "app/JournalKeeper.h"
+#include "app/ProductFile.h"
 #include "app/Services.h"
 #include "receipt/Receipts.h"
 #include "register/RegisterPage.h"
@@ -60,6 +61,8 @@ public:
     regi::RegisterPage& RegisterPage() { return registerPage_; }
     cashcount::CashCountPage& CashCountPage();
     const settings::SettingsFile& SettingsFile() const { return settingsFile_; }
+    // The product file beside the settings file, read in the background.
+    ProductFile& Products() { return *products_; }
 
     // The exit question of Exit1Click; with the journal on, sales are not lost.
     static const wchar_t kExitQuestion[];
@@ -99,6 +102,10 @@ private:
     receipt::Receipts receipts_;
     TVersionBox* versionBox_ = nullptr;
     JournalKeeper journal_;
+    std::unique_ptr<ProductFile> products_;  // made with the window, which it tells
+    // A product's code and name as the file has them; nothing for a code it lacks.
+    std::pair<std::string, std::wstring> DescribeProduct(std::int64_t code) const;
+    void ProductsRead();
     struct StartMessage {
         std::wstring text;
         bool notice;  // information, not an error

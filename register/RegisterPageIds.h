@@ -51,6 +51,7 @@ enum Id : int {
     RegiPreset2,
     RegiPreset3,
     RegiPreset4,
+    RegiProduct,  // the product whose code is keyed (PLU)
 };
 
 }  // namespace regi::ids
