@@ -76,8 +76,8 @@ void TForm1::FormCreate() {
     std::wstring unreadable = settings::UnreadableChangesToTell(values);
     if (!unreadable.empty()) TellAtStart(std::move(unreadable), false);
     settingsPage_.Load(values);
-    // The product file, read beside the start: the register finds its
-    // products once the reading has finished.
+    // The product file, read once the start is over (ReadProductFile): the
+    // register finds its products once the reading has finished.
     products_ = std::make_unique<ProductFile>(platform::FolderOf(settingsFile_.Path()), Handle(), kProductsRead);
     // Rate changes whose day came while the program was not running are in force, and said.
     const common::DateTime now = services_.clock();
@@ -92,7 +92,6 @@ void TForm1::FormCreate() {
     if (!unusedDepartments.empty()) TellAtStart(std::move(unusedDepartments), false);
     std::wstring refusedKeys = registerPage_.Keys().RefusedMessage();
     if (!refusedKeys.empty()) TellAtStart(std::move(refusedKeys), false);
-    products_->Reload(departments_.Departments());
     settings::ApplyWindowBounds(Handle(), values.window, settings::Settings().window);
     // 3. This form previews no keys: they go straight to the focused control.
     // 4. The register's line grid.
@@ -181,6 +180,10 @@ void TForm1::CreatePages() {
     registerPage_.Create(tabSheets_[0].Handle(), Handle(), pageControl_, std::move(hooks));
     registerPage_.SaNumEdit1().SetBeeper(services_.beep);
     journal_.Connect(registerPage_.Sale());
+}
+
+void TForm1::ReadProductFile() {
+    if (products_) products_->Reload(departments_.Departments());
 }
 
 std::pair<std::string, std::wstring> TForm1::DescribeProduct(std::int64_t code) const {

@@ -61,8 +61,11 @@ public:
     regi::RegisterPage& RegisterPage() { return registerPage_; }
     cashcount::CashCountPage& CashCountPage();
     const settings::SettingsFile& SettingsFile() const { return settingsFile_; }
-    // The product file beside the settings file, read in the background.
+    // The product file beside the settings file, read in the background:
+    // started once the program has waited for its first key, so that the
+    // start does not share the machine with it.
     ProductFile& Products() { return *products_; }
+    void ReadProductFile();
 
     // The exit question of Exit1Click; with the journal on, sales are not lost.
     static const wchar_t kExitQuestion[];

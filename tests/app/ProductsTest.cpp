@@ -48,6 +48,7 @@ TEST_F(ProductsTest, ScansRingProductsAndTheXListsThemByProduct) {
                               L"02100,まぐろ,0,3\r\n"));
     ErrorRecorder errors;
     TForm1& f = Open();
+    f.ReadProductFile();
     f.Products().Wait();
     Pump();
     ASSERT_NE(f.Products().Products(), nullptr);

@@ -94,7 +94,7 @@ int main() {
     DestroyWindow(blank);
 
     // A scanned line at line 100, with a product file of 100,000 products:
-    // from the code's last digit to the line repainted, its Enter included.
+    // the scanner's Enter to the line repainted, as the keyed line above.
     std::vector<double> scanned;
     {
         const std::wstring folder = std::wstring(temp) + L"pelmora-scan-" + std::to_wstring(GetCurrentProcessId());
@@ -118,6 +118,7 @@ int main() {
         {
             TForm1 scanning(ini, services);
             ShowWindow(scanning.Handle(), SW_SHOW);
+            scanning.ReadProductFile();
             scanning.Products().Wait();
             ui::PumpMessages();
             HWND scanEntry = scanning.RegisterPage().SaNumEdit1().Handle();
@@ -128,9 +129,9 @@ int main() {
                     Key(scanEntry, VK_RETURN, L'\r');
                 }
                 UpdateWindow(scanning.Handle());
-                for (size_t i = 0; i + 1 < last.size(); ++i) Key(scanEntry, last[i], static_cast<wchar_t>(last[i]));
+                for (char digit : last) Key(scanEntry, digit, static_cast<wchar_t>(digit));
+                UpdateWindow(scanning.Handle());
                 double start = Now();
-                Key(scanEntry, last.back(), static_cast<wchar_t>(last.back()));
                 Key(scanEntry, VK_RETURN, L'\r');
                 RedrawWindow(scanning.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
                 scanned.push_back(Now() - start);
@@ -147,7 +148,7 @@ int main() {
 
     std::printf("one key command (line 100 of a sale, totals and repaint): median %.3f ms, best %.3f ms\n",
                 Median(command) * 1e3, *std::min_element(command.begin(), command.end()) * 1e3);
-    std::printf("a scanned code at line 100 (100,000 products, last digit and Enter): median %.3f ms, best %.3f ms\n",
+    std::printf("a scanned code at line 100 (100,000 products, its Enter):            median %.3f ms, best %.3f ms\n",
                 Median(scanned) * 1e3, *std::min_element(scanned.begin(), scanned.end()) * 1e3);
     std::printf("the same key messages to an empty window procedure:      median %.3f ms, best %.3f ms\n",
                 Median(empty) * 1e3, *std::min_element(empty.begin(), empty.end()) * 1e3);
