@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 
 #include "about/VersionBox.h"
+#include "catalog/InStore.h"
 #include "app/Form1Ids.h"
 #include "app/Frame.h"
 #include "common/Version.h"
@@ -28,6 +29,8 @@ const wchar_t kClass[] = L"TForm1";
 
 // Posted at the end of creation: what start-up has to tell, once the window is up.
 constexpr UINT kShowStartMessages = WM_APP + 1;
+// Posted by the product file's reading once it has finished.
+constexpr UINT kProductsRead = WM_APP + 2;
 
 }  // namespace
 
@@ -42,7 +45,8 @@ TForm1::TForm1(std::wstring settingsPath, Services services)
           platform::FolderOf(settingsFile_.Path()),
           {[this] { return settingsPage_.JournalOn(); }, [this] { return settingsPage_.CashFloat(); },
            [this] { return settingsPage_.Receipt(); }, [this] { return settings::TenderNames(settingsPage_.Values()); },
-           [this] { return Rates().departments; }, services_.clock, services_.printers}),
+           [this] { return Rates().departments; }, services_.clock, services_.printers,
+           [this](std::int64_t code) { return DescribeProduct(code); }}),
       returns_({[this] { return journal_.Journal(); }, [this] { return Rates(); }, [this] { return ReceiptSettings(); },
                 services_.clock, services_.printers}) {
     RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
@@ -74,6 +78,9 @@ void TForm1::FormCreate() {
     std::wstring unreadable = settings::UnreadableChangesToTell(values);
     if (!unreadable.empty()) TellAtStart(std::move(unreadable), false);
     settingsPage_.Load(values);
+    // The product file, read once the start is over (ReadProductFile): the
+    // register finds its products once the reading has finished.
+    products_ = std::make_unique<ProductFile>(platform::FolderOf(settingsFile_.Path()), Handle(), kProductsRead);
     // Rate changes whose day came while the program was not running are in force, and said.
     const common::DateTime now = services_.clock();
     if (std::optional<regi::RateChange> change = settingsPage_.BringRatesUpTo(now))
@@ -142,6 +149,10 @@ receipt::Settings TForm1::ReceiptSettings() const {
     receipt::Settings receipt = values.receipt;
     receipt.tenders = settings::TenderNames(values);
     receipt.departments = departments_.Departments();
+    receipt.productName = [products = products_ ? products_->Products() : nullptr](const std::string& code) {
+        const catalog::Product* product = products && !code.empty() ? products->Find(std::stoull(code)) : nullptr;
+        return product ? products->Name(*product) : std::wstring();
+    };
     return receipt;
 }
 
@@ -173,9 +184,30 @@ void TForm1::CreatePages() {
         receipts_.OpenDrawer();
         journal_.RecordDrawer();
     };
+    hooks.products = [this] { return products_ ? products_->Products() : nullptr; };
+    hooks.inStoreLayout = [this] {
+        return catalog::ReadLayout(settingsPage_.Values().inStoreLayout).value_or(catalog::InStoreLayout{});
+    };
     registerPage_.Create(tabSheets_[0].Handle(), Handle(), pageControl_, std::move(hooks));
     registerPage_.SaNumEdit1().SetBeeper(services_.beep);
     journal_.Connect(registerPage_.Sale());
+}
+
+void TForm1::ReadProductFile() {
+    if (products_) products_->Reload(departments_.Departments());
+}
+
+std::pair<std::string, std::wstring> TForm1::DescribeProduct(std::int64_t code) const {
+    std::shared_ptr<const catalog::Catalog> products = products_ ? products_->Products() : nullptr;
+    const catalog::Product* product = products ? products->Find(static_cast<catalog::Code>(code)) : nullptr;
+    if (!product) return {};
+    return {catalog::Catalog::CodeText(*product), products->Name(*product)};
+}
+
+void TForm1::ProductsRead() {
+    // The faults of a reading are told once; the next reading of the same file tells them again.
+    std::wstring faults = products_->Take();
+    if (!faults.empty()) ui::ShowError(faults);
 }
 
 void TForm1::CreateHiddenPages() {
@@ -245,12 +277,23 @@ void TForm1::ShopSettings1Click() {
         return receipt::PaperNote(services_.printers, printer, paperWidth);
     };
     hooks.clock = services_.clock;
+    hooks.productFile = [this] { return products_->Path(); };
+    hooks.productStatus = [this] { return products_->Status(); };
+    hooks.productFaults = [this] { return catalog::FaultsMessage(products_->Faults()); };
+    hooks.reloadProducts = [this] {
+        products_->Reload(departments_.Departments());
+        products_->Wait();
+        products_->Take();  // the page shows the faults
+    };
+    const std::wstring departmentsBefore = values.departmentLines;
     if (!settings::EditShopSettings(Handle(), values, hooks)) return;
     settingsPage_.Load(values);
     // The departments and chords the pages gave work on the register at once;
     // they give none the map refuses.
     TakeDepartmentsAndKeys(values);
     KeepSettings();
+    // Products of a department added or taken away read differently now.
+    if (values.departmentLines != departmentsBefore) products_->Reload(departments_.Departments());
 }
 
 void TForm1::CloseWithoutAsking() {
@@ -304,6 +347,8 @@ void TForm1::Timer2Timer() {
     // The settings page shows a change in force at midnight without waiting for a key.
     common::DateTime now = services_.clock();
     settingsPage_.BringRatesUpTo(now);
+    // A product file saved again since it was read is read again.
+    if (products_) products_->ReloadIfChanged(departments_.Departments());
     std::wstring text = settings::LocalClockText(now);
     SendMessageW(statusBar_, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -340,6 +385,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         ShowOptionalItems(GetMenu(Handle()), ShopNames(), settingsPage_.JournalOn());
         return 0;
     }
+    case kProductsRead: ProductsRead(); return 0;
     case kShowStartMessages: {
         std::vector<StartMessage> messages = std::move(startMessages_);
         for (const StartMessage& message : messages)

@@ -8,6 +8,7 @@
 
 #include "cashcount/CashCountPage.h"
 #include "app/JournalKeeper.h"
+#include "app/ProductFile.h"
 #include "app/ReturnDesk.h"
 #include "app/Services.h"
 #include "receipt/Receipts.h"
@@ -61,6 +62,11 @@ public:
     regi::RegisterPage& RegisterPage() { return registerPage_; }
     cashcount::CashCountPage& CashCountPage();
     const settings::SettingsFile& SettingsFile() const { return settingsFile_; }
+    // The product file beside the settings file, read in the background:
+    // started once the program has waited for its first key, so that the
+    // start does not share the machine with it.
+    ProductFile& Products() { return *products_; }
+    void ReadProductFile();
 
     // The exit question of Exit1Click; with the journal on, sales are not lost.
     static const wchar_t kExitQuestion[];
@@ -88,7 +94,7 @@ private:
 
     Services services_;
     settings::SettingsFile settingsFile_;
-    settings::Settings kept_;  // what the settings file holds
+    settings::Settings kept_;                // what the settings file holds
     settings::DepartmentTable departments_;  // as the settings have them
     settings::SettingsPage settingsPage_;
     ui::Font baseFont_;
@@ -101,6 +107,10 @@ private:
     TVersionBox* versionBox_ = nullptr;
     JournalKeeper journal_;
     ReturnDesk returns_;
+    std::unique_ptr<ProductFile> products_;  // made with the window, which it tells
+    // A product's code and name as the file has them; nothing for a code it lacks.
+    std::pair<std::string, std::wstring> DescribeProduct(std::int64_t code) const;
+    void ProductsRead();
     struct StartMessage {
         std::wstring text;
         bool notice;  // information, not an error

@@ -50,7 +50,10 @@ std::vector<JournalKeeper::Message> JournalKeeper::Start(regi::TSale& sale, cons
     return messages;
 }
 
-void JournalKeeper::ShowReport(HWND owner, const wchar_t* caption, const journal::Report& report) {
+void JournalKeeper::ShowReport(HWND owner, const wchar_t* caption, journal::Report report) {
+    // The sales by product after the report's own lines, on the screen and on paper.
+    for (journal::ReportLine& line : journal::ProductItems(report.products, hooks_.product))
+        report.items.push_back(std::move(line));
     std::vector<receipt::Line> printed;
     for (const journal::ReportLine& line : report.items)
         printed.push_back(receipt::Captioned(line.caption, line.values));

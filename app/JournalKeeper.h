@@ -26,6 +26,8 @@ public:
         std::function<regi::Departments()> departments;      // the departments' names, for the reports
         common::Clock clock;                                 // the time records carry
         receipt::Printers printers;                          // where reports print
+        // A product's code and name as the product file has them, for the sales by product.
+        std::function<std::pair<std::string, std::wstring>(std::int64_t code)> product = {};
     };
     // What start has to tell the operator: an error, or a notice.
     struct Message {
@@ -66,7 +68,7 @@ public:
     static const wchar_t kZQuestion[];
 
 private:
-    void ShowReport(HWND owner, const wchar_t* caption, const journal::Report& report);
+    void ShowReport(HWND owner, const wchar_t* caption, journal::Report report);
 
     std::wstring folder_;
     Hooks hooks_;

@@ -71,6 +71,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     afterFirstWait = [&] {
         form1.CreateHiddenPages();
         if (!versionBox) createVersionBox();
+        form1.ReadProductFile();
     };
     SetTimer(nullptr, 0, USER_TIMER_MINIMUM, RunAfterFirstWait);
     return ui::RunMessageLoop();

@@ -79,8 +79,8 @@ bool AddToDepartment(std::vector<DepartmentTotal>& departments, const Department
 template <std::vector<DepartmentTotal> Period::*totals, Kind kind>
 bool AddDepartment(Period& period, const Record& record) {
     if (record.kind != kind) return true;
-    return AddToDepartment(period.*totals, {static_cast<int>(record.department), record.taxClass, record.quantity,
-                                            record.subtotal});
+    return AddToDepartment(period.*totals,
+                           {static_cast<int>(record.department), record.taxClass, record.quantity, record.subtotal});
 }
 
 template <std::vector<DepartmentTotal> Period::*totals>
@@ -103,6 +103,37 @@ bool RestoreDepartment(Period& period, const std::vector<std::int64_t>& line) {
     if (line[0] < 0 || line[0] > regi::kMaxDepartment || line[1] < 0 || line[1] > 2) return false;
     return AddToDepartment(period.*totals,
                            {static_cast<int>(line[0]), static_cast<regi::TaxClass>(line[1]), line[2], line[3]});
+}
+
+// Period::products: each product's quantity and amount, by code.
+bool AddToProduct(Period& period, const ProductTotal& added) {
+    auto place = std::lower_bound(period.products.begin(), period.products.end(), added,
+                                  [](const ProductTotal& a, const ProductTotal& b) { return a.code < b.code; });
+    if (place == period.products.end() || place->code != added.code)
+        place = period.products.insert(place, ProductTotal{added.code, 0, 0});
+    return AddTo(place->quantity, added.quantity) && AddTo(place->amount, added.amount);
+}
+
+bool AddProduct(Period& period, const Record& record) {
+    if (record.kind != Kind::Line || record.product.empty()) return true;
+    return AddToProduct(period, {std::stoll(record.product), record.quantity, record.subtotal});
+}
+
+bool MergeProducts(Period& period, const Period& earlier) {
+    for (const ProductTotal& total : earlier.products)
+        if (!AddToProduct(period, total)) return false;
+    return true;
+}
+
+std::vector<std::vector<std::int64_t>> ProductLines(const Period& period) {
+    std::vector<std::vector<std::int64_t>> lines;
+    for (const ProductTotal& total : period.products) lines.push_back({total.code, total.quantity, total.amount});
+    return lines;
+}
+
+bool RestoreProduct(Period& period, const std::vector<std::int64_t>& line) {
+    if (line[0] < 0 || line[0] > 9'999'999'999'999) return false;
+    return AddToProduct(period, {line[0], line[1], line[2]});
 }
 
 // Period::tenders: tender n's sales and amount; Period::refunds: what returns gave back to it.
@@ -212,20 +243,48 @@ const std::vector<const char*> kClassWords(std::begin(kClassNames), std::end(kCl
 constexpr Tenders kTenders = &Period::tenders, kRefunds = &Period::refunds;
 
 const std::vector<PeriodTable> kTables = {
-    {"tender", 1, 2, {}, AddTender<kTenders, Kind::Tender>, MergeTenders<kTenders>, TenderLines<kTenders>,
-     RestoreTender<kTenders>, nullptr},
+    {"tender",
+     1,
+     2,
+     {},
+     AddTender<kTenders, Kind::Tender>,
+     MergeTenders<kTenders>,
+     TenderLines<kTenders>,
+     RestoreTender<kTenders>,
+     nullptr},
     {"taxable", 2, 2, kClassWords, AddTaxable<&Period::taxable, Kind::Sale>, MergeTaxable<&Period::taxable>,
      TaxableLines<&Period::taxable>, RestoreRate<&Period::taxable>, ReportTaxable},
-    {"department", 2, 2, {}, AddDepartment<&Period::departments, Kind::Line>, MergeDepartments<&Period::departments>,
-     DepartmentLines<&Period::departments>, RestoreDepartment<&Period::departments>, nullptr},
-    {"refund", 1, 2, {}, AddTender<kRefunds, Kind::Refund>, MergeTenders<kRefunds>, TenderLines<kRefunds>,
-     RestoreTender<kRefunds>, nullptr},
+    {"department",
+     2,
+     2,
+     {},
+     AddDepartment<&Period::departments, Kind::Line>,
+     MergeDepartments<&Period::departments>,
+     DepartmentLines<&Period::departments>,
+     RestoreDepartment<&Period::departments>,
+     nullptr},
+    {"refund",
+     1,
+     2,
+     {},
+     AddTender<kRefunds, Kind::Refund>,
+     MergeTenders<kRefunds>,
+     TenderLines<kRefunds>,
+     RestoreTender<kRefunds>,
+     nullptr},
     {"return taxable", 2, 2, kClassWords, AddTaxable<&Period::returnTaxable, Kind::Return>,
      MergeTaxable<&Period::returnTaxable>, TaxableLines<&Period::returnTaxable>, RestoreRate<&Period::returnTaxable>,
      nullptr},
-    {"return department", 2, 2, {}, AddDepartment<&Period::departmentReturns, Kind::ReturnLine>,
-     MergeDepartments<&Period::departmentReturns>, DepartmentLines<&Period::departmentReturns>,
-     RestoreDepartment<&Period::departmentReturns>, nullptr},
+    {"return department",
+     2,
+     2,
+     {},
+     AddDepartment<&Period::departmentReturns, Kind::ReturnLine>,
+     MergeDepartments<&Period::departmentReturns>,
+     DepartmentLines<&Period::departmentReturns>,
+     RestoreDepartment<&Period::departmentReturns>,
+     nullptr},
+    {"product", 1, 2, {}, AddProduct, MergeProducts, ProductLines, RestoreProduct, nullptr},
 };
 
 // Puts a noted record among the notes in the journal's order: a backward
@@ -544,8 +603,7 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
     if (Partial(offset)) return;
     // Only a note can be other than ASCII: in another encoding its line reads through UTF-8.
     std::string decoded;
-    if (decode_ && !common::IsAscii(line))
-        decoded = common::ToUtf8(decode_(line));
+    if (decode_ && !common::IsAscii(line)) decoded = common::ToUtf8(decode_(line));
     std::optional<Record> record = ParseRecord(decoded.empty() ? line : std::string_view(decoded));
     // The first line is the header when it is no record, whatever it says or lacks.
     if (!record && first) return;
@@ -564,9 +622,9 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
                 record->kind == Kind::Refund;
     bool money = record->kind == Kind::In || record->kind == Kind::Out || record->kind == Kind::Drawer ||
                  record->kind == Kind::Department;
-    Kind partOf = record->kind == Kind::Returned                                         ? Kind::Cancel
+    Kind partOf = record->kind == Kind::Returned                                     ? Kind::Cancel
                   : record->kind == Kind::ReturnLine || record->kind == Kind::Refund ? Kind::Return
-                                                                                         : Kind::Sale;
+                                                                                     : Kind::Sale;
     bool ofSale = part && record->sale == linesOf_ && partsOf_ == partOf;
     if (!ofSale || superseded) CloseSale();
     if (superseded) {
@@ -577,7 +635,7 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
     // what a power cut left of a sale that stayed open.
     if (part && !ofSale) {
         if (atTail) tailAt_ = offset;
-        Junk(offset, partOf == Kind::Return                                                 ? L"返品の記録がない返品の行です"
+        Junk(offset, partOf == Kind::Return         ? L"返品の記録がない返品の行です"
                      : record->kind == Kind::Tender ? L"売上の記録がない支払の行です"
                                                     : L"売上の記録がない明細の行です");
         return;
@@ -793,7 +851,8 @@ void AddReturnItems(std::vector<ReportLine>& lines, const Period& period, const 
 }  // namespace
 
 std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
-                                    const std::vector<std::wstring>& tenderNames, const regi::Departments& departments) {
+                                    const std::vector<std::wstring>& tenderNames,
+                                    const regi::Departments& departments) {
     std::vector<ReportLine> lines;
     auto money = [](std::int64_t amount) { return std::vector<std::wstring>{regi::FormatMoney(amount)}; };
     auto count = [](std::int64_t count, std::int64_t amount) {
@@ -852,8 +911,8 @@ std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
         // Each kind's count and amount, then its notes, one a line.
         for (Kind kind : {Kind::In, Kind::Out}) {
             bool in = kind == Kind::In;
-            lines.push_back({in ? L"入金" : L"出金", count(in ? period.moneyIns : period.moneyOuts,
-                                                           in ? period.moneyIn : period.moneyOut)});
+            lines.push_back({in ? L"入金" : L"出金",
+                             count(in ? period.moneyIns : period.moneyOuts, in ? period.moneyIn : period.moneyOut)});
             for (const Record& note : period.notes)
                 if (note.kind == kind) lines.push_back({L"\u3000" + note.note, money(note.total)});
         }
@@ -862,6 +921,25 @@ std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
         lines.push_back({L"ドロア開放指示（取引なし）", {std::to_wstring(period.drawerCommands) + L"回"}});
     lines.push_back({L"釣銭準備金", money(report.cashFloat)});
     lines.push_back({L"現金予定額", money(report.expectedCash)});
+    return lines;
+}
+
+std::vector<ReportLine> ProductItems(
+    const std::vector<ProductTotal>& products,
+    const std::function<std::pair<std::string, std::wstring>(std::int64_t code)>& describe) {
+    std::vector<ReportLine> lines;
+    if (products.empty()) return lines;
+    std::vector<ProductTotal> best = products;
+    std::stable_sort(best.begin(), best.end(), [](const ProductTotal& a, const ProductTotal& b) {
+        return a.amount != b.amount ? a.amount > b.amount : a.quantity > b.quantity;
+    });
+    lines.push_back({L"商品別", {L"数量", L"金額"}});
+    for (const ProductTotal& total : best) {
+        auto [code, name] = describe ? describe(total.code) : std::pair<std::string, std::wstring>{};
+        if (code.empty()) code = std::to_string(total.code);
+        lines.push_back({std::wstring(code.begin(), code.end()) + (name.empty() ? L"" : L" " + name),
+                         {std::to_wstring(total.quantity) + L"点", regi::FormatMoney(total.amount)}});
+    }
     return lines;
 }
 

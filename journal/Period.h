@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "journal/Kept.h"
@@ -28,6 +29,12 @@ struct RateTotal {
 struct DepartmentTotal {
     int number = 0;  // 0: the department of its class
     regi::TaxClass taxClass = regi::TaxClass::Standard;
+    std::int64_t quantity = 0, amount = 0;
+};
+
+// What one product sold: its lines' quantities and amounts before discounts.
+struct ProductTotal {
+    std::int64_t code = 0;  // the code as a number: the product file's leading zeros do not count
     std::int64_t quantity = 0, amount = 0;
 };
 
@@ -65,6 +72,7 @@ struct Period {
     std::vector<RateTotal> returnTaxable;
     std::vector<DepartmentTotal> departmentReturns;
     TenderTotal refunds[regi::kMaxTenders];
+    std::vector<ProductTotal> products;  // by code
     // The numbers of the next record, sale and Z.
     std::int64_t nextSequence = 1, nextSale = 1, nextZ = 1;
     std::int64_t firstSequence = 0;  // of the earliest record added; 0 for none
@@ -230,9 +238,9 @@ private:
     std::int64_t saleAt_ = -1, lineCount_ = 0, classSums_[3] = {0, 0, 0};
     std::int64_t laterSequence_ = 0, laterAt_ = -1;  // the record read last (the next in the file)
     std::int64_t laterSale_ = 0, laterSaleAt_ = -1;  // the number and place of the sale read last
-    std::optional<Record> lastSale_;     // the first sale record read backward
-    std::vector<Record> lastSaleParts_;  // its lines, discounts and tenders, last first
-    regi::SaleRecord resumedSale_;       // the checkpoint's, when no sale was read after it
+    std::optional<Record> lastSale_;                 // the first sale record read backward
+    std::vector<Record> lastSaleParts_;              // its lines, discounts and tenders, last first
+    regi::SaleRecord resumedSale_;                   // the checkpoint's, when no sale was read after it
 };
 
 // A whole journal's bytes read at once.
@@ -280,6 +288,13 @@ struct ReportLine {
 std::vector<ReportLine> ReportItems(const Period& period, const Record& report,
                                     const std::vector<std::wstring>& tenderNames = {},
                                     const regi::Departments& departments = {});
+// The sales by product, best sellers (by amount, then quantity, then code) first: a
+// heading, then one line each, "4901234567894 緑茶" with its quantity and
+// amount. describe gives a code's text and name as the product file has them
+// (empty when it has no such code any more); none without product sales.
+std::vector<ReportLine> ProductItems(
+    const std::vector<ProductTotal>& products,
+    const std::function<std::pair<std::string, std::wstring>(std::int64_t code)>& describe);
 // The same lines as texts (ReportLine::Text).
 std::vector<std::wstring> ReportLines(const Period& period, const Record& report,
                                       const std::vector<std::wstring>& tenderNames = {},

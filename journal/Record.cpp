@@ -84,6 +84,12 @@ const KindColumns kKinds[] = {
 bool HasDepartment(Kind kind) {
     return kind == Kind::Line || kind == Kind::Void || kind == Kind::Department || kind == Kind::ReturnLine;
 }
+// The product's code after the department: a line's or a void's.
+bool HasProduct(Kind kind) { return kind == Kind::Line || kind == Kind::Void; }
+bool IsProductCode(const std::string& text) {
+    return !text.empty() && text.size() <= 13 &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
 const KindColumns& Of(Kind kind) { return kKinds[static_cast<int>(kind)]; }
 
@@ -328,12 +334,15 @@ std::string FormatRecord(const Record& record) {
         if (!Fills(i, record.kind)) continue;
         line += kColumns[i] ? std::to_string(record.*kColumns[i]) : kClassNames[static_cast<int>(record.taxClass)];
     }
-    bool department = HasDepartment(record.kind) && (record.department != 0 || record.kind == Kind::Department);
+    bool product = HasProduct(record.kind) && !record.product.empty();
+    bool department =
+        HasDepartment(record.kind) && (record.department != 0 || record.kind == Kind::Department || product);
     if ((Of(record.kind).note && !record.note.empty()) || department) {
         line += ',';
         AppendField(line, common::ToUtf8(record.note));
     }
     if (department) line += ',' + std::to_string(record.department);
+    if (product) line += ',' + record.product;
     return line + "\r\n";
 }
 
@@ -347,16 +356,21 @@ std::optional<Record> ParseRecord(std::string_view line) {
     std::optional<Kind> kind = KindNamed((*fields)[2]);
     // The note's and the department's columns; a spreadsheet that saves the
     // journal again may give every row empty ones, as wide as the widest.
-    if (fields->size() > kFieldCount + 2) return std::nullopt;
+    if (fields->size() > kFieldCount + 3) return std::nullopt;
     if (fields->size() > kFieldCount) {
         const std::string& note = (*fields)[kFieldCount];
         if (!note.empty() && !(kind && Of(*kind).note)) return std::nullopt;
         record.note = CleanNote(common::FromUtf8(note));
     }
-    if (fields->size() > kFieldCount + 1 && !fields->back().empty()) {
-        std::optional<std::int64_t> department = ParseInteger(fields->back());
+    if (fields->size() > kFieldCount + 1 && !(*fields)[kFieldCount + 1].empty()) {
+        std::optional<std::int64_t> department = ParseInteger((*fields)[kFieldCount + 1]);
         if (!department || !(kind && HasDepartment(*kind))) return std::nullopt;
         record.department = *department;
+    }
+    if (fields->size() > kFieldCount + 2 && !(*fields)[kFieldCount + 2].empty()) {
+        const std::string& product = (*fields)[kFieldCount + 2];
+        if (!IsProductCode(product) || !(kind && HasProduct(*kind))) return std::nullopt;
+        record.product = product;
     }
     if (record.department < 0 || record.department > regi::kMaxDepartment) return std::nullopt;
     std::optional<std::string> time = LocalTime((*fields)[1]);
@@ -388,10 +402,14 @@ void SetLine(Record& record, const regi::LineRecord& line) {
     record.quantity = line.quantity;
     record.subtotal = line.subtotal;
     record.department = line.department;
+    record.product = line.product;
 }
 
 regi::LineRecord LineOf(const Record& record) {
-    return {record.taxClass, record.unitPrice, record.quantity, record.subtotal, static_cast<int>(record.department)};
+    regi::LineRecord line{record.taxClass, record.unitPrice, record.quantity, record.subtotal,
+                          static_cast<int>(record.department)};
+    line.product = record.product;
+    return line;
 }
 
 namespace {
@@ -534,11 +552,12 @@ std::string FormatOpenSale(const OpenSale& sale) {
         content += std::to_string(sale.sale) + ',' + kClassNames[static_cast<int>(line.taxClass)] + ',' +
                    std::to_string(line.unitPrice) + ',' + std::to_string(line.quantity) + ',' +
                    std::to_string(line.subtotal);
-        if (line.department != 0 || line.discount)
+        if (line.department != 0 || line.discount || !line.product.empty())
             content += ',' + std::to_string(line.department) + ',' +
                        (line.discount ? std::string(kDiscountWords[static_cast<int>(line.discount->kind)]) + ',' +
                                             std::to_string(line.discount->keyed)
                                       : std::string(","));
+        if (!line.product.empty()) content += ',' + line.product;
         content += "\r\n";
     }
     if (sale.subtotalDiscount)
@@ -572,8 +591,9 @@ std::optional<OpenSale> ParseOpenSale(std::string_view content) {
         std::optional<std::vector<std::string>> fields = SplitFields(row);
         if (!fields) return std::nullopt;
         bool wholeSaleDiscount = !tenders && fields->size() == 4 && (*fields)[1] == "discount";
-        bool sized = tenders ? fields->size() == 3u
-                             : wholeSaleDiscount || fields->size() == 5u || fields->size() == 8u;
+        bool sized = tenders
+                         ? fields->size() == 3u
+                         : wholeSaleDiscount || fields->size() == 5u || fields->size() == 8u || fields->size() == 9u;
         if (!sized) return std::nullopt;
         std::optional<std::int64_t> number = ParseInteger((*fields)[0]);
         if (!number || *number < 1 || (!sale.lines.empty() && *number != sale.sale)) return std::nullopt;
@@ -607,7 +627,11 @@ std::optional<OpenSale> ParseOpenSale(std::string_view content) {
             Within(*price, regi::kMaxPrice) && Within(*quantity, regi::kMaxQuantity) && *subtotal == *price * *quantity;
         if (!sound || sale.subtotalDiscount) return std::nullopt;
         regi::LineRecord line{static_cast<regi::TaxClass>(*taxClass), *price, *quantity, *subtotal};
-        if (fields->size() == 8u) {
+        if (fields->size() == 9u) {
+            if (!IsProductCode((*fields)[8])) return std::nullopt;
+            line.product = (*fields)[8];
+        }
+        if (fields->size() >= 8u) {
             std::optional<std::int64_t> department = ParseInteger((*fields)[5]);
             if (!department || *department < 0 || *department > regi::kMaxDepartment) return std::nullopt;
             line.department = static_cast<int>(*department);

@@ -66,6 +66,9 @@ struct Record {
     // line, void, department, return line: the department's number (0: its class's). The
     // field after the note's, written only when not 0 (always for department).
     std::int64_t department = 0;
+    // line, void: the product's code as the product file writes it, empty for
+    // a keyed price. The field after the department's, written only when not empty.
+    std::string product;
 };
 
 // What the operator typed as a note, fit for one field of the journal: control
@@ -144,7 +147,8 @@ std::string FormatOpenSale(const OpenSale& sale);
 // before tenders existed has no tenders' part and reads as unpaid. A line with
 // a department or a discount has three more fields (department, "yen" or
 // "percent", as keyed); the whole sale's discount is a row of its own
-// ("sale,discount,<yen|percent>,<keyed>") after the lines.
+// ("sale,discount,<yen|percent>,<keyed>") after the lines. A product's line
+// has its code as a ninth field.
 std::optional<OpenSale> ParseOpenSale(std::string_view content);
 
 }  // namespace journal

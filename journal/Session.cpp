@@ -326,7 +326,7 @@ Report Session::TakeX(std::int64_t cashFloat, const std::vector<std::wstring>& t
                       const regi::Departments& departments) {
     EnsureLoaded();
     Record x = period_.ReportRecord(Kind::X, cashFloat, TimeNow());
-    Report report{0, ReportItems(period_, x, tenderNames, departments)};
+    Report report{0, ReportItems(period_, x, tenderNames, departments), period_.products};
     Append({x});
     return report;
 }
@@ -338,7 +338,7 @@ Report Session::TakeZ(std::int64_t cashFloat, const std::vector<std::wstring>& t
     std::vector<Record> records = period_.DepartmentRecords(departments, TimeNow());
     Record z = period_.ReportRecord(Kind::Z, cashFloat, TimeNow());
     z.sequence += static_cast<std::int64_t>(records.size());
-    Report report{z.z, ReportItems(period_, z, tenderNames, departments)};
+    Report report{z.z, ReportItems(period_, z, tenderNames, departments), period_.products};
     records.push_back(z);
     Append(records);
     return report;

@@ -43,6 +43,7 @@ using common::Clock;
 struct Report {
     std::int64_t z = 0;  // the Z's number; 0 for an X
     std::vector<ReportLine> items;
+    std::vector<ProductTotal> products;  // what each product sold, for ProductItems
     std::vector<std::wstring> Lines() const;  // see ReportLines
     std::wstring Text() const;                // the lines joined by CRLF, for an edit box
 };

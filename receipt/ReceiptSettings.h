@@ -2,6 +2,7 @@
 // What a receipt says of the shop that issues it, how it prints, and how the
 // drawer on the receipt printer opens: the settings the settings page keeps
 // and the receipts use. Windows-free.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ struct Settings {
     int paperWidth = kWidePaper;             // 58 or 80 (mm); anything else is taken as 80
     std::vector<std::wstring> tenders = {};  // the other tenders' names, tender n at n - 1
     regi::Departments departments = {};      // what the lines are named by
+    // A product's name by its code, for a line read back from the journal,
+    // which keeps the code only; empty when the product file has none.
+    std::function<std::wstring(const std::string& code)> productName = {};
     DrawerMode drawer = DrawerMode::Never;
     bool cut = false;  // the printer cuts the paper after each slip
 

@@ -67,6 +67,8 @@ const std::vector<KeyCommand>& KeyCommands() {
          L"単価の行（非課税）"},
         {"Quantity", Sale(Command::Quantity), Plain(keyMultiply), L"Num *", L"数量(&Q)", RegiQuantity, false,
          L"直前の行の数量"},
+        {"ProductLine", Page(PageAction::Product), WithCtrl(keyReturn), L"Ctrl+Enter", L"商品コード(&J)", RegiProduct,
+         false, L"打ったコードの商品の行"},
         {"ArmDepartment", Sale(Command::ArmDepartment), WithShift(keyReturn), L"Shift+Enter", L"部門(&B)",
          RegiDepartment, false, L"番号の部門に次の行を入れる（次に単価）"},
         {"LineYenOff", Sale(Command::LineYenOff), WithShift(keySubtract), L"Shift+Num -", L"値引(&W)", RegiLineYenOff,

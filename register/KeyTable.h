@@ -37,8 +37,8 @@ enum Key : std::uint16_t {
 
 // What the register does for a key or a menu item: a command of the sale, a
 // line of a department (the key a POS keyboard sends for it), or one the page
-// does itself.
-enum class PageAction { Sale, Receipt, Drawer, Help, Department, Return };
+// does itself (the product key looks the keyed code up in the product file).
+enum class PageAction { Sale, Receipt, Drawer, Help, Department, Return, Product };
 struct RegisterCommand {
     PageAction action = PageAction::Sale;
     Command command = Command::ClearEntry;  // for PageAction::Sale

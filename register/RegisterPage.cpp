@@ -2,8 +2,12 @@
 
 #include <commctrl.h>
 
+#include <imm.h>
+
 #include <algorithm>
 
+#include "catalog/CheckDigit.h"
+#include "catalog/Scan.h"
 #include "register/RegisterPageIds.h"
 #include "help/Help.h"
 #include "ui/App.h"
@@ -119,6 +123,8 @@ void RegisterPage::Create(HWND sheet, HWND form, HWND pageControl, Hooks hooks) 
     };
     entry_.OnKeyPress = [this](TSaNumEdit& sender, wchar_t& key) { SaNumEdit1KeyPress(sender, key); };
     entry_.OnExit = [this](TSaNumEdit&) { held_.Forget(); };
+    // No input method on the entry field: a scanner's digits would become a composition.
+    ImmAssociateContextEx(entry_.Handle(), nullptr, 0);
 
     CreateLabels(sheet);
     SetWindowSubclass(sheet, SheetProc, kSheetSubclass, reinterpret_cast<DWORD_PTR>(this));
@@ -222,11 +228,18 @@ KeyChord ChordOf(std::uint16_t key, TShiftState shift) {
     return {key, (shift & ssCtrl) != 0, (shift & ssShift) != 0, (shift & ssAlt) != 0};
 }
 
+bool IsDigitKey(std::uint16_t key) { return (key >= '0' && key <= '9') || (key >= VK_NUMPAD0 && key <= VK_NUMPAD9); }
+
 }  // namespace
 
 void RegisterPage::SaNumEdit1KeyDown(TSaNumEdit& sender, std::uint16_t& key, TShiftState shift) {
     const KeyChord chord = ChordOf(key, shift);
-    if (sender.Focused()) held_.Press(chord, sender.Text());
+    KillTimer(sheet_, kScanTimerId);
+    if (IsDigitKey(key)) FollowDigit(key, static_cast<std::uint32_t>(GetMessageTime()));
+    if (sender.Focused()) {
+        held_.Press(chord, sender.Text());
+        zerosAtPress_.emplace(key, zeros_);
+    }
     // The character a command's chord makes (Shift+Num - makes "-") is no
     // typing: only the plain keypad minus gives the entry its sign.
     commandChar_ = (chord.ctrl || chord.shift || chord.alt) && keys_.Find(chord);
@@ -235,16 +248,69 @@ void RegisterPage::SaNumEdit1KeyDown(TSaNumEdit& sender, std::uint16_t& key, TSh
     if (hooks_.showHelpContents) hooks_.showHelpContents();
 }
 
-void RegisterPage::SaNumEdit1KeyPress(TSaNumEdit& /*sender*/, wchar_t& key) {
+void RegisterPage::FollowDigit(std::uint16_t /*key*/, std::uint32_t time) {
+    const std::wstring text = entry_.Text();
+    // The first digit of an entry starts the count of its leading zeros.
+    if (text.empty()) {
+        zeros_ = 0;
+        scanSpeed_ = true;
+    } else if (time - lastDigitTime_ > kScanGap) {
+        scanSpeed_ = false;
+    }
+    lastDigitTime_ = time;
+}
+
+void RegisterPage::SaNumEdit1KeyPress(TSaNumEdit& sender, wchar_t& key) {
     if (commandChar_) key = 0;
     commandChar_ = false;
+    if (key == L'0' && (sender.Text().empty() || sender.Text() == L"0")) ++zeros_;
 }
 
 void RegisterPage::SaNumEdit1KeyUp(TSaNumEdit& /*sender*/, std::uint16_t& key, TShiftState /*shift*/) {
     // The command of the chord as it was pressed, whatever was let go of since.
     std::optional<HeldKey> press = held_.Release(key);
+    auto zeros = zerosAtPress_.find(key);
+    const int zerosAtPress = zeros == zerosAtPress_.end() ? zeros_ : zeros->second;
+    if (zeros != zerosAtPress_.end()) zerosAtPress_.erase(zeros);
     if (!press) return;
-    if (std::optional<RegisterCommand> does = keys_.Find(press->chord)) Act(*does, press->entry);
+    if (std::optional<RegisterCommand> does = keys_.Find(press->chord)) return Act(*does, press->entry, zerosAtPress);
+    // A scanner's suffix of Tab, or none: a code rings once the scanner has
+    // stopped typing. Not at its last digit: a suffix still to come would
+    // close the message that tells of a code not found.
+    if (key == VK_TAB && press->chord == KeyChord{VK_TAB}) return RingScannedCode();
+    if (!IsDigitKey(key)) return;
+    if (scanSpeed_ && catalog::IsJanLength(KeyedDigits(entry_.Text(), zeros_).size()))
+        SetTimer(sheet_, kScanTimerId, kScanPause, nullptr);
+}
+
+std::string RegisterPage::KeyedDigits(const std::wstring& entry, int zeros) {
+    std::string digits;
+    for (wchar_t c : entry) {
+        if (c < L'0' || c > L'9') return std::string(entry.begin(), entry.end());
+        digits += static_cast<char>(c);
+    }
+    // The field shows "0" for any number of zeros keyed alone.
+    if (digits == "0") return std::string(static_cast<size_t>(std::max(zeros, 1)), '0');
+    return std::string(static_cast<size_t>(std::max(zeros, 0)), '0') + digits;
+}
+
+std::optional<CodeRing> RegisterPage::CodeOf(const std::wstring& entry, int zeros, bool productKey) const {
+    if (entry.empty()) return std::nullopt;
+    std::shared_ptr<const catalog::Catalog> products = hooks_.products ? hooks_.products() : nullptr;
+    const catalog::Catalog none;
+    const catalog::InStoreLayout layout = hooks_.inStoreLayout ? hooks_.inStoreLayout() : catalog::InStoreLayout{};
+    return catalog::ReadCode(KeyedDigits(entry, zeros), productKey, products ? *products : none, layout);
+}
+
+void RegisterPage::RingScannedCode() {
+    KillTimer(sheet_, kScanTimerId);
+    if (!entry_.Focused() || !CodeOf(entry_.Text(), zeros_, false)) return;
+    Act(RegisterCommand{PageAction::Sale, Command::EnterLine}, entry_.Text(), zeros_);
+}
+
+void RegisterPage::ScanTimer() {
+    KillTimer(sheet_, kScanTimerId);
+    if (scanSpeed_) RingScannedCode();
 }
 
 bool RegisterPage::RunCommand(int menuId) {
@@ -253,12 +319,12 @@ bool RegisterPage::RunCommand(int menuId) {
         if (r.menuId == menuId) row = &r;
     if (!row) return false;
     if (SendMessageW(pageControl_, TCM_GETCURSEL, 0, 0) != 0) return true;
-    Act(row->does, entry_.Text());
+    Act(row->does, entry_.Text(), zeros_);
     SetFocus(entry_.Handle());
     return true;
 }
 
-void RegisterPage::Act(const RegisterCommand& does, const std::wstring& entryAtPress) {
+void RegisterPage::Act(const RegisterCommand& does, const std::wstring& entryAtPress, int zerosAtPress) {
     switch (does.action) {
     case PageAction::Help: return;  // at the key's press
     case PageAction::Receipt:
@@ -279,7 +345,8 @@ void RegisterPage::Act(const RegisterCommand& does, const std::wstring& entryAtP
             entry_.SetText(held_.AfterCommand(entryAtPress, entry_.Text(), L"", true));
         return;
     case PageAction::Sale:
-    case PageAction::Department: break;
+    case PageAction::Department:
+    case PageAction::Product: break;
     }
     const bool wasSettled = sale_.State() == SaleState::Settled;
     // The command takes the entry of its key's press; digits typed while the
@@ -287,10 +354,17 @@ void RegisterPage::Act(const RegisterCommand& does, const std::wstring& entryAtP
     // (or one that throws) leaves the field with all that was typed.
     const std::wstring shown = entry_.Text();
     const Rates rates = hooks_.rates ? hooks_.rates() : Rates();
-    // A department's own key makes a line, as ENTER does.
-    const bool department = does.action == PageAction::Department;
-    Outcome outcome = department ? sale_.RunDepartment(does.department, Entry(entryAtPress), rates)
-                                 : sale_.Run(does.command, Entry(entryAtPress), rates);
+    // A department's own key makes a line, as ENTER does; so does a code,
+    // keyed with the product key or scanned with ENTER.
+    const bool department = does.action == PageAction::Department || does.action == PageAction::Product;
+    const bool enter = does.action == PageAction::Sale && does.command == Command::EnterLine;
+    std::optional<CodeRing> code;
+    if (does.action == PageAction::Product || enter)
+        code = CodeOf(entryAtPress, zerosAtPress, does.action == PageAction::Product);
+    if (does.action == PageAction::Product && !code) return;
+    Outcome outcome = code         ? sale_.RunCode(*code, rates)
+                      : department ? sale_.RunDepartment(does.department, Entry(entryAtPress), rates)
+                                   : sale_.Run(does.command, Entry(entryAtPress), rates);
     std::wstring left = outcome.EntryAfter(entryAtPress);
     std::wstring now = held_.AfterCommand(entryAtPress, shown, left, outcome.acted);
     if (entry_.Text() != now) entry_.SetText(now);
@@ -376,6 +450,12 @@ LRESULT CALLBACK RegisterPage::SheetProc(HWND hwnd, UINT message, WPARAM wParam,
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
     case WM_MBUTTONUP: ui::Guarded([data] { reinterpret_cast<RegisterPage*>(data)->TabSheet1MouseUp(); }); break;
+    case WM_TIMER:
+        if (wParam == kScanTimerId) {
+            ui::Guarded([data] { reinterpret_cast<RegisterPage*>(data)->ScanTimer(); });
+            return 0;
+        }
+        break;
     case WM_NCDESTROY: RemoveWindowSubclass(hwnd, SheetProc, kSheetSubclass); break;
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);

@@ -9,9 +9,14 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "catalog/Catalog.h"
+#include "catalog/InStore.h"
 #include "numedit/SaNumEdit.h"
 #include "register/HeldKeys.h"
 #include "register/KeyTable.h"
@@ -34,6 +39,10 @@ public:
         // 返品 between sales, with the entry as keyed (a sale's number, or
         // empty); true when the entry was used.
         std::function<bool(const std::wstring& entry)> returnGoods;
+        // The products as last read from the product file (none: no file), and
+        // how the shop's label printer lays out its in-store codes.
+        std::function<std::shared_ptr<const catalog::Catalog>()> products;
+        std::function<catalog::InStoreLayout()> inStoreLayout;
     };
 
     RegisterPage() = default;
@@ -52,6 +61,12 @@ public:
     // Re-arms the entry field when the register page is the one shown
     // (a page switch, a click on the page itself).
     void Rearm();
+
+    // A scanner types a code's digits within this many milliseconds of each
+    // other; a code of 8, 12 or 13 digits that came so, with no suffix, rings
+    // once kScanPause has passed without another key.
+    static constexpr std::uint32_t kScanGap = 50, kScanPause = 150;
+    static constexpr UINT_PTR kScanTimerId = 33;
 
     // Handlers.
     void SaNumEdit1KeyDown(TSaNumEdit& sender, std::uint16_t& key, TShiftState shift);
@@ -81,7 +96,17 @@ public:
 private:
     void CreateLabels(HWND sheet);
     void CreateTaxTip();
-    void Act(const RegisterCommand& does, const std::wstring& entryAtPress);
+    void Act(const RegisterCommand& does, const std::wstring& entryAtPress, int zerosAtPress);
+    // The entry's digits as they were keyed: the field drops leading zeros,
+    // which the page counts as they are typed.
+    static std::string KeyedDigits(const std::wstring& entry, int zeros);
+    // What the code keyed rings, when it is one (catalog::ReadCode).
+    std::optional<CodeRing> CodeOf(const std::wstring& entry, int zeros, bool productKey) const;
+    // A scanner that sends no Enter, or a Tab: a whole code rings as if
+    // ENTER had followed it; anything else stays in the entry.
+    void RingScannedCode();
+    void FollowDigit(std::uint16_t key, std::uint32_t time);
+    void ScanTimer();
     void PostArmingClicks();
     void Show(const CommandShown& shown, const Outcome& outcome);
     const wchar_t* ShownCaption(Label label);  // a label's caption as it is created
@@ -94,6 +119,13 @@ private:
     // press closed a message box or went to another window does nothing.
     HeldKeys held_;
     bool commandChar_ = false;  // the key just pressed is a command's chord with a modifier
+    // The zeros keyed before the entry's first other digit, which the field
+    // does not show, now and at each held key's press.
+    int zeros_ = 0;
+    std::map<std::uint16_t, int> zerosAtPress_;
+    // Whether the entry's digits came at a scanner's speed, and when the last one did.
+    bool scanSpeed_ = false;
+    std::uint32_t lastDigitTime_ = 0;
     HWND sheet_ = nullptr, form_ = nullptr, pageControl_ = nullptr;
     TSale sale_;
     ScreenState screen_;

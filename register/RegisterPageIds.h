@@ -51,7 +51,8 @@ enum Id : int {
     RegiPreset2,
     RegiPreset3,
     RegiPreset4,
-    RegiReturn,  // 返品: against the sale whose number is keyed, else without a receipt
+    RegiReturn,   // 返品: against the sale whose number is keyed, else without a receipt
+    RegiProduct,  // the product whose code is keyed (PLU)
 };
 
 }  // namespace regi::ids

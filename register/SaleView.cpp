@@ -127,9 +127,15 @@ std::wstring DepartmentText(const TSale& sale, const Departments& departments) {
         TaxClass taxClass = department ? department->taxClass : TaxClass::Standard;
         return L"部門 " + std::to_wstring(armed) + L" " + departments.NameOf(armed, taxClass) + L" : 単価を打って下さい";
     }
-    if (sale.LineCount() == 0 || !departments.InUse()) return L"";
+    if (sale.LineCount() == 0) return L"";
     const LineRecord& last = sale.KeyedLines().back().record;
-    return std::to_wstring(sale.LineCount()) + L"行目 " + departments.NameOf(last.department, last.taxClass);
+    const std::wstring line = std::to_wstring(sale.LineCount()) + L"行目 ";
+    // A product's line: its name, and the department it went to.
+    if (!last.name.empty())
+        return line + (last.taxClass == TaxClass::Reduced ? L"※" : L"") + last.name + L" (" +
+               departments.NameOf(last.department, TaxClass::Standard) + L")";
+    if (!departments.InUse()) return L"";
+    return line + departments.NameOf(last.department, last.taxClass);
 }
 
 std::wstring CaptionText(const TSale& sale, const ScreenState& screen, Label label) {

@@ -63,7 +63,8 @@ std::wstring CellText(const TSale& sale, const std::vector<SaleRow>& rows, int c
 int LastLineRow(const TSale& sale);
 // What the status bar says of departments: the department armed for the
 // next line ("部門 12 パン : 単価を打って下さい"), else which one the last line
-// went to ("3行目 ※パン"); empty without lines or while the shop names none.
+// went to ("3行目 ※パン"), a product's line by its name ("3行目 ※緑茶 (飲料)");
+// empty without lines or while the shop names none.
 std::wstring DepartmentText(const TSale& sale, const Departments& departments);
 // A label's caption.
 std::wstring CaptionText(const TSale& sale, const ScreenState& screen, Label label);

@@ -36,6 +36,12 @@ const wchar_t kSecondDiscount[] = L"この行はもう値引してあります�
 const wchar_t kSecondSubtotalDiscount[] =
     L"この取引はもう小計値引してあります｡\r\nやり直すには F3 で小計値引を取り消して下さい｡";
 const wchar_t kBelowZero[] = L"値引で合計 %s がマイナスになります｡";
+const wchar_t kUnknownProduct[] = L"登録されていない商品です｡\r\nコード: %s";
+const wchar_t kWrongCheckDigit[] =
+    L"コード %s はチェックデジットが違います｡\r\nもう一度読み取るか、打ち直して下さい｡";
+const wchar_t kWrongPriceCheckDigit[] =
+    L"インストアコード %s は価格のチェックデジットが違います｡\r\n"
+    L"ラベルを確かめ、設定の「商品」にあるインストアコードの形がラベルプリンターと同じか見て下さい｡";
 const wchar_t kStandardRateBox[] = L"消費税率は";
 const wchar_t kReducedRateBox[] = L"軽減税率は";
 
@@ -211,6 +217,9 @@ std::wstring Outcome::Message() const {
     case Refusal::SecondDiscount: pattern = kSecondDiscount; break;
     case Refusal::SecondSubtotalDiscount: pattern = kSecondSubtotalDiscount; break;
     case Refusal::BelowZero: pattern = kBelowZero; break;
+    case Refusal::UnknownProduct: pattern = kUnknownProduct; break;
+    case Refusal::WrongCheckDigit: pattern = kWrongCheckDigit; break;
+    case Refusal::WrongPriceCheckDigit: pattern = kWrongPriceCheckDigit; break;
     }
     return common::FormatMessageText(pattern, refused);
 }
@@ -329,6 +338,22 @@ Outcome TSale::RunDepartment(int number, const Entry& entry, const Rates& rates)
     return NewLine(department->taxClass, entry, rates, number);
 }
 
+Outcome TSale::RunCode(const CodeRing& ring, const Rates& rates) {
+    if (State() == SaleState::Settled) return Outcome{};
+    switch (ring.kind) {
+    case CodeRing::Kind::Unknown: return Failed(Refusal::UnknownProduct, ring.shown);
+    case CodeRing::Kind::WrongCheckDigit: return Failed(Refusal::WrongCheckDigit, ring.shown);
+    case CodeRing::Kind::WrongPriceCheckDigit: return Failed(Refusal::WrongPriceCheckDigit, ring.shown);
+    case CodeRing::Kind::Product: break;
+    }
+    const ProductLine& product = ring.product;
+    // The shop may have taken the department away since the file was read.
+    const Department* department = rates.departments.Find(product.department);
+    if (!department) return Failed(Refusal::NoSuchDepartment, std::to_wstring(product.department));
+    armedDepartment_ = kClassDepartment;  // a product goes to its own department
+    return NewLine(department->taxClass, Entry(std::to_wstring(product.price)), rates, product.department, &product);
+}
+
 Outcome TSale::Arm(const Entry& entry, const Rates& rates) {
     if (State() == SaleState::Settled) return Outcome{};
     if (!paid_.empty()) return Failed(Refusal::LinesPaid);
@@ -340,7 +365,8 @@ Outcome TSale::Arm(const Entry& entry, const Rates& rates) {
     return outcome;
 }
 
-Outcome TSale::NewLine(TaxClass taxClass, const Entry& entry, const Rates& rates, int department) {
+Outcome TSale::NewLine(TaxClass taxClass, const Entry& entry, const Rates& rates, int department,
+                       const ProductLine* product) {
     if (State() == SaleState::Settled) return Outcome{};
     if (!paid_.empty()) return Failed(Refusal::LinesPaid);
     // An armed department takes the line whichever key rang it, in its own class.
@@ -356,6 +382,10 @@ Outcome TSale::NewLine(TaxClass taxClass, const Entry& entry, const Rates& rates
     if (RowCount() == kRows) return Failed(Refusal::GridFull);
     std::vector<LineRecord> lines = Lines();
     lines.push_back({taxClass, *price.value, 1, *price.value, department});
+    if (product) {
+        lines.back().product = product->code;
+        lines.back().name = product->name;
+    }
     Priced priced = Price(lines, subtotalDiscount_, rates);
     if (priced.refusal.Refused()) return priced.refusal;
     lines_.push_back({lines.back(), entry.typed, L"1"});

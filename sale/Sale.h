@@ -73,7 +73,25 @@ extern const wchar_t kDiscountAboveLine[];  // "%s": the line's amount
 extern const wchar_t kNegativeLineDiscount[];
 extern const wchar_t kSecondDiscount[];
 extern const wchar_t kSecondSubtotalDiscount[];
-extern const wchar_t kBelowZero[];  // "%s": the total before the discount
+extern const wchar_t kBelowZero[];             // "%s": the total before the discount
+extern const wchar_t kUnknownProduct[];        // "%s": the code
+extern const wchar_t kWrongCheckDigit[];       // "%s": the code
+extern const wchar_t kWrongPriceCheckDigit[];  // "%s": the in-store code
+
+// A product found by its code (catalog/Scan.h), as its line rings it.
+struct ProductLine {
+    std::string code;  // as the product file writes it
+    std::wstring name;
+    std::int64_t price = 0;  // the file's, or the one an in-store code carries
+    int department = 0;
+};
+// What a code keyed or scanned came to.
+struct CodeRing {
+    enum class Kind { Product, Unknown, WrongCheckDigit, WrongPriceCheckDigit };
+    Kind kind = Kind::Unknown;
+    ProductLine product;  // for Product
+    std::wstring shown;   // the code as the message names it
+};
 
 enum class SaleState { Empty, Open, Settled };
 
@@ -154,6 +172,9 @@ enum class Refusal {
     SecondDiscount,          // the line has its discount (kSecondDiscount)
     SecondSubtotalDiscount,  // the sale has its discount (kSecondSubtotalDiscount)
     BelowZero,               // the total would go below 0 (kBelowZero)
+    UnknownProduct,          // no product has the code (kUnknownProduct)
+    WrongCheckDigit,         // a code whose check digit is wrong (kWrongCheckDigit)
+    WrongPriceCheckDigit,    // an in-store code whose price check digit is wrong (kWrongPriceCheckDigit)
 };
 
 struct Outcome {
@@ -240,6 +261,9 @@ public:
     // The entry as a price of a line in department number (a POS keyboard's
     // department key, pressed after the price).
     Outcome RunDepartment(int number, const Entry& entry, const Rates& rates);
+    // A code keyed or scanned: the product's line in its department, or the
+    // refusal that names the code; the entry stays for correction.
+    Outcome RunCode(const CodeRing& ring, const Rates& rates);
 
     // The question Cancel asks of an open sale.
     const wchar_t* CancelQuestion() const { return paid_.empty() ? kCancelQuestion : kCancelPaidQuestion; }
@@ -258,7 +282,8 @@ public:
     SaleRecorder recorder;
 
 private:
-    Outcome NewLine(TaxClass taxClass, const Entry& entry, const Rates& rates, int department = kClassDepartment);
+    Outcome NewLine(TaxClass taxClass, const Entry& entry, const Rates& rates, int department = kClassDepartment,
+                    const ProductLine* product = nullptr);
     Outcome Arm(const Entry& entry, const Rates& rates);
     Outcome LineDiscount(DiscountKind kind, const Entry& entry, std::optional<std::int64_t> preset, const Rates& rates);
     Outcome WholeSaleDiscount(DiscountKind kind, const Entry& entry, const Rates& rates);

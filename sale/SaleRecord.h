@@ -36,6 +36,10 @@ struct LineRecord {
     std::int64_t subtotal = 0;
     int department = 0;  // 0: the department of its class (see Department.h)
     std::optional<Discount> discount = std::nullopt;  // 値引 or 割引 of this line
+    // A product's line: its code as the product file writes it (empty for a
+    // keyed price), and its name when it was rung (the journal keeps the code only).
+    std::string product = {};
+    std::wstring name = {};
     // What it adds to its class: the subtotal less its discount.
     std::int64_t Net() const { return subtotal - (discount ? discount->amount : 0); }
 };

@@ -54,6 +54,9 @@ struct Settings {
     // made from the value, "20%引").
     std::wstring presets[regi::kMaxPresets];
     std::wstring presetLabels[regi::kMaxPresets];
+    // How the shop's label printer lays out its in-store price codes, as
+    // catalog::LayoutText writes it ("5-5"); one that does not read is the usual.
+    std::wstring inStoreLayout;
 };
 
 // The names of the other tenders as the shop typed them, tender n at n - 1,

@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "catalog/InStore.h"
 #include "register/KeyTable.h"
 #include "receipt/ReceiptSettings.h"
 #include "sale/Sale.h"
@@ -683,6 +684,49 @@ private:
     }
 };
 
+// 商品
+class ProductsPage : public Page {
+public:
+    using Page::Page;
+
+private:
+    void Show() override {
+        for (const catalog::InStoreLayout& layout : catalog::InStoreLayouts()) {
+            std::wstring name = catalog::LayoutName(layout);
+            SendDlgItemMessageW(window_, IDC_INSTORE_LAYOUT, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        }
+        const catalog::InStoreLayout chosen =
+            catalog::ReadLayout(sheet_.values.inStoreLayout).value_or(catalog::InStoreLayout{});
+        const auto& layouts = catalog::InStoreLayouts();
+        const auto place = std::find(layouts.begin(), layouts.end(), chosen) - layouts.begin();
+        SendDlgItemMessageW(window_, IDC_INSTORE_LAYOUT, CB_SETCURSEL, static_cast<WPARAM>(place), 0);
+        ShowFile();
+    }
+
+    void ShowFile() {
+        const ShopSettingsHooks& hooks = sheet_.hooks;
+        SetText(IDC_PRODUCTS_FILE, hooks.productFile ? hooks.productFile() : L"");
+        SetText(IDC_PRODUCTS_STATUS, hooks.productStatus ? hooks.productStatus() : L"");
+        std::wstring faults = hooks.productFaults ? hooks.productFaults() : L"";
+        SetText(IDC_PRODUCTS_FAULTS, faults.empty() ? L"（ありません）" : faults);
+    }
+
+    void Command(int id, int code) override {
+        if (id != IDC_RELOAD_PRODUCTS || code != BN_CLICKED) return;
+        if (sheet_.hooks.reloadProducts) sheet_.hooks.reloadProducts();
+        ShowFile();
+    }
+
+    void Apply() override {
+        LRESULT place = SendDlgItemMessageW(window_, IDC_INSTORE_LAYOUT, CB_GETCURSEL, 0, 0);
+        const auto& layouts = catalog::InStoreLayouts();
+        if (place < 0 || static_cast<size_t>(place) >= layouts.size()) return;
+        // A layout as the file has it stays as it is written there.
+        if (!(catalog::ReadLayout(sheet_.values.inStoreLayout) == layouts[static_cast<size_t>(place)]))
+            sheet_.values.inStoreLayout = catalog::LayoutText(layouts[static_cast<size_t>(place)]);
+    }
+};
+
 }  // namespace
 
 bool EditShopSettings(HWND owner, Settings& values, const ShopSettingsHooks& hooks) {
@@ -693,9 +737,11 @@ bool EditShopSettings(HWND owner, Settings& values, const ShopSettingsHooks& hoo
     KeysPage keys(sheet);
     DepartmentsPage departments(sheet);
     DiscountsPage discounts(sheet);
+    ProductsPage products(sheet);
     const std::pair<int, Page*> pages[] = {
         {IDD_SHOP_RECEIPT, &receipt}, {IDD_SHOP_TENDERS, &tenders},         {IDD_SHOP_RATES, &rates},
-        {IDD_SHOP_KEYS, &keys},       {IDD_SHOP_DEPARTMENTS, &departments}, {IDD_SHOP_DISCOUNTS, &discounts}};
+        {IDD_SHOP_KEYS, &keys},       {IDD_SHOP_DEPARTMENTS, &departments}, {IDD_SHOP_DISCOUNTS, &discounts},
+        {IDD_SHOP_PRODUCTS, &products}};
     PROPSHEETPAGEW made[std::size(pages)] = {};
     for (size_t i = 0; i < std::size(pages); ++i) {
         made[i].dwSize = sizeof made[i];

@@ -4,7 +4,8 @@
 // レシートとプリンター (receipts, printer, drawer and cutter), 現金以外の支払い
 // (the other tenders), 税率の変更 (the rate changes entered ahead), キー
 // (the chords a POS keyboard sends for the register's commands), 部門 (the
-// departments, with their own keys) and 値引 (the discounts set ahead).
+// departments, with their own keys), 値引 (the discounts set ahead) and 商品
+// (the product file as read, and the layout of the in-store price codes).
 #include <windows.h>
 
 #include <functional>
@@ -27,6 +28,10 @@ struct ShopSettingsHooks {
     // What the printer (empty: the default one) prints a roll of paperWidth mm on.
     std::function<std::wstring(const std::wstring& printer, int paperWidth)> paperNote;
     common::Clock clock;  // today, for a rate change entered ahead
+    // The product file: its place, what was read of it and its faults; the
+    // reading again that the page's button asks for, which returns when done.
+    std::function<std::wstring()> productFile, productStatus, productFaults;
+    std::function<void()> reloadProducts;
 };
 
 // Shows the window modally over owner with values' shop settings. OK puts

@@ -9,6 +9,7 @@
 #define IDD_SHOP_KEYS 3003
 #define IDD_SHOP_DEPARTMENTS 3004
 #define IDD_SHOP_DISCOUNTS 3005
+#define IDD_SHOP_PRODUCTS 3006
 
 // レシートとプリンター: who issues receipts, when and where they print, on
 // what paper, and the drawer and cutter of the receipt printer
@@ -62,3 +63,11 @@
 #define IDC_PRESET_KIND1 3114
 #define IDC_PRESET_VALUE1 3118
 #define IDC_PRESET_LABEL1 3122
+
+// 商品: the product file's place and what was read of it, its faults, the
+// button that reads it again, and the in-store codes' layout
+#define IDC_PRODUCTS_FILE 3130
+#define IDC_PRODUCTS_STATUS 3131
+#define IDC_PRODUCTS_FAULTS 3132
+#define IDC_RELOAD_PRODUCTS 3133
+#define IDC_INSTORE_LAYOUT 3134

@@ -587,7 +587,7 @@ TEST_F(Form1Test, TheShopSettingsWindowHoldsTheShopsSettingsOnItsPages) {
             EXPECT_FALSE(IsWindowEnabled(f.Handle())) << "modal";
             HWND tabs = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
             EXPECT_EQ(TabCaptions(tabs), (std::vector<std::wstring>{L"レシートとプリンター", L"現金以外の支払い",
-                                                                    L"税率の変更", L"キー", L"部門", L"値引"}));
+                                                                    L"税率の変更", L"キー", L"部門", L"値引", L"商品"}));
             struct Widget {
                 int page, id;
                 const wchar_t* text;

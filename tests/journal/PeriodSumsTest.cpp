@@ -42,7 +42,8 @@ std::vector<Record> EveryKindOfRecord() {
     z.z = 4;
     write({z});
     write(period.SaleRecords(testing_support::SettledSale(
-        {{TaxClass::Standard, 1100, 2, 2200}, {TaxClass::Reduced, 540, 1, 540}, {TaxClass::Exempt, -300, 1, -300}},
+        {{TaxClass::Standard, 1100, 2, 2200, 0, std::nullopt, "4912345678904"}, {TaxClass::Reduced, 540, 1, 540},
+         {TaxClass::Exempt, -300, 1, -300}},
         5000, 0, time)));
     regi::SaleRecord card = testing_support::SettledSale({{TaxClass::Standard, 8800, 1, 8800}}, 0, 0, time);
     card.change = 0;

@@ -317,10 +317,16 @@ TEST_F(RegisterPageTest, F4EmptiesTheEntryInEveryState) {
 }
 
 TEST_F(RegisterPageTest, LimitsAtAndJustAboveTheirValues) {
-    Type(L"10000000");
-    Enter();
-    EXPECT_EQ(EntryText(), L"10000000");
-    EXPECT_EQ(Cell(0, 0), L"");
+    {
+        // Eight digits are beyond every price: a code, whose check digit is wrong here.
+        ErrorRecorder errors;
+        Type(L"10000000");
+        Enter();
+        EXPECT_EQ(EntryText(), L"10000000");
+        EXPECT_EQ(Cell(0, 0), L"");
+        ASSERT_EQ(errors.Messages().size(), 1u);
+        EXPECT_EQ(errors.Messages()[0].rfind(L"コード 10000000 はチェックデジットが違います", 0), 0u);
+    }
     F4();
     Type(L"9999999");
     Enter();
