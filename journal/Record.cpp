@@ -84,8 +84,8 @@ const KindColumns kKinds[] = {
 bool HasDepartment(Kind kind) {
     return kind == Kind::Line || kind == Kind::Void || kind == Kind::Department || kind == Kind::ReturnLine;
 }
-// The product's code after the department: a line's or a void's.
-bool HasProduct(Kind kind) { return kind == Kind::Line || kind == Kind::Void; }
+// The product's code after the department: a line's, a void's, a returned line's.
+bool HasProduct(Kind kind) { return kind == Kind::Line || kind == Kind::Void || kind == Kind::ReturnLine; }
 bool IsProductCode(const std::string& text) {
     return !text.empty() && text.size() <= 13 &&
            std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });

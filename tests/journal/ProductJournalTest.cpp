@@ -27,6 +27,11 @@ TEST(ProductJournal, ALineKeepsItsCodeAndOldLinesReadAsBefore) {
     std::optional<Record> back = ParseRecord(text);
     ASSERT_TRUE(back);
     EXPECT_EQ(LineOf(*back).product, "0202100");
+    // The same line given back keeps its code, so that its return receipt names it again.
+    Record returned = line;
+    returned.kind = Kind::ReturnLine;
+    ASSERT_TRUE(ParseRecord(FormatRecord(returned)));
+    EXPECT_EQ(ParseRecord(FormatRecord(returned))->product, "0202100");
     // A keyed price's line is written as it always was: no field after the last.
     Record keyed = line;
     keyed.product.clear();
