@@ -496,9 +496,7 @@ regi::ClassAmounts PartsPerClass(const regi::SaleRecord& sale) {
     return amounts;
 }
 
-void SetSale(Record& record, const regi::SaleRecord& sale) {
-    record.lines = static_cast<std::int64_t>(sale.lines.size());
-    const regi::TaxTotals& taxes = sale.taxes;
+void SetTaxes(Record& record, const regi::TaxTotals& taxes) {
     record.standardRate = taxes.standardRate;
     record.standardAmount = taxes.standardAmount;
     record.standardTax = taxes.standardTax;
@@ -507,6 +505,23 @@ void SetSale(Record& record, const regi::SaleRecord& sale) {
     record.reducedTax = taxes.reducedTax;
     record.exemptAmount = taxes.exemptAmount;
     record.total = taxes.Total();
+}
+
+regi::TaxTotals TaxesOf(const Record& record) {
+    regi::TaxTotals taxes;
+    taxes.standardRate = record.standardRate;
+    taxes.standardAmount = record.standardAmount;
+    taxes.standardTax = record.standardTax;
+    taxes.reducedRate = record.reducedRate;
+    taxes.reducedAmount = record.reducedAmount;
+    taxes.reducedTax = record.reducedTax;
+    taxes.exemptAmount = record.exemptAmount;
+    return taxes;
+}
+
+void SetSale(Record& record, const regi::SaleRecord& sale) {
+    record.lines = static_cast<std::int64_t>(sale.lines.size());
+    SetTaxes(record, sale.taxes);
     record.tendered = sale.tendered;
     record.change = sale.change;
 }
@@ -515,13 +530,7 @@ regi::SaleRecord SaleOf(const Record& record) {
     regi::SaleRecord sale;
     sale.number = record.sale;
     sale.time = record.time;
-    sale.taxes.standardRate = record.standardRate;
-    sale.taxes.standardAmount = record.standardAmount;
-    sale.taxes.standardTax = record.standardTax;
-    sale.taxes.reducedRate = record.reducedRate;
-    sale.taxes.reducedAmount = record.reducedAmount;
-    sale.taxes.reducedTax = record.reducedTax;
-    sale.taxes.exemptAmount = record.exemptAmount;
+    sale.taxes = TaxesOf(record);
     sale.tendered = record.tendered;
     sale.change = record.change;
     return sale;

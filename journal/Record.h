@@ -28,8 +28,23 @@ namespace journal {
 // the sale returned (0 without a receipt), and the return keeps that sale's
 // time as its note. A return's own number is its return record's seq.
 enum class Kind {
-    Line, Sale, Void, Cancel, X, Z, Tender, Returned, In, Out, Drawer, YenOff, PercentOff, Department,
-    ReturnLine, Refund, Return
+    Line,
+    Sale,
+    Void,
+    Cancel,
+    X,
+    Z,
+    Tender,
+    Returned,
+    In,
+    Out,
+    Drawer,
+    YenOff,
+    PercentOff,
+    Department,
+    ReturnLine,
+    Refund,
+    Return
 };
 constexpr Kind kLastKind = Kind::Return;
 
@@ -48,8 +63,8 @@ struct Record {
     // the record counts the discount (its first), and the yen off as a
     // negative subtotal; department: the quantity and the amount sold
     std::int64_t unitPrice = 0, quantity = 0, subtotal = 0;
-    std::int64_t lines = 0;                                  // sale, cancel, x, z, return: how many lines
-    std::int64_t standardRate = 0, reducedRate = 0;          // sale, return
+    std::int64_t lines = 0;                          // sale, cancel, x, z, return: how many lines
+    std::int64_t standardRate = 0, reducedRate = 0;  // sale, return
     // sale: the sale's amounts per class and the tax they contain; x, z: the period's, summed per class
     std::int64_t standardAmount = 0, standardTax = 0, reducedAmount = 0, reducedTax = 0, exemptAmount = 0;
     // sale, cancel, x, z; tender, returned, in, out, refund: the amount; return: what went back
@@ -107,6 +122,9 @@ bool ReadNamedValues(std::string_view text, std::string_view title,
 // A line's or void's class, price, quantity and subtotal:
 void SetLine(Record& record, const regi::LineRecord& line);
 regi::LineRecord LineOf(const Record& record);
+// A sale's or a return's rates, amounts and tax per class, and their total:
+void SetTaxes(Record& record, const regi::TaxTotals& taxes);
+regi::TaxTotals TaxesOf(const Record& record);
 // A sale record's count of lines, taxes, tendered and change:
 void SetSale(Record& record, const regi::SaleRecord& sale);
 // Its number, time, taxes, tendered and change; the lines are records of their own.

@@ -34,15 +34,7 @@ std::vector<Record> ReturnRecords(const regi::ReturnRecord& giveBack) {
     record.kind = Kind::Return;
     record.sale = giveBack.sale;
     record.lines = static_cast<std::int64_t>(giveBack.lines.size());
-    const regi::TaxTotals& taxes = giveBack.taxes;
-    record.standardRate = taxes.standardRate;
-    record.standardAmount = taxes.standardAmount;
-    record.standardTax = taxes.standardTax;
-    record.reducedRate = taxes.reducedRate;
-    record.reducedAmount = taxes.reducedAmount;
-    record.reducedTax = taxes.reducedTax;
-    record.exemptAmount = taxes.exemptAmount;
-    record.total = taxes.Total();
+    SetTaxes(record, giveBack.taxes);
     record.change = giveBack.Cash();
     record.note = giveBack.saleTime;
     records.push_back(record);
@@ -61,7 +53,8 @@ ReturnableSale Returnable(const std::optional<FoundSale>& found, std::int64_t nu
             returnable.returned.lines.push_back({static_cast<int>(record.line),
                                                  found->sale.lines[static_cast<size_t>(record.line - 1)],
                                                  record.subtotal});
-        if (record.kind == Kind::Refund) returnable.returned.tenders.push_back({static_cast<int>(record.line), record.total});
+        if (record.kind == Kind::Refund)
+            returnable.returned.tenders.push_back({static_cast<int>(record.line), record.total});
     }
     if (regi::AllReturned(found->sale, returnable.returned))
         throw common::Error(common::FormatMessageText(regi::kAllReturned, keyed));
@@ -71,21 +64,15 @@ ReturnableSale Returnable(const std::optional<FoundSale>& found, std::int64_t nu
 regi::ReturnRecord ReturnOf(const std::vector<Record>& records) {
     regi::ReturnRecord giveBack;
     for (const Record& record : records) {
-        if (record.kind == Kind::ReturnLine) giveBack.lines.push_back({static_cast<int>(record.line), LineOf(record), record.subtotal});
+        if (record.kind == Kind::ReturnLine)
+            giveBack.lines.push_back({static_cast<int>(record.line), LineOf(record), record.subtotal});
         if (record.kind == Kind::Refund) giveBack.tenders.push_back({static_cast<int>(record.line), record.total});
         if (record.kind != Kind::Return) continue;
         giveBack.number = record.sequence;
         giveBack.time = record.time;
         giveBack.sale = record.sale;
         giveBack.saleTime = record.note;
-        regi::TaxTotals& taxes = giveBack.taxes;
-        taxes.standardRate = record.standardRate;
-        taxes.standardAmount = record.standardAmount;
-        taxes.standardTax = record.standardTax;
-        taxes.reducedRate = record.reducedRate;
-        taxes.reducedAmount = record.reducedAmount;
-        taxes.reducedTax = record.reducedTax;
-        taxes.exemptAmount = record.exemptAmount;
+        giveBack.taxes = TaxesOf(record);
     }
     return giveBack;
 }
