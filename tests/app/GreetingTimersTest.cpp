@@ -64,7 +64,7 @@ protected:
 }  // namespace
 
 TEST_F(GreetingTimersTest, MuteOnKeepsTheTimerAndPlaysNothing) {
-    TForm1& f = Open();
+    TForm1& f = Open(Ticks::ByTest);
     ASSERT_TRUE(Muted()) << "first run: mute on";
     EXPECT_TRUE(f.Timer1Enabled());
     for (int i = 0; i < 3; ++i) Tick(form1::Timer1);
@@ -73,7 +73,7 @@ TEST_F(GreetingTimersTest, MuteOnKeepsTheTimerAndPlaysNothing) {
 }
 
 TEST_F(GreetingTimersTest, ClearingMuteGreetsOnceAtTheNextTick) {
-    TForm1& f = Open();
+    TForm1& f = Open(Ticks::ByTest);
     Tick(form1::Timer1);
     Click(form1::CheckBox1);
     ASSERT_FALSE(Muted());
@@ -110,7 +110,7 @@ TEST_F(GreetingTimersTest, TheHourChoosesTheGreeting) {
         SCOPED_TRACE(testing::Message() << c.hour << ":" << c.minute);
         played.clear();
         now = At(c.hour, c.minute);
-        Open();
+        Open(Ticks::ByTest);
         ASSERT_FALSE(Muted());
         Tick(form1::Timer1);
         ASSERT_EQ(played.size(), 1u);
@@ -122,7 +122,7 @@ TEST_F(GreetingTimersTest, TheHourChoosesTheGreeting) {
 }
 
 TEST_F(GreetingTimersTest, ButtonsPlayWhileMutedAndLeaveTheTimerAlone) {
-    TForm1& f = Open();
+    TForm1& f = Open(Ticks::ByTest);
     ASSERT_TRUE(Muted());
     now = At(22, 0);  // the hour does not matter to the buttons
     struct Case {
@@ -151,7 +151,7 @@ TEST_F(GreetingTimersTest, ButtonsPlayWhileMutedAndLeaveTheTimerAlone) {
 }
 
 TEST_F(GreetingTimersTest, ClockInTheFirstPanel) {
-    Open();
+    Open(Ticks::ByTest);
     EXPECT_EQ(Panel(0), L"") << "empty until the first tick";
     Tick(form1::Timer2);
     EXPECT_EQ(Panel(0), L"  2004/02/18 ( 水曜日 )  09: 05: 07 ");

@@ -24,9 +24,15 @@ class MainWindowTest : public testing::Test {
 protected:
     std::wstring Ini() const { return folder.File(L"Pelmora.ini"); }
 
+    // Who ticks the window's timers: the system, or only the test's WM_TIMER
+    // (on a loaded machine the system's ticks would come at any pump).
+    enum class Ticks { System, ByTest };
+
     // Makes the main window on the settings file Ini() and shows it.
-    TForm1& Open() {
+    TForm1& Open(Ticks ticks = Ticks::System) {
         form = std::make_unique<TForm1>(Ini(), services);
+        if (ticks == Ticks::ByTest)
+            for (int timer : {form1::Timer1, form1::Timer2}) KillTimer(form->Handle(), static_cast<UINT_PTR>(timer));
         ShowWindow(form->Handle(), SW_SHOW);
         Pump();
         return *form;
