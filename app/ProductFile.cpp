@@ -101,9 +101,9 @@ std::wstring ProductFile::Take() {
 
 std::wstring ProductFile::Status() const {
     if (!problem_.empty()) return problem_;
-    if (!read_.exists) return L"商品ファイルはありません (置き場所: " + path_ + L")";
-    std::wstring status = regi::GroupedDigits(static_cast<std::int64_t>(products_ ? products_->Size() : 0)) +
-                          L" 品 (" + readAt_ + L" に保存されたファイル)";
+    // Where the file goes shows in the box above.
+    if (!read_.exists) return L"商品ファイルはありません";
+    std::wstring status = regi::GroupedDigits(static_cast<std::int64_t>(products_ ? products_->Size() : 0)) + L" 品";
     if (!faults_.empty()) status += L"、読めない行 " + std::to_wstring(faults_.size()) + L" 行";
-    return status;
+    return status + L"\r\n" + readAt_ + L" に保存されたファイル";
 }

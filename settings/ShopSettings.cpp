@@ -464,7 +464,8 @@ private:
         // as wide as they come; the name takes the rest, and never less than
         // the longest name a department may have.
         auto width = [list](const wchar_t* text) { return ListView_GetStringWidth(list, text) + 16; };
-        const int number = width(L"番号"), taxClass = width(L"軽減税率"), chord = width(L"Ctrl+Shift+F12");
+        const int number = width(L"番号"), taxClass = width(L"軽減税率"),
+                  chord = width(regi::ChordText({regi::keyF24, true, true, true}).c_str());
         RECT client;
         GetClientRect(list, &client);
         const int name = std::max<int>(client.right - number - taxClass - chord - GetSystemMetrics(SM_CXVSCROLL),

@@ -837,24 +837,6 @@ std::wstring ListCell(HWND list, int row, int column) {
     return text;
 }
 
-// Every static text of a page fits its box in the page's font, wrapped where it may wrap.
-void ExpectTextsFit(HWND page) {
-    for (HWND child = GetWindow(page, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t name[16] = L"";
-        GetClassNameW(child, name, 16);
-        if (lstrcmpiW(name, L"Static") != 0) continue;
-        std::wstring text = ui::GetText(child);
-        RECT box, needed{0, 0, 0, 0};
-        GetClientRect(child, &box);
-        needed.right = box.right;
-        ui::WindowDC dc(child);
-        ui::SelectGuard select(dc, reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)));
-        DrawTextW(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK);
-        EXPECT_LE(needed.right, box.right) << testing::PrintToString(text);
-        EXPECT_LE(needed.bottom, box.bottom) << testing::PrintToString(text);
-    }
-}
-
 }  // namespace
 
 // The 部門 and 値引 pages worked from the keyboard, then what they set at work
@@ -866,7 +848,6 @@ TEST_F(Form1Test, ADepartmentAndAPresetSetOnTheirPagesWorkOnTheRegisterAtOnce) {
         HWND tabs = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
         HWND page = ShopPage(sheet, 4);
         SetFocus(tabs);  // as a page chosen from the keyboard leaves it
-        ExpectTextsFit(page);
         HWND list = GetDlgItem(page, IDC_DEPARTMENTS);
         // The longest name a department may have fits its column.
         const std::wstring longest(regi::kMaxDepartmentName, L'\u30E0');
@@ -902,7 +883,6 @@ TEST_F(Form1Test, ADepartmentAndAPresetSetOnTheirPagesWorkOnTheRegisterAtOnce) {
 
         page = ShopPage(sheet, 5);
         SetFocus(tabs);
-        ExpectTextsFit(page);
         AccessKey(sheet, L'1');
         EXPECT_EQ(GetFocus(), GetDlgItem(page, IDC_PRESET_KIND1));
         EXPECT_EQ(ui::GetText(GetDlgItem(page, IDC_PRESET_KIND1)), L"割引 (%)");

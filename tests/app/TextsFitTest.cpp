@@ -19,6 +19,7 @@
 #include "common/Utf8.h"
 #include "help/Help.h"
 #include "help/HelpWindow.h"
+#include "sale/Department.h"
 #include "tests/support/MainWindowTest.h"
 #include "ui/Controls.h"
 #include "ui/Gdi.h"
@@ -192,11 +193,17 @@ protected:
 }  // namespace
 
 TEST_F(TextsFitTest, EveryTextThePagesAndWindowsShowFitsItsControl) {
-    // Four tenders, the journal, a rate change to come and the longest chord: every text that can show.
+    // Four tenders, the journal, a rate change to come, the longest chord and
+    // a department with the longest name: every text that can show.
     WriteAnsiFile(Ini(),
                   L"[Journal]\r\nEnabled=1\r\nFloat=10000\r\n[Tenders]\r\nEnabled=1\r\nName4=ポイント\r\n"
-                  L"[RateChanges]\r\nChanges=2026/12/10 10 1\r\n[Keys]\r\nChords=Settle=Ctrl+Shift+Alt+F24\r\n");
+                  L"[RateChanges]\r\nChanges=2026/12/10 10 1\r\n[Keys]\r\nChords=Settle=Ctrl+Shift+Alt+F24\r\n"
+                  L"[Departments]\r\n99=" + std::wstring(regi::kMaxDepartmentName, L'\u30E0') +
+                      L",reduced,Ctrl+Shift+Alt+F23\r\n");
+    WriteBytes(folder.File(L"Pelmora-products.csv"), "code,name,price,department\r\n4912345678904,tea,150,99\r\n");
     TForm1& f = Open();
+    f.ReadProductFile();
+    f.Products().Wait();
     SetForegroundWindow(f.Handle());
     versionBox = std::make_unique<TVersionBox>(Ini(), services.shell, services.choosePicture);
     f.SetVersionBox(versionBox.get());
@@ -227,7 +234,10 @@ TEST_F(TextsFitTest, EveryTextThePagesAndWindowsShowFitsItsControl) {
     ExpectFit(f.Handle(), "settings", kFirstDesignWidgets);
     InShopSettings(
         [&](HWND sheet) {
-            for (int page = 0; page < 4; ++page) {
+            HWND tabs = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
+            const int pages = TabCtrl_GetItemCount(tabs);
+            EXPECT_GE(pages, 7);
+            for (int page = 0; page < pages; ++page) {
                 ShopPage(sheet, page);
                 ExpectFit(sheet, "shop settings page " + std::to_string(page));
             }
