@@ -5,6 +5,7 @@
 
 #include "about/VersionBox.h"
 #include "catalog/InStore.h"
+#include "catalog/Scan.h"
 #include "app/Form1Ids.h"
 #include "app/Frame.h"
 #include "common/Version.h"
@@ -48,7 +49,8 @@ TForm1::TForm1(std::wstring settingsPath, Services services)
            [this] { return Rates().departments; }, services_.clock, services_.printers,
            [this](std::int64_t code) { return DescribeProduct(code); }}),
       returns_({[this] { return journal_.Journal(); }, [this] { return Rates(); }, [this] { return ReceiptSettings(); },
-                services_.clock, services_.printers}) {
+                services_.clock, services_.printers,
+                [this](std::string_view digits, bool productKey) { return ReadCode(digits, productKey); }}) {
     RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                       LoadIconW(ui::App().Instance(), L"MAINICON"));
     Create(kClass, L" Pelmora Version " PELMORA_VERSION_WTEXT,
@@ -166,7 +168,7 @@ void TForm1::CreatePages() {
     };
     hooks.changed = [this](const regi::TSale& sale) {
         journal_.Keep(sale);
-        std::wstring text = regi::DepartmentText(sale, Rates().departments);
+        std::wstring text = regi::DepartmentText(sale, departments_.Departments());
         SendMessageW(statusBar_, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(text.c_str()));
     };
     hooks.settled = [this](const regi::SaleRecord& sale) {
@@ -184,13 +186,17 @@ void TForm1::CreatePages() {
         receipts_.OpenDrawer();
         journal_.RecordDrawer();
     };
-    hooks.products = [this] { return products_ ? products_->Products() : nullptr; };
-    hooks.inStoreLayout = [this] {
-        return catalog::ReadLayout(settingsPage_.Values().inStoreLayout).value_or(catalog::InStoreLayout{});
-    };
+    hooks.readCode = [this](std::string_view digits, bool productKey) { return ReadCode(digits, productKey); };
     registerPage_.Create(tabSheets_[0].Handle(), Handle(), pageControl_, std::move(hooks));
     registerPage_.SaNumEdit1().SetBeeper(services_.beep);
     journal_.Connect(registerPage_.Sale());
+}
+
+std::optional<regi::CodeRing> TForm1::ReadCode(std::string_view digits, bool productKey) const {
+    std::shared_ptr<const catalog::Catalog> products = products_ ? products_->Products() : nullptr;
+    const catalog::InStoreLayout layout =
+        catalog::ReadLayout(settingsPage_.Values().inStoreLayout).value_or(catalog::InStoreLayout{});
+    return catalog::ReadCode(digits, productKey, products ? *products : catalog::Catalog{}, layout);
 }
 
 void TForm1::ReadProductFile() {

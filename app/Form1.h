@@ -110,6 +110,8 @@ private:
     std::unique_ptr<ProductFile> products_;  // made with the window, which it tells
     // A product's code and name as the file has them; nothing for a code it lacks.
     std::pair<std::string, std::wstring> DescribeProduct(std::int64_t code) const;
+    // What digits ring against the product file and the in-store layout of the settings.
+    std::optional<regi::CodeRing> ReadCode(std::string_view digits, bool productKey) const;
     void ProductsRead();
     struct StartMessage {
         std::wstring text;

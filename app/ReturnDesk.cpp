@@ -30,6 +30,9 @@ bool ReturnDesk::Start(HWND owner, const std::wstring& entry) {
         return true;
     }
     journal::ReturnableSale returnable = journal->FindReturnable(*number);
+    // The journal keeps a product's code only: its lines are named from the file.
+    const receipt::Settings settings = hooks_.receipt();
+    for (regi::LineRecord& line : returnable.sale.lines) line.name = settings.ProductName(line);
     const regi::Rates rates = hooks_.rates();
     journal::TReturnWindow window(returnable.sale, returnable.returned, rates.departments, rates.tenders);
     if (window.ShowModal(owner) == IDOK && window.Result()) Finish(*window.Result());
@@ -37,7 +40,7 @@ bool ReturnDesk::Start(HWND owner, const std::wstring& entry) {
 }
 
 void ReturnDesk::WithoutReceipt(HWND owner) {
-    journal::TReturnEntryWindow window(hooks_.rates());
+    journal::TReturnEntryWindow window(hooks_.rates(), hooks_.readCode);
     if (window.ShowModal(owner) == IDOK && window.Result()) Finish(*window.Result());
 }
 

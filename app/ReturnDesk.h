@@ -13,6 +13,7 @@
 
 #include "common/DateTime.h"
 #include "journal/Journal.h"
+#include "journal/ReturnWindow.h"
 #include "receipt/Printing.h"
 #include "receipt/ReceiptSettings.h"
 #include "sale/Return.h"
@@ -26,6 +27,7 @@ public:
         std::function<receipt::Settings()> receipt;
         common::Clock clock;  // the time of a return without a journal
         receipt::Printers printers;
+        journal::TReturnEntryWindow::ReadCode readCode;  // codes against the product file
     };
     explicit ReturnDesk(Hooks hooks) : hooks_(std::move(hooks)) {}
 

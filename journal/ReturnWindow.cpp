@@ -117,7 +117,7 @@ void TReturnWindow::Refresh() {
         const regi::LineRecord& line = sale_.lines[i];
         bool picked = std::find(picked_.begin(), picked_.end(), number) != picked_.end();
         std::wstring row = (before_.Has(number) ? L"返品済 " : picked ? L"○ 返品 " : L"－ 残す ") +
-                           std::to_wstring(number) + L"  " + departments_.NameOf(line.department, line.taxClass);
+                           std::to_wstring(number) + L"  " + departments_.LineName(line, line.name);
         if (line.quantity != 1) row += L"  " + std::to_wstring(line.quantity) + L" × " + regi::FormatMoney(line.unitPrice);
         row += L"  " + regi::FormatMoney(line.Net());
         if (back)
@@ -176,13 +176,14 @@ LRESULT TReturnWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return ModalWindow::HandleMessage(message, wParam, lParam);
 }
 
-TReturnEntryWindow::TReturnEntryWindow(regi::Rates rates) : rates_(std::move(rates)) {
+TReturnEntryWindow::TReturnEntryWindow(regi::Rates rates, ReadCode readCode)
+    : rates_(std::move(rates)), readCode_(std::move(readCode)) {
     RegisterClassOnce(kEntryClass, 0, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                       nullptr);
     Create(kEntryClass, L"返品（レシートなし）", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME,
            0, 0, kWidth, kListHeight + 190, nullptr, nullptr);
     font_ = ui::MakeFont(ui::kFontFace, 15);
-    ui::CreateLabel(Handle(), PriceLabel, L"単価（Enter・F2・+ で行に、F3 で取消）", 16, 12, font_.get());
+    ui::CreateLabel(Handle(), PriceLabel, L"単価か商品コード（Enter・F2・+ で行に、F3 で取消）", 16, 12, font_.get());
     ui::CreateControl(L"EDIT", L"", ES_NUMBER | ES_RIGHT | WS_TABSTOP, 16, 36, 160, 23, Handle(), PriceEdit,
                       font_.get(), WS_EX_CLIENTEDGE);
     ui::CreateLabel(Handle(), DepartmentLabel, L"部門番号", 196, 40, font_.get());
@@ -201,14 +202,26 @@ TReturnEntryWindow::TReturnEntryWindow(regi::Rates rates) : rates_(std::move(rat
 
 void TReturnEntryWindow::Place(HWND owner) { PlaceOver(Handle(), owner); }
 
-void TReturnEntryWindow::AddLine(regi::TaxClass taxClass) {
+void TReturnEntryWindow::AddLine(regi::TaxClass taxClass, bool enter) {
     HWND price = Control(PriceEdit), department = Control(DepartmentEdit);
     const std::wstring text = ui::GetText(price), number = ui::GetText(department);
+    if (lines_.size() >= regi::kMaxLines) throw common::Error(regi::kGridFull);
+    // Enter reads a code as the register's ENTER does: a product in its own department.
+    std::optional<regi::CodeRing> ring;
+    if (enter && readCode_ && text.find_first_not_of(L"0123456789") == std::wstring::npos)
+        ring = readCode_(std::string(text.begin(), text.end()), false);
+    if (ring) {
+        const regi::CodeLine rung = regi::LineOfCode(*ring, rates_.departments);
+        if (!rung.line) throw common::Error(rung.refusal.Message());
+        lines_.push_back(*rung.line);
+        SetWindowTextW(price, L"");
+        SetWindowTextW(department, L"");
+        return Refresh();
+    }
     std::optional<std::int64_t> amount = common::ParseTypedAmount(text, regi::kMaxPrice);
     if (!amount || *amount == 0)
         throw common::Error(L"「" + text + L"」は単価として読めません｡1 から " + regi::GroupedDigits(regi::kMaxPrice) +
                             L" 円までの金額を入力して下さい｡");
-    if (lines_.size() >= regi::kMaxLines) throw common::Error(regi::kGridFull);
     regi::LineRecord line{taxClass, *amount, 1, *amount};
     if (!number.empty()) {
         std::optional<std::int64_t> keyed = common::ParseTypedAmount(number, regi::kMaxDepartment);
@@ -226,7 +239,7 @@ void TReturnEntryWindow::AddLine(regi::TaxClass taxClass) {
 void TReturnEntryWindow::Refresh() {
     std::vector<std::wstring> rows;
     for (size_t i = 0; i < lines_.size(); ++i)
-        rows.push_back(std::to_wstring(i + 1) + L"  " + rates_.departments.NameOf(lines_[i].department, lines_[i].taxClass) +
+        rows.push_back(std::to_wstring(i + 1) + L"  " + rates_.departments.LineName(lines_[i], lines_[i].name) +
                        L"  " + regi::FormatMoney(lines_[i].subtotal));
     SetList(Control(LineList), rows);
     std::wstring total;
@@ -264,10 +277,10 @@ bool TReturnEntryWindow::TakeEntryKey(const MSG& msg) {
         if (ui::GetText(Control(PriceEdit)).empty())
             Record();
         else
-            AddLine(enter);
+            AddLine(enter, true);
         return true;
-    case VK_F2: AddLine(other); return true;
-    case VK_ADD: AddLine(regi::TaxClass::Exempt); return true;
+    case VK_F2: AddLine(other, false); return true;
+    case VK_ADD: AddLine(regi::TaxClass::Exempt, false); return true;
     case VK_F3:
         if (!lines_.empty()) lines_.pop_back();
         Refresh();

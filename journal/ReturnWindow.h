@@ -4,9 +4,12 @@
 // pick or leave it, Num * gives everything back in cash, Enter on no number
 // records. Without a receipt: prices keyed as in a sale, Enter, F2 and Num +
 // making lines of their classes (or of the department keyed), F3 taking the
-// last one away, Enter on no price recording. Escape leaves, recording nothing.
+// last one away, Enter on no price recording; Enter also rings a product's
+// code, keyed or scanned. Escape leaves, recording nothing.
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sale/Department.h"
@@ -57,12 +60,17 @@ public:
         PriceLabel = 100, PriceEdit, DepartmentLabel, DepartmentEdit, LineList, TotalLabel, ReturnButton, CancelButton
     };
 
-    // rates: today's, ENTER's class and the departments.
-    explicit TReturnEntryWindow(regi::Rates rates);
+    // What digits keyed or scanned ring, as on the register (see catalog::ReadCode).
+    using ReadCode = std::function<std::optional<regi::CodeRing>(std::string_view digits, bool productKey)>;
+
+    // rates: today's, ENTER's class and the departments; readCode, when
+    // given, lets Enter ring a product by its code.
+    explicit TReturnEntryWindow(regi::Rates rates, ReadCode readCode = {});
     const std::optional<regi::ReturnRecord>& Result() const { return result_; }
-    // The price keyed as a line of its class (or of the department keyed);
-    // raises common::Error for a price or department that does not read.
-    void AddLine(regi::TaxClass taxClass);
+    // The price keyed as a line of its class (or of the department keyed),
+    // or with Enter a product's code as its line; raises common::Error for a
+    // price, department or code that does not read.
+    void AddLine(regi::TaxClass taxClass, bool enter);
 
 protected:
     HWND FirstFocus() const override { return Control(PriceEdit); }
@@ -76,6 +84,7 @@ private:
     void Record();
 
     regi::Rates rates_;
+    ReadCode readCode_;
     std::vector<regi::LineRecord> lines_;
     std::optional<regi::ReturnRecord> result_;
     ui::Font font_;

@@ -43,12 +43,7 @@ std::vector<Line> ReceiptLines(const regi::SaleRecord& sale, const Settings& set
     lines.push_back(rule);
 
     for (const regi::LineRecord& item : sale.lines) {
-        // A product's line by the product's name, marked as its department's would be.
-        std::wstring name = item.name;
-        if (name.empty() && !item.product.empty() && settings.productName) name = settings.productName(item.product);
-        name = name.empty() ? settings.departments.NameOf(item.department, item.taxClass)
-               : item.taxClass == regi::TaxClass::Reduced ? L"※" + name
-                                                           : name;
+        const std::wstring name = settings.ItemName(item);
         if (item.quantity == 1) {
             lines.push_back(Amount(name, regi::FormatMoney(item.subtotal)));
         } else {

@@ -26,6 +26,11 @@ PrintMode PrintModeFrom(int value) {
 
 bool Settings::Registered() const { return IsRegistrationNumber(registrationNumber); }
 
+std::wstring Settings::ProductName(const regi::LineRecord& item) const {
+    const bool lookUp = item.name.empty() && !item.product.empty() && productName;
+    return lookUp ? productName(item.product) : item.name;
+}
+
 bool IsRegistrationNumber(const std::wstring& text) {
     return text.size() == 14 && text[0] == L'T' &&
            std::all_of(text.begin() + 1, text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });

@@ -62,6 +62,11 @@ struct Settings {
 
     // True when the registration number has its form: only then is it printed.
     bool Registered() const;
+    // A product line's name: as it was rung, or else by its code from the
+    // product file; empty for a keyed price.
+    std::wstring ProductName(const regi::LineRecord& item) const;
+    // A line's name on paper: its product's, or its department's (see Departments::LineName).
+    std::wstring ItemName(const regi::LineRecord& item) const { return departments.LineName(item, ProductName(item)); }
     int Columns() const { return PaperFor(paperWidth).columns; }
 };
 

@@ -32,7 +32,7 @@ std::vector<Line> ReturnReceiptLines(const regi::ReturnRecord& giveBack, const S
         const regi::LineRecord& item = line.record;
         records.push_back(item);
         reduced = reduced || item.taxClass == regi::TaxClass::Reduced;
-        const std::wstring name = settings.departments.NameOf(item.department, item.taxClass);
+        const std::wstring name = settings.ItemName(item);
         if (item.quantity == 1) {
             lines.push_back(Amount(name, regi::FormatMoney(item.subtotal)));
         } else {

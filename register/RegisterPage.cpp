@@ -296,10 +296,9 @@ std::string RegisterPage::KeyedDigits(const std::wstring& entry, int zeros) {
 
 std::optional<CodeRing> RegisterPage::CodeOf(const std::wstring& entry, int zeros, bool productKey) const {
     if (entry.empty()) return std::nullopt;
-    std::shared_ptr<const catalog::Catalog> products = hooks_.products ? hooks_.products() : nullptr;
-    const catalog::Catalog none;
-    const catalog::InStoreLayout layout = hooks_.inStoreLayout ? hooks_.inStoreLayout() : catalog::InStoreLayout{};
-    return catalog::ReadCode(KeyedDigits(entry, zeros), productKey, products ? *products : none, layout);
+    const std::string digits = KeyedDigits(entry, zeros);
+    if (hooks_.readCode) return hooks_.readCode(digits, productKey);
+    return catalog::ReadCode(digits, productKey, catalog::Catalog{}, catalog::InStoreLayout{});
 }
 
 void RegisterPage::RingScannedCode() {

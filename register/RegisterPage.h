@@ -39,10 +39,10 @@ public:
         // 返品 between sales, with the entry as keyed (a sale's number, or
         // empty); true when the entry was used.
         std::function<bool(const std::wstring& entry)> returnGoods;
-        // The products as last read from the product file (none: no file), and
-        // how the shop's label printer lays out its in-store codes.
-        std::function<std::shared_ptr<const catalog::Catalog>()> products;
-        std::function<catalog::InStoreLayout()> inStoreLayout;
+        // What digits keyed with the product key (productKey) or with ENTER
+        // ring, read against the product file and the shop's in-store layout
+        // (see catalog::ReadCode); without it, against no products.
+        std::function<std::optional<CodeRing>(std::string_view digits, bool productKey)> readCode;
     };
 
     RegisterPage() = default;

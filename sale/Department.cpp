@@ -22,6 +22,11 @@ std::wstring Departments::NameOf(int number, TaxClass taxClass) const {
     return (taxClass == TaxClass::Reduced ? L"※" : L"") + *name;
 }
 
+std::wstring Departments::LineName(const LineRecord& line, const std::wstring& name) const {
+    if (name.empty()) return NameOf(line.department, line.taxClass);
+    return (line.taxClass == TaxClass::Reduced ? L"※" : L"") + name;
+}
+
 std::wstring DepartmentProblem(const Department& department) {
     if (department.number < 1 || department.number > kMaxDepartment)
         return common::FormatMessageText(L"部門の番号は 1 から %s までです｡", std::to_wstring(kMaxDepartment));

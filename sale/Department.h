@@ -38,6 +38,9 @@ struct Departments {
     // number 0 (or one no longer named) its class's department's; "※" before
     // it on a reduced-rate line.
     std::wstring NameOf(int number, TaxClass taxClass) const;
+    // A line's name: the product's (name, when it has one), marked "※" as
+    // its department's would be; else its department's (NameOf).
+    std::wstring LineName(const LineRecord& line, const std::wstring& name) const;
 };
 
 // Why a department as typed cannot be named; empty when it can: a number

@@ -338,20 +338,31 @@ Outcome TSale::RunDepartment(int number, const Entry& entry, const Rates& rates)
     return NewLine(department->taxClass, entry, rates, number);
 }
 
-Outcome TSale::RunCode(const CodeRing& ring, const Rates& rates) {
-    if (State() == SaleState::Settled) return Outcome{};
+CodeLine LineOfCode(const CodeRing& ring, const Departments& departments) {
     switch (ring.kind) {
-    case CodeRing::Kind::Unknown: return Failed(Refusal::UnknownProduct, ring.shown);
-    case CodeRing::Kind::WrongCheckDigit: return Failed(Refusal::WrongCheckDigit, ring.shown);
-    case CodeRing::Kind::WrongPriceCheckDigit: return Failed(Refusal::WrongPriceCheckDigit, ring.shown);
+    case CodeRing::Kind::Unknown: return {std::nullopt, Failed(Refusal::UnknownProduct, ring.shown)};
+    case CodeRing::Kind::WrongCheckDigit: return {std::nullopt, Failed(Refusal::WrongCheckDigit, ring.shown)};
+    case CodeRing::Kind::WrongPriceCheckDigit:
+        return {std::nullopt, Failed(Refusal::WrongPriceCheckDigit, ring.shown)};
     case CodeRing::Kind::Product: break;
     }
     const ProductLine& product = ring.product;
     // The shop may have taken the department away since the file was read.
-    const Department* department = rates.departments.Find(product.department);
-    if (!department) return Failed(Refusal::NoSuchDepartment, std::to_wstring(product.department));
+    const Department* department = departments.Find(product.department);
+    if (!department) return {std::nullopt, Failed(Refusal::NoSuchDepartment, std::to_wstring(product.department))};
+    LineRecord line{department->taxClass, product.price, 1, product.price, product.department};
+    line.product = product.code;
+    line.name = product.name;
+    return {line, Outcome{}};
+}
+
+Outcome TSale::RunCode(const CodeRing& ring, const Rates& rates) {
+    if (State() == SaleState::Settled) return Outcome{};
+    const CodeLine rung = LineOfCode(ring, rates.departments);
+    if (!rung.line) return rung.refusal;
     armedDepartment_ = kClassDepartment;  // a product goes to its own department
-    return NewLine(department->taxClass, Entry(std::to_wstring(product.price)), rates, product.department, &product);
+    return NewLine(rung.line->taxClass, Entry(std::to_wstring(rung.line->unitPrice)), rates, rung.line->department,
+                   &ring.product);
 }
 
 Outcome TSale::Arm(const Entry& entry, const Rates& rates) {

@@ -192,6 +192,16 @@ struct Outcome {
     std::wstring EntryAfter(const std::wstring& entry) const { return acted && !entryStays ? L"" : entry; }
 };
 
+// The line a code rings: its product at its price, in its department's
+// class; or, when it rings nothing, the refusal that says why (a code the
+// file has not, a wrong check digit, a department taken away since the file
+// was read).
+struct CodeLine {
+    std::optional<LineRecord> line;
+    Outcome refusal;
+};
+CodeLine LineOfCode(const CodeRing& ring, const Departments& departments);
+
 // Told before a change is made, so that it can be kept on disk first; what
 // they throw stops the change and leaves the sale as it was.
 struct SaleRecorder {

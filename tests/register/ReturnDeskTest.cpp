@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/Utf8.h"
 #include "journal/ReportWindow.h"
 #include "journal/ReturnWindow.h"
 #include "receipt/Preview.h"
@@ -20,9 +21,9 @@ namespace {
 
 class ReturnDeskTest : public MainWindowTest {
 protected:
-    void Start(const wchar_t* journal) {
+    void Start(const wchar_t* journal, const std::wstring& more = L"") {
         WriteAnsiFile(Ini(), std::wstring(L"[Config]\r\nTax=10\r\nReducedTax=8\r\n[Journal]\r\nEnabled=") + journal +
-                                 L"\r\nFloat=10000\r\n[Receipt]\r\nRegNo=T1234567890123\r\n");
+                                 L"\r\nFloat=10000\r\n[Receipt]\r\nRegNo=T1234567890123\r\n" + more);
         Open();
         SetForegroundWindow(form->Handle());
         SetFocus(Entry());
@@ -48,26 +49,37 @@ struct Reports {
                               }};
 };
 
-// Keys for the return window as it opens: each a character for the line's
-// number or a key, posted as the keyboard's would be; then what it showed.
+// Keys for a return window as it opens (against a sale, or without a
+// receipt): each a character or a key, posted to its entry as the keyboard's
+// would be; then what its list showed.
 struct ReturnKeys {
-    explicit ReturnKeys(std::vector<std::pair<UINT, wchar_t>> posted) : keys(std::move(posted)) {}
+    explicit ReturnKeys(std::vector<std::pair<UINT, wchar_t>> posted, bool withoutReceipt = false)
+        : keys(std::move(posted)),
+          watcher(withoutReceipt ? L"TReturnEntryWindow" : L"TReturnWindow", [this, withoutReceipt](HWND window) {
+              ++opened;
+              HWND edit = GetDlgItem(window, withoutReceipt ? int{journal::TReturnEntryWindow::PriceEdit}
+                                                            : int{journal::TReturnWindow::LineEdit});
+              HWND rows = GetDlgItem(window, withoutReceipt ? int{journal::TReturnEntryWindow::LineList}
+                                                            : int{journal::TReturnWindow::LineList});
+              for (int i = 0; i < SendMessageW(rows, LB_GETCOUNT, 0, 0); ++i) {
+                  wchar_t row[256] = L"";
+                  SendMessageW(rows, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row));
+                  list += row + std::wstring(L"\n");
+              }
+              for (auto [key, c] : keys) PostMessageW(edit, c ? WM_CHAR : WM_KEYDOWN, c ? c : key, 1);
+          }) {}
     std::vector<std::pair<UINT, wchar_t>> keys;
     std::wstring list;
     int opened = 0;
-    ActivationWatcher watcher{L"TReturnWindow", [this](HWND window) {
-                                  ++opened;
-                                  HWND edit = GetDlgItem(window, journal::TReturnWindow::LineEdit);
-                                  HWND rows = GetDlgItem(window, journal::TReturnWindow::LineList);
-                                  for (int i = 0; i < SendMessageW(rows, LB_GETCOUNT, 0, 0); ++i) {
-                                      wchar_t row[256] = L"";
-                                      SendMessageW(rows, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row));
-                                      list += row + std::wstring(L"\n");
-                                  }
-                                  for (auto [key, c] : keys)
-                                      PostMessageW(edit, c ? WM_CHAR : WM_KEYDOWN, c ? c : key, 1);
-                              }};
+    ActivationWatcher watcher;
 };
+
+// Characters posted one by one, for ReturnKeys.
+std::vector<std::pair<UINT, wchar_t>> Typed(const std::wstring& text) {
+    std::vector<std::pair<UINT, wchar_t>> keys;
+    for (wchar_t c : text) keys.push_back({0, c});
+    return keys;
+}
 
 struct PreviewText {
     int opened = 0;
@@ -151,6 +163,42 @@ TEST_F(ReturnDeskTest, WithTheJournalOffTheKeySaysSoAndOffersTheReturnWithoutARe
     Pump();
     ASSERT_EQ(no.Boxes().size(), 1u);
     EXPECT_EQ(no.Boxes()[0].text, regi::kJournalOffReturn);
+}
+
+// Without a receipt, Enter rings a scanned code as its product, in its
+// department and by its name; a wrong check digit is told and rings nothing.
+TEST_F(ReturnDeskTest, WithoutAReceiptAScannedCodeGoesBackAsItsProduct) {
+    ErrorRecorder errors;
+    WriteBytes(folder.File(L"Pelmora-products.csv"), common::ToUtf8(L"code,name,price,department\r\n"
+                                                                     L"4912345678904,緑茶,150,1\r\n"));
+    Start(L"0", L"[Departments]\r\n1=飲料,reduced\r\n");
+    form->ReadProductFile();
+    form->Products().Wait();
+    Pump();
+    std::vector<std::pair<UINT, wchar_t>> keys = Typed(L"4912345678905");
+    keys.push_back({VK_RETURN, 0});
+    keys.push_back({0, L'\b'});
+    keys.push_back({0, L'4'});
+    keys.push_back({VK_RETURN, 0});
+    for (auto key : Typed(L"300")) keys.push_back(key);
+    keys.push_back({VK_ADD, 0});
+    keys.push_back({VK_RETURN, 0});
+    {
+        ReturnKeys entered(keys, true);
+        ReturnKey();
+        Pump();
+        ASSERT_EQ(entered.opened, 1);
+    }
+    ASSERT_EQ(errors.Messages().size(), 1u) << testing::PrintToString(errors.Messages());
+    EXPECT_NE(errors.Messages()[0].find(L"コード 4912345678905 はチェックデジットが違います"), std::wstring::npos);
+
+    PreviewText preview;
+    SendKey(VK_F5);
+    Pump();
+    ASSERT_EQ(preview.opened, 1);
+    const std::wstring receipt = ClipboardText();
+    for (const wchar_t* field : {L"※緑茶", L"非課税商品", L"8%対象 ¥150 内消費税 ¥11", L"¥450"})
+        EXPECT_NE(receipt.find(field), std::wstring::npos) << testing::PrintToString(std::wstring(field));
 }
 
 }  // namespace
