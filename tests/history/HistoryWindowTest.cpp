@@ -119,7 +119,7 @@ TEST_F(HistoryWindowTest, TodayByHourThenASaleOfMonthsAgoFoundByNumberAndReissue
         caption = ui::GetText(window);
         script.Start(window, {[&](HWND w) {
                                   todayRows = Rows(w);
-                                  // The chart by the keyboard: Tab from the fields, then → hour by hour.
+                                  // The chart by the keyboard: focused, then → hour by hour, End to the last.
                                   SetFocus(GetDlgItem(w, THistoryWindow::Chart));
                                   hours.push_back(Text(w, THistoryWindow::ChartWords));
                                   for (int i = 0; i < 4; ++i) {
