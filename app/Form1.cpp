@@ -10,6 +10,7 @@
 #include "app/Frame.h"
 #include "common/Version.h"
 #include "help/Help.h"
+#include "history/HistoryWindow.h"
 #include "platform/Files.h"
 #include "receipt/Printing.h"
 #include "settings/GreetingSound.h"
@@ -302,6 +303,13 @@ void TForm1::ShopSettings1Click() {
     if (values.departmentLines != departmentsBefore) products_->Reload(departments_.Departments());
 }
 
+void TForm1::SalesHistoryClick() {
+    history::THistoryWindow window({[this]() -> journal::Session* { return journal_.Journal(); },
+                                    [this] { return ReceiptSettings(); }, services_.printers, services_.clock,
+                                    services_.chooseFile});
+    window.ShowModal(Handle());
+}
+
 void TForm1::CloseWithoutAsking() {
     // A settings file that cannot be written is reported, and the program still ends.
     ui::Guarded([this] { FormClose(); });
@@ -368,6 +376,7 @@ void TForm1::Command(int id, int code) {
     case MoneyIn: journal_.RecordMoney(Handle(), journal::Kind::In); break;
     case MoneyOut: journal_.RecordMoney(Handle(), journal::Kind::Out); break;
     case ShopSettings1: ShopSettings1Click(); break;
+    case SalesHistory: SalesHistoryClick(); break;
     case TakeZ: journal_.TakeZ(Handle(), [this] { registerPage_.Refresh(); }); break;
     case Exit1:
     case SpeedButton1: Exit1Click(); break;
@@ -388,6 +397,7 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         UINT state = settingsPage_.JournalOn() ? MF_ENABLED : MF_GRAYED;
         EnableMenuItem(GetMenu(Handle()), TakeX, MF_BYCOMMAND | state);
         EnableMenuItem(GetMenu(Handle()), TakeZ, MF_BYCOMMAND | state);
+        EnableMenuItem(GetMenu(Handle()), SalesHistory, MF_BYCOMMAND | state);
         ShowOptionalItems(GetMenu(Handle()), ShopNames(), settingsPage_.JournalOn());
         return 0;
     }

@@ -35,6 +35,8 @@ public:
     void About1Click();
     // The shop-settings window; OK keeps what it changed.
     void ShopSettings1Click();
+    // The sales history over the journal: find a sale, reissue its receipt, the charts.
+    void SalesHistoryClick();
     void PageControl1Change();
 
     // The greeting, once per run when mute is off, and the status-bar clock.

@@ -45,6 +45,9 @@ enum Id : int {
     // The register menu's cash put into the drawer and taken out, while the journal is on
     MoneyIn = 750,
     MoneyOut,
+
+    // The File menu's sales history, while the journal is on
+    SalesHistory = 780,
 };
 
 }  // namespace form1

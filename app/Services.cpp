@@ -3,6 +3,6 @@
 #include "platform/Clock.h"
 
 Services SystemServices() {
-    return {platform::SystemNow,    receipt::SystemPrinters(), settings::PlayWithSystem,
-            TSaNumEdit::SystemBeep, about::ShellOpen,          about::RunPictureDialog};
+    return {platform::SystemNow, receipt::SystemPrinters(), settings::PlayWithSystem,    TSaNumEdit::SystemBeep,
+            about::ShellOpen,    about::RunPictureDialog,   history::SystemFileChooser()};
 }

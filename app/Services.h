@@ -8,6 +8,7 @@
 #include "about/PictureDialog.h"
 #include "about/ShellOpen.h"
 #include "common/DateTime.h"
+#include "history/HistoryWindow.h"
 #include "numedit/SaNumEdit.h"
 #include "receipt/Printing.h"
 #include "settings/GreetingSound.h"
@@ -19,6 +20,8 @@ struct Services {
     std::function<void()> beep;           // a key the entry fields refuse
     about::ShellOpener shell;             // the about box's links
     about::PictureChooser choosePicture;  // the about box's picture
+    // Where the sales history saves its CSV and PNG files.
+    history::FileChooser chooseFile = {};
 };
 
 // The machine's own.

@@ -620,8 +620,9 @@ void BackwardReader::Line(std::string_view line, std::int64_t offset, bool first
     // A return's lines and refunds stand just before its return record.
     bool part = BuildsSale(record->kind) || record->kind == Kind::Returned || record->kind == Kind::ReturnLine ||
                 record->kind == Kind::Refund;
+    // Records that neither are part of a sale nor use up a number (a reissue names a sale closed before).
     bool money = record->kind == Kind::In || record->kind == Kind::Out || record->kind == Kind::Drawer ||
-                 record->kind == Kind::Department;
+                 record->kind == Kind::Department || record->kind == Kind::Reissue;
     Kind partOf = record->kind == Kind::Returned                                     ? Kind::Cancel
                   : record->kind == Kind::ReturnLine || record->kind == Kind::Refund ? Kind::Return
                                                                                      : Kind::Sale;

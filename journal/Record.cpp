@@ -78,6 +78,7 @@ const KindColumns kKinds[] = {
       &Record::change},
      false,
      true},
+    {"reissue", {&Record::sale}},
 };
 
 // The fields after the header's last, in their order: the note, then the department.
@@ -214,6 +215,7 @@ bool WithinLimits(const Record& r) {
     case Kind::In:
     case Kind::Out: return r.total > 0 && r.total <= regi::kMaxTendered;
     case Kind::Drawer: return true;
+    case Kind::Reissue: return r.sale >= 1;
     case Kind::YenOff:
     case Kind::PercentOff:
         return r.sale >= 1 && r.line >= 0 && r.line <= regi::kMaxLines && r.unitPrice >= 1 &&

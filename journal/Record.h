@@ -27,6 +27,7 @@ namespace journal {
 // back, what went back to each other tender, then the return record; all name
 // the sale returned (0 without a receipt), and the return keeps that sale's
 // time as its note. A return's own number is its return record's seq.
+// reissue: a sale's receipt printed again later, naming the sale.
 enum class Kind {
     Line,
     Sale,
@@ -44,9 +45,10 @@ enum class Kind {
     Department,
     ReturnLine,
     Refund,
-    Return
+    Return,
+    Reissue
 };
-constexpr Kind kLastKind = Kind::Return;
+constexpr Kind kLastKind = Kind::Reissue;
 
 // One line of the journal. A kind fills only its own fields (the kinds' table in
 // Record.cpp lists them); the others stay empty in the file and 0 here.
@@ -54,7 +56,7 @@ struct Record {
     std::int64_t sequence = 0;  // 1, 2, ... over the journal's whole life
     std::wstring time;          // local, "2026-12-08T21:07:56"
     Kind kind = Kind::Line;
-    std::int64_t sale = 0;  // line, sale, void, cancel, tender, returned: the sale's number; x, z: the last one
+    std::int64_t sale = 0;  // line, sale, void, cancel, tender, returned, reissue: the sale's number; x, z: the last one
     // line, void: the line's number in its sale; tender, returned: the tender's
     // number; yen off, percent off: the line's number, 0 for the whole sale
     std::int64_t line = 0;

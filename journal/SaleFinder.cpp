@@ -13,14 +13,60 @@ constexpr std::int64_t kChunk = 64 * 1024;
 constexpr size_t kMaxIndex = 64 * 1024 * 1024;     // decades of sales; anything bigger is not ours
 constexpr size_t kMaxParts = 4 * regi::kMaxLines;  // more parts of one number than a sale can have are junk
 
+[[noreturn]] void Unreadable(const std::wstring& path, const Status& status) {
+    throw common::Error(L"売上の記録を読めません\r\n" + path + L"\r\n" + status.reason);
+}
+
 // Whether line is the sale or cancel record of number.
 bool IsRecordOf(std::string_view line, std::int64_t number) {
     std::optional<Record> record = ParseRecord(line);
     return record && ClosesSale(record->kind) && record->sale == number;
 }
 
-// The sale's or cancel's record with the parts that stood before it.
-FoundSale Assemble(const Record& record, std::int64_t offset, const std::vector<std::string>& parts) {
+// Reads lines forward and keeps the parts of the sale under way, until the
+// record of the sale wanted.
+class Collector {
+public:
+    explicit Collector(std::function<bool(const Record&)> matches, std::int64_t number)
+        : matches_(std::move(matches)), number_(number) {}
+    // False once the sale is found.
+    bool Line(std::string_view line, std::int64_t offset) {
+        if (found) return false;
+        std::optional<LineSketch> sketch = SketchLine(line);
+        // Only the number wanted needs its parts kept and its record read.
+        if (!sketch || (number_ != 0 && sketch->sale != number_)) return true;
+        if (IsSalePart(sketch->kind)) {
+            if (sketch->sale != partsOf_ || parts_.size() >= kMaxParts) {
+                parts_.clear();
+                partsOf_ = sketch->sale;
+            }
+            parts_.emplace_back(line);
+            return true;
+        }
+        if (!ClosesSale(sketch->kind)) return true;
+        std::optional<Record> record = ParseRecord(line);
+        if (!record) return true;
+        if (matches_(*record)) {
+            found = AssembleSale(*record, offset, partsOf_ == record->sale ? parts_ : std::vector<std::string>());
+            return false;
+        }
+        parts_.clear();
+        partsOf_ = 0;
+        return true;
+    }
+
+    std::optional<FoundSale> found;
+
+private:
+    std::function<bool(const Record&)> matches_;
+    std::int64_t number_;
+    std::int64_t partsOf_ = 0;
+    std::vector<std::string> parts_;
+};
+
+}  // namespace
+
+FoundSale AssembleSale(const Record& record, std::int64_t offset, const std::vector<std::string>& parts) {
     FoundSale found;
     found.record = record;
     found.offset = offset;
@@ -49,48 +95,35 @@ FoundSale Assemble(const Record& record, std::int64_t offset, const std::vector<
     return found;
 }
 
-// Reads lines forward and keeps the parts of the sale under way, until the
-// record of the sale wanted.
-class Collector {
-public:
-    explicit Collector(std::function<bool(const Record&)> matches, std::int64_t number)
-        : matches_(std::move(matches)), number_(number) {}
-    // False once the sale is found.
-    bool Line(std::string_view line, std::int64_t offset) {
-        if (found) return false;
-        std::optional<LineSketch> sketch = SketchLine(line);
-        // Only the number wanted needs its parts kept and its record read.
-        if (!sketch || (number_ != 0 && sketch->sale != number_)) return true;
-        if (IsSalePart(sketch->kind)) {
-            if (sketch->sale != partsOf_ || parts_.size() >= kMaxParts) {
-                parts_.clear();
-                partsOf_ = sketch->sale;
-            }
-            parts_.emplace_back(line);
-            return true;
+void EachJournalLine(Storage& storage, const std::wstring& path, std::int64_t from, std::int64_t to,
+                     const std::function<bool(std::string_view line, std::int64_t offset)>& take) {
+    std::string buffer;            // bytes read and not handed on yet: the start of one line, then a chunk
+    std::int64_t bufferAt = from;  // where buffer begins in the journal
+    bool tooLong = false;          // the line under way is longer than any record: passed over to its end
+    for (std::int64_t at = from; at < to;) {
+        std::int64_t length = std::min(kChunk, to - at);
+        std::string bytes(static_cast<size_t>(length), '\0');
+        if (Status read = storage.Read(path, at, bytes); !read) Unreadable(path, read);
+        buffer += bytes;
+        at += length;
+        // Lines end in CRLF, LF or CR; a CR at a chunk's end waits for the next byte.
+        size_t begin = 0;
+        for (size_t end; (end = buffer.find_first_of("\r\n", begin)) != std::string::npos; begin = end) {
+            if (buffer[end] == '\r' && end + 1 == buffer.size() && at < to) break;
+            end += buffer.compare(end, 2, "\r\n") == 0 ? 2 : 1;
+            if (!tooLong && !take(std::string_view(buffer).substr(begin, end - begin), bufferAt + begin)) return;
+            tooLong = false;
         }
-        if (!ClosesSale(sketch->kind)) return true;
-        std::optional<Record> record = ParseRecord(line);
-        if (!record) return true;
-        if (matches_(*record)) {
-            found = Assemble(*record, offset, partsOf_ == record->sale ? parts_ : std::vector<std::string>());
-            return false;
+        buffer.erase(0, begin);
+        bufferAt += static_cast<std::int64_t>(begin);
+        if (buffer.size() > kMaxLine) {
+            tooLong = true;
+            bufferAt += static_cast<std::int64_t>(buffer.size());
+            buffer.clear();
         }
-        parts_.clear();
-        partsOf_ = 0;
-        return true;
     }
-
-    std::optional<FoundSale> found;
-
-private:
-    std::function<bool(const Record&)> matches_;
-    std::int64_t number_;
-    std::int64_t partsOf_ = 0;
-    std::vector<std::string> parts_;
-};
-
-}  // namespace
+    if (!buffer.empty() && !tooLong) take(buffer, bufferAt);
+}
 
 bool SaleFinder::Target::Matches(const Record& record) const {
     return number != 0 ? record.sale == number : IndexTime(record.time) >= time;
@@ -99,9 +132,7 @@ bool SaleFinder::Target::Matches(const Record& record) const {
 SaleFinder::SaleFinder(Storage& storage, std::wstring journalPath, std::wstring indexPath)
     : storage_(storage), journalPath_(std::move(journalPath)), indexPath_(std::move(indexPath)) {}
 
-[[noreturn]] void SaleFinder::Fail(const Status& status) const {
-    throw common::Error(L"売上の記録を読めません\r\n" + journalPath_ + L"\r\n" + status.reason);
-}
+[[noreturn]] void SaleFinder::Fail(const Status& status) const { Unreadable(journalPath_, status); }
 
 std::optional<FoundSale> SaleFinder::Find(std::int64_t number) {
     if (number < 1) return std::nullopt;
@@ -205,30 +236,7 @@ bool SaleFinder::AddLater(FoundSale& found, std::int64_t size) {
 
 void SaleFinder::EachLine(std::int64_t from, std::int64_t to,
                           const std::function<bool(std::string_view line, std::int64_t offset)>& take) {
-    std::string buffer;            // bytes read and not handed on yet: the start of one line, then a chunk
-    std::int64_t bufferAt = from;  // where buffer begins in the journal
-    bool tooLong = false;          // the line under way is longer than any record: passed over to its end
-    for (std::int64_t at = from; at < to;) {
-        std::int64_t length = std::min(kChunk, to - at);
-        buffer += ReadAt(at, length);
-        at += length;
-        // Lines end in CRLF, LF or CR; a CR at a chunk's end waits for the next byte.
-        size_t begin = 0;
-        for (size_t end; (end = buffer.find_first_of("\r\n", begin)) != std::string::npos; begin = end) {
-            if (buffer[end] == '\r' && end + 1 == buffer.size() && at < to) break;
-            end += buffer.compare(end, 2, "\r\n") == 0 ? 2 : 1;
-            if (!tooLong && !take(std::string_view(buffer).substr(begin, end - begin), bufferAt + begin)) return;
-            tooLong = false;
-        }
-        buffer.erase(0, begin);
-        bufferAt += static_cast<std::int64_t>(begin);
-        if (buffer.size() > kMaxLine) {
-            tooLong = true;
-            bufferAt += static_cast<std::int64_t>(buffer.size());
-            buffer.clear();
-        }
-    }
-    if (!buffer.empty() && !tooLong) take(buffer, bufferAt);
+    EachJournalLine(storage_, journalPath_, from, to, take);
 }
 
 std::string SaleFinder::ReadAt(std::int64_t offset, std::int64_t length) {

@@ -42,6 +42,16 @@ struct FoundSale {
     std::vector<Record> later;
 };
 
+// A sale's or cancel's record put together with the lines of its parts that
+// stood before it in the journal (a damaged one leaves the sale incomplete).
+FoundSale AssembleSale(const Record& record, std::int64_t offset, const std::vector<std::string>& parts);
+
+// Hands take each line of the journal at path, bytes [from, to), with its line
+// end and where it begins, until take returns false; a line longer than any
+// record is passed over. Raises common::Error when the journal cannot be read.
+void EachJournalLine(Storage& storage, const std::wstring& path, std::int64_t from, std::int64_t to,
+                     const std::function<bool(std::string_view line, std::int64_t offset)>& take);
+
 class SaleFinder {
 public:
     // indexPath: the index's file, written whole (Storage::Replace) when it changes.

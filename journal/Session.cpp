@@ -322,6 +322,13 @@ void Session::RecordMoney(Kind kind, std::int64_t amount, const std::wstring& no
     Append({period_.MoneyRecord(kind, amount, note, TimeNow())});
 }
 
+void Session::RecordReissue(std::int64_t sale) {
+    EnsureLoaded();
+    Record reissue = period_.MoneyRecord(Kind::Reissue, 0, L"", TimeNow());  // numbered, no sum of the period
+    reissue.sale = sale;
+    Append({reissue});
+}
+
 Report Session::TakeX(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames,
                       const regi::Departments& departments) {
     EnsureLoaded();

@@ -102,6 +102,8 @@ public:
     void RecordMoney(Kind kind, std::int64_t amount, const std::wstring& note = L"");
     // The drawer's command sent with no sale.
     void RecordDrawer() { RecordMoney(Kind::Drawer, 0); }
+    // The receipt of an earlier sale printed again (再発行), at the time now.
+    void RecordReissue(std::int64_t sale);
     Report TakeX(std::int64_t cashFloat, const std::vector<std::wstring>& tenderNames = {},
                  const regi::Departments& departments = {});
     // 精算: the report with the next Z number, with a z record; a new period starts.
@@ -127,6 +129,8 @@ public:
     // at the start. Raises common::Error when the journal cannot be read.
     std::optional<FoundSale> FindSale(std::int64_t number) { return finder_.Find(number); }
     std::optional<FoundSale> FindSaleAt(const common::DateTime& time) { return finder_.FindAt(time); }
+    // The files the journal is read from, for readings of its own (the sales history).
+    Storage& Files() const { return storage_; }
 
     // The open sale's lines and what other tenders paid of it, after every
     // change to them; no lines removes the file. A failure names the recovery

@@ -122,7 +122,10 @@ protected:
                       },
                       [this] { ++beeps; },
                       [this](const about::ShellRequest& request) { shellRequests.push_back(request); },
-                      [](HWND) { return std::optional<std::wstring>(); }};
+                      [](HWND) { return std::optional<std::wstring>(); },
+                      [this](HWND, const std::wstring&, const std::wstring& suggested) {
+                          return std::optional<std::wstring>(folder.File(suggested));
+                      }};
     TempFolder folder;
     std::unique_ptr<TForm1> form;
 };
