@@ -323,6 +323,22 @@ TEST(JournalRecord, NumbersBeyondWhatTheRegisterWritesReadAsNothing) {
     }
 }
 
+// A return's seven tax columns are bounded each, as a sale's are.
+TEST(JournalRecord, AReturnBeyondWhatTheRegisterWritesReadsAsNothing) {
+    Record back = Numbered(20, Kind::Return);
+    back.sale = 7, back.lines = 1, back.standardRate = 10, back.reducedRate = 8, back.total = 1100;
+    for (auto column : {&Record::standardRate, &Record::reducedRate, &Record::standardAmount, &Record::standardTax,
+                        &Record::reducedAmount, &Record::reducedTax, &Record::exemptAmount}) {
+        const bool rate = column == &Record::standardRate || column == &Record::reducedRate;
+        const std::int64_t limit = rate ? INT32_MAX : regi::kMaxSaleTotal;
+        Record changed = back;
+        changed.*column = -limit;
+        EXPECT_TRUE(ParseRecord(FormatRecord(changed))) << limit;
+        changed.*column = -limit - 1;
+        EXPECT_FALSE(ParseRecord(FormatRecord(changed))) << limit;
+    }
+}
+
 TEST(JournalRecord, EveryLineEndASpreadsheetWritesReadsTheSame) {
     std::string plain = Row(EveryKind()[2].fields);
     std::string fields = plain.substr(0, plain.size() - 2);
