@@ -1,6 +1,6 @@
 #pragma once
 // What the program asks of the machine beyond its own windows: the time, the
-// printers, the sound device, the shell and the picture dialog. wWinMain hands
+// printers, the sound device, the shell, the picture dialog and the save dialog. wWinMain hands
 // the system's to the main window, which hands each on to what uses it; tests
 // make one with their own, so that none depends on the machine.
 #include <functional>
@@ -8,6 +8,7 @@
 #include "about/PictureDialog.h"
 #include "about/ShellOpen.h"
 #include "common/DateTime.h"
+#include "journal/BooksFile.h"
 #include "numedit/SaNumEdit.h"
 #include "receipt/Printing.h"
 #include "settings/GreetingSound.h"
@@ -19,6 +20,8 @@ struct Services {
     std::function<void()> beep;           // a key the entry fields refuse
     about::ShellOpener shell;             // the about box's links
     about::PictureChooser choosePicture;  // the about box's picture
+    // Where a Z's entries for an accounting program are saved, and for which.
+    journal::BooksFileChooser chooseBooksFile = journal::RunBooksDialog;
 };
 
 // The machine's own.
