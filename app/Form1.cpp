@@ -33,6 +33,8 @@ const wchar_t kClass[] = L"TForm1";
 constexpr UINT kShowStartMessages = WM_APP + 1;
 // Posted by the product file's reading once it has finished.
 constexpr UINT kProductsRead = WM_APP + 2;
+// Posted by the check of the journal's chain when it found a break.
+constexpr UINT kChainBroken = WM_APP + 7;
 
 }  // namespace
 
@@ -48,7 +50,8 @@ TForm1::TForm1(std::wstring settingsPath, Services services)
           {[this] { return settingsPage_.JournalOn(); }, [this] { return settingsPage_.CashFloat(); },
            [this] { return settingsPage_.Receipt(); }, [this] { return settings::TenderNames(settingsPage_.Values()); },
            [this] { return Rates().departments; }, services_.clock, services_.printers,
-           [this](std::int64_t code) { return DescribeProduct(code); }}),
+           [this](std::int64_t code) { return DescribeProduct(code); },
+           [this] { return settingsPage_.Values().bookLines; }, services_.chooseBooksFile}),
       returns_({[this] { return journal_.Journal(); }, [this] { return Rates(); }, [this] { return ReceiptSettings(); },
                 services_.clock, services_.printers,
                 [this](std::string_view digits, bool productKey) { return ReadCode(digits, productKey); }}) {
@@ -84,6 +87,7 @@ void TForm1::FormCreate() {
     // The product file, read once the start is over (ReadProductFile): the
     // register finds its products once the reading has finished.
     products_ = std::make_unique<ProductFile>(platform::FolderOf(settingsFile_.Path()), Handle(), kProductsRead);
+    chainWatch_ = std::make_unique<ChainWatch>(Handle(), kChainBroken);
     // Rate changes whose day came while the program was not running are in force, and said.
     const common::DateTime now = services_.clock();
     if (std::optional<regi::RateChange> change = settingsPage_.BringRatesUpTo(now))
@@ -202,6 +206,12 @@ std::optional<regi::CodeRing> TForm1::ReadCode(std::string_view digits, bool pro
 
 void TForm1::ReadProductFile() {
     if (products_) products_->Reload(departments_.Departments());
+}
+
+void TForm1::CheckJournalChain() {
+    journal::Journal* journal = journal_.Journal();
+    // Only a journal the start has read: it tells the check where the file ends.
+    if (chainWatch_ && journal && journal->ReadSalesTotal()) chainWatch_->Start(journal->ChainToCheck());
 }
 
 std::pair<std::string, std::wstring> TForm1::DescribeProduct(std::int64_t code) const {
@@ -378,6 +388,7 @@ void TForm1::Command(int id, int code) {
     case ShopSettings1: ShopSettings1Click(); break;
     case SalesHistory: SalesHistoryClick(); break;
     case TakeZ: journal_.TakeZ(Handle(), [this] { registerPage_.Refresh(); }); break;
+    case SaveBooks1: journal_.SaveBooks(Handle()); break;
     case Exit1:
     case SpeedButton1: Exit1Click(); break;
     case Contents1:
@@ -398,10 +409,14 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         EnableMenuItem(GetMenu(Handle()), TakeX, MF_BYCOMMAND | state);
         EnableMenuItem(GetMenu(Handle()), TakeZ, MF_BYCOMMAND | state);
         EnableMenuItem(GetMenu(Handle()), SalesHistory, MF_BYCOMMAND | state);
+        EnableMenuItem(GetMenu(Handle()), SaveBooks1, MF_BYCOMMAND | state);
         ShowOptionalItems(GetMenu(Handle()), ShopNames(), settingsPage_.JournalOn());
         return 0;
     }
     case kProductsRead: ProductsRead(); return 0;
+    case kChainBroken:
+        if (std::wstring found = chainWatch_->Take(); !found.empty()) ui::ShowError(found);
+        return 0;
     case kShowStartMessages: {
         std::vector<StartMessage> messages = std::move(startMessages_);
         for (const StartMessage& message : messages)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cashcount/CashCountPage.h"
+#include "app/ChainWatch.h"
 #include "app/JournalKeeper.h"
 #include "app/ProductFile.h"
 #include "app/ReturnDesk.h"
@@ -69,6 +70,9 @@ public:
     // start does not share the machine with it.
     ProductFile& Products() { return *products_; }
     void ReadProductFile();
+    // Checks the journal's chain in the background once the start is over; a break is told when found.
+    void CheckJournalChain();
+    ChainWatch* JournalChain() { return chainWatch_.get(); }
 
     // The exit question of Exit1Click; with the journal on, sales are not lost.
     static const wchar_t kExitQuestion[];
@@ -109,7 +113,8 @@ private:
     TVersionBox* versionBox_ = nullptr;
     JournalKeeper journal_;
     ReturnDesk returns_;
-    std::unique_ptr<ProductFile> products_;  // made with the window, which it tells
+    std::unique_ptr<ProductFile> products_;   // made with the window, which it tells
+    std::unique_ptr<ChainWatch> chainWatch_;  // the same
     // A product's code and name as the file has them; nothing for a code it lacks.
     std::pair<std::string, std::wstring> DescribeProduct(std::int64_t code) const;
     // What digits ring against the product file and the in-store layout of the settings.

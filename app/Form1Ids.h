@@ -41,6 +41,7 @@ enum Id : int {
     TakeX = 700,
     TakeZ,
     ShopSettings1,
+    SaveBooks1,  // the Z's for an accounting program
 
     // The register menu's cash put into the drawer and taken out, while the journal is on
     MoneyIn = 750,

@@ -45,6 +45,7 @@ HMENU MakeMainMenu() {
     AppendMenuW(file, MF_STRING | MF_GRAYED, TakeX, L"点検(&T)...");
     AppendMenuW(file, MF_STRING | MF_GRAYED, TakeZ, L"精算(&Z)...");
     AppendMenuW(file, MF_STRING | MF_GRAYED, SalesHistory, L"売上の記録を見る(&H)...");
+    AppendMenuW(file, MF_STRING | MF_GRAYED, SaveBooks1, L"会計ソフト用に保存(&B)...");
     AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(file, MF_STRING, ShopSettings1, L"店の設定(&S)...");
     AppendMenuW(file, MF_SEPARATOR, 0, nullptr);

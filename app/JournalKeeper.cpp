@@ -1,5 +1,6 @@
 #include "app/JournalKeeper.h"
 
+#include "journal/BooksWindow.h"
 #include "journal/MoneyWindow.h"
 #include "journal/ReportWindow.h"
 #include "receipt/Printing.h"
@@ -54,13 +55,61 @@ void JournalKeeper::ShowReport(HWND owner, const wchar_t* caption, journal::Repo
     // The sales by product after the report's own lines, on the screen and on paper.
     for (journal::ReportLine& line : journal::ProductItems(report.products, hooks_.product))
         report.items.push_back(std::move(line));
+    // A Z's chain value ends it, so that the paper anchors the journal as it stood.
+    if (!report.chain.empty()) report.items.push_back(journal::ChainValueLine(report.chain));
     std::vector<receipt::Line> printed;
     for (const journal::ReportLine& line : report.items)
         printed.push_back(receipt::Captioned(line.caption, line.values));
-    journal::TReportWindow window(caption, report.Text(), [this, caption, printed] {
-        receipt::Print(hooks_.printers, printed, hooks_.receipt(), caption, caption);
-    });
+    std::function<void(HWND)> save;
+    if (report.day) save = [this, day = *report.day](HWND from) { SaveBooks(from, {day}); };
+    journal::TReportWindow window(
+        caption, report.Text(),
+        [this, caption, printed] { receipt::Print(hooks_.printers, printed, hooks_.receipt(), caption, caption); },
+        save);
     window.ShowModal(owner);
+}
+
+void JournalKeeper::SaveBooks(HWND owner) {
+    journal::Journal* journal = Journal();
+    if (!journal) return;
+    journal::TBooksWindow window(journal->CurrentPeriod().nextZ - 1);
+    if (window.ShowModal(owner) == IDOK && window.Range())
+        SaveBooks(owner, window.Range()->first, window.Range()->second);
+}
+
+void JournalKeeper::SaveBooks(HWND owner, std::int64_t first, std::int64_t last) {
+    journal::Journal* journal = Journal();
+    if (!journal) return;
+    journal::ChainCheck read = journal->ChainToCheck();  // where the journal's whole records end
+    journal::FileStorage storage;
+    std::optional<std::vector<journal::ClosedDay>> days =
+        journal::ReadClosedDays(storage, read.path, read.partials, read.decode, first, last);
+    if (!days) throw ui::Error(L"売上の記録を読めません\r\n" + read.path);
+    if (days->empty())
+        throw ui::Error(L"精算 No." + std::to_wstring(first) + L" から No." + std::to_wstring(last) +
+                        L" までの精算は記録にありません");
+    SaveBooks(owner, *days);
+}
+
+void JournalKeeper::SaveBooks(HWND owner, const std::vector<journal::ClosedDay>& days) {
+    std::wstring numbers = L"No." + std::to_wstring(days.front().z);
+    if (days.size() > 1) numbers += L"-" + std::to_wstring(days.back().z);
+    std::optional<journal::BooksTarget> target = hooks_.chooseBooksFile(owner, L"Pelmora-精算" + numbers + L".csv");
+    if (!target) return;
+    // Names that a program would read wrongly write nothing.
+    journal::BookNamesRead names = journal::ReadBookNames(target->program, hooks_.bookLines ? hooks_.bookLines() : L"");
+    if (!names.errors.empty()) {
+        std::wstring text = L"Pelmora.ini の [Books] に使えない行があります。ファイルは作っていません。";
+        for (const std::wstring& error : names.errors) text += L"\r\n" + error;
+        throw ui::Error(text);
+    }
+    std::vector<journal::Entry> entries;
+    for (const journal::ClosedDay& day : days)
+        for (journal::Entry& entry : journal::DayEntries(day, names.names, hooks_.tenders()))
+            entries.push_back(std::move(entry));
+    journal::WriteBooksFile(*target, journal::BookRows(target->program, entries));
+    ui::ShowNotice(std::wstring(journal::ProgramName(target->program)) + L" 用に保存しました (精算 " + numbers +
+                   L"、仕訳 " + std::to_wstring(entries.size()) + L" 件)\r\n" + target->path);
 }
 
 void JournalKeeper::RecordMoney(HWND owner, journal::Kind kind) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "journal/BooksFile.h"
 #include "journal/Journal.h"
 #include "receipt/Printing.h"
 #include "receipt/ReceiptSettings.h"
@@ -28,6 +29,10 @@ public:
         receipt::Printers printers;                          // where reports print
         // A product's code and name as the product file has them, for the sales by product.
         std::function<std::pair<std::string, std::wstring>(std::int64_t code)> product = {};
+        // The settings' [Books] lines: the accounting programs' accounts and tax categories.
+        std::function<std::wstring()> bookLines = {};
+        // Where a Z's entries for an accounting program go, and for which.
+        journal::BooksFileChooser chooseBooksFile = journal::RunBooksDialog;
     };
     // What start has to tell the operator: an error, or a notice.
     struct Message {
@@ -61,6 +66,11 @@ public:
     // 精算 after the question; taken runs once the close is taken, before its
     // report shows.
     void TakeZ(HWND owner, const std::function<void()>& taken);
+    // Asks which Z's, then saves them for an accounting program as the
+    // journal has them (SaveBooks with the numbers); nothing with the journal off.
+    void SaveBooks(HWND owner);
+    // Saves the Z's of numbers first to last; says so when there is none.
+    void SaveBooks(HWND owner, std::int64_t first, std::int64_t last);
     // What the drawer should hold; none with the journal off.
     std::optional<std::int64_t> ExpectedCash();
 
@@ -69,6 +79,7 @@ public:
 
 private:
     void ShowReport(HWND owner, const wchar_t* caption, journal::Report report);
+    void SaveBooks(HWND owner, const std::vector<journal::ClosedDay>& days);
 
     std::wstring folder_;
     Hooks hooks_;

@@ -72,6 +72,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
         form1.CreateHiddenPages();
         if (!versionBox) createVersionBox();
         form1.ReadProductFile();
+        form1.CheckJournalChain();
     };
     SetTimer(nullptr, 0, USER_TIMER_MINIMUM, RunAfterFirstWait);
     return ui::RunMessageLoop();

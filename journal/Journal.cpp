@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/Files.h"
+#include "platform/Sha256.h"
 #include "platform/SystemError.h"
 #include "platform/SystemFunction.h"
 #include "ui/Error.h"
@@ -142,6 +143,6 @@ Status FileStorage::Rename(const std::wstring& from, const std::wstring& to) {
 }
 
 Journal::Journal(const std::wstring& folder, Clock clock)
-    : Session(storage, folder, std::move(clock), {ToShiftJis, FromShiftJis}) {}
+    : Session(storage, folder, std::move(clock), {ToShiftJis, FromShiftJis}, platform::Sha256Hex) {}
 
 }  // namespace journal

@@ -16,6 +16,7 @@ std::string FormatKept(const Kept& kept) {
     text += "sale=" + std::to_string(kept.sale) + "\r\n";
     text += "z=" + std::to_string(kept.z) + "\r\n";
     text += "size=" + std::to_string(kept.size) + "\r\n";
+    if (!kept.chain.empty()) text += "chain=" + kept.chain + "\r\n";
     for (const ByteRange& range : kept.partials)
         text += "partial=" + std::to_string(range.begin) + "-" + std::to_string(range.end) + "\r\n";
     if (kept.failedAt >= 0) text += "failed=" + std::to_string(kept.failedAt) + "\r\n";
@@ -33,6 +34,10 @@ std::optional<Kept> ParseKept(std::string_view text) {
             if (!begin || !last || *begin < 0 || *last < *begin) return false;
             kept.partials.push_back({*begin, *last});
             return true;
+        }
+        if (name == "chain") {
+            kept.chain = value;
+            return IsChainValue(kept.chain);
         }
         std::optional<std::int64_t> number = ParseInteger(value);
         if (!number || *number < (name == "failed" ? -1 : 0)) return false;

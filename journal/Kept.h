@@ -19,9 +19,11 @@ struct ByteRange {
 struct Kept {
     std::int64_t sequence = 0, sale = 0, z = 0;  // the highest written; 0 for none
     std::int64_t size = 0;                       // the journal's size after the last append
-    // What failed writes left since the last Z, each up to the write that followed it.
+    // What failed writes left, each up to the write that followed it: kept
+    // past the Z too, for the chain's check of the whole journal.
     std::vector<ByteRange> partials;
     std::int64_t failedAt = -1;  // where a failed write began that no write has followed yet; -1 for none
+    std::string chain = {};      // the chain value of the last record appended (see Chain.h); empty for none
 };
 
 // A small text of "name=value" lines under a first line that names the file.

@@ -260,6 +260,11 @@ std::optional<regi::Discount> ReadOpenDiscount(const std::string& kind, const st
 
 }  // namespace
 
+bool IsChainValue(std::string_view text) {
+    return text.size() == 64 && std::all_of(text.begin(), text.end(),
+                                            [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
 // A field's number: a signed decimal of at most 18 digits, so that it always fits in 64 bits.
 std::optional<std::int64_t> ParseInteger(std::string_view text) {
     bool negative = !text.empty() && text[0] == '-';
@@ -339,12 +344,14 @@ std::string FormatRecord(const Record& record) {
     bool product = HasProduct(record.kind) && !record.product.empty();
     bool department =
         HasDepartment(record.kind) && (record.department != 0 || record.kind == Kind::Department || product);
-    if ((Of(record.kind).note && !record.note.empty()) || department) {
+    bool chained = !record.chain.empty();
+    if ((Of(record.kind).note && !record.note.empty()) || department || chained) {
         line += ',';
         AppendField(line, common::ToUtf8(record.note));
     }
-    if (department) line += ',' + std::to_string(record.department);
-    if (product) line += ',' + record.product;
+    if (department || chained) line += ',' + (department ? std::to_string(record.department) : std::string());
+    if (product || chained) line += ',' + record.product;
+    if (chained) line += ',' + record.chain;
     return line + "\r\n";
 }
 
@@ -356,9 +363,14 @@ std::optional<Record> ParseRecord(std::string_view line) {
     Record record;
     std::optional<std::int64_t> sequence = ParseInteger((*fields)[0]);
     std::optional<Kind> kind = KindNamed((*fields)[2]);
-    // The note's and the department's columns; a spreadsheet that saves the
-    // journal again may give every row empty ones, as wide as the widest.
-    if (fields->size() > kFieldCount + 3) return std::nullopt;
+    // The note's, the department's, the product's and the chain's columns; a
+    // spreadsheet that saves the journal again may give every row empty ones,
+    // as wide as the widest.
+    if (fields->size() > kFieldCount + 4) return std::nullopt;
+    if (fields->size() > kFieldCount + 3 && !(*fields)[kFieldCount + 3].empty()) {
+        record.chain = (*fields)[kFieldCount + 3];
+        if (!IsChainValue(record.chain)) return std::nullopt;
+    }
     if (fields->size() > kFieldCount) {
         const std::string& note = (*fields)[kFieldCount];
         if (!note.empty() && !(kind && Of(*kind).note)) return std::nullopt;

@@ -86,6 +86,11 @@ struct Record {
     // line, void: the product's code as the product file writes it, empty for
     // a keyed price. The field after the department's, written only when not empty.
     std::string product;
+    // The record's chain value (see Chain.h): 64 lowercase hex digits, the
+    // field after the product's; empty for a record written before there was
+    // a chain. A record with one has the note's, department's and product's
+    // fields too, empty where it has none, so that it stands in one column.
+    std::string chain;
 };
 
 // What the operator typed as a note, fit for one field of the journal: control
@@ -111,6 +116,8 @@ std::string FormatRecord(const Record& record);
 // writes when it saves the journal again reads too: quoted fields, LF or CR
 // line ends, the times of LocalTime. A line cut short lacks at least its line end.
 std::optional<Record> ParseRecord(std::string_view line);
+// A chain value's form: 64 lowercase hex digits.
+bool IsChainValue(std::string_view text);
 // A number field: a signed decimal of at most 18 digits, so that it always fits in 64 bits.
 std::optional<std::int64_t> ParseInteger(std::string_view text);
 // The journal's small files of its own (the kept numbers, the checkpoint): a

@@ -11,8 +11,11 @@ const wchar_t kClass[] = L"TReportWindow";
 constexpr int kWidth = 560, kHeight = 520;
 }  // namespace
 
-TReportWindow::TReportWindow(const std::wstring& caption, const std::wstring& text, std::function<void()> print)
-    : print_(std::move(print)) {
+const wchar_t TReportWindow::kSaveCaption[] = L"会計ソフトへ(&S)...";
+
+TReportWindow::TReportWindow(const std::wstring& caption, const std::wstring& text, std::function<void()> print,
+                             std::function<void(HWND)> save)
+    : print_(std::move(print)), save_(std::move(save)) {
     RegisterClassOnce(kClass, 0, LoadCursor(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr);
     Create(kClass, caption.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, 0, 0,
            kWidth, kHeight, nullptr, nullptr);
@@ -32,6 +35,9 @@ TReportWindow::TReportWindow(const std::wstring& caption, const std::wstring& te
     if (print_)
         ui::CreateControl(L"BUTTON", L"印刷(&P)", button, client.right - 208, client.bottom - 38, 96, 28, Handle(),
                           PrintButton, font_.get());
+    if (save_)
+        ui::CreateControl(L"BUTTON", kSaveCaption, button, client.right - 376, client.bottom - 38, 160, 28, Handle(),
+                          SaveButton, font_.get());
     ui::CreateControl(L"BUTTON", L"閉じる", button | BS_DEFPUSHBUTTON, client.right - 104, client.bottom - 38, 96, 28,
                       Handle(), CloseButton, font_.get());
 }
@@ -48,6 +54,7 @@ LRESULT TReportWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_COMMAND) {
         if (LOWORD(wParam) == CloseButton) Close(IDCANCEL);
         if (LOWORD(wParam) == PrintButton && print_) print_();
+        if (LOWORD(wParam) == SaveButton && save_) save_(Handle());
         return 0;
     }
     return ModalWindow::HandleMessage(message, wParam, lParam);

@@ -1,7 +1,7 @@
 #pragma once
 // The window of a daily report (点検 or 精算): the report as text in a read-only
-// box that can be selected and copied, a button that prints it and one that
-// closes the window.
+// box that can be selected and copied, a button that prints it, for a Z one
+// that saves it for an accounting program, and one that closes the window.
 #include <functional>
 #include <string>
 
@@ -12,10 +12,13 @@ namespace journal {
 
 class TReportWindow : public ui::ModalWindow {
 public:
-    enum Id : int { ReportText = 100, PrintButton, CloseButton };
+    enum Id : int { ReportText = 100, PrintButton, CloseButton, SaveButton };
 
-    // print is run by the print button; without it the button is not shown.
-    TReportWindow(const std::wstring& caption, const std::wstring& text, std::function<void()> print);
+    // print is run by the print button, save (with this window) by the save
+    // button; without one its button is not shown.
+    TReportWindow(const std::wstring& caption, const std::wstring& text, std::function<void()> print,
+                  std::function<void(HWND)> save = {});
+    static const wchar_t kSaveCaption[];  // "会計ソフトへ(&S)..."
 
 protected:
     void Place(HWND owner) override;
@@ -24,6 +27,7 @@ protected:
 
 private:
     std::function<void()> print_;
+    std::function<void(HWND)> save_;
     ui::Font font_, textFont_;
 };
 

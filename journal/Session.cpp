@@ -54,10 +54,11 @@ std::wstring Report::Text() const {
     return text;
 }
 
-Session::Session(Storage& storage, const std::wstring& folder, Clock clock, ShiftJisText shiftJis)
+Session::Session(Storage& storage, const std::wstring& folder, Clock clock, ShiftJisText shiftJis, ChainHash hash)
     : storage_(storage),
       clock_(std::move(clock)),
       shiftJis_(std::move(shiftJis)),
+      hash_(std::move(hash)),
       folder_(folder),
       path_(folder + L"\\" + kJournalName),
       openSalePath_(folder + L"\\" + kOpenSaleName),
@@ -188,6 +189,19 @@ int Session::Load() {
     busyMessage_.clear();
     if (exists && !storage_.Holds(path_) && storage_.HeldElsewhere(path_))
         busyMessage_ = std::wstring(kJournalBusy) + L"\r\n" + path_;
+    // The next record chains on from the last: the kept value while the
+    // journal is as the program left it, else the journal's own.
+    // What a write that stopped midway left is no part of the chain.
+    lastChain_.clear();
+    if (hash_ && exists) {
+        std::int64_t whole = size;
+        for (std::int64_t cut : {reader.UnfinishedAt(), kept.failedAt})
+            if (cut >= 0) whole = std::min(whole, cut);
+        lastChain_ =
+            kept.size == size && !kept.chain.empty()
+                ? kept.chain
+                : LastChainValue(storage_, path_, whole, encoding_ == Encoding::ShiftJis ? shiftJis_.decode : nullptr);
+    }
     period_ = period;
     kept_ = kept;
     unfinishedAt_ = reader.UnfinishedAt();
@@ -215,7 +229,14 @@ void Session::EnsureLoaded() {
     if (size != loadedSize_) Load();
 }
 
-void Session::Append(const std::vector<Record>& records) {
+ChainCheck Session::ChainToCheck() const {
+    std::vector<ByteRange> partials = kept_.partials;
+    if (kept_.failedAt >= 0) partials.push_back({kept_.failedAt, loadedSize_});
+    if (unfinishedAt_ >= 0) partials.push_back({unfinishedAt_, loadedSize_});
+    return {path_, loadedSize_, partials, encoding_ == Encoding::ShiftJis ? shiftJis_.decode : nullptr, hash_};
+}
+
+void Session::Append(std::vector<Record> records) {
     // The sums are checked before anything reaches the disk.
     Period after = period_;
     for (const Record& record : records) {
@@ -247,7 +268,11 @@ void Session::Append(const std::vector<Record>& records) {
         if (!read) Fail(kWriteError, path_, read);
         if (last[0] != '\n' && last[0] != '\r') bytes = "\r\n";
     }
-    for (const Record& record : records) bytes += FormatRecord(record);
+    std::string chain = lastChain_;
+    for (Record& record : records) {
+        if (hash_) chain = record.chain = ChainValue(hash_, chain, record);
+        bytes += FormatRecord(record);
+    }
     // In the journal's own encoding, so that the whole file reads in one.
     if (encoding == Encoding::ShiftJis && !common::IsAscii(bytes)) bytes = shiftJis_.encode(common::FromUtf8(bytes));
     Status written = storage_.Append(path_, bytes);
@@ -261,8 +286,7 @@ void Session::Append(const std::vector<Record>& records) {
     if (begin < size) kept_.partials.push_back({begin, size});
     kept_.failedAt = unfinishedAt_ = -1;
     encoding_ = encoding;
-    for (const Record& record : records)
-        if (record.kind == Kind::Z) kept_.partials.clear();  // never read again: reading stops at the last Z
+    lastChain_ = kept_.chain = chain;
     period_ = after;
     kept_.sequence = period_.nextSequence - 1;
     kept_.sale = period_.nextSale - 1;
@@ -333,7 +357,7 @@ Report Session::TakeX(std::int64_t cashFloat, const std::vector<std::wstring>& t
                       const regi::Departments& departments) {
     EnsureLoaded();
     Record x = period_.ReportRecord(Kind::X, cashFloat, TimeNow());
-    Report report{0, ReportItems(period_, x, tenderNames, departments), period_.products};
+    Report report{0, {}, std::nullopt, ReportItems(period_, x, tenderNames, departments), period_.products};
     Append({x});
     return report;
 }
@@ -345,9 +369,11 @@ Report Session::TakeZ(std::int64_t cashFloat, const std::vector<std::wstring>& t
     std::vector<Record> records = period_.DepartmentRecords(departments, TimeNow());
     Record z = period_.ReportRecord(Kind::Z, cashFloat, TimeNow());
     z.sequence += static_cast<std::int64_t>(records.size());
-    Report report{z.z, ReportItems(period_, z, tenderNames, departments), period_.products};
+    Report report{
+        z.z, {}, ClosedDay{z.z, z.time, period_}, ReportItems(period_, z, tenderNames, departments), period_.products};
     records.push_back(z);
     Append(records);
+    report.chain = lastChain_;
     return report;
 }
 

@@ -17,7 +17,9 @@
 #include <vector>
 
 #include "common/DateTime.h"
+#include "journal/Chain.h"
 #include "journal/Checkpoint.h"
+#include "journal/Export.h"
 #include "journal/Kept.h"
 #include "journal/Period.h"
 #include "journal/ReturnRecords.h"
@@ -41,9 +43,11 @@ extern const wchar_t kJournalBusy[];  // "売上の記録は別の Pelmora が�
 using common::Clock;
 
 struct Report {
-    std::int64_t z = 0;  // the Z's number; 0 for an X
+    std::int64_t z = 0;            // the Z's number; 0 for an X
+    std::string chain;             // a Z's: its z record's chain value; empty without a chain
+    std::optional<ClosedDay> day;  // a Z's: the period it closed, for the accounting programs
     std::vector<ReportLine> items;
-    std::vector<ProductTotal> products;  // what each product sold, for ProductItems
+    std::vector<ProductTotal> products;       // what each product sold, for ProductItems
     std::vector<std::wstring> Lines() const;  // see ReportLines
     std::wstring Text() const;                // the lines joined by CRLF, for an edit box
 };
@@ -51,8 +55,9 @@ struct Report {
 class Session {
 public:
     // The journal's files lie in folder, named with "\" as the separator;
-    // shiftJis converts the notes of a journal a spreadsheet saved again in Shift_JIS.
-    Session(Storage& storage, const std::wstring& folder, Clock clock, ShiftJisText shiftJis);
+    // shiftJis converts the notes of a journal a spreadsheet saved again in Shift_JIS;
+    // hash makes each record's chain value (none: records without one).
+    Session(Storage& storage, const std::wstring& folder, Clock clock, ShiftJisText shiftJis, ChainHash hash = {});
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
     const std::wstring& Path() const { return path_; }
@@ -81,6 +86,9 @@ public:
     // the journal again in another encoding since the program last wrote it.
     std::vector<std::wstring> StartNotices() const;
     Encoding JournalEncoding() const { return encoding_; }
+    // What a check of the whole chain needs, as of the last load: the check
+    // reads the journal on a storage of its own, off the start's path.
+    ChainCheck ChainToCheck() const;
 
     // Stores a settled sale (lines, taxes, tendered, change): it gets the next
     // sale number and the time now; its line records, then its sale record.
@@ -153,7 +161,7 @@ private:
     // The journal's first bytes and those just before offset, as a checkpoint keeps them; empty when unreadable.
     std::pair<std::string, std::string> KnownBytes(std::int64_t offset);
     void EnsureLoaded();
-    void Append(const std::vector<Record>& records);  // to the disk, then into the period
+    void Append(std::vector<Record> records);  // chained, to the disk, then into the period
     void SaveKept() noexcept;
     [[noreturn]] void Fail(const wchar_t* what, const std::wstring& path, const Status& status) const;
     [[noreturn]] void FailOpenSale(const Status& status) const;
@@ -162,6 +170,8 @@ private:
     Storage& storage_;
     Clock clock_;
     ShiftJisText shiftJis_;
+    ChainHash hash_;
+    std::string lastChain_;               // the chain value of the journal's last record; empty before the chain
     Encoding encoding_ = Encoding::Utf8;  // of the journal as last read or written
     std::wstring folder_, path_, openSalePath_, keptPath_, checkpointPath_, indexPath_;
     SaleFinder finder_;

@@ -21,6 +21,7 @@ const wchar_t kKeys[] = L"Keys";
 const wchar_t kDepartments[] = L"Departments";
 const wchar_t kDiscounts[] = L"Discounts";
 const wchar_t kProducts[] = L"Products";
+const wchar_t kBooks[] = L"Books";
 const wchar_t kWholeSection[] = L"";  // a row's key: the section's lines are its value
 
 const wchar_t kBadPresetPercent[] = L"割引「%s」は読めません｡1 から 99 までの整数 (%) を入れて下さい｡";
@@ -30,7 +31,8 @@ const wchar_t kBadPresetYen[] = L"値引「%s」は読めません｡1 円から
 // one keeps the file it had.
 bool OnlyOnceUsed(const wchar_t* section) {
     return section == kTenders || section == kRateChanges || section == kDrawer || section == kKeys ||
-           section == kNotices || section == kDepartments || section == kDiscounts || section == kProducts;
+           section == kNotices || section == kDepartments || section == kDiscounts || section == kProducts ||
+           section == kBooks;
 }
 
 const wchar_t* const kPresetKeys[] = {L"Preset1", L"Preset2", L"Preset3", L"Preset4"};
@@ -77,6 +79,7 @@ void EachSetting(Values& s, Row&& row) {
         row(kDiscounts, kLabelKeys[n], s.presetLabels[n], L"");
     }
     row(kProducts, L"InStore", s.inStoreLayout, L"5-5");
+    row(kBooks, kWholeSection, s.bookLines, L"");
     row(kNotices, L"UnreadableRateChanges", s.unreadableChangesTold, L"");
 }
 

@@ -57,6 +57,10 @@ struct Settings {
     // How the shop's label printer lays out its in-store price codes, as
     // catalog::LayoutText writes it ("5-5"); one that does not read is the usual.
     std::wstring inStoreLayout;
+    // The [Books] section's lines as the file has them (journal/Export.h reads
+    // them): the accounts and tax categories of the accounting programs'
+    // files, for a shop whose ledger names them otherwise. Never written by the program.
+    std::wstring bookLines;
 };
 
 // The names of the other tenders as the shop typed them, tender n at n - 1,

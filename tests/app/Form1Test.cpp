@@ -188,20 +188,23 @@ TEST_F(Form1Test, MainMenuHasEveryItemWithItsAccessKey) {
         EXPECT_NE(std::find(regiItems.begin(), regiItems.end(), item), regiItems.end())
             << testing::PrintToString(std::wstring(item));
     HMENU file = GetSubMenu(bar, 0);
-    ASSERT_EQ(GetMenuItemCount(file), 7);
+    ASSERT_EQ(GetMenuItemCount(file), 8);
     EXPECT_EQ(caption(file, 0), L"点検(&T)...");
     EXPECT_EQ(caption(file, 1), L"精算(&Z)...");
     EXPECT_EQ(caption(file, 2), L"売上の記録を見る(&H)...");
     EXPECT_EQ(GetMenuItemID(file, 2), static_cast<UINT>(form1::SalesHistory));
-    EXPECT_EQ(caption(file, 4), L"店の設定(&S)...");
-    EXPECT_EQ(GetMenuItemID(file, 4), static_cast<UINT>(form1::ShopSettings1));
-    EXPECT_EQ(caption(file, 6), L"終了(&X)");
-    EXPECT_EQ(GetMenuItemID(file, 6), static_cast<UINT>(form1::Exit1));
-    // Without the journal there is nothing to close the day with, nor any sale to look back on.
+    EXPECT_EQ(caption(file, 3), L"会計ソフト用に保存(&B)...");
+    EXPECT_EQ(GetMenuItemID(file, 3), static_cast<UINT>(form1::SaveBooks1));
+    EXPECT_EQ(caption(file, 5), L"店の設定(&S)...");
+    EXPECT_EQ(GetMenuItemID(file, 5), static_cast<UINT>(form1::ShopSettings1));
+    EXPECT_EQ(caption(file, 7), L"終了(&X)");
+    EXPECT_EQ(GetMenuItemID(file, 7), static_cast<UINT>(form1::Exit1));
+    // Without the journal there is nothing to close the day with, nor any sale to look back on or save.
     SendMessageW(f.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
     EXPECT_TRUE(GetMenuState(file, form1::TakeX, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_TRUE(GetMenuState(file, form1::TakeZ, MF_BYCOMMAND) & MF_GRAYED);
     EXPECT_TRUE(GetMenuState(file, form1::SalesHistory, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_TRUE(GetMenuState(file, form1::SaveBooks1, MF_BYCOMMAND) & MF_GRAYED);
     HMENU help = GetSubMenu(bar, 2);
     const std::pair<int, const wchar_t*> items[] = {
         {form1::Contents1, L"目次(&C)"},

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "journal/Chain.h"
 #include "journal/Journal.h"
 #include "sale/Sale.h"
 #include "tests/journal/Rows.h"
@@ -9,6 +10,7 @@
 #include "tests/support/WindowTest.h"
 #include "ui/Error.h"
 #include "platform/Files.h"
+#include "platform/Sha256.h"
 
 using namespace journal;
 using namespace journal_test;
@@ -34,6 +36,23 @@ protected:
 };
 
 common::DateTime Clock() { return {2026, 12, 8, 21, 7, 56}; }
+
+// The journal's text as it would be without the chain's values: each record
+// that has one as FormatRecord writes it without.
+std::string Unchained(const std::string& text) {
+    std::string out;
+    size_t begin = 0;
+    for (size_t end; (end = text.find("\r\n", begin)) != std::string::npos; begin = end + 2) {
+        std::string line = text.substr(begin, end + 2 - begin);
+        std::optional<Record> record = ParseRecord(line);
+        if (record && !record->chain.empty()) {
+            record->chain.clear();
+            line = FormatRecord(*record);
+        }
+        out += line;
+    }
+    return out + text.substr(begin);
+}
 
 regi::SaleRecord Sale(std::vector<regi::LineRecord> lines, std::int64_t tendered) {
     return testing_support::SettledSale(std::move(lines), tendered);
@@ -75,7 +94,8 @@ TEST_F(JournalFile, AJournalASpreadsheetSavedInShiftJisIsReadAndContinuedInCodeP
     journal.RecordMoney(Kind::Out, 2000, L"仕入れ");
     std::string bytes = Journal();
     EXPECT_EQ(bytes.substr(0, saved.size()), saved);
-    EXPECT_EQ(bytes.substr(bytes.size() - 8), "\x8E\x64\x93\xFC\x82\xEA\r\n") << "仕入れ in Shift_JIS";
+    // The note, the empty department and product, then the chain's value.
+    EXPECT_EQ(bytes.substr(bytes.size() - 2 - 64 - 3 - 6, 9), "\x8E\x64\x93\xFC\x82\xEA,,,") << "仕入れ in Shift_JIS";
 }
 
 TEST_F(JournalFile, ASaleIsItsLinesThenTheSaleOnTheDiskBeforeTheCallReturns) {
@@ -91,7 +111,16 @@ TEST_F(JournalFile, ASaleIsItsLinesThenTheSaleOnTheDiskBeforeTheCallReturns) {
     std::int64_t seq = 1;
     std::string expected =
         Header() + TestSale{1, kTime, {{2, 540, 3}, {1, 1100, 1}, {0, -300, 1}}, 10, 8, 5000}.Rows(seq);
-    EXPECT_EQ(Journal(), expected);
+    EXPECT_EQ(Unchained(Journal()), expected);
+    // Each record's chain value is the system's SHA-256 of the one before and its own text.
+    std::string previous, bytes = Journal();
+    size_t begin = Header().size();
+    for (size_t end; (end = bytes.find("\r\n", begin)) != std::string::npos; begin = end + 2) {
+        std::optional<Record> record = ParseRecord(bytes.substr(begin, end + 2 - begin));
+        ASSERT_TRUE(record);
+        EXPECT_EQ(record->chain, platform::Sha256Hex(previous + ChainedText(*record))) << record->sequence;
+        previous = record->chain;
+    }
     EXPECT_EQ(journal.SalesTotal(), 1620 + 1100 - 300);
     EXPECT_EQ(journal.NextSaleNumber(), 2);
     EXPECT_EQ(journal.ExpectedCash(10000), 10000 + 2420);
@@ -220,7 +249,7 @@ TEST_F(JournalFile, UnreadableLinesAreCountedAndTheFileIsLeftAsItWas) {
     std::string after = Journal();
     ASSERT_EQ(after.substr(0, text.size() + 2), text + "\r\n");
     seq = 3;  // the cut sale's numbers were never read, so its line's number is used again
-    EXPECT_EQ(after.substr(text.size() + 2), (TestSale{2, kTime, {{1, 800, 1}}, 10, 8, 800}.Rows(seq)));
+    EXPECT_EQ(Unchained(after.substr(text.size() + 2)), (TestSale{2, kTime, {{1, 800, 1}}, 10, 8, 800}.Rows(seq)));
     journal.reset();  // one program holds the journal at a time
     journal::Journal restarted(folder_.Path(), Clock);
     // The cut sale was told once; what it left before the next append is known from now on.
@@ -307,7 +336,7 @@ TEST_F(JournalFile, AFailedWriteRaisesTheReasonAndChangesNoNumber) {
     ASSERT_TRUE(MoveFileW(aside.c_str(), journal.Path().c_str()));
     EXPECT_EQ(journal.RecordSale(Sale({{TaxClass::Reduced, 500, 1, 500}}, 500)).number, 2);
     std::int64_t seq = 3;
-    EXPECT_EQ(Journal(), before + (TestSale{2, kTime, {{2, 500, 1}}, 10, 8, 500}.Rows(seq)));
+    EXPECT_EQ(Unchained(Journal()), Unchained(before + (TestSale{2, kTime, {{2, 500, 1}}, 10, 8, 500}.Rows(seq))));
 }
 
 TEST_F(JournalFile, AJournalThatCannotBeReadIsTriedAgainBeforeEachWrite) {

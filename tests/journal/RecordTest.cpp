@@ -206,11 +206,12 @@ TEST(JournalRecord, MoneyInAndOutCarryTheirNoteAfterTheLastColumn) {
         {sale.substr(0, sale.size() - 2) + ",\r\n", true, L""},
         {sale.substr(0, sale.size() - 2) + ",x\r\n", false, L""},
         {bare.substr(0, bare.size() - 2) + ",\x97\xBC\x91\xD6\r\n", true, L"\uFFFD\uFFFD\uFFFD\uFFFD"},  // Shift_JIS
-        {bare.substr(0, bare.size() - 2) + ",a,\r\n", true, L"a"},  // and the departments' empty column
-        {bare.substr(0, bare.size() - 2) + ",a,2\r\n", false, L""},  // money has no department
-        {bare.substr(0, bare.size() - 2) + ",a,,\r\n", true, L"a"},  // and the products' empty column
+        {bare.substr(0, bare.size() - 2) + ",a,\r\n", true, L"a"},    // and the departments' empty column
+        {bare.substr(0, bare.size() - 2) + ",a,2\r\n", false, L""},   // money has no department
+        {bare.substr(0, bare.size() - 2) + ",a,,\r\n", true, L"a"},   // and the products' empty column
         {bare.substr(0, bare.size() - 2) + ",a,,1\r\n", false, L""},  // money has no product
-        {bare.substr(0, bare.size() - 2) + ",a,,,\r\n", false, L""},
+        {bare.substr(0, bare.size() - 2) + ",a,,,\r\n", true, L"a"},  // and the chain's empty column
+        {bare.substr(0, bare.size() - 2) + ",a,,,,\r\n", false, L""},
     };
     for (const auto& c : cases) {
         std::optional<Record> back = ParseRecord(c.line);
@@ -249,7 +250,7 @@ TEST(JournalRecord, JunkAndLinesCutShortReadAsNothing) {
         "\r\n",
         std::string(kColumnNames) + "\r\n",
         valid.substr(0, valid.size() - 2),
-        valid.substr(0, valid.size() - 2) + ",,,,\r\n",
+        valid.substr(0, valid.size() - 2) + ",,,,,\r\n",
         valid.substr(0, valid.size() - 2) + ",,100\r\n",
         valid.substr(valid.find(',') + 1),
         with("seq", "0"),

@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 #include "journal/ReportWindow.h"
+#include "ui/Controls.h"
 #include "tests/support/WindowTest.h"
 
 using journal::TReportWindow;
@@ -56,4 +58,19 @@ TEST(ReportWindow, EnterEscapeAndTheAccessKeyWorkAsInADialog) {
         EXPECT_FALSE(IsWindowVisible(window.Handle())) << way.name;
         EXPECT_TRUE(IsWindowEnabled(owner.Handle())) << way.name;
     }
+}
+
+TEST(ReportWindow, AZsWindowSavesForTheAccountingProgramsWithAltS) {
+    TestForm owner(200, 100);
+    owner.Show();
+    std::vector<HWND> saved;
+    TReportWindow window(
+        L"精算", L"売上\t1,080", [] {}, [&saved](HWND from) { saved.push_back(from); });
+    EXPECT_EQ(ui::GetText(window.Control(TReportWindow::SaveButton)), TReportWindow::kSaveCaption);
+    PostMessageW(window.Control(TReportWindow::ReportText), WM_SYSKEYDOWN, 'S', 0);
+    PostMessageW(window.Control(TReportWindow::ReportText), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(window.ShowModal(owner.Handle()), IDCANCEL);
+    EXPECT_EQ(saved, std::vector<HWND>{window.Handle()});
+    TReportWindow x(L"点検", L"売上\t1,080", [] {});
+    EXPECT_EQ(x.Control(TReportWindow::SaveButton), nullptr) << "an X has no button to save";
 }

@@ -2,7 +2,9 @@
 // journal (about 500,000 lines, a Z every evening) beside loading none, and,
 // for scale, the same year without a single Z, which has to be read whole.
 // Then what finding a sale of that year costs, with the index and without,
-// and finding one to return with what went back of it before.
+// and finding one to return with what went back of it before. Last, the same
+// year with the chain's values: its start, and the check of the whole chain
+// that runs in the background once the start is over.
 #include <windows.h>
 
 #include <algorithm>
@@ -14,7 +16,9 @@
 
 #include "platform/Clock.h"
 #include "tests/support/BenchClock.h"
+#include "journal/Chain.h"
 #include "journal/Journal.h"
+#include "platform/Sha256.h"
 #include "tests/support/SettledSale.h"
 
 namespace {
@@ -56,6 +60,39 @@ std::string Year(bool zEveryEvening, size_t& lineCount) {
         period.Add(z);
     }
     return text;
+}
+
+// The same journal with each record's chain value, as the program writes it now.
+std::string Chained(const std::string& text) {
+    std::string out, previous;
+    size_t at = text.find("\r\n") + 2;
+    out = text.substr(0, at);
+    for (size_t next; (next = text.find("\r\n", at)) != std::string::npos; at = next + 2) {
+        std::optional<journal::Record> record = journal::ParseRecord(text.substr(at, next + 2 - at));
+        record->chain = previous = journal::ChainValue(platform::Sha256Hex, previous, *record);
+        out += journal::FormatRecord(*record);
+    }
+    return out;
+}
+
+// The median and the best of a few checks of the whole chain, as the background does it.
+void TimeCheck(const char* what, const std::wstring& folder) {
+    std::vector<double> samples;
+    size_t breaks = 0;
+    std::int64_t size = 0;
+    journal::FileStorage storage;
+    const std::wstring path = folder + L"\\" + journal::kJournalName;
+    storage.Size(path, size);
+    for (int run = 0; run < 5; ++run) {
+        double start = Now();
+        std::optional<std::vector<journal::ChainBreak>> found =
+            journal::CheckChain(storage, {path, size, {}, nullptr, platform::Sha256Hex});
+        samples.push_back(Now() - start);
+        breaks = found ? found->size() : 999;
+    }
+    std::sort(samples.begin(), samples.end());
+    std::printf("%-52s median %8.3f ms, best %8.3f ms (%zu breaks)\n", what, samples[samples.size() / 2] * 1e3,
+                samples.front() * 1e3, breaks);
 }
 
 void Write(const std::wstring& path, const std::string& bytes) {
@@ -128,8 +165,8 @@ int main() {
     GetTempPathW(MAX_PATH, temp);
     std::wstring base = std::wstring(temp) + L"pelmora-journal-bench-" + std::to_wstring(GetCurrentProcessId());
     std::wstring none = base + L"-none", daily = base + L"-daily", never = base + L"-never";
-    std::wstring lf = base + L"-lf", cr = base + L"-cr";
-    for (const std::wstring& folder : {none, daily, never, lf, cr}) CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring lf = base + L"-lf", cr = base + L"-cr", chained = base + L"-chained";
+    for (const std::wstring& folder : {none, daily, never, lf, cr, chained}) CreateDirectoryW(folder.c_str(), nullptr);
 
     size_t lines = 0;
     std::string year = Year(true, lines);
@@ -179,7 +216,14 @@ int main() {
     TimeFind("find today's last sale, LF line ends (made):", lf, false, byNumber(today));
     TimeFind("the same, LF line ends, the index fresh:", lf, true, byNumber(today));
 
-    for (const std::wstring& folder : {none, daily, never, lf, cr}) {
+    // The chain: the start does not wait for its check, which reads the whole journal.
+    std::string withChain = Chained(year);
+    Write(chained + L"\\" + journal::kJournalName, withChain);
+    std::printf("the year with the chain's values: %.1f MB\n", withChain.size() / 1e6);
+    Time("start with the year, chained:", chained, 31);
+    TimeCheck("check of the whole chain (in the background):", chained);
+
+    for (const std::wstring& folder : {none, daily, never, lf, cr, chained}) {
         DeleteFileW((folder + L"\\" + journal::kIndexName).c_str());
         DeleteFileW((folder + L"\\" + journal::kJournalName).c_str());
         DeleteFileW((folder + L"\\" + journal::kKeptName).c_str());

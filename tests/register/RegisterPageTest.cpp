@@ -15,6 +15,8 @@
 #include "app/Form1Ids.h"
 #include "help/Help.h"
 #include "help/HelpWindow.h"
+#include "common/Utf8.h"
+#include "journal/BooksWindow.h"
 #include "journal/MoneyWindow.h"
 #include "journal/ReportWindow.h"
 #include "receipt/Preview.h"
@@ -976,8 +978,77 @@ TEST_F(JournalOnTest, SalesSurviveAKilledRunAndTheDayCloses) {
     bytes = JournalBytes();
     EXPECT_EQ(Count(bytes, "x"), 1);
     EXPECT_EQ(Count(bytes, "z"), 1);
+    // The Z ends with the first 16 hex digits of its z record's chain value: the journal's last field.
+    const std::string chain = bytes.substr(bytes.size() - 2 - 64, 16);
+    EXPECT_NE(reports.texts[1].find(L"チェーン値\t" + std::wstring(chain.begin(), chain.end())), std::wstring::npos)
+        << common::ToUtf8(reports.texts[1]);
     StartAgain();
     EXPECT_EQ(Caption(form1::Label4), kYen + L"0") << "a new period after the close";
+}
+
+TEST_F(JournalOnTest, AnAmountChangedInTheJournalIsToldByItsLineOnceTheStartIsOverAndTheFileStays) {
+    Sale(L"500", L"500");
+    form.reset();
+    Pump();
+    std::string bytes = JournalBytes();
+    size_t at = bytes.find(",500,1,500,");
+    ASSERT_NE(at, std::string::npos);
+    bytes.replace(at, 11, ",900,1,900,");
+    WriteBytes(JournalPath(), bytes);
+    ErrorRecorder errors;
+    OpenInFront();
+    form->CheckJournalChain();  // as the program does once it has waited for its first key
+    ASSERT_NE(form->JournalChain(), nullptr);
+    form->JournalChain()->Wait();
+    Pump();
+    bool told = false;
+    for (const std::wstring& message : errors.Messages())
+        told = told || message.find(L"売上の記録の 2 行目以降が変更されています") != std::wstring::npos;
+    EXPECT_TRUE(told);
+    EXPECT_EQ(JournalBytes(), bytes) << "the file is never rewritten";
+}
+
+TEST_F(JournalOnTest, AZIsSavedForAnAccountingProgramFromItsWindowAndZsFromTheMenu) {
+    std::vector<std::wstring> suggested;
+    journal::Program next = journal::Program::Freee;
+    services.chooseBooksFile = [&](HWND, const std::wstring& name) {
+        suggested.push_back(name);
+        return std::optional<journal::BooksTarget>(
+            journal::BooksTarget{folder.File(next == journal::Program::Freee ? L"freee.csv" : L"yayoi.csv"), next});
+    };
+    StartAgain();
+    ErrorRecorder errors;
+    Sale(L"1000", L"1000");
+    {
+        // The Z's window: its save button, then the close box.
+        ActivationWatcher save(L"TReportWindow", [](HWND window) {
+            PostMessageW(window, WM_COMMAND, MAKEWPARAM(journal::TReportWindow::SaveButton, BN_CLICKED), 0);
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        });
+        MessageBoxAnswerer yes(MessageBoxAnswerer::Answer::Yes);
+        SendMessageW(form->Handle(), WM_COMMAND, form1::TakeZ, 0);
+        Pump();
+    }
+    ASSERT_EQ(suggested, std::vector<std::wstring>{L"Pelmora-精算No.1.csv"});
+    std::string freee = platform::ReadFileBytes(folder.File(L"freee.csv")).value_or("");
+    EXPECT_EQ(freee.substr(0, 9), "\xE6\x97\xA5\xE4\xBB\x98,\xE4\xBC") << "freee's header, UTF-8";
+    EXPECT_NE(freee.find(common::ToUtf8(L"レジ売上 精算 No.1")), std::string::npos);
+    ASSERT_FALSE(errors.Notices().empty());
+    EXPECT_EQ(errors.Notices().back().substr(0, 10), L"freee 用に保存");
+
+    // The ファイル menu: the Z's numbers, the last Z's at first; Enter saves.
+    next = journal::Program::Yayoi;
+    ActivationWatcher range(L"TBooksWindow", [](HWND window) {
+        PostMessageW(GetDlgItem(window, journal::TBooksWindow::FromEdit), WM_KEYDOWN, VK_RETURN, 0);
+    });
+    SendMessageW(form->Handle(), WM_COMMAND, form1::SaveBooks1, 0);
+    Pump();
+    ASSERT_EQ(suggested.size(), 2u);
+    EXPECT_EQ(suggested[1], L"Pelmora-精算No.1.csv");
+    std::string yayoi = platform::ReadFileBytes(folder.File(L"yayoi.csv")).value_or("");
+    EXPECT_EQ(yayoi.substr(0, 5), "2000,") << "an entry of one row: 現金 to 売上高";
+    EXPECT_NE(yayoi.find("\x8C\xBB\x8B\xE0"), std::string::npos) << "現金 in Shift_JIS";
+    EXPECT_TRUE(errors.Messages().empty());
 }
 
 TEST_F(JournalOnTest, TheDrawerOpensForCashAndOnF12BetweenSalesAndTheOpeningsWithoutASaleAreRecorded) {
@@ -1324,7 +1395,7 @@ TEST_F(TendersTest, ASaleSplitBetweenQRAndCashThenTheCloseAndTheCashCount) {
     Pump();
     EXPECT_TRUE(amounts.empty());
     EXPECT_EQ(Count(JournalBytes(), "in"), 1);
-    EXPECT_NE(JournalBytes().find(",5000,,,,,,,,,,,,,\xE4\xB8\xA1\xE6\x9B\xBF\r\n"), std::string::npos);
+    EXPECT_NE(JournalBytes().find(",5000,,,,,,,,,,,,,\xE4\xB8\xA1\xE6\x9B\xBF,,,"), std::string::npos);
     EXPECT_EQ(Count(JournalBytes(), "out"), 1);
 
     ReportReader reports;

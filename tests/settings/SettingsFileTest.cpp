@@ -258,3 +258,18 @@ TEST(SettingsFile, ASectionIsReadAndWrittenWholeWithEveryLine) {
     file.WriteSection(L"Departments", many);
     EXPECT_EQ(SettingsFile(path).ReadSection(L"Departments"), many);
 }
+
+// The accounting programs' names are the shop's own lines: read, never written.
+TEST(SettingsFile, TheBooksSectionIsReadAndLeftAsTheShopWroteIt) {
+    TempFolder folder;
+    std::wstring path = folder.File(L"Pelmora.ini");
+    const std::wstring books = L"[Books]\r\nCash=現金預金\r\nYayoiStandard=課税売上内{rate}%\r\n";
+    WriteAnsiFile(path, L"[Config]\r\nTax=10\r\n" + books);
+    settings::Settings s = settings::ReadSettings(SettingsFile(path));
+    EXPECT_EQ(s.bookLines, L"Cash=現金預金\nYayoiStandard=課税売上内{rate}%");
+    s.taxText = L"8";
+    SettingsFile(path).Keep(s);
+    std::wstring text = ReadSettingsText(path);
+    EXPECT_NE(text.find(books), std::wstring::npos) << "the section as it was";
+    EXPECT_NE(text.find(L"Tax=8"), std::wstring::npos);
+}
