@@ -201,7 +201,9 @@ std::optional<regi::CodeRing> TForm1::ReadCode(std::string_view digits, bool pro
     std::shared_ptr<const catalog::Catalog> products = products_ ? products_->Products() : nullptr;
     const catalog::InStoreLayout layout =
         catalog::ReadLayout(settingsPage_.Values().inStoreLayout).value_or(catalog::InStoreLayout{});
-    return catalog::ReadCode(digits, productKey, products ? *products : catalog::Catalog{}, layout);
+    // Both sides lvalues: a temporary on one side would copy the whole catalog at every key.
+    static const catalog::Catalog none;
+    return catalog::ReadCode(digits, productKey, products ? *products : none, layout);
 }
 
 void TForm1::ReadProductFile() {
