@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "journal/Record.h"
+#include "sale/Department.h"
 #include "sale/Money.h"
 #include "tests/journal/Rows.h"
 
@@ -385,6 +386,7 @@ TEST(OpenSale, LinesComeBackAsTheyWereKept) {
     OpenSale sale{42,
                   {L(TaxClass::Standard, 1100, 1), L(TaxClass::Reduced, 540, 3), L(TaxClass::Exempt, -300, 1),
                    L(TaxClass::Standard, -9'999'999, -999), L(TaxClass::Reduced, 0, 0)}};
+    sale.lines[2].department = regi::kMaxDepartment;
     std::string content = FormatOpenSale(sale);
     const std::string start =
         "sale,class,unit price,quantity,subtotal\r\n42,standard,1100,1,1100\r\n42,reduced,540,3,1620\r\n";
@@ -398,6 +400,7 @@ TEST(OpenSale, LinesComeBackAsTheyWereKept) {
         EXPECT_EQ(back->lines[i].unitPrice, sale.lines[i].unitPrice);
         EXPECT_EQ(back->lines[i].quantity, sale.lines[i].quantity);
         EXPECT_EQ(back->lines[i].subtotal, sale.lines[i].subtotal);
+        EXPECT_EQ(back->lines[i].department, sale.lines[i].department);
     }
     EXPECT_TRUE(back->paid.empty()) << "a file from before the tenders reads as unpaid";
     OpenSale full{1, std::vector<regi::LineRecord>(100, L(TaxClass::Standard, 1, 1))};
