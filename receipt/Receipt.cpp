@@ -27,6 +27,17 @@ std::wstring ReceiptDate(const std::wstring& time) {
            kWeekdays[common::DayOfWeek(date->year, date->month, date->day)] + L") " + time.substr(11, 5);
 }
 
+void AddItemLines(std::vector<Line>& lines, const regi::LineRecord& item, const Settings& settings) {
+    const std::wstring name = settings.ItemName(item);
+    if (item.quantity == 1) {
+        lines.push_back(Amount(name, regi::FormatMoney(item.subtotal)));
+    } else {
+        lines.push_back(Left(name));
+        lines.push_back(Amount(L"  " + std::to_wstring(item.quantity) + L" × " + regi::FormatMoney(item.unitPrice),
+                               regi::FormatMoney(item.subtotal)));
+    }
+}
+
 std::vector<Line> ReceiptLines(const regi::SaleRecord& sale, const Settings& settings, bool reprint) {
     const int columns = settings.Columns();
     const Line rule = Left(std::wstring(static_cast<size_t>(columns), L'-'));
@@ -43,14 +54,7 @@ std::vector<Line> ReceiptLines(const regi::SaleRecord& sale, const Settings& set
     lines.push_back(rule);
 
     for (const regi::LineRecord& item : sale.lines) {
-        const std::wstring name = settings.ItemName(item);
-        if (item.quantity == 1) {
-            lines.push_back(Amount(name, regi::FormatMoney(item.subtotal)));
-        } else {
-            lines.push_back(Left(name));
-            lines.push_back(Amount(L"  " + std::to_wstring(item.quantity) + L" × " + regi::FormatMoney(item.unitPrice),
-                                   regi::FormatMoney(item.subtotal)));
-        }
+        AddItemLines(lines, item, settings);
         if (item.discount)
             lines.push_back(Amount(L"  " + regi::DiscountText(*item.discount, false), regi::FormatMoney(-item.discount->amount)));
     }

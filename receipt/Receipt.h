@@ -14,6 +14,10 @@ std::wstring ReceiptDate(const std::wstring& time);
 
 // The receipt of sale as lines for paper of settings.paperWidth; a reprint says
 // so at its top.
+// An item's lines on a receipt: its name and amount, and for a quantity
+// other than 1 the quantity and unit price under the name.
+void AddItemLines(std::vector<Line>& lines, const regi::LineRecord& item, const Settings& settings);
+
 std::vector<Line> ReceiptLines(const regi::SaleRecord& sale, const Settings& settings, bool reprint);
 
 }  // namespace receipt

@@ -32,14 +32,7 @@ std::vector<Line> ReturnReceiptLines(const regi::ReturnRecord& giveBack, const S
         const regi::LineRecord& item = line.record;
         records.push_back(item);
         reduced = reduced || item.taxClass == regi::TaxClass::Reduced;
-        const std::wstring name = settings.ItemName(item);
-        if (item.quantity == 1) {
-            lines.push_back(Amount(name, regi::FormatMoney(item.subtotal)));
-        } else {
-            lines.push_back(Left(name));
-            lines.push_back(Amount(L"  " + std::to_wstring(item.quantity) + L" × " + regi::FormatMoney(item.unitPrice),
-                                   regi::FormatMoney(item.subtotal)));
-        }
+        AddItemLines(lines, item, settings);
         // What the discounts took off it, its own and its share of the sale's.
         if (line.refund != item.subtotal)
             lines.push_back(Amount(L"  値引後", regi::FormatMoney(line.refund)));
